@@ -1,0 +1,40 @@
+#include "platform/ExecutablePath.h"
+
+#include <mutex>
+#include <system_error>
+#include <filesystem>
+
+namespace scr {
+namespace {
+std::mutex g_sourceMutex;
+std::string g_sourceOverride;
+} // namespace
+
+std::string ExecutablePath() {
+    std::error_code ec;
+    auto path = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : path.string();
+}
+
+std::string PackageSourcePath() {
+    std::lock_guard lock(g_sourceMutex);
+    return g_sourceOverride.empty() ? ExecutablePath() : g_sourceOverride;
+}
+
+void SetPackageSourcePath(const std::string& path) {
+    std::lock_guard lock(g_sourceMutex);
+    g_sourceOverride = path;
+}
+
+std::string ExtractFileName(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string ExtractFileExt(const std::string& path) {
+    const std::string name = ExtractFileName(path);
+    const auto dot = name.find_last_of('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+} // namespace scr

@@ -1,0 +1,15 @@
+#pragma once
+// The one Qt application object of the process, created when a mode needs
+// windows (never for modes that end without showing anything).
+
+class QApplication;
+
+namespace scr {
+
+void SetApplicationArguments(int argc, char** argv);
+// Creates the application object on first call and returns it.
+QApplication& InitializeApplication();
+// The application object if it exists, else nullptr.
+QApplication* ApplicationIfCreated();
+
+} // namespace scr

@@ -1,0 +1,71 @@
+#include "startup/Dispatch.h"
+
+#include "installer/Uninstall.h"
+#include "package/PackageTrailer.h"
+#include "platform/CommandLine.h"
+#include "platform/ExecutablePath.h"
+#include "platform/PasswordProvider.h"
+#include "platform/ProcessState.h"
+#include "platform/WorkingSet.h"
+#include "platform/gui/ExceptionBox.h"
+#include "platform/gui/TaskbarEntry.h"
+#include "startup/ApplicationObject.h"
+#include "startup/ModeDetection.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <exception>
+#include <string_view>
+
+namespace scr {
+
+void RunSaverOrConfig() {
+    // A file that carries an installer package does nothing as a screen saver.
+    if (ReadPackageKind(PackageSourcePath()) == 'E') return;
+    InitializeApplication();
+    // Only a configuration run without a parent keeps its task-bar entry.
+    SetTaskbarEntryWanted(g_parentWindow == 0 && g_showMode == ShowMode::Config);
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    TrimWorkingSet();
+    // The show window and the configuration dialog run here once they exist.
+}
+
+void RunInstaller() {
+    InitializeApplication();
+    TrimWorkingSet();
+    // The installer wizard runs here once it exists.
+}
+
+void ChangePassword(unsigned parentWindow) {
+    PasswordChangeEntry entry = FindPasswordChangeEntry();
+    if (!entry) return;
+    entry("SCRSAVE", parentWindow, 0, 0);
+}
+
+int RunProgram(int argc, char** argv) {
+    SetCommandLine(argc, argv);
+    SetApplicationArguments(argc, argv);
+    DetectMode();
+
+    if (const char* print = std::getenv("SCRPLAYER_PRINT_MODE"); print && std::string_view(print) == "1") {
+        std::printf("mode=%s parent=%u\n", ShowModeName(g_showMode), static_cast<unsigned>(g_parentWindow));
+        return 0;
+    }
+
+    try {
+        switch (g_showMode) {
+        case ShowMode::Show:
+        case ShowMode::Preview:
+        case ShowMode::Config: RunSaverOrConfig(); break;
+        case ShowMode::ChangePassword: ChangePassword(g_parentWindow); break;
+        case ShowMode::Install: RunInstaller(); break;
+        case ShowMode::Uninstall: RunUninstall(); break;
+        }
+    } catch (const std::exception& error) {
+        ShowExceptionBox(error.what());
+    }
+    return 0;
+}
+
+} // namespace scr

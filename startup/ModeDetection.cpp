@@ -1,0 +1,83 @@
+#include "startup/ModeDetection.h"
+
+#include "package/PackageTrailer.h"
+#include "platform/CodePage.h"
+#include "platform/CommandLine.h"
+#include "platform/ExecutablePath.h"
+#include "platform/IntegerText.h"
+
+namespace scr {
+
+bool ParseParentWindow(const std::vector<std::string>& parameters, WindowHandle& parent) {
+    if (parameters.size() >= 2) {
+        auto handle = TryStrToWindowHandle(parameters[1]);
+        if (!handle) return false;
+        parent = *handle;
+        return true;
+    }
+    if (parameters.empty()) return true;
+    const std::string& first = parameters[0];
+    if (first.size() > 3) {
+        auto handle = TryStrToWindowHandle(std::string_view(first).substr(3));
+        if (!handle) return false;
+        parent = *handle;
+    }
+    return true;
+}
+
+DetectedMode DetectModeFor(const std::string& executablePath, const std::vector<std::string>& parameters,
+                           uint8_t (*readPackageKind)(const std::string& path)) {
+    DetectedMode result;
+    if (AnsiLowerCase(ExtractFileExt(executablePath)) == ".exe") {
+        result.mode = readPackageKind(executablePath) == 'E' ? ShowMode::Install : ShowMode::Show;
+        return result;
+    }
+    if (parameters.empty()) {
+        result.mode = ShowMode::Config;
+        return result;
+    }
+    // Linux screen-saver hosts preview with "-window-id ID".
+    if (parameters.size() >= 2 && AnsiLowerCase(parameters[0]) == "-window-id") {
+        if (auto handle = TryStrToWindowHandle(parameters[1])) {
+            result.mode = ShowMode::Preview;
+            result.parent = *handle;
+        }
+        return result;
+    }
+    std::string first = AnsiUpperCase(parameters[0]);
+    if (!first.empty() && (first[0] < 'A' || first[0] > 'Z')) first.erase(0, 1);
+    // An empty first parameter, or a lone non-letter, falls back to Show.
+    const char letter = first.empty() ? 'S' : first[0];
+    switch (letter) {
+    case 'A':
+        if (ParseParentWindow(parameters, result.parent)) result.mode = ShowMode::ChangePassword;
+        break;
+    case 'C':
+        if (ParseParentWindow(parameters, result.parent)) result.mode = ShowMode::Config;
+        break;
+    case 'P':
+        if (ParseParentWindow(parameters, result.parent)) result.mode = ShowMode::Preview;
+        break;
+    case 'U':
+        result.mode = ShowMode::Uninstall;
+        break;
+    default:
+        result.mode = ShowMode::Show;
+        break;
+    }
+    return result;
+}
+
+void DetectMode() {
+    // The extension is that of the file actually running; the trailer is read
+    // from the package source (the same file unless a tool names another).
+    const std::string path = ExecutablePath();
+    static std::string source;
+    source = PackageSourcePath();
+    const DetectedMode detected =
+        DetectModeFor(path, CommandLineParameters(), [](const std::string&) { return ReadPackageKind(source); });
+    g_showMode = detected.mode;
+    g_parentWindow = detected.parent;
+}
+
+} // namespace scr
