@@ -11,11 +11,28 @@
 namespace scr {
 namespace {
 
+struct ToolCommand {
+    const char* name;
+    const char* summary;
+    // Receives the arguments after the command name (argv[0] is the command).
+    int (*run)(int argc, char** argv);
+};
+
+// One line per sub-command; each lives in its own tools/<Name>Command.cpp.
+constexpr ToolCommand kCommands[] = {
+    {nullptr, nullptr, nullptr},
+};
+
 void PrintUsage(std::FILE* out) {
     std::fputs("usage: scrtool <command> [arguments]\n"
                "\n"
                "Builds, inspects and exports packed screen savers.\n"
                "\n"
+               "commands:\n",
+               out);
+    for (const ToolCommand& command : kCommands)
+        if (command.name) std::fprintf(out, "  %-10s %s\n", command.name, command.summary);
+    std::fputs("\n"
                "options:\n"
                "  --help       show this text\n"
                "  --version    show the version\n",
@@ -29,15 +46,17 @@ int RunTool(int argc, char** argv) {
         PrintUsage(stderr);
         return 2;
     }
-    const std::string_view command = argv[1];
-    if (command == "--help" || command == "-h" || command == "help") {
+    const std::string_view name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
         PrintUsage(stdout);
         return 0;
     }
-    if (command == "--version") {
+    if (name == "--version") {
         std::printf("scrtool %s\n", SCR_VERSION);
         return 0;
     }
+    for (const ToolCommand& command : kCommands)
+        if (command.name && name == command.name) return command.run(argc - 1, argv + 1);
     std::fprintf(stderr, "scrtool: unknown command '%s'\n", argv[1]);
     PrintUsage(stderr);
     return 2;
