@@ -92,6 +92,8 @@ void VtFlashEx::SetOnClick(NotifyEvent handler) {
 void VtFlashEx::SetPlayerBounds(int left, int top, int right, int bottom) {
     QSize old = size();
     setGeometry(left, top, std::max(right - left, 0), std::max(bottom - top, 0));
+    // A hidden widget gets its resize event only when shown: place the notice now.
+    if (noPlayerLabel_) noPlayerLabel_->setGeometry(ClientRect());
     if (player_ && size() != old) {
         player_->setGeometry(0, 0, width(), height());
         Reparent();
