@@ -22,11 +22,9 @@ int NextGeneration() {
 
 RuffleEngine::RuffleEngine(QWidget* parent, const QString& ruffleFolder, FlashEngineEvents events)
     : events_(std::move(events)) {
-    page_ = RufflePagePool::Instance().Acquire(ruffleFolder);
-    view_ = new QWebEngineView(parent);
-    view_->setContextMenuPolicy(Qt::NoContextMenu);
-    view_->setFocusPolicy(Qt::NoFocus);
-    view_->setPage(page_);
+    view_ = RufflePagePool::Instance().Acquire(ruffleFolder, parent);
+    page_ = RufflePagePool::PageOf(view_);
+    view_->show();
     connect(page_, &RufflePage::notice, this, &RuffleEngine::Notice);
     connect(page_, &RufflePage::pageFailed, this, [this] {
         if (events_.failed) events_.failed(QStringLiteral("the player page could not be loaded"));
@@ -35,9 +33,7 @@ RuffleEngine::RuffleEngine(QWidget* parent, const QString& ruffleFolder, FlashEn
 
 RuffleEngine::~RuffleEngine() {
     disconnect(page_, nullptr, this, nullptr);
-    // A view never owns a page it was given: the page outlives it and goes back to the pool.
-    delete view_;
-    RufflePagePool::Instance().Release(page_);
+    RufflePagePool::Instance().Release(view_);
 }
 
 QWidget* RuffleEngine::view() { return view_; }
