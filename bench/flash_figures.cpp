@@ -57,15 +57,17 @@ double CpuSeconds() {
 QString MakeMovie(const QString& folder, const QString& name, int frames, int fps, int width, int height) {
     QString path = folder + "/" + name;
     QString script = QStringLiteral(SCR_SOURCE_DIR "/assets/make_demo_swf.py");
-    QProcess::execute("python3", {script, path, "--frames", QString::number(frames), "--fps", QString::number(fps),
-                                  "--width", QString::number(width), "--height", QString::number(height)});
+    QProcess::execute("python3",
+                      {script, path, "--frames", QString::number(frames), "--fps", QString::number(fps),
+                       "--width", QString::number(width), "--height", QString::number(height)});
     return path;
 }
 
 // Plays a movie in a new host (after releasing the previous one, as the show
 // does) and returns the milliseconds from Play to the notice of frame 1,
 // less one frame time: the time to the first frame.
-double StartMovie(QWidget& parent, const QString& path, int width, int height, std::unique_ptr<scr::VtFlashEx>& host) {
+double StartMovie(QWidget& parent, const QString& path, int width, int height,
+                  std::unique_ptr<scr::VtFlashEx>& host) {
     host.reset();
     host.reset(scr::CreateFlashHost(&parent, 0, 0, width, height));
     host->SetMovie(path);

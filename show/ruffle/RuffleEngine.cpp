@@ -36,16 +36,22 @@ RuffleEngine::~RuffleEngine() {
     RufflePagePool::Instance().Release(view_);
 }
 
-QWidget* RuffleEngine::view() { return view_; }
+QWidget* RuffleEngine::view() {
+    return view_;
+}
 
 void RuffleEngine::Load(const QString& filePath) {
     generation_ = NextGeneration();
     page_->RunWhenReady(RufflePage::LoadScript(generation_, QUrl::fromLocalFile(filePath)));
 }
 
-void RuffleEngine::Resume() { page_->RunWhenReady(RufflePage::ResumeScript()); }
+void RuffleEngine::Resume() {
+    page_->RunWhenReady(RufflePage::ResumeScript());
+}
 
-void RuffleEngine::Suspend() { page_->RunWhenReady(RufflePage::SuspendScript()); }
+void RuffleEngine::Suspend() {
+    page_->RunWhenReady(RufflePage::SuspendScript());
+}
 
 void RuffleEngine::Unload() {
     generation_ = NextGeneration();
@@ -59,7 +65,8 @@ void RuffleEngine::Notice(int generation, const QString& kind, const QString& pa
         if (events_.fsCommand) events_.fsCommand(parts.value(0), parts.mid(1).join(QChar(0x1f)));
     } else if (kind == QLatin1String("meta")) {
         if (events_.metadata)
-            events_.metadata(parts.value(0).toInt(), parts.value(1).toDouble(), parts.value(2) == QLatin1String("1"));
+            events_.metadata(parts.value(0).toInt(), parts.value(1).toDouble(),
+                             parts.value(2) == QLatin1String("1"));
     } else if (kind == QLatin1String("failed")) {
         if (events_.failed) events_.failed(payload);
     }

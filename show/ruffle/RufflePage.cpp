@@ -98,7 +98,9 @@ RufflePage::RufflePage(QWebEngineProfile* profile, const QString& ruffleFolder, 
 }
 
 QString RufflePage::LoadScript(int generation, const QUrl& movie) {
-    return QStringLiteral("scrLoad(%1, %2)").arg(generation).arg(JsString(movie.toString(QUrl::FullyEncoded)));
+    return QStringLiteral("scrLoad(%1, %2)")
+        .arg(generation)
+        .arg(JsString(movie.toString(QUrl::FullyEncoded)));
 }
 
 void RufflePage::RunWhenReady(const QString& script) {
@@ -119,7 +121,8 @@ void RufflePage::Finished(bool ok) {
         return;
     }
     ready_ = true;
-    for (const QString& script : std::exchange(queued_, {})) runJavaScript(script);
+    for (const QString& script : std::exchange(queued_, {}))
+        runJavaScript(script);
 }
 
 bool RufflePage::acceptNavigationRequest(const QUrl&, NavigationType, bool isMainFrame) {
@@ -127,7 +130,9 @@ bool RufflePage::acceptNavigationRequest(const QUrl&, NavigationType, bool isMai
     return loadingOwnPage_ && isMainFrame;
 }
 
-QWebEnginePage* RufflePage::createWindow(WebWindowType) { return nullptr; }
+QWebEnginePage* RufflePage::createWindow(WebWindowType) {
+    return nullptr;
+}
 
 void RufflePage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int,
                                           const QString&) {

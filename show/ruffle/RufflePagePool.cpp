@@ -17,8 +17,8 @@ namespace {
 RufflePagePool* g_pool = nullptr;
 
 bool HasRenderDevice() {
-    return !QDir(QStringLiteral("/dev/dri")).entryList({QStringLiteral("renderD*"), QStringLiteral("card*")},
-                                                      QDir::System | QDir::Files)
+    return !QDir(QStringLiteral("/dev/dri"))
+                .entryList({QStringLiteral("renderD*"), QStringLiteral("card*")}, QDir::System | QDir::Files)
                 .isEmpty();
 }
 
@@ -88,7 +88,9 @@ RufflePagePool::~RufflePagePool() {
     delete profile_;
 }
 
-RufflePage* RufflePagePool::PageOf(QWebEngineView* view) { return static_cast<RufflePage*>(view->page()); }
+RufflePage* RufflePagePool::PageOf(QWebEngineView* view) {
+    return static_cast<RufflePage*>(view->page());
+}
 
 QWebEngineView* RufflePagePool::Acquire(const QString& ruffleFolder, QWidget* parent) {
     RufflePage* page = nullptr;
