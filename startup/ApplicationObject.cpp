@@ -34,4 +34,6 @@ QApplication& InitializeApplication() {
 
 QApplication* ApplicationIfCreated() { return g_application.get(); }
 
+void ShutdownApplication() { g_application.reset(); }
+
 } // namespace scr

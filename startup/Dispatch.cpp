@@ -65,6 +65,7 @@ int RunProgram(int argc, char** argv) {
     } catch (const std::exception& error) {
         ShowExceptionBox(error.what());
     }
+    ShutdownApplication();
     return 0;
 }
 
