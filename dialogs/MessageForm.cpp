@@ -1,0 +1,188 @@
+#include "dialogs/MessageForm.h"
+
+#include "dialogs/ModalResult.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+
+namespace scr {
+namespace {
+
+constexpr int kPanelWidth = 392;
+constexpr int kPanelHeight = 183;
+constexpr int kButtonTop = 130;
+constexpr int kButtonWidth = 100;
+constexpr int kButtonHeight = 29;
+
+struct ButtonSpec {
+    int textIndex;
+    const char* builtInText;
+    int result;
+};
+
+struct ButtonSet {
+    std::array<ButtonSpec, 3> buttons;
+    int count;
+    int cancelButton; // index of the button Esc clicks, -1 for none
+};
+
+constexpr ButtonSpec kYes{TFormLumMsg::kTextYes, "&Yes", mrYes};
+constexpr ButtonSpec kNo{TFormLumMsg::kTextNo, "&No", mrNo};
+constexpr ButtonSpec kCancel{TFormLumMsg::kTextCancel, "&Cancel", mrCancel};
+constexpr ButtonSpec kOkOfPair{TFormLumMsg::kTextOk, "&OK", mrYes};
+constexpr ButtonSpec kOk{TFormLumMsg::kTextOk, "&OK", mrOk};
+constexpr ButtonSpec kUnused{-1, "", mrNone};
+
+constexpr ButtonSet kYesNo{{kYes, kNo, kUnused}, 2, -1};
+constexpr ButtonSet kYesNoCancel{{kYes, kNo, kCancel}, 3, 2};
+// No caller uses OK and Cancel; its Cancel answers Cancel and is the Esc button.
+constexpr ButtonSet kOkCancel{{kOkOfPair, kCancel, kUnused}, 2, 1};
+constexpr ButtonSet kOkAlone{{kOk, kUnused, kUnused}, 1, 0};
+
+const ButtonSet& ButtonSetFromFlags(uint32_t flags) {
+    if (flags & 0x04) return kYesNo;
+    if ((flags & 3) == 3) return kYesNoCancel;
+    if (flags & 0x01) return kOkCancel;
+    return kOkAlone;
+}
+
+// The caller's text when the list has that entry (even an empty one), else the built-in text.
+QString ButtonText(const ButtonSpec& spec, const QStringList* texts) {
+    if (texts && spec.textIndex >= 0 && spec.textIndex < texts->size()) return (*texts)[spec.textIndex];
+    return QString::fromLatin1(spec.builtInText);
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name) {
+    auto* button = new QPushButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(0, kButtonTop, kButtonWidth, kButtonHeight);
+    button->setAutoDefault(true);
+    button->hide();
+    button->setEnabled(false);
+    return button;
+}
+
+} // namespace
+
+MessageIcon MessageIconFromFlags(uint32_t flags) {
+    switch (flags & 0x70) {
+    case 0x40: return MessageIcon::Information;
+    case 0x30: return MessageIcon::Exclamation;
+    case 0x20: return MessageIcon::Question;
+    case 0x10: return MessageIcon::Stop;
+    default: return MessageIcon::None;
+    }
+}
+
+QPixmap MessageIconPixmap(MessageIcon icon, int size) {
+    QStyle::StandardPixmap standard;
+    switch (icon) {
+    case MessageIcon::None: return {};
+    case MessageIcon::Information: standard = QStyle::SP_MessageBoxInformation; break;
+    case MessageIcon::Exclamation: standard = QStyle::SP_MessageBoxWarning; break;
+    case MessageIcon::Question: standard = QStyle::SP_MessageBoxQuestion; break;
+    case MessageIcon::Stop: standard = QStyle::SP_MessageBoxCritical; break;
+    default: return {};
+    }
+    return QApplication::style()->standardIcon(standard).pixmap(QSize(size, size));
+}
+
+TFormLumMsg::TFormLumMsg(const QString& message, const QString& caption, uint32_t flags, const QStringList* texts,
+                         QWidget* owner)
+    : TFormScrNeo(owner) {
+    setObjectName(QStringLiteral("FormLumMsg"));
+    PanelMain = new BevelPanel(this);
+    PanelMain->setObjectName(QStringLiteral("PanelMain"));
+    PanelMain->setColor(ColorFromColorRef(kFormColor));
+    PanelMain->resize(kPanelWidth, kPanelHeight);
+
+    Panel1 = new BevelPanel(PanelMain);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setColor(Qt::white);
+    Panel1->setBevelOuter(BevelPanel::Bevel::Lowered);
+    Panel1->setBevelInner(BevelPanel::Bevel::Raised);
+    Panel1->setGeometry(16, 16, 361, 97);
+
+    ImageIcon = new ImageControl(Panel1);
+    ImageIcon->setObjectName(QStringLiteral("ImageIcon"));
+    ImageIcon->setGeometry(16, 16, 32, 32);
+
+    LabelMsg = new QLabel(Panel1);
+    LabelMsg->setObjectName(QStringLiteral("LabelMsg"));
+    LabelMsg->setGeometry(64, 16, 288, 65);
+    LabelMsg->setWordWrap(true);
+    LabelMsg->setTextFormat(Qt::PlainText);
+    LabelMsg->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    Btn1 = MakeButton(PanelMain, "Btn1");
+    Btn2 = MakeButton(PanelMain, "Btn2");
+    Btn3 = MakeButton(PanelMain, "Btn3");
+
+    EmbedPanel(PanelMain);
+    SetFrameCaption(caption);
+    LabelMsg->setText(message);
+
+    icon_ = MessageIconFromFlags(flags);
+    ImageIcon->setPicture(MessageIconPixmap(icon_, 32));
+
+    ConfigureButtons(flags, texts);
+    LayOutButtons();
+    CenterOnScreen();
+}
+
+TFormLumMsg::~TFormLumMsg() = default;
+
+int TFormLumMsg::buttonResult(int i) const {
+    if (i < 0 || i >= static_cast<int>(results_.size())) return mrNone;
+    return results_[static_cast<std::size_t>(i)];
+}
+
+void TFormLumMsg::ConfigureButtons(uint32_t flags, const QStringList* texts) {
+    const ButtonSet& set = ButtonSetFromFlags(flags);
+    const std::array<QPushButton*, 3> buttons{Btn1, Btn2, Btn3};
+    for (int i = 0; i < set.count; ++i) {
+        const ButtonSpec& spec = set.buttons[static_cast<std::size_t>(i)];
+        QPushButton* button = buttons[static_cast<std::size_t>(i)];
+        button->setText(ButtonText(spec, texts));
+        button->setVisible(true);
+        button->setEnabled(true);
+        results_[static_cast<std::size_t>(i)] = spec.result;
+        connect(button, &QPushButton::clicked, this, [this, result = spec.result] { done(result); });
+    }
+    if (set.cancelButton >= 0) SetCancelButton(buttons[static_cast<std::size_t>(set.cancelButton)]);
+
+    // The default button must be one that is shown: a flag that names an
+    // absent button leaves the first button the default.
+    int defaultIndex = 0;
+    if (flags & 0x100)
+        defaultIndex = 1;
+    else if (flags & 0x200)
+        defaultIndex = 2;
+    if (defaultIndex >= set.count) defaultIndex = 0;
+    QPushButton* defaultButton = buttons[static_cast<std::size_t>(defaultIndex)];
+    defaultButton->setDefault(true);
+    defaultButton->setFocus();
+}
+
+void TFormLumMsg::LayOutButtons() {
+    std::array<QPushButton*, 3> visible{};
+    int n = 0;
+    for (QPushButton* button : {Btn1, Btn2, Btn3})
+        if (!button->isHidden()) visible[static_cast<std::size_t>(n++)] = button;
+    if (n == 0) return;
+    const int p = PanelMain->width();
+    const int w = Btn1->width();
+    for (int i = 0; i < n; ++i) {
+        QPushButton* button = visible[static_cast<std::size_t>(i)];
+        button->move(((p - n * w) * (i + 1)) / (n + 1) + i * w, kButtonTop);
+    }
+}
+
+int ShowMessageForm(const QString& message, const QString& caption, uint32_t flags, const QStringList* texts) {
+    TFormLumMsg form(message, caption, flags, texts, nullptr);
+    return form.exec();
+}
+
+} // namespace scr
