@@ -2,10 +2,10 @@
 
 #include "dialogs/ModalResult.h"
 
-#include <QApplication>
 #include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
 #include <QPushButton>
-#include <QStyle>
 
 namespace scr {
 namespace {
@@ -77,16 +77,65 @@ MessageIcon MessageIconFromFlags(uint32_t flags) {
 }
 
 QPixmap MessageIconPixmap(MessageIcon icon, int size) {
-    QStyle::StandardPixmap standard;
+    if (icon == MessageIcon::None || size <= 0) return {};
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 32.0, size / 32.0);
+    const QRectF disc(1.5, 1.5, 29, 29);
+    auto gradient = [](QColor light, QColor dark) {
+        QLinearGradient g(0, 0, 0, 32);
+        g.setColorAt(0, light);
+        g.setColorAt(1, dark);
+        return g;
+    };
+    painter.setPen(Qt::NoPen);
     switch (icon) {
-    case MessageIcon::None: return {};
-    case MessageIcon::Information: standard = QStyle::SP_MessageBoxInformation; break;
-    case MessageIcon::Exclamation: standard = QStyle::SP_MessageBoxWarning; break;
-    case MessageIcon::Question: standard = QStyle::SP_MessageBoxQuestion; break;
-    case MessageIcon::Stop: standard = QStyle::SP_MessageBoxCritical; break;
-    default: return {};
+    case MessageIcon::Information:
+    case MessageIcon::Question: {
+        painter.setBrush(gradient(QColor(0x4A, 0x93, 0xE6), QColor(0x1F, 0x62, 0xB8)));
+        painter.drawEllipse(disc);
+        painter.setBrush(Qt::white);
+        if (icon == MessageIcon::Information) {
+            painter.drawEllipse(QRectF(14, 6.5, 4, 4));
+            painter.drawRoundedRect(QRectF(14.1, 12.5, 3.8, 13), 1.2, 1.2);
+        } else {
+            QFont font(QStringLiteral("Arial"));
+            font.setBold(true);
+            font.setPixelSize(22);
+            painter.setFont(font);
+            painter.setPen(Qt::white);
+            painter.drawText(QRectF(0, 0, 32, 32.5), Qt::AlignCenter, QStringLiteral("?"));
+        }
+        break;
     }
-    return QApplication::style()->standardIcon(standard).pixmap(QSize(size, size));
+    case MessageIcon::Exclamation: {
+        QPainterPath triangle;
+        triangle.moveTo(16, 2.5);
+        triangle.lineTo(30.5, 28.5);
+        triangle.lineTo(1.5, 28.5);
+        triangle.closeSubpath();
+        painter.setPen(QPen(QColor(0xD9, 0x8E, 0x04), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.setBrush(gradient(QColor(0xFF, 0xD0, 0x4D), QColor(0xF2, 0xA9, 0x1B)));
+        painter.drawPath(triangle);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0x3A, 0x2A, 0x05));
+        painter.drawRoundedRect(QRectF(14.3, 10, 3.4, 11), 1.4, 1.4);
+        painter.drawEllipse(QRectF(14.2, 22.6, 3.6, 3.6));
+        break;
+    }
+    case MessageIcon::Stop: {
+        painter.setBrush(gradient(QColor(0xEC, 0x5B, 0x4F), QColor(0xC2, 0x2E, 0x24)));
+        painter.drawEllipse(disc);
+        painter.setPen(QPen(Qt::white, 3.6, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(QPointF(11, 11), QPointF(21, 21));
+        painter.drawLine(QPointF(21, 11), QPointF(11, 21));
+        break;
+    }
+    case MessageIcon::None: break;
+    }
+    return pixmap;
 }
 
 TFormLumMsg::TFormLumMsg(const QString& message, const QString& caption, uint32_t flags, const QStringList* texts,

@@ -70,7 +70,8 @@ private:
 int ShowMessageForm(const QString& message, const QString& caption, uint32_t flags,
                     const QStringList* texts = nullptr);
 
-// A picture of the message icon at the given size (null for None).
+// A picture of the message icon at the given size, drawn in the dialogs'
+// style (null for None).
 QPixmap MessageIconPixmap(MessageIcon icon, int size);
 
 } // namespace scr
