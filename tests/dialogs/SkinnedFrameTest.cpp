@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -229,6 +230,41 @@ TEST(SkinnedFrame, DrawsItsPicturesAtTheirPlaces) {
     };
     for (const Probe& p : probes)
         EXPECT_EQ(shot.pixelColor(p.at), p.picture.toImage().pixelColor(p.inPicture)) << p.at.x() << "," << p.at.y();
+}
+
+// The title bar active, active with the mouse over the close button, and
+// inactive, stacked into one picture.
+TEST(SkinnedFrame, TitleBarStates) {
+    TFormScrNeo frame;
+    frame.resize(420, 120);
+    frame.SetFrameCaption(QStringLiteral("Aurora Screen Saver Settings"));
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    const QRect bar(0, 0, 420, 49);
+    const QImage active = frame.grab(bar).toImage();
+    QEnterEvent enter(QPointF(3, 3), QPointF(3, 3), QPointF(3, 3));
+    QApplication::sendEvent(frame.ImageClose, &enter);
+    const QImage hot = frame.grab(bar).toImage();
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(frame.ImageClose, &leave);
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    const QImage inactive = frame.grab(bar).toImage();
+
+    const QRect close = frame.ImageClose->geometry();
+    EXPECT_NE(active.copy(close), hot.copy(close));
+    EXPECT_EQ(active.copy(0, 0, close.left(), 49), hot.copy(0, 0, close.left(), 49));
+    EXPECT_NE(active.copy(0, 0, close.left(), 49), inactive.copy(0, 0, close.left(), 49));
+
+    QImage states(420, 3 * 49 + 2 * 6, QImage::Format_RGB32);
+    states.fill(Qt::white);
+    QPainter painter(&states);
+    for (int i = 0; const QImage* strip : {&active, &hot, &inactive}) painter.drawImage(0, (i++) * 55, *strip);
+    painter.end();
+    test::SaveScreenshot(states, QStringLiteral("skinned-frame-states.png"));
 }
 
 TEST(LoadJpegResource, DecodesAtScaleAndLeavesTheBitmapAloneOnFailure) {
