@@ -11,6 +11,7 @@ Writes, at the sizes the frame expects:
   XVTIMG_8..10        BMP   bottom border: left (10 x 12), middle (1 x 12), right (13 x 12)
   XVTIMG_11, _12      BMP   close button (17 x 19), normal and under the mouse
   MAINICON            PNG   the program icon (64 x 64, transparent)
+  XJPEGXFLASH         JPEG  placeholder thumbnail of a Flash movie (100 x 80)
 
 The whole frame is one drawing (frame_pixel) of a window of any size; every
 piece is cut from it, so the pieces always meet seamlessly.
@@ -199,6 +200,33 @@ def program_icon(size=64):
     return tile.resize((size, size), Image.LANCZOS)
 
 
+def flash_placeholder(size=(100, 80)):
+    """The thumbnail shown for a Flash movie: a film frame with a play sign."""
+    factor = 4
+    w, h = size[0] * factor, size[1] * factor
+    image = Image.new("RGB", (w, h))
+    pixels = image.load()
+    for y in range(h):
+        colour = mix((0x2D, 0x36, 0x45), (0x1A, 0x20, 0x2A), y / (h - 1))
+        for x in range(w):
+            pixels[x, y] = colour
+    d = ImageDraw.Draw(image)
+    # sprocket holes along the top and bottom edges
+    hole_w, hole_h = 6 * factor, 4 * factor
+    for k in range(7):
+        x = (6 + k * 14) * factor
+        for y in (4 * factor, h - 4 * factor - hole_h):
+            d.rounded_rectangle((x, y, x + hole_w, y + hole_h), radius=factor, fill=(0x5A, 0x66, 0x78))
+    # the picture area and a play sign in a disc
+    d.rounded_rectangle((8 * factor, 13 * factor, w - 8 * factor, h - 13 * factor), radius=3 * factor,
+                        fill=(0x27, 0x5E, 0x9C))
+    cx, cy, r = w / 2, h / 2, 15 * factor
+    d.ellipse((cx - r, cy - r, cx + r, cy + r), fill=(0xF2, 0xF5, 0xF9))
+    t = 7 * factor
+    d.polygon(((cx - t * 0.6, cy - t), (cx - t * 0.6, cy + t), (cx + t, cy)), fill=(0x27, 0x5E, 0x9C))
+    return image.resize(size, Image.LANCZOS)
+
+
 def save(image, path, kind):
     temporary = path + ".part"
     if kind == "JPEG":
@@ -232,6 +260,7 @@ def main():
     save(close_button(False), path("XVTIMG_11"), "BMP")
     save(close_button(True), path("XVTIMG_12"), "BMP")
     save(program_icon(), path("MAINICON"), "PNG")
+    save(flash_placeholder(), path("XJPEGXFLASH"), "JPEG")
     return 0
 
 

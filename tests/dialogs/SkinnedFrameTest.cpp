@@ -278,6 +278,10 @@ TEST(LoadJpegResource, DecodesAtScaleAndLeavesTheBitmapAloneOnFailure) {
     ASSERT_TRUE(LoadJpegResource(QStringLiteral("XTOP_1"), bitmap, false, 3));
     EXPECT_EQ(bitmap.width(), 12);
     EXPECT_EQ(bitmap.height(), 7);
+    Bitmap24 placeholder;
+    ASSERT_TRUE(LoadJpegResource(QStringLiteral("XJPEGXFLASH"), placeholder));
+    EXPECT_EQ(placeholder.width(), 100);
+    EXPECT_EQ(placeholder.height(), 80);
 
     const Bitmap24 before = bitmap;
     EXPECT_FALSE(LoadJpegResource(QStringLiteral("NO_SUCH_PICTURE"), bitmap));
