@@ -26,8 +26,12 @@ void DrawBevel(QPainter& painter, QRect& rect, BevelPanel::Bevel bevel, int widt
 
 BevelPanel::BevelPanel(QWidget* parent) : QWidget(parent), color_(palette().color(QPalette::Window)) {}
 
-QColor BevelPanel::HighlightColor() { return QColor(0xFF, 0xFF, 0xFF); }
-QColor BevelPanel::ShadowColor() { return QColor(0x8F, 0x95, 0x9D); }
+QColor BevelPanel::HighlightColor() {
+    return QColor(0xFF, 0xFF, 0xFF);
+}
+QColor BevelPanel::ShadowColor() {
+    return QColor(0x8F, 0x95, 0x9D);
+}
 
 void BevelPanel::setColor(const QColor& color) {
     color_ = color;

@@ -63,7 +63,8 @@ QString StripAccelerators(const QString& caption) {
 
 bool SetComponentCaption(QObject* component, const QString& caption) {
     switch (RoleOfComponent(component)) {
-    case ComponentRole::None: return false;
+    case ComponentRole::None:
+        return false;
     case ComponentRole::Label:
         if (auto* label = qobject_cast<QLabel*>(component)) {
             label->setText(label->buddy() ? caption : StripAccelerators(caption));
@@ -107,7 +108,8 @@ bool SetComponentCaption(QObject* component, const QString& caption) {
 
 QString ComponentCaption(const QObject* component) {
     switch (RoleOfComponent(component)) {
-    case ComponentRole::None: return {};
+    case ComponentRole::None:
+        return {};
     case ComponentRole::Label:
         if (auto* label = qobject_cast<const QLabel*>(component)) return label->text();
         return {};

@@ -71,7 +71,8 @@ QStringList SplitTableLines(const std::string& bytes) {
 }
 
 void ReplaceLineBreakEscapes(QStringList& lines) {
-    for (QString& line : lines) line.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+    for (QString& line : lines)
+        line.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
 }
 
 bool ReadLanguageTables(const LanguageSource& source, LanguageTables& tables) {
@@ -80,9 +81,11 @@ bool ReadLanguageTables(const LanguageSource& source, LanguageTables& tables) {
     if (source.appended) {
         ReadOnlyFile file;
         if (!file.open(source.path)) return false;
-        const int64_t start = file.size() - int64_t{source.trailer.packageSize} + source.trailer.languageOffset;
+        const int64_t start =
+            file.size() - int64_t{source.trailer.packageSize} + source.trailer.languageOffset;
         dynamicBytes = ReadTableBytes(file, start, source.trailer.dynamicTextSize);
-        staticBytes = ReadTableBytes(file, start + source.trailer.dynamicTextSize, source.trailer.staticTextSize);
+        staticBytes =
+            ReadTableBytes(file, start + source.trailer.dynamicTextSize, source.trailer.staticTextSize);
     } else {
         dynamicBytes = ReadResourceTable(QStringLiteral("LNGDYNA"));
         staticBytes = ReadResourceTable(QStringLiteral("LNGSTATIC"));
@@ -94,7 +97,8 @@ bool ReadLanguageTables(const LanguageSource& source, LanguageTables& tables) {
     return true;
 }
 
-void LoadLanguage(const QString& section, QStringList& dynamicTexts, const LanguageSource& source, QObject* form) {
+void LoadLanguage(const QString& section, QStringList& dynamicTexts, const LanguageSource& source,
+                  QObject* form) {
     LanguageTables tables;
     if (!ReadLanguageTables(source, tables)) return;
     dynamicTexts = tables.dynamicTexts;

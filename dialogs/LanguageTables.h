@@ -53,7 +53,8 @@ bool ReadLanguageTables(const LanguageSource& source, LanguageTables& tables);
 // Loads both tables, replaces the content of `dynamicTexts` with the dynamic
 // texts and applies the static captions of `section` to the form. When the
 // package file cannot be opened, nothing changes.
-void LoadLanguage(const QString& section, QStringList& dynamicTexts, const LanguageSource& source, QObject* form);
+void LoadLanguage(const QString& section, QStringList& dynamicTexts, const LanguageSource& source,
+                  QObject* form);
 
 // Applies the captions of one section to every component of the form (all
 // its descendants, in creation order) that has a

@@ -68,11 +68,16 @@ QPushButton* MakeButton(QWidget* parent, const char* name) {
 
 MessageIcon MessageIconFromFlags(uint32_t flags) {
     switch (flags & 0x70) {
-    case 0x40: return MessageIcon::Information;
-    case 0x30: return MessageIcon::Exclamation;
-    case 0x20: return MessageIcon::Question;
-    case 0x10: return MessageIcon::Stop;
-    default: return MessageIcon::None;
+    case 0x40:
+        return MessageIcon::Information;
+    case 0x30:
+        return MessageIcon::Exclamation;
+    case 0x20:
+        return MessageIcon::Question;
+    case 0x10:
+        return MessageIcon::Stop;
+    default:
+        return MessageIcon::None;
     }
 }
 
@@ -133,13 +138,14 @@ QPixmap MessageIconPixmap(MessageIcon icon, int size) {
         painter.drawLine(QPointF(21, 11), QPointF(11, 21));
         break;
     }
-    case MessageIcon::None: break;
+    case MessageIcon::None:
+        break;
     }
     return pixmap;
 }
 
-TFormLumMsg::TFormLumMsg(const QString& message, const QString& caption, uint32_t flags, const QStringList* texts,
-                         QWidget* owner)
+TFormLumMsg::TFormLumMsg(const QString& message, const QString& caption, uint32_t flags,
+                         const QStringList* texts, QWidget* owner)
     : TFormScrNeo(owner) {
     setObjectName(QStringLiteral("FormLumMsg"));
     PanelMain = new BevelPanel(this);
@@ -229,7 +235,8 @@ void TFormLumMsg::LayOutButtons() {
     }
 }
 
-int ShowMessageForm(const QString& message, const QString& caption, uint32_t flags, const QStringList* texts) {
+int ShowMessageForm(const QString& message, const QString& caption, uint32_t flags,
+                    const QStringList* texts) {
     TFormLumMsg form(message, caption, flags, texts, nullptr);
     return form.exec();
 }

@@ -4,7 +4,9 @@
 
 namespace scr {
 
-QString ProgramResourcePath(const QString& name) { return QStringLiteral(":/scr/") + name; }
+QString ProgramResourcePath(const QString& name) {
+    return QStringLiteral(":/scr/") + name;
+}
 
 std::optional<QByteArray> LoadProgramResource(const QString& name) {
     if (name.isEmpty()) return std::nullopt;

@@ -150,14 +150,18 @@ void TFormScrNeo::SetFrameCaption(const QString& text) {
     setWindowTitle(text);
 }
 
-QString TFormScrNeo::GetFrameCaption() const { return Label_XNeo_Caption->text(); }
+QString TFormScrNeo::GetFrameCaption() const {
+    return Label_XNeo_Caption->text();
+}
 
 void TFormScrNeo::SetFrameIcon(const QIcon& icon, bool transparent) {
     ImageSysMenu->setPicture(icon.isNull() ? QPixmap() : icon.pixmap(QSize(32, 32)));
     ImageSysMenu->setTransparent(transparent);
 }
 
-void TFormScrNeo::SetCancelButton(QAbstractButton* button) { cancelButton_ = button; }
+void TFormScrNeo::SetCancelButton(QAbstractButton* button) {
+    cancelButton_ = button;
+}
 
 void TFormScrNeo::CenterOnScreen() {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -264,19 +268,26 @@ bool TFormScrNeo::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonRelease:
             if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) dragging_ = false;
             break;
-        default: break;
+        default:
+            break;
         }
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void TFormScrNeo::ImageCloseClick() { close(); }
+void TFormScrNeo::ImageCloseClick() {
+    close();
+}
 
 void TFormScrNeo::ImageSysMenuClick() {}
 
-void TFormScrNeo::ImageCloseMouseIn(XImageEx*) { ImageClose->setPicture(SkinBitmaps[kCloseHot]); }
+void TFormScrNeo::ImageCloseMouseIn(XImageEx*) {
+    ImageClose->setPicture(SkinBitmaps[kCloseHot]);
+}
 
-void TFormScrNeo::ImageCloseMouseOut(XImageEx*) { ImageClose->setPicture(SkinBitmaps[kCloseNormal]); }
+void TFormScrNeo::ImageCloseMouseOut(XImageEx*) {
+    ImageClose->setPicture(SkinBitmaps[kCloseNormal]);
+}
 
 void TFormScrNeo::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
@@ -287,6 +298,8 @@ void TFormScrNeo::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void TFormScrNeo::reject() { done(mrCancel); }
+void TFormScrNeo::reject() {
+    done(mrCancel);
+}
 
 } // namespace scr

@@ -16,7 +16,8 @@ Bitmap24 BitmapFromImage(const QImage& image) {
     if (image.isNull()) return {};
     const QImage bgr = image.convertToFormat(QImage::Format_BGR888);
     Bitmap24 bitmap(bgr.width(), bgr.height());
-    for (int y = 0; y < bgr.height(); ++y) std::memcpy(bitmap.row(y), bgr.constScanLine(y), bitmap.stride());
+    for (int y = 0; y < bgr.height(); ++y)
+        std::memcpy(bitmap.row(y), bgr.constScanLine(y), bitmap.stride());
     return bitmap;
 }
 

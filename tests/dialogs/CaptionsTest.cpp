@@ -121,8 +121,9 @@ TEST(Captions, UntaggedKeyReachesUntaggedComponentsOfTheSevenRolesOnly) {
 
 TEST(Captions, TaggedEntriesAndEmptyValues) {
     CaptionForm f;
-    ApplyCaptions(Table(QStringLiteral("S_1001=General\nS_1007=&Author:\nS_1024=\nS_1028=&Center\nS_-1=Minus")),
-                  QStringLiteral("FS_0"), &f.form);
+    ApplyCaptions(
+        Table(QStringLiteral("S_1001=General\nS_1007=&Author:\nS_1024=\nS_1028=&Center\nS_-1=Minus")),
+        QStringLiteral("FS_0"), &f.form);
     EXPECT_EQ(f.pageTagged->windowTitle(), QStringLiteral("General"));
     EXPECT_EQ(f.tabs->tabText(0), QStringLiteral("General"));
     EXPECT_EQ(f.labelTagged->text(), QStringLiteral("Author:")) << "a label without a buddy shows no '&'";

@@ -1,5 +1,6 @@
-#include "dialogs/ComponentRole.h"
 #include "dialogs/LanguageTables.h"
+
+#include "dialogs/ComponentRole.h"
 #include "dialogs/MemIniFile.h"
 #include "package/PackageTrailer.h"
 #include "platform/ReadOnlyFile.h"
@@ -13,7 +14,9 @@
 namespace scr {
 namespace {
 
-std::vector<uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+std::vector<uint8_t> Bytes(const std::string& text) {
+    return {text.begin(), text.end()};
+}
 
 // Writes a program image with an appended package whose language tables hold
 // the given texts. `sizeBias` is added to the static table's stored size;
@@ -24,7 +27,7 @@ struct PackageFile {
 
     PackageFile(const test::TempDir& dir, const std::string& dynamicText, const std::string& staticText,
                 int32_t sizeBias = 0, std::optional<int32_t> dynamicSize = std::nullopt) {
-        std::vector<uint8_t> file = Bytes(std::string(300, 'P')); // the program image
+        std::vector<uint8_t> file = Bytes(std::string(300, 'P'));   // the program image
         std::vector<uint8_t> package = Bytes(std::string(40, 'I')); // item data before the tables
         fields.languageOffset = static_cast<int32_t>(package.size());
         for (const std::string* table : {&dynamicText, &staticText}) {
@@ -64,7 +67,8 @@ TEST(LanguageTables, TableLinesAndEscapes) {
         {"\r\n", {""}},
         {"Caf\xE9", {QStringLiteral("Caf\u00E9")}},
     };
-    for (const Case& c : cases) EXPECT_EQ(SplitTableLines(c.bytes), c.lines) << c.bytes;
+    for (const Case& c : cases)
+        EXPECT_EQ(SplitTableLines(c.bytes), c.lines) << c.bytes;
 
     QStringList lines{"first\\nsecond", "no escape", "\\\\n", "\\t stays"};
     ReplaceLineBreakEscapes(lines);
@@ -73,7 +77,8 @@ TEST(LanguageTables, TableLinesAndEscapes) {
 
 TEST(LanguageTables, DynamicTextBounds) {
     QStringList table;
-    for (int i = 0; i < 26; ++i) table << QStringLiteral("text %1").arg(i);
+    for (int i = 0; i < 26; ++i)
+        table << QStringLiteral("text %1").arg(i);
     EXPECT_EQ(DynamicText(0, table), QStringLiteral("text 0"));
     EXPECT_EQ(DynamicText(25, table), QStringLiteral("text 25"));
     EXPECT_EQ(DynamicText(26, table), QString());
@@ -110,7 +115,8 @@ TEST(MemIniFile, ReadsWithTheClassLibraryRules) {
 
 TEST(LanguageTables, AppendedPackageSuppliesBothTables) {
     test::TempDir dir;
-    const PackageFile package(dir, "zero\r\nfirst\\nsecond\r\n", "[FS_0]\r\nS_7=Seven\r\nS_8=Two\\nlines\r\n");
+    const PackageFile package(dir, "zero\r\nfirst\\nsecond\r\n",
+                              "[FS_0]\r\nS_7=Seven\r\nS_8=Two\\nlines\r\n");
     const LanguageSource source = LanguageSourceOf(package.path);
     ASSERT_TRUE(source.appended);
     EXPECT_EQ(source.trailer.dynamicTextSize, package.fields.dynamicTextSize);
@@ -195,7 +201,8 @@ TEST(LanguageTables, ProgramTablesCoverBothDialogs) {
     EXPECT_EQ(tables.dynamicTexts[18], QStringLiteral("&Cancel"));
     EXPECT_EQ(tables.dynamicTexts[19], QStringLiteral("&Yes"));
     EXPECT_EQ(tables.dynamicTexts[20], QStringLiteral("&No"));
-    EXPECT_TRUE(tables.dynamicTexts[3].endsWith(u' ')) << "the music filter's description is followed by its pattern";
+    EXPECT_TRUE(tables.dynamicTexts[3].endsWith(u' '))
+        << "the music filter's description is followed by its pattern";
     for (int used : {0, 1, 2, 4, 5, 6, 8, 11, 13, 16, 21, 23, 24})
         EXPECT_FALSE(tables.dynamicTexts[used].isEmpty()) << "dynamic text " << used;
     EXPECT_TRUE(tables.dynamicTexts[7].contains(u'|'));
@@ -203,13 +210,14 @@ TEST(LanguageTables, ProgramTablesCoverBothDialogs) {
     EXPECT_TRUE(tables.dynamicTexts[23].contains(u'\n'));
 
     const MemIniFile ini(tables.staticCaptions);
-    const int tags[] = {1001, 1002, 1003, 1007, 1008, 1009, 1017, 1018, 1019, 1020, 1021, 1023, 1024, 1025,
-                        1026, 1028, 1029, 1030, 1031, 1032, 2001, 2002, 2003, 2004, 2005, 2007, 2008, 2009,
-                        2010, 2011};
+    const int tags[] = {1001, 1002, 1003, 1007, 1008, 1009, 1017, 1018, 1019, 1020,
+                        1021, 1023, 1024, 1025, 1026, 1028, 1029, 1030, 1031, 1032,
+                        2001, 2002, 2003, 2004, 2005, 2007, 2008, 2009, 2010, 2011};
     for (int tag : tags)
         EXPECT_FALSE(ini.ReadString("FS_0", QStringLiteral("S_%1").arg(tag)).isEmpty()) << "S_" << tag;
     EXPECT_EQ(ini.ReadString("FS_0", "S_1024"), QStringLiteral("Cancel"));
-    EXPECT_EQ(ini.ReadString("FS_0", "S_0", "none"), QStringLiteral("none")) << "untagged components keep theirs";
+    EXPECT_EQ(ini.ReadString("FS_0", "S_0", "none"), QStringLiteral("none"))
+        << "untagged components keep theirs";
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "dialogs/MessageForm.h"
+
 #include "dialogs/ModalResult.h"
 #include "tests/dialogs/Screenshot.h"
 
@@ -19,7 +20,8 @@ namespace {
 // Dynamic texts whose entry i reads "text i".
 QStringList NumberedTexts(int count) {
     QStringList texts;
-    for (int i = 0; i < count; ++i) texts << QStringLiteral("text %1").arg(i);
+    for (int i = 0; i < count; ++i)
+        texts << QStringLiteral("text %1").arg(i);
     return texts;
 }
 
@@ -127,8 +129,9 @@ TEST(MessageForm, Screenshot) {
     texts[18] = QStringLiteral("&Cancel");
     texts[19] = QStringLiteral("&Yes");
     texts[20] = QStringLiteral("&No");
-    TFormLumMsg form(QStringLiteral("A file with this name is already installed.\nDo you want to replace it?"),
-                     QStringLiteral("Screen Saver Setup"), 0x23, &texts);
+    TFormLumMsg form(
+        QStringLiteral("A file with this name is already installed.\nDo you want to replace it?"),
+        QStringLiteral("Screen Saver Setup"), 0x23, &texts);
     form.show();
     form.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
@@ -140,7 +143,8 @@ TEST(MessageForm, Screenshot) {
     const QRect icon(form.ImageIcon->mapTo(&form, QPoint(0, 0)), QSize(32, 32));
     bool iconDrawn = false;
     for (int y = icon.top(); y <= icon.bottom(); ++y)
-        for (int x = icon.left(); x <= icon.right(); ++x) iconDrawn |= shot.pixelColor(x, y) != QColor(Qt::white);
+        for (int x = icon.left(); x <= icon.right(); ++x)
+            iconDrawn |= shot.pixelColor(x, y) != QColor(Qt::white);
     EXPECT_TRUE(iconDrawn);
 
     QImage icons(4 * 72, 72, QImage::Format_ARGB32);

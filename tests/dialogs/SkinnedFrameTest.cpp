@@ -1,6 +1,7 @@
+#include "dialogs/SkinnedFrame.h"
+
 #include "dialogs/JpegResource.h"
 #include "dialogs/ModalResult.h"
-#include "dialogs/SkinnedFrame.h"
 #include "tests/dialogs/Screenshot.h"
 
 #include <QApplication>
@@ -43,8 +44,10 @@ bool Shows(const ImageControl* image, const QPixmap& picture) {
 }
 
 void SendMouse(QWidget* target, QEvent::Type type, Qt::MouseButton button, QPoint global) {
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
-    QMouseEvent event(type, target->mapFromGlobal(QPointF(global)), QPointF(global), button, held, Qt::NoModifier);
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    QMouseEvent event(type, target->mapFromGlobal(QPointF(global)), QPointF(global), button, held,
+                      Qt::NoModifier);
     QApplication::sendEvent(target, &event);
 }
 
@@ -214,8 +217,8 @@ TEST(SkinnedFrame, DrawsItsPicturesAtTheirPlaces) {
     test::SaveScreenshot(shot, QStringLiteral("skinned-frame.png"));
 
     struct Probe {
-        QPoint at;            // in the window
-        QPixmap picture;      // expected source
+        QPoint at;       // in the window
+        QPixmap picture; // expected source
         QPoint inPicture;
     };
     const Probe probes[] = {
@@ -229,7 +232,8 @@ TEST(SkinnedFrame, DrawsItsPicturesAtTheirPlaces) {
         {{605, 450}, frame.ImageBottomRight->picture(), {10, 8}},
     };
     for (const Probe& p : probes)
-        EXPECT_EQ(shot.pixelColor(p.at), p.picture.toImage().pixelColor(p.inPicture)) << p.at.x() << "," << p.at.y();
+        EXPECT_EQ(shot.pixelColor(p.at), p.picture.toImage().pixelColor(p.inPicture))
+            << p.at.x() << "," << p.at.y();
 }
 
 // The title bar active, active with the mouse over the close button, and
@@ -262,7 +266,8 @@ TEST(SkinnedFrame, TitleBarStates) {
     QImage states(420, 3 * 49 + 2 * 6, QImage::Format_RGB32);
     states.fill(Qt::white);
     QPainter painter(&states);
-    for (int i = 0; const QImage* strip : {&active, &hot, &inactive}) painter.drawImage(0, (i++) * 55, *strip);
+    for (int i = 0; const QImage* strip : {&active, &hot, &inactive})
+        painter.drawImage(0, (i++) * 55, *strip);
     painter.end();
     test::SaveScreenshot(states, QStringLiteral("skinned-frame-states.png"));
 }

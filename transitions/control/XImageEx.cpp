@@ -8,9 +8,13 @@ XImageEx::XImageEx(QWidget* parent) : ImageControl(parent) {}
 
 XImageEx::~XImageEx() = default;
 
-void XImageEx::MouseIn() { emit mouseIn(this); }
+void XImageEx::MouseIn() {
+    emit mouseIn(this);
+}
 
-void XImageEx::MouseOut() { emit mouseOut(this); }
+void XImageEx::MouseOut() {
+    emit mouseOut(this);
+}
 
 bool XImageEx::event(QEvent* event) {
     const bool handled = ImageControl::event(event);
@@ -23,7 +27,8 @@ bool XImageEx::event(QEvent* event) {
         MouseOut();
         repaint();
         break;
-    default: break;
+    default:
+        break;
     }
     return handled;
 }
