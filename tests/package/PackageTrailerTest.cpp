@@ -1,4 +1,5 @@
 #include "package/PackageTrailer.h"
+
 #include "platform/ReadOnlyFile.h"
 #include "tests/support/TempDir.h"
 

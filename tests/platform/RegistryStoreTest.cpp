@@ -1,4 +1,5 @@
 #include "platform/RegistryStore.h"
+
 #include "tests/support/TempDir.h"
 
 #include <cstdlib>
@@ -39,11 +40,15 @@ TEST_F(RegistryStoreTest, IntegersAndTextsRoundTripAndKeepTheirType) {
 }
 
 TEST_F(RegistryStoreTest, KeyPathsAndValueNamesIgnoreCase) {
-    ASSERT_TRUE(WriteRegInteger(RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Uninstall\\Demo", "Value", 3));
-    EXPECT_EQ(ReadRegInteger(RegistryRoot::LocalMachine, "software\\MICROSOFT\\uninstall\\demo", "VALUE", 0), 3);
+    ASSERT_TRUE(
+        WriteRegInteger(RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Uninstall\\Demo", "Value", 3));
+    EXPECT_EQ(ReadRegInteger(RegistryRoot::LocalMachine, "software\\MICROSOFT\\uninstall\\demo", "VALUE", 0),
+              3);
     // Rewriting under another spelling replaces the value rather than adding one.
-    ASSERT_TRUE(WriteRegInteger(RegistryRoot::LocalMachine, "Software\\Microsoft\\Uninstall\\DEMO", "value", 4));
-    EXPECT_EQ(ReadRegInteger(RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Uninstall\\Demo", "Value", 0), 4);
+    ASSERT_TRUE(
+        WriteRegInteger(RegistryRoot::LocalMachine, "Software\\Microsoft\\Uninstall\\DEMO", "value", 4));
+    EXPECT_EQ(ReadRegInteger(RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Uninstall\\Demo", "Value", 0),
+              4);
 }
 
 TEST_F(RegistryStoreTest, OpenWithoutCreateNeedsTheKeyAndDeleteRemovesSubKeys) {
@@ -61,7 +66,8 @@ TEST_F(RegistryStoreTest, DeleteValueAndDamagedLinesAreIgnored) {
     std::filesystem::create_directories(std::filesystem::path(file).parent_path());
     test::WriteFile(file, {});
     {
-        std::string text = "[Software\\K]\n\"Good\"=dword:0000000a\n\"Bad\"=dword:zz\nnot a line\n\"Open=\"x\n";
+        std::string text =
+            "[Software\\K]\n\"Good\"=dword:0000000a\n\"Bad\"=dword:zz\nnot a line\n\"Open=\"x\n";
         test::WriteFile(file, std::vector<uint8_t>(text.begin(), text.end()));
     }
     auto key = RegistryKey::Open(RegistryRoot::CurrentUser, "Software\\K", false);

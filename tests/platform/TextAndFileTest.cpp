@@ -15,12 +15,27 @@ TEST(IntegerText, FollowsStrToIntRules) {
         std::optional<int32_t> value;
     };
     const Case cases[] = {
-        {"1234", 1234},        {"-5", -5},         {"+7", 7},          {"  42", 42},        {"$1F", 31},
-        {"0x1f", 31},          {"0X10", 16},       {"$FFFFFFFF", -1},  {"2147483647", INT32_MAX},
-        {"2147483648", {}},    {"-2147483648", INT32_MIN},             {"abc", {}},         {"12a", {}},
-        {"", {}},              {"-", {}},          {"0x", {}},         {"42 ", {}},         {"1.5", {}},
+        {"1234", 1234},
+        {"-5", -5},
+        {"+7", 7},
+        {"  42", 42},
+        {"$1F", 31},
+        {"0x1f", 31},
+        {"0X10", 16},
+        {"$FFFFFFFF", -1},
+        {"2147483647", INT32_MAX},
+        {"2147483648", {}},
+        {"-2147483648", INT32_MIN},
+        {"abc", {}},
+        {"12a", {}},
+        {"", {}},
+        {"-", {}},
+        {"0x", {}},
+        {"42 ", {}},
+        {"1.5", {}},
     };
-    for (const Case& c : cases) EXPECT_EQ(TryStrToInt(c.text), c.value) << c.text;
+    for (const Case& c : cases)
+        EXPECT_EQ(TryStrToInt(c.text), c.value) << c.text;
 }
 
 TEST(IntegerText, WindowHandlesAcceptUnsignedIds) {

@@ -22,8 +22,8 @@ TEST(Dispatch, EveryModeEndsCleanly) {
     for (const auto& file : {plain, installer})
         std::filesystem::permissions(file, std::filesystem::perms::owner_all);
 
-    const std::string env = "QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME='" + dir.path() + "' XDG_DATA_HOME='" +
-                            dir.path() + "' ";
+    const std::string env =
+        "QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME='" + dir.path() + "' XDG_DATA_HOME='" + dir.path() + "' ";
     for (const char* args : {"/a", "/u", "/c", "/c:5"}) {
         EXPECT_EQ(test::RunCommand(env + "'" + plain + "' " + args + " 2>&1"), 0) << args;
     }

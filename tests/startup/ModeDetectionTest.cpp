@@ -1,4 +1,5 @@
 #include "startup/ModeDetection.h"
+
 #include "tests/support/TempDir.h"
 
 #include <filesystem>
@@ -53,13 +54,16 @@ const ModeCase kCases[] = {
 std::string Describe(const ModeCase& c) {
     std::ostringstream out;
     out << c.name;
-    for (const auto& p : c.params) out << " '" << p << "'";
+    for (const auto& p : c.params)
+        out << " '" << p << "'";
     out << " kind=" << (c.kind ? c.kind : '0');
     return out.str();
 }
 
 char g_kind = 0;
-uint8_t FakeKind(const std::string&) { return static_cast<uint8_t>(g_kind); }
+uint8_t FakeKind(const std::string&) {
+    return static_cast<uint8_t>(g_kind);
+}
 
 TEST(ModeDetection, CommandLineTable) {
     for (const ModeCase& c : kCases) {
@@ -78,7 +82,8 @@ TEST(ModeDetection, ParseParentWindowLeavesTheHandleOnFailure) {
     EXPECT_EQ(parent, 99u);
     EXPECT_TRUE(ParseParentWindow({"/p:-1"}, parent));
     EXPECT_EQ(parent, 0xFFFFFFFFu);
-    EXPECT_TRUE(ParseParentWindow({"abc12"}, parent)); // the first three characters are skipped, whatever they are
+    EXPECT_TRUE(
+        ParseParentWindow({"abc12"}, parent)); // the first three characters are skipped, whatever they are
     EXPECT_EQ(parent, 12u);
 }
 
@@ -99,7 +104,8 @@ TEST(ModeDetection, RealProgramPrintsTheDetectedMode) {
         test::WriteFile(copy, bytes);
         std::filesystem::permissions(copy, std::filesystem::perms::owner_all);
         std::string command = "SCRPLAYER_PRINT_MODE=1 '" + copy + "'";
-        for (const auto& p : c.params) command += " '" + p + "'";
+        for (const auto& p : c.params)
+            command += " '" + p + "'";
         std::string output;
         ASSERT_EQ(test::RunCommand(command, &output), 0) << Describe(c);
         std::ostringstream expected;
