@@ -14,6 +14,10 @@ bool LoadJpegResource(const QString& name, Bitmap24& bitmap, bool unscramble, in
     std::optional<QByteArray> data = LoadProgramResource(name);
     if (!data) return false;
     if (unscramble) ScrambleBytes(data->data(), data->size() / 8);
+    // Every JPEG stream starts with the start-of-image marker.
+    if (data->size() < 2 || static_cast<uint8_t>((*data)[0]) != 0xFF ||
+        static_cast<uint8_t>((*data)[1]) != 0xD8)
+        return false;
 
     QBuffer buffer(&*data);
     buffer.open(QIODevice::ReadOnly);

@@ -147,7 +147,13 @@ const QPixmap& TFormScrNeo::SkinBitmap(int slot) const {
 
 void TFormScrNeo::SetFrameCaption(const QString& text) {
     Label_XNeo_Caption->setText(text);
+    Label_XNeo_Caption->resize(Label_XNeo_Caption->width(), CaptionHeight());
     setWindowTitle(text);
+}
+
+int TFormScrNeo::CaptionHeight() const {
+    // The label is as high as its text (at least one line, also while empty).
+    return std::max(Label_XNeo_Caption->sizeHint().height(), Label_XNeo_Caption->fontMetrics().height());
 }
 
 QString TFormScrNeo::GetFrameCaption() const {
@@ -199,8 +205,7 @@ void TFormScrNeo::PanelTopResize() {
     const int t = PanelTop->width();
     const int f = width();
     const int middle = t - kTitleLeftWidth - kTitleRightWidth;
-    Label_XNeo_Caption->setGeometry(kCaptionLeft, kCaptionTop, std::max(f - 175, 0),
-                                    Label_XNeo_Caption->sizeHint().height());
+    Label_XNeo_Caption->setGeometry(kCaptionLeft, kCaptionTop, std::max(f - 175, 0), CaptionHeight());
     Label_XNeo_Caption->lower();
     ImageTopLeft->setGeometry(0, 0, kTitleLeftWidth, kTitleHeight);
     ImageTopRight->setGeometry(t - kTitleRightWidth, 0, kTitleRightWidth, kTitleHeight);

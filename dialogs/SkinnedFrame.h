@@ -117,6 +117,7 @@ private:
     void LoadSkinImages();
     void AlignFrameParts();
     void ShowTitlePictures(bool active);
+    int CaptionHeight() const;
 
     std::array<QPixmap, kSkinSlotCount> SkinBitmaps;
     QAbstractButton* cancelButton_ = nullptr;

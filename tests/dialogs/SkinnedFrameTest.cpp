@@ -109,6 +109,10 @@ TEST(SkinnedFrame, LayoutFollowsAResize) {
 
 TEST(SkinnedFrame, CaptionIsTheLabelAndTheWindowTitle) {
     TFormScrNeo frame;
+    const int lineHeight = frame.Label_XNeo_Caption->fontMetrics().height();
+    EXPECT_GE(frame.Label_XNeo_Caption->height(), lineHeight) << "an empty caption can still be dragged";
+    frame.SetFrameCaption(QStringLiteral("Two\nlines"));
+    EXPECT_GE(frame.Label_XNeo_Caption->height(), 2 * lineHeight);
     frame.SetFrameCaption(QStringLiteral("Aurora Settings"));
     EXPECT_EQ(frame.GetFrameCaption(), QStringLiteral("Aurora Settings"));
     EXPECT_EQ(frame.Label_XNeo_Caption->text(), QStringLiteral("Aurora Settings"));
