@@ -2,6 +2,7 @@
 
 #include "dialogs/ModalResult.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
@@ -237,7 +238,8 @@ void TFormLumMsg::LayOutButtons() {
 
 int ShowMessageForm(const QString& message, const QString& caption, uint32_t flags,
                     const QStringList* texts) {
-    TFormLumMsg form(message, caption, flags, texts, nullptr);
+    // Owned by the application; the active window keeps it in front of itself.
+    TFormLumMsg form(message, caption, flags, texts, QApplication::activeWindow());
     return form.exec();
 }
 

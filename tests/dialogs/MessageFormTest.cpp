@@ -116,11 +116,19 @@ TEST(MessageForm, TheFramesCloseButtonAnswersCancel) {
 
 TEST(MessageForm, ShowMessageFormReturnsTheButtonPressed) {
     const QStringList texts = NumberedTexts(26);
-    QTimer::singleShot(0, [] {
+    TFormScrNeo dialog;
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QWidget* owner = nullptr;
+    QTimer::singleShot(0, [&owner] {
         auto* form = qobject_cast<TFormLumMsg*>(QApplication::activeModalWidget());
-        if (form) form->Btn2->click();
+        if (!form) return;
+        owner = form->parentWidget();
+        form->Btn2->click();
     });
     EXPECT_EQ(ShowMessageForm(QStringLiteral("Replace it?"), QStringLiteral("Setup"), 0x23, &texts), mrNo);
+    EXPECT_EQ(owner, &dialog) << "the message stays in front of the dialog that shows it";
 }
 
 TEST(MessageForm, Screenshot) {
