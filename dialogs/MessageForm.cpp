@@ -17,24 +17,24 @@ constexpr int kButtonTop = 130;
 constexpr int kButtonWidth = 100;
 constexpr int kButtonHeight = 29;
 
-struct ButtonSpec {
+struct ButtonEntry {
     int textIndex;
     const char* builtInText;
     int result;
 };
 
 struct ButtonSet {
-    std::array<ButtonSpec, 3> buttons;
+    std::array<ButtonEntry, 3> buttons;
     int count;
     int cancelButton; // index of the button Esc clicks, -1 for none
 };
 
-constexpr ButtonSpec kYes{TFormLumMsg::kTextYes, "&Yes", mrYes};
-constexpr ButtonSpec kNo{TFormLumMsg::kTextNo, "&No", mrNo};
-constexpr ButtonSpec kCancel{TFormLumMsg::kTextCancel, "&Cancel", mrCancel};
-constexpr ButtonSpec kOkOfPair{TFormLumMsg::kTextOk, "&OK", mrYes};
-constexpr ButtonSpec kOk{TFormLumMsg::kTextOk, "&OK", mrOk};
-constexpr ButtonSpec kUnused{-1, "", mrNone};
+constexpr ButtonEntry kYes{TFormLumMsg::kTextYes, "&Yes", mrYes};
+constexpr ButtonEntry kNo{TFormLumMsg::kTextNo, "&No", mrNo};
+constexpr ButtonEntry kCancel{TFormLumMsg::kTextCancel, "&Cancel", mrCancel};
+constexpr ButtonEntry kOkOfPair{TFormLumMsg::kTextOk, "&OK", mrYes};
+constexpr ButtonEntry kOk{TFormLumMsg::kTextOk, "&OK", mrOk};
+constexpr ButtonEntry kUnused{-1, "", mrNone};
 
 constexpr ButtonSet kYesNo{{kYes, kNo, kUnused}, 2, -1};
 constexpr ButtonSet kYesNoCancel{{kYes, kNo, kCancel}, 3, 2};
@@ -50,9 +50,9 @@ const ButtonSet& ButtonSetFromFlags(uint32_t flags) {
 }
 
 // The caller's text when the list has that entry (even an empty one), else the built-in text.
-QString ButtonText(const ButtonSpec& spec, const QStringList* texts) {
-    if (texts && spec.textIndex >= 0 && spec.textIndex < texts->size()) return (*texts)[spec.textIndex];
-    return QString::fromLatin1(spec.builtInText);
+QString ButtonText(const ButtonEntry& entry, const QStringList* texts) {
+    if (texts && entry.textIndex >= 0 && entry.textIndex < texts->size()) return (*texts)[entry.textIndex];
+    return QString::fromLatin1(entry.builtInText);
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name) {
@@ -199,13 +199,13 @@ void TFormLumMsg::ConfigureButtons(uint32_t flags, const QStringList* texts) {
     const ButtonSet& set = ButtonSetFromFlags(flags);
     const std::array<QPushButton*, 3> buttons{Btn1, Btn2, Btn3};
     for (int i = 0; i < set.count; ++i) {
-        const ButtonSpec& spec = set.buttons[static_cast<std::size_t>(i)];
+        const ButtonEntry& entry = set.buttons[static_cast<std::size_t>(i)];
         QPushButton* button = buttons[static_cast<std::size_t>(i)];
-        button->setText(ButtonText(spec, texts));
+        button->setText(ButtonText(entry, texts));
         button->setVisible(true);
         button->setEnabled(true);
-        results_[static_cast<std::size_t>(i)] = spec.result;
-        connect(button, &QPushButton::clicked, this, [this, result = spec.result] { done(result); });
+        results_[static_cast<std::size_t>(i)] = entry.result;
+        connect(button, &QPushButton::clicked, this, [this, result = entry.result] { done(result); });
     }
     if (set.cancelButton >= 0) SetCancelButton(buttons[static_cast<std::size_t>(set.cancelButton)]);
 
