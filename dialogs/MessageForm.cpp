@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <array>
 
 namespace scr {
 namespace {
@@ -190,11 +191,6 @@ TFormLumMsg::TFormLumMsg(const QString& message, const QString& caption, uint32_
 
 TFormLumMsg::~TFormLumMsg() = default;
 
-int TFormLumMsg::buttonResult(int i) const {
-    if (i < 0 || i >= static_cast<int>(results_.size())) return mrNone;
-    return results_[static_cast<std::size_t>(i)];
-}
-
 void TFormLumMsg::ConfigureButtons(uint32_t flags, const QStringList* texts) {
     const ButtonSet& set = ButtonSetFromFlags(flags);
     const std::array<QPushButton*, 3> buttons{Btn1, Btn2, Btn3};
@@ -204,7 +200,6 @@ void TFormLumMsg::ConfigureButtons(uint32_t flags, const QStringList* texts) {
         button->setText(ButtonText(entry, texts));
         button->setVisible(true);
         button->setEnabled(true);
-        results_[static_cast<std::size_t>(i)] = entry.result;
         connect(button, &QPushButton::clicked, this, [this, result = entry.result] { done(result); });
     }
     if (set.cancelButton >= 0) SetCancelButton(buttons[static_cast<std::size_t>(set.cancelButton)]);

@@ -17,7 +17,6 @@
 #include "dialogs/SkinnedFrame.h"
 
 #include <QStringList>
-#include <array>
 #include <cstdint>
 
 class QLabel;
@@ -45,8 +44,6 @@ public:
     ~TFormLumMsg() override;
 
     MessageIcon icon() const { return icon_; }
-    // The modal result button i (0..2) answers; mrNone for an unused button.
-    int buttonResult(int i) const;
 
     BevelPanel* PanelMain = nullptr;
     BevelPanel* Panel1 = nullptr;
@@ -61,7 +58,6 @@ private:
     void LayOutButtons();
 
     MessageIcon icon_ = MessageIcon::None;
-    std::array<int, 3> results_{};
 };
 
 // Shows the message form modally and returns its result: 6 Yes, 7 No,
