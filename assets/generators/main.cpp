@@ -74,7 +74,14 @@ int main(int argc, char** argv) {
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     const std::vector<std::string> wanted(argv + 2, argv + argc);
-    for (const DemoPicture& picture : scr::demo::DemoPictures()) {
+    const auto& pictures = scr::demo::DemoPictures();
+    for (const std::string& name : wanted) {
+        if (std::none_of(pictures.begin(), pictures.end(), [&](const DemoPicture& p) { return p.fileName == name; })) {
+            std::fprintf(stderr, "%s: no picture named %s\n", argv[0], name.c_str());
+            return 2;
+        }
+    }
+    for (const DemoPicture& picture : pictures) {
         if (!wanted.empty() && std::find(wanted.begin(), wanted.end(), picture.fileName) == wanted.end()) continue;
         const std::string path = (dir / picture.fileName).string();
         if (!WriteJpeg(path, picture, Render(picture))) {
