@@ -11,12 +11,17 @@ using nlohmann::json;
 
 ManifestFields::ManifestFields(const json& object, std::string path, fs::path baseDir)
     : object_(object), path_(std::move(path)), baseDir_(std::move(baseDir)) {
-    if (!object_.is_object()) throw ManifestError((path_.empty() ? "manifest" : path_) + ": must be an object");
+    if (!object_.is_object())
+        throw ManifestError((path_.empty() ? "manifest" : path_) + ": must be an object");
 }
 
-bool ManifestFields::has(const char* key) const { return object_.contains(key); }
+bool ManifestFields::has(const char* key) const {
+    return object_.contains(key);
+}
 
-std::string ManifestFields::keyPath(const char* key) const { return path_.empty() ? key : path_ + "." + key; }
+std::string ManifestFields::keyPath(const char* key) const {
+    return path_.empty() ? key : path_ + "." + key;
+}
 
 void ManifestFields::fail(const char* key, const std::string& message) const {
     throw ManifestError(keyPath(key) + ": " + message);
@@ -83,7 +88,8 @@ std::string ManifestFields::choice(const char* key, const std::vector<std::strin
     const json* v = value(key);
     if (!v) return fallback;
     std::string list;
-    for (const std::string& c : choices) list += (list.empty() ? "\"" : ", \"") + c + "\"";
+    for (const std::string& c : choices)
+        list += (list.empty() ? "\"" : ", \"") + c + "\"";
     if (v->is_string())
         for (const std::string& c : choices)
             if (v->get<std::string>() == c) return c;

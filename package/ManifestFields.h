@@ -4,10 +4,9 @@
 // and throws a ManifestError naming it when the value has the wrong type or
 // lies outside its range; finish() reports keys nobody asked for.
 
-#include <nlohmann/json.hpp>
-
 #include <cstdint>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <set>
 #include <stdexcept>

@@ -20,7 +20,8 @@ bool Fail(std::string* error, const std::string& reason) {
 // The music names as stored: one line per name, each ended by CR LF.
 std::string MusicNamesText(const std::vector<std::string>& names) {
     std::string text;
-    for (const std::string& name : names) text += name + "\r\n";
+    for (const std::string& name : names)
+        text += name + "\r\n";
     return text;
 }
 
@@ -35,13 +36,15 @@ bool CheckDescription(const PackageDescription& d, std::string* error) {
         if (!d.musicNames.empty()) return Fail(error, "music names need format level 4 or more");
         if (!d.background.empty()) return Fail(error, "a background picture needs format level 4 or more");
     }
-    if (level < 5 && !d.licenseText.empty()) return Fail(error, "a licence text needs format level 5 or more");
+    if (level < 5 && !d.licenseText.empty())
+        return Fail(error, "a licence text needs format level 5 or more");
     if (d.licenseText.size() > static_cast<std::size_t>(kMaxLicenseLength))
         return Fail(error, "the licence text is longer than 65536 bytes");
     if (!d.musicNames.empty() && d.musicNames.size() != d.tracks.size())
         return Fail(error, "there must be one music name per track, or none");
     for (const std::string& name : d.musicNames)
-        if (name.find_first_of("\r\n") != std::string::npos) return Fail(error, "a music name holds a line break");
+        if (name.find_first_of("\r\n") != std::string::npos)
+            return Fail(error, "a music name holds a line break");
     if (static_cast<std::size_t>(d.labels.GroupCount()) > d.items.size())
         return Fail(error, "there are more label groups than items");
     return true;
@@ -51,8 +54,10 @@ bool CheckDescription(const PackageDescription& d, std::string* error) {
 // refused before anything is written.
 uint64_t PackageSize(const PackageDescription& d, std::size_t labelStreamSize) {
     uint64_t size = kPackageNameSize + (d.info.hasAuthorInfo() ? AuthorInfo::kSize : 0);
-    for (const auto& item : d.items) size += item.data.size() + kTableEntrySize;
-    for (const auto& track : d.tracks) size += track.data.size() + kTrackEntrySize;
+    for (const auto& item : d.items)
+        size += item.data.size() + kTableEntrySize;
+    for (const auto& track : d.tracks)
+        size += track.data.size() + kTrackEntrySize;
     size += d.dynamicTexts.size() + d.staticCaptions.size() + labelStreamSize;
     if (d.info.formatLevel() >= 4)
         size += PackageExtension::kSize + MusicNamesText(d.musicNames).size() + d.background.size();
@@ -119,8 +124,10 @@ bool WritePackage(const PackageDescription& d, const PackageSink& sink, std::str
     if (d.info.hasAuthorInfo()) out.record(d.author, true);
 
     std::vector<ItemLocation> itemLocations, trackLocations;
-    for (const auto& item : d.items) itemLocations.push_back(out.data(item.data));
-    for (const auto& track : d.tracks) trackLocations.push_back(out.data(track.data));
+    for (const auto& item : d.items)
+        itemLocations.push_back(out.data(item.data));
+    for (const auto& track : d.tracks)
+        trackLocations.push_back(out.data(track.data));
 
     const int32_t tableOffset = out.position();
     for (std::size_t i = 0; i < d.items.size(); ++i) {

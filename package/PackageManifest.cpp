@@ -30,8 +30,8 @@ bool IsFlashMovie(const std::vector<uint8_t>& data) {
 std::string TextFile(ManifestFields& fields, const char* key, std::size_t maxBytes) {
     const auto bytes = fields.fileBytes(key, kMaxDataSize);
     if (!bytes) return {};
-    const std::string text = WithCrLfLineEnds(ToCodePageStrict(std::string(bytes->begin(), bytes->end()),
-                                                               fields.keyPath(key)));
+    const std::string text =
+        WithCrLfLineEnds(ToCodePageStrict(std::string(bytes->begin(), bytes->end()), fields.keyPath(key)));
     if (text.size() > maxBytes)
         fields.fail(key, "the text is " + std::to_string(text.size()) + " bytes long, at most " +
                              std::to_string(maxBytes) + " fit");
@@ -48,7 +48,8 @@ void ReadPackageSettings(ManifestFields& m, PackageDescription& d) {
     ScreenSaverInfo& info = d.info;
     std::string name = m.text("name", kPackageNameSize - 1);
     const auto first = name.find_first_not_of(' ');
-    name = first == std::string::npos ? std::string() : name.substr(first, name.find_last_not_of(' ') - first + 1);
+    name = first == std::string::npos ? std::string()
+                                      : name.substr(first, name.find_last_not_of(' ') - first + 1);
     if (name.empty()) m.fail("name", m.has("name") ? "must not be empty" : "is required");
     d.name = name;
     info.setDescription(m.text("description", ScreenSaverInfo::kDescriptionSize - 1, {}, true));
@@ -80,7 +81,8 @@ void ReadPackageSettings(ManifestFields& m, PackageDescription& d) {
     const int32_t level = info.formatLevel();
     for (const char* key : {"design_height", "opacity_percent", "keep_cursor", "background"})
         RequireLevel(m, key, level, 4);
-    for (const char* key : {"license", "license_text"}) RequireLevel(m, key, level, 5);
+    for (const char* key : {"license", "license_text"})
+        RequireLevel(m, key, level, 5);
     d.extension.designHeight = m.integer("design_height", 0, kMaxCoordinate, 0);
     d.extension.opacityPercent = m.integer("opacity_percent", 0, 100, 0);
     d.extension.keepCursor = m.flag("keep_cursor", false);
@@ -89,7 +91,8 @@ void ReadPackageSettings(ManifestFields& m, PackageDescription& d) {
         if (!IsJpeg(*background)) m.fail("background", "is not a JPEG picture");
         d.background = std::move(*background);
     }
-    if (m.has("license") && m.has("license_text")) m.fail("license_text", "cannot be given together with license");
+    if (m.has("license") && m.has("license_text"))
+        m.fail("license_text", "cannot be given together with license");
     d.licenseText = m.has("license") ? TextFile(m, "license", kMaxLicenseLength)
                                      : m.text("license_text", kMaxLicenseLength, {}, true);
     d.dynamicTexts = TextFile(m, "dynamic_texts", kMaxDataSize);
@@ -104,7 +107,9 @@ LabelItem ReadLabel(ManifestFields& l) {
     const struct {
         const char* key;
         uint8_t bit;
-    } styles[] = {{"bold", LabelBold}, {"italic", LabelItalic}, {"underline", LabelUnderline},
+    } styles[] = {{"bold", LabelBold},
+                  {"italic", LabelItalic},
+                  {"underline", LabelUnderline},
                   {"strikeout", LabelStrikeOut}};
     for (const auto& style : styles)
         if (l.flag(style.key, false)) record.fontStyle |= style.bit;
@@ -135,9 +140,11 @@ void ReadItem(ManifestFields& m, PackageDescription& d, LabelGroup& labels) {
     if (!m.has("file")) m.fail("file", "is required");
     source.data = *m.fileBytes("file", kMaxDataSize);
     if (item.kind == ShowItem::Picture && !IsJpeg(source.data)) m.fail("file", "is not a JPEG picture");
-    if (item.kind == ShowItem::Flash && !IsFlashMovie(source.data)) m.fail("file", "is not a Flash movie (SWF)");
+    if (item.kind == ShowItem::Flash && !IsFlashMovie(source.data))
+        m.fail("file", "is not a Flash movie (SWF)");
 
-    item.displaySeconds = m.integer("display_seconds", -kMaxSeconds, kMaxSeconds, info.defaultDisplaySeconds());
+    item.displaySeconds =
+        m.integer("display_seconds", -kMaxSeconds, kMaxSeconds, info.defaultDisplaySeconds());
     item.transitionEffect = m.integer("transition_effect", -2, 127, info.defaultTransitionEffect());
     item.transitionStep = m.integer("transition_step", 1, 100, info.defaultTransitionStep());
     item.transitionDelay = m.integer("transition_delay", 0, 65535, info.defaultTransitionDelay());
@@ -150,13 +157,15 @@ void ReadItem(ManifestFields& m, PackageDescription& d, LabelGroup& labels) {
     item.width = m.integer("width", 0, kMaxCoordinate, 0);
     item.height = m.integer("height", 0, kMaxCoordinate, 0);
     item.pinned = m.flag("pinned", false);
-    for (ManifestFields& label : m.objects("labels")) labels.push_back(ReadLabel(label));
+    for (ManifestFields& label : m.objects("labels"))
+        labels.push_back(ReadLabel(label));
     m.finish();
     d.items.push_back(std::move(source));
 }
 
 bool IsPlainExtension(const std::string& extension) {
-    if (extension.size() < 2 || extension.size() > MusicItem::kFieldSize - 1 || extension[0] != '.') return false;
+    if (extension.size() < 2 || extension.size() > MusicItem::kFieldSize - 1 || extension[0] != '.')
+        return false;
     for (std::size_t i = 1; i < extension.size(); ++i)
         if (!std::isalnum(static_cast<unsigned char>(extension[i]))) return false;
     return true;

@@ -10,7 +10,9 @@
 
 namespace scr {
 
-AtomicFileWriter::~AtomicFileWriter() { discard(); }
+AtomicFileWriter::~AtomicFileWriter() {
+    discard();
+}
 
 void AtomicFileWriter::discard() {
     if (fd_ >= 0) ::close(fd_);

@@ -18,8 +18,8 @@ int RunPackCommand(int argc, char** argv) {
                      args.error().empty() ? "missing -o OUT" : args.error().c_str());
         return 2;
     }
-    const std::string stub =
-        args.option("--stub").value_or((std::filesystem::path(ExecutablePath()).parent_path() / "scrplayer").string());
+    const std::string stub = args.option("--stub").value_or(
+        (std::filesystem::path(ExecutablePath()).parent_path() / "scrplayer").string());
 
     PackageDescription description;
     std::string error;
@@ -37,7 +37,8 @@ int RunPackCommand(int argc, char** argv) {
         std::fprintf(stderr, "scrtool pack: %s\n", error.c_str());
         return 1;
     }
-    std::printf("%s: %zu items, %zu tracks\n", out.c_str(), description.items.size(), description.tracks.size());
+    std::printf("%s: %zu items, %zu tracks\n", out.c_str(), description.items.size(),
+                description.tracks.size());
     return 0;
 }
 

@@ -31,7 +31,8 @@ Rgb SkyAndHills(double x, double y) {
     // Three curtains of light: a sharp lower edge and a slow fade upwards,
     // streaked by vertical rays.
     for (int k = 0; k < 3; ++k) {
-        const double edge = 0.36 + 0.09 * k + 0.07 * std::sin(u * 5.1 + k * 1.7) + 0.035 * std::sin(u * 12.7 + k);
+        const double edge =
+            0.36 + 0.09 * k + 0.07 * std::sin(u * 5.1 + k * 1.7) + 0.035 * std::sin(u * 12.7 + k);
         const double d = v - edge;
         const double intensity = d > 0 ? std::exp(-d * d / 0.0005) : std::exp(d / 0.17);
         const double rays = 0.35 + 0.65 * FractalNoise(u * 70 + k * 13.0, v * 1.5 + k, 4, 11);
@@ -111,10 +112,12 @@ Rgb Sunset(double x, double y) {
 // --- Silk: flowing ribbons, each shaded as a rounded fold ------------------------
 
 Rgb Silk(double x, double y) {
-    const double t = y / kHeight * 7 + 0.9 * std::sin(x * 0.0045 + 0.8) + 0.35 * std::sin(x * 0.011 + y * 0.003 + 2.0);
+    const double t =
+        y / kHeight * 7 + 0.9 * std::sin(x * 0.0045 + 0.8) + 0.35 * std::sin(x * 0.011 + y * 0.003 + 2.0);
     const double band = std::floor(t), f = t - band;
     const double fold = std::sin(kPi * f);
-    static const CosinePalette palette{{0.55, 0.4, 0.5}, {0.45, 0.35, 0.4}, {1.0, 0.9, 0.8}, {0.0, 0.15, 0.3}};
+    static const CosinePalette palette{
+        {0.55, 0.4, 0.5}, {0.45, 0.35, 0.4}, {1.0, 0.9, 0.8}, {0.0, 0.15, 0.3}};
     const Rgb hue = palette(band * 0.11 + x / kWidth * 0.12);
     const Rgb shaded = hue * (0.25 + 0.8 * fold) + Rgb{1, 0.96, 0.92} * (0.35 * std::pow(fold, 14));
     return shaded * SmoothStep(0.0, 0.04, std::min(f, 1 - f));
@@ -124,12 +127,14 @@ Rgb Silk(double x, double y) {
 
 Rgb StainedGlass(double x, double y) {
     constexpr double cell = 96;
-    const auto cx = static_cast<int32_t>(std::floor(x / cell)), cy = static_cast<int32_t>(std::floor(y / cell));
+    const auto cx = static_cast<int32_t>(std::floor(x / cell)),
+               cy = static_cast<int32_t>(std::floor(y / cell));
     double nearest = 1e9, second = 1e9;
     uint32_t owner = 0;
     for (int32_t j = cy - 1; j <= cy + 1; ++j) {
         for (int32_t i = cx - 1; i <= cx + 1; ++i) {
-            const double px = (i + 0.1 + 0.8 * Hash01(i, j, 1)) * cell, py = (j + 0.1 + 0.8 * Hash01(i, j, 2)) * cell;
+            const double px = (i + 0.1 + 0.8 * Hash01(i, j, 1)) * cell,
+                         py = (j + 0.1 + 0.8 * Hash01(i, j, 2)) * cell;
             const double d = std::hypot(x - px, y - py);
             if (d < nearest) {
                 second = nearest;
@@ -140,7 +145,8 @@ Rgb StainedGlass(double x, double y) {
             }
         }
     }
-    static const uint32_t jewels[] = {0xB3123A, 0xE89A1E, 0x1E8C5A, 0x1D4FA8, 0x6E2C9C, 0x1BA3A8, 0xE8C547, 0xC2452D};
+    static const uint32_t jewels[] = {0xB3123A, 0xE89A1E, 0x1E8C5A, 0x1D4FA8,
+                                      0x6E2C9C, 0x1BA3A8, 0xE8C547, 0xC2452D};
     const double edge = (second - nearest) * 0.5;
     const double sun = 0.5 + 0.7 * std::exp(-std::hypot(x - 320, y - 140) / 650);
     const double grain = 0.85 + 0.3 * FractalNoise(x * 0.04, y * 0.04, 4, owner);
@@ -166,15 +172,18 @@ Rgb Spiral(double x, double y) {
 
 Rgb Truchet(double x, double y) {
     constexpr double tile = 80, radius = tile / 2, band = 11;
-    const auto tx = static_cast<int32_t>(std::floor(x / tile)), ty = static_cast<int32_t>(std::floor(y / tile));
+    const auto tx = static_cast<int32_t>(std::floor(x / tile)),
+               ty = static_cast<int32_t>(std::floor(y / tile));
     double lx = x - tx * tile;
     const double ly = y - ty * tile;
     if (Hash(tx, ty, 5) & 1) lx = tile - lx;
-    const double d = std::min(std::abs(std::hypot(lx, ly) - radius), std::abs(std::hypot(tile - lx, tile - ly) - radius));
+    const double d =
+        std::min(std::abs(std::hypot(lx, ly) - radius), std::abs(std::hypot(tile - lx, tile - ly) - radius));
     const double dot = std::hypot(std::remainder(x, tile), std::remainder(y, tile));
     Rgb colour = Hex(0x0E1022) + Hex(0x2A2F5C) * (0.5 * SmoothStep(9, 6, dot));
     if (d < band + 1.5) {
-        static const CosinePalette palette{{0.5, 0.5, 0.5}, {0.5, 0.5, 0.5}, {1.0, 1.0, 1.0}, {0.0, 0.33, 0.67}};
+        static const CosinePalette palette{
+            {0.5, 0.5, 0.5}, {0.5, 0.5, 0.5}, {1.0, 1.0, 1.0}, {0.0, 0.33, 0.67}};
         const double tube = std::sqrt(Clamp01(1 - (d / band) * (d / band)));
         const Rgb hue = palette((x + 0.6 * y) / 2200.0);
         const Rgb shaded = hue * (0.35 + 0.65 * tube) + Rgb{1, 1, 1} * (0.3 * std::pow(tube, 12));
@@ -197,14 +206,10 @@ Rgb Lattice(double x, double y) {
 
 const std::vector<DemoPicture>& DemoPictures() {
     static const std::vector<DemoPicture> pictures = {
-        {"aurora.jpg", 1280, 800, 2, Aurora},
-        {"mandelbrot.jpg", 1280, 800, 2, Mandelbrot},
-        {"sunset.jpg", 1280, 800, 2, Sunset},
-        {"glass.jpg", 1280, 800, 3, StainedGlass},
-        {"julia.jpg", 1280, 800, 2, Julia},
-        {"silk.jpg", 1280, 800, 3, Silk},
-        {"spiral.jpg", 1280, 800, 3, Spiral},
-        {"truchet.jpg", 1280, 800, 3, Truchet},
+        {"aurora.jpg", 1280, 800, 2, Aurora},     {"mandelbrot.jpg", 1280, 800, 2, Mandelbrot},
+        {"sunset.jpg", 1280, 800, 2, Sunset},     {"glass.jpg", 1280, 800, 3, StainedGlass},
+        {"julia.jpg", 1280, 800, 2, Julia},       {"silk.jpg", 1280, 800, 3, Silk},
+        {"spiral.jpg", 1280, 800, 3, Spiral},     {"truchet.jpg", 1280, 800, 3, Truchet},
         {"background.jpg", 160, 160, 3, Lattice},
     };
     return pictures;

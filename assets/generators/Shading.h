@@ -15,13 +15,25 @@ struct Rgb {
     double r = 0, g = 0, b = 0;
 };
 
-inline Rgb operator+(Rgb a, Rgb b) { return {a.r + b.r, a.g + b.g, a.b + b.b}; }
-inline Rgb operator*(Rgb a, double s) { return {a.r * s, a.g * s, a.b * s}; }
-inline Rgb operator*(Rgb a, Rgb b) { return {a.r * b.r, a.g * b.g, a.b * b.b}; }
+inline Rgb operator+(Rgb a, Rgb b) {
+    return {a.r + b.r, a.g + b.g, a.b + b.b};
+}
+inline Rgb operator*(Rgb a, double s) {
+    return {a.r * s, a.g * s, a.b * s};
+}
+inline Rgb operator*(Rgb a, Rgb b) {
+    return {a.r * b.r, a.g * b.g, a.b * b.b};
+}
 
-inline double Mix(double a, double b, double t) { return a + (b - a) * t; }
-inline Rgb Mix(Rgb a, Rgb b, double t) { return a * (1 - t) + b * t; }
-inline double Clamp01(double v) { return std::clamp(v, 0.0, 1.0); }
+inline double Mix(double a, double b, double t) {
+    return a + (b - a) * t;
+}
+inline Rgb Mix(Rgb a, Rgb b, double t) {
+    return a * (1 - t) + b * t;
+}
+inline double Clamp01(double v) {
+    return std::clamp(v, 0.0, 1.0);
+}
 
 inline double SmoothStep(double edge0, double edge1, double x) {
     const double t = Clamp01((x - edge0) / (edge1 - edge0));
@@ -37,14 +49,16 @@ inline Rgb Hex(uint32_t rgb) {
 struct CosinePalette {
     Rgb a, b, c, d;
     Rgb operator()(double t) const {
-        return {a.r + b.r * std::cos(2 * kPi * (c.r * t + d.r)), a.g + b.g * std::cos(2 * kPi * (c.g * t + d.g)),
+        return {a.r + b.r * std::cos(2 * kPi * (c.r * t + d.r)),
+                a.g + b.g * std::cos(2 * kPi * (c.g * t + d.g)),
                 a.b + b.b * std::cos(2 * kPi * (c.b * t + d.b))};
     }
 };
 
 // A well-mixed 32-bit hash of two integers and a seed.
 inline uint32_t Hash(int32_t x, int32_t y, uint32_t seed = 0) {
-    uint32_t h = static_cast<uint32_t>(x) * 0x8DA6B343u ^ static_cast<uint32_t>(y) * 0xD8163841u ^ seed * 0xCB1AB31Fu;
+    uint32_t h =
+        static_cast<uint32_t>(x) * 0x8DA6B343u ^ static_cast<uint32_t>(y) * 0xD8163841u ^ seed * 0xCB1AB31Fu;
     h ^= h >> 15;
     h *= 0x2C1B3C6Du;
     h ^= h >> 12;
@@ -54,7 +68,9 @@ inline uint32_t Hash(int32_t x, int32_t y, uint32_t seed = 0) {
 }
 
 // The hash as a number in 0..1.
-inline double Hash01(int32_t x, int32_t y, uint32_t seed = 0) { return Hash(x, y, seed) / 4294967295.0; }
+inline double Hash01(int32_t x, int32_t y, uint32_t seed = 0) {
+    return Hash(x, y, seed) / 4294967295.0;
+}
 
 // Value noise in 0..1, smoothly interpolated between lattice points.
 inline double ValueNoise(double x, double y, uint32_t seed = 0) {

@@ -3,11 +3,10 @@
 
 #include "assets/generators/DemoPictures.h"
 
-#include <jpeglib.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <jpeglib.h>
 #include <string>
 #include <vector>
 
@@ -22,7 +21,8 @@ std::vector<unsigned char> Render(const DemoPicture& picture) {
         for (int x = 0; x < picture.width; ++x) {
             scr::demo::Rgb sum;
             for (int j = 0; j < n; ++j)
-                for (int i = 0; i < n; ++i) sum = sum + picture.shade(x + (i + 0.5) / n, y + (j + 0.5) / n);
+                for (int i = 0; i < n; ++i)
+                    sum = sum + picture.shade(x + (i + 0.5) / n, y + (j + 0.5) / n);
             unsigned char* out = &rgb[(static_cast<size_t>(y) * picture.width + x) * 3];
             const double scale = 255.0 / (n * n);
             out[0] = static_cast<unsigned char>(std::clamp(sum.r * scale + 0.5, 0.0, 255.0));
@@ -54,7 +54,8 @@ bool WriteJpeg(const std::string& path, const DemoPicture& picture, const std::v
     info.optimize_coding = TRUE;
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<unsigned char*>(&rgb[static_cast<size_t>(info.next_scanline) * picture.width * 3]);
+        JSAMPROW row =
+            const_cast<unsigned char*>(&rgb[static_cast<size_t>(info.next_scanline) * picture.width * 3]);
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);
@@ -76,13 +77,15 @@ int main(int argc, char** argv) {
     const std::vector<std::string> wanted(argv + 2, argv + argc);
     const auto& pictures = scr::demo::DemoPictures();
     for (const std::string& name : wanted) {
-        if (std::none_of(pictures.begin(), pictures.end(), [&](const DemoPicture& p) { return p.fileName == name; })) {
+        if (std::none_of(pictures.begin(), pictures.end(),
+                         [&](const DemoPicture& p) { return p.fileName == name; })) {
             std::fprintf(stderr, "%s: no picture named %s\n", argv[0], name.c_str());
             return 2;
         }
     }
     for (const DemoPicture& picture : pictures) {
-        if (!wanted.empty() && std::find(wanted.begin(), wanted.end(), picture.fileName) == wanted.end()) continue;
+        if (!wanted.empty() && std::find(wanted.begin(), wanted.end(), picture.fileName) == wanted.end())
+            continue;
         const std::string path = (dir / picture.fileName).string();
         if (!WriteJpeg(path, picture, Render(picture))) {
             std::fprintf(stderr, "%s: cannot write %s\n", argv[0], path.c_str());

@@ -7,7 +7,8 @@ namespace {
 
 bool Parse(CommandArguments& args, std::vector<std::string> words, std::size_t min, std::size_t max) {
     std::vector<char*> argv;
-    for (std::string& w : words) argv.push_back(w.data());
+    for (std::string& w : words)
+        argv.push_back(w.data());
     return args.parse(static_cast<int>(argv.size()), argv.data(), min, max);
 }
 
@@ -43,7 +44,8 @@ TEST(CommandArgumentsTest, ScreenSizesAreTwoPositiveNumbers) {
     ASSERT_TRUE(size);
     EXPECT_EQ(size->width, 1920);
     EXPECT_EQ(size->height, 1080);
-    for (const char* bad : {"", "1920", "x1080", "1920x", "0x600", "800x-1", "800x600x2", "80 x600", "99999x1"})
+    for (const char* bad :
+         {"", "1920", "x1080", "1920x", "0x600", "800x-1", "800x600x2", "80 x600", "99999x1"})
         EXPECT_FALSE(ParseScreenArgument(bad)) << bad;
 }
 
