@@ -1,0 +1,256 @@
+#include "transitions/Region.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace scr {
+namespace {
+
+struct Span {
+    int left;
+    int right;
+    bool operator==(const Span&) const = default;
+};
+
+Rect Normalised(const Rect& r) {
+    return {std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
+            std::max(r.top, r.bottom)};
+}
+
+// Appends bands to a rectangle list and keeps it canonical: a band whose
+// spans equal those of the band just above it, and which touches it, extends
+// that band instead of starting a new one.
+class BandWriter {
+public:
+    explicit BandWriter(std::vector<Rect>& out) : out_(out) {}
+
+    void append(int top, int bottom, const std::vector<Span>& spans) {
+        if (spans.empty() || bottom <= top) return;
+        if (lastBandSize_ == spans.size() && lastBottom_ == top && sameAsLastBand(spans)) {
+            for (std::size_t i = out_.size() - lastBandSize_; i < out_.size(); ++i)
+                out_[i].bottom = bottom;
+        } else {
+            for (const Span& s : spans)
+                out_.push_back({s.left, top, s.right, bottom});
+            lastBandSize_ = spans.size();
+        }
+        lastBottom_ = bottom;
+    }
+
+private:
+    bool sameAsLastBand(const std::vector<Span>& spans) const {
+        const std::size_t first = out_.size() - lastBandSize_;
+        for (std::size_t i = 0; i < spans.size(); ++i)
+            if (out_[first + i].left != spans[i].left || out_[first + i].right != spans[i].right) return false;
+        return true;
+    }
+
+    std::vector<Rect>& out_;
+    std::size_t lastBandSize_ = 0;
+    int lastBottom_ = std::numeric_limits<int>::min();
+};
+
+// Sorts spans by left edge and merges those that overlap or touch.
+void MergeSpans(std::vector<Span>& spans) {
+    std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.left < b.left; });
+    std::size_t kept = 0;
+    for (const Span& s : spans) {
+        if (kept > 0 && s.left <= spans[kept - 1].right)
+            spans[kept - 1].right = std::max(spans[kept - 1].right, s.right);
+        else
+            spans[kept++] = s;
+    }
+    spans.resize(kept);
+}
+
+// One band of a canonical rectangle list: rects [begin, end) share top and bottom.
+struct BandCursor {
+    const std::vector<Rect>& rects;
+    std::size_t begin = 0;
+    std::size_t end = 0;
+
+    explicit BandCursor(const std::vector<Rect>& r) : rects(r) { findEnd(); }
+    bool valid() const { return begin < rects.size(); }
+    int top() const { return rects[begin].top; }
+    int bottom() const { return rects[begin].bottom; }
+    void next() {
+        begin = end;
+        findEnd();
+    }
+    void spans(std::vector<Span>& out) const {
+        out.clear();
+        for (std::size_t i = begin; i < end; ++i)
+            out.push_back({rects[i].left, rects[i].right});
+    }
+
+private:
+    void findEnd() {
+        end = begin;
+        while (end < rects.size() && rects[end].top == rects[begin].top)
+            ++end;
+    }
+};
+
+template <typename Keep>
+void CombineSpans(const std::vector<Span>& a, const std::vector<Span>& b, Keep keep, std::vector<Span>& out) {
+    out.clear();
+    std::size_t ia = 0;
+    std::size_t ib = 0;
+    bool inA = false;
+    bool inB = false;
+    bool inside = false;
+    int start = 0;
+    // Walk the edges of both span lists in order, toggling membership.
+    while (ia < a.size() * 2 || ib < b.size() * 2) {
+        const int xa = ia < a.size() * 2 ? (ia % 2 ? a[ia / 2].right : a[ia / 2].left)
+                                         : std::numeric_limits<int>::max();
+        const int xb = ib < b.size() * 2 ? (ib % 2 ? b[ib / 2].right : b[ib / 2].left)
+                                         : std::numeric_limits<int>::max();
+        const int x = std::min(xa, xb);
+        if (xa == x) {
+            inA = !inA;
+            ++ia;
+        }
+        if (xb == x) {
+            inB = !inB;
+            ++ib;
+        }
+        const bool now = keep(inA, inB);
+        if (now && !inside) {
+            // A span that starts where the previous one ended continues it.
+            if (!out.empty() && out.back().right == x) {
+                start = out.back().left;
+                out.pop_back();
+            } else {
+                start = x;
+            }
+        } else if (!now && inside) {
+            out.push_back({start, x});
+        }
+        inside = now;
+    }
+}
+
+} // namespace
+
+Region::Region(const Rect& rect) {
+    const Rect r = Normalised(rect);
+    if (!r.isEmpty()) rects_.push_back(r);
+}
+
+Region Region::FromRects(std::span<const Rect> input) {
+    std::vector<Rect> rects;
+    rects.reserve(input.size());
+    std::vector<int> edges;
+    edges.reserve(input.size() * 2);
+    for (const Rect& r : input) {
+        const Rect n = Normalised(r);
+        if (n.isEmpty()) continue;
+        rects.push_back(n);
+        edges.push_back(n.top);
+        edges.push_back(n.bottom);
+    }
+    Region region;
+    if (rects.empty()) return region;
+    std::sort(rects.begin(), rects.end(), [](const Rect& a, const Rect& b) { return a.top < b.top; });
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+
+    BandWriter writer(region.rects_);
+    std::vector<Rect> active;
+    std::vector<Span> spans;
+    std::size_t nextRect = 0;
+    for (std::size_t e = 0; e + 1 < edges.size(); ++e) {
+        const int top = edges[e];
+        const int bottom = edges[e + 1];
+        std::erase_if(active, [top](const Rect& r) { return r.bottom <= top; });
+        while (nextRect < rects.size() && rects[nextRect].top <= top)
+            active.push_back(rects[nextRect++]);
+        spans.clear();
+        for (const Rect& r : active)
+            spans.push_back({r.left, r.right});
+        MergeSpans(spans);
+        writer.append(top, bottom, spans);
+    }
+    return region;
+}
+
+Region Region::Combine(const Region& a, const Region& b, Operation op) {
+    auto keep = [op](bool inA, bool inB) {
+        switch (op) {
+        case Operation::Union: return inA || inB;
+        case Operation::Intersection: return inA && inB;
+        case Operation::Xor: return inA != inB;
+        case Operation::Difference: return inA && !inB;
+        }
+        return false;
+    };
+    Region result;
+    BandWriter writer(result.rects_);
+    BandCursor ca(a.rects_);
+    BandCursor cb(b.rects_);
+    std::vector<Span> spansA, spansB, spans;
+    const std::vector<Span> none;
+    int y = std::numeric_limits<int>::min();
+    while (ca.valid() || cb.valid()) {
+        while (ca.valid() && ca.bottom() <= y)
+            ca.next();
+        while (cb.valid() && cb.bottom() <= y)
+            cb.next();
+        if (!ca.valid() && !cb.valid()) break;
+        constexpr int kNone = std::numeric_limits<int>::max();
+        const bool activeA = ca.valid() && ca.top() <= y;
+        const bool activeB = cb.valid() && cb.top() <= y;
+        if (!activeA && !activeB) {
+            y = std::min(ca.valid() ? ca.top() : kNone, cb.valid() ? cb.top() : kNone);
+            continue;
+        }
+        const int nextA = !ca.valid() ? kNone : activeA ? ca.bottom() : ca.top();
+        const int nextB = !cb.valid() ? kNone : activeB ? cb.bottom() : cb.top();
+        const int bottom = std::min(nextA, nextB);
+        if (activeA) ca.spans(spansA);
+        if (activeB) cb.spans(spansB);
+        CombineSpans(activeA ? spansA : none, activeB ? spansB : none, keep, spans);
+        writer.append(y, bottom, spans);
+        y = bottom;
+    }
+    return result;
+}
+
+Region Region::united(const Region& other) const { return Combine(*this, other, Operation::Union); }
+Region Region::intersected(const Region& other) const { return Combine(*this, other, Operation::Intersection); }
+Region Region::xored(const Region& other) const { return Combine(*this, other, Operation::Xor); }
+Region Region::subtracted(const Region& other) const { return Combine(*this, other, Operation::Difference); }
+
+Region Region::translated(int dx, int dy) const {
+    Region moved = *this;
+    for (Rect& r : moved.rects_)
+        r = r.translated(dx, dy);
+    return moved;
+}
+
+Rect Region::bounds() const {
+    if (rects_.empty()) return {};
+    Rect b = rects_.front();
+    for (const Rect& r : rects_) {
+        b.left = std::min(b.left, r.left);
+        b.right = std::max(b.right, r.right);
+    }
+    b.bottom = rects_.back().bottom;
+    return b;
+}
+
+bool Region::contains(int x, int y) const {
+    for (const Rect& r : rects_)
+        if (r.contains(x, y)) return true;
+    return false;
+}
+
+int64_t Region::area() const {
+    int64_t total = 0;
+    for (const Rect& r : rects_)
+        total += static_cast<int64_t>(r.width()) * r.height();
+    return total;
+}
+
+} // namespace scr
