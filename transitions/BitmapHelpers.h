@@ -41,7 +41,8 @@ void MergeTransparent(Bitmap24& dest, const Bitmap24& source, int percent);
 // (round(dx cos A - dy sin A) + cx, round(dx sin A + dy cos A) + cy) with
 // dx = x - cx, dy = y - cy and rounding half to even; destination pixels whose
 // source lies outside the picture keep their value. The bitmaps have the
-// same size (only the area both share is used).
+// same size (only the area both share is used); a source of 2 GB or more is
+// not drawn.
 void MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double angle);
 
 } // namespace scr

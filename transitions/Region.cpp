@@ -1,6 +1,7 @@
 #include "transitions/Region.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 
 namespace scr {
@@ -49,19 +50,6 @@ private:
     std::size_t lastBandSize_ = 0;
     int lastBottom_ = std::numeric_limits<int>::min();
 };
-
-// Sorts spans by left edge and merges those that overlap or touch.
-void MergeSpans(std::vector<Span>& spans) {
-    std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.left < b.left; });
-    std::size_t kept = 0;
-    for (const Span& s : spans) {
-        if (kept > 0 && s.left <= spans[kept - 1].right)
-            spans[kept - 1].right = std::max(spans[kept - 1].right, s.right);
-        else
-            spans[kept++] = s;
-    }
-    spans.resize(kept);
-}
 
 // One band of a canonical rectangle list: rects [begin, end) share top and bottom.
 struct BandCursor {
@@ -141,35 +129,80 @@ Region::Region(const Rect& rect) {
 Region Region::FromRects(std::span<const Rect> input) {
     std::vector<Rect> rects;
     rects.reserve(input.size());
-    std::vector<int> edges;
-    edges.reserve(input.size() * 2);
+    int minY = std::numeric_limits<int>::max();
+    int maxY = std::numeric_limits<int>::min();
     for (const Rect& r : input) {
         const Rect n = Normalised(r);
         if (n.isEmpty()) continue;
         rects.push_back(n);
-        edges.push_back(n.top);
-        edges.push_back(n.bottom);
+        minY = std::min(minY, n.top);
+        maxY = std::max(maxY, n.bottom);
     }
     Region region;
     if (rects.empty()) return region;
-    std::sort(rects.begin(), rects.end(), [](const Rect& a, const Rect& b) { return a.top < b.top; });
-    std::sort(edges.begin(), edges.end());
-    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
 
+    // Rectangles by top and the distinct horizontal edges, both in order. The
+    // shapes of the transitions span a few thousand rows, so counting beats
+    // sorting; very sparse inputs fall back to sorting.
+    std::vector<int> edges;
+    const int64_t range = static_cast<int64_t>(maxY) - minY + 1;
+    if (range <= static_cast<int64_t>(rects.size()) * 8 + 4096) {
+        std::vector<uint32_t> starts(static_cast<std::size_t>(range) + 1, 0);
+        std::vector<uint8_t> isEdge(static_cast<std::size_t>(range), 0);
+        for (const Rect& r : rects) {
+            ++starts[static_cast<std::size_t>(r.top - minY) + 1];
+            isEdge[static_cast<std::size_t>(r.top - minY)] = 1;
+            isEdge[static_cast<std::size_t>(r.bottom - minY)] = 1;
+        }
+        for (std::size_t i = 1; i < starts.size(); ++i)
+            starts[i] += starts[i - 1];
+        std::vector<Rect> byTop(rects.size());
+        for (const Rect& r : rects)
+            byTop[starts[static_cast<std::size_t>(r.top - minY)]++] = r;
+        rects.swap(byTop);
+        for (std::size_t i = 0; i < isEdge.size(); ++i)
+            if (isEdge[i]) edges.push_back(minY + static_cast<int>(i));
+    } else {
+        std::stable_sort(rects.begin(), rects.end(), [](const Rect& a, const Rect& b) { return a.top < b.top; });
+        edges.reserve(rects.size() * 2);
+        for (const Rect& r : rects) {
+            edges.push_back(r.top);
+            edges.push_back(r.bottom);
+        }
+        std::sort(edges.begin(), edges.end());
+        edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    }
+
+    // Sweep the bands between consecutive edges. The rectangles crossing the
+    // current band are kept sorted by left edge (new ones are merged in), so
+    // each band's spans come out in order without sorting.
     BandWriter writer(region.rects_);
-    std::vector<Rect> active;
+    auto byLeft = [](const Rect& a, const Rect& b) { return a.left < b.left; };
+    std::vector<Rect> active, arriving, merged;
     std::vector<Span> spans;
     std::size_t nextRect = 0;
     for (std::size_t e = 0; e + 1 < edges.size(); ++e) {
         const int top = edges[e];
         const int bottom = edges[e + 1];
         std::erase_if(active, [top](const Rect& r) { return r.bottom <= top; });
+        arriving.clear();
         while (nextRect < rects.size() && rects[nextRect].top <= top)
-            active.push_back(rects[nextRect++]);
+            arriving.push_back(rects[nextRect++]);
+        if (!arriving.empty()) {
+            std::sort(arriving.begin(), arriving.end(), byLeft);
+            merged.clear();
+            std::merge(active.begin(), active.end(), arriving.begin(), arriving.end(), std::back_inserter(merged),
+                       byLeft);
+            active.swap(merged);
+        }
+        if (active.empty()) continue;
         spans.clear();
-        for (const Rect& r : active)
-            spans.push_back({r.left, r.right});
-        MergeSpans(spans);
+        for (const Rect& r : active) {
+            if (!spans.empty() && r.left <= spans.back().right)
+                spans.back().right = std::max(spans.back().right, r.right);
+            else
+                spans.push_back({r.left, r.right});
+        }
         writer.append(top, bottom, spans);
     }
     return region;
