@@ -8,7 +8,8 @@ namespace scr {
 
 void ScrambleBytes(void* buffer, long long count) {
     auto* bytes = static_cast<uint8_t*>(buffer);
-    for (long long i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(~bytes[i]);
+    for (long long i = 0; i < count; ++i)
+        bytes[i] = static_cast<uint8_t>(~bytes[i]);
 }
 
 bool SignatureMatches(const uint8_t* field) {

@@ -9,9 +9,9 @@
 namespace scr {
 
 inline constexpr int kTrailerSize = 400;
-inline constexpr int kInfoRecordOffset = 20;    // information record inside the trailer
+inline constexpr int kInfoRecordOffset = 20; // information record inside the trailer
 inline constexpr int kInfoRecordSize = 380;
-inline constexpr int kPackageKindOffset = 137;  // trailer byte with the package kind
+inline constexpr int kPackageKindOffset = 137; // trailer byte with the package kind
 inline constexpr char kPackageSignature[] = "KorvalinTrailerMarkPackageBlock";
 inline constexpr int kSignatureFieldSize = 32;
 
