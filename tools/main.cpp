@@ -1,4 +1,6 @@
 // scrtool: builds, inspects and exports packed screen savers.
 #include "tools/ToolCommands.h"
 
-int main(int argc, char** argv) { return scr::RunTool(argc, argv); }
+int main(int argc, char** argv) {
+    return scr::RunTool(argc, argv);
+}
