@@ -28,7 +28,8 @@ void Bitmap24::resizeKeeping(int width, int height) {
 
 uint32_t Bitmap24::pixel(int x, int y) const {
     const uint8_t* p = row(y) + static_cast<std::size_t>(x) * 3;
-    return static_cast<uint32_t>(p[2]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[0]) << 16);
+    return static_cast<uint32_t>(p[2]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[0]) << 16);
 }
 
 void Bitmap24::setPixel(int x, int y, uint32_t colorRef) {
@@ -46,7 +47,8 @@ void Bitmap24::fill(uint32_t colorRef) {
         first[x * 3 + 1] = static_cast<uint8_t>(colorRef >> 8);
         first[x * 3 + 2] = static_cast<uint8_t>(colorRef);
     }
-    for (int y = 1; y < height_; ++y) std::memcpy(row(y), first, stride());
+    for (int y = 1; y < height_; ++y)
+        std::memcpy(row(y), first, stride());
 }
 
 } // namespace scr

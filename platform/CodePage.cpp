@@ -78,7 +78,8 @@ const CaseTables& Tables() {
                 char* outPtr = reinterpret_cast<char*>(&wide);
                 size_t outLeft = sizeof(wide);
                 iconv(toWide, nullptr, nullptr, nullptr, nullptr);
-                if (iconv(toWide, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) || outLeft != 0)
+                if (iconv(toWide, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) ||
+                    outLeft != 0)
                     return static_cast<unsigned char>(b);
                 wchar_t mapped = static_cast<wchar_t>(map(static_cast<wint_t>(wide)));
                 char* wideIn = reinterpret_cast<char*>(&mapped);
@@ -112,7 +113,8 @@ const CaseTables& Tables() {
 
 std::string MapCase(std::string_view text, const std::array<unsigned char, 256>& table) {
     std::string out(text);
-    for (char& c : out) c = static_cast<char>(table[static_cast<unsigned char>(c)]);
+    for (char& c : out)
+        c = static_cast<char>(table[static_cast<unsigned char>(c)]);
     return out;
 }
 
@@ -132,7 +134,11 @@ std::string EncodeCodePage(std::string_view utf8) {
     return Convert(utf8, SystemCodePage().c_str(), "UTF-8", "?");
 }
 
-std::string AnsiLowerCase(std::string_view text) { return MapCase(text, Tables().lower); }
-std::string AnsiUpperCase(std::string_view text) { return MapCase(text, Tables().upper); }
+std::string AnsiLowerCase(std::string_view text) {
+    return MapCase(text, Tables().lower);
+}
+std::string AnsiUpperCase(std::string_view text) {
+    return MapCase(text, Tables().upper);
+}
 
 } // namespace scr

@@ -10,12 +10,17 @@ std::vector<std::string>& Parameters() {
 
 void SetCommandLine(int argc, char** argv) {
     std::vector<std::string> parameters;
-    for (int i = 1; i < argc; ++i) parameters.emplace_back(argv[i]);
+    for (int i = 1; i < argc; ++i)
+        parameters.emplace_back(argv[i]);
     Parameters() = std::move(parameters);
 }
 
-void SetCommandLineParameters(std::vector<std::string> parameters) { Parameters() = std::move(parameters); }
+void SetCommandLineParameters(std::vector<std::string> parameters) {
+    Parameters() = std::move(parameters);
+}
 
-const std::vector<std::string>& CommandLineParameters() { return Parameters(); }
+const std::vector<std::string>& CommandLineParameters() {
+    return Parameters();
+}
 
 } // namespace scr

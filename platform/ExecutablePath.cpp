@@ -1,8 +1,8 @@
 #include "platform/ExecutablePath.h"
 
+#include <filesystem>
 #include <mutex>
 #include <system_error>
-#include <filesystem>
 
 namespace scr {
 namespace {

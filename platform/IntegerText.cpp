@@ -9,7 +9,8 @@ namespace {
 // magnitude passes 2^32 (so the callers' own range checks stay simple).
 std::optional<int64_t> Parse(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         negative = text[i] == '-';
@@ -49,7 +50,8 @@ std::optional<int32_t> TryStrToInt(std::string_view text) {
     if (!value) return std::nullopt;
     // Hexadecimal texts denote the 32-bit pattern, as in the class library ($FFFFFFFF is -1).
     const bool hex = text.find_first_of("$xX") != std::string_view::npos;
-    if (hex && *value >= 0 && *value <= 0xFFFFFFFFLL) return static_cast<int32_t>(static_cast<uint32_t>(*value));
+    if (hex && *value >= 0 && *value <= 0xFFFFFFFFLL)
+        return static_cast<int32_t>(static_cast<uint32_t>(*value));
     if (*value < INT32_MIN || *value > INT32_MAX) return std::nullopt;
     return static_cast<int32_t>(*value);
 }

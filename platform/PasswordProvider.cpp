@@ -2,7 +2,11 @@
 
 namespace scr {
 
-PasswordChangeEntry FindPasswordChangeEntry() { return nullptr; }
-PasswordVerifyEntry FindPasswordVerifyEntry() { return nullptr; }
+PasswordChangeEntry FindPasswordChangeEntry() {
+    return nullptr;
+}
+PasswordVerifyEntry FindPasswordVerifyEntry() {
+    return nullptr;
+}
 
 } // namespace scr

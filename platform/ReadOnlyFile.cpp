@@ -8,7 +8,9 @@
 
 namespace scr {
 
-ReadOnlyFile::~ReadOnlyFile() { close(); }
+ReadOnlyFile::~ReadOnlyFile() {
+    close();
+}
 
 ReadOnlyFile::ReadOnlyFile(ReadOnlyFile&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)), size_(other.size_), position_(other.position_) {}
@@ -52,11 +54,13 @@ bool ReadOnlyFile::seek(int64_t position) {
 }
 
 bool ReadOnlyFile::readAt(int64_t offset, void* buffer, std::size_t count) const {
-    if (fd_ < 0 || offset < 0 || offset > size_ || static_cast<uint64_t>(size_ - offset) < count) return false;
+    if (fd_ < 0 || offset < 0 || offset > size_ || static_cast<uint64_t>(size_ - offset) < count)
+        return false;
     auto* out = static_cast<char*>(buffer);
     std::size_t done = 0;
     while (done < count) {
-        ssize_t n = ::pread(fd_, out + done, count - done, static_cast<off_t>(offset + static_cast<int64_t>(done)));
+        ssize_t n =
+            ::pread(fd_, out + done, count - done, static_cast<off_t>(offset + static_cast<int64_t>(done)));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
         done += static_cast<std::size_t>(n);

@@ -32,7 +32,8 @@ std::string NormalizePath(std::string_view path) {
             out += c;
         }
     }
-    while (!out.empty() && out.back() == '\\') out.pop_back();
+    while (!out.empty() && out.back() == '\\')
+        out.pop_back();
     return out;
 }
 
@@ -42,7 +43,7 @@ struct StoredValue {
 };
 
 struct StoredKey {
-    std::string path; // as first written
+    std::string path;                          // as first written
     std::map<std::string, StoredValue> values; // by folded name
 };
 
@@ -52,11 +53,20 @@ std::string Escape(std::string_view text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '"': out += "\\\""; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        default: out += c;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -197,7 +207,8 @@ bool Modify(RegistryRoot root, Change change) {
 } // namespace
 
 std::string RegistryFilePath(RegistryRoot root) {
-    if (root == RegistryRoot::CurrentUser) return BaseDir("XDG_CONFIG_HOME", "/.config") + "/scrplayer/registry.ini";
+    if (root == RegistryRoot::CurrentUser)
+        return BaseDir("XDG_CONFIG_HOME", "/.config") + "/scrplayer/registry.ini";
     return BaseDir("XDG_DATA_HOME", "/.local/share") + "/scrplayer/registry.ini";
 }
 
@@ -236,7 +247,9 @@ std::optional<std::string> RegistryKey::ReadString(std::string_view name) const 
     return std::get<std::string>(*value);
 }
 
-bool RegistryKey::ValueExists(std::string_view name) const { return ReadValue(name).has_value(); }
+bool RegistryKey::ValueExists(std::string_view name) const {
+    return ReadValue(name).has_value();
+}
 
 bool RegistryKey::Write(std::string_view name, std::optional<RegistryValue> value) {
     return Modify(root_, [&](Store& store) {
@@ -251,11 +264,15 @@ bool RegistryKey::Write(std::string_view name, std::optional<RegistryValue> valu
     });
 }
 
-bool RegistryKey::WriteInteger(std::string_view name, int32_t value) { return Write(name, RegistryValue(value)); }
+bool RegistryKey::WriteInteger(std::string_view name, int32_t value) {
+    return Write(name, RegistryValue(value));
+}
 bool RegistryKey::WriteString(std::string_view name, std::string_view value) {
     return Write(name, RegistryValue(std::string(value)));
 }
-bool RegistryKey::DeleteValue(std::string_view name) { return Write(name, std::nullopt); }
+bool RegistryKey::DeleteValue(std::string_view name) {
+    return Write(name, std::nullopt);
+}
 
 bool RegistryKeyExists(RegistryRoot root, std::string_view path) {
     const std::string folded = Fold(NormalizePath(path));
@@ -284,7 +301,8 @@ bool DeleteRegistryKey(RegistryRoot root, std::string_view path) {
     });
 }
 
-int32_t ReadRegInteger(RegistryRoot root, std::string_view path, std::string_view name, int32_t defaultValue) {
+int32_t ReadRegInteger(RegistryRoot root, std::string_view path, std::string_view name,
+                       int32_t defaultValue) {
     auto key = RegistryKey::Open(root, path, false);
     if (!key) return defaultValue;
     return key->ReadInteger(name).value_or(defaultValue);

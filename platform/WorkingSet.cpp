@@ -4,6 +4,8 @@
 
 namespace scr {
 
-void TrimWorkingSet() { malloc_trim(0); }
+void TrimWorkingSet() {
+    malloc_trim(0);
+}
 
 } // namespace scr

@@ -32,6 +32,12 @@ QApplication& InitializeApplication() {
     return *g_application;
 }
 
-QApplication* ApplicationIfCreated() { return g_application.get(); }
+QApplication* ApplicationIfCreated() {
+    return g_application.get();
+}
+
+void ShutdownApplication() {
+    g_application.reset();
+}
 
 } // namespace scr

@@ -11,5 +11,8 @@ void SetApplicationArguments(int argc, char** argv);
 QApplication& InitializeApplication();
 // The application object if it exists, else nullptr.
 QApplication* ApplicationIfCreated();
+// Destroys the application object; the program entry calls it before
+// returning, while the rest of the program is still alive.
+void ShutdownApplication();
 
 } // namespace scr

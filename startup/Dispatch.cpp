@@ -57,14 +57,23 @@ int RunProgram(int argc, char** argv) {
         switch (g_showMode) {
         case ShowMode::Show:
         case ShowMode::Preview:
-        case ShowMode::Config: RunSaverOrConfig(); break;
-        case ShowMode::ChangePassword: ChangePassword(g_parentWindow); break;
-        case ShowMode::Install: RunInstaller(); break;
-        case ShowMode::Uninstall: RunUninstall(); break;
+        case ShowMode::Config:
+            RunSaverOrConfig();
+            break;
+        case ShowMode::ChangePassword:
+            ChangePassword(g_parentWindow);
+            break;
+        case ShowMode::Install:
+            RunInstaller();
+            break;
+        case ShowMode::Uninstall:
+            RunUninstall();
+            break;
         }
     } catch (const std::exception& error) {
         ShowExceptionBox(error.what());
     }
+    ShutdownApplication();
     return 0;
 }
 

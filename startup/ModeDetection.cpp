@@ -74,8 +74,8 @@ void DetectMode() {
     const std::string path = ExecutablePath();
     static std::string source;
     source = PackageSourcePath();
-    const DetectedMode detected =
-        DetectModeFor(path, CommandLineParameters(), [](const std::string&) { return ReadPackageKind(source); });
+    const DetectedMode detected = DetectModeFor(path, CommandLineParameters(),
+                                                [](const std::string&) { return ReadPackageKind(source); });
     g_showMode = detected.mode;
     g_parentWindow = detected.parent;
 }

@@ -1,4 +1,6 @@
 // scrplayer: the packed screen-saver player. Packages are appended to this program.
 #include "startup/Dispatch.h"
 
-int main(int argc, char** argv) { return scr::RunProgram(argc, argv); }
+int main(int argc, char** argv) {
+    return scr::RunProgram(argc, argv);
+}

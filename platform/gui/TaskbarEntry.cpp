@@ -12,7 +12,11 @@ void HideTaskbarEntry(QWidget* window) {
     window->setWindowFlag(Qt::Tool, true);
 }
 
-void SetTaskbarEntryWanted(bool wanted) { g_taskbarEntryWanted = wanted; }
-bool TaskbarEntryWanted() { return g_taskbarEntryWanted; }
+void SetTaskbarEntryWanted(bool wanted) {
+    g_taskbarEntryWanted = wanted;
+}
+bool TaskbarEntryWanted() {
+    return g_taskbarEntryWanted;
+}
 
 } // namespace scr

@@ -37,7 +37,8 @@ int RunCommand(const std::string& command, std::string* output) {
     std::array<char, 4096> buffer{};
     std::string text;
     size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) text.append(buffer.data(), n);
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        text.append(buffer.data(), n);
     int status = pclose(pipe);
     if (output) *output = text;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -45,7 +46,26 @@ int RunCommand(const std::string& command, std::string* output) {
 
 std::string BuildBinDir() {
     const char* dir = std::getenv("SCR_BUILD_BIN");
-    return dir ? dir : "";
+    return dir && *dir ? dir : SCR_BUILD_BIN_DIR;
 }
 
+std::string SourceDir() {
+    return SCR_SOURCE_DIR;
+}
+
+} // namespace scr::test
+
+namespace scr::test {
+std::vector<uint8_t> StoredTrailer(char kind, int32_t packageSize) {
+    std::vector<uint8_t> trailer(400, 0);
+    for (int i = 0; i < 4; ++i)
+        trailer[i] = static_cast<uint8_t>(static_cast<uint32_t>(packageSize) >> (8 * i));
+    const char signature[] = "KorvalinTrailerMarkPackageBlock";
+    for (int i = 0; i < 32; ++i)
+        trailer[20 + i] = static_cast<uint8_t>(signature[i]);
+    trailer[137] = static_cast<uint8_t>(kind);
+    for (auto& b : trailer)
+        b = static_cast<uint8_t>(~b);
+    return trailer;
+}
 } // namespace scr::test

@@ -29,5 +29,13 @@ int RunCommand(const std::string& command, std::string* output = nullptr);
 
 // Where the build put the executables (set by CTest), for end-to-end tests.
 std::string BuildBinDir();
+// The project's source folder, for tests that read files from it.
+std::string SourceDir();
 
+} // namespace scr::test
+
+namespace scr::test {
+// A stored (scrambled) 400-byte package trailer with a valid signature, the
+// given package-kind byte and PackageSize, for appending to a program image.
+std::vector<uint8_t> StoredTrailer(char kind, int32_t packageSize);
 } // namespace scr::test
