@@ -11,6 +11,8 @@
 namespace scr {
 
 int RunPackCommand(int argc, char** argv);
+int RunInfoCommand(int argc, char** argv);
+int RunExportCommand(int argc, char** argv);
 
 namespace {
 
@@ -24,6 +26,8 @@ struct ToolCommand {
 // One line per sub-command; each lives in its own tools/<Name>Command.cpp.
 constexpr ToolCommand kCommands[] = {
     {"pack", "build a packed screen saver from a manifest", RunPackCommand},
+    {"info", "show what a packed screen saver holds", RunInfoCommand},
+    {"export", "save the pictures, movies and music of a packed screen saver", RunExportCommand},
     {nullptr, nullptr, nullptr},
 };
 
