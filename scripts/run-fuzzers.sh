@@ -11,7 +11,12 @@ build=${2:-$root/build-fuzz}
 
 cmake -S "$root" -B "$build" -G Ninja -DSCR_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
   -DSCR_BUILD_TESTS=OFF -DSCR_BUILD_BENCH=OFF -DSCR_BUILD_DEMO=OFF >/dev/null
-targets=(fuzz_appended_package fuzz_label_stream fuzz_pe_resources)
+# One target per fuzz/*.cpp: AppendedPackage.cpp -> fuzz_appended_package.
+targets=()
+for source in "$root"/fuzz/*.cpp; do
+  name=$(basename "$source" .cpp | sed -E 's/([a-z0-9])([A-Z])/\1_\2/g' | tr '[:upper:]' '[:lower:]')
+  targets+=("fuzz_$name")
+done
 ninja -C "$build" -j2 fuzz_write_seeds "${targets[@]}"
 
 corpus=$build/corpus

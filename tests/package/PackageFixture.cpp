@@ -222,7 +222,7 @@ std::vector<uint8_t> StringBlock(const std::vector<std::pair<int, std::string>>&
 } // namespace
 
 std::vector<uint8_t> BuildPeFile(const std::vector<PeResource>& rcdata,
-                                 const std::vector<std::pair<int, std::string>>& strings) {
+                                 const std::vector<std::pair<int, std::string>>& strings, bool pe32Plus) {
     constexpr uint32_t kSectionRva = 0x1000;
     constexpr uint32_t kSectionFileOffset = 0x200;
     std::map<uint32_t, std::vector<ResourceSection::Leaf>> types;
@@ -245,14 +245,15 @@ std::vector<uint8_t> BuildPeFile(const std::vector<PeResource>& rcdata,
     out[coff] = 0x4C; // i386
     out[coff + 1] = 0x01;
     out[coff + 2] = 1; // one section
-    const uint16_t optionalSize = 224;
+    const uint16_t optionalSize = pe32Plus ? 240 : 224;
     out[coff + 16] = static_cast<uint8_t>(optionalSize);
     const uint32_t optional = coff + 20;
-    out[optional] = 0x0B; // PE32
-    out[optional + 1] = 0x01;
-    WriteLE32(&out[optional + 92], 16);
-    WriteLE32(&out[optional + 96 + 2 * 8], static_cast<int32_t>(kSectionRva));
-    WriteLE32(&out[optional + 96 + 2 * 8 + 4], static_cast<int32_t>(section.size()));
+    out[optional] = 0x0B; // PE32 0x10B, PE32+ 0x20B
+    out[optional + 1] = pe32Plus ? 0x02 : 0x01;
+    const uint32_t directories = optional + (pe32Plus ? 112 : 96);
+    WriteLE32(&out[directories - 4], 16);
+    WriteLE32(&out[directories + 2 * 8], static_cast<int32_t>(kSectionRva));
+    WriteLE32(&out[directories + 2 * 8 + 4], static_cast<int32_t>(section.size()));
     const uint32_t sectionHeader = optional + optionalSize;
     std::memcpy(&out[sectionHeader], ".rsrc\0\0\0", 8);
     WriteLE32(&out[sectionHeader + 8], static_cast<int32_t>(section.size()));

@@ -53,7 +53,8 @@ struct PeResource {
     std::vector<uint8_t> data;
 };
 std::vector<uint8_t> BuildPeFile(const std::vector<PeResource>& rcdata,
-                                 const std::vector<std::pair<int, std::string>>& strings = {});
+                                 const std::vector<std::pair<int, std::string>>& strings = {},
+                                 bool pe32Plus = false);
 
 // The stored SCRINFO resource (scrambled) of a package description.
 std::vector<uint8_t> BuildScrInfoResource(const FixturePackage& package);
