@@ -1,0 +1,36 @@
+#pragma once
+// Diagnostics of transition smoothness: when the environment variable
+// SCRPLAYER_STATS names a file, one line per finished or stopped transition
+//   transition style=<n> frames=<progress steps> ms=<duration>
+// is appended to it.
+
+#include <chrono>
+#include <string>
+
+namespace scr {
+
+class TransitionStats {
+public:
+    // Reads SCRPLAYER_STATS once.
+    TransitionStats();
+    explicit TransitionStats(std::string path) : path_(std::move(path)) {}
+
+    bool enabled() const { return !path_.empty(); }
+
+    void Start(int style);
+    void CountFrame() { ++frames_; }
+    // Appends the line of the transition started last; nothing when disabled
+    // or when no transition was started.
+    void Finish();
+
+    static std::string FormatLine(int style, int frames, long long ms);
+
+private:
+    std::string path_;
+    bool started_ = false;
+    int style_ = 0;
+    int frames_ = 0;
+    std::chrono::steady_clock::time_point start_;
+};
+
+} // namespace scr
