@@ -7,6 +7,7 @@
 // unchanged, so parse followed by serialize gives back the same bytes. Texts
 // are exposed raw (code-page bytes); the *Utf8 helpers decode them.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -27,6 +28,12 @@ std::string FixedText(const uint8_t* field, std::size_t width);
 // Writes text NUL-padded into a field. False (field unchanged) when the text
 // with its terminating NUL does not fit.
 bool SetFixedText(uint8_t* field, std::size_t width, std::string_view text);
+
+// trunc(value) toward zero, clamped to the 32-bit range (NaN gives 0), so that
+// scaling damaged coordinates never overflows.
+int32_t TruncToInt32(double value);
+// offset + trunc(value), clamped to the 32-bit range.
+int32_t OffsetTrunc(int32_t offset, double value);
 
 // The 380-byte information record. The record is kept as its raw bytes so that
 // the reserved bytes travel unchanged; the accessors read and write the
