@@ -9,10 +9,12 @@ PACKAGES=(
   clang libclang-rt-14-dev
   # libraries
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libqt6opengl6-dev
-  libjpeg62-turbo-dev nlohmann-json3-dev
+  libjpeg62-turbo-dev nlohmann-json3-dev zlib1g-dev liblzma-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # run time: audio back end, fonts
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  # Flash host (Ruffle in a web view); MIDI music (synthesizer plus General MIDI sound font)
+  qt6-webengine-dev gstreamer1.0-plugins-bad timgm6mb-soundfont
   fonts-liberation2 fonts-dejavu-core
   # end-to-end tests and demo assets
   xvfb xdotool x11-utils python3
@@ -31,8 +33,17 @@ for p in "${PACKAGES[@]}"; do
   fi
 done
 
+# npm installs the pinned Ruffle player (scripts/install-ruffle.sh). A Node.js
+# that brings its own npm is kept; otherwise Debian's pair is installed.
+if ! command -v npm >/dev/null 2>&1; then
+  missing+=(nodejs npm)
+fi
+
 if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get update
   $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
 fi
+
+# The Flash player the show embeds (pinned npm package, not committed).
+"$(dirname "$0")/install-ruffle.sh"

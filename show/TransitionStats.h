@@ -11,12 +11,6 @@ namespace scr {
 
 class TransitionStats {
 public:
-    // Reads SCRPLAYER_STATS once.
-    TransitionStats();
-    explicit TransitionStats(std::string path) : path_(std::move(path)) {}
-
-    bool enabled() const { return !path_.empty(); }
-
     void Start(int style);
     void CountFrame() { ++frames_; }
     // Appends the line of the transition started last; nothing when disabled
@@ -26,7 +20,6 @@ public:
     static std::string FormatLine(int style, int frames, long long ms);
 
 private:
-    std::string path_;
     bool started_ = false;
     int style_ = 0;
     int frames_ = 0;

@@ -1,0 +1,15 @@
+// The build without a Flash engine (SCR_FLASH=OFF, or Qt WebEngine missing):
+// every Flash control takes the notice path.
+#include "show/FlashEngine.h"
+
+#ifndef SCR_HAVE_FLASH_ENGINE
+
+namespace scr {
+
+std::unique_ptr<FlashEngine> CreateFlashEngine(QWidget*, FlashEngineEvents) { return nullptr; }
+
+QString FlashEngineUnavailableReason() { return QStringLiteral("this build has no Flash engine"); }
+
+} // namespace scr
+
+#endif

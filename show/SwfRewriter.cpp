@@ -1,0 +1,174 @@
+#include "show/SwfRewriter.h"
+
+#include <string>
+
+namespace scr {
+namespace {
+
+constexpr uint16_t kTagEnd = 0;
+constexpr uint16_t kTagShowFrame = 1;
+constexpr uint16_t kTagDoAction = 12;
+constexpr uint16_t kTagFileAttributes = 69;
+constexpr uint8_t kActionScript3Flag = 0x08;
+
+constexpr uint8_t kActionEnd = 0x00;
+constexpr uint8_t kActionStop = 0x07;
+constexpr uint8_t kActionGetUrl = 0x83;
+
+struct SwfTag {
+    uint16_t code = 0;
+    size_t start = 0;  // first byte of the tag header
+    size_t data = 0;   // first byte after the header
+    size_t length = 0; // bytes of data
+    size_t end() const { return data + length; }
+};
+
+uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+
+// Reads the tag at `offset`; nullopt when its header or data would pass the end.
+std::optional<SwfTag> ReadTag(std::span<const uint8_t> body, size_t offset) {
+    if (offset + 2 > body.size()) return std::nullopt;
+    uint16_t codeAndLength = Le16(&body[offset]);
+    SwfTag tag{static_cast<uint16_t>(codeAndLength >> 6), offset, offset + 2, codeAndLength & 0x3fu};
+    if (tag.length == 0x3f) {
+        if (offset + 6 > body.size()) return std::nullopt;
+        tag.length = static_cast<uint32_t>(Le16(&body[offset + 2]) | Le16(&body[offset + 4]) << 16);
+        tag.data = offset + 6;
+    }
+    if (tag.length > body.size() - tag.data) return std::nullopt;
+    return tag;
+}
+
+// The parsed movie header and its tags, read once and shared by probe and rewrite.
+struct SwfLayout {
+    SwfMovieInfo info;
+    size_t frameCountOffset = 0; // in the body
+    std::vector<SwfTag> tags;    // whole tags of the main timeline, End excluded
+};
+
+std::optional<SwfLayout> ReadLayout(const SwfContainer& movie) {
+    std::span<const uint8_t> body = movie.body;
+    SwfLayout layout;
+    SwfMovieInfo& info = layout.info;
+    info.compression = movie.compression;
+    info.version = movie.version;
+    if (body.empty()) return std::nullopt;
+    // Stage rectangle: 5 bits of field width, then four signed fields of that width (twips).
+    int bits = body[0] >> 3;
+    size_t rectBytes = (5 + 4 * static_cast<size_t>(bits) + 7) / 8;
+    if (rectBytes + 4 > body.size()) return std::nullopt;
+    auto field = [&](int index) {
+        int64_t value = 0;
+        for (int i = 0; i < bits; ++i) {
+            size_t bit = 5 + static_cast<size_t>(index * bits + i);
+            value = value << 1 | ((body[bit / 8] >> (7 - bit % 8)) & 1);
+        }
+        if (bits > 0 && (value >> (bits - 1)) & 1) value -= int64_t{1} << bits;
+        return value;
+    };
+    info.width = static_cast<int>((field(1) - field(0)) / 20);
+    info.height = static_cast<int>((field(3) - field(2)) / 20);
+    info.frameRate = body[rectBytes + 1] + body[rectBytes] / 256.0;
+    layout.frameCountOffset = rectBytes + 2;
+    info.headerFrames = Le16(&body[layout.frameCountOffset]);
+
+    size_t offset = rectBytes + 4;
+    bool ended = false;
+    while (offset < body.size()) {
+        std::optional<SwfTag> tag = ReadTag(body, offset);
+        if (!tag) break;
+        if (tag->code == kTagEnd) {
+            ended = true;
+            break;
+        }
+        if (layout.tags.empty() && tag->code == kTagFileAttributes && tag->length >= 1 && info.version >= 9)
+            info.actionScript3 = (body[tag->data] & kActionScript3Flag) != 0;
+        if (tag->code == kTagShowFrame) ++info.showFrames;
+        layout.tags.push_back(*tag);
+        offset = tag->end();
+    }
+    info.damaged = !movie.complete || !ended;
+    return layout;
+}
+
+void AppendTagHeader(std::vector<uint8_t>& out, uint16_t code, size_t length) {
+    auto put16 = [&](uint32_t v) {
+        out.push_back(static_cast<uint8_t>(v));
+        out.push_back(static_cast<uint8_t>(v >> 8));
+    };
+    if (length < 0x3f) {
+        put16(static_cast<uint32_t>(code) << 6 | static_cast<uint32_t>(length));
+    } else {
+        put16(static_cast<uint32_t>(code) << 6 | 0x3f);
+        put16(static_cast<uint32_t>(length));
+        put16(static_cast<uint32_t>(length >> 16));
+    }
+}
+
+// ActionGetURL with "FSCommand:<command>" and the argument as target: what fscommand() compiles to.
+void AppendFsCommand(std::vector<uint8_t>& actions, std::string_view command, std::string_view argument) {
+    std::string url = "FSCommand:" + std::string(command);
+    size_t length = url.size() + 1 + argument.size() + 1;
+    actions.push_back(kActionGetUrl);
+    actions.push_back(static_cast<uint8_t>(length));
+    actions.push_back(static_cast<uint8_t>(length >> 8));
+    actions.insert(actions.end(), url.begin(), url.end());
+    actions.push_back(0);
+    actions.insert(actions.end(), argument.begin(), argument.end());
+    actions.push_back(0);
+}
+
+} // namespace
+
+std::vector<uint8_t> FrameNoticeTag(int frame, bool stopAndNotifyEnd) {
+    std::vector<uint8_t> actions;
+    AppendFsCommand(actions, kFrameNotice, std::to_string(frame));
+    if (stopAndNotifyEnd) {
+        actions.push_back(kActionStop);
+        AppendFsCommand(actions, kEndNotice, "");
+    }
+    actions.push_back(kActionEnd);
+    std::vector<uint8_t> tag;
+    AppendTagHeader(tag, kTagDoAction, actions.size());
+    tag.insert(tag.end(), actions.begin(), actions.end());
+    return tag;
+}
+
+std::optional<SwfMovieInfo> ProbeSwf(std::span<const uint8_t> file) {
+    std::optional<SwfContainer> movie = DecodeSwf(file);
+    if (!movie) return std::nullopt;
+    std::optional<SwfLayout> layout = ReadLayout(*movie);
+    if (!layout) return std::nullopt;
+    return layout->info;
+}
+
+std::optional<SwfRewrite> RewriteSwfForHost(std::span<const uint8_t> file, bool loop) {
+    std::optional<SwfContainer> movie = DecodeSwf(file);
+    if (!movie) return std::nullopt;
+    std::optional<SwfLayout> layout = ReadLayout(*movie);
+    if (!layout) return std::nullopt;
+    SwfRewrite result{layout->info, {}};
+    const SwfMovieInfo& info = result.info;
+    if (info.actionScript3 || info.showFrames == 0 || info.showFrames > 0xffff) return result;
+
+    const std::vector<uint8_t>& body = movie->body;
+    std::vector<uint8_t> out(body.begin(), body.begin() + static_cast<ptrdiff_t>(layout->tags.front().start));
+    // The header states the frames the movie really has, so the player's frame count matches the notices.
+    out[layout->frameCountOffset] = static_cast<uint8_t>(info.showFrames);
+    out[layout->frameCountOffset + 1] = static_cast<uint8_t>(info.showFrames >> 8);
+    int frame = 0;
+    for (const SwfTag& tag : layout->tags) {
+        if (tag.code == kTagShowFrame) {
+            std::vector<uint8_t> notice = FrameNoticeTag(frame, !loop && frame == info.showFrames - 1);
+            out.insert(out.end(), notice.begin(), notice.end());
+            ++frame;
+        }
+        out.insert(out.end(), body.begin() + static_cast<ptrdiff_t>(tag.start),
+                   body.begin() + static_cast<ptrdiff_t>(tag.end()));
+    }
+    AppendTagHeader(out, kTagEnd, 0);
+    result.movie = EncodeSwf(SwfCompression::None, info.version, out);
+    return result;
+}
+
+} // namespace scr

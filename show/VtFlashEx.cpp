@@ -1,0 +1,148 @@
+#include "show/VtFlashEx.h"
+
+#include "platform/StatsLog.h"
+#include "show/FlashNoticeLabel.h"
+#include "show/VtXShockwaveFlashEx.h"
+
+#include <QPainter>
+#include <qdrawutil.h>
+#include <string>
+
+namespace scr {
+
+VtFlashEx::VtFlashEx(QWidget* owner) : QWidget(owner) {
+    hide();
+    try {
+        player_ = new VtXShockwaveFlashEx(this);
+    } catch (const std::exception&) {
+        player_ = nullptr;
+    }
+    if (player_) {
+        player_->setGeometry(ClientRect());
+        Reparent();
+        player_->SetLoop(false);
+        player_->SetMenu(false);
+        player_->show();
+        return;
+    }
+    bevelInner_ = PanelBevel::Lowered;
+    bevelOuter_ = PanelBevel::Raised;
+    noPlayerLabel_ = new FlashNoticeLabel(this);
+    noPlayerLabel_->setAlignment(Qt::AlignCenter);
+    noPlayerLabel_->setAutoFillBackground(true); // not transparent
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(9);
+    noPlayerLabel_->setFont(font);
+    QPalette palette = noPlayerLabel_->palette();
+    palette.setColor(QPalette::WindowText, Qt::black);
+    palette.setColor(QPalette::Window, Qt::white);
+    noPlayerLabel_->setPalette(palette);
+    noPlayerLabel_->setText(QString::fromLatin1(kNoPlayerNotice));
+    noPlayerLabel_->setGeometry(ClientRect());
+    noPlayerLabel_->show();
+}
+
+VtFlashEx::~VtFlashEx() {
+    if (player_ && !player_->Movie().isEmpty() && StatsEnabled())
+        AppendStatsLine("flash frames=" + std::to_string(player_->TotalFrames()) +
+                        " last=" + std::to_string(player_->FrameNum()) +
+                        " playing=" + (player_->Playing() ? "1" : "0"));
+    delete player_;
+    delete noPlayerLabel_;
+}
+
+QRect VtFlashEx::ClientRect() const {
+    int border = (bevelInner_ != PanelBevel::None) + (bevelOuter_ != PanelBevel::None);
+    return rect().adjusted(border, border, -border, -border);
+}
+
+ControlEvents* VtFlashEx::Events() const {
+    if (player_) return &player_->events();
+    if (noPlayerLabel_) return &noPlayerLabel_->events();
+    return nullptr;
+}
+
+int VtFlashEx::TotalFrames() const { return player_ ? player_->TotalFrames() : 0; }
+int VtFlashEx::FrameNum() const { return player_ ? player_->FrameNum() : 0; }
+bool VtFlashEx::Playing() const { return player_ && player_->Playing(); }
+void VtFlashEx::SetPlaying(bool playing) {
+    if (player_) player_->SetPlaying(playing);
+}
+bool VtFlashEx::Loop() const { return player_ && player_->Loop(); }
+void VtFlashEx::SetLoop(bool loop) {
+    if (player_) player_->SetLoop(loop);
+}
+QString VtFlashEx::Movie() const { return player_ ? player_->Movie() : QString(); }
+void VtFlashEx::SetMovie(const QString& path) {
+    if (player_) player_->SetMovie(path);
+}
+QMenu* VtFlashEx::PM() const { return Events() ? Events()->popupMenu.data() : nullptr; }
+void VtFlashEx::SetPM(QMenu* menu) {
+    if (ControlEvents* events = Events()) events->popupMenu = menu;
+}
+MouseMoveEvent VtFlashEx::OnMouseMove() const { return Events() ? Events()->onMouseMove : MouseMoveEvent(); }
+void VtFlashEx::SetOnMouseMove(MouseMoveEvent handler) {
+    if (ControlEvents* events = Events()) events->onMouseMove = std::move(handler);
+}
+NotifyEvent VtFlashEx::OnClick() const { return Events() ? Events()->onClick : NotifyEvent(); }
+void VtFlashEx::SetOnClick(NotifyEvent handler) {
+    if (ControlEvents* events = Events()) events->onClick = std::move(handler);
+}
+
+void VtFlashEx::SetPlayerBounds(int left, int top, int right, int bottom) {
+    QSize old = size();
+    setGeometry(left, top, std::max(right - left, 0), std::max(bottom - top, 0));
+    // A hidden widget gets its resize event only when shown: place the notice now.
+    if (noPlayerLabel_) noPlayerLabel_->setGeometry(ClientRect());
+    if (player_ && size() != old) {
+        player_->setGeometry(0, 0, width(), height());
+        Reparent();
+    }
+}
+
+void VtFlashEx::Reparent() {
+    if (!player_) return;
+    bool shown = !player_->isHidden();
+    QRect bounds = player_->geometry();
+    player_->setParent(nullptr);
+    player_->setParent(this);
+    player_->setGeometry(bounds);
+    if (shown) player_->show();
+}
+
+void VtFlashEx::Play() {
+    if (player_) player_->Play();
+}
+
+void VtFlashEx::resizeEvent(QResizeEvent*) {
+    if (player_) player_->setGeometry(ClientRect());
+    if (noPlayerLabel_) noPlayerLabel_->setGeometry(ClientRect());
+}
+
+void VtFlashEx::paintEvent(QPaintEvent*) {
+    if (bevelOuter_ == PanelBevel::None && bevelInner_ == PanelBevel::None) return;
+    QPainter painter(this);
+    QRect r = rect();
+    for (PanelBevel bevel : {bevelOuter_, bevelInner_}) {
+        if (bevel == PanelBevel::None) continue;
+        qDrawShadePanel(&painter, r, palette(), bevel == PanelBevel::Lowered, 1);
+        r.adjust(1, 1, -1, -1);
+    }
+}
+
+VtFlashEx* CreateFlashHost(QWidget* parent, int left, int top, int right, int bottom) {
+    VtFlashEx* host = nullptr;
+    try {
+        host = new VtFlashEx(nullptr);
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+    host->hide();
+    host->SetLoop(false);
+    host->SetPlaying(false);
+    host->setParent(parent);
+    host->SetPlayerBounds(left, top, right, bottom);
+    return host;
+}
+
+} // namespace scr

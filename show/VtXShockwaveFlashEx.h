@@ -1,0 +1,84 @@
+#pragma once
+// The Flash control: one embedded Flash player (see FlashEngine.h) with the
+// properties the show and the dialogs use, Movie, Loop, Playing, FrameNum,
+// TotalFrames and Menu, and the mouse routing of the program: mouse moves and
+// left-button releases over the movie raise the control's handlers, the
+// player's own context menu never opens and the right button pops up the
+// control's popup menu instead.
+//
+// The embedded player reports no frame number and always loops, so the
+// control prepares ActionScript 1/2 movies with SwfRewriter and follows their
+// frame and end notices. ActionScript 3 movies (and movies that could not be
+// prepared) report FrameNum = TotalFrames - 1 and Playing until paused, so the
+// show keeps them for their display time and never waits for an end it could
+// not see. A prepared movie whose timeline stops by itself (its own stop()
+// action) or never starts reads Playing false after a few silent frame times.
+//
+// Construction throws FlashPlayerUnavailable when the build or the machine
+// has no Flash player; the Flash host then shows its notice.
+
+#include "show/ControlEvents.h"
+#include "show/FlashEngine.h"
+
+#include <QElapsedTimer>
+#include <QWidget>
+#include <memory>
+#include <stdexcept>
+
+class QTemporaryFile;
+
+namespace scr {
+
+class FlashPlayerUnavailable : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class VtXShockwaveFlashEx : public QWidget {
+public:
+    explicit VtXShockwaveFlashEx(QWidget* owner);
+    ~VtXShockwaveFlashEx() override;
+
+    QString Movie() const { return movie_; }
+    void SetMovie(const QString& path);
+    bool Loop() const { return loop_; }
+    void SetLoop(bool loop);
+    bool Playing() const;
+    void SetPlaying(bool playing);
+    int FrameNum() const;
+    int TotalFrames() const { return loaded_ || pending_ ? totalFrames_ : 0; }
+    bool Menu() const { return menu_; }
+    void SetMenu(bool menu) { menu_ = menu; }
+    void Play();
+
+    ControlEvents& events() { return events_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void WatchInput(QWidget* widget);
+    void LoadMovie();
+    void FsCommand(const QString& command, const QString& argument);
+    bool Stalled() const;
+
+    std::unique_ptr<FlashEngine> engine_;
+    ControlEvents events_;
+    QString movie_;
+    bool loop_ = true;
+    bool menu_ = true;
+    bool playing_ = false;   // playing as far as the program asked
+    bool pending_ = false;   // a movie is set but not loaded yet
+    bool loaded_ = false;
+    bool notices_ = false;   // the loaded movie sends frame and end notices
+    bool ended_ = false;     // the movie reached its end or failed
+    bool noticeSeen_ = false;
+    int frameNum_ = 0;
+    int totalFrames_ = 0;
+    double frameRate_ = 0;
+    QElapsedTimer sinceNotice_; // since the last frame notice, or since playing began
+    std::unique_ptr<QTemporaryFile> prepared_;
+};
+
+} // namespace scr

@@ -1,0 +1,51 @@
+#pragma once
+// The web pages that run Ruffle, shared by every Flash control of the
+// process. The first page is made on first use; a released page goes back to
+// the pool and serves the next movie, so only the first movie pays for
+// starting the web engine and compiling the player. A second page is made
+// only while two movies play at once (pinned items, the current item).
+// Pages use a private, off-the-record profile whose requests are limited to
+// local files by RuffleRequestBlocker.
+
+#include <QObject>
+#include <QString>
+#include <vector>
+
+class QWebEngineProfile;
+
+namespace scr {
+
+class RufflePage;
+class RuffleRequestBlocker;
+
+class RufflePagePool : public QObject {
+public:
+    // The pool of the process; made on first call (needs the application object).
+    static RufflePagePool& Instance();
+
+    // A page for one movie; the caller gives it back with Release.
+    RufflePage* Acquire(const QString& ruffleFolder);
+    void Release(RufflePage* page);
+
+    int pagesMade() const { return pagesMade_; }
+
+private:
+    RufflePagePool();
+    ~RufflePagePool() override;
+    static void Destroy();
+
+    QWebEngineProfile* profile_ = nullptr;
+    RuffleRequestBlocker* blocker_ = nullptr;
+    std::vector<RufflePage*> idle_;
+    std::vector<RufflePage*> all_;
+    int pagesMade_ = 0;
+};
+
+// Sets up what the web engine needs before it starts: no sandbox when the
+// program runs as root (the sandbox refuses to start then), no GPU use when
+// the machine has no render device. The user's own QTWEBENGINE_CHROMIUM_FLAGS
+// are kept. Before the application object exists it also asks Qt to share
+// OpenGL contexts, as the web engine wants.
+void PrepareWebEngineProcess();
+
+} // namespace scr

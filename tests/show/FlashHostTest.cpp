@@ -1,0 +1,282 @@
+#include "show/FlashNoticeLabel.h"
+#include "show/VtFlashEx.h"
+#include "show/VtXShockwaveFlashEx.h"
+#include "tests/show/SwfTestMovies.h"
+#include "tests/support/TempDir.h"
+
+#ifdef SCR_HAVE_FLASH_ENGINE
+#include "show/ruffle/RuffleFiles.h"
+#include "show/ruffle/RufflePagePool.h"
+#endif
+
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QMetaProperty>
+#include <QMouseEvent>
+#include <QTest>
+#include <QWidget>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace scr {
+namespace {
+
+// Sets an environment variable for the life of the object.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() {
+        if (old_)
+            setenv(name_, old_->c_str(), 1);
+        else
+            unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+void SendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+    QMouseEvent event(type, at, target->mapToGlobal(at), button, buttons, Qt::ShiftModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+struct MouseRecord {
+    int moves = 0, clicks = 0;
+    QObject* sender = nullptr;
+    ShiftState shift = 0;
+    int x = -1, y = -1;
+    void Hook(VtFlashEx& host) {
+        host.SetOnMouseMove([this](QObject* s, ShiftState sh, int px, int py) {
+            ++moves;
+            sender = s;
+            shift = sh;
+            x = px;
+            y = py;
+        });
+        host.SetOnClick([this](QObject* s) {
+            ++clicks;
+            sender = s;
+        });
+    }
+};
+
+TEST(FlashHostTest, WithoutPlayerShowsTheNoticeAndEveryPropertyKeepsItsDefault) {
+    test::TempDir empty;
+    ScopedEnv noRuffle("SCRPLAYER_RUFFLE_DIR", empty.path());
+    QWidget parent;
+    parent.resize(400, 300);
+    std::unique_ptr<VtFlashEx> host(CreateFlashHost(&parent, 10, 20, 210, 170));
+    ASSERT_TRUE(host);
+    EXPECT_EQ(host->Player(), nullptr);
+    EXPECT_TRUE(host->isHidden());
+    EXPECT_EQ(host->geometry(), QRect(10, 20, 200, 150));
+    EXPECT_EQ(host->BevelInner(), PanelBevel::Lowered);
+    EXPECT_EQ(host->BevelOuter(), PanelBevel::Raised);
+
+    FlashNoticeLabel* label = host->NoPlayerLabel();
+    ASSERT_TRUE(label);
+    EXPECT_EQ(label->text(), QString("Please install the\nMacromedia Flash Player..."));
+    EXPECT_EQ(label->font().family(), QString("Arial"));
+    EXPECT_EQ(label->font().pointSize(), 9);
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::black));
+    EXPECT_EQ(label->palette().color(QPalette::Window), QColor(Qt::white));
+    EXPECT_TRUE(label->autoFillBackground());
+    EXPECT_EQ(label->alignment(), Qt::AlignCenter);
+    EXPECT_TRUE(host->rect().contains(label->geometry()));
+    EXPECT_GT(label->width(), 150);
+
+    // Writes are ignored, reads give the defaults.
+    host->SetMovie("/tmp/any.swf");
+    host->SetLoop(true);
+    host->SetPlaying(true);
+    host->Play();
+    EXPECT_EQ(host->Movie(), QString());
+    EXPECT_FALSE(host->Loop());
+    EXPECT_FALSE(host->Playing());
+    EXPECT_EQ(host->TotalFrames(), 0);
+    EXPECT_EQ(host->FrameNum(), 0);
+
+    // Handlers and the popup menu go to the notice label.
+    MouseRecord mouse;
+    mouse.Hook(*host);
+    QMenu menu;
+    host->SetPM(&menu);
+    EXPECT_EQ(host->PM(), &menu);
+    EXPECT_EQ(label->events().popupMenu, &menu);
+    EXPECT_TRUE(label->events().onMouseMove);
+    SendMouse(label, QEvent::MouseMove, {30, 40}, Qt::NoButton, Qt::LeftButton);
+    SendMouse(label, QEvent::MouseButtonRelease, {30, 40}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(mouse.moves, 1);
+    EXPECT_EQ(mouse.clicks, 1);
+    EXPECT_EQ(mouse.sender, label);
+    EXPECT_EQ(mouse.shift, ssShift | ssLeft);
+    EXPECT_EQ(QPoint(mouse.x, mouse.y), QPoint(30, 40));
+}
+
+TEST(FlashHostTest, PublishesExactlyItsPropertiesInOrder) {
+    const QMetaObject& meta = VtFlashEx::staticMetaObject;
+    QStringList names;
+    for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) names << meta.property(i).name();
+    EXPECT_EQ(names, QStringList({"TotalFrames", "FrameNum", "Playing", "Loop", "Movie", "PM", "OnMouseMove",
+                                  "OnClick"}));
+}
+
+#ifdef SCR_HAVE_FLASH_ENGINE
+
+// Tests with the real player: Ruffle in Qt WebEngine, offscreen.
+class RuffleHostTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(FindRuffleFolder().isEmpty())
+            << "Ruffle is not installed beside the test program: run scripts/install-ruffle.sh and rebuild";
+        parent_.resize(400, 300);
+        parent_.show();
+    }
+
+    std::string WriteMovie(const std::string& name, const test::TestMovieOptions& options) {
+        std::string path = dir_.file(name);
+        test::WriteFile(path, test::TestMovie(options));
+        return path;
+    }
+
+    VtFlashEx* StartMovie(const std::string& path, bool loop) {
+        VtFlashEx* host = CreateFlashHost(&parent_, 0, 0, 320, 240);
+        if (!host) return nullptr;
+        host->SetMovie(QString::fromStdString(path));
+        host->SetLoop(loop);
+        host->show();
+        host->Play();
+        return host;
+    }
+
+    test::TempDir dir_;
+    QWidget parent_;
+};
+
+TEST_F(RuffleHostTest, PlaysAMovieToItsEndWithoutLoop) {
+    test::TempDir stats;
+    ScopedEnv statsFile("SCRPLAYER_STATS", stats.file("stats.txt"));
+    std::unique_ptr<VtFlashEx> host(StartMovie(WriteMovie("a.swf", {.frames = 24, .fps = 12}), false));
+    ASSERT_TRUE(host);
+    ASSERT_NE(host->Player(), nullptr);
+    EXPECT_EQ(host->TotalFrames(), 24);
+    EXPECT_TRUE(host->Playing());
+
+    std::vector<int> seen;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 firstFrameMs = -1;
+    bool ended = QTest::qWaitFor(
+        [&] {
+            int frame = host->FrameNum();
+            if (frame > 0 && firstFrameMs < 0) firstFrameMs = clock.elapsed();
+            if (seen.empty() || seen.back() != frame) seen.push_back(frame);
+            return !host->Playing();
+        },
+        30000);
+    ASSERT_TRUE(ended) << "the movie never ended; last frame " << host->FrameNum();
+    qint64 playMs = clock.elapsed() - firstFrameMs;
+    EXPECT_EQ(host->TotalFrames(), 24);
+    EXPECT_EQ(host->FrameNum(), 23);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_GE(seen.size(), 4u) << "frame numbers should rise while the movie plays";
+    // 23 frame steps at 12 fps take about 1.9 s.
+    EXPECT_GT(playMs, 1000);
+    EXPECT_LT(playMs, 8000);
+
+    host.reset();
+    std::ifstream in(stats.file("stats.txt"));
+    std::string line;
+    std::getline(in, line);
+    EXPECT_EQ(line, "flash frames=24 last=23 playing=0");
+}
+
+TEST_F(RuffleHostTest, RoutesMouseInputReusesItsPageAndLoopsWhenAsked) {
+    std::unique_ptr<VtFlashEx> first(StartMovie(WriteMovie("b.swf", {.frames = 12, .fps = 24}), true));
+    ASSERT_TRUE(first);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first->FrameNum() > 0; }, 30000));
+    first.reset();
+    int pages = RufflePagePool::Instance().pagesMade();
+
+    std::unique_ptr<VtFlashEx> host(StartMovie(WriteMovie("c.swf", {.frames = 12, .fps = 24}), true));
+    ASSERT_TRUE(host);
+    EXPECT_EQ(RufflePagePool::Instance().pagesMade(), pages) << "the second movie should reuse the page";
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host->FrameNum() > 0; }, 10000));
+    EXPECT_LT(clock.elapsed(), 3000) << "a movie in a warm page starts quickly";
+
+    // Looping: the frame number wraps and the movie keeps playing.
+    int last = host->FrameNum();
+    bool wrapped = QTest::qWaitFor(
+        [&] {
+            int frame = host->FrameNum();
+            bool back = frame < last;
+            last = frame;
+            return back;
+        },
+        10000);
+    EXPECT_TRUE(wrapped);
+    EXPECT_TRUE(host->Playing());
+
+    // Mouse input over the movie: moves and left releases reach the handlers,
+    // the right button opens the host's menu.
+    MouseRecord mouse;
+    mouse.Hook(*host);
+    QMenu menu;
+    menu.addAction("Item");
+    host->SetPM(&menu);
+    QWidget* target = host->Player()->childAt(100, 80);
+    ASSERT_TRUE(target);
+    QPoint local = target->mapFrom(host->Player(), QPoint(100, 80));
+    SendMouse(target, QEvent::MouseMove, local, Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(mouse.moves, 1);
+    EXPECT_EQ(mouse.sender, host->Player());
+    EXPECT_EQ(QPoint(mouse.x, mouse.y), QPoint(100, 80));
+    EXPECT_EQ(mouse.shift, ssShift);
+    SendMouse(target, QEvent::MouseButtonRelease, local, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(mouse.clicks, 1);
+    SendMouse(target, QEvent::MouseButtonPress, local, Qt::RightButton, Qt::RightButton);
+    EXPECT_FALSE(menu.isVisible());
+    SendMouse(target, QEvent::MouseButtonRelease, local, Qt::RightButton, Qt::NoButton);
+    EXPECT_TRUE(menu.isVisible());
+    menu.hide();
+
+    // Resizing attaches the player anew; a pure move does not.
+    int parentChanges = 0;
+    struct Counter : QObject {
+        int* count;
+        explicit Counter(int* c) : count(c) {}
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::ParentChange) ++*count;
+            return false;
+        }
+    } counter(&parentChanges);
+    host->Player()->installEventFilter(&counter);
+    host->SetPlayerBounds(50, 60, 370, 300);
+    EXPECT_EQ(parentChanges, 0);
+    EXPECT_EQ(host->geometry(), QRect(50, 60, 320, 240));
+    host->SetPlayerBounds(50, 60, 250, 210);
+    EXPECT_GT(parentChanges, 0);
+    EXPECT_EQ(host->Player()->geometry(), QRect(0, 0, 200, 150));
+    EXPECT_TRUE(host->Player()->isVisible());
+    host->Player()->removeEventFilter(&counter);
+}
+
+#else
+
+TEST(RuffleHostTest, NeedsQtWebEngine) {
+    GTEST_SKIP() << "built without Qt WebEngine (qt6-webengine-dev missing or SCR_FLASH=OFF): "
+                    "the Flash player tests do not run";
+}
+
+#endif
+
+} // namespace
+} // namespace scr

@@ -1,0 +1,243 @@
+#include "platform/ReadOnlyFile.h"
+#include "show/SwfRewriter.h"
+#include "tests/show/SwfTestMovies.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace scr {
+namespace {
+
+using test::TestMovie;
+using test::TestMovieOptions;
+
+struct Tag {
+    uint16_t code;
+    std::vector<uint8_t> data;
+    bool operator==(const Tag&) const = default;
+};
+
+// An independent walk over the tags of a decoded body (test-side, strict: a bad length fails).
+std::vector<Tag> Tags(const std::vector<uint8_t>& body) {
+    size_t offset = (5 + 4 * static_cast<size_t>(body.at(0) >> 3) + 7) / 8 + 4;
+    std::vector<Tag> tags;
+    while (offset < body.size()) {
+        uint16_t head = static_cast<uint16_t>(body.at(offset) | body.at(offset + 1) << 8);
+        size_t length = head & 0x3f;
+        offset += 2;
+        if (length == 0x3f) {
+            length = body.at(offset) | body.at(offset + 1) << 8 | body.at(offset + 2) << 16 |
+                     static_cast<size_t>(body.at(offset + 3)) << 24;
+            offset += 4;
+        }
+        if (offset + length > body.size()) throw std::runtime_error("tag past the end");
+        tags.push_back({static_cast<uint16_t>(head >> 6), {body.begin() + offset, body.begin() + offset + length}});
+        offset += length;
+    }
+    return tags;
+}
+
+std::vector<uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
+
+// fscommand(command, argument) as ActionGetURL, written out by hand.
+std::vector<uint8_t> FsCommand(const std::string& command, const std::string& argument) {
+    std::string url = "FSCommand:" + command;
+    size_t length = url.size() + 1 + argument.size() + 1;
+    std::vector<uint8_t> out{0x83, static_cast<uint8_t>(length), 0};
+    for (const std::string& s : {url, argument}) {
+        out.insert(out.end(), s.begin(), s.end());
+        out.push_back(0);
+    }
+    return out;
+}
+
+std::vector<uint8_t> Decoded(const std::vector<uint8_t>& file) {
+    std::optional<SwfContainer> movie = DecodeSwf(file);
+    EXPECT_TRUE(movie);
+    return movie ? movie->body : std::vector<uint8_t>{};
+}
+
+class SwfCompressionTest : public ::testing::TestWithParam<SwfCompression> {};
+
+TEST_P(SwfCompressionTest, DecodesProbesAndRewritesEveryFrame) {
+    TestMovieOptions options;
+    options.compression = GetParam();
+    std::vector<uint8_t> file = TestMovie(options);
+    std::vector<uint8_t> body = test::TestMovieBody(options);
+    ASSERT_EQ(Decoded(file), body);
+
+    std::optional<SwfMovieInfo> info = ProbeSwf(file);
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->compression, GetParam());
+    EXPECT_EQ(info->headerFrames, 24);
+    EXPECT_EQ(info->showFrames, 24);
+    EXPECT_DOUBLE_EQ(info->frameRate, 12.0);
+    EXPECT_EQ(info->width, 320);
+    EXPECT_EQ(info->height, 240);
+    EXPECT_FALSE(info->actionScript3);
+    EXPECT_FALSE(info->damaged);
+
+    for (bool loop : {false, true}) {
+        std::optional<SwfRewrite> rewrite = RewriteSwfForHost(file, loop);
+        ASSERT_TRUE(rewrite);
+        ASSERT_FALSE(rewrite->movie.empty());
+        EXPECT_EQ(rewrite->movie[0], 'F'); // prepared movies are stored uncompressed
+
+        // Expected: the original tags with a DoAction before each ShowFrame.
+        std::vector<Tag> expected;
+        int frame = 0;
+        for (const Tag& tag : Tags(body)) {
+            if (tag.code == 1) {
+                std::vector<uint8_t> actions = FsCommand("hostFrame", std::to_string(frame));
+                if (!loop && frame == 23) {
+                    actions.push_back(0x07); // stop
+                    std::vector<uint8_t> end = FsCommand("hostEnd", "");
+                    actions.insert(actions.end(), end.begin(), end.end());
+                }
+                actions.push_back(0x00);
+                expected.push_back({12, actions});
+                ++frame;
+            }
+            expected.push_back(tag);
+        }
+        EXPECT_EQ(Tags(Decoded(rewrite->movie)), expected) << "loop " << loop;
+        std::optional<SwfMovieInfo> again = ProbeSwf(rewrite->movie);
+        ASSERT_TRUE(again);
+        EXPECT_EQ(again->showFrames, 24);
+        EXPECT_FALSE(again->damaged);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllSignatures, SwfCompressionTest,
+                         ::testing::Values(SwfCompression::None, SwfCompression::Zlib, SwfCompression::Lzma));
+
+TEST(SwfRewriterTest, LeavesActionScript3MoviesAsTheyAre) {
+    TestMovieOptions options;
+    options.version = 10;
+    options.actionScript3 = true;
+    std::optional<SwfRewrite> rewrite = RewriteSwfForHost(TestMovie(options), false);
+    ASSERT_TRUE(rewrite);
+    EXPECT_TRUE(rewrite->info.actionScript3);
+    EXPECT_EQ(rewrite->info.showFrames, 24);
+    EXPECT_TRUE(rewrite->movie.empty());
+
+    // Before version 9 the flag means nothing: the movie is ActionScript 1/2.
+    options.version = 8;
+    rewrite = RewriteSwfForHost(TestMovie(options), false);
+    ASSERT_TRUE(rewrite);
+    EXPECT_FALSE(rewrite->info.actionScript3);
+    EXPECT_FALSE(rewrite->movie.empty());
+}
+
+// The number of whole frames before byte `cut` of the body.
+int FramesBefore(const std::vector<uint8_t>& body, size_t cut) {
+    int frames = 0;
+    size_t offset = (5 + 4 * static_cast<size_t>(body[0] >> 3) + 7) / 8 + 4;
+    for (const Tag& tag : Tags(body)) {
+        size_t end = offset + 2 + (tag.data.size() >= 0x3f ? 4 : 0) + tag.data.size();
+        if (end > cut) break;
+        frames += tag.code == 1;
+        offset = end;
+    }
+    return frames;
+}
+
+TEST(SwfRewriterTest, CutMoviesKeepTheirWholeFramesAndStayWellFormed) {
+    for (SwfCompression compression : {SwfCompression::None, SwfCompression::Zlib}) {
+        TestMovieOptions options;
+        options.compression = compression;
+        std::vector<uint8_t> file = TestMovie(options);
+        std::vector<uint8_t> body = test::TestMovieBody(options);
+        for (size_t keep : {size_t{9}, size_t{40}, file.size() / 2, file.size() - 3}) {
+            std::vector<uint8_t> cut(file.begin(), file.begin() + static_cast<ptrdiff_t>(keep));
+            std::optional<SwfRewrite> rewrite = RewriteSwfForHost(cut, false);
+            std::optional<SwfContainer> decoded = DecodeSwf(cut);
+            ASSERT_TRUE(decoded);
+            if (!rewrite) continue; // not even the header survived
+            // A zlib stream cut in its checksum still yields the whole body.
+            EXPECT_EQ(rewrite->info.damaged, decoded->body.size() < body.size()) << "keep " << keep;
+            int frames = FramesBefore(body, decoded->body.size());
+            EXPECT_EQ(rewrite->info.showFrames, frames) << "keep " << keep;
+            if (frames == 0) {
+                EXPECT_TRUE(rewrite->movie.empty());
+                continue;
+            }
+            std::vector<Tag> tags = Tags(Decoded(rewrite->movie));
+            ASSERT_FALSE(tags.empty());
+            EXPECT_EQ(tags.back().code, 0); // closed with End
+            std::optional<SwfMovieInfo> again = ProbeSwf(rewrite->movie);
+            ASSERT_TRUE(again);
+            EXPECT_EQ(again->headerFrames, frames); // the header states the frames that remain
+            EXPECT_FALSE(again->damaged);
+        }
+    }
+}
+
+TEST(SwfRewriterTest, ATagLengthThatLiesEndsTheMovieThere) {
+    std::vector<uint8_t> file = TestMovie();
+    // Make the 11th PlaceObject2 claim 2 GiB of data.
+    size_t offset = 8 + (5 + 4 * static_cast<size_t>(file[8] >> 3) + 7) / 8 + 4;
+    int places = 0;
+    while (offset + 2 <= file.size()) {
+        uint16_t head = static_cast<uint16_t>(file[offset] | file[offset + 1] << 8);
+        size_t length = head & 0x3f, headerBytes = 2;
+        if (length == 0x3f) {
+            length = static_cast<size_t>(ReadLE32(&file[offset + 2]));
+            headerBytes = 6;
+        }
+        if ((head >> 6) == 26 && ++places == 11) {
+            std::vector<uint8_t> lie{static_cast<uint8_t>(26 << 6 | 0x3f), static_cast<uint8_t>((26 << 6) >> 8),
+                                     0xff, 0xff, 0xff, 0x7f};
+            file.erase(file.begin() + static_cast<ptrdiff_t>(offset),
+                       file.begin() + static_cast<ptrdiff_t>(offset + headerBytes));
+            file.insert(file.begin() + static_cast<ptrdiff_t>(offset), lie.begin(), lie.end());
+            break;
+        }
+        offset += headerBytes + length;
+    }
+    ASSERT_EQ(places, 11);
+    WriteLE32(&file[4], static_cast<int32_t>(file.size()));
+    std::optional<SwfRewrite> rewrite = RewriteSwfForHost(file, false);
+    ASSERT_TRUE(rewrite);
+    EXPECT_TRUE(rewrite->info.damaged);
+    EXPECT_EQ(rewrite->info.showFrames, 10);
+    std::vector<Tag> tags = Tags(Decoded(rewrite->movie));
+    EXPECT_EQ(tags.back().code, 0);
+}
+
+TEST(SwfRewriterTest, RejectsWhatIsNoMovieAndBoundsLyingLengths) {
+    EXPECT_FALSE(ProbeSwf(Bytes("")));
+    EXPECT_FALSE(ProbeSwf(Bytes("FWS")));
+    EXPECT_FALSE(ProbeSwf(Bytes("GIF89a-not-a-movie")));
+    EXPECT_FALSE(ProbeSwf(Bytes("FWS\x08\x09\0\0\0"))); // header only, no stage
+
+    // A compressed movie that claims 4 GiB of body: decoding stops at the real data.
+    std::vector<uint8_t> file = TestMovie({.compression = SwfCompression::Zlib});
+    WriteLE32(&file[4], -1);
+    std::optional<SwfContainer> decoded = DecodeSwf(file);
+    ASSERT_TRUE(decoded);
+    EXPECT_FALSE(decoded->complete);
+    EXPECT_EQ(decoded->body, test::TestMovieBody({}));
+
+    // Garbage after a plausible header never crashes and never yields frames.
+    std::vector<uint8_t> garbage = Bytes("CWS\x08");
+    for (int i = 0; i < 300; ++i) garbage.push_back(static_cast<uint8_t>(i * 37 + 11));
+    std::optional<SwfRewrite> rewrite = RewriteSwfForHost(garbage, false);
+    if (rewrite) {
+        EXPECT_TRUE(rewrite->movie.empty());
+    }
+}
+
+TEST(SwfRewriterTest, HeaderFrameCountFollowsTheFramesFound) {
+    std::vector<uint8_t> body = test::TestMovieBody({});
+    size_t countOffset = (5 + 4 * static_cast<size_t>(body[0] >> 3) + 7) / 8 + 2;
+    body[countOffset] = 100; // the header claims 100 frames; 24 follow
+    std::optional<SwfRewrite> rewrite = RewriteSwfForHost(EncodeSwf(SwfCompression::None, 8, body), true);
+    ASSERT_TRUE(rewrite);
+    EXPECT_EQ(rewrite->info.headerFrames, 100);
+    EXPECT_EQ(rewrite->info.showFrames, 24);
+    EXPECT_EQ(ProbeSwf(rewrite->movie)->headerFrames, 24);
+}
+
+} // namespace
+} // namespace scr
