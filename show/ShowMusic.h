@@ -1,0 +1,68 @@
+#pragma once
+// Background music of the show. Created with the show window (full-screen
+// mode only, and only when the package has tracks); reads the user's music
+// options; unless muted makes the music player and a 3-second music timer.
+// Each tick starts the next track when nothing plays: in package order, or in
+// a random order drawn anew for every pass; after one pass it stops for good
+// unless repeat is on. Tracks are extracted from the package only when first
+// played; a track that cannot be extracted or opened is skipped.
+
+#include "show/MusicPlayer.h"
+#include "show/MusicSettings.h"
+
+#include <QObject>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace scr {
+
+// Where the tracks come from (the package in the show).
+class MusicTrackSource {
+public:
+    virtual ~MusicTrackSource() = default;
+    virtual int MusicCount() const = 0;
+    // A playable file for the track; empty when it cannot be extracted.
+    virtual std::string ExtractMusic(int index) = 0;
+};
+
+inline constexpr int kMusicTickMs = 3000;
+
+class ShowMusic : public QObject {
+public:
+    // `fullScreen` false (preview) or no tracks: no music at all.
+    ShowMusic(QWidget* showWindow, MusicTrackSource& tracks, const std::string& screenSaverName, bool fullScreen,
+              int tickMs = kMusicTickMs);
+    // Music shutdown: destroys the player; the timer ends with it.
+    ~ShowMusic() override;
+
+    // One step of the music timer.
+    void MusicTick();
+    // When set and returning true, timer ticks do nothing (the show is closing).
+    void SetClosingProbe(std::function<bool()> closing) { closing_ = std::move(closing); }
+
+    MusicWindow musicWindow() const { return window_; }
+    int musicTimer() const { return timer_; }
+    const std::vector<int32_t>& musicOrder() const { return order_; }
+    int musicPosition() const { return position_; }
+    const MusicSettings& settings() const { return settings_; }
+
+protected:
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    void StopTimer();
+
+    MusicTrackSource& tracks_;
+    MusicSettings settings_;
+    MusicWindow window_ = nullptr;
+    int timer_ = 0;
+    std::vector<int32_t> order_;
+    int position_ = 0;
+    bool ticking_ = false;
+    std::function<bool()> closing_;
+};
+
+} // namespace scr
