@@ -168,6 +168,13 @@ void ShowWindowRules::RequestClose() {
     }
 }
 
+void ShowWindowRules::ForceClose() {
+    if (closing_) return;
+    closing_ = true;
+    host_.StopActivity();
+    host_.PostMessage(Msg::Close, 0, 0);
+}
+
 bool ShowWindowRules::VerifyPassword() {
     if (passwordCheckActive_) return false;
     passwordCheckActive_ = true;

@@ -53,6 +53,9 @@ public:
     void RequestClose();
     // True when the show may end: no password set, no checker, or accepted.
     bool VerifyPassword();
+    // Ends the show without asking anyone: the host ended the program
+    // (SIGTERM) or the window the show draws into is gone.
+    void ForceClose();
 
     bool closing() const { return closing_; }
     bool passwordCheckActive() const { return passwordCheckActive_; }
