@@ -9,6 +9,9 @@
 #endif
 
 namespace scr {
+
+int RunPackCommand(int argc, char** argv);
+
 namespace {
 
 struct ToolCommand {
@@ -20,6 +23,7 @@ struct ToolCommand {
 
 // One line per sub-command; each lives in its own tools/<Name>Command.cpp.
 constexpr ToolCommand kCommands[] = {
+    {"pack", "build a packed screen saver from a manifest", RunPackCommand},
     {nullptr, nullptr, nullptr},
 };
 

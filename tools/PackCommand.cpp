@@ -1,0 +1,45 @@
+// scrtool pack MANIFEST.json -o OUT [--stub PROGRAM]: builds a packed screen
+// saver from a manifest: the program (by default the player beside scrtool)
+// followed by the package.
+
+#include "package/PackageManifest.h"
+#include "platform/ExecutablePath.h"
+#include "tools/CommandArguments.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace scr {
+
+int RunPackCommand(int argc, char** argv) {
+    CommandArguments args({}, {"-o", "--stub"});
+    if (!args.parse(argc, argv, 1, 1) || !args.option("-o")) {
+        std::fprintf(stderr, "scrtool pack: %s\nusage: scrtool pack MANIFEST.json -o OUT [--stub PROGRAM]\n",
+                     args.error().empty() ? "missing -o OUT" : args.error().c_str());
+        return 2;
+    }
+    const std::string stub = args.option("--stub").value_or(
+        (std::filesystem::path(ExecutablePath()).parent_path() / "scrplayer").string());
+
+    PackageDescription description;
+    std::string error;
+    if (!LoadPackageManifest(args.positional()[0], description, &error)) {
+        std::fprintf(stderr, "scrtool pack: %s\n", error.c_str());
+        return 1;
+    }
+    std::vector<uint8_t> program;
+    if (!ReadProgramImage(stub, program, &error)) {
+        std::fprintf(stderr, "scrtool pack: the program to pack onto: %s\n", error.c_str());
+        return 1;
+    }
+    const std::string out = *args.option("-o");
+    if (!WritePackedFile(out, program, description, &error)) {
+        std::fprintf(stderr, "scrtool pack: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("%s: %zu items, %zu tracks\n", out.c_str(), description.items.size(),
+                description.tracks.size());
+    return 0;
+}
+
+} // namespace scr
