@@ -1,0 +1,86 @@
+#include "TestPictures.h"
+#include "transitions/BitmapBlit.h"
+#include "transitions/RegionShapes.h"
+
+#include <gtest/gtest.h>
+
+namespace scr {
+namespace {
+
+using test::CoordinateColour;
+using test::CoordinatePicture;
+using test::Uniform;
+
+constexpr uint32_t kBlank = 0x123456;
+
+TEST(StretchDraw, SameSizeCopiesAndClipsToTheDestination) {
+    const Bitmap24 src = CoordinatePicture(8, 6, true);
+    Bitmap24 dst = Uniform(10, 10, kBlank);
+    StretchDraw(dst, {5, 7, 13, 13}, src, {0, 0, 8, 6});
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x)
+            EXPECT_EQ(dst.pixel(x, y), x >= 5 && y >= 7 ? CoordinateColour(x - 5, y - 7, true) : kBlank);
+}
+
+TEST(StretchDraw, NearestPixelUnderEachCentre) {
+    const Bitmap24 src = CoordinatePicture(4, 2, true);
+    Bitmap24 dst = Uniform(8, 4, kBlank);
+    StretchDraw(dst, {0, 0, 8, 4}, src, {0, 0, 4, 2});
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(dst.pixel(x, y), CoordinateColour(x / 2, y / 2, true));
+    // Shrinking 6 -> 3 takes source pixels 1, 3, 5.
+    const Bitmap24 wide = CoordinatePicture(6, 1, true);
+    Bitmap24 small = Uniform(3, 1, kBlank);
+    StretchDraw(small, {0, 0, 3, 1}, wide, {0, 0, 6, 1});
+    EXPECT_EQ(small.pixel(0, 0), CoordinateColour(1, 0, true));
+    EXPECT_EQ(small.pixel(2, 0), CoordinateColour(5, 0, true));
+}
+
+TEST(StretchDraw, NegativeExtentMirrorsAndEndsAtItsOrigin) {
+    const Bitmap24 src = CoordinatePicture(12, 5, true);
+    Bitmap24 dst = Uniform(30, 5, kBlank);
+    // Width -12 at x = 21 covers 10 .. 21; pixel 21 gets the first column.
+    StretchDraw(dst, {21, 0, 9, 5}, src, {0, 0, 12, 5});
+    for (int x = 0; x < 30; ++x)
+        EXPECT_EQ(dst.pixel(x, 2), x >= 10 && x <= 21 ? CoordinateColour(21 - x, 2, true) : kBlank) << x;
+}
+
+TEST(StretchDraw, SourceOutsideThePictureLeavesTheDestination) {
+    const Bitmap24 src = CoordinatePicture(4, 4, true);
+    Bitmap24 dst = Uniform(6, 4, kBlank);
+    StretchDraw(dst, {0, 0, 6, 4}, src, {-1, 0, 5, 4});
+    EXPECT_EQ(dst.pixel(0, 0), kBlank);
+    EXPECT_EQ(dst.pixel(1, 0), CoordinateColour(0, 0, true));
+    EXPECT_EQ(dst.pixel(4, 3), CoordinateColour(3, 3, true));
+    EXPECT_EQ(dst.pixel(5, 3), kBlank);
+}
+
+TEST(BitmapBlit, FillAndDrawThroughRegion) {
+    Bitmap24 dst = Uniform(10, 10, kBlank);
+    FillRect(dst, {-3, 8, 4, 20}, 0x0000FF);
+    EXPECT_EQ(dst.pixel(3, 9), 0x0000FFu);
+    EXPECT_EQ(dst.pixel(4, 9), kBlank);
+    EXPECT_EQ(dst.pixel(3, 7), kBlank);
+
+    const Bitmap24 src = CoordinatePicture(10, 10, true);
+    const Rect parts[] = {{-5, -5, 2, 2}, {6, 6, 20, 20}};
+    DrawThroughRegion(dst, src, Region::FromRects(parts));
+    EXPECT_EQ(dst.pixel(1, 1), CoordinateColour(1, 1, true));
+    EXPECT_EQ(dst.pixel(2, 1), kBlank);
+    EXPECT_EQ(dst.pixel(9, 9), CoordinateColour(9, 9, true));
+    EXPECT_EQ(dst.pixel(5, 6), kBlank);
+}
+
+TEST(BitmapBlit, DrawBitmapClipsAtEveryEdge) {
+    const Bitmap24 src = CoordinatePicture(4, 4, true);
+    Bitmap24 dst = Uniform(5, 5, kBlank);
+    DrawBitmap(dst, -2, 3, src);
+    EXPECT_EQ(dst.pixel(0, 3), CoordinateColour(2, 0, true));
+    EXPECT_EQ(dst.pixel(1, 4), CoordinateColour(3, 1, true));
+    EXPECT_EQ(dst.pixel(2, 4), kBlank);
+    EXPECT_EQ(dst.pixel(0, 2), kBlank);
+}
+
+} // namespace
+} // namespace scr

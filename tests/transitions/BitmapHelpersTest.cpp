@@ -1,0 +1,118 @@
+#include "TestPictures.h"
+#include "transitions/BitmapHelpers.h"
+#include "transitions/RegionShapes.h"
+
+#include <gtest/gtest.h>
+#include <numbers>
+
+namespace scr {
+namespace {
+
+using test::CoordinateColour;
+using test::CoordinatePicture;
+using test::Uniform;
+
+constexpr uint32_t kBlank = 0x123456;
+
+TEST(MergeTransparent, EachProductIsTruncatedSeparately) {
+    Bitmap24 dest = Uniform(7, 3, 0xC8C8C8);
+    const Bitmap24 source = Uniform(7, 3, 0x646464);
+    MergeTransparent(dest, source, 30);
+    EXPECT_EQ(dest, Uniform(7, 3, 0xAAAAAA)); // 200 * 70 / 100 + 100 * 30 / 100 = 140 + 30 = 170
+    // 255 at 33 %: 255 * 67 / 100 = 170 (170.85) and 255 * 33 / 100 = 84 (84.15): 254, never past 255.
+    Bitmap24 white = Uniform(5, 1, 0xFFFFFF);
+    MergeTransparent(white, Uniform(5, 1, 0xFFFFFF), 33);
+    EXPECT_EQ(white.pixel(4, 0), 0xFEFEFEu);
+
+    const Bitmap24 picture = CoordinatePicture(9, 4, true);
+    Bitmap24 copy = Uniform(9, 4, kBlank);
+    MergeTransparent(copy, picture, 100);
+    EXPECT_EQ(copy, picture);
+    MergeTransparent(copy, Uniform(9, 4, kBlank), 0);
+    EXPECT_EQ(copy, picture);
+}
+
+TEST(ScaleImageToRect, FitsTheAspectRatioAndCentres) {
+    EXPECT_EQ(ScaleImageToRect({0, 0, 400, 300}, {0, 0, 1000, 500}), (Rect{166, 0, 833, 500}));
+    EXPECT_EQ(ScaleImageToRect({0, 0, 100, 100}, {10, 20, 210, 120}), (Rect{60, 20, 160, 120}));
+    // Width-limited, enlarging.
+    EXPECT_EQ(ScaleImageToRect({0, 0, 40, 10}, {0, 0, 100, 100}), (Rect{0, 37, 100, 62}));
+}
+
+TEST(DrawTiledImage, TilesRunOnePastExactMultiples) {
+    Bitmap24 tile = Uniform(64, 64, 0x00FF00);
+    tile.setPixel(0, 0, 0x0000FF);
+    Bitmap24 canvas = Uniform(260, 200, kBlank);
+    DrawTiledImage(canvas, {0, 0, 128, 100}, &tile);
+    // Two rows (y = 0, 64) of three columns (x = 0, 64, 128).
+    for (int x : {0, 64, 128})
+        for (int y : {0, 64})
+            EXPECT_EQ(canvas.pixel(x, y), 0x0000FFu) << x << "," << y;
+    EXPECT_EQ(canvas.pixel(191, 127), 0x00FF00u);
+    EXPECT_EQ(canvas.pixel(192, 0), kBlank);
+    EXPECT_EQ(canvas.pixel(0, 128), kBlank);
+
+    Bitmap24 untouched = Uniform(10, 10, kBlank);
+    DrawTiledImage(untouched, {0, 0, 10, 10}, nullptr);
+    const Bitmap24 empty;
+    DrawTiledImage(untouched, {0, 0, 10, 10}, &empty);
+    EXPECT_EQ(untouched, Uniform(10, 10, kBlank));
+}
+
+TEST(MirrorCopyRect, FlagsReverseTheDestination) {
+    const Bitmap24 source = CoordinatePicture(10, 5, true);
+    Bitmap24 plain = Uniform(30, 5, kBlank);
+    MirrorCopyRect(plain, {10, 0, 20, 5}, source, {0, 0, 10, 5}, false, false);
+    EXPECT_EQ(plain.pixel(10, 0), CoordinateColour(0, 0, true));
+    EXPECT_EQ(plain.pixel(19, 4), CoordinateColour(9, 4, true));
+    EXPECT_EQ(plain.pixel(20, 0), kBlank);
+
+    // Horizontal: drawn to x = 21 with width -12, so over 10 .. 21, mirrored and stretched.
+    Bitmap24 mirrored = Uniform(30, 5, kBlank);
+    MirrorCopyRect(mirrored, {10, 0, 20, 5}, source, {0, 0, 10, 5}, true, false);
+    EXPECT_EQ(mirrored.pixel(21, 2), CoordinateColour(0, 2, true));
+    EXPECT_EQ(mirrored.pixel(10, 2), CoordinateColour(9, 2, true));
+    EXPECT_EQ(mirrored.pixel(9, 2), kBlank);
+    EXPECT_EQ(mirrored.pixel(22, 2), kBlank);
+
+    // Vertical, with the source cut to the bitmap first.
+    Bitmap24 flipped = Uniform(10, 12, kBlank);
+    MirrorCopyRect(flipped, {0, 2, 10, 7}, source, {0, 0, 10, 50}, false, true);
+    EXPECT_EQ(flipped.pixel(3, 8), CoordinateColour(3, 0, true));
+    EXPECT_EQ(flipped.pixel(3, 2), CoordinateColour(3, 4, true)); // height -7 from y = 8 covers 2 .. 8
+    EXPECT_EQ(flipped.pixel(3, 1), kBlank);
+    EXPECT_EQ(flipped.pixel(3, 9), kBlank);
+
+    Bitmap24 missed = Uniform(10, 5, kBlank);
+    MirrorCopyRect(missed, {0, 0, 10, 5}, source, {20, 0, 30, 5}, true, false);
+    EXPECT_EQ(missed, Uniform(10, 5, kBlank));
+}
+
+TEST(MergeRotate, QuarterTurnsAndNone) {
+    const Bitmap24 source = CoordinatePicture(6, 4, true);
+    Bitmap24 same = Uniform(6, 4, kBlank);
+    MergeRotate(same, source, 3, 2, 0.0);
+    EXPECT_EQ(same, source);
+
+    Bitmap24 nothing = Uniform(6, 4, kBlank);
+    MergeRotate(nothing, source, -1, -1, std::numbers::pi / 2);
+    EXPECT_EQ(nothing, Uniform(6, 4, kBlank));
+
+    // A quarter turn about (2, 2): destination (x, y) takes source (2 - dy, 2 + dx).
+    Bitmap24 turned = Uniform(6, 4, kBlank);
+    MergeRotate(turned, source, 2, 2, std::numbers::pi / 2);
+    EXPECT_EQ(turned.pixel(2, 2), CoordinateColour(2, 2, true));
+    EXPECT_EQ(turned.pixel(3, 2), CoordinateColour(2, 3, true));
+    EXPECT_EQ(turned.pixel(2, 1), CoordinateColour(3, 2, true));
+    EXPECT_EQ(turned.pixel(5, 2), kBlank); // source (2, 5) is below the picture
+}
+
+TEST(CreateTriangleRgn, IsTheWindingPolygon) {
+    const Point corners[] = {{0, 0}, {20, 0}, {0, 10}};
+    EXPECT_EQ(CreateTriangleRgn(0, 0, 20, 0, 0, 10), CreatePolygonRgn(corners, PolygonFillMode::Winding));
+    EXPECT_TRUE(CreateTriangleRgn(0, 0, 20, 0, 0, 10).contains(0, 9));
+    EXPECT_FALSE(CreateTriangleRgn(0, 0, 20, 0, 0, 10).contains(3, 9));
+}
+
+} // namespace
+} // namespace scr

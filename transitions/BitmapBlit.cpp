@@ -1,0 +1,156 @@
+#include "transitions/BitmapBlit.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace scr {
+namespace {
+
+// How one axis of a stretched copy maps destination pixels to source pixels.
+struct AxisMap {
+    int dstFirst = 0; // first destination pixel covered
+    int dstCount = 0;
+    int srcFirst = 0; // first source pixel covered
+    int srcCount = 0;
+    bool mirrored = false;
+
+    // The source pixel for destination pixel x (dstFirst <= x < dstFirst + dstCount).
+    int source(int x) const {
+        const int64_t i = x - dstFirst;
+        const int j = static_cast<int>((2 * i + 1) * srcCount / (2 * static_cast<int64_t>(dstCount)));
+        return mirrored ? srcFirst + srcCount - 1 - j : srcFirst + j;
+    }
+};
+
+// The pixels covered by an extent starting at `origin`: positive extents run
+// right of it, negative ones end at it.
+void Covered(int origin, int extent, int& first, int& count) {
+    if (extent >= 0) {
+        first = origin;
+        count = extent;
+    } else {
+        first = origin + extent + 1;
+        count = -extent;
+    }
+}
+
+AxisMap MakeAxis(int dOrigin, int dExtent, int sOrigin, int sExtent) {
+    AxisMap map;
+    Covered(dOrigin, dExtent, map.dstFirst, map.dstCount);
+    Covered(sOrigin, sExtent, map.srcFirst, map.srcCount);
+    map.mirrored = (dExtent < 0) != (sExtent < 0);
+    return map;
+}
+
+inline void CopyPixel(uint8_t* d, const uint8_t* s) {
+    d[0] = s[0];
+    d[1] = s[1];
+    d[2] = s[2];
+}
+
+} // namespace
+
+void DrawBitmap(Bitmap24& dst, int x, int y, const Bitmap24& src) {
+    const Rect area = Rect{x, y, x + src.width(), y + src.height()}.intersected({0, 0, dst.width(), dst.height()});
+    if (area.isEmpty()) return;
+    const std::size_t bytes = static_cast<std::size_t>(area.width()) * 3;
+    if (x == 0 && y == 0 && dst.width() == src.width() && area.height() == src.height()) {
+        std::memcpy(dst.row(0), src.row(0), bytes * static_cast<std::size_t>(area.height()));
+        return;
+    }
+    for (int row = area.top; row < area.bottom; ++row)
+        std::memcpy(dst.row(row) + static_cast<std::size_t>(area.left) * 3,
+                    src.row(row - y) + static_cast<std::size_t>(area.left - x) * 3, bytes);
+}
+
+void StretchDraw(Bitmap24& dst, const Rect& d, const Bitmap24& src, const Rect& s) {
+    if (dst.isEmpty() || src.isEmpty()) return;
+    if (d.width() == 0 || d.height() == 0 || s.width() == 0 || s.height() == 0) return;
+    const AxisMap mx = MakeAxis(d.left, d.width(), s.left, s.width());
+    const AxisMap my = MakeAxis(d.top, d.height(), s.top, s.height());
+    const int x0 = std::max(mx.dstFirst, 0);
+    const int x1 = std::min(mx.dstFirst + mx.dstCount, dst.width());
+    const int y0 = std::max(my.dstFirst, 0);
+    const int y1 = std::min(my.dstFirst + my.dstCount, dst.height());
+    if (x0 >= x1 || y0 >= y1) return;
+
+    // Source column of every visible destination column; the columns whose
+    // source lies outside src are trimmed from both ends (the mapping is
+    // monotonic, so those are at the ends).
+    int first = x0;
+    int last = x1;
+    while (first < last && (mx.source(first) < 0 || mx.source(first) >= src.width()))
+        ++first;
+    while (last > first && (mx.source(last - 1) < 0 || mx.source(last - 1) >= src.width()))
+        --last;
+    if (first >= last) return;
+    const int count = last - first;
+    const bool straight = !mx.mirrored && mx.dstCount == mx.srcCount;
+    std::vector<uint32_t> offsets;
+    if (!straight) {
+        offsets.resize(static_cast<std::size_t>(count));
+        for (int x = first; x < last; ++x)
+            offsets[static_cast<std::size_t>(x - first)] = static_cast<uint32_t>(mx.source(x)) * 3;
+    }
+    const std::size_t rowBytes = static_cast<std::size_t>(count) * 3;
+    const std::size_t dstOffset = static_cast<std::size_t>(first) * 3;
+
+    int previousSource = -1;
+    uint8_t* previousRow = nullptr;
+    for (int y = y0; y < y1; ++y) {
+        const int sy = my.source(y);
+        if (sy < 0 || sy >= src.height()) continue;
+        uint8_t* out = dst.row(y) + dstOffset;
+        if (sy == previousSource && previousRow) {
+            std::memcpy(out, previousRow, rowBytes);
+        } else if (straight) {
+            std::memcpy(out, src.row(sy) + static_cast<std::size_t>(mx.source(first)) * 3, rowBytes);
+        } else {
+            const uint8_t* in = src.row(sy);
+            const uint32_t* map = offsets.data();
+            // Four-byte moves are faster than three single bytes; the fourth
+            // byte lands on the next pixel, which is written right after.
+            // The read stays inside the source row for all but its last pixel.
+            const uint32_t safeLimit = static_cast<uint32_t>(src.stride()) - 3;
+            int i = 0;
+            for (; i + 1 < count; ++i) {
+                if (map[i] < safeLimit) {
+                    std::memcpy(out + i * 3, in + map[i], 4);
+                } else {
+                    CopyPixel(out + i * 3, in + map[i]);
+                }
+            }
+            CopyPixel(out + i * 3, in + map[i]);
+        }
+        previousSource = sy;
+        previousRow = out;
+    }
+}
+
+void FillRect(Bitmap24& dst, const Rect& r, uint32_t colorRef) {
+    const Rect area = r.intersected({0, 0, dst.width(), dst.height()});
+    if (area.isEmpty()) return;
+    const uint8_t pixel[3] = {static_cast<uint8_t>(colorRef >> 16), static_cast<uint8_t>(colorRef >> 8),
+                              static_cast<uint8_t>(colorRef)};
+    uint8_t* first = dst.row(area.top) + static_cast<std::size_t>(area.left) * 3;
+    for (int x = 0; x < area.width(); ++x)
+        CopyPixel(first + x * 3, pixel);
+    for (int y = area.top + 1; y < area.bottom; ++y)
+        std::memcpy(dst.row(y) + static_cast<std::size_t>(area.left) * 3, first,
+                    static_cast<std::size_t>(area.width()) * 3);
+}
+
+void DrawThroughRegion(Bitmap24& dst, const Bitmap24& src, const Region& clip) {
+    const Rect bounds{0, 0, std::min(dst.width(), src.width()), std::min(dst.height(), src.height())};
+    for (const Rect& r : clip.rects()) {
+        const Rect area = r.intersected(bounds);
+        if (area.isEmpty()) continue;
+        const std::size_t offset = static_cast<std::size_t>(area.left) * 3;
+        const std::size_t bytes = static_cast<std::size_t>(area.width()) * 3;
+        for (int y = area.top; y < area.bottom; ++y)
+            std::memcpy(dst.row(y) + offset, src.row(y) + offset, bytes);
+    }
+}
+
+} // namespace scr

@@ -1,0 +1,37 @@
+#pragma once
+// Drawing one 24-bit bitmap onto another: unscaled and stretched copies,
+// solid fills, and copies through a clip region. Everything is clipped to the
+// destination bitmap; nothing outside it is ever written.
+
+#include "platform/Bitmap24.h"
+#include "transitions/Rect.h"
+#include "transitions/Region.h"
+
+#include <cstdint>
+
+namespace scr {
+
+// Copies src with its top-left corner at (x, y).
+void DrawBitmap(Bitmap24& dst, int x, int y, const Bitmap24& src);
+
+// Copies the source rectangle s of src into the destination rectangle d of
+// dst, stretching or shrinking by nearest pixel (no smoothing): destination
+// pixel i along an axis of n destination and m source pixels takes source
+// pixel (2i + 1) * m / (2n), the source pixel under its centre.
+//
+// A negative extent mirrors that axis. A rectangle with a negative width w at
+// x covers the pixels x + w + 1 .. x (so (21, ., 9, .) covers 10 .. 21), and
+// the pixel at x receives the source's first column. When exactly one of the
+// two rectangles is reversed on an axis the copy is mirrored on that axis.
+// Destination pixels whose source pixel lies outside src are left as they are.
+void StretchDraw(Bitmap24& dst, const Rect& d, const Bitmap24& src, const Rect& s);
+
+// Fills the rectangle (clipped to dst) with a colour given as COLORREF
+// (red in the lowest byte).
+void FillRect(Bitmap24& dst, const Rect& r, uint32_t colorRef);
+
+// Copies the pixels of src that lie in the region onto the same places of
+// dst; the rest of dst is left as it is.
+void DrawThroughRegion(Bitmap24& dst, const Bitmap24& src, const Region& clip);
+
+} // namespace scr

@@ -1,0 +1,216 @@
+#include "transitions/BitmapHelpers.h"
+
+#include "transitions/BitmapBlit.h"
+#include "transitions/MulDiv.h"
+#include "transitions/RegionShapes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace scr {
+
+Region CreateTriangleRgn(int x1, int y1, int x2, int y2, int x3, int y3) {
+    const Point points[] = {{x1, y1}, {x2, y2}, {x3, y3}, {x1, y1}};
+    return CreatePolygonRgn(points, PolygonFillMode::Winding);
+}
+
+Rect ScaleImageToRect(const Rect& image, const Rect& bounds) {
+    const int iw = image.width();
+    const int ih = image.height();
+    const int bw = bounds.width();
+    const int bh = bounds.height();
+    if (iw == 0 || ih == 0) return {bounds.left, bounds.top, bounds.left, bounds.top};
+    int w = 0;
+    int h = 0;
+    if (static_cast<double>(bh) / ih > static_cast<double>(bw) / iw) {
+        w = MulDiv(iw, bw, iw);
+        h = MulDiv(ih, bw, iw);
+    } else {
+        w = MulDiv(iw, bh, ih);
+        h = MulDiv(ih, bh, ih);
+    }
+    return Rect{0, 0, w, h}.translated(bounds.left + (bw - w) / 2, bounds.top + (bh - h) / 2);
+}
+
+void DrawTiledImage(Bitmap24& canvas, const Rect& r, const Bitmap24* graphic) {
+    if (!graphic || graphic->isEmpty()) return;
+    const int gw = graphic->width();
+    const int gh = graphic->height();
+    const int rows = r.height() / gh + 1;
+    const int columns = r.width() / gw + 1;
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < columns; ++column)
+            DrawBitmap(canvas, r.left + column * gw, r.top + row * gh, *graphic);
+}
+
+void MirrorCopyRect(Bitmap24& canvas, const Rect& d, const Bitmap24& bitmap, const Rect& s, bool horizontal,
+                    bool vertical) {
+    const Rect source = s.intersected({0, 0, bitmap.width(), bitmap.height()});
+    if (source.isEmpty()) return;
+    Rect dest = d;
+    if (horizontal) {
+        dest.left = d.right + 1;
+        dest.right = d.left - 1;
+    }
+    if (vertical) {
+        dest.top = d.bottom + 1;
+        dest.bottom = d.top - 1;
+    }
+    StretchDraw(canvas, dest, bitmap, source);
+}
+
+void MergeTransparent(Bitmap24& dest, const Bitmap24& source, int percent) {
+    percent = std::clamp(percent, 0, 100);
+    const int width = std::min(dest.width(), source.width());
+    const int height = std::min(dest.height(), source.height());
+    const std::size_t bytes = static_cast<std::size_t>(std::max(width, 0)) * 3;
+    const uint16_t keep = static_cast<uint16_t>(100 - percent);
+    const uint16_t take = static_cast<uint16_t>(percent);
+    for (int y = 0; y < height; ++y) {
+        uint8_t* __restrict out = dest.row(y);
+        const uint8_t* __restrict in = source.row(y);
+        // Byte arithmetic in 16-bit lanes over a whole row, which the
+        // compiler vectorises (the divisions become multiplications).
+        for (std::size_t i = 0; i < bytes; ++i) {
+            const uint16_t kept = static_cast<uint16_t>(out[i] * keep);
+            const uint16_t taken = static_cast<uint16_t>(in[i] * take);
+            out[i] = static_cast<uint8_t>(kept / 100 + taken / 100);
+        }
+    }
+}
+
+namespace {
+
+// Rounds half to even (the floating-point unit's default rounding) for
+// |v| < 2^51: adding 1.5 * 2^52 pushes the fraction out of the mantissa, and
+// subtracting it again leaves the rounded value. Unlike a library call this
+// stays inside vectorised loops.
+inline double RoundHalfEven(double v) {
+    constexpr double kShift = 6755399441055744.0;
+    return (v + kShift) - kShift;
+}
+
+// Where along one destination row the source point u(x) = u0 + x * du lies
+// in [lo, hi]. Outer: the columns [first, last) narrowed to those that can
+// be inside, widened by a pixel for safety (each is still tested). Inner: the
+// columns that are inside beyond doubt, narrowed by a pixel.
+void NarrowRange(double u0, double du, double lo, double hi, bool inner, int& first, int& last) {
+    if (du == 0) {
+        if (u0 < lo || u0 > hi) last = first;
+        return;
+    }
+    double a = (lo - u0) / du;
+    double b = (hi - u0) / du;
+    if (a > b) std::swap(a, b);
+    const double from = inner ? std::ceil(a) + 1 : std::floor(a) - 1;
+    const double to = inner ? std::floor(b) - 1 : std::ceil(b) + 2;
+    // Clamp in floating point first: a and b can be far outside int's range.
+    const double clampedFrom = std::clamp(from, static_cast<double>(first), static_cast<double>(last));
+    first = static_cast<int>(clampedFrom);
+    last = static_cast<int>(std::clamp(to, clampedFrom, static_cast<double>(last)));
+}
+
+// The source coordinates that destination columns [first, last) of one row
+// take. Built twice, for AVX2 where the processor has it and for plain
+// x86-64; the results are identical (no fused multiply-add, same rounding).
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+// Also their byte offsets in the source (meaningful only where the point is
+// inside; the source is below 2 GB).
+void RowSources(int first, int last, int cx, int cy, double cosA, double sinA, double dySin, double dyCos,
+                int32_t stride, int32_t* __restrict sx, int32_t* __restrict sy, uint32_t* __restrict offset) {
+    for (int x = first; x < last; ++x) {
+        const double dx = static_cast<double>(x - cx);
+        const int32_t u = static_cast<int32_t>(RoundHalfEven(dx * cosA - dySin)) + cx;
+        const int32_t v = static_cast<int32_t>(RoundHalfEven(dx * sinA + dyCos)) + cy;
+        sx[x] = u;
+        sy[x] = v;
+        offset[x] = static_cast<uint32_t>(v) * static_cast<uint32_t>(stride) + static_cast<uint32_t>(u) * 3u;
+    }
+}
+
+} // namespace
+
+void MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double angle) {
+    const int width = std::min(dest.width(), source.width());
+    const int height = std::min(dest.height(), source.height());
+    if (width <= 0 || height <= 0 || source.byteSize() >= (std::size_t{1} << 31)) return;
+    const long double extended = angle;
+    const double sinA = static_cast<double>(std::sin(extended));
+    const double cosA = static_cast<double>(std::cos(extended));
+    const std::size_t stride = source.stride();
+    // Four-byte moves read one byte past a pixel: safe up to the source's last pixel.
+    const std::size_t safeLimit = source.byteSize() - 3;
+    const uint8_t* in = source.bits();
+    // Per row: the columns whose source can be inside the picture, and
+    // within them those that are inside beyond doubt.
+    struct RowRange {
+        int first, last, innerFirst, innerLast;
+    };
+    std::vector<RowRange> ranges(static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y) {
+        const double dy = static_cast<double>(y) - cy;
+        // u(x) and v(x), the unrounded source point along the row.
+        const double u0 = -cx * cosA - dy * sinA + cx;
+        const double v0 = -cx * sinA + dy * cosA + cy;
+        RowRange& r = ranges[static_cast<std::size_t>(y)];
+        r.first = 0;
+        r.last = width;
+        NarrowRange(u0, cosA, -0.5, width - 0.5, false, r.first, r.last);
+        NarrowRange(v0, sinA, -0.5, height - 0.5, false, r.first, r.last);
+        r.innerFirst = r.first;
+        r.innerLast = r.last;
+        NarrowRange(u0, cosA, 0.5, width - 1.5, true, r.innerFirst, r.innerLast);
+        NarrowRange(v0, sinA, 0.5, height - 1.5, true, r.innerFirst, r.innerLast);
+        if (r.innerFirst >= r.innerLast) r.innerFirst = r.innerLast = r.last;
+    }
+
+    std::vector<int32_t> sxs(static_cast<std::size_t>(width));
+    std::vector<int32_t> sys(static_cast<std::size_t>(width));
+    std::vector<uint32_t> offsets(static_cast<std::size_t>(width));
+    // Narrow column blocks keep the source lines and pages that one block
+    // reads (a slanted band of the source) cached from one row to the next.
+    constexpr int kBlock = 128;
+    for (int blockStart = 0; blockStart < width; blockStart += kBlock) {
+        const int blockEnd = std::min(blockStart + kBlock, width);
+        for (int y = 0; y < height; ++y) {
+            const RowRange& r = ranges[static_cast<std::size_t>(y)];
+            const int first = std::max(r.first, blockStart);
+            const int last = std::min(r.last, blockEnd);
+            if (first >= last) continue;
+            const int innerFirst = std::clamp(r.innerFirst, first, last);
+            const int innerLast = std::clamp(r.innerLast, innerFirst, last);
+            const double dy = static_cast<double>(y) - cy;
+            RowSources(first, last, cx, cy, cosA, sinA, dy * sinA, dy * cosA, static_cast<int32_t>(stride),
+                       sxs.data(), sys.data(), offsets.data());
+            const uint32_t* offset = offsets.data();
+            const int32_t* sx = sxs.data();
+            const int32_t* sy = sys.data();
+            uint8_t* out = dest.row(y);
+            auto tested = [&](int from, int to) {
+                for (int x = from; x < to; ++x) {
+                    if (static_cast<unsigned>(sx[x]) < static_cast<unsigned>(width) &&
+                        static_cast<unsigned>(sy[x]) < static_cast<unsigned>(height))
+                        std::memcpy(out + x * 3, in + static_cast<std::size_t>(sy[x]) * stride + sx[x] * 3, 3);
+                }
+            };
+            tested(first, innerFirst);
+            // Inside beyond doubt: no tests. The fourth byte of each move
+            // lands on the next pixel, which is written right after.
+            for (int x = innerFirst; x + 1 < innerLast; ++x) {
+                const std::size_t o = offset[x];
+                if (o < safeLimit)
+                    std::memcpy(out + x * 3, in + o, 4);
+                else
+                    std::memcpy(out + x * 3, in + o, 3);
+            }
+            tested(std::max(innerFirst, innerLast - 1), last);
+        }
+    }
+}
+
+} // namespace scr

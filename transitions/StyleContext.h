@@ -1,0 +1,46 @@
+#pragma once
+// What a transition style's own work sees and produces while one frame is
+// composed: the geometry, the two bitmaps, the random source, and as results
+// the last piece (dest and src) of a rectangle style or the clip region of a
+// region style.
+
+#include "platform/Bitmap24.h"
+#include "transitions/FrameGeometry.h"
+#include "transitions/Rect.h"
+#include "transitions/Region.h"
+#include "transitions/TransitionRandom.h"
+
+#include <functional>
+#include <optional>
+#include <span>
+
+namespace scr {
+
+// One rectangle of the new picture copied into the frame: src stretched into
+// dest, mirrored on the axes flagged.
+struct Piece {
+    Rect dest;
+    Rect src;
+    bool mirrorH = false;
+    bool mirrorV = false;
+};
+
+struct StyleContext {
+    const FrameGeometry& g;
+    Bitmap24& frame;
+    const Bitmap24& picture;
+    RandomSource& random;
+    // Receives every area of the frame that changed, in frame coordinates.
+    const std::function<void(const Rect&)>& invalidate;
+
+    // Results. dest and src start as the whole picture.
+    Rect dest;
+    Rect src;
+    std::optional<Region> region;
+
+    // Copies and invalidates every piece but the last at once; the last one
+    // is left in dest and src for the end of the frame.
+    void pieces(std::span<const Piece> list);
+};
+
+} // namespace scr
