@@ -39,15 +39,21 @@ void LabelRecord::Serialize(uint8_t* out) const {
     WriteLE32(out + 60, textLength);
 }
 
-std::string LabelRecord::fontNameText() const { return FixedText(fontName.data(), kFontNameSize); }
+std::string LabelRecord::fontNameText() const {
+    return FixedText(fontName.data(), kFontNameSize);
+}
 
 bool LabelRecord::setFontName(std::string_view name) {
     return SetFixedText(fontName.data(), kFontNameSize, name);
 }
 
-LabelItem::LabelItem(const LabelRecord& record, std::string_view text) : record_(record) { setText(text); }
+LabelItem::LabelItem(const LabelRecord& record, std::string_view text) : record_(record) {
+    setText(text);
+}
 
-std::string LabelItem::textUtf8() const { return DecodeCodePage(text_); }
+std::string LabelItem::textUtf8() const {
+    return DecodeCodePage(text_);
+}
 
 void LabelItem::setText(std::string_view text) {
     const auto nul = text.find('\0');
@@ -95,7 +101,8 @@ bool ReadGroup(StreamReader& in, LabelGroup& group) {
         if (length > 0) {
             const uint8_t* text = in.take(static_cast<std::size_t>(length));
             if (!text) return false;
-            label.setText(std::string_view(reinterpret_cast<const char*>(text), static_cast<std::size_t>(length)));
+            label.setText(
+                std::string_view(reinterpret_cast<const char*>(text), static_cast<std::size_t>(length)));
         }
         group.push_back(std::move(label));
     }
@@ -119,7 +126,9 @@ void LabelGroupList::LoadLabelStream(std::span<const uint8_t> stream) {
     }
 }
 
-void LabelGroupList::MatchGroupCount(int n) { groups_.resize(static_cast<std::size_t>(std::max(n, 0))); }
+void LabelGroupList::MatchGroupCount(int n) {
+    groups_.resize(static_cast<std::size_t>(std::max(n, 0)));
+}
 
 void LabelGroupList::DeleteGroup(int index) {
     if (index < 0 || index >= GroupCount()) return;
@@ -145,16 +154,22 @@ LabelGroup* LabelGroupList::Group(int index) {
     return index >= 0 && index < GroupCount() ? &groups_[static_cast<std::size_t>(index)] : nullptr;
 }
 
-int LabelCount(const LabelGroup* group) { return group ? static_cast<int>(group->size()) : 0; }
+int LabelCount(const LabelGroup* group) {
+    return group ? static_cast<int>(group->size()) : 0;
+}
 
 const LabelItem* Label(const LabelGroup* group, int index) {
     if (!group || index < 0 || index >= LabelCount(group)) return nullptr;
     return &(*group)[static_cast<std::size_t>(index)];
 }
 
-std::string LabelText(const LabelItem* label) { return label ? label->text() : std::string(); }
+std::string LabelText(const LabelItem* label) {
+    return label ? label->text() : std::string();
+}
 
-void AppendLabelCopy(LabelGroup& group, const LabelItem& label) { group.push_back(label); }
+void AppendLabelCopy(LabelGroup& group, const LabelItem& label) {
+    group.push_back(label);
+}
 
 std::vector<uint8_t> WriteLabelStream(const LabelGroupList& list) {
     std::vector<uint8_t> out(kLabelMarkerSize + 8);

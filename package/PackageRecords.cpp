@@ -39,15 +39,25 @@ ScreenSaverInfo ScreenSaverInfo::Parse(const uint8_t* data) {
     return info;
 }
 
-bool ScreenSaverInfo::signatureMatches() const { return SignatureMatches(bytes_.data()); }
+bool ScreenSaverInfo::signatureMatches() const {
+    return SignatureMatches(bytes_.data());
+}
 
-void ScreenSaverInfo::setSignature() { SetFixedText(bytes_.data(), kSignatureFieldSize, kPackageSignature); }
+void ScreenSaverInfo::setSignature() {
+    SetFixedText(bytes_.data(), kSignatureFieldSize, kPackageSignature);
+}
 
-std::string ScreenSaverInfo::descriptionUtf8() const { return DecodeCodePage(description()); }
+std::string ScreenSaverInfo::descriptionUtf8() const {
+    return DecodeCodePage(description());
+}
 
-int32_t ScreenSaverInfo::i32(std::size_t offset) const { return ReadLE32(&bytes_[offset]); }
+int32_t ScreenSaverInfo::i32(std::size_t offset) const {
+    return ReadLE32(&bytes_[offset]);
+}
 
-void ScreenSaverInfo::setI32(std::size_t offset, int32_t value) { WriteLE32(&bytes_[offset], value); }
+void ScreenSaverInfo::setI32(std::size_t offset, int32_t value) {
+    WriteLE32(&bytes_[offset], value);
+}
 
 namespace {
 
@@ -58,10 +68,12 @@ struct ShowItemField {
     int32_t ShowItem::*member;
 };
 constexpr ShowItemField kShowItemFields[] = {
-    {0, &ShowItem::displaySeconds}, {4, &ShowItem::transitionEffect}, {8, &ShowItem::transitionStep},
-    {12, &ShowItem::transitionDelay}, {16, &ShowItem::exitEffect},   {20, &ShowItem::exitStep},
-    {24, &ShowItem::exitDelay},       {32, &ShowItem::left},         {36, &ShowItem::top},
-    {40, &ShowItem::width},           {44, &ShowItem::height},       {48, &ShowItem::kind},
+    {0, &ShowItem::displaySeconds}, {4, &ShowItem::transitionEffect},
+    {8, &ShowItem::transitionStep}, {12, &ShowItem::transitionDelay},
+    {16, &ShowItem::exitEffect},    {20, &ShowItem::exitStep},
+    {24, &ShowItem::exitDelay},     {32, &ShowItem::left},
+    {36, &ShowItem::top},           {40, &ShowItem::width},
+    {44, &ShowItem::height},        {48, &ShowItem::kind},
     {52, &ShowItem::pinned},
 };
 
@@ -70,8 +82,8 @@ struct ExtensionField {
     int32_t PackageExtension::*member;
 };
 constexpr ExtensionField kExtensionFields[] = {
-    {0, &PackageExtension::designHeight},   {4, &PackageExtension::musicNamesSize},
-    {8, &PackageExtension::opacityPercent}, {12, &PackageExtension::keepCursor},
+    {0, &PackageExtension::designHeight},    {4, &PackageExtension::musicNamesSize},
+    {8, &PackageExtension::opacityPercent},  {12, &PackageExtension::keepCursor},
     {16, &PackageExtension::backgroundSize},
 };
 
@@ -79,14 +91,16 @@ constexpr ExtensionField kExtensionFields[] = {
 
 ShowItem ShowItem::Parse(const uint8_t* data) {
     ShowItem item;
-    for (const auto& field : kShowItemFields) item.*field.member = ReadLE32(data + field.offset);
+    for (const auto& field : kShowItemFields)
+        item.*field.member = ReadLE32(data + field.offset);
     item.fixedPosition = data[28];
     std::memcpy(item.reserved.data(), data + 29, item.reserved.size());
     return item;
 }
 
 void ShowItem::Serialize(uint8_t* out) const {
-    for (const auto& field : kShowItemFields) WriteLE32(out + field.offset, this->*field.member);
+    for (const auto& field : kShowItemFields)
+        WriteLE32(out + field.offset, this->*field.member);
     out[28] = fixedPosition;
     std::memcpy(out + 29, reserved.data(), reserved.size());
 }
@@ -113,7 +127,9 @@ AuthorInfo AuthorInfo::Parse(const uint8_t* data) {
     return info;
 }
 
-ItemLocation ItemLocation::Parse(const uint8_t* data) { return {ReadLE32(data), ReadLE32(data + 4)}; }
+ItemLocation ItemLocation::Parse(const uint8_t* data) {
+    return {ReadLE32(data), ReadLE32(data + 4)};
+}
 
 void ItemLocation::Serialize(uint8_t* out) const {
     WriteLE32(out, offset);
@@ -122,12 +138,14 @@ void ItemLocation::Serialize(uint8_t* out) const {
 
 PackageExtension PackageExtension::Parse(const uint8_t* data) {
     PackageExtension extension;
-    for (const auto& field : kExtensionFields) extension.*field.member = ReadLE32(data + field.offset);
+    for (const auto& field : kExtensionFields)
+        extension.*field.member = ReadLE32(data + field.offset);
     return extension;
 }
 
 void PackageExtension::Serialize(uint8_t* out) const {
-    for (const auto& field : kExtensionFields) WriteLE32(out + field.offset, this->*field.member);
+    for (const auto& field : kExtensionFields)
+        WriteLE32(out + field.offset, this->*field.member);
 }
 
 bool LabelMarkerMatches(const uint8_t* field) {

@@ -69,9 +69,10 @@ TEST(LabelData, TruncationKeepsOnlyCompleteGroups) {
     for (std::size_t size = 0; size <= stream.size(); ++size) {
         LabelGroupList list;
         list.LoadLabelStream(std::span(stream.data(), size));
-        const int expected = size < 24 + 8 + 3 * 64 + 10 ? 0 : size < 24 + 8 + 3 * 64 + 10 + 8 ? 1
-                             : size < stream.size()                                              ? 2
-                                                                                                 : 3;
+        const int expected = size < 24 + 8 + 3 * 64 + 10       ? 0
+                             : size < 24 + 8 + 3 * 64 + 10 + 8 ? 1
+                             : size < stream.size()            ? 2
+                                                               : 3;
         EXPECT_EQ(list.GroupCount(), expected) << size;
     }
 }
@@ -126,7 +127,7 @@ TEST(LabelData, ScaleTruncatesTowardZero) {
     list.AppendGroupCopy({MakeLabel("x", 100, -3, 15)});
     list.ScaleLabels(10, 32, 1.28);
     const auto& r = Label(list.Group(0), 0)->record();
-    EXPECT_EQ(r.fontSize, 19);     // trunc(19.2)
+    EXPECT_EQ(r.fontSize, 19); // trunc(19.2)
     EXPECT_EQ(r.centerX, 10 + 128);
     EXPECT_EQ(r.centerY, 32 - 3); // trunc(-3.84) = -3
 }

@@ -1,7 +1,6 @@
 #include "package/PackageRecords.h"
 
 #include <gtest/gtest.h>
-
 #include <numeric>
 #include <vector>
 

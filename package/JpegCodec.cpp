@@ -1,0 +1,178 @@
+#include "package/JpegCodec.h"
+
+#include <algorithm>
+#include <atomic>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <jpeglib.h>
+
+namespace scr {
+namespace {
+
+std::atomic<int64_t> g_pixelLimit{100'000'000};
+constexpr long kMaxDecoderMemory = 1536L * 1024 * 1024;
+
+// Error manager that returns control through longjmp instead of exiting, and
+// keeps the library's warnings (for example about truncated data) quiet.
+struct ErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+};
+
+void ErrorExit(j_common_ptr cinfo) {
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    std::longjmp(err->jump, 1);
+}
+
+void OutputMessage(j_common_ptr) {}
+
+void InstallErrorManager(jpeg_common_struct* cinfo, ErrorManager& err) {
+    cinfo->err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = ErrorExit;
+    err.pub.output_message = OutputMessage;
+}
+
+// Converts one row of CMYK (as Adobe writes it, inverted) or plain CMYK to BGR.
+void CmykRowToBgr(const uint8_t* cmyk, uint8_t* bgr, int width, bool inverted) {
+    for (int x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
+        int c = cmyk[0], m = cmyk[1], y = cmyk[2], k = cmyk[3];
+        if (!inverted) {
+            c = 255 - c;
+            m = 255 - m;
+            y = 255 - y;
+            k = 255 - k;
+        }
+        bgr[0] = static_cast<uint8_t>(y * k / 255);
+        bgr[1] = static_cast<uint8_t>(m * k / 255);
+        bgr[2] = static_cast<uint8_t>(c * k / 255);
+    }
+}
+
+// The decode itself. No object with a destructor lives in this frame, so the
+// longjmp from the error manager skips nothing. `picture` is filled only on
+// success by the caller's swap; `rowBuffer` is scratch for CMYK rows.
+bool DecodeInto(const uint8_t* data, std::size_t size, int scale, Bitmap24& picture,
+                std::vector<uint8_t>& rowBuffer) {
+    jpeg_decompress_struct cinfo;
+    ErrorManager err;
+    InstallErrorManager(reinterpret_cast<jpeg_common_struct*>(&cinfo), err);
+    if (setjmp(err.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    // Damaged data must fail, not exhaust memory (progressive pictures keep
+    // their coefficients for the whole image).
+    cinfo.mem->max_memory_to_use = kMaxDecoderMemory;
+    jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&cinfo, TRUE);
+    if (static_cast<int64_t>(cinfo.image_width) * cinfo.image_height > g_pixelLimit.load()) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = 1u << scale;
+    jpeg_start_decompress(&cinfo);
+    const int width = static_cast<int>(cinfo.output_width);
+    const int height = static_cast<int>(cinfo.output_height);
+    picture.setSize(width, height);
+    if (cmyk) rowBuffer.resize(static_cast<std::size_t>(width) * 4);
+    while (cinfo.output_scanline < cinfo.output_height) {
+        const int y = static_cast<int>(cinfo.output_scanline);
+        if (cmyk) {
+            JSAMPROW row = rowBuffer.data();
+            jpeg_read_scanlines(&cinfo, &row, 1);
+            CmykRowToBgr(rowBuffer.data(), picture.row(y), width, cinfo.saw_Adobe_marker);
+        } else {
+            JSAMPROW rows[8];
+            const int count = std::min<int>(8, height - y);
+            for (int i = 0; i < count; ++i)
+                rows[i] = picture.row(y + i);
+            jpeg_read_scanlines(&cinfo, rows, static_cast<JDIMENSION>(count));
+        }
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return true;
+}
+
+bool HeaderInto(const uint8_t* data, std::size_t size, int& width, int& height) {
+    jpeg_decompress_struct cinfo;
+    ErrorManager err;
+    InstallErrorManager(reinterpret_cast<jpeg_common_struct*>(&cinfo), err);
+    if (setjmp(err.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&cinfo, TRUE);
+    width = static_cast<int>(cinfo.image_width);
+    height = static_cast<int>(cinfo.image_height);
+    jpeg_destroy_decompress(&cinfo);
+    return true;
+}
+
+bool EncodeInto(const Bitmap24& bitmap, int quality, unsigned char** buffer, unsigned long* size) {
+    jpeg_compress_struct cinfo;
+    ErrorManager err;
+    InstallErrorManager(reinterpret_cast<jpeg_common_struct*>(&cinfo), err);
+    if (setjmp(err.jump)) {
+        jpeg_destroy_compress(&cinfo);
+        return false;
+    }
+    jpeg_create_compress(&cinfo);
+    jpeg_mem_dest(&cinfo, buffer, size);
+    cinfo.image_width = static_cast<JDIMENSION>(bitmap.width());
+    cinfo.image_height = static_cast<JDIMENSION>(bitmap.height());
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_EXT_BGR;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, quality, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(bitmap.row(static_cast<int>(cinfo.next_scanline)));
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    return true;
+}
+
+} // namespace
+
+bool DecodeJpeg(std::span<const uint8_t> data, int scale, Bitmap24& out) {
+    if (data.empty() || scale < JpegFull || scale > JpegEighth) return false;
+    Bitmap24 picture;
+    std::vector<uint8_t> rowBuffer;
+    if (!DecodeInto(data.data(), data.size(), scale, picture, rowBuffer) || picture.isEmpty()) return false;
+    out = std::move(picture);
+    return true;
+}
+
+bool ReadJpegSize(std::span<const uint8_t> data, int& width, int& height) {
+    return !data.empty() && HeaderInto(data.data(), data.size(), width, height);
+}
+
+bool EncodeJpeg(const Bitmap24& bitmap, int quality, std::vector<uint8_t>& out) {
+    if (bitmap.isEmpty()) return false;
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    const bool ok = EncodeInto(bitmap, std::clamp(quality, 1, 100), &buffer, &size);
+    if (ok) out.assign(buffer, buffer + size);
+    std::free(buffer);
+    return ok;
+}
+
+void SetJpegPixelLimit(int64_t pixels) {
+    g_pixelLimit.store(pixels);
+}
+int64_t JpegPixelLimit() {
+    return g_pixelLimit.load();
+}
+
+} // namespace scr

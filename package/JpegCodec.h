@@ -1,0 +1,34 @@
+#pragma once
+// JPEG decoding and encoding over libjpeg-turbo, into and out of Bitmap24.
+
+#include "platform/Bitmap24.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace scr {
+
+// Decoding scales: the picture comes out at 1/1, 1/2, 1/4 or 1/8 of its size,
+// produced by the library's DCT scaling (the full-size picture never exists).
+enum JpegScale : int { JpegFull = 0, JpegHalf = 1, JpegQuarter = 2, JpegEighth = 3 };
+
+// Decodes a JPEG at a scale 0..3 into `out`. False, with `out` untouched, for
+// data that is not a decodable JPEG, a scale out of range or a picture larger
+// than the pixel limit. A truncated but otherwise valid JPEG decodes (the
+// missing part comes out grey), as the library does.
+bool DecodeJpeg(std::span<const uint8_t> data, int scale, Bitmap24& out);
+
+// Width and height of a JPEG from its header, without decoding; false when
+// the header is not readable.
+bool ReadJpegSize(std::span<const uint8_t> data, int& width, int& height);
+
+// Encodes a bitmap at a quality 1..100 (clamped). False for an empty bitmap.
+bool EncodeJpeg(const Bitmap24& bitmap, int quality, std::vector<uint8_t>& out);
+
+// The largest picture (full-size pixels) DecodeJpeg accepts; damaged headers
+// that claim giant sizes are refused rather than allocated. Default 100 million.
+void SetJpegPixelLimit(int64_t pixels);
+int64_t JpegPixelLimit();
+
+} // namespace scr

@@ -1,0 +1,565 @@
+#include "package/XSCR.h"
+
+#include "package/BitmapFiles.h"
+#include "package/JpegCodec.h"
+#include "package/ModuleResources.h"
+#include "package/StretchBitmap.h"
+#include "platform/CodePage.h"
+#include "platform/ReadOnlyFile.h"
+#include "platform/SafeFile.h"
+#include "platform/ScreenSize.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <filesystem>
+#include <unistd.h>
+
+namespace scr {
+namespace {
+
+XSCR* g_currentPackage = nullptr;
+
+constexpr std::size_t kItemTableEntry = ItemLocation::kSize + ShowItem::kSize;
+constexpr std::size_t kMusicTableEntry = ItemLocation::kSize + MusicItem::kSize;
+constexpr int64_t kLocatorDistance = kTrailerSize + static_cast<int64_t>(LabelBlockLocator::kSize);
+constexpr std::size_t kMaxResourceName = 63;
+
+// The text of a name field: up to its first NUL, without leading and trailing
+// characters of code 32 or less.
+std::string TrimmedName(const uint8_t* field, std::size_t width) {
+    std::string text = FixedText(field, width);
+    const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+    const auto first = std::find_if_not(text.begin(), text.end(), isBlank);
+    const auto last = std::find_if_not(text.rbegin(), text.rend(), isBlank).base();
+    return first < last ? std::string(first, last) : std::string();
+}
+
+// Lines of a text as a string list reads them: separated by CR, LF or CR LF,
+// no empty line after a final line break, ending at a NUL.
+std::vector<std::string> SplitLines(std::string_view text) {
+    text = text.substr(0, text.find('\0'));
+    std::vector<std::string> lines;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", pos), text.size());
+        lines.emplace_back(text.substr(pos, end - pos));
+        pos = end;
+        if (pos < text.size() && text[pos] == '\r') ++pos;
+        if (pos < text.size() && text[pos] == '\n') ++pos;
+    }
+    return lines;
+}
+
+void UnscrambleFirstEighth(std::vector<uint8_t>& data) {
+    ScrambleBytes(data.data(), static_cast<long long>(data.size() / 8));
+}
+
+} // namespace
+
+std::string SafeTrackExtension(const std::string& stored) {
+    const bool plain = stored.size() >= 2 && stored.size() <= 8 && stored[0] == '.' &&
+                       std::all_of(stored.begin() + 1, stored.end(), [](char c) {
+                           return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+                       });
+    return plain ? stored : ".bin";
+}
+
+XSCR* CurrentPackage() {
+    return g_currentPackage;
+}
+void SetCurrentPackage(XSCR* package) {
+    g_currentPackage = package;
+}
+ShowItem CurrentPackageItem(int index) {
+    return g_currentPackage ? g_currentPackage->GetItem(index) : NoPackageItem();
+}
+
+XSCR::XSCR(std::string sourcePath) : sourcePath_(std::move(sourcePath)) {
+    Load();
+}
+
+XSCR::~XSCR() {
+    Clear();
+    if (g_currentPackage == this) g_currentPackage = nullptr;
+}
+
+void XSCR::ResetAll() {
+    Clear();
+    isAppended_ = false;
+    fields_ = {};
+    extension_ = {};
+    musicNames_.clear();
+    labels_.Clear();
+    background_.reset();
+    name_.clear();
+    licenseText_.clear();
+    resources_.reset();
+}
+
+void XSCR::Load() {
+    ResetAll();
+    if (sourcePath_.empty()) return;
+    isAppended_ = HasValidTrailer(sourcePath_);
+    if (isAppended_) {
+        LoadAppended();
+        return;
+    }
+    resources_ = OpenModuleResources(sourcePath_);
+    if (resources_) LoadResourceForm();
+}
+
+void XSCR::Clear() {
+    for (int i = ItemCount() - 1; i >= 0; --i)
+        DeleteItem(i);
+    for (int i = MusicCount() - 1; i >= 0; --i)
+        DeleteMusic(i);
+    info_.clear();
+    author_.clear();
+}
+
+int64_t XSCR::PackageStart(int64_t fileSize) const {
+    return fileSize - fields_.packageSize;
+}
+
+void XSCR::LoadAppended() {
+    ReadOnlyFile file;
+    TrailerBytes trailer{};
+    if (!file.open(sourcePath_) || file.size() < kTrailerSize ||
+        !file.readAt(file.size() - kTrailerSize, trailer.data(), trailer.size())) {
+        isAppended_ = false;
+        return;
+    }
+    ScrambleBytes(trailer.data(), kTrailerSize);
+    fields_ = ParseTrailerFields(trailer);
+    info_ = ScreenSaverInfo::Parse(trailer.data() + kInfoRecordOffset);
+    if (!info_.signatureMatches()) {
+        Clear();
+        fields_ = {};
+        isAppended_ = false;
+        return;
+    }
+    const int64_t size = file.size();
+    const int64_t start = PackageStart(size);
+
+    // Item and track tables, stored plain. Reading stops at the end of the
+    // file; only complete entries count.
+    uint8_t entry[kItemTableEntry];
+    bool tablesComplete = file.seek(start + fields_.tableOffset);
+    for (int32_t i = 0; tablesComplete && i < info_.itemCount(); ++i) {
+        tablesComplete = file.read(entry, kItemTableEntry);
+        if (tablesComplete)
+            items_.push_back({ShowItem::Parse(entry + ItemLocation::kSize), ItemLocation::Parse(entry), {}});
+    }
+    for (int32_t i = 0; tablesComplete && i < info_.musicCount(); ++i) {
+        tablesComplete = file.read(entry, kMusicTableEntry);
+        if (tablesComplete)
+            musics_.push_back(
+                {MusicItem::Parse(entry + ItemLocation::kSize), ItemLocation::Parse(entry), {}});
+    }
+
+    // Name and author block at the package start; `pos` follows the reads
+    // because the blocks of format level 4 and up come one after the other.
+    int64_t pos = start;
+    uint8_t nameField[kPackageNameSize];
+    if (file.readAt(pos, nameField, sizeof nameField)) {
+        ScrambleBytes(nameField, sizeof nameField);
+        name_ = TrimmedName(nameField, sizeof nameField);
+        pos += kPackageNameSize;
+    }
+    if (info_.hasAuthorInfo()) {
+        uint8_t author[AuthorInfo::kSize];
+        if (file.readAt(pos, author, sizeof author)) {
+            ScrambleBytes(author, sizeof author);
+            author_ = AuthorInfo::Parse(author);
+            pos += AuthorInfo::kSize;
+        }
+    }
+
+    // Labels, found through the locator in front of the trailer.
+    if (size - kLocatorDistance >= 0) {
+        uint8_t locatorBytes[LabelBlockLocator::kSize];
+        if (file.readAt(size - kLocatorDistance, locatorBytes, sizeof locatorBytes)) {
+            pos = size - kTrailerSize;
+            const auto locator = LabelBlockLocator::Parse(locatorBytes);
+            const int64_t labelStart = start + locator.labelOffset;
+            std::vector<uint8_t> stream;
+            if (locator.markerMatches && labelStart >= 0 && locator.labelSize >= 0 &&
+                labelStart + locator.labelSize < size && file.seek(labelStart) &&
+                file.readBytes(static_cast<std::size_t>(locator.labelSize), stream)) {
+                ScrambleBytes(stream.data(), static_cast<long long>(stream.size()));
+                labels_.LoadLabelStream(stream);
+                pos = labelStart + locator.labelSize;
+            }
+        }
+    }
+    labels_.MatchGroupCount(ItemCount());
+
+    // Extension block, music names, background and licence, in this order.
+    bool chainReadable = info_.formatLevel() >= 4;
+    if (chainReadable) {
+        uint8_t ext[PackageExtension::kSize];
+        chainReadable = file.readAt(pos, ext, sizeof ext);
+        if (chainReadable) {
+            ScrambleBytes(ext, sizeof ext);
+            extension_ = PackageExtension::Parse(ext);
+            pos += PackageExtension::kSize;
+        }
+    }
+    std::vector<uint8_t> block;
+    if (chainReadable && extension_.musicNamesSize > 0) {
+        chainReadable =
+            file.seek(pos) && file.readBytes(static_cast<std::size_t>(extension_.musicNamesSize), block);
+        if (chainReadable) {
+            ScrambleBytes(block.data(), static_cast<long long>(block.size()));
+            musicNames_ =
+                SplitLines(std::string_view(reinterpret_cast<const char*>(block.data()), block.size()));
+            pos += extension_.musicNamesSize;
+        }
+    }
+    if (chainReadable && extension_.backgroundSize > 0) {
+        chainReadable =
+            file.seek(pos) && file.readBytes(static_cast<std::size_t>(extension_.backgroundSize), block);
+        if (chainReadable) {
+            ScrambleBytes(block.data(), static_cast<long long>(block.size()));
+            auto picture = std::make_unique<Bitmap24>();
+            if (DecodeJpeg(block, JpegFull, *picture)) background_ = std::move(picture);
+            pos += extension_.backgroundSize;
+        }
+    }
+    if (static_cast<int>(musicNames_.size()) != MusicCount()) FillGeneratedMusicNames();
+
+    if (chainReadable && info_.formatLevel() >= 5) {
+        int32_t word = 0;
+        if (file.seek(pos) && file.readInt32(word)) {
+            const int32_t length = ~word;
+            if (length > 0 && length <= kMaxLicenseLength &&
+                file.readBytes(static_cast<std::size_t>(length), block)) {
+                ScrambleBytes(block.data(), static_cast<long long>(block.size()));
+                licenseText_.assign(reinterpret_cast<const char*>(block.data()), block.size());
+            }
+        }
+    }
+    file.close();
+    AdaptLayoutToScreen();
+}
+
+void XSCR::FillGeneratedMusicNames() {
+    musicNames_.clear();
+    for (int n = 1; n <= MusicCount(); ++n)
+        musicNames_.push_back("Music-" + std::to_string(n) +
+                              musics_[static_cast<std::size_t>(n - 1)].music.extension());
+}
+
+void XSCR::LoadResourceForm() {
+    name_ = resources_->LoadString(1, kPackageNameSize - 1).value_or(std::string());
+    auto info = resources_->FindRcData("SCRINFO");
+    if (!info) return;
+    ScrambleBytes(info->data(), static_cast<long long>(info->size()));
+    std::size_t pos = 0;
+    const auto take = [&](std::size_t count) -> const uint8_t* {
+        if (count > info->size() - pos) return nullptr;
+        const uint8_t* p = info->data() + pos;
+        pos += count;
+        return p;
+    };
+    bool complete = false;
+    if (const uint8_t* record = take(ScreenSaverInfo::kSize)) {
+        info_ = ScreenSaverInfo::Parse(record);
+        complete = info_.signatureMatches();
+    }
+    if (complete && info_.hasAuthorInfo()) {
+        const uint8_t* author = take(AuthorInfo::kSize);
+        if (author) author_ = AuthorInfo::Parse(author);
+        complete = author != nullptr;
+    }
+    for (int32_t i = 0; complete && i < info_.itemCount(); ++i) {
+        const uint8_t* entry = take(kItemTableEntry);
+        if (entry) items_.push_back({ShowItem::Parse(entry + ItemLocation::kSize), {}, {}});
+        complete = entry != nullptr;
+    }
+    for (int32_t i = 0; complete && i < info_.musicCount(); ++i) {
+        const uint8_t* entry = take(MusicItem::kSize);
+        if (entry) musics_.push_back({MusicItem::Parse(entry), {}, {}});
+        complete = entry != nullptr;
+    }
+    if (!complete) {
+        Clear();
+        return;
+    }
+    if (auto stream = resources_->FindRcData("XLABELS")) {
+        ScrambleBytes(stream->data(), static_cast<long long>(stream->size()));
+        labels_.LoadLabelStream(*stream);
+    }
+    labels_.MatchGroupCount(ItemCount());
+    AdaptLayoutToScreen();
+}
+
+TrailerBytes XSCR::Trailer() const {
+    TrailerBytes trailer{};
+    const int32_t words[] = {fields_.packageSize, fields_.tableOffset, fields_.languageOffset,
+                             fields_.dynamicTextSize, fields_.staticTextSize};
+    for (std::size_t i = 0; i < std::size(words); ++i)
+        WriteLE32(&trailer[i * 4], words[i]);
+    info_.Serialize(trailer.data() + kInfoRecordOffset);
+    return trailer;
+}
+
+// --- Items and tracks ---
+
+ShowItem XSCR::DefaultItem() const {
+    ShowItem item;
+    item.displaySeconds = info_.defaultDisplaySeconds();
+    item.transitionStep = info_.defaultTransitionStep();
+    item.transitionDelay = info_.defaultTransitionDelay();
+    item.exitStep = info_.defaultExitStep();
+    item.exitDelay = info_.defaultExitDelay();
+    item.fixedPosition = info_.placementMode() == 0 ? 1 : 0;
+    item.transitionEffect = info_.defaultTransitionEffect();
+    item.exitEffect = info_.defaultExitEffect();
+    return item;
+}
+
+ShowItem XSCR::GetItem(int index) const {
+    return index >= 0 && index < ItemCount() ? items_[static_cast<std::size_t>(index)].item : DefaultItem();
+}
+
+MusicItem XSCR::GetMusic(int index) const {
+    return index >= 0 && index < MusicCount() ? musics_[static_cast<std::size_t>(index)].music : MusicItem{};
+}
+
+ItemLocation XSCR::GetItemLocation(int index) const {
+    return index >= 0 && index < ItemCount() ? items_[static_cast<std::size_t>(index)].location
+                                             : ItemLocation{};
+}
+
+ItemLocation XSCR::GetMusicLocation(int index) const {
+    return index >= 0 && index < MusicCount() ? musics_[static_cast<std::size_t>(index)].location
+                                              : ItemLocation{};
+}
+
+std::string XSCR::MusicName(int index) const {
+    return index >= 0 && index < static_cast<int>(musicNames_.size())
+               ? musicNames_[static_cast<std::size_t>(index)]
+               : std::string();
+}
+
+std::string XSCR::MusicNameUtf8(int index) const {
+    return DecodeCodePage(MusicName(index));
+}
+
+int XSCR::CountPinnedItems() const {
+    return static_cast<int>(
+        std::count_if(items_.begin(), items_.end(), [](const ItemEntry& e) { return e.item.pinned != 0; }));
+}
+
+std::optional<std::vector<uint8_t>> XSCR::ReadLocatedData(const ItemLocation& location) const {
+    if (!isAppended_ || location.size <= 0) return std::nullopt;
+    ReadOnlyFile file;
+    if (!file.open(sourcePath_)) return std::nullopt;
+    std::vector<uint8_t> data;
+    if (!file.seek(PackageStart(file.size()) + location.offset) ||
+        !file.readBytes(static_cast<std::size_t>(location.size), data))
+        return std::nullopt;
+    UnscrambleFirstEighth(data);
+    return data;
+}
+
+std::optional<std::vector<uint8_t>> XSCR::ReadMusicData(int index) const {
+    if (index < 0 || index >= MusicCount()) return std::nullopt;
+    const MusicEntry& entry = musics_[static_cast<std::size_t>(index)];
+    if (isAppended_) return ReadLocatedData(entry.location);
+    if (!resources_) return std::nullopt;
+    auto data = resources_->FindRcData(entry.music.resourceName());
+    if (data) UnscrambleFirstEighth(*data);
+    return data;
+}
+
+bool XSCR::LoadPicture(Bitmap24& bitmap, int index, int scale, ShowItem* item) const {
+    if (item) *item = GetItem(index);
+    if (index < 0 || index >= ItemCount()) return false;
+    const auto data = ReadLocatedData(items_[static_cast<std::size_t>(index)].location);
+    return data && DecodeJpeg(*data, scale, bitmap);
+}
+
+bool XSCR::GetThumbnail(Bitmap24& bitmap, int index, int boxHeight, int boxWidth) const {
+    const ShowItem item = GetItem(index);
+    if (item.kind == ShowItem::Picture) {
+        Bitmap24 scratch;
+        if (!LoadPicture(scratch, index, JpegEighth)) return false;
+        bitmap = std::move(scratch);
+        const int w = bitmap.width(), h = bitmap.height();
+        if (boxWidth > 0 && boxHeight > 0 && (w > boxWidth || h > boxHeight)) {
+            const double r = std::max(static_cast<double>(w) / boxWidth, static_cast<double>(h) / boxHeight);
+            // At least one pixel each way, so that a very long picture still shrinks.
+            StretchBitmap(bitmap, std::max(1, TruncToInt32(w / r)), std::max(1, TruncToInt32(h / r)));
+        }
+        return true;
+    }
+    if (item.kind == ShowItem::Flash) {
+        if (const auto placeholder = BuiltinResources().FindRcData("XJPEGXFLASH"))
+            DecodeJpeg(*placeholder, JpegFull, bitmap);
+    }
+    return false;
+}
+
+ExtractResult XSCR::Extract(std::string& file, const std::optional<std::vector<uint8_t>>& data,
+                            const std::string& prefix, const std::string& extension) {
+    if (!data || data->empty()) return {};
+    const auto path = CreateNumberedFile(TemporaryDirectory(), prefix, extension, *data);
+    if (!path) return {};
+    file = *path;
+    return {true, file, {}};
+}
+
+ExtractResult XSCR::ExtractFlash(int index) {
+    if (index < 0 || index >= ItemCount()) return {};
+    ItemEntry& entry = items_[static_cast<std::size_t>(index)];
+    if (IsOwnRegularFile(entry.file)) return {true, entry.file, {}};
+    return Extract(entry.file, ReadLocatedData(entry.location), "~F_", ".swf");
+}
+
+ExtractResult XSCR::ExtractMusic(int index) {
+    if (index < 0 || index >= MusicCount()) return {};
+    MusicEntry& entry = musics_[static_cast<std::size_t>(index)];
+    ExtractResult result;
+    if (IsOwnRegularFile(entry.file)) {
+        result = {true, entry.file, {}};
+    } else {
+        result =
+            Extract(entry.file, ReadMusicData(index), "~S_", SafeTrackExtension(entry.music.extension()));
+    }
+    result.music = entry.music;
+    return result;
+}
+
+bool XSCR::ExportContent(bool savePictures, bool saveMusic, const std::string& directory) {
+    std::error_code ec;
+    if (directory.empty() || !std::filesystem::is_directory(directory, ec)) return false;
+    const std::string dir = directory.back() == '/' ? directory : directory + "/";
+    if (savePictures) {
+        if (background_ && !SaveBitmapByExtension(*background_, dir + "Pic_bk.jpg", 80)) return false;
+        for (int i = 0; i < ItemCount(); ++i) {
+            const std::string n = std::to_string(i + 1);
+            const ShowItem item = GetItem(i);
+            if (item.kind == ShowItem::Picture) {
+                Bitmap24 picture;
+                if (!LoadPicture(picture, i, JpegFull)) return false;
+                if (item.width > 0 && item.height > 0) StretchBitmap(picture, item.width, item.height);
+                if (!SaveBitmapByExtension(picture, dir + "Pic_" + n + ".jpg", 90)) return false;
+            } else if (item.kind == ShowItem::Flash) {
+                const ExtractResult movie = ExtractFlash(i);
+                if (!movie.ok || !CopyFileReplacing(movie.path, dir + "Flash_" + n + ".swf")) return false;
+            }
+        }
+    }
+    if (saveMusic) {
+        for (int i = 0; i < MusicCount(); ++i) {
+            const ExtractResult track = ExtractMusic(i);
+            const std::string name =
+                "Music_" + std::to_string(i + 1) + SafeTrackExtension(track.music.extension());
+            if (!track.ok || !CopyFileReplacing(track.path, dir + name)) return false;
+        }
+    }
+    return true;
+}
+
+bool XSCR::DeleteItem(int index) {
+    if (index < 0 || index >= ItemCount()) return false;
+    const auto at = items_.begin() + index;
+    if (IsOwnRegularFile(at->file)) ::unlink(at->file.c_str());
+    items_.erase(at);
+    labels_.DeleteGroup(index);
+    return true;
+}
+
+bool XSCR::DeleteMusic(int index) {
+    if (index < 0 || index >= MusicCount()) return false;
+    const auto at = musics_.begin() + index;
+    if (IsOwnRegularFile(at->file)) ::unlink(at->file.c_str());
+    musics_.erase(at);
+    if (index < static_cast<int>(musicNames_.size())) musicNames_.erase(musicNames_.begin() + index);
+    return true;
+}
+
+// --- Settings ---
+
+std::string XSCR::NameUtf8() const {
+    return DecodeCodePage(name_);
+}
+std::string XSCR::LicenseTextUtf8() const {
+    return DecodeCodePage(licenseText_);
+}
+
+int XSCR::DesignWidth() {
+    if (info_.designWidth() <= 0) info_.setDesignWidth(PrimaryScreenSize().width);
+    return info_.designWidth();
+}
+
+int XSCR::DesignHeight() {
+    if (extension_.designHeight <= 0) extension_.designHeight = PrimaryScreenSize().height;
+    return extension_.designHeight;
+}
+
+void XSCR::SetBackground(const Bitmap24* bitmap) {
+    background_ = bitmap ? std::make_unique<Bitmap24>(*bitmap) : nullptr;
+}
+
+std::vector<uint8_t> XSCR::ReadLanguageTable(bool staticCaptions) const {
+    const int32_t size = staticCaptions ? fields_.staticTextSize : fields_.dynamicTextSize;
+    if (!isAppended_ || size <= 0) return {};
+    ReadOnlyFile file;
+    std::vector<uint8_t> table;
+    const int64_t offset =
+        static_cast<int64_t>(fields_.languageOffset) + (staticCaptions ? fields_.dynamicTextSize : 0);
+    if (!file.open(sourcePath_) || !file.seek(PackageStart(file.size()) + offset) ||
+        !file.readBytes(static_cast<std::size_t>(size), table))
+        return {};
+    ScrambleBytes(table.data(), static_cast<long long>(table.size()));
+    return table;
+}
+
+// --- Layout ---
+
+void XSCR::AdaptLayoutToScreen() {
+    const ScreenSize screen = PrimaryScreenSize();
+    if (!screen.isKnown()) return;
+    if (info_.formatLevel() >= 4) {
+        if (screen.width == DesignWidth() && screen.height == DesignHeight()) return;
+        FitLayout(DesignWidth(), DesignHeight());
+    } else {
+        if (screen.width == DesignWidth()) return;
+        ScaleLayout(0, 0, static_cast<double>(screen.width) / DesignWidth());
+    }
+}
+
+void XSCR::FitLayout(int w, int h) {
+    const ScreenSize screen = PrimaryScreenSize();
+    if (!screen.isKnown() || w <= 0 || h <= 0) return;
+    const double W = screen.width, H = screen.height;
+    if (H / h > W / w) {
+        const double f = W / w;
+        ScaleLayout(0, TruncToInt32((H - h * f) * 0.5), f);
+    } else {
+        const double f = H / h;
+        ScaleLayout(TruncToInt32((W - w * f) * 0.5), 0, f);
+    }
+}
+
+void XSCR::ScaleLayout(int dx, int dy, double f) {
+    for (auto& entry : items_) {
+        ShowItem& item = entry.item;
+        item.left = TruncToInt32(dx + item.left * f);
+        item.top = TruncToInt32(dy + item.top * f);
+        item.width = TruncToInt32(item.width * f);
+        item.height = TruncToInt32(item.height * f);
+    }
+    labels_.ScaleLabels(dx, dy, f);
+    const ScreenSize screen = PrimaryScreenSize();
+    if (screen.isKnown()) {
+        info_.setDesignWidth(screen.width);
+        extension_.designHeight = screen.height;
+    }
+}
+
+} // namespace scr

@@ -1,0 +1,204 @@
+#pragma once
+// XSCR: the in-memory form of the content package a packed screen saver
+// carries. It reads the settings, the item and track tables, labels, author,
+// background and licence when it is constructed; picture, movie and music
+// data stay in the file and are read on demand, decoded straight into a
+// bitmap or extracted to a temporary file. It also fits the stored layout,
+// designed for one screen size, to the primary screen.
+//
+// Two stored forms exist: the appended package found through the trailer at
+// the end of the file, and the resource form (resources "SCRINFO" and
+// "XLABELS" of the executable), which has no item data, extension block,
+// background, music names or licence.
+//
+// Texts are kept as 8-bit code-page strings, as stored; the *Utf8 accessors
+// decode them for Qt, JSON and file names. Nothing here reports a failure by
+// message: damaged data gives an empty but usable package and failed
+// operations give false or an empty result.
+
+#include "package/LabelData.h"
+#include "package/PackageRecords.h"
+#include "package/PackageTrailer.h"
+#include "platform/Bitmap24.h"
+#include "platform/ExecutablePath.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace scr {
+
+class ModuleResources;
+
+// Result of extracting a movie or track to a temporary file.
+struct ExtractResult {
+    bool ok = false;
+    std::string path; // the temporary file; empty on failure
+    MusicItem music;  // ExtractMusic: the track's record (zero when out of range)
+};
+
+class XSCR {
+public:
+    // Reads the package from `sourcePath` (by default the file the process
+    // reads its package from).
+    explicit XSCR(std::string sourcePath = PackageSourcePath());
+    // Deletes the temporary files this package extracted.
+    ~XSCR();
+    XSCR(const XSCR&) = delete;
+    XSCR& operator=(const XSCR&) = delete;
+
+    // Reads everything anew from SourcePath(); called by the constructor.
+    void Load();
+    // Deletes all items and tracks (removing their temporary files) and zeroes
+    // the information record and the author block. Name, licence text and
+    // background stay.
+    void Clear();
+
+    const std::string& SourcePath() const { return sourcePath_; }
+    bool IsAppended() const { return isAppended_; }
+    // The unscrambled 400-byte trailer (in the resource form only the
+    // information record part is filled).
+    TrailerBytes Trailer() const;
+    const ScreenSaverInfo& Info() const { return info_; }
+    const TrailerFields& Fields() const { return fields_; }
+    const PackageExtension& Extension() const { return extension_; }
+
+    // --- Items and tracks ---
+    int ItemCount() const { return static_cast<int>(items_.size()); }
+    int MusicCount() const { return static_cast<int>(musics_.size()); }
+    // The item's record, or the default item for an index out of range.
+    ShowItem GetItem(int index) const;
+    ShowItem DefaultItem() const;
+    // The track's record, or 16 zero bytes for an index out of range.
+    MusicItem GetMusic(int index) const;
+    // Where an item's or track's data lies; {-1, -1} out of range or in the resource form.
+    ItemLocation GetItemLocation(int index) const;
+    ItemLocation GetMusicLocation(int index) const;
+    // The track's display name (code-page text / UTF-8); empty out of range.
+    std::string MusicName(int index) const;
+    std::string MusicNameUtf8(int index) const;
+    int CountPinnedItems() const;
+
+    // Decodes picture `index` at a scale 0..3 (full, half, quarter, eighth)
+    // into `bitmap`. False, with `bitmap` untouched, when the index is out of
+    // range, the package is not appended or the data is not a decodable JPEG.
+    // `item`, when given, receives the item's record in every case.
+    bool LoadPicture(Bitmap24& bitmap, int index, int scale, ShowItem* item = nullptr) const;
+    // A thumbnail fitting boxWidth x boxHeight (a picture decoded at one
+    // eighth, shrunk when still too large). A movie gives the placeholder
+    // picture and false; other kinds give false.
+    bool GetThumbnail(Bitmap24& bitmap, int index, int boxHeight, int boxWidth) const;
+
+    // Writes a movie or track to a temporary file, once per process while that
+    // file exists. Names are "~F_N.swf" and "~S_N" + the track's extension in
+    // the temporary directory, with the smallest free N.
+    ExtractResult ExtractFlash(int index);
+    ExtractResult ExtractMusic(int index);
+    // Saves the background, pictures and movies ("Pic_bk.jpg", "Pic_N.jpg",
+    // "Flash_N.swf") and the tracks ("Music_N.ext") into an existing
+    // directory, replacing files of the same names. Stops at the first failure
+    // (what was written stays) and then answers false.
+    bool ExportContent(bool savePictures, bool saveMusic, const std::string& directory);
+
+    // Removes one item (its temporary file, its record, its data location and
+    // its label group) or one track (file, record, location, name).
+    bool DeleteItem(int index);
+    bool DeleteMusic(int index);
+
+    // --- Settings ---
+    const std::string& Name() const { return name_; }
+    std::string NameUtf8() const;
+    std::string Description() const { return info_.description(); }
+    std::string DescriptionUtf8() const { return info_.descriptionUtf8(); }
+    const std::string& LicenseText() const { return licenseText_; }
+    std::string LicenseTextUtf8() const;
+    const AuthorInfo& Author() const { return author_; }
+    bool HasAuthorInfo() const { return info_.hasAuthorInfo() != 0; }
+    int DefaultDisplaySeconds() const { return info_.defaultDisplaySeconds(); }
+    bool RandomOrder() const { return info_.randomOrder() != 0; }
+    uint32_t BackgroundColor() const { return info_.backgroundColor(); }
+    bool NoSaving() const { return info_.noSaving() != 0; }
+    uint8_t PlacementMode() const { return info_.placementMode(); }
+    bool IgnoreMouseMove() const { return info_.ignoreMouseMove() == 1; }
+    int FormatLevel() const { return info_.formatLevel(); }
+    uint8_t PackageKind() const { return info_.packageKind(); }
+    int OpacityPercent() const { return extension_.opacityPercent; }
+    bool KeepCursor() const { return extension_.keepCursor != 0; }
+    // The design screen size; a stored value of 0 or less is replaced by the
+    // current screen size (and kept).
+    int DesignWidth();
+    int DesignHeight();
+
+    // The background picture, or nullptr.
+    const Bitmap24* Background() const { return background_.get(); }
+    // Replaces the background by a copy of `bitmap`, or drops it (nullptr).
+    void SetBackground(const Bitmap24* bitmap);
+
+    LabelGroupList& Labels() { return labels_; }
+    const LabelGroupList& Labels() const { return labels_; }
+    // The dynamic texts and static captions tables are read by their own
+    // module; this gives their unscrambled bytes (empty when absent).
+    std::vector<uint8_t> ReadLanguageTable(bool staticCaptions) const;
+
+    // --- Layout ---
+    // Left = trunc(dx + Left * f) (likewise Top), Width = trunc(Width * f)
+    // (likewise Height), labels scaled too; then the design size becomes the
+    // screen size. With no known screen size the design size stays.
+    void ScaleLayout(int dx, int dy, double f);
+    // Scales a layout of w x h uniformly to fit the screen, centred.
+    void FitLayout(int w, int h);
+
+private:
+    struct ItemEntry {
+        ShowItem item;
+        ItemLocation location;
+        std::string file; // temporary file it was extracted to
+    };
+    struct MusicEntry {
+        MusicItem music;
+        ItemLocation location;
+        std::string file;
+    };
+
+    void ResetAll();
+    void LoadAppended();
+    void LoadResourceForm();
+    void AdaptLayoutToScreen();
+    void FillGeneratedMusicNames();
+    int64_t PackageStart(int64_t fileSize) const;
+    // The data of an item or track, its first eighth unscrambled; nothing on failure.
+    std::optional<std::vector<uint8_t>> ReadLocatedData(const ItemLocation& location) const;
+    std::optional<std::vector<uint8_t>> ReadMusicData(int index) const;
+    ExtractResult Extract(std::string& file, const std::optional<std::vector<uint8_t>>& data,
+                          const std::string& prefix, const std::string& extension);
+
+    std::string sourcePath_;
+    bool isAppended_ = false;
+    TrailerFields fields_;
+    ScreenSaverInfo info_;
+    AuthorInfo author_;
+    PackageExtension extension_;
+    std::vector<ItemEntry> items_;
+    std::vector<MusicEntry> musics_;
+    std::vector<std::string> musicNames_;
+    std::unique_ptr<Bitmap24> background_;
+    LabelGroupList labels_;
+    std::string name_;
+    std::string licenseText_;
+    std::unique_ptr<ModuleResources> resources_; // resource form only
+};
+
+// The plain extension to give a track's temporary or exported file: the
+// stored extension when it is a dot and one to seven ASCII letters or
+// digits, otherwise ".bin".
+std::string SafeTrackExtension(const std::string& stored);
+
+// The current package of the process (set by the form that creates it), or nullptr.
+XSCR* CurrentPackage();
+void SetCurrentPackage(XSCR* package);
+// The item of the current package, or the item a missing package gives.
+ShowItem CurrentPackageItem(int index);
+
+} // namespace scr
