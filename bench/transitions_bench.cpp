@@ -53,6 +53,7 @@ void ComposeStyle(benchmark::State& state) {
     const int progress = static_cast<int>(state.range(1));
     scr::SeededRandom random(12345);
     const scr::FrameHooks hooks;
+    state.SetLabel(scr::StyleInfo(style).description);
     for (auto _ : state) {
         scr::ComposeFrame(p.frame, {p.oldPicture, p.newPicture, progress, 4, style}, random, hooks);
         benchmark::ClobberMemory();

@@ -9,6 +9,10 @@
 #endif
 
 namespace scr {
+
+int RunFrameCommand(int argc, char** argv);
+int RunSheetCommand(int argc, char** argv);
+
 namespace {
 
 struct ToolCommand {
@@ -20,6 +24,8 @@ struct ToolCommand {
 
 // One line per sub-command; each lives in its own tools/<Name>Command.cpp.
 constexpr ToolCommand kCommands[] = {
+    {"frame", "compose one frame of a picture transition as PNG", RunFrameCommand},
+    {"sheet", "draw all 128 transition styles on one labelled sheet", RunSheetCommand},
     {nullptr, nullptr, nullptr},
 };
 
