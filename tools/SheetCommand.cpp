@@ -27,7 +27,7 @@ constexpr const char* kUsage =
 
 constexpr int kColumns = 8;
 constexpr int kMargin = 8;
-constexpr int kLabelHeight = 34;
+constexpr int kLabelHeight = 46;
 constexpr int kTitleHeight = 36;
 
 int Fail(const std::string& message) {
