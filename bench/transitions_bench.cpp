@@ -7,8 +7,8 @@
 #include "transitions/FrameComposer.h"
 #include "transitions/StyleTable.h"
 
-#include <benchmark/benchmark.h>
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstring>
 

@@ -38,8 +38,8 @@ int RunFrameCommand(int argc, char** argv) {
             std::fputs(kUsage, stdout);
             return 0;
         }
-        const bool takesValue = arg == "--style" || arg == "--progress" || arg == "--step" || arg == "--seed" ||
-                                arg == "-o";
+        const bool takesValue =
+            arg == "--style" || arg == "--progress" || arg == "--step" || arg == "--seed" || arg == "-o";
         if (takesValue) {
             if (i + 1 >= argc) return Fail("missing value after " + arg);
             const std::string value = argv[++i];

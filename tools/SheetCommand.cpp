@@ -70,7 +70,8 @@ int RunSheetCommand(int argc, char** argv) {
             pictures.push_back(arg);
         }
     }
-    if (output.empty() || pictures.size() != 2) return Fail(std::string("needs OLD, NEW and -o\n\n") + kUsage);
+    if (output.empty() || pictures.size() != 2)
+        return Fail(std::string("needs OLD, NEW and -o\n\n") + kUsage);
     const auto [w, h] = *size;
     if (w > 1024 || h > 1024) return Fail("--size is limited to 1024x1024 per frame");
 

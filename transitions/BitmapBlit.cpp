@@ -52,7 +52,8 @@ inline void CopyPixel(uint8_t* d, const uint8_t* s) {
 } // namespace
 
 void DrawBitmap(Bitmap24& dst, int x, int y, const Bitmap24& src) {
-    const Rect area = Rect{x, y, x + src.width(), y + src.height()}.intersected({0, 0, dst.width(), dst.height()});
+    const Rect area =
+        Rect{x, y, x + src.width(), y + src.height()}.intersected({0, 0, dst.width(), dst.height()});
     if (area.isEmpty()) return;
     const std::size_t bytes = static_cast<std::size_t>(area.width()) * 3;
     if (x == 0 && y == 0 && dst.width() == src.width() && area.height() == src.height()) {

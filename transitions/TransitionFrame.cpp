@@ -5,8 +5,8 @@
 
 namespace scr {
 
-Bitmap24 RenderTransitionFrame(const Bitmap24& oldPicture, const Bitmap24& newPicture, int style, int progress,
-                               int step, RandomSource& random) {
+Bitmap24 RenderTransitionFrame(const Bitmap24& oldPicture, const Bitmap24& newPicture, int style,
+                               int progress, int step, RandomSource& random) {
     const int w = newPicture.width();
     const int h = newPicture.height();
     Bitmap24 old(w, h);

@@ -9,7 +9,7 @@
 
 namespace scr {
 
-Bitmap24 RenderTransitionFrame(const Bitmap24& oldPicture, const Bitmap24& newPicture, int style, int progress,
-                               int step, RandomSource& random);
+Bitmap24 RenderTransitionFrame(const Bitmap24& oldPicture, const Bitmap24& newPicture, int style,
+                               int progress, int step, RandomSource& random);
 
 } // namespace scr

@@ -30,7 +30,8 @@ protected:
 TEST_F(TransitionTools, FrameComposesTheRealFrame) {
     const std::string out = dir.file("frame.png");
     // Wipe from the left at 50 %: the left half is the new picture.
-    ASSERT_EQ(scrtool("frame --style 5 --progress 50 " + dir.file("old.png") + " " + dir.file("new.jpg") + " -o " + out),
+    ASSERT_EQ(scrtool("frame --style 5 --progress 50 " + dir.file("old.png") + " " + dir.file("new.jpg") +
+                      " -o " + out),
               0);
     const QImage frame(QString::fromStdString(out));
     ASSERT_EQ(frame.size(), QSize(40, 20));
@@ -39,11 +40,13 @@ TEST_F(TransitionTools, FrameComposesTheRealFrame) {
     EXPECT_EQ(frame.pixel(25, 10), QColor(255, 0, 0).rgb());
 
     // At 0 the old picture; seeded random styles repeat.
-    ASSERT_EQ(scrtool("frame --style 127 --progress 0 " + dir.file("old.png") + " " + dir.file("new.jpg") + " -o " + out),
+    ASSERT_EQ(scrtool("frame --style 127 --progress 0 " + dir.file("old.png") + " " + dir.file("new.jpg") +
+                      " -o " + out),
               0);
     EXPECT_EQ(QImage(QString::fromStdString(out)).pixel(39, 19), QColor(255, 0, 0).rgb());
     const std::string a = dir.file("a.png"), b = dir.file("b.png");
-    const std::string args = "frame --style 127 --progress 40 --seed 9 " + dir.file("old.png") + " " + dir.file("new.jpg");
+    const std::string args =
+        "frame --style 127 --progress 40 --seed 9 " + dir.file("old.png") + " " + dir.file("new.jpg");
     ASSERT_EQ(scrtool(args + " -o " + a), 0);
     ASSERT_EQ(scrtool(args + " -o " + b), 0);
     EXPECT_EQ(QImage(QString::fromStdString(a)), QImage(QString::fromStdString(b)));

@@ -28,7 +28,9 @@ private:
     Flag& flag_;
 };
 
-QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
+QRect ToQRect(const Rect& r) {
+    return QRect(r.left, r.top, r.width(), r.height());
+}
 
 } // namespace
 
@@ -106,7 +108,9 @@ void TCustomPic_Trans::AdjustClientSize() {
     if (picture_.hasGraphic() && align_ == TAlign::alNone) resize(picture_.width(), picture_.height());
 }
 
-void TCustomPic_Trans::SetStep(uint16_t value) { step_ = std::clamp<uint16_t>(value, 1, 100); }
+void TCustomPic_Trans::SetStep(uint16_t value) {
+    step_ = std::clamp<uint16_t>(value, 1, 100);
+}
 
 void TCustomPic_Trans::SetColor(uint32_t colorRef) {
     if (colorRef == color_) return;
@@ -138,7 +142,8 @@ void TCustomPic_Trans::SetManual(bool value) {
 void TCustomPic_Trans::CalculatePicRect() {
     if (frame_.isEmpty()) return;
     picRect_ = {0, 0, frame_.width(), frame_.height()};
-    if (center_) picRect_ = picRect_.translated((width() - frame_.width()) / 2, (height() - frame_.height()) / 2);
+    if (center_)
+        picRect_ = picRect_.translated((width() - frame_.width()) / 2, (height() - frame_.height()) / 2);
 }
 
 Rect TCustomPic_Trans::DisplayRect() const {
@@ -153,7 +158,8 @@ Rect TCustomPic_Trans::FrameAreaToClient(const Rect& r) const {
         const Rect T = DisplayRect();
         if (P.width() <= 0 || P.height() <= 0) return {};
         return {T.left + MulDiv(r.left, T.width(), P.width()), T.top + MulDiv(r.top, T.height(), P.height()),
-                T.left + MulDiv(r.right, T.width(), P.width()), T.top + MulDiv(r.bottom, T.height(), P.height())};
+                T.left + MulDiv(r.right, T.width(), P.width()),
+                T.top + MulDiv(r.bottom, T.height(), P.height())};
     }
     Rect out = center_ ? r.translated(P.left, P.top) : r;
     out.left = std::max(out.left, P.left);
@@ -176,7 +182,9 @@ void TCustomPic_Trans::InvalidateArea(const Rect& r) {
     pendingRepaint_ += ToQRect(normal);
 }
 
-void TCustomPic_Trans::InvalidateControl() { update(); }
+void TCustomPic_Trans::InvalidateControl() {
+    update();
+}
 
 // --- Transitions -----------------------------------------------------------
 
@@ -220,7 +228,9 @@ void TCustomPic_Trans::Prepare() {
     SetProgress(reverse_ ? 100 : 0);
 }
 
-bool TCustomPic_Trans::AtEnd() const { return reverse_ ? progress_ == 0 : progress_ == 100; }
+bool TCustomPic_Trans::AtEnd() const {
+    return reverse_ ? progress_ == 0 : progress_ == 100;
+}
 
 bool TCustomPic_Trans::RunPacedStep() {
     if (!running_ || stopping_ || destroying_) return true;
@@ -333,12 +343,18 @@ void TCustomPic_Trans::RenderPaintBuffer() {
     if (bgPicture_.hasGraphic()) {
         const Bitmap24& bg = bgPicture_.bitmap();
         switch (bgMode_) {
-        case TBackgroundMode::bmTiled: DrawTiledImage(paintBuffer_, client, &bg); break;
-        case TBackgroundMode::bmStretched: StretchDraw(paintBuffer_, client, bg, {0, 0, bg.width(), bg.height()}); break;
-        case TBackgroundMode::bmCentered:
-            DrawBitmap(paintBuffer_, (client.width() - bg.width()) / 2, (client.height() - bg.height()) / 2, bg);
+        case TBackgroundMode::bmTiled:
+            DrawTiledImage(paintBuffer_, client, &bg);
             break;
-        case TBackgroundMode::bmNone: break;
+        case TBackgroundMode::bmStretched:
+            StretchDraw(paintBuffer_, client, bg, {0, 0, bg.width(), bg.height()});
+            break;
+        case TBackgroundMode::bmCentered:
+            DrawBitmap(paintBuffer_, (client.width() - bg.width()) / 2, (client.height() - bg.height()) / 2,
+                       bg);
+            break;
+        case TBackgroundMode::bmNone:
+            break;
         }
     }
     std::lock_guard frameLock(frameLock_);
