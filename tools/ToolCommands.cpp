@@ -11,6 +11,8 @@
 namespace scr {
 
 int RunPackCommand(int argc, char** argv);
+int RunFrameCommand(int argc, char** argv);
+int RunSheetCommand(int argc, char** argv);
 
 namespace {
 
@@ -24,6 +26,8 @@ struct ToolCommand {
 // One line per sub-command; each lives in its own tools/<Name>Command.cpp.
 constexpr ToolCommand kCommands[] = {
     {"pack", "build a packed screen saver from a manifest", RunPackCommand},
+    {"frame", "compose one frame of a picture transition as PNG", RunFrameCommand},
+    {"sheet", "draw all 128 transition styles on one labelled sheet", RunSheetCommand},
     {nullptr, nullptr, nullptr},
 };
 

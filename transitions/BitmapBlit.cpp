@@ -52,7 +52,8 @@ inline void CopyPixel(uint8_t* d, const uint8_t* s) {
 } // namespace
 
 void DrawBitmap(Bitmap24& dst, int x, int y, const Bitmap24& src) {
-    const Rect area = Rect{x, y, x + src.width(), y + src.height()}.intersected({0, 0, dst.width(), dst.height()});
+    const Rect area =
+        Rect{x, y, x + src.width(), y + src.height()}.intersected({0, 0, dst.width(), dst.height()});
     if (area.isEmpty()) return;
     const std::size_t bytes = static_cast<std::size_t>(area.width()) * 3;
     if (x == 0 && y == 0 && dst.width() == src.width() && area.height() == src.height()) {
@@ -87,8 +88,24 @@ void StretchDraw(Bitmap24& dst, const Rect& d, const Bitmap24& src, const Rect& 
     if (first >= last) return;
     const int count = last - first;
     const bool straight = !mx.mirrored && mx.dstCount == mx.srcCount;
+    // Enlarging four times or more: each source pixel covers a run of
+    // destination pixels, filled by doubling copies instead of pixel by pixel.
+    struct Run {
+        uint32_t source;
+        uint32_t length;
+    };
+    std::vector<Run> runs;
+    if (!straight && mx.dstCount >= 4 * mx.srcCount) {
+        for (int x = first; x < last; ++x) {
+            const uint32_t source = static_cast<uint32_t>(mx.source(x)) * 3;
+            if (!runs.empty() && runs.back().source == source)
+                ++runs.back().length;
+            else
+                runs.push_back({source, 1});
+        }
+    }
     std::vector<uint32_t> offsets;
-    if (!straight) {
+    if (!straight && runs.empty()) {
         offsets.resize(static_cast<std::size_t>(count));
         for (int x = first; x < last; ++x)
             offsets[static_cast<std::size_t>(x - first)] = static_cast<uint32_t>(mx.source(x)) * 3;
@@ -104,6 +121,20 @@ void StretchDraw(Bitmap24& dst, const Rect& d, const Bitmap24& src, const Rect& 
         uint8_t* out = dst.row(y) + dstOffset;
         if (sy == previousSource && previousRow) {
             std::memcpy(out, previousRow, rowBytes);
+        } else if (!runs.empty()) {
+            const uint8_t* in = src.row(sy);
+            uint8_t* o = out;
+            for (const Run& run : runs) {
+                CopyPixel(o, in + run.source);
+                const std::size_t total = static_cast<std::size_t>(run.length) * 3;
+                std::size_t filled = 3;
+                while (filled * 2 <= total) {
+                    std::memcpy(o + filled, o, filled);
+                    filled *= 2;
+                }
+                if (filled < total) std::memcpy(o + filled, o, total - filled);
+                o += total;
+            }
         } else if (straight) {
             std::memcpy(out, src.row(sy) + static_cast<std::size_t>(mx.source(first)) * 3, rowBytes);
         } else {

@@ -195,7 +195,8 @@ void MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double 
                 for (int x = from; x < to; ++x) {
                     if (static_cast<unsigned>(sx[x]) < static_cast<unsigned>(width) &&
                         static_cast<unsigned>(sy[x]) < static_cast<unsigned>(height))
-                        std::memcpy(out + x * 3, in + static_cast<std::size_t>(sy[x]) * stride + sx[x] * 3, 3);
+                        std::memcpy(out + x * 3, in + static_cast<std::size_t>(sy[x]) * stride + sx[x] * 3,
+                                    3);
                 }
             };
             tested(first, innerFirst);
