@@ -13,6 +13,7 @@ namespace scr {
 int RunPackCommand(int argc, char** argv);
 int RunFrameCommand(int argc, char** argv);
 int RunSheetCommand(int argc, char** argv);
+int RunPlayCommand(int argc, char** argv);
 
 namespace {
 
@@ -28,6 +29,7 @@ constexpr ToolCommand kCommands[] = {
     {"pack", "build a packed screen saver from a manifest", RunPackCommand},
     {"frame", "compose one frame of a picture transition as PNG", RunFrameCommand},
     {"sheet", "draw all 128 transition styles on one labelled sheet", RunSheetCommand},
+    {"play", "play a packed screen saver: play FILE [/s | /p WINDOW | /c]", RunPlayCommand},
     {nullptr, nullptr, nullptr},
 };
 
