@@ -71,9 +71,6 @@ ShowWindow::ShowWindow(std::unique_ptr<ShowPackage> package, ShowMode mode, Wind
     settings.showScale = showScale_;
     sequencer_ = std::make_unique<ShowSequencer>(*package_, static_cast<ShowStage&>(*this), settings);
 
-    music_ = std::make_unique<ShowMusic>(this, *package_, package_->Name(), !preview_);
-    music_->SetClosingProbe([this] { return rules_.closing(); });
-
     if (!sequencer_->playList().empty() && package_->PlacementMode() == kPlacementMoving)
         fly_ = std::make_unique<XFly>(this, Rect{0, 0, width(), height()}, trans_);
 
@@ -134,7 +131,13 @@ void ShowWindow::SetUpAppearance() {
     trans_->SetThreaded(false);
     trans_->setGeometry(-1, -1, 1, 1);
     trans_->hide();
-    trans_->OnProgress = [this](QObject*) { stats_.CountFrame(); };
+    trans_->OnProgress = [this](QObject*) {
+        stats_.CountFrame();
+        if (!firstFrameReported_ && sequencer_ && !sequencer_->firstShow()) {
+            firstFrameReported_ = true;
+            TransitionStats::ReportFirstItem();
+        }
+    };
 
     const bool fullScreen = !preview_ && !embedded_;
     if (fullScreen && !package_->KeepCursor()) {
@@ -214,7 +217,17 @@ void ShowWindow::StopActivity() {
 }
 
 void ShowWindow::Advance(bool forward) {
-    if (sequencer_) sequencer_->Advance(forward);
+    if (!sequencer_) return;
+    sequencer_->Advance(forward);
+    // The music player takes a while to set up and plays its first track
+    // only on its first tick three seconds on: it starts once the first
+    // item is on screen (or once the first advance found nothing to show).
+    if (!music_ && !rules_.closing() && !sequencer_->advancing()) StartMusic();
+}
+
+void ShowWindow::StartMusic() {
+    music_ = std::make_unique<ShowMusic>(this, *package_, package_->Name(), !preview_);
+    music_->SetClosingProbe([this] { return rules_.closing(); });
 }
 
 void ShowWindow::MoveStep() {
@@ -262,17 +275,31 @@ void ShowWindow::SetPictureVisible(bool visible) {
 void ShowWindow::CapturePicture(const Rect& r) {
     // What the window shows under r: background, pictures and labels. Parts
     // outside the window keep the background colour.
-    QImage image(std::max(1, r.width()), std::max(1, r.height()), QImage::Format_RGB32);
-    image.fill(FromColorRef(package_ ? package_->BackgroundColor() : 0));
-    {
-        QPainter painter(&image);
-        render(&painter, QPoint(), QRegion(r.left, r.top, r.width(), r.height()),
-               QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    // The background canvas under r, then every control above it that
+    // overlaps r, bottom to top, rendered straight into the bitmap. Flash
+    // hosts are left out: their movies are drawn by another process.
+    Bitmap24 picture;
+    if (background_ && background_->isVisible()) {
+        picture = background_->Copy(r);
+    } else {
+        picture.setSize(r.width(), r.height());
+        picture.fill(package_->BackgroundColor());
     }
-    const QImage bgr = image.convertToFormat(QImage::Format_BGR888);
-    Bitmap24 picture(bgr.width(), bgr.height());
-    for (int y = 0; y < bgr.height(); ++y)
-        std::memcpy(picture.row(y), bgr.constScanLine(y), picture.stride());
+    if (!picture.isEmpty()) {
+        QImage image(picture.bits(), picture.width(), picture.height(), static_cast<qsizetype>(picture.stride()),
+                     QImage::Format_BGR888);
+        QPainter painter(&image);
+        const QRect area(r.left, r.top, r.width(), r.height());
+        for (QObject* child : children()) {
+            auto* control = qobject_cast<QWidget*>(child);
+            if (!control || control == background_ || control->isWindow() || !control->isVisible() ||
+                qobject_cast<VtFlashEx*>(control) || !control->geometry().intersects(area))
+                continue;
+            RenderFlags flags = DrawChildren;
+            if (control->autoFillBackground()) flags |= DrawWindowBackground;
+            control->render(&painter, control->pos() - area.topLeft(), QRegion(), flags);
+        }
+    }
     trans_->Picture().assign(std::move(picture));
 }
 

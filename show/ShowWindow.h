@@ -70,6 +70,7 @@ private:
     void SetUpAppearance();
     void Teardown();
     void CloseFromSignal();
+    void StartMusic();
     void FlashMouseMove();
 
     // ShowWindowHost
@@ -136,6 +137,7 @@ private:
     QTimer* hostWatch_ = nullptr;
     bool cursorHidden_ = false;
     bool tornDown_ = false;
+    bool firstFrameReported_ = false;
     std::string homePageToOpen_;
 };
 

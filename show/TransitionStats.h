@@ -2,7 +2,7 @@
 // Diagnostics of transition smoothness: when the environment variable
 // SCRPLAYER_STATS names a file, one line per finished or stopped transition
 //   transition style=<n> frames=<progress steps> ms=<duration>
-// is appended to it.
+// is appended to it, and one line when the first item is on screen.
 
 #include <chrono>
 #include <string>
@@ -18,6 +18,10 @@ public:
     void Finish();
 
     static std::string FormatLine(int style, int frames, long long ms);
+
+    // Appends "first-item ms=<time since the process started>": the first
+    // frame of the first item is on screen (start-up speed as the user sees it).
+    static void ReportFirstItem();
 
 private:
     bool started_ = false;
