@@ -182,7 +182,7 @@ def measure_memory(session, bin_dir, work, pictures):
         # Wait until this item's entry transition has finished.
         wait_for(lambda: sum(1 for l in stats_lines(stats) if l[0] == "transition") >= done, 10)
         if item in (20, 100, 200):
-            rss[item] = status_kb(show.pid, "VmRSS")
+            rss[item] = (status_kb(show.pid, "VmRSS"), status_kb(show.pid, "RssAnon"))
     peak = status_kb(show.pid, "VmHWM")
     session.key("Escape")
     show.wait(10)
@@ -208,9 +208,10 @@ def main():
         print(f"start to first picture (demo.scr /s): median {statistics.median(times):.0f} ms, "
               f"runs {times}")
         rss, peak = measure_memory(session, bin_dir, work, pictures)
-        print(f"memory, 200 items of {WIDTH} x {HEIGHT}: resident at item 20 {rss.get(20, 0) / 1024:.1f} MB, "
-              f"item 100 {rss.get(100, 0) / 1024:.1f} MB, item 200 {rss.get(200, 0) / 1024:.1f} MB, "
-              f"peak {peak / 1024:.1f} MB")
+        print(f"memory, 200 items of {WIDTH} x {HEIGHT} (resident / of it anonymous, MB):")
+        for item in sorted(rss):
+            print(f"  item {item}: {rss[item][0] / 1024:.1f} / {rss[item][1] / 1024:.1f}")
+        print(f"  peak resident (VmHWM): {peak / 1024:.1f}")
     finally:
         session.close()
         shutil.rmtree(work, ignore_errors=True)

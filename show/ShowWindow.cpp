@@ -169,7 +169,6 @@ void ShowWindow::Teardown() {
     if (tornDown_) return;
     tornDown_ = true;
     if (hostWatch_) hostWatch_->stop();
-    if (rules_.homePageRequest()) homePageToOpen_ = HomePageAddress(package_->HomePage());
     for (auto it = pinnedItems_.rbegin(); it != pinnedItems_.rend(); ++it)
         delete it->data();
     pinnedItems_.clear();
@@ -185,6 +184,10 @@ void ShowWindow::Teardown() {
         QGuiApplication::restoreOverrideCursor();
         cursorHidden_ = false;
     }
+}
+
+std::string ShowWindow::HomePageToOpen() const {
+    return rules_.homePageRequest() && package_ ? HomePageAddress(package_->HomePage()) : std::string();
 }
 
 void ShowWindow::CloseFromSignal() {

@@ -46,8 +46,9 @@ public:
     // Shows the window and runs the show until it has closed.
     void Run();
 
-    // The author's home page to open after the window is gone ("" for none).
-    const std::string& homePageToOpen() const { return homePageToOpen_; }
+    // The author's home page to open once the window is gone: asked for
+    // with F2 and beginning with "http"; "" for none.
+    std::string HomePageToOpen() const;
 
     bool embedded() const { return embedded_; }
     Size showSize() const { return showSize_; }
@@ -76,7 +77,7 @@ private:
     // ShowWindowHost
     Point CursorPos() override;
     void DefaultWindowProc(WindowMessage& message) override { MessageWindow::DefaultWindowProc(message); }
-    void PostMessage(Msg id, uintptr_t wParam, intptr_t lParam) override {
+    void PostWindowMessage(Msg id, uintptr_t wParam, intptr_t lParam) override {
         MessageWindow::PostMessage(id, wParam, lParam);
     }
     void StopActivity() override;
@@ -138,7 +139,6 @@ private:
     bool cursorHidden_ = false;
     bool tornDown_ = false;
     bool firstFrameReported_ = false;
-    std::string homePageToOpen_;
 };
 
 } // namespace scr

@@ -138,7 +138,7 @@ void ShowWindowRules::MouseMoveTest() {
 }
 
 void ShowWindowRules::FormActivate() {
-    host_.PostMessage(Msg::Timer, kItemTimer, 0);
+    host_.PostWindowMessage(Msg::Timer, kItemTimer, 0);
 }
 
 void ShowWindowRules::FormDeactivate() {
@@ -164,7 +164,7 @@ void ShowWindowRules::RequestClose() {
     closing_ = accepted;
     if (accepted) {
         host_.StopActivity();
-        host_.PostMessage(Msg::Close, 0, 0);
+        host_.PostWindowMessage(Msg::Close, 0, 0);
     }
 }
 
@@ -172,7 +172,7 @@ void ShowWindowRules::ForceClose() {
     if (closing_) return;
     closing_ = true;
     host_.StopActivity();
-    host_.PostMessage(Msg::Close, 0, 0);
+    host_.PostWindowMessage(Msg::Close, 0, 0);
 }
 
 bool ShowWindowRules::VerifyPassword() {

@@ -18,7 +18,7 @@ public:
     virtual Point CursorPos() = 0;
     // The window's standard handling of a message (activation events, close).
     virtual void DefaultWindowProc(WindowMessage& message) = 0;
-    virtual void PostMessage(Msg id, uintptr_t wParam, intptr_t lParam) = 0;
+    virtual void PostWindowMessage(Msg id, uintptr_t wParam, intptr_t lParam) = 0;
     // Stops movement, a running transition and the item timer.
     virtual void StopActivity() = 0;
     virtual void Advance(bool forward) = 0;

@@ -44,7 +44,7 @@ void RunSaverOrConfig() {
         ShowWindow window(std::make_unique<PackageShowContent>(), g_showMode, g_parentWindow);
         TrimWorkingSet();
         window.Run();
-        homePage = window.homePageToOpen();
+        homePage = window.HomePageToOpen();
     }
     OpenHomePage(homePage);
 }

@@ -31,7 +31,7 @@ public:
         }
         if (message.id == Msg::Close && rules->CloseQuery()) log.push_back("closed");
     }
-    void PostMessage(Msg id, uintptr_t wParam, intptr_t lParam) override { queue.push_back({id, wParam, lParam}); }
+    void PostWindowMessage(Msg id, uintptr_t wParam, intptr_t lParam) override { queue.push_back({id, wParam, lParam}); }
     void StopActivity() override { log.push_back("stop"); }
     void Advance(bool forward) override { log.push_back(forward ? "forward" : "backward"); }
     void MoveStep() override { log.push_back("move"); }
