@@ -53,9 +53,14 @@ protected:
         std::filesystem::create_directories(dir_.file("tmp"));
     }
 
-    std::unique_ptr<ChildProcess> Start(const std::vector<std::string>& arguments) {
+    std::unique_ptr<ChildProcess> Start(const std::vector<std::string>& arguments,
+                                        const std::string& hostWindow = "") {
         std::vector<std::string> argv{demo_};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
+        return Run(argv, hostWindow);
+    }
+
+    std::unique_ptr<ChildProcess> Run(const std::vector<std::string>& argv, const std::string& hostWindow = "") {
         return std::make_unique<ChildProcess>(argv, std::map<std::string, std::string>{
                                                         {"DISPLAY", x_.display()},
                                                         {"QT_QPA_PLATFORM", "xcb"},
@@ -63,7 +68,7 @@ protected:
                                                         {"XDG_RUNTIME_DIR", dir_.file("runtime")},
                                                         {"XDG_CONFIG_HOME", dir_.file("config")},
                                                         {"XDG_DATA_HOME", dir_.file("data")},
-                                                        {"XSCREENSAVER_WINDOW", ""},
+                                                        {"XSCREENSAVER_WINDOW", hostWindow},
                                                         {"SCRPLAYER_STATS", dir_.file("stats.txt")},
                                                     });
     }
@@ -77,6 +82,12 @@ protected:
                 return false;
             },
             10s);
+    }
+
+    // The direct children of a window, as xwininfo lists them.
+    bool HasOneChildOfSize(uint32_t window, const std::string& geometry, std::string& tree) {
+        RunCommand("DISPLAY=" + x_.display() + " xwininfo -children -id " + std::to_string(window), &tree);
+        return tree.find("1 child:") != std::string::npos && tree.find(geometry) != std::string::npos;
     }
 
     void PressKey(const std::string& key) {
@@ -157,6 +168,29 @@ TEST_F(ShowEndToEndTest, PreviewDrawsInsideTheHostWindow) {
     // The full screen stays free: no other top-level window of the player.
     for (const auto& child : x_.Children(x_.root()))
         EXPECT_FALSE(child.viewable && child.width == 1920) << "a full-screen window appeared";
+    preview->Signal(SIGTERM);
+    EXPECT_EQ(preview->Wait(3s), std::optional<int>(0));
+}
+
+TEST_F(ShowEndToEndTest, ScreenSaverHostWindowIsDrawnIntoInsteadOfATopLevelWindow) {
+    const uint32_t host = x_.CreateWindow(0, 0, 640, 400);
+    ASSERT_NE(host, 0u);
+    auto show = Start({"/s"}, std::to_string(host));
+    std::string tree;
+    ASSERT_TRUE(WaitUntil([&] { return HasOneChildOfSize(host, "640x400+0+0", tree); }, 10s)) << tree;
+    // The show starts without waiting for an activation it never gets.
+    EXPECT_TRUE(WaitUntil([&] { return DistinctColours(x_.Screenshot(), QRect(0, 0, 640, 400)) > 500; }, 10s));
+    show->Signal(SIGTERM);
+    EXPECT_EQ(show->Wait(3s), std::optional<int>(0));
+    EXPECT_TRUE(ExtractedFiles(dir_.file("tmp")).empty());
+}
+
+TEST_F(ShowEndToEndTest, ScrtoolPlaysAPackageFromAnotherFile) {
+    const uint32_t host = x_.CreateWindow(50, 50, 200, 150);
+    auto preview = Run({BuildBinDir() + "/scrtool", "play", demo_, "/p", std::to_string(host)});
+    std::string tree;
+    EXPECT_TRUE(WaitUntil([&] { return HasOneChildOfSize(host, "200x150+0+0", tree); }, 10s)) << tree;
+    EXPECT_TRUE(WaitUntil([&] { return DistinctColours(x_.Screenshot(), QRect(50, 50, 200, 150)) > 100; }, 10s));
     preview->Signal(SIGTERM);
     EXPECT_EQ(preview->Wait(3s), std::optional<int>(0));
 }
