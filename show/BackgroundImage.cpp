@@ -61,8 +61,8 @@ void BackgroundImage::Draw(const Bitmap24& picture, Point to) {
 
 void BackgroundImage::paintEvent(QPaintEvent* event) {
     if (canvas_.isEmpty()) return;
-    const QImage image(canvas_.bits(), canvas_.width(), canvas_.height(), static_cast<qsizetype>(canvas_.stride()),
-                       QImage::Format_BGR888);
+    const QImage image(canvas_.bits(), canvas_.width(), canvas_.height(),
+                       static_cast<qsizetype>(canvas_.stride()), QImage::Format_BGR888);
     QPainter painter(this);
     painter.drawImage(event->rect(), image, event->rect());
 }

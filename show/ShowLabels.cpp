@@ -15,7 +15,8 @@ namespace {
 const QString kPrefix = QStringLiteral("xlabel_");
 
 QColor FromColorRef(uint32_t c) {
-    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
+    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                  static_cast<int>((c >> 16) & 0xFF));
 }
 
 // Font sizes are points at the 96 pixels per inch the layouts were designed

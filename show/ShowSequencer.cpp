@@ -32,7 +32,8 @@ std::vector<bool> PinnedFlags(const ShowContent& content) {
 } // namespace
 
 ShowSequencer::ShowSequencer(ShowContent& content, ShowStage& stage, const SequencerSettings& settings)
-    : content_(content), stage_(stage), settings_(settings), playList_(PinnedFlags(content), content.RandomOrder()) {
+    : content_(content), stage_(stage), settings_(settings),
+      playList_(PinnedFlags(content), content.RandomOrder()) {
     currentItem_ = content_.GetItem(playList_.empty() ? -1 : playList_.CurrentIndex());
 }
 
@@ -56,8 +57,8 @@ void ShowSequencer::Advance(bool forward) {
         if (stage_.Closing())
             stage_.StopTransition();
         else
-            stage_.SetItemTimer(
-                ItemIntervalMs(currentItem_.kind, currentItem_.displaySeconds, content_.DefaultDisplaySeconds()));
+            stage_.SetItemTimer(ItemIntervalMs(currentItem_.kind, currentItem_.displaySeconds,
+                                               content_.DefaultDisplaySeconds()));
     } else {
         // A movie still plays: look again in a second.
         stage_.ProcessMessages();
@@ -114,7 +115,8 @@ void ShowSequencer::ShowCurrentItem() {
         if (content_.CountPinnedItems() > 0) stage_.CreatePinnedItems();
         if (moving) {
             const Size window = stage_.WindowSize();
-            const Point start{RandomOffset(window.width - size.width), RandomOffset(window.height - size.height)};
+            const Point start{RandomOffset(window.width - size.width),
+                              RandomOffset(window.height - size.height)};
             stage_.SetFlyPosition(start);
             r = MakeRect(start, size);
         }

@@ -18,8 +18,8 @@ class ShowStage;
 
 struct SequencerSettings {
     bool preview = false;
-    Size showSize;       // the area laid out: the primary screen, or the preview box
-    Size primaryScreen;  // the primary screen in pixels
+    Size showSize;        // the area laid out: the primary screen, or the preview box
+    Size primaryScreen;   // the primary screen in pixels
     double showScale = 1; // design pixels to window pixels
 };
 

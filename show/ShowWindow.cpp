@@ -30,7 +30,8 @@ namespace {
 constexpr int kHostWatchMs = 1000;
 
 QColor FromColorRef(uint32_t c) {
-    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
+    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                  static_cast<int>((c >> 16) & 0xFF));
 }
 
 // A pinned picture: its full-size picture stretched over its stored rectangle.
@@ -57,7 +58,8 @@ std::optional<int> LayeredAlpha(int opacityPercent) {
 
 ShowWindow::ShowWindow(std::unique_ptr<ShowPackage> package, ShowMode mode, WindowHandle host)
     : package_(std::move(package)), preview_(mode == ShowMode::Preview),
-      rules_(*this, preview_, package_->IgnoreMouseMove()), terminationSignals_([this] { CloseFromSignal(); }) {
+      rules_(*this, preview_, package_->IgnoreMouseMove()),
+      terminationSignals_([this] { CloseFromSignal(); }) {
     SeedRandomFromClock();
     SetUpGeometry(host);
     const int designWidth = package_->DesignWidth() > 0 ? package_->DesignWidth() : primaryScreen_.width;
@@ -289,8 +291,8 @@ void ShowWindow::CapturePicture(const Rect& r) {
         picture.fill(package_->BackgroundColor());
     }
     if (!picture.isEmpty()) {
-        QImage image(picture.bits(), picture.width(), picture.height(), static_cast<qsizetype>(picture.stride()),
-                     QImage::Format_BGR888);
+        QImage image(picture.bits(), picture.width(), picture.height(),
+                     static_cast<qsizetype>(picture.stride()), QImage::Format_BGR888);
         QPainter painter(&image);
         const QRect area(r.left, r.top, r.width(), r.height());
         for (QObject* child : children()) {
@@ -356,7 +358,8 @@ VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::string& moviePath
     host->SetMovie(QString::fromStdString(moviePath));
     if (loop) host->SetLoop(true);
     host->show();
-    if (!package_->IgnoreMouseMove()) host->SetOnMouseMove([this](QObject*, ShiftState, int, int) { FlashMouseMove(); });
+    if (!package_->IgnoreMouseMove())
+        host->SetOnMouseMove([this](QObject*, ShiftState, int, int) { FlashMouseMove(); });
     // A click on a movie ends the show, in preview too.
     host->SetOnClick([this](QObject*) { rules_.FormDeactivate(); });
     host->Play();

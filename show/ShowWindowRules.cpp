@@ -179,7 +179,8 @@ bool ShowWindowRules::VerifyPassword() {
     if (passwordCheckActive_) return false;
     passwordCheckActive_ = true;
     bool accepted = true;
-    if (ReadRegInteger(RegistryRoot::CurrentUser, "\\Control Panel\\Desktop", "ScreenSaveUsePassword", 0) != 0) {
+    if (ReadRegInteger(RegistryRoot::CurrentUser, "\\Control Panel\\Desktop", "ScreenSaveUsePassword", 0) !=
+        0) {
         if (PasswordVerifyEntry entry = host_.PasswordEntry()) {
             try {
                 accepted = entry(host_.NativeWindow()) != 0;

@@ -56,7 +56,8 @@ void TransitionStats::Finish() {
     started_ = false;
     if (!StatsEnabled()) return;
     const auto ms =
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_).count();
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_)
+            .count();
     AppendStatsLine(FormatLine(style_, frames_, ms));
 }
 

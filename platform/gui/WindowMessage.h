@@ -70,7 +70,8 @@ struct WindowMessage {
 
 // lParam of a mouse message from client coordinates.
 constexpr intptr_t MakePointParam(int x, int y) {
-    return static_cast<intptr_t>((static_cast<uint32_t>(y & 0xFFFF) << 16) | static_cast<uint32_t>(x & 0xFFFF));
+    return static_cast<intptr_t>((static_cast<uint32_t>(y & 0xFFFF) << 16) |
+                                 static_cast<uint32_t>(x & 0xFFFF));
 }
 
 } // namespace scr

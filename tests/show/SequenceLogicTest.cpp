@@ -81,9 +81,9 @@ TEST(ItemTimingTest, Intervals) {
         int kind, seconds, packageDefault, expectedMs;
     };
     const Case cases[] = {
-        {0, 4, 9, 4000}, {0, 0, 9, 9000}, {0, 0, 0, 1000},   {0, -3, 0, 1000},
-        {1, -7, 9, 7000}, {1, 7, 9, 7000}, {1, 0, 5, 5000},  {2, 0, -2, 1000},
-        {0, 2147483647, 0, 2147483647}, // clamped, not overflowed
+        {0, 4, 9, 4000},  {0, 0, 9, 9000},  {0, 0, 0, 1000},
+        {0, -3, 0, 1000}, {1, -7, 9, 7000}, {1, 7, 9, 7000},
+        {1, 0, 5, 5000},  {2, 0, -2, 1000}, {0, 2147483647, 0, 2147483647}, // clamped, not overflowed
     };
     for (const Case& c : cases)
         EXPECT_EQ(ItemIntervalMs(c.kind, c.seconds, c.packageDefault), c.expectedMs)
@@ -94,7 +94,7 @@ TEST(ItemTimingTest, PlayingMovieHoldsTheNextItemBack) {
     const MovieProgress playing{true, 50, 10, true};
     EXPECT_FALSE(ItemIsFinished(7, playing));
     EXPECT_FALSE(ItemIsFinished(0, playing));
-    EXPECT_TRUE(ItemIsFinished(-7, playing)); // a fixed time is not waited for
+    EXPECT_TRUE(ItemIsFinished(-7, playing));              // a fixed time is not waited for
     EXPECT_TRUE(ItemIsFinished(7, {true, 50, 49, true}));  // on its last frame
     EXPECT_TRUE(ItemIsFinished(7, {true, 50, 10, false})); // stopped
     EXPECT_TRUE(ItemIsFinished(7, {true, 1, 0, true}));    // one-frame movie

@@ -38,7 +38,8 @@ protected:
 };
 
 TEST_F(ShowLabelsTest, ThreeLabelsThenOneLeavesOnlyTheFirstWithTheNewText) {
-    const LabelGroup first = {MakeLabel("one", 100, 100), MakeLabel("two", 200, 200), MakeLabel("three", 300, 300)};
+    const LabelGroup first = {MakeLabel("one", 100, 100), MakeLabel("two", 200, 200),
+                              MakeLabel("three", 300, 300)};
     LabelGroup second = {MakeLabel("alone", 400, 50, 30)};
     second[0].record().fontStyle = LabelBold | LabelItalic;
     second[0].record().setFontName("Times New Roman");

@@ -1,8 +1,9 @@
 // The show sequencer against a recording stand-in for the show window.
+#include "show/ShowSequencer.h"
+
 #include "platform/Bitmap24.h"
 #include "platform/Random.h"
 #include "show/ShowContent.h"
-#include "show/ShowSequencer.h"
 #include "show/ShowStage.h"
 
 #include <algorithm>
@@ -34,7 +35,8 @@ public:
         return items[static_cast<size_t>(index)];
     }
     int CountPinnedItems() const override {
-        return static_cast<int>(std::count_if(items.begin(), items.end(), [](auto& i) { return i.pinned != 0; }));
+        return static_cast<int>(
+            std::count_if(items.begin(), items.end(), [](auto& i) { return i.pinned != 0; }));
     }
     int DefaultDisplaySeconds() const override { return defaultSeconds; }
     bool RandomOrder() const override { return randomOrder; }
@@ -110,7 +112,9 @@ public:
     }
     void SetFlyTarget(bool) override {}
 
-    bool Logged(const std::string& entry) const { return std::find(log.begin(), log.end(), entry) != log.end(); }
+    bool Logged(const std::string& entry) const {
+        return std::find(log.begin(), log.end(), entry) != log.end();
+    }
     bool LoggedPrefix(const std::string& prefix) const {
         return std::any_of(log.begin(), log.end(), [&](auto& e) { return e.rfind(prefix, 0) == 0; });
     }
@@ -262,7 +266,8 @@ TEST_F(ShowSequencerTest, SamePlaceWithoutExitTransitionGoesStraightToTheNextPic
     s.Advance(true);
     stage_.log.clear();
     s.Advance(true);
-    EXPECT_EQ(stage_.log, (std::vector<std::string>{"labels 1", "picture 0x0 -> 100x100", "transition 7 4 10"}));
+    EXPECT_EQ(stage_.log,
+              (std::vector<std::string>{"labels 1", "picture 0x0 -> 100x100", "transition 7 4 10"}));
 }
 
 TEST_F(ShowSequencerTest, ExitTransitionRunsToTheBackgroundFirst) {
@@ -291,7 +296,8 @@ TEST_F(ShowSequencerTest, CloseDuringExitTransitionStopsTheAdvance) {
     stage_.timers.clear();
     stage_.duringTransition = [&] { stage_.closing = true; };
     s.Advance(true);
-    EXPECT_EQ(stage_.log, (std::vector<std::string>{"from background", "transition 3 0 0", "stop transition"}));
+    EXPECT_EQ(stage_.log,
+              (std::vector<std::string>{"from background", "transition 3 0 0", "stop transition"}));
     EXPECT_TRUE(stage_.timers.empty());
 }
 

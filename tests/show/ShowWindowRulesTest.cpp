@@ -1,6 +1,7 @@
 // The show window's input and close rules, driven message by message.
-#include "platform/RegistryStore.h"
 #include "show/ShowWindowRules.h"
+
+#include "platform/RegistryStore.h"
 #include "tests/support/TempDir.h"
 
 #include <deque>
@@ -31,7 +32,9 @@ public:
         }
         if (message.id == Msg::Close && rules->CloseQuery()) log.push_back("closed");
     }
-    void PostWindowMessage(Msg id, uintptr_t wParam, intptr_t lParam) override { queue.push_back({id, wParam, lParam}); }
+    void PostWindowMessage(Msg id, uintptr_t wParam, intptr_t lParam) override {
+        queue.push_back({id, wParam, lParam});
+    }
     void StopActivity() override { log.push_back("stop"); }
     void Advance(bool forward) override { log.push_back(forward ? "forward" : "backward"); }
     void MoveStep() override { log.push_back("move"); }
@@ -67,7 +70,8 @@ protected:
         return false;
     }
     static void UsePassword(bool on) {
-        WriteRegInteger(RegistryRoot::CurrentUser, "\\Control Panel\\Desktop", "ScreenSaveUsePassword", on ? 1 : 0);
+        WriteRegInteger(RegistryRoot::CurrentUser, "\\Control Panel\\Desktop", "ScreenSaveUsePassword",
+                        on ? 1 : 0);
     }
 
     test::TempDir dir_;
@@ -80,7 +84,8 @@ TEST_F(ShowWindowRulesTest, MouseDriftUpToFivePixelsIsToleratedAndSixEndsTheShow
         int dx, dy;
         bool closes;
     };
-    const Case cases[] = {{5, 0, false}, {0, -5, false}, {5, 5, false}, {6, 0, true}, {0, -6, true}, {-6, 3, true}};
+    const Case cases[] = {{5, 0, false}, {0, -5, false}, {5, 5, false},
+                          {6, 0, true},  {0, -6, true},  {-6, 3, true}};
     for (const Case& c : cases) {
         window_.log.clear();
         Make(false);
@@ -125,17 +130,28 @@ TEST_F(ShowWindowRulesTest, KeysAndButtonsInBothModes) {
         const char* expected; // "closed", "forward", "backward" or "" (nothing)
     };
     const Case cases[] = {
-        {false, Msg::KeyDown, 'A', "closed"},         {true, Msg::KeyDown, 'A', ""},
-        {false, Msg::KeyDown, vk::Escape, "closed"},  {true, Msg::KeyDown, vk::Escape, ""},
-        {false, Msg::KeyDown, vk::F1, "closed"},      {true, Msg::KeyDown, vk::F1, "closed"},
-        {true, Msg::KeyDown, vk::F2, "closed"},       {false, Msg::LButtonDown, 0, "closed"},
-        {false, Msg::RButtonDown, 0, "closed"},       {false, Msg::MButtonDown, 0, "closed"},
-        {true, Msg::LButtonDown, 0, ""},              {true, Msg::RButtonDown, 0, ""},
-        {true, Msg::MouseMove, 0, ""},                {false, Msg::SysKeyDown, 'X', ""},
-        {false, Msg::KeyDown, vk::Space, "forward"},  {true, Msg::KeyDown, vk::Next, "forward"},
-        {false, Msg::KeyDown, vk::Right, "forward"},  {false, Msg::KeyDown, vk::Down, "forward"},
-        {false, Msg::KeyDown, vk::Back, "backward"},  {true, Msg::KeyDown, vk::Prior, "backward"},
-        {false, Msg::KeyDown, vk::Left, "backward"},  {false, Msg::KeyDown, vk::Up, "backward"},
+        {false, Msg::KeyDown, 'A', "closed"},
+        {true, Msg::KeyDown, 'A', ""},
+        {false, Msg::KeyDown, vk::Escape, "closed"},
+        {true, Msg::KeyDown, vk::Escape, ""},
+        {false, Msg::KeyDown, vk::F1, "closed"},
+        {true, Msg::KeyDown, vk::F1, "closed"},
+        {true, Msg::KeyDown, vk::F2, "closed"},
+        {false, Msg::LButtonDown, 0, "closed"},
+        {false, Msg::RButtonDown, 0, "closed"},
+        {false, Msg::MButtonDown, 0, "closed"},
+        {true, Msg::LButtonDown, 0, ""},
+        {true, Msg::RButtonDown, 0, ""},
+        {true, Msg::MouseMove, 0, ""},
+        {false, Msg::SysKeyDown, 'X', ""},
+        {false, Msg::KeyDown, vk::Space, "forward"},
+        {true, Msg::KeyDown, vk::Next, "forward"},
+        {false, Msg::KeyDown, vk::Right, "forward"},
+        {false, Msg::KeyDown, vk::Down, "forward"},
+        {false, Msg::KeyDown, vk::Back, "backward"},
+        {true, Msg::KeyDown, vk::Prior, "backward"},
+        {false, Msg::KeyDown, vk::Left, "backward"},
+        {false, Msg::KeyDown, vk::Up, "backward"},
     };
     for (const Case& c : cases) {
         window_.log.clear();
@@ -271,14 +287,16 @@ TEST_F(ShowWindowRulesTest, AfterTheCloseTimersOnlyStopActivity) {
     Make(false);
     Post(Msg::KeyDown, 'A');
     window_.log.clear();
-    for (unsigned id : {ShowWindowRules::kItemTimer, ShowWindowRules::kMoveTimer, ShowWindowRules::kMusicTimer})
+    for (unsigned id :
+         {ShowWindowRules::kItemTimer, ShowWindowRules::kMoveTimer, ShowWindowRules::kMusicTimer})
         Post(Msg::Timer, id);
     EXPECT_EQ(window_.log, (std::vector<std::string>{"stop", "stop", "stop"}));
 }
 
 TEST_F(ShowWindowRulesTest, TimersDispatchById) {
     Make(false);
-    for (unsigned id : {ShowWindowRules::kItemTimer, ShowWindowRules::kMoveTimer, ShowWindowRules::kMusicTimer, 42u})
+    for (unsigned id :
+         {ShowWindowRules::kItemTimer, ShowWindowRules::kMoveTimer, ShowWindowRules::kMusicTimer, 42u})
         Post(Msg::Timer, id);
     EXPECT_EQ(window_.log, (std::vector<std::string>{"forward", "move", "music"}));
 }

@@ -1,8 +1,9 @@
 // The show window itself (offscreen), with a package made in memory: creation,
 // the close rules through real messages, items brought on screen.
+#include "show/ShowWindow.h"
+
 #include "platform/Bitmap24.h"
 #include "show/BackgroundImage.h"
-#include "show/ShowWindow.h"
 #include "show/XFly.h"
 #include "tests/support/TempDir.h"
 #include "transitions/control/XPicTrans.h"
@@ -29,7 +30,9 @@ public:
     std::string homePage = "http://example.org/";
 
     int ItemCount() const override { return static_cast<int>(items.size()); }
-    ShowItem GetItem(int i) const override { return i >= 0 && i < ItemCount() ? items[size_t(i)] : ShowItem{}; }
+    ShowItem GetItem(int i) const override {
+        return i >= 0 && i < ItemCount() ? items[size_t(i)] : ShowItem{};
+    }
     int CountPinnedItems() const override {
         int n = 0;
         for (const auto& item : items)
@@ -107,7 +110,7 @@ TEST_F(ShowWindowTest, FullScreenCoversTheVirtualDesktopWithBackgroundPaintedOnc
     EXPECT_EQ(window->transitionControl()->geometry(), QRect(-1, -1, 1, 1));
     EXPECT_FALSE(window->transitionControl()->isVisibleTo(window.get()));
     EXPECT_EQ(window->backgroundImage()->canvas().pixel(4, 4), 0x00FFFFFFu); // tiled picture
-    EXPECT_FALSE(package_->hasBackground); // the package's copy is dropped
+    EXPECT_FALSE(package_->hasBackground);                                   // the package's copy is dropped
     EXPECT_TRUE(window->cursorHidden());
     EXPECT_EQ(window->fly(), nullptr);
 }
@@ -179,7 +182,8 @@ TEST_F(ShowWindowTest, ItemTimerBringsTheItemOnScreenWithItsLabels) {
     Pump();
     XPicTrans* picture = window->transitionControl();
     const double scale = window->showScale();
-    EXPECT_EQ(picture->geometry(), QRect(int(30 * scale), int(40 * scale), int(200 * scale), int(100 * scale)));
+    EXPECT_EQ(picture->geometry(),
+              QRect(int(30 * scale), int(40 * scale), int(200 * scale), int(100 * scale)));
     EXPECT_TRUE(picture->isVisibleTo(window.get()));
     EXPECT_EQ(picture->Frame().pixel(picture->width() / 2, picture->height() / 2), 0x0000FF00u);
     EXPECT_NE(window->findChild<QLabel*>("xlabel_1"), nullptr);
@@ -190,7 +194,8 @@ TEST_F(ShowWindowTest, ItemTimerBringsTheItemOnScreenWithItsLabels) {
     // picture stays on the background; the second item has no labels.
     window->PostMessage(Msg::KeyDown, vk::Right);
     Pump();
-    EXPECT_EQ(window->backgroundImage()->canvas().pixel(int(30 * scale) + 5, int(40 * scale) + 5), 0x0000FF00u);
+    EXPECT_EQ(window->backgroundImage()->canvas().pixel(int(30 * scale) + 5, int(40 * scale) + 5),
+              0x0000FF00u);
     EXPECT_EQ(window->findChild<QLabel*>("xlabel_0"), nullptr);
     EXPECT_EQ(picture->x(), int(300 * scale));
 }

@@ -1,6 +1,7 @@
 // The bouncing movement of the current item.
-#include "platform/gui/MessageWindow.h"
 #include "show/XFly.h"
+
+#include "platform/gui/MessageWindow.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>

@@ -60,7 +60,8 @@ protected:
         return Run(argv, hostWindow);
     }
 
-    std::unique_ptr<ChildProcess> Run(const std::vector<std::string>& argv, const std::string& hostWindow = "") {
+    std::unique_ptr<ChildProcess> Run(const std::vector<std::string>& argv,
+                                      const std::string& hostWindow = "") {
         return std::make_unique<ChildProcess>(argv, std::map<std::string, std::string>{
                                                         {"DISPLAY", x_.display()},
                                                         {"QT_QPA_PLATFORM", "xcb"},
@@ -179,7 +180,8 @@ TEST_F(ShowEndToEndTest, ScreenSaverHostWindowIsDrawnIntoInsteadOfATopLevelWindo
     std::string tree;
     ASSERT_TRUE(WaitUntil([&] { return HasOneChildOfSize(host, "640x400+0+0", tree); }, 10s)) << tree;
     // The show starts without waiting for an activation it never gets.
-    EXPECT_TRUE(WaitUntil([&] { return DistinctColours(x_.Screenshot(), QRect(0, 0, 640, 400)) > 500; }, 10s));
+    EXPECT_TRUE(
+        WaitUntil([&] { return DistinctColours(x_.Screenshot(), QRect(0, 0, 640, 400)) > 500; }, 10s));
     show->Signal(SIGTERM);
     EXPECT_EQ(show->Wait(3s), std::optional<int>(0));
     EXPECT_TRUE(ExtractedFiles(dir_.file("tmp")).empty());
@@ -190,7 +192,8 @@ TEST_F(ShowEndToEndTest, ScrtoolPlaysAPackageFromAnotherFile) {
     auto preview = Run({BuildBinDir() + "/scrtool", "play", demo_, "/p", std::to_string(host)});
     std::string tree;
     EXPECT_TRUE(WaitUntil([&] { return HasOneChildOfSize(host, "200x150+0+0", tree); }, 10s)) << tree;
-    EXPECT_TRUE(WaitUntil([&] { return DistinctColours(x_.Screenshot(), QRect(50, 50, 200, 150)) > 100; }, 10s));
+    EXPECT_TRUE(
+        WaitUntil([&] { return DistinctColours(x_.Screenshot(), QRect(50, 50, 200, 150)) > 100; }, 10s));
     preview->Signal(SIGTERM);
     EXPECT_EQ(preview->Wait(3s), std::optional<int>(0));
 }

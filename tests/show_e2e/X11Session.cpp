@@ -30,7 +30,8 @@ XvfbServer::XvfbServer(int width, int height) {
             const int null = open("/dev/null", O_WRONLY);
             dup2(null, 1);
             dup2(null, 2);
-            execlp("Xvfb", "Xvfb", display_.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp", nullptr);
+            execlp("Xvfb", "Xvfb", display_.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
+                   nullptr);
             _exit(127);
         }
         WaitUntil(
@@ -65,11 +66,11 @@ XvfbServer::~XvfbServer() {
 QImage XvfbServer::Screenshot() const {
     if (!connection_) return {};
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
-    xcb_get_image_reply_t* reply = xcb_get_image_reply(
-        connection_,
-        xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, root_, 0, 0, screen->width_in_pixels,
-                      screen->height_in_pixels, ~0u),
-        nullptr);
+    xcb_get_image_reply_t* reply =
+        xcb_get_image_reply(connection_,
+                            xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, root_, 0, 0,
+                                          screen->width_in_pixels, screen->height_in_pixels, ~0u),
+                            nullptr);
     if (!reply) return {};
     const QImage image(xcb_get_image_data(reply), screen->width_in_pixels, screen->height_in_pixels,
                        QImage::Format_RGB32);
@@ -83,9 +84,9 @@ uint32_t XvfbServer::CreateWindow(int x, int y, int width, int height) {
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
     const uint32_t id = xcb_generate_id(connection_);
     const uint32_t values[] = {screen->white_pixel};
-    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, id, root_, static_cast<int16_t>(x), static_cast<int16_t>(y),
-                      static_cast<uint16_t>(width), static_cast<uint16_t>(height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                      screen->root_visual, XCB_CW_BACK_PIXEL, values);
+    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, id, root_, static_cast<int16_t>(x),
+                      static_cast<int16_t>(y), static_cast<uint16_t>(width), static_cast<uint16_t>(height), 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_BACK_PIXEL, values);
     xcb_map_window(connection_, id);
     xcb_flush(connection_);
     return id;
@@ -94,15 +95,18 @@ uint32_t XvfbServer::CreateWindow(int x, int y, int width, int height) {
 std::vector<XvfbServer::Child> XvfbServer::Children(uint32_t window) const {
     std::vector<Child> children;
     if (!connection_) return children;
-    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(connection_, xcb_query_tree(connection_, window), nullptr);
+    xcb_query_tree_reply_t* tree =
+        xcb_query_tree_reply(connection_, xcb_query_tree(connection_, window), nullptr);
     if (!tree) return children;
     const xcb_window_t* ids = xcb_query_tree_children(tree);
     for (int i = 0; i < xcb_query_tree_children_length(tree); ++i) {
-        xcb_get_geometry_reply_t* g = xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, ids[i]), nullptr);
-        xcb_get_window_attributes_reply_t* a =
-            xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, ids[i]), nullptr);
+        xcb_get_geometry_reply_t* g =
+            xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, ids[i]), nullptr);
+        xcb_get_window_attributes_reply_t* a = xcb_get_window_attributes_reply(
+            connection_, xcb_get_window_attributes(connection_, ids[i]), nullptr);
         if (g && a)
-            children.push_back({ids[i], g->x, g->y, g->width, g->height, a->map_state == XCB_MAP_STATE_VIEWABLE});
+            children.push_back(
+                {ids[i], g->x, g->y, g->width, g->height, a->map_state == XCB_MAP_STATE_VIEWABLE});
         std::free(g);
         std::free(a);
     }
@@ -110,7 +114,8 @@ std::vector<XvfbServer::Child> XvfbServer::Children(uint32_t window) const {
     return children;
 }
 
-ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env) {
+ChildProcess::ChildProcess(const std::vector<std::string>& argv,
+                           const std::map<std::string, std::string>& env) {
     pid_ = fork();
     if (pid_ != 0) return;
     for (const auto& [name, value] : env) {

@@ -68,7 +68,9 @@ bool WaitUntil(Condition condition, std::chrono::milliseconds timeout) {
     const auto end = std::chrono::steady_clock::now() + timeout;
     while (std::chrono::steady_clock::now() < end) {
         if (condition()) return true;
-        struct timespec t {0, 20'000'000};
+        struct timespec t {
+            0, 20'000'000
+        };
         nanosleep(&t, nullptr);
     }
     return condition();
