@@ -18,6 +18,8 @@ PACKAGES=(
   fonts-liberation2 fonts-dejavu-core
   # end-to-end tests and demo assets
   xvfb xdotool x11-utils python3 libxcb1-dev libjpeg-turbo-progs lame
+  # dialog skin pictures, drawn at build time
+  python3-pil
 )
 
 if [ "$(id -u)" -ne 0 ]; then

@@ -1,0 +1,172 @@
+#include "dialogs/MessageForm.h"
+
+#include "dialogs/ModalResult.h"
+#include "tests/dialogs/Screenshot.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <optional>
+#include <vector>
+
+namespace scr {
+namespace {
+
+// Dynamic texts whose entry i reads "text i".
+QStringList NumberedTexts(int count) {
+    QStringList texts;
+    for (int i = 0; i < count; ++i)
+        texts << QStringLiteral("text %1").arg(i);
+    return texts;
+}
+
+std::vector<QPushButton*> VisibleButtons(const TFormLumMsg& form) {
+    std::vector<QPushButton*> buttons;
+    for (QPushButton* button : {form.Btn1, form.Btn2, form.Btn3})
+        if (!button->isHidden()) buttons.push_back(button);
+    return buttons;
+}
+
+// Shows the form, presses a key on it and returns the result it finished
+// with, or nothing when the key did not end it.
+std::optional<int> ResultOfKey(TFormLumMsg& form, Qt::Key key) {
+    form.show();
+    form.activateWindow();
+    if (!QTest::qWaitForWindowActive(&form)) return std::nullopt;
+    QSignalSpy finished(&form, &QDialog::finished);
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &form;
+    QTest::keyClick(target, key);
+    if (finished.count() != 1) return std::nullopt;
+    return finished.at(0).at(0).toInt();
+}
+
+struct Example {
+    uint32_t flags;
+    int textCount; // -1: no list
+    MessageIcon icon;
+    std::vector<QString> texts;
+    std::vector<int> lefts;
+    std::optional<int> enter;
+    std::optional<int> escape;
+};
+
+TEST(MessageForm, WorkedExamples) {
+    const Example examples[] = {
+        {0x30, -1, MessageIcon::Exclamation, {"&OK"}, {146}, mrOk, mrOk},
+        {0x23, 25, MessageIcon::Question, {"text 19", "text 20", "text 18"}, {23, 146, 269}, mrYes, mrCancel},
+        {0x40, 10, MessageIcon::Information, {"&OK"}, {146}, mrOk, mrOk},
+        {0x104, 26, MessageIcon::None, {"text 19", "text 20"}, {64, 228}, mrNo, std::nullopt},
+        {0x14, -1, MessageIcon::Stop, {"&Yes", "&No"}, {64, 228}, mrYes, std::nullopt},
+        {0x223, -1, MessageIcon::Question, {"&Yes", "&No", "&Cancel"}, {23, 146, 269}, mrCancel, mrCancel},
+        {0x01, 26, MessageIcon::None, {"text 17", "text 18"}, {64, 228}, mrYes, mrCancel},
+        // A default-button flag naming a button the set does not have leaves the first one the default.
+        {0x200, -1, MessageIcon::None, {"&OK"}, {146}, mrOk, mrOk},
+    };
+    for (const Example& e : examples) {
+        SCOPED_TRACE(testing::Message() << "flags 0x" << std::hex << e.flags);
+        const QStringList list = NumberedTexts(std::max(e.textCount, 0));
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+            TFormLumMsg form(QStringLiteral("Message"), QStringLiteral("Caption"), e.flags,
+                             e.textCount >= 0 ? &list : nullptr);
+            EXPECT_EQ(form.icon(), e.icon);
+            EXPECT_EQ(form.ImageIcon->picture().isNull(), e.icon == MessageIcon::None);
+            const std::vector<QPushButton*> buttons = VisibleButtons(form);
+            ASSERT_EQ(buttons.size(), e.texts.size());
+            for (std::size_t i = 0; i < buttons.size(); ++i) {
+                EXPECT_EQ(buttons[i]->text(), e.texts[i]) << "button " << i;
+                EXPECT_EQ(buttons[i]->geometry(), QRect(e.lefts[i], 130, 100, 29)) << "button " << i;
+                EXPECT_TRUE(buttons[i]->isEnabled());
+            }
+            EXPECT_EQ(ResultOfKey(form, key), key == Qt::Key_Return ? e.enter : e.escape)
+                << (key == Qt::Key_Return ? "Enter" : "Esc");
+        }
+    }
+}
+
+TEST(MessageForm, EmptyListEntriesAreUsedAsTheyStand) {
+    QStringList texts = NumberedTexts(21);
+    texts[17] = QString();
+    TFormLumMsg form(QString(), QString(), 0, &texts);
+    EXPECT_EQ(form.Btn1->text(), QString());
+}
+
+TEST(MessageForm, FrameAndMessageArea) {
+    TFormLumMsg form(QStringLiteral("Hello"), QStringLiteral("Greeting"), 0x40, nullptr);
+    EXPECT_EQ(form.size(), QSize(415, 244));
+    EXPECT_EQ(form.PanelMain->geometry(), QRect(10, 49, 392, 183));
+    EXPECT_EQ(form.Panel1->geometry(), QRect(16, 16, 361, 97));
+    EXPECT_EQ(form.LabelMsg->geometry(), QRect(64, 16, 288, 65));
+    EXPECT_EQ(form.LabelMsg->text(), QStringLiteral("Hello"));
+    EXPECT_EQ(form.GetFrameCaption(), QStringLiteral("Greeting"));
+}
+
+TEST(MessageForm, TheFramesCloseButtonAnswersCancel) {
+    TFormLumMsg form(QStringLiteral("Replace?"), QStringLiteral("Setup"), 0x04, nullptr);
+    form.show();
+    QSignalSpy finished(&form, &QDialog::finished);
+    QTest::mouseClick(form.ImageClose, Qt::LeftButton);
+    ASSERT_EQ(finished.count(), 1);
+    EXPECT_EQ(finished.at(0).at(0).toInt(), mrCancel);
+}
+
+TEST(MessageForm, ShowMessageFormReturnsTheButtonPressed) {
+    const QStringList texts = NumberedTexts(26);
+    TFormScrNeo dialog;
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QWidget* owner = nullptr;
+    QTimer::singleShot(0, [&owner] {
+        auto* form = qobject_cast<TFormLumMsg*>(QApplication::activeModalWidget());
+        if (!form) return;
+        owner = form->parentWidget();
+        form->Btn2->click();
+    });
+    EXPECT_EQ(ShowMessageForm(QStringLiteral("Replace it?"), QStringLiteral("Setup"), 0x23, &texts), mrNo);
+    EXPECT_EQ(owner, &dialog) << "the message stays in front of the dialog that shows it";
+}
+
+TEST(MessageForm, Screenshot) {
+    QStringList texts = NumberedTexts(26);
+    texts[17] = QStringLiteral("&OK");
+    texts[18] = QStringLiteral("&Cancel");
+    texts[19] = QStringLiteral("&Yes");
+    texts[20] = QStringLiteral("&No");
+    TFormLumMsg form(
+        QStringLiteral("A file with this name is already installed.\nDo you want to replace it?"),
+        QStringLiteral("Screen Saver Setup"), 0x23, &texts);
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    const QImage shot = form.grab().toImage();
+    test::SaveScreenshot(shot, QStringLiteral("message-form.png"));
+    // The message area is white and the icon is drawn into it.
+    const QPoint area = form.Panel1->mapTo(&form, QPoint(200, 80));
+    EXPECT_EQ(shot.pixelColor(area), QColor(Qt::white));
+    const QRect icon(form.ImageIcon->mapTo(&form, QPoint(0, 0)), QSize(32, 32));
+    bool iconDrawn = false;
+    for (int y = icon.top(); y <= icon.bottom(); ++y)
+        for (int x = icon.left(); x <= icon.right(); ++x)
+            iconDrawn |= shot.pixelColor(x, y) != QColor(Qt::white);
+    EXPECT_TRUE(iconDrawn);
+
+    QImage icons(4 * 72, 72, QImage::Format_ARGB32);
+    icons.fill(Qt::white);
+    QPainter painter(&icons);
+    const MessageIcon kinds[] = {MessageIcon::Information, MessageIcon::Exclamation, MessageIcon::Question,
+                                 MessageIcon::Stop};
+    for (int i = 0; i < 4; ++i) {
+        painter.drawPixmap(i * 72 + 4, 4, MessageIconPixmap(kinds[i], 64));
+        EXPECT_EQ(MessageIconPixmap(kinds[i], 32).size(), QSize(32, 32));
+    }
+    painter.end();
+    test::SaveScreenshot(icons, QStringLiteral("message-icons.png"));
+}
+
+} // namespace
+} // namespace scr
