@@ -88,24 +88,8 @@ void StretchDraw(Bitmap24& dst, const Rect& d, const Bitmap24& src, const Rect& 
     if (first >= last) return;
     const int count = last - first;
     const bool straight = !mx.mirrored && mx.dstCount == mx.srcCount;
-    // Enlarging four times or more: each source pixel covers a run of
-    // destination pixels, filled by doubling copies instead of pixel by pixel.
-    struct Run {
-        uint32_t source;
-        uint32_t length;
-    };
-    std::vector<Run> runs;
-    if (!straight && mx.dstCount >= 4 * mx.srcCount) {
-        for (int x = first; x < last; ++x) {
-            const uint32_t source = static_cast<uint32_t>(mx.source(x)) * 3;
-            if (!runs.empty() && runs.back().source == source)
-                ++runs.back().length;
-            else
-                runs.push_back({source, 1});
-        }
-    }
     std::vector<uint32_t> offsets;
-    if (!straight && runs.empty()) {
+    if (!straight) {
         offsets.resize(static_cast<std::size_t>(count));
         for (int x = first; x < last; ++x)
             offsets[static_cast<std::size_t>(x - first)] = static_cast<uint32_t>(mx.source(x)) * 3;
@@ -121,20 +105,6 @@ void StretchDraw(Bitmap24& dst, const Rect& d, const Bitmap24& src, const Rect& 
         uint8_t* out = dst.row(y) + dstOffset;
         if (sy == previousSource && previousRow) {
             std::memcpy(out, previousRow, rowBytes);
-        } else if (!runs.empty()) {
-            const uint8_t* in = src.row(sy);
-            uint8_t* o = out;
-            for (const Run& run : runs) {
-                CopyPixel(o, in + run.source);
-                const std::size_t total = static_cast<std::size_t>(run.length) * 3;
-                std::size_t filled = 3;
-                while (filled * 2 <= total) {
-                    std::memcpy(o + filled, o, filled);
-                    filled *= 2;
-                }
-                if (filled < total) std::memcpy(o + filled, o, total - filled);
-                o += total;
-            }
         } else if (straight) {
             std::memcpy(out, src.row(sy) + static_cast<std::size_t>(mx.source(first)) * 3, rowBytes);
         } else {
@@ -142,14 +112,20 @@ void StretchDraw(Bitmap24& dst, const Rect& d, const Bitmap24& src, const Rect& 
             const uint32_t* map = offsets.data();
             // Four-byte moves are faster than three single bytes; the fourth
             // byte lands on the next pixel, which is written right after.
-            // The read stays inside the source row for all but its last pixel.
-            const uint32_t safeLimit = static_cast<uint32_t>(src.stride()) - 3;
+            // The fourth byte read stays inside the bitmap except at the last
+            // pixel of its last row.
+            const uint32_t safeLimit =
+                sy + 1 < src.height() ? UINT32_MAX : static_cast<uint32_t>(src.stride()) - 3;
             int i = 0;
-            for (; i + 1 < count; ++i) {
-                if (map[i] < safeLimit) {
+            if (safeLimit == UINT32_MAX) {
+                for (; i + 1 < count; ++i)
                     std::memcpy(out + i * 3, in + map[i], 4);
-                } else {
-                    CopyPixel(out + i * 3, in + map[i]);
+            } else {
+                for (; i + 1 < count; ++i) {
+                    if (map[i] < safeLimit)
+                        std::memcpy(out + i * 3, in + map[i], 4);
+                    else
+                        CopyPixel(out + i * 3, in + map[i]);
                 }
             }
             CopyPixel(out + i * 3, in + map[i]);
