@@ -9,6 +9,9 @@
 #include "platform/WorkingSet.h"
 #include "platform/gui/ExceptionBox.h"
 #include "platform/gui/TaskbarEntry.h"
+#include "show/HomePage.h"
+#include "show/PackageShowContent.h"
+#include "show/ShowWindow.h"
 #include "startup/ApplicationObject.h"
 #include "startup/ModeDetection.h"
 
@@ -16,6 +19,8 @@
 #include <cstdlib>
 #include <ctime>
 #include <exception>
+#include <memory>
+#include <string>
 #include <string_view>
 
 namespace scr {
@@ -27,8 +32,21 @@ void RunSaverOrConfig() {
     // Only a configuration run without a parent keeps its task-bar entry.
     SetTaskbarEntryWanted(g_parentWindow == 0 && g_showMode == ShowMode::Config);
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-    TrimWorkingSet();
-    // The show window and the configuration dialog run here once they exist.
+    if (g_showMode == ShowMode::Config) {
+        TrimWorkingSet();
+        // The configuration dialog runs here once it exists.
+        return;
+    }
+    // Show and Preview: the show window, run until it closes. The home page
+    // asked for with F2 opens once the window (and its package) is gone.
+    std::string homePage;
+    {
+        ShowWindow window(std::make_unique<PackageShowContent>(), g_showMode, g_parentWindow);
+        TrimWorkingSet();
+        window.Run();
+        homePage = window.HomePageToOpen();
+    }
+    OpenHomePage(homePage);
 }
 
 void RunInstaller() {
