@@ -149,7 +149,7 @@ std::string AddHostProgram(const std::string& config, const std::string& command
         if (defaults.lines.empty()) defaults.lines.push_back(std::string(kProgramsKey) + "\t\\");
         const std::size_t first = text.lines.size();
         text.lines.insert(text.lines.end(), defaults.lines.begin(), defaults.lines.end());
-        if (!Continues(text.lines.back())) text.lines.emplace_back();
+        if (Continues(text.lines.back())) text.lines.emplace_back(); // closes the list
         text.finalNewline = true;
         block = FindResource(text.lines, kProgramsKey);
         if (!block || block->first != first) return config;

@@ -134,6 +134,7 @@ TEST_F(InstallerWizard, PackageWithoutSignatureShowsTheDataErrorPage) {
 }
 
 TEST_F(InstallerWizard, InstallsTheMarkedCopyShortcutEntry) {
+    home.AddProgram("xscreensaver", "exit 0"); // a screen-saver host is installed
     auto wizard = Open(test::InstallerDescription("Waves"));
     GoToDestination(*wizard);
     wizard->BtnNextClick();
@@ -165,6 +166,10 @@ TEST_F(InstallerWizard, InstallsTheMarkedCopyShortcutEntry) {
     const std::string key = *UninstallKeyPath("Waves");
     EXPECT_EQ(test::ReadMachineString(key, "DisplayName"), "Waves");
     EXPECT_EQ(test::ReadMachineString(key, "UninstallString"), destination + " -U");
+
+    const auto host = test::ReadFile(home.home() + "/.xscreensaver");
+    EXPECT_NE(std::string(host.begin(), host.end()).find("\"Waves\"  " + destination + " -root"),
+              std::string::npos);
 }
 
 TEST_F(InstallerWizard, BlanksInTheFileNameReachTheUninstallCommandUnquoted) {
