@@ -26,6 +26,7 @@ QString UninstallConfirmationText(const QString& screenSaverName) {
 bool ConfirmWithMessageBox(const QString& text, const QString& caption) {
     QMessageBox box(QMessageBox::Warning, caption, text,
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Yes);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     return box.exec() == QMessageBox::Yes;
 }

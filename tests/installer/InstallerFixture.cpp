@@ -16,8 +16,10 @@
 namespace scr::test {
 namespace {
 
-const char* const kVariables[] = {"HOME", "XDG_DATA_HOME",           "XDG_CONFIG_HOME", "XDG_DESKTOP_DIR",
-                                  "PATH", "DBUS_SESSION_BUS_ADDRESS"};
+// Saved and restored; the last two are not set here, but tests change them.
+const char* const kVariables[] = {
+    "HOME",    "XDG_DATA_HOME",  "XDG_CONFIG_HOME", "XDG_DESKTOP_DIR", "PATH", "DBUS_SESSION_BUS_ADDRESS",
+    "DISPLAY", "QT_QPA_PLATFORM"};
 
 } // namespace
 

@@ -19,7 +19,7 @@ namespace scr::test {
 
 // Sets HOME, XDG_DATA_HOME, XDG_CONFIG_HOME, XDG_DESKTOP_DIR and PATH to
 // folders of a private temporary directory for the lifetime of the object,
-// and restores them afterwards.
+// and restores them (and DISPLAY and QT_QPA_PLATFORM) afterwards.
 class PrivateHome {
 public:
     PrivateHome();
