@@ -6,12 +6,18 @@
 
 namespace scr {
 
-void SeedRandomFromClock() { std::srand(static_cast<unsigned>(std::time(nullptr))); }
+void SeedRandomFromClock() {
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+}
 
 // glibc's rand() yields 0 .. 2^31 - 1, the 31-bit range the program expects.
-int32_t RandomValue() { return static_cast<int32_t>(std::rand() & 0x7fffffff); }
+int32_t RandomValue() {
+    return static_cast<int32_t>(std::rand() & 0x7fffffff);
+}
 
-int32_t RandomBelow(int32_t range) { return range < 1 ? 0 : RandomValue() % range; }
+int32_t RandomBelow(int32_t range) {
+    return range < 1 ? 0 : RandomValue() % range;
+}
 
 void Shuffle(std::span<int32_t> entries) {
     if (entries.empty()) return;

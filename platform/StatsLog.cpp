@@ -15,7 +15,9 @@ const char* StatsFile() {
 
 } // namespace
 
-bool StatsEnabled() { return StatsFile() != nullptr; }
+bool StatsEnabled() {
+    return StatsFile() != nullptr;
+}
 
 void AppendStatsLine(std::string_view line) {
     const char* path = StatsFile();

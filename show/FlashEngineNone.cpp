@@ -6,9 +6,13 @@
 
 namespace scr {
 
-std::unique_ptr<FlashEngine> CreateFlashEngine(QWidget*, FlashEngineEvents) { return nullptr; }
+std::unique_ptr<FlashEngine> CreateFlashEngine(QWidget*, FlashEngineEvents) {
+    return nullptr;
+}
 
-QString FlashEngineUnavailableReason() { return QStringLiteral("this build has no Flash engine"); }
+QString FlashEngineUnavailableReason() {
+    return QStringLiteral("this build has no Flash engine");
+}
 
 } // namespace scr
 

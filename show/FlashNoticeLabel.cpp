@@ -6,7 +6,9 @@
 
 namespace scr {
 
-FlashNoticeLabel::FlashNoticeLabel(QWidget* parent) : QLabel(parent) { setMouseTracking(true); }
+FlashNoticeLabel::FlashNoticeLabel(QWidget* parent) : QLabel(parent) {
+    setMouseTracking(true);
+}
 
 void FlashNoticeLabel::mouseMoveEvent(QMouseEvent* event) {
     if (events_.onMouseMove) {

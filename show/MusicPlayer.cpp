@@ -18,8 +18,10 @@ bool Decided(QMediaPlayer::MediaStatus status) {
     case QMediaPlayer::BufferingMedia:
     case QMediaPlayer::BufferedMedia:
     case QMediaPlayer::EndOfMedia:
-    case QMediaPlayer::InvalidMedia: return true;
-    default: return false;
+    case QMediaPlayer::InvalidMedia:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -49,7 +51,9 @@ MusicDevice::~MusicDevice() {
     player_->setSource(QUrl());
 }
 
-bool MusicDevice::available() const { return player_->isAvailable(); }
+bool MusicDevice::available() const {
+    return player_->isAvailable();
+}
 
 bool MusicDevice::Open(const QString& path) {
     Close();
@@ -72,8 +76,8 @@ bool MusicDevice::Open(const QString& path) {
     disconnect(statusLink);
     disconnect(errorLink);
     // A file that cannot be decoded shows in the error, not in the playback state.
-    open_ = !failed_ && Decided(player_->mediaStatus()) &&
-            player_->mediaStatus() != QMediaPlayer::InvalidMedia;
+    open_ =
+        !failed_ && Decided(player_->mediaStatus()) && player_->mediaStatus() != QMediaPlayer::InvalidMedia;
     if (!open_) player_->setSource(QUrl());
     return open_;
 }
@@ -86,21 +90,31 @@ void MusicDevice::Close() {
 }
 
 MusicMode MusicDevice::Mode() const {
-    if (!open_ || failed_ || player_->mediaStatus() == QMediaPlayer::InvalidMedia)
-        return MusicMode::NotReady;
+    if (!open_ || failed_ || player_->mediaStatus() == QMediaPlayer::InvalidMedia) return MusicMode::NotReady;
     switch (player_->playbackState()) {
-    case QMediaPlayer::PlayingState: return MusicMode::Playing;
-    case QMediaPlayer::PausedState: return MusicMode::Paused;
-    case QMediaPlayer::StoppedState: break;
+    case QMediaPlayer::PlayingState:
+        return MusicMode::Playing;
+    case QMediaPlayer::PausedState:
+        return MusicMode::Paused;
+    case QMediaPlayer::StoppedState:
+        break;
     }
     return MusicMode::Stopped;
 }
 
-void MusicDevice::Start() { player_->play(); }
-void MusicDevice::Pause() { player_->pause(); }
+void MusicDevice::Start() {
+    player_->play();
+}
+void MusicDevice::Pause() {
+    player_->pause();
+}
 // Stopping rewinds to the start (also for MIDI, where seeking to 0 is ignored).
-void MusicDevice::Stop() { player_->stop(); }
-qint64 MusicDevice::Position() const { return player_->position(); }
+void MusicDevice::Stop() {
+    player_->stop();
+}
+qint64 MusicDevice::Position() const {
+    return player_->position();
+}
 
 MusicWindow MusicWindowCreate(QObject* parent, uint32_t style) {
     SelectMediaBackend();
@@ -109,9 +123,13 @@ MusicWindow MusicWindowCreate(QObject* parent, uint32_t style) {
     return device.release();
 }
 
-bool MusicOpen(MusicWindow window, const QString& path) { return window && window->Open(path); }
+bool MusicOpen(MusicWindow window, const QString& path) {
+    return window && window->Open(path);
+}
 
-MusicMode MusicGetMode(MusicWindow window) { return window ? window->Mode() : MusicMode::NotReady; }
+MusicMode MusicGetMode(MusicWindow window) {
+    return window ? window->Mode() : MusicMode::NotReady;
+}
 
 void MusicPlay(MusicWindow window) {
     MusicMode mode = MusicGetMode(window);

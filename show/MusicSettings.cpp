@@ -19,7 +19,9 @@ constexpr Option kOptions[] = {
 
 } // namespace
 
-std::string MusicSettingsKey(const std::string& screenSaverName) { return "\\Software\\Vantrel\\" + screenSaverName; }
+std::string MusicSettingsKey(const std::string& screenSaverName) {
+    return "\\Software\\Vantrel\\" + screenSaverName;
+}
 
 MusicSettings ReadMusicSettings(const std::string& screenSaverName) {
     MusicSettings settings;
@@ -34,7 +36,8 @@ bool WriteMusicSettings(const std::string& screenSaverName, const MusicSettings&
     std::string key = MusicSettingsKey(screenSaverName);
     bool ok = true;
     for (const Option& option : kOptions)
-        ok = WriteRegInteger(RegistryRoot::CurrentUser, key, option.name, settings.*option.field ? 1 : 0) && ok;
+        ok = WriteRegInteger(RegistryRoot::CurrentUser, key, option.name, settings.*option.field ? 1 : 0) &&
+             ok;
     return ok;
 }
 

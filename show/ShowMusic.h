@@ -33,8 +33,8 @@ inline constexpr int kMusicTickMs = 3000;
 class ShowMusic : public QObject {
 public:
     // `fullScreen` false (preview) or no tracks: no music at all.
-    ShowMusic(QWidget* showWindow, MusicTrackSource& tracks, const std::string& screenSaverName, bool fullScreen,
-              int tickMs = kMusicTickMs);
+    ShowMusic(QWidget* showWindow, MusicTrackSource& tracks, const std::string& screenSaverName,
+              bool fullScreen, int tickMs = kMusicTickMs);
     // Music shutdown: destroys the player; the timer ends with it.
     ~ShowMusic() override;
 

@@ -15,7 +15,8 @@ constexpr size_t kLzmaPrefixBytes = 4 + 5;
 constexpr size_t kChunk = 64 * 1024;
 
 void PutLe32(std::vector<uint8_t>& out, uint32_t value) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
 // Inflates until the wanted size, the end of the stream or an error; keeps what came out.
@@ -42,7 +43,8 @@ void Inflate(std::span<const uint8_t> in, size_t wanted, std::vector<uint8_t>& o
 void InflateLzma(std::span<const uint8_t> props, std::span<const uint8_t> data, size_t wanted,
                  std::vector<uint8_t>& out) {
     std::vector<uint8_t> input(props.begin(), props.end());
-    for (int i = 0; i < 8; ++i) input.push_back(static_cast<uint8_t>(static_cast<uint64_t>(wanted) >> (8 * i)));
+    for (int i = 0; i < 8; ++i)
+        input.push_back(static_cast<uint8_t>(static_cast<uint64_t>(wanted) >> (8 * i)));
     input.insert(input.end(), data.begin(), data.end());
     lzma_stream ls = LZMA_STREAM_INIT;
     if (lzma_alone_decoder(&ls, UINT64_MAX) != LZMA_OK) return;
@@ -64,7 +66,8 @@ void InflateLzma(std::span<const uint8_t> props, std::span<const uint8_t> data, 
 std::vector<uint8_t> Deflate(std::span<const uint8_t> body) {
     uLongf size = compressBound(static_cast<uLong>(body.size()));
     std::vector<uint8_t> out(size);
-    if (compress2(out.data(), &size, body.data(), static_cast<uLong>(body.size()), Z_BEST_COMPRESSION) != Z_OK)
+    if (compress2(out.data(), &size, body.data(), static_cast<uLong>(body.size()), Z_BEST_COMPRESSION) !=
+        Z_OK)
         return {};
     out.resize(size);
     return out;
@@ -97,10 +100,17 @@ std::optional<SwfContainer> DecodeSwf(std::span<const uint8_t> file) {
     if (file.size() < kHeaderBytes || file[1] != 'W' || file[2] != 'S') return std::nullopt;
     SwfContainer movie;
     switch (file[0]) {
-    case 'F': movie.compression = SwfCompression::None; break;
-    case 'C': movie.compression = SwfCompression::Zlib; break;
-    case 'Z': movie.compression = SwfCompression::Lzma; break;
-    default: return std::nullopt;
+    case 'F':
+        movie.compression = SwfCompression::None;
+        break;
+    case 'C':
+        movie.compression = SwfCompression::Zlib;
+        break;
+    case 'Z':
+        movie.compression = SwfCompression::Lzma;
+        break;
+    default:
+        return std::nullopt;
     }
     movie.version = file[3];
     movie.declaredLength = static_cast<uint32_t>(ReadLE32(&file[4]));
@@ -111,26 +121,33 @@ std::optional<SwfContainer> DecodeSwf(std::span<const uint8_t> file) {
     case SwfCompression::None:
         movie.body.assign(rest.begin(), rest.begin() + static_cast<ptrdiff_t>(std::min(wanted, rest.size())));
         break;
-    case SwfCompression::Zlib: Inflate(rest, wanted, movie.body); break;
+    case SwfCompression::Zlib:
+        Inflate(rest, wanted, movie.body);
+        break;
     case SwfCompression::Lzma:
         if (rest.size() >= kLzmaPrefixBytes)
             InflateLzma(rest.subspan(4, 5), rest.subspan(kLzmaPrefixBytes), wanted, movie.body);
         break;
     }
-    movie.complete = movie.declaredLength >= kHeaderBytes && movie.body.size() == movie.declaredLength - kHeaderBytes;
+    movie.complete =
+        movie.declaredLength >= kHeaderBytes && movie.body.size() == movie.declaredLength - kHeaderBytes;
     return movie;
 }
 
 std::vector<uint8_t> EncodeSwf(SwfCompression compression, uint8_t version, std::span<const uint8_t> body) {
     if (body.size() > UINT32_MAX - kHeaderBytes) return {};
     std::vector<uint8_t> out;
-    out.push_back(compression == SwfCompression::None ? 'F' : compression == SwfCompression::Zlib ? 'C' : 'Z');
+    out.push_back(compression == SwfCompression::None   ? 'F'
+                  : compression == SwfCompression::Zlib ? 'C'
+                                                        : 'Z');
     out.push_back('W');
     out.push_back('S');
     out.push_back(version);
     PutLe32(out, static_cast<uint32_t>(kHeaderBytes + body.size()));
     switch (compression) {
-    case SwfCompression::None: out.insert(out.end(), body.begin(), body.end()); break;
+    case SwfCompression::None:
+        out.insert(out.end(), body.begin(), body.end());
+        break;
     case SwfCompression::Zlib: {
         std::vector<uint8_t> packed = Deflate(body);
         if (packed.empty()) return {};

@@ -23,7 +23,9 @@ struct SwfTag {
     size_t end() const { return data + length; }
 };
 
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+uint16_t Le16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
 
 // Reads the tag at `offset`; nullopt when its header or data would pass the end.
 std::optional<SwfTag> ReadTag(std::span<const uint8_t> body, size_t offset) {

@@ -44,9 +44,8 @@ VtFlashEx::VtFlashEx(QWidget* owner) : QWidget(owner) {
 
 VtFlashEx::~VtFlashEx() {
     if (player_ && !player_->Movie().isEmpty() && StatsEnabled())
-        AppendStatsLine("flash frames=" + std::to_string(player_->TotalFrames()) +
-                        " last=" + std::to_string(player_->FrameNum()) +
-                        " playing=" + (player_->Playing() ? "1" : "0"));
+        AppendStatsLine("flash frames=" + std::to_string(player_->TotalFrames()) + " last=" +
+                        std::to_string(player_->FrameNum()) + " playing=" + (player_->Playing() ? "1" : "0"));
     delete player_;
     delete noPlayerLabel_;
 }
@@ -62,29 +61,45 @@ ControlEvents* VtFlashEx::Events() const {
     return nullptr;
 }
 
-int VtFlashEx::TotalFrames() const { return player_ ? player_->TotalFrames() : 0; }
-int VtFlashEx::FrameNum() const { return player_ ? player_->FrameNum() : 0; }
-bool VtFlashEx::Playing() const { return player_ && player_->Playing(); }
+int VtFlashEx::TotalFrames() const {
+    return player_ ? player_->TotalFrames() : 0;
+}
+int VtFlashEx::FrameNum() const {
+    return player_ ? player_->FrameNum() : 0;
+}
+bool VtFlashEx::Playing() const {
+    return player_ && player_->Playing();
+}
 void VtFlashEx::SetPlaying(bool playing) {
     if (player_) player_->SetPlaying(playing);
 }
-bool VtFlashEx::Loop() const { return player_ && player_->Loop(); }
+bool VtFlashEx::Loop() const {
+    return player_ && player_->Loop();
+}
 void VtFlashEx::SetLoop(bool loop) {
     if (player_) player_->SetLoop(loop);
 }
-QString VtFlashEx::Movie() const { return player_ ? player_->Movie() : QString(); }
+QString VtFlashEx::Movie() const {
+    return player_ ? player_->Movie() : QString();
+}
 void VtFlashEx::SetMovie(const QString& path) {
     if (player_) player_->SetMovie(path);
 }
-QMenu* VtFlashEx::PM() const { return Events() ? Events()->popupMenu.data() : nullptr; }
+QMenu* VtFlashEx::PM() const {
+    return Events() ? Events()->popupMenu.data() : nullptr;
+}
 void VtFlashEx::SetPM(QMenu* menu) {
     if (ControlEvents* events = Events()) events->popupMenu = menu;
 }
-MouseMoveEvent VtFlashEx::OnMouseMove() const { return Events() ? Events()->onMouseMove : MouseMoveEvent(); }
+MouseMoveEvent VtFlashEx::OnMouseMove() const {
+    return Events() ? Events()->onMouseMove : MouseMoveEvent();
+}
 void VtFlashEx::SetOnMouseMove(MouseMoveEvent handler) {
     if (ControlEvents* events = Events()) events->onMouseMove = std::move(handler);
 }
-NotifyEvent VtFlashEx::OnClick() const { return Events() ? Events()->onClick : NotifyEvent(); }
+NotifyEvent VtFlashEx::OnClick() const {
+    return Events() ? Events()->onClick : NotifyEvent();
+}
 void VtFlashEx::SetOnClick(NotifyEvent handler) {
     if (ControlEvents* events = Events()) events->onClick = std::move(handler);
 }

@@ -29,7 +29,9 @@ VtXShockwaveFlashEx::VtXShockwaveFlashEx(QWidget* owner) : QWidget(owner) {
         if (frameRate > 0) frameRate_ = frameRate;
         if (actionScript3) notices_ = false;
     };
-    events.fsCommand = [this](const QString& command, const QString& argument) { FsCommand(command, argument); };
+    events.fsCommand = [this](const QString& command, const QString& argument) {
+        FsCommand(command, argument);
+    };
     events.failed = [this](const QString&) { ended_ = true; };
     engine_ = CreateFlashEngine(this, std::move(events));
     if (!engine_) throw FlashPlayerUnavailable(FlashEngineUnavailableReason().toStdString());
@@ -55,8 +57,8 @@ void VtXShockwaveFlashEx::SetMovie(const QString& path) {
         if (file.open(QIODevice::ReadOnly)) {
             QByteArray head = file.read(64 * 1024);
             // The frame count is known before the player has read the movie.
-            if (auto info = ProbeSwf({reinterpret_cast<const uint8_t*>(head.constData()),
-                                      static_cast<size_t>(head.size())}))
+            if (auto info = ProbeSwf(
+                    {reinterpret_cast<const uint8_t*>(head.constData()), static_cast<size_t>(head.size())}))
                 totalFrames_ = info->headerFrames;
         }
     }
@@ -78,7 +80,8 @@ bool VtXShockwaveFlashEx::Stalled() const {
     qint64 limit = kFirstNoticeWaitMs;
     if (noticeSeen_) {
         limit = kMinSilenceMs;
-        if (frameRate_ > 0) limit = std::max<qint64>(limit, static_cast<qint64>(kSilentFrames * 1000 / frameRate_));
+        if (frameRate_ > 0)
+            limit = std::max<qint64>(limit, static_cast<qint64>(kSilentFrames * 1000 / frameRate_));
     }
     return sinceNotice_.elapsed() > limit;
 }
@@ -119,9 +122,8 @@ void VtXShockwaveFlashEx::LoadMovie() {
     std::optional<SwfRewrite> rewrite;
     if (file.open(QIODevice::ReadOnly)) {
         QByteArray bytes = file.readAll();
-        rewrite = RewriteSwfForHost({reinterpret_cast<const uint8_t*>(bytes.constData()),
-                                     static_cast<size_t>(bytes.size())},
-                                    loop_);
+        rewrite = RewriteSwfForHost(
+            {reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size())}, loop_);
     }
     loaded_ = true;
     ended_ = false;
@@ -188,11 +190,14 @@ bool VtXShockwaveFlashEx::eventFilter(QObject* watched, QEvent* event) {
         if (child->isWidgetType()) WatchInput(static_cast<QWidget*>(child));
         return false;
     }
-    case QEvent::ContextMenu: return true; // the player's own menu never opens
+    case QEvent::ContextMenu:
+        return true; // the player's own menu never opens
     case QEvent::MouseMove:
     case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease: break;
-    default: return false;
+    case QEvent::MouseButtonRelease:
+        break;
+    default:
+        return false;
     }
     auto* mouse = static_cast<QMouseEvent*>(event);
     QPointer<VtXShockwaveFlashEx> self(this);

@@ -68,11 +68,11 @@ private:
     QString movie_;
     bool loop_ = true;
     bool menu_ = true;
-    bool playing_ = false;   // playing as far as the program asked
-    bool pending_ = false;   // a movie is set but not loaded yet
+    bool playing_ = false; // playing as far as the program asked
+    bool pending_ = false; // a movie is set but not loaded yet
     bool loaded_ = false;
-    bool notices_ = false;   // the loaded movie sends frame and end notices
-    bool ended_ = false;     // the movie reached its end or failed
+    bool notices_ = false; // the loaded movie sends frame and end notices
+    bool ended_ = false;   // the movie reached its end or failed
     bool noticeSeen_ = false;
     int frameNum_ = 0;
     int totalFrames_ = 0;

@@ -22,11 +22,9 @@ int NextGeneration() {
 
 RuffleEngine::RuffleEngine(QWidget* parent, const QString& ruffleFolder, FlashEngineEvents events)
     : events_(std::move(events)) {
-    page_ = RufflePagePool::Instance().Acquire(ruffleFolder);
-    view_ = new QWebEngineView(parent);
-    view_->setContextMenuPolicy(Qt::NoContextMenu);
-    view_->setFocusPolicy(Qt::NoFocus);
-    view_->setPage(page_);
+    view_ = RufflePagePool::Instance().Acquire(ruffleFolder, parent);
+    page_ = RufflePagePool::PageOf(view_);
+    view_->show();
     connect(page_, &RufflePage::notice, this, &RuffleEngine::Notice);
     connect(page_, &RufflePage::pageFailed, this, [this] {
         if (events_.failed) events_.failed(QStringLiteral("the player page could not be loaded"));
@@ -35,21 +33,25 @@ RuffleEngine::RuffleEngine(QWidget* parent, const QString& ruffleFolder, FlashEn
 
 RuffleEngine::~RuffleEngine() {
     disconnect(page_, nullptr, this, nullptr);
-    // A view never owns a page it was given: the page outlives it and goes back to the pool.
-    delete view_;
-    RufflePagePool::Instance().Release(page_);
+    RufflePagePool::Instance().Release(view_);
 }
 
-QWidget* RuffleEngine::view() { return view_; }
+QWidget* RuffleEngine::view() {
+    return view_;
+}
 
 void RuffleEngine::Load(const QString& filePath) {
     generation_ = NextGeneration();
     page_->RunWhenReady(RufflePage::LoadScript(generation_, QUrl::fromLocalFile(filePath)));
 }
 
-void RuffleEngine::Resume() { page_->RunWhenReady(RufflePage::ResumeScript()); }
+void RuffleEngine::Resume() {
+    page_->RunWhenReady(RufflePage::ResumeScript());
+}
 
-void RuffleEngine::Suspend() { page_->RunWhenReady(RufflePage::SuspendScript()); }
+void RuffleEngine::Suspend() {
+    page_->RunWhenReady(RufflePage::SuspendScript());
+}
 
 void RuffleEngine::Unload() {
     generation_ = NextGeneration();
@@ -63,7 +65,8 @@ void RuffleEngine::Notice(int generation, const QString& kind, const QString& pa
         if (events_.fsCommand) events_.fsCommand(parts.value(0), parts.mid(1).join(QChar(0x1f)));
     } else if (kind == QLatin1String("meta")) {
         if (events_.metadata)
-            events_.metadata(parts.value(0).toInt(), parts.value(1).toDouble(), parts.value(2) == QLatin1String("1"));
+            events_.metadata(parts.value(0).toInt(), parts.value(1).toDouble(),
+                             parts.value(2) == QLatin1String("1"));
     } else if (kind == QLatin1String("failed")) {
         if (events_.failed) events_.failed(payload);
     }

@@ -33,27 +33,39 @@ window.RufflePlayer.config = {
 (function () {
   const SEP = "\u001f";
   let player = null;
-  function notify(generation, kind, payload) {
+  let generation = 0;
+  function notify(kind, payload) {
     console.info(["scrplayer", generation, kind, payload].join(SEP));
   }
+  // One player element serves every movie: a new load replaces the movie
+  // without building the element and its canvas again.
+  function ensurePlayer() {
+    if (player) return player;
+    player = window.RufflePlayer.newest().createPlayer();
+    document.getElementById("stage").appendChild(player);
+    player.ruffle().addFSCommandHandler((command, argument) => notify("fs", command + SEP + argument));
+    player.addEventListener("loadedmetadata", () => {
+      const m = player.ruffle().metadata || {};
+      notify("meta", [m.numFrames | 0, m.frameRate || 0, m.isActionScript3 ? 1 : 0].join(SEP));
+    });
+    return player;
+  }
   window.scrUnload = function () {
+    generation = 0;
     if (player) { player.remove(); player = null; }
   };
-  window.scrLoad = function (generation, url) {
-    window.scrUnload();
+  window.scrLoad = function (gen, url) {
+    generation = gen;
     try {
-      player = window.RufflePlayer.newest().createPlayer();
-      document.getElementById("stage").appendChild(player);
-      const api = player.ruffle();
-      api.addFSCommandHandler((command, argument) => notify(generation, "fs", command + SEP + argument));
-      player.addEventListener("loadedmetadata", () => {
-        const m = api.metadata || {};
-        notify(generation, "meta", [m.numFrames | 0, m.frameRate || 0, m.isActionScript3 ? 1 : 0].join(SEP));
-      });
-      api.load({ url: url }).catch((e) => notify(generation, "failed", String(e)));
+      ensurePlayer().ruffle().load({ url: url }).catch((e) => notify("failed", String(e)));
     } catch (e) {
-      notify(generation, "failed", String(e));
+      notify("failed", String(e));
     }
+  };
+  // Between movies: silent and paused, the element kept for the next movie.
+  window.scrIdle = function () {
+    generation = 0;
+    if (player) player.ruffle().suspend();
   };
   window.scrResume = function () { if (player) player.ruffle().resume(); };
   window.scrSuspend = function () { if (player) player.ruffle().suspend(); };
@@ -86,7 +98,9 @@ RufflePage::RufflePage(QWebEngineProfile* profile, const QString& ruffleFolder, 
 }
 
 QString RufflePage::LoadScript(int generation, const QUrl& movie) {
-    return QStringLiteral("scrLoad(%1, %2)").arg(generation).arg(JsString(movie.toString(QUrl::FullyEncoded)));
+    return QStringLiteral("scrLoad(%1, %2)")
+        .arg(generation)
+        .arg(JsString(movie.toString(QUrl::FullyEncoded)));
 }
 
 void RufflePage::RunWhenReady(const QString& script) {
@@ -107,7 +121,8 @@ void RufflePage::Finished(bool ok) {
         return;
     }
     ready_ = true;
-    for (const QString& script : std::exchange(queued_, {})) runJavaScript(script);
+    for (const QString& script : std::exchange(queued_, {}))
+        runJavaScript(script);
 }
 
 bool RufflePage::acceptNavigationRequest(const QUrl&, NavigationType, bool isMainFrame) {
@@ -115,7 +130,9 @@ bool RufflePage::acceptNavigationRequest(const QUrl&, NavigationType, bool isMai
     return loadingOwnPage_ && isMainFrame;
 }
 
-QWebEnginePage* RufflePage::createWindow(WebWindowType) { return nullptr; }
+QWebEnginePage* RufflePage::createWindow(WebWindowType) {
+    return nullptr;
+}
 
 void RufflePage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int,
                                           const QString&) {

@@ -26,6 +26,7 @@ public:
     static QString ResumeScript() { return QStringLiteral("scrResume()"); }
     static QString SuspendScript() { return QStringLiteral("scrSuspend()"); }
     static QString UnloadScript() { return QStringLiteral("scrUnload()"); }
+    static QString IdleScript() { return QStringLiteral("scrIdle()"); }
 
 signals:
     void notice(int generation, const QString& kind, const QString& payload);

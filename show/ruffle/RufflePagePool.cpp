@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
+#include <QWebEngineView>
 #include <algorithm>
 #include <unistd.h>
 
@@ -16,8 +17,8 @@ namespace {
 RufflePagePool* g_pool = nullptr;
 
 bool HasRenderDevice() {
-    return !QDir(QStringLiteral("/dev/dri")).entryList({QStringLiteral("renderD*"), QStringLiteral("card*")},
-                                                      QDir::System | QDir::Files)
+    return !QDir(QStringLiteral("/dev/dri"))
+                .entryList({QStringLiteral("renderD*"), QStringLiteral("card*")}, QDir::System | QDir::Files)
                 .isEmpty();
 }
 
@@ -80,31 +81,57 @@ RufflePagePool::RufflePagePool() {
 }
 
 RufflePagePool::~RufflePagePool() {
-    for (RufflePage* page : all_) delete page;
-    all_.clear();
-    idle_.clear();
+    // Pages whose view still lives are left to the ending process: deleting a
+    // view this late (after the application object began to go) crashes.
+    for (RufflePage* page : pages_)
+        if (!QWebEngineView::forPage(page)) delete page;
     delete profile_;
 }
 
-RufflePage* RufflePagePool::Acquire(const QString& ruffleFolder) {
-    // Broken pages (their load failed) are dropped rather than handed out again.
-    while (!idle_.empty()) {
-        RufflePage* page = idle_.back();
-        idle_.pop_back();
-        if (!page->broken()) return page;
-        all_.erase(std::find(all_.begin(), all_.end(), page));
-        page->deleteLater();
-    }
-    auto* page = new RufflePage(profile_, ruffleFolder, nullptr);
-    all_.push_back(page);
-    ++pagesMade_;
-    return page;
+RufflePage* RufflePagePool::PageOf(QWebEngineView* view) {
+    return static_cast<RufflePage*>(view->page());
 }
 
-void RufflePagePool::Release(RufflePage* page) {
-    if (!page) return;
-    page->RunWhenReady(RufflePage::UnloadScript());
-    idle_.push_back(page);
+QWebEngineView* RufflePagePool::Acquire(const QString& ruffleFolder, QWidget* parent) {
+    RufflePage* page = nullptr;
+    QWebEngineView* view = nullptr;
+    // Broken pages (their load failed) are dropped rather than handed out again.
+    while (!idle_.empty() && !page) {
+        Entry entry = idle_.back();
+        idle_.pop_back();
+        if (!entry.page->broken()) {
+            page = entry.page;
+            view = entry.view;
+            continue;
+        }
+        pages_.erase(std::find(pages_.begin(), pages_.end(), entry.page));
+        delete entry.view;
+        delete entry.page;
+    }
+    if (!page) {
+        page = new RufflePage(profile_, ruffleFolder, nullptr);
+        pages_.push_back(page);
+        ++pagesMade_;
+    }
+    if (view) {
+        view->setParent(parent);
+        return view;
+    }
+    view = new QWebEngineView(parent);
+    view->setContextMenuPolicy(Qt::NoContextMenu);
+    view->setFocusPolicy(Qt::NoFocus);
+    view->setPage(page); // a view never owns a page it is given
+    return view;
+}
+
+void RufflePagePool::Release(QWebEngineView* view) {
+    if (!view) return;
+    RufflePage* page = PageOf(view);
+    page->RunWhenReady(RufflePage::IdleScript());
+    view->hide();
+    QWidget* window = view->window();
+    view->setParent(window != view ? window : nullptr);
+    idle_.push_back({page, view});
 }
 
 } // namespace scr

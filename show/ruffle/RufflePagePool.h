@@ -2,16 +2,22 @@
 // The web pages that run Ruffle, shared by every Flash control of the
 // process. The first page is made on first use; a released page goes back to
 // the pool and serves the next movie, so only the first movie pays for
-// starting the web engine and compiling the player. A second page is made
-// only while two movies play at once (pinned items, the current item).
+// starting the web engine and compiling the player. A page keeps its view
+// while the window it was shown in exists (a later movie in the same window
+// then also skips setting up the view); the view is a hidden child of that
+// window meanwhile and goes with it. A second page is made only while two
+// movies play at once (pinned items, the current item).
 // Pages use a private, off-the-record profile whose requests are limited to
 // local files by RuffleRequestBlocker.
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <vector>
 
 class QWebEngineProfile;
+class QWebEngineView;
+class QWidget;
 
 namespace scr {
 
@@ -23,9 +29,11 @@ public:
     // The pool of the process; made on first call (needs the application object).
     static RufflePagePool& Instance();
 
-    // A page for one movie; the caller gives it back with Release.
-    RufflePage* Acquire(const QString& ruffleFolder);
-    void Release(RufflePage* page);
+    // A view with its page for one movie, now a child of `parent`; the caller
+    // gives it back with Release.
+    QWebEngineView* Acquire(const QString& ruffleFolder, QWidget* parent);
+    void Release(QWebEngineView* view);
+    static RufflePage* PageOf(QWebEngineView* view);
 
     int pagesMade() const { return pagesMade_; }
 
@@ -36,8 +44,12 @@ private:
 
     QWebEngineProfile* profile_ = nullptr;
     RuffleRequestBlocker* blocker_ = nullptr;
-    std::vector<RufflePage*> idle_;
-    std::vector<RufflePage*> all_;
+    struct Entry {
+        RufflePage* page;
+        QPointer<QWebEngineView> view; // null once its window is gone
+    };
+    std::vector<Entry> idle_;
+    std::vector<RufflePage*> pages_;
     int pagesMade_ = 0;
 };
 

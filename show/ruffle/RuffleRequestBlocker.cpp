@@ -6,7 +6,8 @@ namespace scr {
 
 bool RuffleRequestBlocker::IsAllowed(const QUrl& url) {
     const QString scheme = url.scheme().toLower();
-    return scheme == QLatin1String("file") || scheme == QLatin1String("data") || scheme == QLatin1String("blob");
+    return scheme == QLatin1String("file") || scheme == QLatin1String("data") ||
+           scheme == QLatin1String("blob");
 }
 
 void RuffleRequestBlocker::interceptRequest(QWebEngineUrlRequestInfo& info) {

@@ -18,7 +18,8 @@ void Put(std::vector<uint8_t>& out, uint32_t value, int bytes, bool bigEndian = 
 }
 
 void PutText(std::vector<uint8_t>& out, const char* text) {
-    for (; *text; ++text) out.push_back(static_cast<uint8_t>(*text));
+    for (; *text; ++text)
+        out.push_back(static_cast<uint8_t>(*text));
 }
 
 } // namespace

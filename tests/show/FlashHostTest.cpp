@@ -41,7 +41,8 @@ private:
     std::optional<std::string> old_;
 };
 
-void SendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+void SendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button,
+               Qt::MouseButtons buttons) {
     QMouseEvent event(type, at, target->mapToGlobal(at), button, buttons, Qt::ShiftModifier);
     QApplication::sendEvent(target, &event);
 }
@@ -122,7 +123,8 @@ TEST(FlashHostTest, WithoutPlayerShowsTheNoticeAndEveryPropertyKeepsItsDefault) 
 TEST(FlashHostTest, PublishesExactlyItsPropertiesInOrder) {
     const QMetaObject& meta = VtFlashEx::staticMetaObject;
     QStringList names;
-    for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) names << meta.property(i).name();
+    for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i)
+        names << meta.property(i).name();
     EXPECT_EQ(names, QStringList({"TotalFrames", "FrameNum", "Playing", "Loop", "Movie", "PM", "OnMouseMove",
                                   "OnClick"}));
 }

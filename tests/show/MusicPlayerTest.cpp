@@ -1,4 +1,5 @@
 #include "show/MusicPlayer.h"
+
 #include "tests/show/AudioTestFiles.h"
 #include "tests/support/TempDir.h"
 
@@ -15,9 +16,15 @@ protected:
     // A track of about one second in the format under test.
     std::string MakeTrack() {
         switch (GetParam()) {
-        case Format::Wav: WriteToneWav(dir_.file("t.wav"), 1000); return dir_.file("t.wav");
-        case Format::Mp3: EXPECT_TRUE(test::WriteToneMp3(dir_.file("t.mp3"), 1000)); return dir_.file("t.mp3");
-        case Format::Midi: test::WriteMidi(dir_.file("t.mid"), 2); return dir_.file("t.mid");
+        case Format::Wav:
+            WriteToneWav(dir_.file("t.wav"), 1000);
+            return dir_.file("t.wav");
+        case Format::Mp3:
+            EXPECT_TRUE(test::WriteToneMp3(dir_.file("t.mp3"), 1000));
+            return dir_.file("t.mp3");
+        case Format::Midi:
+            test::WriteMidi(dir_.file("t.mid"), 2);
+            return dir_.file("t.mid");
         }
         return {};
     }
@@ -81,7 +88,8 @@ INSTANTIATE_TEST_SUITE_P(Formats, MusicPlayerTest, ::testing::Values(Format::Wav
 TEST(MusicPlayerFailureTest, UndecodableFilesAndMissingPlayersAreNotOpened) {
     test::TempDir dir;
     std::vector<uint8_t> junk(4000);
-    for (size_t i = 0; i < junk.size(); ++i) junk[i] = static_cast<uint8_t>(i * 131 + 7);
+    for (size_t i = 0; i < junk.size(); ++i)
+        junk[i] = static_cast<uint8_t>(i * 131 + 7);
     MusicWindow window = MusicWindowCreate(nullptr, kMusicStyleDialog);
     ASSERT_TRUE(window);
     for (const char* name : {"junk.wav", "junk.mp3", "junk.mid"}) {

@@ -1,6 +1,7 @@
+#include "show/ShowMusic.h"
+
 #include "platform/RegistryStore.h"
 #include "show/MusicSettings.h"
-#include "show/ShowMusic.h"
 #include "tests/show/AudioTestFiles.h"
 #include "tests/support/TempDir.h"
 
@@ -42,8 +43,10 @@ protected:
         setenv("SCRPLAYER_STATS", dir_.file("stats.txt").c_str(), 1);
     }
     void TearDown() override {
-        for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "SCRPLAYER_STATS"}) unsetenv(name);
-        for (const auto& [name, value] : saved_) setenv(name.c_str(), value.c_str(), 1);
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "SCRPLAYER_STATS"})
+            unsetenv(name);
+        for (const auto& [name, value] : saved_)
+            setenv(name.c_str(), value.c_str(), 1);
     }
 
     void Store(int32_t mrop, int32_t mra, int32_t mute) {
@@ -53,7 +56,8 @@ protected:
     std::vector<std::string> StatsLines() {
         std::ifstream in(dir_.file("stats.txt"));
         std::vector<std::string> lines;
-        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
         return lines;
     }
 
@@ -69,8 +73,10 @@ TEST_F(ShowMusicTest, SettingsDefaultReadAndWriteUnderTheScreenSaversKey) {
     EXPECT_FALSE(defaults.mute);
 
     Store(1, 0, 1);
-    EXPECT_EQ(ReadRegInteger(RegistryRoot::CurrentUser, "\\Software\\Vantrel\\Music Test Saver", "MROP", -1), 1);
-    EXPECT_EQ(ReadRegInteger(RegistryRoot::CurrentUser, "\\Software\\Vantrel\\Music Test Saver", "MRA", -1), 0);
+    EXPECT_EQ(ReadRegInteger(RegistryRoot::CurrentUser, "\\Software\\Vantrel\\Music Test Saver", "MROP", -1),
+              1);
+    EXPECT_EQ(ReadRegInteger(RegistryRoot::CurrentUser, "\\Software\\Vantrel\\Music Test Saver", "MRA", -1),
+              0);
     MusicSettings read = ReadMusicSettings(kName);
     EXPECT_TRUE(read.randomOrder);
     EXPECT_FALSE(read.repeat);
@@ -129,7 +135,8 @@ TEST_F(ShowMusicTest, OrderRepeatAndSinglePass) {
         ASSERT_NE(music.musicWindow(), nullptr);
         EXPECT_NE(music.musicTimer(), 0);
         EXPECT_EQ(music.musicOrder().size(), c.mrop && c.tracks > 1 ? size_t(c.tracks) : 0u);
-        for (int i = 0; i < c.ticks; ++i) music.MusicTick();
+        for (int i = 0; i < c.ticks; ++i)
+            music.MusicTick();
 
         std::vector<int> passes = tracks.requests;
         if (!c.mra) {
@@ -148,7 +155,8 @@ TEST_F(ShowMusicTest, OrderRepeatAndSinglePass) {
                                   passes.begin() + static_cast<ptrdiff_t>(start) + c.tracks);
             std::vector<int> sorted = pass;
             std::sort(sorted.begin(), sorted.end());
-            for (int i = 0; i < c.tracks; ++i) EXPECT_EQ(sorted[size_t(i)], i);
+            for (int i = 0; i < c.tracks; ++i)
+                EXPECT_EQ(sorted[size_t(i)], i);
             if (!c.mrop) {
                 EXPECT_EQ(pass, sorted);
             }
@@ -184,7 +192,8 @@ TEST_F(ShowMusicTest, OneTrackWithRepeatStartsAgainAfterItEnds) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return tracks.requests.size() >= 3; }, 15000));
     EXPECT_EQ(tracks.requests, (std::vector<int>{0, 0, 0}));
     // While a track plays, ticks leave it alone.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return MusicGetMode(music.musicWindow()) == MusicMode::Playing; }, 5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return MusicGetMode(music.musicWindow()) == MusicMode::Playing; }, 5000));
     size_t before = tracks.requests.size();
     music.MusicTick();
     EXPECT_EQ(tracks.requests.size(), before);

@@ -1,5 +1,6 @@
-#include "platform/ReadOnlyFile.h"
 #include "show/SwfRewriter.h"
+
+#include "platform/ReadOnlyFile.h"
 #include "tests/show/SwfTestMovies.h"
 
 #include <gtest/gtest.h>
@@ -31,13 +32,16 @@ std::vector<Tag> Tags(const std::vector<uint8_t>& body) {
             offset += 4;
         }
         if (offset + length > body.size()) throw std::runtime_error("tag past the end");
-        tags.push_back({static_cast<uint16_t>(head >> 6), {body.begin() + offset, body.begin() + offset + length}});
+        tags.push_back(
+            {static_cast<uint16_t>(head >> 6), {body.begin() + offset, body.begin() + offset + length}});
         offset += length;
     }
     return tags;
 }
 
-std::vector<uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
+std::vector<uint8_t> Bytes(std::string_view text) {
+    return {text.begin(), text.end()};
+}
 
 // fscommand(command, argument) as ActionGetURL, written out by hand.
 std::vector<uint8_t> FsCommand(const std::string& command, const std::string& argument) {
@@ -186,8 +190,12 @@ TEST(SwfRewriterTest, ATagLengthThatLiesEndsTheMovieThere) {
             headerBytes = 6;
         }
         if ((head >> 6) == 26 && ++places == 11) {
-            std::vector<uint8_t> lie{static_cast<uint8_t>(26 << 6 | 0x3f), static_cast<uint8_t>((26 << 6) >> 8),
-                                     0xff, 0xff, 0xff, 0x7f};
+            std::vector<uint8_t> lie{static_cast<uint8_t>(26 << 6 | 0x3f),
+                                     static_cast<uint8_t>((26 << 6) >> 8),
+                                     0xff,
+                                     0xff,
+                                     0xff,
+                                     0x7f};
             file.erase(file.begin() + static_cast<ptrdiff_t>(offset),
                        file.begin() + static_cast<ptrdiff_t>(offset + headerBytes));
             file.insert(file.begin() + static_cast<ptrdiff_t>(offset), lie.begin(), lie.end());
@@ -221,7 +229,8 @@ TEST(SwfRewriterTest, RejectsWhatIsNoMovieAndBoundsLyingLengths) {
 
     // Garbage after a plausible header never crashes and never yields frames.
     std::vector<uint8_t> garbage = Bytes("CWS\x08");
-    for (int i = 0; i < 300; ++i) garbage.push_back(static_cast<uint8_t>(i * 37 + 11));
+    for (int i = 0; i < 300; ++i)
+        garbage.push_back(static_cast<uint8_t>(i * 37 + 11));
     std::optional<SwfRewrite> rewrite = RewriteSwfForHost(garbage, false);
     if (rewrite) {
         EXPECT_TRUE(rewrite->movie.empty());

@@ -11,9 +11,12 @@ namespace {
 class BitWriter {
 public:
     void Put(uint32_t value, int width) {
-        for (int i = width - 1; i >= 0; --i) bits_.push_back((value >> i) & 1);
+        for (int i = width - 1; i >= 0; --i)
+            bits_.push_back((value >> i) & 1);
     }
-    void PutSigned(int32_t value, int width) { Put(static_cast<uint32_t>(value) & ((1u << width) - 1), width); }
+    void PutSigned(int32_t value, int width) {
+        Put(static_cast<uint32_t>(value) & ((1u << width) - 1), width);
+    }
     std::vector<uint8_t> Bytes() const {
         std::vector<uint8_t> out((bits_.size() + 7) / 8, 0);
         for (size_t i = 0; i < bits_.size(); ++i)
@@ -27,11 +30,14 @@ private:
 
 int SignedBits(std::initializer_list<int32_t> values) {
     int32_t largest = 0;
-    for (int32_t v : values) largest = std::max(largest, std::abs(v));
+    for (int32_t v : values)
+        largest = std::max(largest, std::abs(v));
     return std::max(static_cast<int>(std::bit_width(static_cast<uint32_t>(largest))) + 1, 2);
 }
 
-void Append(std::vector<uint8_t>& out, const std::vector<uint8_t>& more) { out.insert(out.end(), more.begin(), more.end()); }
+void Append(std::vector<uint8_t>& out, const std::vector<uint8_t>& more) {
+    out.insert(out.end(), more.begin(), more.end());
+}
 
 void Put16(std::vector<uint8_t>& out, uint32_t v) {
     out.push_back(static_cast<uint8_t>(v));
@@ -42,7 +48,8 @@ std::vector<uint8_t> Rect(int32_t xmax, int32_t ymax) {
     int n = SignedBits({xmax, ymax});
     BitWriter b;
     b.Put(static_cast<uint32_t>(n), 5);
-    for (int32_t v : {0, xmax, 0, ymax}) b.PutSigned(v, n);
+    for (int32_t v : {0, xmax, 0, ymax})
+        b.PutSigned(v, n);
     return b.Bytes();
 }
 
@@ -65,8 +72,8 @@ std::vector<uint8_t> SquareShape(int32_t size) {
     Append(data, Rect(size, size));
     Append(data, {1, 0x00, 0xf0, 0xc0, 0x20, 0}); // one solid fill, no line styles
     BitWriter b;
-    b.Put(1, 4); // fill bits
-    b.Put(0, 4); // line bits
+    b.Put(1, 4);        // fill bits
+    b.Put(0, 4);        // line bits
     b.Put(0b000100, 6); // style change: fill style 1 follows
     b.Put(1, 1);
     int n = SignedBits({size});
