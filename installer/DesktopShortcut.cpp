@@ -94,21 +94,22 @@ std::string QuoteExecArgument(const std::string& argument) {
     return quote ? '"' + out + '"' : out;
 }
 
-std::string DesktopEntryText(const ShortcutSpec& spec) {
+std::string DesktopEntryText(const ShortcutFields& fields) {
     std::string text = "#!/usr/bin/env xdg-open\n[Desktop Entry]\n";
     AppendKey(text, "Type", "Application");
     AppendKey(text, "Version", "1.0");
-    AppendKey(text, "Name", spec.name);
-    if (!spec.description.empty()) AppendKey(text, "Comment", spec.description);
-    AppendKey(text, "Exec", ExecLine(spec.target, spec.arguments));
-    if (!spec.workingDirectory.empty()) AppendKey(text, "Path", spec.workingDirectory);
-    AppendKey(text, "Icon", spec.icon.empty() ? std::string("preferences-desktop-screensaver") : spec.icon);
+    AppendKey(text, "Name", fields.name);
+    if (!fields.description.empty()) AppendKey(text, "Comment", fields.description);
+    AppendKey(text, "Exec", ExecLine(fields.target, fields.arguments));
+    if (!fields.workingDirectory.empty()) AppendKey(text, "Path", fields.workingDirectory);
+    AppendKey(text, "Icon",
+              fields.icon.empty() ? std::string("preferences-desktop-screensaver") : fields.icon);
     AppendKey(text, "Terminal", "false");
-    if (!spec.uninstallCommand.empty()) {
+    if (!fields.uninstallCommand.empty()) {
         AppendKey(text, "Actions", "Uninstall;");
         text += "\n[Desktop Action Uninstall]\n";
         AppendKey(text, "Name", "Uninstall");
-        AppendKey(text, "Exec", ExecLine(spec.target, spec.uninstallCommand));
+        AppendKey(text, "Exec", ExecLine(fields.target, fields.uninstallCommand));
     }
     return text;
 }
@@ -122,8 +123,8 @@ bool IsShortcutTo(const std::string& linkPath, const std::string& target) {
     return false;
 }
 
-bool CreateShortcut(const ShortcutSpec& spec, const std::string& linkPath) {
-    const std::string text = DesktopEntryText(spec);
+bool CreateShortcut(const ShortcutFields& fields, const std::string& linkPath) {
+    const std::string text = DesktopEntryText(fields);
     if (!WriteFileReplacing(linkPath, {reinterpret_cast<const uint8_t*>(text.data()), text.size()}))
         return false;
     ::chmod(linkPath.c_str(), 0755);

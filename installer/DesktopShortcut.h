@@ -10,7 +10,7 @@
 namespace scr {
 
 // What a launcher says. Texts are UTF-8.
-struct ShortcutSpec {
+struct ShortcutFields {
     std::string name;             // the name shown under the icon
     std::string target;           // the program it runs
     std::string workingDirectory; // empty: none
@@ -25,7 +25,7 @@ struct ShortcutSpec {
 std::string ShortcutPath(const std::string& desktopFolder, const std::string& name);
 
 // The text of the launcher.
-std::string DesktopEntryText(const ShortcutSpec& spec);
+std::string DesktopEntryText(const ShortcutFields& fields);
 
 // One argument of an Exec line, quoted where the freedesktop rules ask for it
 // (reserved characters) and with '%' doubled.
@@ -39,6 +39,6 @@ bool IsShortcutTo(const std::string& linkPath, const std::string& target);
 // Writes the launcher to `linkPath` (complete or not at all, replacing an
 // earlier one), mode 0755, and asks the desktop to trust it. False when the
 // file cannot be written.
-bool CreateShortcut(const ShortcutSpec& spec, const std::string& linkPath);
+bool CreateShortcut(const ShortcutFields& fields, const std::string& linkPath);
 
 } // namespace scr

@@ -146,6 +146,8 @@ void TFormXInstaller::CreateComponents() {
     MemoLicense->setObjectName(QStringLiteral("MemoLicense"));
     MemoLicense->setReadOnly(true);
     MemoLicense->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    MemoLicense->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    MemoLicense->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     MemoLicense->setGeometry(kContentLeft, kContentTop, kContentWidth, kPageHeight - kContentTop - 36);
     CheckBoxAgree =
         MakeCheckBox(TSLicense, "CheckBoxAgree", 2011, QStringLiteral("I &Accept the License Agreement"));
@@ -365,12 +367,12 @@ void TFormXInstaller::CreateDesktopShortcut(const std::string& destination) {
     if (!GetSpecialFolder(desktop, kFolderDesktop)) return;
     std::error_code ec;
     std::filesystem::create_directories(desktop, ec);
-    ShortcutSpec spec;
-    spec.name = LabelScrName->text().toStdString();
-    spec.target = destination;
-    spec.workingDirectory = ExtractFilePath(destination);
-    spec.uninstallCommand = "-U";
-    CreateShortcut(spec, ShortcutPath(desktop, spec.name));
+    ShortcutFields fields;
+    fields.name = LabelScrName->text().toStdString();
+    fields.target = destination;
+    fields.workingDirectory = ExtractFilePath(destination);
+    fields.uninstallCommand = "-U";
+    CreateShortcut(fields, ShortcutPath(desktop, fields.name));
 }
 
 } // namespace scr

@@ -24,12 +24,12 @@ TEST(DesktopShortcut, ExecArgumentsAreQuotedByTheDesktopEntryRules) {
 }
 
 TEST(DesktopShortcut, EntryRunsTheTargetAndOffersUninstall) {
-    ShortcutSpec spec;
-    spec.name = "My \\ Waves\nnext";
-    spec.target = "/s/My Waves.scr";
-    spec.workingDirectory = "/s/";
-    spec.uninstallCommand = "-U";
-    EXPECT_EQ(DesktopEntryText(spec),
+    ShortcutFields fields;
+    fields.name = "My \\ Waves\nnext";
+    fields.target = "/s/My Waves.scr";
+    fields.workingDirectory = "/s/";
+    fields.uninstallCommand = "-U";
+    EXPECT_EQ(DesktopEntryText(fields),
               "#!/usr/bin/env xdg-open\n[Desktop Entry]\nType=Application\nVersion=1.0\n"
               "Name=My \\\\ Waves\\nnext\n"
               "Exec=\"/s/My Waves.scr\"\nPath=/s/\nIcon=preferences-desktop-screensaver\n"
@@ -39,16 +39,16 @@ TEST(DesktopShortcut, EntryRunsTheTargetAndOffersUninstall) {
 
 TEST(DesktopShortcut, WrittenExecutableAndRecognised) {
     test::TempDir dir;
-    ShortcutSpec spec;
-    spec.name = "Waves";
-    spec.target = "/s/a\\b $c.scr";
+    ShortcutFields fields;
+    fields.name = "Waves";
+    fields.target = "/s/a\\b $c.scr";
     const std::string link = ShortcutPath(dir.path(), "../Waves");
     EXPECT_EQ(link, dir.path() + "/.._Waves.desktop");
-    ASSERT_TRUE(CreateShortcut(spec, link));
+    ASSERT_TRUE(CreateShortcut(fields, link));
     EXPECT_EQ(fs::status(link).permissions(), fs::perms(0755));
-    EXPECT_TRUE(IsShortcutTo(link, spec.target));
+    EXPECT_TRUE(IsShortcutTo(link, fields.target));
     EXPECT_FALSE(IsShortcutTo(link, "/s/a"));
-    EXPECT_FALSE(IsShortcutTo(dir.file("missing.desktop"), spec.target));
+    EXPECT_FALSE(IsShortcutTo(dir.file("missing.desktop"), fields.target));
 }
 
 TEST(SpecialFolder, MapsKnownCodesAndLeavesOthersUntouched) {

@@ -4,12 +4,14 @@
 #include "installer/UninstallEntry.h"
 #include "package/PackageTrailer.h"
 #include "platform/FileAttributes.h"
+#include "tests/dialogs/Screenshot.h"
 #include "tests/installer/InstallerFixture.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -301,6 +303,48 @@ TEST_F(InstallerWizard, TypedFolderSeparatorsAreRefused) {
     ASSERT_EQ(answers.texts().size(), 1u);
     EXPECT_EQ(answers.texts()[0], QStringLiteral("Installation failed."));
     EXPECT_FALSE(fs::exists(home.home() + "/.local/share/scrplayer/x.scr"));
+}
+
+} // namespace
+} // namespace scr
+
+namespace scr {
+namespace {
+
+// The wizard's three pages side by side (and the Data Error page), saved as
+// docs/installer-wizard.png by scripts/dialog-screenshots.sh.
+TEST_F(InstallerWizard, Screenshot) {
+    auto description =
+        test::InstallerDescription("Ocean Waves", "Permission is granted to use this screen saver "
+                                                  "on any number of computers.\r\n\r\nIt comes "
+                                                  "without any warranty.");
+    description.info.setDescription("Calm waves rolling in at sunset, with the sound of the sea.");
+    auto wizard = Open(description);
+    wizard->show();
+    ASSERT_EQ(wizard->size(), QSize(513 + 23, 345 + 61)) << "the frame wraps the 513 x 345 panel";
+    std::vector<QImage> shots;
+    shots.push_back(wizard->grab().toImage());
+    wizard->BtnNextClick();
+    wizard->CheckBoxAgree->setChecked(true);
+    shots.push_back(wizard->grab().toImage());
+    wizard->BtnNextClick();
+    shots.push_back(wizard->grab().toImage());
+    TFormXInstaller broken(nullptr, home.file("missing.exe"));
+    broken.ShowDataError();
+    broken.show();
+    shots.push_back(broken.grab().toImage());
+
+    const QSize size = shots.front().size();
+    QImage sheet(size.width() * 2 + 8, size.height() * 2 + 8, QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    QPainter painter(&sheet);
+    for (std::size_t i = 0; i < shots.size(); ++i) {
+        EXPECT_EQ(shots[i].size(), size);
+        painter.drawImage(static_cast<int>(i % 2) * (size.width() + 8),
+                          static_cast<int>(i / 2) * (size.height() + 8), shots[i]);
+    }
+    painter.end();
+    test::SaveScreenshot(sheet, QStringLiteral("installer-wizard.png"));
 }
 
 } // namespace

@@ -32,10 +32,10 @@ protected:
         Installed installed{home.systemDirectory() + "/" + fileStem + ".scr", "", fileStem};
         EXPECT_TRUE(WriteInstalledCopy(setup, installed.file));
         installed.shortcut = ShortcutPath(home.desktop(), packageName);
-        ShortcutSpec spec;
-        spec.name = packageName;
-        spec.target = installed.file;
-        EXPECT_TRUE(CreateShortcut(spec, installed.shortcut));
+        ShortcutFields fields;
+        fields.name = packageName;
+        fields.target = installed.file;
+        EXPECT_TRUE(CreateShortcut(fields, installed.shortcut));
         EXPECT_TRUE(WriteUninstallEntry(fileStem, packageName, installed.file + " -U"));
         return installed;
     }
@@ -92,7 +92,7 @@ TEST_F(Uninstall, KeyComesFromTheFileNameAndShortcutFromThePackageName) {
 
 TEST_F(Uninstall, LauncherOfSomethingElseUnderTheSameNameStays) {
     const Installed installed = Install("Waves", "Waves");
-    ShortcutSpec foreign;
+    ShortcutFields foreign;
     foreign.name = "Waves";
     foreign.target = "/usr/bin/waves-editor";
     ASSERT_TRUE(CreateShortcut(foreign, installed.shortcut));
@@ -127,10 +127,10 @@ TEST_F(Uninstall, HostileNamesDeleteNothingOutside) {
         const Installed installed = Install(c.packageName, c.fileStem);
         EXPECT_EQ(fs::path(installed.shortcut).parent_path(), fs::path(home.desktop()));
         for (const std::string& decoy : decoys) {
-            ShortcutSpec spec;
-            spec.name = "decoy";
-            spec.target = installed.file;
-            ASSERT_TRUE(CreateShortcut(spec, decoy));
+            ShortcutFields fields;
+            fields.name = "decoy";
+            fields.target = installed.file;
+            ASSERT_TRUE(CreateShortcut(fields, decoy));
         }
         ASSERT_TRUE(UninstallScreenSaver(installed.file, Answer(true)));
         EXPECT_FALSE(fs::exists(installed.file));
