@@ -1,5 +1,6 @@
 #include "startup/Dispatch.h"
 
+#include "installer/InstallerWizard.h"
 #include "installer/Uninstall.h"
 #include "package/PackageTrailer.h"
 #include "platform/CommandLine.h"
@@ -51,8 +52,12 @@ void RunSaverOrConfig() {
 
 void RunInstaller() {
     InitializeApplication();
+    TFormXInstaller wizard;
+    // Without its signature the package is unusable: the wizard shows only
+    // its "Data Error..." page.
+    if (!wizard.HasUsablePackage()) wizard.ShowDataError();
     TrimWorkingSet();
-    // The installer wizard runs here once it exists.
+    wizard.exec();
 }
 
 void ChangePassword(unsigned parentWindow) {
@@ -85,6 +90,8 @@ int RunProgram(int argc, char** argv) {
             RunInstaller();
             break;
         case ShowMode::Uninstall:
+            InitializeApplication();
+            TrimWorkingSet();
             RunUninstall();
             break;
         }
