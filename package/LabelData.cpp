@@ -39,6 +39,15 @@ void LabelRecord::Serialize(uint8_t* out) const {
     WriteLE32(out + 60, textLength);
 }
 
+std::array<uint8_t, LabelRecord::kReservedSize> LabelRecord::reservedBytes() const {
+    return {reserved1[0], reserved1[1], reserved1[2], reserved2[0], reserved2[1], reserved2[2]};
+}
+
+void LabelRecord::setReservedBytes(const std::array<uint8_t, kReservedSize>& bytes) {
+    std::copy_n(bytes.begin(), 3, reserved1.begin());
+    std::copy_n(bytes.begin() + 3, 3, reserved2.begin());
+}
+
 std::string LabelRecord::fontNameText() const {
     return FixedText(fontName.data(), kFontNameSize);
 }
@@ -115,19 +124,20 @@ bool ReadGroup(StreamReader& in, LabelGroup& group) {
 
 } // namespace
 
-void LabelGroupList::LoadLabelStream(std::span<const uint8_t> stream) {
+bool LabelGroupList::LoadLabelStream(std::span<const uint8_t> stream) {
     groups_.clear();
     StreamReader in(stream);
     const uint8_t* marker = in.take(kLabelMarkerSize);
-    if (!marker || !LabelMarkerMatches(marker)) return;
+    if (!marker || !LabelMarkerMatches(marker)) return false;
     int32_t count = 0, check = 0;
-    if (!in.int32(count) || !in.int32(check)) return;
-    if (static_cast<int64_t>(check) != static_cast<int64_t>(count) + kGroupCheckOffset) return;
+    if (!in.int32(count) || !in.int32(check)) return false;
+    if (static_cast<int64_t>(check) != static_cast<int64_t>(count) + kGroupCheckOffset) return false;
     for (int32_t g = 0; g < count; ++g) {
         LabelGroup group;
-        if (!ReadGroup(in, group)) return;
+        if (!ReadGroup(in, group)) return false;
         groups_.push_back(std::move(group));
     }
+    return true;
 }
 
 void LabelGroupList::MatchGroupCount(int n) {

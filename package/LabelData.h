@@ -43,6 +43,11 @@ struct LabelRecord {
     static LabelRecord Parse(const uint8_t* data);
     void Serialize(uint8_t* out) const;
 
+    // The reserved bytes: reserved1, then reserved2.
+    static constexpr std::size_t kReservedSize = 6;
+    std::array<uint8_t, kReservedSize> reservedBytes() const;
+    void setReservedBytes(const std::array<uint8_t, kReservedSize>& bytes);
+
     std::string fontNameText() const;
     std::string fontNameUtf8() const;
     // False (unchanged) when the name does not fit 31 bytes.
@@ -81,8 +86,9 @@ public:
     // Replaces the whole list with the groups read from an unscrambled label
     // stream. A missing marker or wrong GroupCheck gives an empty list; a wrong
     // LabelCheck, a TextLength beyond the remaining data or the end of the data
-    // stops reading and keeps the groups that were complete.
-    void LoadLabelStream(std::span<const uint8_t> stream);
+    // stops reading and keeps the groups that were complete. True when the
+    // stream was read as far as its counts say.
+    bool LoadLabelStream(std::span<const uint8_t> stream);
 
     // Makes the list hold exactly n groups (empty ones added at the end, or
     // the last ones removed).

@@ -2,6 +2,8 @@
 
 #include "platform/CodePage.h"
 
+#include <algorithm>
+#include <cctype>
 #include <fstream>
 
 namespace scr {
@@ -83,6 +85,25 @@ std::string ManifestFields::text(const char* key, std::size_t maxBytes, const st
     return stored;
 }
 
+std::optional<std::vector<uint8_t>> ManifestFields::hexBytes(const char* key, std::size_t size) {
+    const json* v = value(key);
+    if (!v) return std::nullopt;
+    const std::string wanted = "must be " + std::to_string(size) + " bytes written as hexadecimal text";
+    if (!v->is_string()) fail(key, wanted);
+    std::string digits;
+    for (const char c : v->get<std::string>()) {
+        if (c == ' ') continue;
+        if (!std::isxdigit(static_cast<unsigned char>(c))) fail(key, wanted + ", not '" + c + "'");
+        digits += c;
+    }
+    if (digits.size() != 2 * size)
+        fail(key, wanted + "; it holds " + std::to_string(digits.size()) + " digits");
+    std::vector<uint8_t> bytes(size);
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<uint8_t>(std::stoul(digits.substr(2 * i, 2), nullptr, 16));
+    return bytes;
+}
+
 std::string ManifestFields::choice(const char* key, const std::vector<std::string>& choices,
                                    const std::string& fallback) {
     const json* v = value(key);
@@ -154,6 +175,30 @@ std::string ToCodePageStrict(const std::string& utf8, const std::string& keyPath
         throw ManifestError(keyPath + ": holds a character that code page " + SystemCodePage() +
                             " cannot store, or is not UTF-8");
     return stored;
+}
+
+bool IsPlainTrackExtension(const std::string& extension) {
+    if (extension.size() < 2 || extension.size() > 7 || extension[0] != '.') return false;
+    return std::all_of(extension.begin() + 1, extension.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    });
+}
+
+std::string HexText(const uint8_t* bytes, std::size_t size, const std::vector<std::size_t>& groupSizes) {
+    static const char digits[] = "0123456789abcdef";
+    std::string text;
+    std::size_t group = 0, inGroup = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        if (group < groupSizes.size() && inGroup == groupSizes[group]) {
+            text += ' ';
+            ++group;
+            inGroup = 0;
+        }
+        text += digits[bytes[i] >> 4];
+        text += digits[bytes[i] & 15];
+        ++inGroup;
+    }
+    return text;
 }
 
 std::string WithCrLfLineEnds(const std::string& text) {

@@ -39,6 +39,9 @@ public:
     // characters unless multiLine.
     std::string text(const char* key, std::size_t maxBytes, const std::string& fallback = {},
                      bool multiLine = false);
+    // Exactly `size` bytes written as hexadecimal text, two digits a byte;
+    // blanks between the digits are allowed. Nothing when the key is absent.
+    std::optional<std::vector<uint8_t>> hexBytes(const char* key, std::size_t size);
     // One of the given choices, exactly as written.
     std::string choice(const char* key, const std::vector<std::string>& choices, const std::string& fallback);
     // A file path resolved against the base folder; the file must exist.
@@ -66,6 +69,14 @@ private:
 // UTF-8 text -> code-page text; throws (naming `keyPath`) when a character
 // cannot be held by the code page.
 std::string ToCodePageStrict(const std::string& utf8, const std::string& keyPath);
+
+// Bytes as lower-case hexadecimal text, the groups of `groupSizes` (byte
+// counts) separated by one blank; no groups: one run of digits.
+std::string HexText(const uint8_t* bytes, std::size_t size, const std::vector<std::size_t>& groupSizes = {});
+
+// A track file's extension as the manifest takes it: a dot and 1 to 6 ASCII
+// letters or digits (it must fit the track record with its NUL).
+bool IsPlainTrackExtension(const std::string& extension);
 
 // CR LF line ends for a text with any mix of LF, CR LF or CR.
 std::string WithCrLfLineEnds(const std::string& text);

@@ -4,6 +4,7 @@
 #include "package/ManifestFields.h"
 #include "platform/ExecutablePath.h"
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
 #include <fstream>
@@ -80,6 +81,11 @@ void ReadPackageSettings(ManifestFields& m, PackageDescription& d) {
     info.setPlacementMode(static_cast<uint8_t>(m.integer("placement_mode", 0, 3, 0)));
     info.setIgnoreMouseMove(m.flag("ignore_mouse_move", false));
     info.setDesignWidth(m.integer("design_width", 0, kMaxCoordinate, 0));
+    if (const auto reserved = m.hexBytes("reserved", ScreenSaverInfo::kReservedSize)) {
+        std::array<uint8_t, ScreenSaverInfo::kReservedSize> bytes{};
+        std::copy(reserved->begin(), reserved->end(), bytes.begin());
+        info.setReservedBytes(bytes);
+    }
 
     const int32_t level = info.formatLevel();
     for (const char* key : {"design_height", "opacity_percent", "keep_cursor", "background"})
@@ -121,6 +127,11 @@ LabelItem ReadLabel(ManifestFields& l) {
     record.backColor = l.colour("back_color", 0);
     record.centerX = l.integer("center_x", -kMaxCoordinate - 1, kMaxCoordinate, 0);
     record.centerY = l.integer("center_y", -kMaxCoordinate - 1, kMaxCoordinate, 0);
+    if (const auto reserved = l.hexBytes("reserved", LabelRecord::kReservedSize)) {
+        std::array<uint8_t, LabelRecord::kReservedSize> bytes{};
+        std::copy(reserved->begin(), reserved->end(), bytes.begin());
+        record.setReservedBytes(bytes);
+    }
     LabelItem label(record);
     label.setText(l.text("text", 4096, {}, true));
     l.finish();
@@ -160,18 +171,12 @@ void ReadItem(ManifestFields& m, PackageDescription& d, LabelGroup& labels) {
     item.width = m.integer("width", 0, kMaxCoordinate, 0);
     item.height = m.integer("height", 0, kMaxCoordinate, 0);
     item.pinned = m.flag("pinned", false);
+    if (const auto reserved = m.hexBytes("reserved", item.reserved.size()))
+        std::copy(reserved->begin(), reserved->end(), item.reserved.begin());
     for (ManifestFields& label : m.objects("labels"))
         labels.push_back(ReadLabel(label));
     m.finish();
     d.items.push_back(std::move(source));
-}
-
-bool IsPlainExtension(const std::string& extension) {
-    if (extension.size() < 2 || extension.size() > MusicItem::kFieldSize - 1 || extension[0] != '.')
-        return false;
-    for (std::size_t i = 1; i < extension.size(); ++i)
-        if (!std::isalnum(static_cast<unsigned char>(extension[i]))) return false;
-    return true;
 }
 
 void ReadTracks(ManifestFields& m, PackageDescription& d) {
@@ -181,7 +186,7 @@ void ReadTracks(ManifestFields& m, PackageDescription& d) {
         if (!t.has("file")) t.fail("file", "is required");
         const fs::path path = *t.file("file");
         const std::string extension = ExtractFileExt(path.filename().string());
-        if (!IsPlainExtension(extension))
+        if (!IsPlainTrackExtension(extension))
             t.fail("file", "needs an extension of a dot and 1 to 6 letters or digits");
         PackageTrackSource track;
         track.record.setExtension(extension);

@@ -51,6 +51,24 @@ std::string ScreenSaverInfo::descriptionUtf8() const {
     return DecodeCodePage(description());
 }
 
+std::array<uint8_t, ScreenSaverInfo::kReservedSize> ScreenSaverInfo::reservedBytes() const {
+    std::array<uint8_t, kReservedSize> reserved{};
+    std::size_t at = 0;
+    for (const ByteRange& range : kReservedRanges) {
+        std::memcpy(&reserved[at], &bytes_[range.offset], range.size);
+        at += range.size;
+    }
+    return reserved;
+}
+
+void ScreenSaverInfo::setReservedBytes(const std::array<uint8_t, kReservedSize>& reserved) {
+    std::size_t at = 0;
+    for (const ByteRange& range : kReservedRanges) {
+        std::memcpy(&bytes_[range.offset], &reserved[at], range.size);
+        at += range.size;
+    }
+}
+
 int32_t ScreenSaverInfo::i32(std::size_t offset) const {
     return ReadLE32(&bytes_[offset]);
 }

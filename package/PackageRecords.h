@@ -35,6 +35,12 @@ int32_t TruncToInt32(double value);
 // offset + trunc(value), clamped to the 32-bit range.
 int32_t OffsetTrunc(int32_t offset, double value);
 
+// A run of bytes inside a record.
+struct ByteRange {
+    std::size_t offset;
+    std::size_t size;
+};
+
 // The 380-byte information record. The record is kept as its raw bytes so that
 // the reserved bytes travel unchanged; the accessors read and write the
 // fields the player knows.
@@ -43,6 +49,10 @@ public:
     static constexpr std::size_t kSize = 380;
     static constexpr std::size_t kDescriptionSize = 258;
     using Bytes = std::array<uint8_t, kSize>;
+    // The bytes the player does not interpret, in record order (36 bytes in all).
+    static constexpr ByteRange kReservedRanges[] = {{32, 4}, {66, 2},  {77, 7},  {88, 17},
+                                                    {107, 1}, {116, 1}, {118, 4}};
+    static constexpr std::size_t kReservedSize = 36;
 
     ScreenSaverInfo() = default;
     static ScreenSaverInfo Parse(const uint8_t* data);
@@ -96,6 +106,10 @@ public:
     std::string description() const { return FixedText(&bytes_[122], kDescriptionSize); }
     bool setDescription(std::string_view text) { return SetFixedText(&bytes_[122], kDescriptionSize, text); }
     std::string descriptionUtf8() const;
+
+    // The reserved bytes, the ranges of kReservedRanges one after the other.
+    std::array<uint8_t, kReservedSize> reservedBytes() const;
+    void setReservedBytes(const std::array<uint8_t, kReservedSize>& reserved);
 
     bool operator==(const ScreenSaverInfo&) const = default;
 

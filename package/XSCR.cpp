@@ -89,6 +89,9 @@ void XSCR::ResetAll() {
     fields_ = {};
     extension_ = {};
     musicNames_.clear();
+    musicNamesStored_ = false;
+    backgroundLocation_ = {};
+    gaps_ = {};
     labels_.Clear();
     background_.reset();
     name_.clear();
@@ -175,23 +178,28 @@ void XSCR::LoadAppended() {
         }
     }
 
-    // Labels, found through the locator in front of the trailer.
+    // Labels, found through the locator in front of the trailer. Packages
+    // below format level 4 may carry no label data at all: only a locator
+    // that is there but points nowhere counts as damage for them.
+    bool labelsRead = false, locatorFound = false;
     if (size - kLocatorDistance >= 0) {
         uint8_t locatorBytes[LabelBlockLocator::kSize];
         if (file.readAt(size - kLocatorDistance, locatorBytes, sizeof locatorBytes)) {
             pos = size - kTrailerSize;
             const auto locator = LabelBlockLocator::Parse(locatorBytes);
+            locatorFound = locator.markerMatches;
             const int64_t labelStart = start + locator.labelOffset;
             std::vector<uint8_t> stream;
             if (locator.markerMatches && labelStart >= 0 && locator.labelSize >= 0 &&
                 labelStart + locator.labelSize < size && file.seek(labelStart) &&
                 file.readBytes(static_cast<std::size_t>(locator.labelSize), stream)) {
                 ScrambleBytes(stream.data(), static_cast<long long>(stream.size()));
-                labels_.LoadLabelStream(stream);
+                labelsRead = labels_.LoadLabelStream(stream);
                 pos = labelStart + locator.labelSize;
             }
         }
     }
+    gaps_.labelsUnreadable = !labelsRead && (locatorFound || info_.formatLevel() >= 4);
     labels_.MatchGroupCount(ItemCount());
 
     // Extension block, music names, background and licence, in this order.
@@ -213,6 +221,7 @@ void XSCR::LoadAppended() {
             ScrambleBytes(block.data(), static_cast<long long>(block.size()));
             musicNames_ =
                 SplitLines(std::string_view(reinterpret_cast<const char*>(block.data()), block.size()));
+            musicNamesStored_ = static_cast<int>(musicNames_.size()) == MusicCount();
             pos += extension_.musicNamesSize;
         }
     }
@@ -220,6 +229,7 @@ void XSCR::LoadAppended() {
         chainReadable =
             file.seek(pos) && file.readBytes(static_cast<std::size_t>(extension_.backgroundSize), block);
         if (chainReadable) {
+            backgroundLocation_ = {static_cast<int32_t>(pos - start), extension_.backgroundSize};
             ScrambleBytes(block.data(), static_cast<long long>(block.size()));
             auto picture = std::make_unique<Bitmap24>();
             if (DecodeJpeg(block, JpegFull, *picture)) background_ = std::move(picture);
@@ -227,17 +237,20 @@ void XSCR::LoadAppended() {
         }
     }
     if (static_cast<int>(musicNames_.size()) != MusicCount()) FillGeneratedMusicNames();
+    gaps_.chainEnded = info_.formatLevel() >= 4 && !chainReadable;
 
     if (chainReadable && info_.formatLevel() >= 5) {
         int32_t word = 0;
-        if (file.seek(pos) && file.readInt32(word)) {
-            const int32_t length = ~word;
-            if (length > 0 && length <= kMaxLicenseLength &&
-                file.readBytes(static_cast<std::size_t>(length), block)) {
+        bool licenseRead = file.seek(pos) && file.readInt32(word);
+        const int32_t length = ~word;
+        if (licenseRead && length > 0) {
+            licenseRead = length <= kMaxLicenseLength && file.readBytes(static_cast<std::size_t>(length), block);
+            if (licenseRead) {
                 ScrambleBytes(block.data(), static_cast<long long>(block.size()));
                 licenseText_.assign(reinterpret_cast<const char*>(block.data()), block.size());
             }
         }
+        gaps_.licenseUnreadable = !licenseRead || length < 0;
     }
     file.close();
     AdaptLayoutToScreen();
@@ -364,6 +377,19 @@ std::optional<std::vector<uint8_t>> XSCR::ReadLocatedData(const ItemLocation& lo
     return data;
 }
 
+std::optional<std::vector<uint8_t>> XSCR::ReadItemData(int index) const {
+    if (index < 0 || index >= ItemCount()) return std::nullopt;
+    return ReadLocatedData(items_[static_cast<std::size_t>(index)].location);
+}
+
+std::vector<uint8_t> XSCR::ReadBackgroundData() const {
+    auto data = ReadLocatedData(backgroundLocation_);
+    if (!data) return {};
+    // The background is scrambled as a whole, not only its first eighth.
+    ScrambleBytes(data->data() + data->size() / 8, static_cast<long long>(data->size() - data->size() / 8));
+    return std::move(*data);
+}
+
 std::optional<std::vector<uint8_t>> XSCR::ReadMusicData(int index) const {
     if (index < 0 || index >= MusicCount()) return std::nullopt;
     const MusicEntry& entry = musics_[static_cast<std::size_t>(index)];
@@ -377,7 +403,7 @@ std::optional<std::vector<uint8_t>> XSCR::ReadMusicData(int index) const {
 bool XSCR::LoadPicture(Bitmap24& bitmap, int index, int scale, ShowItem* item) const {
     if (item) *item = GetItem(index);
     if (index < 0 || index >= ItemCount()) return false;
-    const auto data = ReadLocatedData(items_[static_cast<std::size_t>(index)].location);
+    const auto data = ReadItemData(index);
     return data && DecodeJpeg(*data, scale, bitmap);
 }
 

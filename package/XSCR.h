@@ -39,6 +39,14 @@ struct ExtractResult {
     MusicItem music;  // ExtractMusic: the track's record (zero when out of range)
 };
 
+// What the reader of an appended package found damaged or missing. All false
+// for an intact package; the player ignores it, tools report it.
+struct PackageReadGaps {
+    bool labelsUnreadable = false;  // the label data is damaged: some or all labels are lost
+    bool chainEnded = false;        // the extension block, music names or background ran out of the file
+    bool licenseUnreadable = false; // the licence length or text is damaged
+};
+
 class XSCR {
 public:
     // Reads the package from `sourcePath` (by default the file the process
@@ -64,6 +72,7 @@ public:
     const ScreenSaverInfo& Info() const { return info_; }
     const TrailerFields& Fields() const { return fields_; }
     const PackageExtension& Extension() const { return extension_; }
+    const PackageReadGaps& ReadGaps() const { return gaps_; }
 
     // --- Items and tracks ---
     int ItemCount() const { return static_cast<int>(items_.size()); }
@@ -79,7 +88,14 @@ public:
     // The track's display name (code-page text / UTF-8); empty out of range.
     std::string MusicName(int index) const;
     std::string MusicNameUtf8(int index) const;
+    // True when the names came from the package, false when the reader made them up.
+    bool HasStoredMusicNames() const { return musicNamesStored_; }
     int CountPinnedItems() const;
+
+    // The data of an item or track as stored (its first eighth unscrambled);
+    // nothing when the index is out of range or the data cannot be read.
+    std::optional<std::vector<uint8_t>> ReadItemData(int index) const;
+    std::optional<std::vector<uint8_t>> ReadMusicData(int index) const;
 
     // Decodes picture `index` at a scale 0..3 (full, half, quarter, eighth)
     // into `bitmap`. False, with `bitmap` untouched, when the index is out of
@@ -133,6 +149,8 @@ public:
 
     // The background picture, or nullptr.
     const Bitmap24* Background() const { return background_.get(); }
+    // The background's stored JPEG bytes, whether they decode or not; empty when there are none.
+    std::vector<uint8_t> ReadBackgroundData() const;
     // Replaces the background by a copy of `bitmap`, or drops it (nullptr).
     void SetBackground(const Bitmap24* bitmap);
 
@@ -170,7 +188,6 @@ private:
     int64_t PackageStart(int64_t fileSize) const;
     // The data of an item or track, its first eighth unscrambled; nothing on failure.
     std::optional<std::vector<uint8_t>> ReadLocatedData(const ItemLocation& location) const;
-    std::optional<std::vector<uint8_t>> ReadMusicData(int index) const;
     ExtractResult Extract(std::string& file, const std::optional<std::vector<uint8_t>>& data,
                           const std::string& prefix, const std::string& extension);
 
@@ -183,6 +200,9 @@ private:
     std::vector<ItemEntry> items_;
     std::vector<MusicEntry> musics_;
     std::vector<std::string> musicNames_;
+    bool musicNamesStored_ = false;
+    ItemLocation backgroundLocation_; // the stored JPEG, from the package start
+    PackageReadGaps gaps_;
     std::unique_ptr<Bitmap24> background_;
     LabelGroupList labels_;
     std::string name_;

@@ -1,0 +1,99 @@
+// scrtool unpack FILE DIR [--force]: turns a packed screen saver back into a
+// folder that `scrtool pack` builds again: every item's and track's data, the
+// background, licence and language tables as files, and manifest.json with
+// every setting as stored. What cannot be read, or would not come back the
+// same from the manifest, is named, and the exit status is then 1.
+
+#include "package/DescriptionDifferences.h"
+#include "package/ManifestWriter.h"
+#include "package/PackageContents.h"
+#include "package/PackageManifest.h"
+#include "package/XSCR.h"
+#include "platform/ReadOnlyFile.h"
+#include "tools/CommandArguments.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace scr {
+namespace {
+
+namespace fs = std::filesystem;
+
+int Fail(int status, const std::string& message) {
+    std::fprintf(stderr, "scrtool unpack: %s\n", message.c_str());
+    return status;
+}
+
+// Makes DIR ready: created when missing, refused when it holds anything and
+// `force` is not given. Empty on success, else the reason.
+std::string PrepareFolder(const std::string& dir, bool force) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(dir, ec);
+    if (fs::exists(status)) {
+        if (!fs::is_directory(status)) return dir + " exists and is not a folder";
+        if (!force && !fs::is_empty(dir, ec))
+            return dir + " is not empty; give --force to write into it (files of the same names are replaced)";
+        if (ec) return "cannot read the folder " + dir + ": " + ec.message();
+        return {};
+    }
+    fs::create_directories(dir, ec);
+    if (ec) return "cannot create the folder " + dir + ": " + ec.message();
+    return {};
+}
+
+// Reads the manifest back as `scrtool pack` would and names what it would
+// not store as it was read from the package.
+std::vector<std::string> CheckRoundTrip(const PackageDescription& expected, const std::string& manifest) {
+    PackageDescription packed;
+    std::string error;
+    if (!LoadPackageManifest(manifest, packed, &error))
+        return {"the manifest cannot be packed as written (" + error + "); change that value before packing"};
+    std::vector<std::string> notes;
+    for (const std::string& part : DescriptionDifferences(expected, packed))
+        notes.push_back(part + " cannot be expressed in the manifest and would be packed differently");
+    return notes;
+}
+
+} // namespace
+
+int RunUnpackCommand(int argc, char** argv) {
+    CommandArguments args({"--force"}, {});
+    if (!args.parse(argc, argv, 2, 2)) {
+        std::fprintf(stderr, "scrtool unpack: %s\nusage: scrtool unpack FILE DIR [--force]\n",
+                     args.error().c_str());
+        return 2;
+    }
+    const std::string file = args.positional()[0], dir = args.positional()[1];
+    std::error_code ec;
+    if (!fs::is_regular_file(file, ec) || !ReadOnlyFile(file).isOpen()) return Fail(2, "cannot read " + file);
+
+    // No screen size is known here, so the layout stays as stored.
+    XSCR package(file);
+    if (!package.Info().signatureMatches()) return Fail(1, file + " carries no package");
+    if (const std::string problem = PrepareFolder(dir, args.flag("--force")); !problem.empty())
+        return Fail(1, problem);
+
+    const PackageContents contents = ReadPackageContents(package);
+    std::string error;
+    if (!WriteManifestFolder(contents.description, dir, &error)) return Fail(1, error);
+
+    std::vector<std::string> notes = contents.skipped;
+    for (std::string& note : notes)
+        note = "skipped: " + note;
+    const std::string manifest = (fs::path(dir) / kManifestFileName).string();
+    for (const std::string& note : CheckRoundTrip(contents.description, manifest))
+        notes.push_back(note);
+
+    const PackageDescription& d = contents.description;
+    std::printf("%s: %zu items, %zu tracks%s%s%s\n", manifest.c_str(), d.items.size(), d.tracks.size(),
+                d.background.empty() ? "" : ", background", d.licenseText.empty() ? "" : ", licence",
+                d.dynamicTexts.empty() && d.staticCaptions.empty() ? "" : ", language tables");
+    for (const std::string& note : notes)
+        std::fprintf(stderr, "scrtool unpack: %s\n", note.c_str());
+    return notes.empty() ? 0 : 1;
+}
+
+} // namespace scr
