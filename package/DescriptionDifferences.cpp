@@ -20,7 +20,8 @@ std::string DifferingBytes(const ScreenSaverInfo::Bytes& a, const ScreenSaverInf
         std::size_t last = i;
         while (last + 1 < a.size() && a[last + 1] != b[last + 1])
             ++last;
-        text += (text.empty() ? "" : ", ") + std::to_string(i) + (last > i ? ".." + std::to_string(last) : "");
+        text +=
+            (text.empty() ? "" : ", ") + std::to_string(i) + (last > i ? ".." + std::to_string(last) : "");
         i = last;
     }
     return text;

@@ -27,7 +27,8 @@ bool AllZero(const std::array<uint8_t, N>& bytes) {
 }
 
 // "item-07.jpg": numbers as wide as the largest one, at least two digits.
-std::string NumberedName(const char* prefix, std::size_t index, std::size_t count, const std::string& extension) {
+std::string NumberedName(const char* prefix, std::size_t index, std::size_t count,
+                         const std::string& extension) {
     const std::size_t width = std::max<std::size_t>(2, std::to_string(count).size());
     std::string number = std::to_string(index + 1);
     number.insert(0, width - number.size(), '0');
@@ -79,7 +80,8 @@ Json LabelJson(const LabelItem& label) {
     j["back_color"] = ColourText(r.backColor);
     j["center_x"] = r.centerX;
     j["center_y"] = r.centerY;
-    if (!AllZero(r.reservedBytes())) j["reserved"] = HexText(r.reservedBytes().data(), LabelRecord::kReservedSize);
+    if (!AllZero(r.reservedBytes()))
+        j["reserved"] = HexText(r.reservedBytes().data(), LabelRecord::kReservedSize);
     return j;
 }
 

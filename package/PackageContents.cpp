@@ -21,15 +21,16 @@ void ReadItems(const XSCR& package, PackageContents& contents) {
     PackageDescription& d = contents.description;
     const int stored = package.Info().itemCount();
     if (package.ItemCount() < stored)
-        contents.skipped.push_back("the item table ends after " + std::to_string(package.ItemCount()) + " of " +
-                                   std::to_string(stored) + " items");
+        contents.skipped.push_back("the item table ends after " + std::to_string(package.ItemCount()) +
+                                   " of " + std::to_string(stored) + " items");
     for (int i = 0; i < package.ItemCount(); ++i) {
         auto data = package.IsAppended() ? LocatedData(package.GetItemLocation(i), package.ReadItemData(i))
                                          : std::nullopt;
         if (!data) {
             contents.skipped.push_back(Numbered("item", i) +
-                                       (package.IsAppended() ? ": its data lies outside the file"
-                                                             : ": a package stored as resources has no item data") +
+                                       (package.IsAppended()
+                                            ? ": its data lies outside the file"
+                                            : ": a package stored as resources has no item data") +
                                        "; left out with its labels");
             continue;
         }
@@ -77,7 +78,8 @@ PackageContents ReadPackageContents(const XSCR& package) {
     ReadTracks(package, contents);
 
     const PackageReadGaps& gaps = package.ReadGaps();
-    if (gaps.labelsUnreadable) contents.skipped.push_back("the label data is damaged; some or all labels are lost");
+    if (gaps.labelsUnreadable)
+        contents.skipped.push_back("the label data is damaged; some or all labels are lost");
     if (gaps.chainEnded)
         contents.skipped.push_back(
             "the extension block, music names or background run out of the file; what follows is lost");

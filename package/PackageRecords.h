@@ -50,7 +50,7 @@ public:
     static constexpr std::size_t kDescriptionSize = 258;
     using Bytes = std::array<uint8_t, kSize>;
     // The bytes the player does not interpret, in record order (36 bytes in all).
-    static constexpr ByteRange kReservedRanges[] = {{32, 4}, {66, 2},  {77, 7},  {88, 17},
+    static constexpr ByteRange kReservedRanges[] = {{32, 4},  {66, 2},  {77, 7}, {88, 17},
                                                     {107, 1}, {116, 1}, {118, 4}};
     static constexpr std::size_t kReservedSize = 36;
 

@@ -244,7 +244,8 @@ void XSCR::LoadAppended() {
         bool licenseRead = file.seek(pos) && file.readInt32(word);
         const int32_t length = ~word;
         if (licenseRead && length > 0) {
-            licenseRead = length <= kMaxLicenseLength && file.readBytes(static_cast<std::size_t>(length), block);
+            licenseRead =
+                length <= kMaxLicenseLength && file.readBytes(static_cast<std::size_t>(length), block);
             if (licenseRead) {
                 ScrambleBytes(block.data(), static_cast<long long>(block.size()));
                 licenseText_.assign(reinterpret_cast<const char*>(block.data()), block.size());

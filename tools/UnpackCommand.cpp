@@ -35,7 +35,8 @@ std::string PrepareFolder(const std::string& dir, bool force) {
     if (fs::exists(status)) {
         if (!fs::is_directory(status)) return dir + " exists and is not a folder";
         if (!force && !fs::is_empty(dir, ec))
-            return dir + " is not empty; give --force to write into it (files of the same names are replaced)";
+            return dir +
+                   " is not empty; give --force to write into it (files of the same names are replaced)";
         if (ec) return "cannot read the folder " + dir + ": " + ec.message();
         return {};
     }

@@ -22,8 +22,9 @@ namespace fs = std::filesystem;
 PackageDescription LevelFive() {
     PackageDescription d = FullDescription();
     d.labels = {};
-    d.labels.AppendGroupCopy({MakeLabel("All styles", 100, 50, LabelBold | LabelItalic | LabelUnderline | LabelStrikeOut),
-                              MakeLabel("Two\r\nlines", -7, 9, LabelUnderline)});
+    d.labels.AppendGroupCopy(
+        {MakeLabel("All styles", 100, 50, LabelBold | LabelItalic | LabelUnderline | LabelStrikeOut),
+         MakeLabel("Two\r\nlines", -7, 9, LabelUnderline)});
     d.labels.AppendGroupCopy({});
     d.labels.AppendGroupCopy({MakeLabel("", 1, 2, 0), MakeLabel("Third \xB2", -3, 4, LabelStrikeOut)});
     d.labels.Group(2)->back().record().reserved2 = {7, 0, 9};
@@ -113,9 +114,9 @@ TEST_F(PackageUnpackTest, TheFolderHoldsTheContentUnderNamesOfItsOwn) {
     for (const auto& entry : fs::directory_iterator(folder))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"background.jpg", "dynamic_texts.txt", "item-01.jpg", "item-02.swf",
-                                               "item-03.bin", "license.txt", "manifest.json", "static_captions.ini",
-                                               "track-01.wav", "track-02.mp3"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"background.jpg", "dynamic_texts.txt", "item-01.jpg",
+                                               "item-02.swf", "item-03.bin", "license.txt", "manifest.json",
+                                               "static_captions.ini", "track-01.wav", "track-02.mp3"}));
     EXPECT_EQ(ReadFile(folder + "/item-02.swf"), TinySwf());
 
     std::ifstream in(folder + "/manifest.json");
@@ -199,7 +200,9 @@ TEST_F(PackageUnpackTest, ReservedBytesInTheManifestAreCheckedHexText) {
     WriteFile(temp_.file("pic.jpg"), TinyJpeg());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reserved);
-        nlohmann::json manifest = {{"name", "R"}, {"reserved", c.reserved}, {"items", {{{"file", "pic.jpg"}, {"reserved", "0a0b0c"}}}}};
+        nlohmann::json manifest = {{"name", "R"},
+                                   {"reserved", c.reserved},
+                                   {"items", {{{"file", "pic.jpg"}, {"reserved", "0a0b0c"}}}}};
         std::ofstream(temp_.file("m.json")) << manifest.dump();
         PackageDescription d;
         std::string error;

@@ -56,7 +56,8 @@ TEST_F(UnpackCommandTest, TheDemoUnpacksEditsAndPacksAgain) {
 
     // Packed again onto the same program: the same file, byte for byte.
     const std::string again = dir.file("again.scr");
-    ASSERT_EQ(Tool("pack '" + folder + "/manifest.json' -o '" + again + "' --stub '" + demo + "'", &output), 0)
+    ASSERT_EQ(Tool("pack '" + folder + "/manifest.json' -o '" + again + "' --stub '" + demo + "'", &output),
+              0)
         << output;
     EXPECT_EQ(test::ReadFile(again), test::ReadFile(demo));
 
@@ -66,7 +67,8 @@ TEST_F(UnpackCommandTest, TheDemoUnpacksEditsAndPacksAgain) {
     std::ofstream(folder + "/manifest.json") << manifest.dump(2);
     fs::copy_file(folder + "/item-03.jpg", folder + "/item-01.jpg", fs::copy_options::overwrite_existing);
     const std::string edited = dir.file("edited.scr");
-    ASSERT_EQ(Tool("pack '" + folder + "/manifest.json' -o '" + edited + "' --stub '" + demo + "'", &output), 0)
+    ASSERT_EQ(Tool("pack '" + folder + "/manifest.json' -o '" + edited + "' --stub '" + demo + "'", &output),
+              0)
         << output;
     ASSERT_EQ(Tool("info '" + edited + "' --json --screen 1280x800", &output), 0) << output;
     const json info = json::parse(output);
@@ -85,9 +87,9 @@ TEST_F(UnpackCommandTest, ADamagedPackageUnpacksAsFarAsItCanAndSaysWhatItSkipped
     WriteLE32(&package[tableOffset + 64], 0x7FFFFF00);
     // The licence length word says more than a licence may hold.
     const std::size_t locator = trailer - 24;
-    const std::size_t licence = static_cast<std::size_t>(ReadLE32(&package[locator + 16]) +
-                                                         ReadLE32(&package[locator + 20])) +
-                                20 + std::string("First tune\r\nSecond tune\r\n").size() + d.background.size();
+    const std::size_t licence =
+        static_cast<std::size_t>(ReadLE32(&package[locator + 16]) + ReadLE32(&package[locator + 20])) + 20 +
+        std::string("First tune\r\nSecond tune\r\n").size() + d.background.size();
     WriteLE32(&package[licence], ~70000);
     const std::string file = WritePackage(package, "damaged.scr");
 
@@ -130,7 +132,8 @@ TEST_F(UnpackCommandTest, HostileExtensionsAndLinksNeverWriteOutsideTheFolder) {
     EXPECT_EQ(Listing(folder), std::vector<std::string>{"item-01.jpg"});
 
     EXPECT_EQ(Tool("unpack '" + file + "' '" + folder + "' --force", &output), 1) << output;
-    EXPECT_NE(output.find("track 1: its record (extension) cannot be expressed"), std::string::npos) << output;
+    EXPECT_NE(output.find("track 1: its record (extension) cannot be expressed"), std::string::npos)
+        << output;
     EXPECT_EQ(test::ReadFile(dir.file("victim")), std::vector<uint8_t>{'v'});
     EXPECT_EQ(Listing(dir.path()), outside);
     EXPECT_EQ(Listing(folder),
