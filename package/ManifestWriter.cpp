@@ -145,7 +145,8 @@ Json SettingsJson(const PackageDescription& d) {
     j["random_order"] = info.randomOrder() != 0;
     j["no_saving"] = info.noSaving() != 0;
     j["placement_mode"] = info.placementMode();
-    j["ignore_mouse_move"] = info.ignoreMouseMove() != 0;
+    // The player ignores the mouse only for exactly 1; other values keep that meaning.
+    j["ignore_mouse_move"] = info.ignoreMouseMove() == 1;
     j["design_width"] = info.designWidth();
     if (info.formatLevel() >= 4) {
         j["design_height"] = d.extension.designHeight;
