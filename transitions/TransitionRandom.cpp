@@ -1,12 +1,9 @@
 #include "transitions/TransitionRandom.h"
 
-#include <ctime>
+#include "platform/Random.h"
+
 
 namespace scr {
-
-SeededRandom SeededRandom::FromClock() {
-    return SeededRandom(static_cast<uint32_t>(std::time(nullptr)));
-}
 
 uint32_t SeededRandom::step() {
     state_ = state_ * 134775813u + 1u;
@@ -23,8 +20,15 @@ int32_t SeededRandom::Next31() {
     return static_cast<int32_t>(step() >> 1);
 }
 
-SeededRandom& ProcessRandom() {
-    static SeededRandom random = SeededRandom::FromClock();
+namespace {
+class ProcessRandomSource final : public RandomSource {
+public:
+    int Random(int n) override { return RandomBelow(n); }
+};
+} // namespace
+
+RandomSource& ProcessRandom() {
+    static ProcessRandomSource random;
     return random;
 }
 

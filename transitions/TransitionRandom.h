@@ -19,8 +19,6 @@ public:
 class SeededRandom final : public RandomSource {
 public:
     explicit SeededRandom(uint32_t seed) : state_(seed) {}
-    // Seeded from the clock in whole seconds.
-    static SeededRandom FromClock();
 
     int Random(int n) override;
     // The next raw value, 0 .. 2^31 - 1.
@@ -32,8 +30,9 @@ private:
     uint32_t state_;
 };
 
-// The process-wide generator, seeded from the clock when first used. Used on
-// the GUI thread only.
-SeededRandom& ProcessRandom();
+// The process's one generator (platform/Random.h) as a RandomSource, so the
+// random styles draw from the same sequence as the show, the music and the
+// dialogs. Used on the GUI thread only.
+RandomSource& ProcessRandom();
 
 } // namespace scr
