@@ -1,6 +1,9 @@
 #include "platform/SafeFile.h"
 
+#include "platform/AtomicFileWriter.h"
 #include "platform/ReadOnlyFile.h"
+
+#include <algorithm>
 
 #include <cerrno>
 #include <cstdlib>
@@ -35,25 +38,22 @@ bool FinishFile(int fd, const std::string& path, bool written) {
 } // namespace
 
 bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> data) {
-    const std::filesystem::path target(path);
-    std::string temp = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-    if (target.parent_path().empty()) temp = "." + target.filename().string() + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
-    ::fchmod(fd, 0644);
-    if (!FinishFile(fd, temp, WriteAll(fd, data))) return false;
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    return true;
+    AtomicFileWriter out;
+    return out.open(path) && out.write(data.data(), data.size()) && out.commit(0644);
 }
 
 bool CopyFileReplacing(const std::string& from, const std::string& to) {
     ReadOnlyFile in;
-    std::vector<uint8_t> data;
-    if (!in.open(from) || !in.readBytes(static_cast<std::size_t>(in.size()), data)) return false;
-    return WriteFileReplacing(to, data);
+    AtomicFileWriter out;
+    if (!in.open(from) || !out.open(to)) return false;
+    // Stream in blocks so a large movie or track never sits in memory whole.
+    std::vector<uint8_t> block(1 << 20);
+    for (int64_t left = in.size(); left > 0;) {
+        const auto count = static_cast<std::size_t>(std::min<int64_t>(left, static_cast<int64_t>(block.size())));
+        if (!in.read(block.data(), count) || !out.write(block.data(), count)) return false;
+        left -= static_cast<int64_t>(count);
+    }
+    return out.commit(0644);
 }
 
 std::optional<std::string> CreateNumberedFile(const std::string& dir, const std::string& prefix,
