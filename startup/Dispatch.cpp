@@ -1,5 +1,6 @@
 #include "startup/Dispatch.h"
 
+#include "dialogs/ConfigDialog.h"
 #include "installer/Uninstall.h"
 #include "package/PackageTrailer.h"
 #include "platform/CommandLine.h"
@@ -27,8 +28,14 @@ void RunSaverOrConfig() {
     // Only a configuration run without a parent keeps its task-bar entry.
     SetTaskbarEntryWanted(g_parentWindow == 0 && g_showMode == ShowMode::Config);
     std::srand(static_cast<unsigned>(std::time(nullptr)));
+    if (g_showMode == ShowMode::Config) {
+        TForm_XSCR_Config dialog;
+        TrimWorkingSet();
+        dialog.exec();
+        return;
+    }
     TrimWorkingSet();
-    // The show window and the configuration dialog run here once they exist.
+    // The show window runs here once it exists.
 }
 
 void RunInstaller() {
