@@ -92,6 +92,31 @@ void DrawWallpaper(QPainter& p) {
     p.drawRoundedRect(QRectF(9, 26.5, 14, 2.5), 1, 1);
 }
 
+void DrawNote(QPainter& p) {
+    // Two beamed quavers.
+    p.setPen(Qt::NoPen);
+    p.setBrush(VerticalGradient(kBlueLight, kBlueDark));
+    QPainterPath beam;
+    beam.moveTo(11, 6);
+    beam.lineTo(27, 3);
+    beam.lineTo(27, 7.5);
+    beam.lineTo(11, 10.5);
+    beam.closeSubpath();
+    p.drawPath(beam);
+    p.drawRect(QRectF(11, 8, 2, 16));
+    p.drawRect(QRectF(25, 5, 2, 16));
+    p.save();
+    p.translate(8.5, 24.5);
+    p.rotate(-20);
+    p.drawEllipse(QRectF(-4.5, -3.2, 9, 6.4));
+    p.restore();
+    p.save();
+    p.translate(22.5, 21.5);
+    p.rotate(-20);
+    p.drawEllipse(QRectF(-4.5, -3.2, 9, 6.4));
+    p.restore();
+}
+
 void DrawGlyph(QPainter& p, DialogGlyph glyph) {
     switch (glyph) {
     case DialogGlyph::Play:
@@ -112,6 +137,9 @@ void DrawGlyph(QPainter& p, DialogGlyph glyph) {
         break;
     case DialogGlyph::Wallpaper:
         DrawWallpaper(p);
+        break;
+    case DialogGlyph::Note:
+        DrawNote(p);
         break;
     }
 }

@@ -212,7 +212,8 @@ void TForm_XSCR_Config::CreatePicturesPage() {
     PanelScreen->setBevelOuter(BevelPanel::Bevel::None);
     PanelScreen->setBevelInner(BevelPanel::Bevel::Lowered);
     PanelScreen->setBorderWidth(2);
-    PanelScreen->setGeometry(200, 12, 334, 217);
+    // A 16:10 screen in small: 336 x 210, centred beside the commands.
+    PanelScreen->setGeometry(199, 15, 336, 210);
     ImageFore = Named(new ImageControl(PanelScreen), "ImageFore");
     ImageFore->setTransparent(false);
 }
@@ -248,7 +249,14 @@ void TForm_XSCR_Config::CreateMusicPage() {
     ToolBarMusic->addWidget(TBtnEMusicStop);
     ToolBarMusic->addSeparator();
     ToolBarMusic->addWidget(TBtnSaveM);
-    ToolBarMusic->setGeometry(14, 80, 4 * 56 + 16, 45);
+    ToolBarMusic->setGeometry(14, 78, pageWidth - 28, 45);
+
+    // A note beside the track selector.
+    auto* note = Named(new ImageControl(TSMusics), "ImageMusicNote");
+    note->setGeometry(ComboBoxMusics->geometry().right() + 1, 14, pageWidth - 14 - ComboBoxMusics->geometry().right() - 1,
+                      56);
+    note->setCenter(true);
+    note->setPicture(DialogGlyphIcon(DialogGlyph::Note, 48).pixmap(48, 48));
 
     GroupBox1 = Named(new QGroupBox(TSMusics), "GroupBox1");
     DeclareComponent(GroupBox1, ComponentRole::GroupBox, 1025);

@@ -39,10 +39,11 @@ bool EvaluateScript(const QString& script) {
 } // namespace
 
 QString PlasmaWallpaperScript(const std::string& path, int style) {
-    // A percent-encoded URL holds no quote or backslash, so it goes into the
-    // script's string literal as it is.
-    const QString url =
-        QString::fromLatin1(QUrl::fromLocalFile(QString::fromStdString(path)).toEncoded(QUrl::FullyEncoded));
+    // Every byte but letters, digits, "-._~" and "/" is percent-encoded, so the
+    // URL holds no quote or backslash and goes into the script's string
+    // literal as it is.
+    const QString url = QStringLiteral("file://") +
+                        QString::fromLatin1(QUrl::toPercentEncoding(QString::fromStdString(path), "/"));
     QString script = QStringLiteral("var all = desktops();\n"
                                     "for (var i = 0; i < all.length; i++) {\n"
                                     "  var d = all[i];\n"

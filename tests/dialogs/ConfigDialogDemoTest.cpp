@@ -1,0 +1,54 @@
+// The configuration dialog on the demo package the build makes: every page
+// is filled, and with SCR_SCREENSHOT_DIR set each page is saved as a picture
+// (scripts/dialog-screenshots.sh).
+#include "tests/dialogs/ConfigDialogFixture.h"
+#include "tests/dialogs/Screenshot.h"
+
+#include "dialogs/PageControl.h"
+#include "package/XSCR.h"
+#include "platform/gui/ImageControl.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QToolButton>
+#include <filesystem>
+
+namespace scr::test {
+namespace {
+
+TEST_F(ConfigDialogTest, DemoPackageFillsEveryPage) {
+    const std::string demo = BuildBinDir() + "/demo.scr";
+    if (!std::filesystem::exists(demo)) GTEST_SKIP() << "the build made no demo package";
+    SetPackageSourcePath(demo);
+    auto dialog = OpenDialog();
+    dialog->show();
+    QApplication::setActiveWindow(dialog.get());
+    QTest::qWait(50);
+
+    EXPECT_EQ(dialog->LabelScrName->text(), QStringLiteral("Demo Screen Saver"));
+    EXPECT_EQ(dialog->GetFrameCaption(), QStringLiteral("Demo Screen Saver Settings"));
+    EXPECT_EQ(dialog->ComboBoxPics->count(), dialog->Package()->ItemCount());
+    EXPECT_EQ(dialog->ComboBoxMusics->count(), dialog->Package()->MusicCount());
+    EXPECT_FALSE(dialog->MemoLA->toPlainText().isEmpty());
+
+    const struct {
+        QToolButton* tab;
+        QWidget* page;
+        const char* file;
+    } pages[] = {{dialog->BtnTab1, dialog->TSGeneral, "config-general.png"},
+                 {dialog->BtnTab2, dialog->TSPictures, "config-pictures.png"},
+                 {dialog->BtnTab3, dialog->TSMusics, "config-music.png"},
+                 {dialog->BtnTab6, dialog->TSLicense, "config-license.png"}};
+    for (const auto& entry : pages) {
+        ASSERT_FALSE(entry.tab->isHidden()) << entry.file;
+        QTest::mouseClick(entry.tab, Qt::LeftButton);
+        EXPECT_EQ(dialog->PageControlScr->ActivePage(), entry.page);
+        QTest::qWait(entry.page == dialog->TSPictures ? 300 : 20);
+        SaveScreenshot(dialog->grab().toImage(), QString::fromLatin1(entry.file));
+    }
+}
+
+} // namespace
+} // namespace scr::test
