@@ -253,8 +253,8 @@ void TForm_XSCR_Config::CreateMusicPage() {
 
     // A note beside the track selector.
     auto* note = Named(new ImageControl(TSMusics), "ImageMusicNote");
-    note->setGeometry(ComboBoxMusics->geometry().right() + 1, 14, pageWidth - 14 - ComboBoxMusics->geometry().right() - 1,
-                      56);
+    note->setGeometry(ComboBoxMusics->geometry().right() + 1, 14,
+                      pageWidth - 14 - ComboBoxMusics->geometry().right() - 1, 56);
     note->setCenter(true);
     note->setPicture(DialogGlyphIcon(DialogGlyph::Note, 48).pixmap(48, 48));
 

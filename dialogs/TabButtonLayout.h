@@ -16,6 +16,7 @@ struct TabButtonState {
 struct TabButtonPlace {
     int left = 0;
     int width = 0;
+    bool operator==(const TabButtonPlace&) const = default;
 };
 
 // For a bar `barWidth` pixels wide: n = visible buttons; base width

@@ -1,12 +1,11 @@
 // The configuration dialog on the demo package the build makes: every page
 // is filled, and with SCR_SCREENSHOT_DIR set each page is saved as a picture
 // (scripts/dialog-screenshots.sh).
-#include "tests/dialogs/ConfigDialogFixture.h"
-#include "tests/dialogs/Screenshot.h"
-
 #include "dialogs/PageControl.h"
 #include "package/XSCR.h"
 #include "platform/gui/ImageControl.h"
+#include "tests/dialogs/ConfigDialogFixture.h"
+#include "tests/dialogs/Screenshot.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,6 +1,4 @@
 // GIO first: its headers use names that Qt defines as macros.
-#include <gio/gio.h>
-
 #include "dialogs/DesktopWallpaper.h"
 #include "dialogs/GSettingsWallpaper.h"
 #include "dialogs/PlasmaWallpaper.h"
@@ -8,13 +6,10 @@
 #include "dialogs/XfceWallpaper.h"
 #include "package/BitmapFiles.h"
 #include "tests/dialogs/ConfigDialogFixture.h"
+#include "tests/support/PrivateXServer.h"
 
 #include <QImage>
-#include <csignal>
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <gio/gio.h>
 #include <xcb/xcb.h>
 
 namespace scr::test {
@@ -34,11 +29,16 @@ TEST(Wallpaper, TheDesktopIsToldByItsName) {
         const char* display;
         DesktopKind expected;
     } cases[] = {
-        {"GNOME", ":0", DesktopKind::GnomeFamily},     {"ubuntu:GNOME", ":0", DesktopKind::GnomeFamily},
-        {"Budgie:GNOME", "", DesktopKind::GnomeFamily}, {"X-Cinnamon", ":0", DesktopKind::Cinnamon},
-        {"MATE", ":0", DesktopKind::Mate},             {"KDE", ":0", DesktopKind::Plasma},
-        {"XFCE", ":0", DesktopKind::Xfce},             {"", ":5", DesktopKind::OtherX11},
-        {"LXQt", ":0", DesktopKind::OtherX11},         {"", "", DesktopKind::None},
+        {"GNOME", ":0", DesktopKind::GnomeFamily},
+        {"ubuntu:GNOME", ":0", DesktopKind::GnomeFamily},
+        {"Budgie:GNOME", "", DesktopKind::GnomeFamily},
+        {"X-Cinnamon", ":0", DesktopKind::Cinnamon},
+        {"MATE", ":0", DesktopKind::Mate},
+        {"KDE", ":0", DesktopKind::Plasma},
+        {"XFCE", ":0", DesktopKind::Xfce},
+        {"", ":5", DesktopKind::OtherX11},
+        {"LXQt", ":0", DesktopKind::OtherX11},
+        {"", "", DesktopKind::None},
     };
     for (const auto& c : cases) {
         ScopedEnv current("XDG_CURRENT_DESKTOP", c.current);
@@ -119,57 +119,15 @@ TEST(Wallpaper, ComposedPictureFollowsTheStyle) {
     EXPECT_TRUE(ComposeWallpaper(QImage(), WallpaperTile, QSize(10, 5)).isNull());
 }
 
-// A private X server on a free display, stopped by its process id. It does not
-// reset when its last client leaves (as a desktop session, where other
-// programs stay connected, never does), so a retained wallpaper stays.
-class PrivateXServer {
-public:
-    PrivateXServer() {
-        int fds[2];
-        if (pipe(fds) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(fds[0]);
-            // The server's output must not hold the test's output pipes open.
-            const int null = open("/dev/null", O_RDWR);
-            dup2(null, STDIN_FILENO);
-            dup2(null, STDOUT_FILENO);
-            dup2(null, STDERR_FILENO);
-            const std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "320x240x24", "-nolisten", "tcp",
-                   "-noreset", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        std::string number;
-        pollfd wait{fds[0], POLLIN, 0};
-        char c = 0;
-        while (pid_ > 0 && poll(&wait, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n')
-            number += c;
-        close(fds[0]);
-        if (!number.empty()) display_ = ":" + number;
-    }
-    ~PrivateXServer() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-    }
-    const std::string& display() const { return display_; }
-
-private:
-    pid_t pid_ = -1;
-    std::string display_;
-};
-
 // The root window's pixels as 0xRRGGBB values.
 QImage RootPixels(const std::string& display) {
     xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
-    xcb_get_image_reply_t* reply = xcb_get_image_reply(
-        connection,
-        xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, 0, 0, screen->width_in_pixels,
-                      screen->height_in_pixels, ~0u),
-        nullptr);
+    xcb_get_image_reply_t* reply =
+        xcb_get_image_reply(connection,
+                            xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, 0, 0,
+                                          screen->width_in_pixels, screen->height_in_pixels, ~0u),
+                            nullptr);
     QImage image;
     if (reply && reply->depth == 24) {
         image = QImage(xcb_get_image_data(reply), screen->width_in_pixels, screen->height_in_pixels,
@@ -188,7 +146,8 @@ uint32_t RootWallpaperPixmap(const std::string& display) {
     xcb_intern_atom_reply_t* atom =
         xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, 13, "_XROOTPMAP_ID"), nullptr);
     xcb_get_property_reply_t* property = xcb_get_property_reply(
-        connection, xcb_get_property(connection, 0, screen->root, atom->atom, XCB_ATOM_PIXMAP, 0, 1), nullptr);
+        connection, xcb_get_property(connection, 0, screen->root, atom->atom, XCB_ATOM_PIXMAP, 0, 1),
+        nullptr);
     const uint32_t pixmap =
         property && property->value_len == 1 ? *static_cast<uint32_t*>(xcb_get_property_value(property)) : 0;
     std::free(property);
@@ -245,7 +204,8 @@ TEST(Wallpaper, TileOnAPlainXServerFillsTheRootWindow) {
     const QImage centred = RootPixels(server.display());
     EXPECT_EQ(centred.pixel(0, 0), qRgb(0, 0, 0));
     const QRgb middle = centred.pixel((320 - 37) / 2, (240 - 23) / 2);
-    EXPECT_EQ(qRed(middle) | qGreen(middle) << 8 | qBlue(middle) << 16, static_cast<int>(picture.pixel(0, 0)));
+    EXPECT_EQ(qRed(middle) | qGreen(middle) << 8 | qBlue(middle) << 16,
+              static_cast<int>(picture.pixel(0, 0)));
 
     RemoveWallpaper();
     EXPECT_EQ(RootWallpaperPixmap(server.display()), 0u);
