@@ -1,4 +1,8 @@
 // GIO first: its headers use names that Qt defines as macros.
+// clang-format off
+#include <gio/gio.h>
+// clang-format on
+
 #include "dialogs/DesktopWallpaper.h"
 #include "dialogs/GSettingsWallpaper.h"
 #include "dialogs/PlasmaWallpaper.h"
@@ -9,7 +13,6 @@
 #include "tests/support/PrivateXServer.h"
 
 #include <QImage>
-#include <gio/gio.h>
 #include <xcb/xcb.h>
 
 namespace scr::test {
