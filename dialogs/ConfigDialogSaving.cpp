@@ -140,7 +140,7 @@ void TForm_XSCR_Config::PMIWallpaperClick(QObject* sender) {
     if (!package_->LoadPicture(bitmap, index, 0, &item)) return;
     if (item.width > 0 && item.height > 0) StretchBitmap(bitmap, item.width, item.height);
     const std::string path = WallpaperFilePath();
-    if (path.empty() || !SaveBitmapByExtension(bitmap, path, kPictureQuality)) return;
+    if (!SaveBitmapByExtension(bitmap, path, kPictureQuality)) return;
     Shell().SetWallpaper(path, style);
 }
 

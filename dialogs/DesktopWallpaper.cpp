@@ -4,7 +4,7 @@
 #include "dialogs/PlasmaWallpaper.h"
 #include "dialogs/RootWindowWallpaper.h"
 #include "dialogs/XfceWallpaper.h"
-#include "platform/SystemDirectory.h"
+#include "platform/StandardDirectories.h"
 
 #include <QImage>
 #include <QString>
@@ -47,8 +47,7 @@ DesktopKind RunningDesktop() {
 }
 
 std::string WallpaperFilePath() {
-    const std::string dir = SystemDirectory();
-    return dir.empty() ? std::string() : dir + "SCR Wallpaper.bmp";
+    return SystemDirectory() + "/SCR Wallpaper.bmp";
 }
 
 namespace {

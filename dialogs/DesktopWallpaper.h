@@ -37,8 +37,8 @@ enum class DesktopKind { GnomeFamily, Cinnamon, Mate, Plasma, Xfce, OtherX11, No
 // set DISPLAY gives OtherX11, no DISPLAY gives None.
 DesktopKind RunningDesktop();
 
-// "SCR Wallpaper.bmp" in the system directory (platform/SystemDirectory.h);
-// empty when that directory is not available.
+// "SCR Wallpaper.bmp" in the system directory (platform/StandardDirectories.h),
+// the folder installed screen savers go into.
 std::string WallpaperFilePath();
 
 // Makes the picture file the wallpaper with the given style.

@@ -1,9 +1,44 @@
 #pragma once
+// The Uninstall mode: an installed screen saver started with "-U" (the
+// command of its uninstall entry) removes, after the user confirms, its
+// uninstall entry, its desktop shortcut, its temporary files and finally its
+// own file.
+
+#include <QString>
+#include <functional>
+#include <string>
 
 namespace scr {
 
-// The Uninstall mode: removes the installed screen saver, its shortcut and
-// its uninstall entry after confirmation, then deletes its own file.
+// The question asked before anything is removed.
+QString UninstallConfirmationText(const QString& screenSaverName);
+inline constexpr char kUninstallCaption[] = "Uninstall";
+
+// Asks the user; true only for Yes.
+using UninstallConfirmation = std::function<bool(const QString& text, const QString& caption)>;
+
+// The system-style question: Yes, No and Cancel, an exclamation icon, in
+// front of every other window.
+bool ConfirmWithMessageBox(const QString& text, const QString& caption);
+
+// Uninstalls the screen saver in `path`: loads its package (for the name),
+// asks `confirm`, and on Yes deletes the uninstall entry named after the
+// file, the desktop shortcut named after the screen saver, the package's
+// temporary files and the file itself. A file that carries no package is not
+// an installed screen saver: nothing is asked and nothing removed. True when
+// the removal ran.
+bool UninstallScreenSaver(const std::string& path, const UninstallConfirmation& confirm);
+
+// The mode routine: UninstallScreenSaver on the file this process reads its
+// package from, confirmed with the message box. The application object must exist.
 void RunUninstall();
+
+// Deletes a file, read-only or not. True when it did not exist or was deleted.
+bool DeleteFileForced(const std::string& path);
+
+// Deletes the running program's own file. On Linux a running program's file
+// can be removed at once (the process keeps its open image), so no helper
+// that waits for the process to end is needed. True when the file is gone.
+bool SelfDelete(const std::string& path);
 
 } // namespace scr

@@ -43,6 +43,10 @@ std::string LabelRecord::fontNameText() const {
     return FixedText(fontName.data(), kFontNameSize);
 }
 
+std::string LabelRecord::fontNameUtf8() const {
+    return DecodeCodePage(fontNameText());
+}
+
 bool LabelRecord::setFontName(std::string_view name) {
     return SetFixedText(fontName.data(), kFontNameSize, name);
 }

@@ -44,6 +44,7 @@ struct LabelRecord {
     void Serialize(uint8_t* out) const;
 
     std::string fontNameText() const;
+    std::string fontNameUtf8() const;
     // False (unchanged) when the name does not fit 31 bytes.
     bool setFontName(std::string_view name);
 

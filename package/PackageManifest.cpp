@@ -1,5 +1,6 @@
 #include "package/PackageManifest.h"
 
+#include "package/JpegCodec.h"
 #include "package/ManifestFields.h"
 #include "platform/ExecutablePath.h"
 
@@ -17,8 +18,10 @@ constexpr std::size_t kMaxDataSize = INT32_MAX;
 constexpr int64_t kMaxCoordinate = 32767;
 constexpr int64_t kMaxSeconds = 86400;
 
+// A JPEG whose header the decoder reads.
 bool IsJpeg(const std::vector<uint8_t>& data) {
-    return data.size() >= 4 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
+    int width = 0, height = 0;
+    return ReadJpegSize(data, width, height);
 }
 
 bool IsFlashMovie(const std::vector<uint8_t>& data) {

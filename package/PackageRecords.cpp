@@ -127,6 +127,16 @@ AuthorInfo AuthorInfo::Parse(const uint8_t* data) {
     return info;
 }
 
+std::string AuthorInfo::nameUtf8() const {
+    return DecodeCodePage(name());
+}
+std::string AuthorInfo::emailUtf8() const {
+    return DecodeCodePage(email());
+}
+std::string AuthorInfo::homepageUtf8() const {
+    return DecodeCodePage(homepage());
+}
+
 ItemLocation ItemLocation::Parse(const uint8_t* data) {
     return {ReadLE32(data), ReadLE32(data + 4)};
 }

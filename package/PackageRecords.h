@@ -177,6 +177,9 @@ public:
     bool setEmail(std::string_view text) { return SetFixedText(&bytes_[32], 32, text); }
     std::string homepage() const { return FixedText(&bytes_[64], 64); }
     bool setHomepage(std::string_view text) { return SetFixedText(&bytes_[64], 64, text); }
+    std::string nameUtf8() const;
+    std::string emailUtf8() const;
+    std::string homepageUtf8() const;
 
     bool operator==(const AuthorInfo&) const = default;
 

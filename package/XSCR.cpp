@@ -23,7 +23,6 @@ XSCR* g_currentPackage = nullptr;
 constexpr std::size_t kItemTableEntry = ItemLocation::kSize + ShowItem::kSize;
 constexpr std::size_t kMusicTableEntry = ItemLocation::kSize + MusicItem::kSize;
 constexpr int64_t kLocatorDistance = kTrailerSize + static_cast<int64_t>(LabelBlockLocator::kSize);
-constexpr std::size_t kMaxResourceName = 63;
 
 // The text of a name field: up to its first NUL, without leading and trailing
 // characters of code 32 or less.

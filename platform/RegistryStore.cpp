@@ -1,5 +1,7 @@
 #include "platform/RegistryStore.h"
 
+#include "platform/StandardDirectories.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -149,13 +151,6 @@ std::string Serialize(const Store& store) {
     return out.str();
 }
 
-std::string BaseDir(const char* variable, const char* fallback) {
-    const char* v = std::getenv(variable);
-    if (v && *v == '/') return v;
-    const char* home = std::getenv("HOME");
-    return std::string(home && *home ? home : "/tmp") + fallback;
-}
-
 Store Load(RegistryRoot root) {
     std::ifstream in(RegistryFilePath(root), std::ios::binary);
     if (!in) return {};
@@ -208,8 +203,8 @@ bool Modify(RegistryRoot root, Change change) {
 
 std::string RegistryFilePath(RegistryRoot root) {
     if (root == RegistryRoot::CurrentUser)
-        return BaseDir("XDG_CONFIG_HOME", "/.config") + "/scrplayer/registry.ini";
-    return BaseDir("XDG_DATA_HOME", "/.local/share") + "/scrplayer/registry.ini";
+        return XdgConfigHome() + "/scrplayer/registry.ini";
+    return XdgDataHome() + "/scrplayer/registry.ini";
 }
 
 std::optional<RegistryKey> RegistryKey::Open(RegistryRoot root, std::string_view path, bool create) {

@@ -17,7 +17,7 @@ PACKAGES=(
   qt6-webengine-dev gstreamer1.0-plugins-bad timgm6mb-soundfont
   fonts-liberation2 fonts-dejavu-core
   # end-to-end tests and demo assets
-  xvfb xdotool x11-utils python3 lame
+  xvfb xdotool x11-utils python3 libxcb1-dev libjpeg-turbo-progs lame
   # dialog skin pictures, drawn at build time
   python3-pil
   # wallpaper: desktop settings (GIO), their schemas for the tests, the X root window

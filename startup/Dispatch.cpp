@@ -1,6 +1,7 @@
 #include "startup/Dispatch.h"
 
 #include "dialogs/ConfigDialog.h"
+#include "installer/InstallerWizard.h"
 #include "installer/Uninstall.h"
 #include "package/PackageTrailer.h"
 #include "platform/CommandLine.h"
@@ -10,6 +11,9 @@
 #include "platform/WorkingSet.h"
 #include "platform/gui/ExceptionBox.h"
 #include "platform/gui/TaskbarEntry.h"
+#include "show/HomePage.h"
+#include "show/PackageShowContent.h"
+#include "show/ShowWindow.h"
 #include "startup/ApplicationObject.h"
 #include "startup/ModeDetection.h"
 
@@ -17,6 +21,8 @@
 #include <cstdlib>
 #include <ctime>
 #include <exception>
+#include <memory>
+#include <string>
 #include <string_view>
 
 namespace scr {
@@ -34,14 +40,26 @@ void RunSaverOrConfig() {
         dialog.exec();
         return;
     }
-    TrimWorkingSet();
-    // The show window runs here once it exists.
+    // Show and Preview: the show window, run until it closes. The home page
+    // asked for with F2 opens once the window (and its package) is gone.
+    std::string homePage;
+    {
+        ShowWindow window(std::make_unique<PackageShowContent>(), g_showMode, g_parentWindow);
+        TrimWorkingSet();
+        window.Run();
+        homePage = window.HomePageToOpen();
+    }
+    OpenHomePage(homePage);
 }
 
 void RunInstaller() {
     InitializeApplication();
+    TFormXInstaller wizard;
+    // Without its signature the package is unusable: the wizard shows only
+    // its "Data Error..." page.
+    if (!wizard.HasUsablePackage()) wizard.ShowDataError();
     TrimWorkingSet();
-    // The installer wizard runs here once it exists.
+    wizard.exec();
 }
 
 void ChangePassword(unsigned parentWindow) {
@@ -74,6 +92,8 @@ int RunProgram(int argc, char** argv) {
             RunInstaller();
             break;
         case ShowMode::Uninstall:
+            InitializeApplication();
+            TrimWorkingSet();
             RunUninstall();
             break;
         }

@@ -11,6 +11,11 @@
 namespace scr {
 
 int RunPackCommand(int argc, char** argv);
+int RunInfoCommand(int argc, char** argv);
+int RunExportCommand(int argc, char** argv);
+int RunFrameCommand(int argc, char** argv);
+int RunSheetCommand(int argc, char** argv);
+int RunPlayCommand(int argc, char** argv);
 
 namespace {
 
@@ -24,6 +29,11 @@ struct ToolCommand {
 // One line per sub-command; each lives in its own tools/<Name>Command.cpp.
 constexpr ToolCommand kCommands[] = {
     {"pack", "build a packed screen saver from a manifest", RunPackCommand},
+    {"info", "show what a packed screen saver holds", RunInfoCommand},
+    {"export", "save the pictures, movies and music of a packed screen saver", RunExportCommand},
+    {"frame", "compose one frame of a picture transition as PNG", RunFrameCommand},
+    {"sheet", "draw all 128 transition styles on one labelled sheet", RunSheetCommand},
+    {"play", "play a packed screen saver: play FILE [/s | /p WINDOW | /c]", RunPlayCommand},
     {nullptr, nullptr, nullptr},
 };
 

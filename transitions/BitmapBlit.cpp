@@ -52,7 +52,8 @@ inline void CopyPixel(uint8_t* d, const uint8_t* s) {
 } // namespace
 
 void DrawBitmap(Bitmap24& dst, int x, int y, const Bitmap24& src) {
-    const Rect area = Rect{x, y, x + src.width(), y + src.height()}.intersected({0, 0, dst.width(), dst.height()});
+    const Rect area =
+        Rect{x, y, x + src.width(), y + src.height()}.intersected({0, 0, dst.width(), dst.height()});
     if (area.isEmpty()) return;
     const std::size_t bytes = static_cast<std::size_t>(area.width()) * 3;
     if (x == 0 && y == 0 && dst.width() == src.width() && area.height() == src.height()) {
@@ -111,14 +112,20 @@ void StretchDraw(Bitmap24& dst, const Rect& d, const Bitmap24& src, const Rect& 
             const uint32_t* map = offsets.data();
             // Four-byte moves are faster than three single bytes; the fourth
             // byte lands on the next pixel, which is written right after.
-            // The read stays inside the source row for all but its last pixel.
-            const uint32_t safeLimit = static_cast<uint32_t>(src.stride()) - 3;
+            // The fourth byte read stays inside the bitmap except at the last
+            // pixel of its last row.
+            const uint32_t safeLimit =
+                sy + 1 < src.height() ? UINT32_MAX : static_cast<uint32_t>(src.stride()) - 3;
             int i = 0;
-            for (; i + 1 < count; ++i) {
-                if (map[i] < safeLimit) {
+            if (safeLimit == UINT32_MAX) {
+                for (; i + 1 < count; ++i)
                     std::memcpy(out + i * 3, in + map[i], 4);
-                } else {
-                    CopyPixel(out + i * 3, in + map[i]);
+            } else {
+                for (; i + 1 < count; ++i) {
+                    if (map[i] < safeLimit)
+                        std::memcpy(out + i * 3, in + map[i], 4);
+                    else
+                        CopyPixel(out + i * 3, in + map[i]);
                 }
             }
             CopyPixel(out + i * 3, in + map[i]);

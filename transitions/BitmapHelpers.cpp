@@ -143,8 +143,6 @@ void MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double 
     const double sinA = static_cast<double>(std::sin(extended));
     const double cosA = static_cast<double>(std::cos(extended));
     const std::size_t stride = source.stride();
-    // Four-byte moves read one byte past a pixel: safe up to the source's last pixel.
-    const std::size_t safeLimit = source.byteSize() - 3;
     const uint8_t* in = source.bits();
     // Per row: the columns whose source can be inside the picture, and
     // within them those that are inside beyond doubt.
@@ -195,19 +193,17 @@ void MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double 
                 for (int x = from; x < to; ++x) {
                     if (static_cast<unsigned>(sx[x]) < static_cast<unsigned>(width) &&
                         static_cast<unsigned>(sy[x]) < static_cast<unsigned>(height))
-                        std::memcpy(out + x * 3, in + static_cast<std::size_t>(sy[x]) * stride + sx[x] * 3, 3);
+                        std::memcpy(out + x * 3, in + static_cast<std::size_t>(sy[x]) * stride + sx[x] * 3,
+                                    3);
                 }
             };
             tested(first, innerFirst);
             // Inside beyond doubt: no tests. The fourth byte of each move
             // lands on the next pixel, which is written right after.
-            for (int x = innerFirst; x + 1 < innerLast; ++x) {
-                const std::size_t o = offset[x];
-                if (o < safeLimit)
-                    std::memcpy(out + x * 3, in + o, 4);
-                else
-                    std::memcpy(out + x * 3, in + o, 3);
-            }
+            // Inside beyond doubt means sx <= width - 2, so the four bytes
+            // read stay inside the source row.
+            for (int x = innerFirst; x + 1 < innerLast; ++x)
+                std::memcpy(out + x * 3, in + offset[x], 4);
             tested(std::max(innerFirst, innerLast - 1), last);
         }
     }

@@ -9,7 +9,8 @@
 
 namespace scr {
 
-FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource& random, const FrameHooks& hooks) {
+FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource& random,
+                         const FrameHooks& hooks) {
     FrameResult result;
     DrawBitmap(frame, 0, 0, input.oldPicture);
     if (hooks.beforeNewFrame) hooks.beforeNewFrame();
@@ -38,12 +39,15 @@ FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource&
         DrawBitmap(frame, 0, 0, picture);
     } else if (progress > 0) {
         switch (entry.kind) {
-        case StyleKind::Rectangle: StretchDraw(frame, ctx.dest, picture, ctx.src); break;
+        case StyleKind::Rectangle:
+            StretchDraw(frame, ctx.dest, picture, ctx.src);
+            break;
         case StyleKind::Custom:
         case StyleKind::Region:
             if (ctx.region) DrawThroughRegion(frame, picture, *ctx.region);
             break;
-        case StyleKind::Pixel: break;
+        case StyleKind::Pixel:
+            break;
         }
     }
     result.changed = ctx.dest;

@@ -42,11 +42,12 @@ struct FrameHooks {
 };
 
 struct FrameResult {
-    bool composed = false;    // false for a style above 127
-    bool reachedEnd = false;  // style 0 without a handler jumped to p = 100
-    Rect changed;             // the last area reported
+    bool composed = false;   // false for a style above 127
+    bool reachedEnd = false; // style 0 without a handler jumped to p = 100
+    Rect changed;            // the last area reported
 };
 
-FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource& random, const FrameHooks& hooks);
+FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource& random,
+                         const FrameHooks& hooks);
 
 } // namespace scr

@@ -17,17 +17,39 @@ struct Span1D {
 int AxisPieces(int kind, int S, int t, std::array<Span1D, 2>& out) {
     const int c = t / 2;
     switch (kind) {
-    case kSqueezeFromEnd: out[0] = {S - t, S, 0, S}; return 1;
-    case kSqueezeFromStart: out[0] = {0, t, 0, S}; return 1;
-    case kSlideFromEnd: out[0] = {S - t, 2 * S - t, 0, S}; return 1;
-    case kSlideFromStart: out[0] = {t - S, t, 0, S}; return 1;
-    case kWipeFromStart: out[0] = {0, t, 0, t}; return 1;
-    case kWipeFromEnd: out[0] = {S - t, S, S - t, S}; return 1;
-    case kZoomStartFixed: out[0] = {0, 2 * S - t, 0, t}; return 1;
-    case kZoomEndFixed: out[0] = {t - S, S, S - t, S}; return 1;
-    case kZoomCentreFixed: out[0] = {t - S, 2 * S - t, (S - t) / 2, (S + t) / 2}; return 1;
-    case kSqueezeFromCentre: out[0] = {(S - t) / 2, (S + t) / 2, 0, S}; return 1;
-    case kWipeFromCentre: out[0] = {(S - t) / 2, (S + t) / 2, (S - t) / 2, (S + t) / 2}; return 1;
+    case kSqueezeFromEnd:
+        out[0] = {S - t, S, 0, S};
+        return 1;
+    case kSqueezeFromStart:
+        out[0] = {0, t, 0, S};
+        return 1;
+    case kSlideFromEnd:
+        out[0] = {S - t, 2 * S - t, 0, S};
+        return 1;
+    case kSlideFromStart:
+        out[0] = {t - S, t, 0, S};
+        return 1;
+    case kWipeFromStart:
+        out[0] = {0, t, 0, t};
+        return 1;
+    case kWipeFromEnd:
+        out[0] = {S - t, S, S - t, S};
+        return 1;
+    case kZoomStartFixed:
+        out[0] = {0, 2 * S - t, 0, t};
+        return 1;
+    case kZoomEndFixed:
+        out[0] = {t - S, S, S - t, S};
+        return 1;
+    case kZoomCentreFixed:
+        out[0] = {t - S, 2 * S - t, (S - t) / 2, (S + t) / 2};
+        return 1;
+    case kSqueezeFromCentre:
+        out[0] = {(S - t) / 2, (S + t) / 2, 0, S};
+        return 1;
+    case kWipeFromCentre:
+        out[0] = {(S - t) / 2, (S + t) / 2, (S - t) / 2, (S + t) / 2};
+        return 1;
     case kWipeFromBothEnds:
         out[0] = {0, c + 1, 0, c + 1};
         out[1] = {S - c - 1, S, S - c - 1, S};
@@ -57,7 +79,9 @@ int AxisPieces(int kind, int S, int t, std::array<Span1D, 2>& out) {
         out[0] = {S - t, S, S - t, S};
         out[1] = {0, S - t, S - t - S / 20, S - t};
         return 2;
-    default: out[0] = {0, S, 0, S}; return 1;
+    default:
+        out[0] = {0, S, 0, S};
+        return 1;
     }
 }
 
@@ -88,7 +112,8 @@ void AxisStyle(StyleContext& ctx, std::span<const int> args) {
 void EdgesWipeStyle(StyleContext& ctx, std::span<const int>) {
     const int W = ctx.g.W, H = ctx.g.H, a = ctx.g.a, b = ctx.g.b;
     const Rect rects[] = {{0, 0, W, b}, {0, H - b, W, H}, {0, 0, a, H}, {W - a, 0, W, H}};
-    const Piece list[] = {{rects[0], rects[0]}, {rects[1], rects[1]}, {rects[2], rects[2]}, {rects[3], rects[3]}};
+    const Piece list[] = {
+        {rects[0], rects[0]}, {rects[1], rects[1]}, {rects[2], rects[2]}, {rects[3], rects[3]}};
     ctx.pieces(list);
 }
 
@@ -98,7 +123,8 @@ void CornersWipeStyle(StyleContext& ctx, std::span<const int>) {
                           {0, H - b - 1, a + 1, H},
                           {W - a - 1, H - b - 1, W, H},
                           {W - a - 1, 0, W, b + 1}};
-    const Piece list[] = {{rects[0], rects[0]}, {rects[1], rects[1]}, {rects[2], rects[2]}, {rects[3], rects[3]}};
+    const Piece list[] = {
+        {rects[0], rects[0]}, {rects[1], rects[1]}, {rects[2], rects[2]}, {rects[3], rects[3]}};
     ctx.pieces(list);
 }
 

@@ -42,7 +42,8 @@ private:
     bool sameAsLastBand(const std::vector<Span>& spans) const {
         const std::size_t first = out_.size() - lastBandSize_;
         for (std::size_t i = 0; i < spans.size(); ++i)
-            if (out_[first + i].left != spans[i].left || out_[first + i].right != spans[i].right) return false;
+            if (out_[first + i].left != spans[i].left || out_[first + i].right != spans[i].right)
+                return false;
         return true;
     }
 
@@ -90,10 +91,10 @@ void CombineSpans(const std::vector<Span>& a, const std::vector<Span>& b, Keep k
     int start = 0;
     // Walk the edges of both span lists in order, toggling membership.
     while (ia < a.size() * 2 || ib < b.size() * 2) {
-        const int xa = ia < a.size() * 2 ? (ia % 2 ? a[ia / 2].right : a[ia / 2].left)
-                                         : std::numeric_limits<int>::max();
-        const int xb = ib < b.size() * 2 ? (ib % 2 ? b[ib / 2].right : b[ib / 2].left)
-                                         : std::numeric_limits<int>::max();
+        const int xa =
+            ia < a.size() * 2 ? (ia % 2 ? a[ia / 2].right : a[ia / 2].left) : std::numeric_limits<int>::max();
+        const int xb =
+            ib < b.size() * 2 ? (ib % 2 ? b[ib / 2].right : b[ib / 2].left) : std::numeric_limits<int>::max();
         const int x = std::min(xa, xb);
         if (xa == x) {
             inA = !inA;
@@ -163,7 +164,8 @@ Region Region::FromRects(std::span<const Rect> input) {
         for (std::size_t i = 0; i < isEdge.size(); ++i)
             if (isEdge[i]) edges.push_back(minY + static_cast<int>(i));
     } else {
-        std::stable_sort(rects.begin(), rects.end(), [](const Rect& a, const Rect& b) { return a.top < b.top; });
+        std::stable_sort(rects.begin(), rects.end(),
+                         [](const Rect& a, const Rect& b) { return a.top < b.top; });
         edges.reserve(rects.size() * 2);
         for (const Rect& r : rects) {
             edges.push_back(r.top);
@@ -191,8 +193,8 @@ Region Region::FromRects(std::span<const Rect> input) {
         if (!arriving.empty()) {
             std::sort(arriving.begin(), arriving.end(), byLeft);
             merged.clear();
-            std::merge(active.begin(), active.end(), arriving.begin(), arriving.end(), std::back_inserter(merged),
-                       byLeft);
+            std::merge(active.begin(), active.end(), arriving.begin(), arriving.end(),
+                       std::back_inserter(merged), byLeft);
             active.swap(merged);
         }
         if (active.empty()) continue;
@@ -211,10 +213,14 @@ Region Region::FromRects(std::span<const Rect> input) {
 Region Region::Combine(const Region& a, const Region& b, Operation op) {
     auto keep = [op](bool inA, bool inB) {
         switch (op) {
-        case Operation::Union: return inA || inB;
-        case Operation::Intersection: return inA && inB;
-        case Operation::Xor: return inA != inB;
-        case Operation::Difference: return inA && !inB;
+        case Operation::Union:
+            return inA || inB;
+        case Operation::Intersection:
+            return inA && inB;
+        case Operation::Xor:
+            return inA != inB;
+        case Operation::Difference:
+            return inA && !inB;
         }
         return false;
     };
@@ -250,10 +256,18 @@ Region Region::Combine(const Region& a, const Region& b, Operation op) {
     return result;
 }
 
-Region Region::united(const Region& other) const { return Combine(*this, other, Operation::Union); }
-Region Region::intersected(const Region& other) const { return Combine(*this, other, Operation::Intersection); }
-Region Region::xored(const Region& other) const { return Combine(*this, other, Operation::Xor); }
-Region Region::subtracted(const Region& other) const { return Combine(*this, other, Operation::Difference); }
+Region Region::united(const Region& other) const {
+    return Combine(*this, other, Operation::Union);
+}
+Region Region::intersected(const Region& other) const {
+    return Combine(*this, other, Operation::Intersection);
+}
+Region Region::xored(const Region& other) const {
+    return Combine(*this, other, Operation::Xor);
+}
+Region Region::subtracted(const Region& other) const {
+    return Combine(*this, other, Operation::Difference);
+}
 
 Region Region::translated(int dx, int dy) const {
     Region moved = *this;

@@ -33,14 +33,19 @@ void StripsPart(const Axes& axes, int h, int length, int depth, int j, int kind)
         for (int i = 0; i < depth + 5; i += 10) {
             switch (kind) {
             case 1:
-            case 5: axes.add(length - h, i, length, i + 5); break;
+            case 5:
+                axes.add(length - h, i, length, i + 5);
+                break;
             case 2:
-            case 4: axes.add(0, i, h, i + 5); break;
+            case 4:
+                axes.add(0, i, h, i + 5);
+                break;
             case 3:
                 axes.add(length - h, i, length, i + 5);
                 axes.add(0, i + 5, h, i + 10);
                 break;
-            default: break;
+            default:
+                break;
             }
         }
     } else {
@@ -48,10 +53,15 @@ void StripsPart(const Axes& axes, int h, int length, int depth, int j, int kind)
             axes.add(0, i - 5, length, i);
             switch (kind) {
             case 1:
-            case 4: axes.add(2 * length - h, i, length, i + 5); break;
+            case 4:
+                axes.add(2 * length - h, i, length, i + 5);
+                break;
             case 2:
-            case 5: axes.add(0, i, h - length, i + 5); break;
-            default: break;
+            case 5:
+                axes.add(0, i, h - length, i + 5);
+                break;
+            default:
+                break;
             }
         }
     }
@@ -70,8 +80,12 @@ void RaggedPart(const Axes& axes, int h, int length, int depth, int kind, Random
             return r1 - r2;
         };
         switch (kind) {
-        case 1: axes.add(length - h + jitter(), off, length, bottom); break;
-        case 2: axes.add(0, off, h + jitter(), bottom); break;
+        case 1:
+            axes.add(length - h + jitter(), off, length, bottom);
+            break;
+        case 2:
+            axes.add(0, off, h + jitter(), bottom);
+            break;
         case 3: {
             const int first = jitter();
             const int second = jitter();
@@ -86,7 +100,8 @@ void RaggedPart(const Axes& axes, int h, int length, int depth, int kind, Random
             axes.add(0, off, (h + second) / 2, bottom);
             break;
         }
-        default: break;
+        default:
+            break;
         }
     }
 }

@@ -43,7 +43,9 @@ int CornerIndent(int k, int ew, int eh) {
 
 } // namespace
 
-Region CreateRectRgn(int left, int top, int right, int bottom) { return Region(Rect{left, top, right, bottom}); }
+Region CreateRectRgn(int left, int top, int right, int bottom) {
+    return Region(Rect{left, top, right, bottom});
+}
 
 Region CreateRoundRectRgn(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight) {
     if (left > right) std::swap(left, right);
@@ -103,7 +105,8 @@ Region CreatePolygonRgn(std::span<const Point> points, PolygonFillMode mode) {
             winding += mode == PolygonFillMode::Winding ? crossings[i].direction : 1;
             const bool inside = mode == PolygonFillMode::Winding ? winding != 0 : (winding % 2) != 0;
             if (inside && crossings[i + 1].x > crossings[i].x)
-                spans.push_back({static_cast<int>(crossings[i].x), y, static_cast<int>(crossings[i + 1].x), y + 1});
+                spans.push_back(
+                    {static_cast<int>(crossings[i].x), y, static_cast<int>(crossings[i + 1].x), y + 1});
         }
     }
     return Region::FromRects(spans);

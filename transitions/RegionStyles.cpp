@@ -13,30 +13,49 @@ namespace scr {
 void RoundRectStyle(StyleContext& ctx, std::span<const int> args) {
     const int W = ctx.g.W, H = ctx.g.H, ph = ctx.g.ph, pv = ctx.g.pv;
     switch (args[0]) {
-    case 58: ctx.region = CreateRoundRectRgn(-2 * W, -5, 2 * ph, H + 5, 2 * W, 2 * W); break;
-    case 59: ctx.region = CreateRoundRectRgn(W - 2 * ph, -5, 3 * W, H + 5, 2 * W, 2 * W); break;
-    case 69: ctx.region = CreateRoundRectRgn(-5, -2 * H, W + 5, 2 * pv, 2 * H, 2 * H); break;
-    case 70: ctx.region = CreateRoundRectRgn(-5, H - 2 * pv, W + 5, 3 * H, 2 * H, 2 * H); break;
-    case 80: ctx.region = CreateRoundRectRgn(-2 * W, -2 * H, 2 * ph, 2 * pv, 2 * W, 2 * H); break;
-    case 81: ctx.region = CreateRoundRectRgn(W - 2 * ph, -2 * H, 3 * W, 2 * pv, 2 * W, 2 * H); break;
-    case 82: ctx.region = CreateRoundRectRgn(-2 * W, H - 2 * pv, 2 * ph, 3 * H, 2 * W, 2 * H); break;
+    case 58:
+        ctx.region = CreateRoundRectRgn(-2 * W, -5, 2 * ph, H + 5, 2 * W, 2 * W);
+        break;
+    case 59:
+        ctx.region = CreateRoundRectRgn(W - 2 * ph, -5, 3 * W, H + 5, 2 * W, 2 * W);
+        break;
+    case 69:
+        ctx.region = CreateRoundRectRgn(-5, -2 * H, W + 5, 2 * pv, 2 * H, 2 * H);
+        break;
+    case 70:
+        ctx.region = CreateRoundRectRgn(-5, H - 2 * pv, W + 5, 3 * H, 2 * H, 2 * H);
+        break;
+    case 80:
+        ctx.region = CreateRoundRectRgn(-2 * W, -2 * H, 2 * ph, 2 * pv, 2 * W, 2 * H);
+        break;
+    case 81:
+        ctx.region = CreateRoundRectRgn(W - 2 * ph, -2 * H, 3 * W, 2 * pv, 2 * W, 2 * H);
+        break;
+    case 82:
+        ctx.region = CreateRoundRectRgn(-2 * W, H - 2 * pv, 2 * ph, 3 * H, 2 * W, 2 * H);
+        break;
     // The bottom-right corner uses a 2H x 2H corner ellipse, unlike its three siblings.
-    case 83: ctx.region = CreateRoundRectRgn(W - 2 * ph, H - 2 * pv, 3 * W, 3 * H, 2 * H, 2 * H); break;
+    case 83:
+        ctx.region = CreateRoundRectRgn(W - 2 * ph, H - 2 * pv, 3 * W, 3 * H, 2 * H, 2 * H);
+        break;
     case 84:
-        ctx.region = CreateRoundRectRgn(W / 2 - ph, H / 2 - pv, W / 2 + ph, H / 2 + pv, 9 * ph / 5, 9 * pv / 5);
+        ctx.region =
+            CreateRoundRectRgn(W / 2 - ph, H / 2 - pv, W / 2 + ph, H / 2 + pv, 9 * ph / 5, 9 * pv / 5);
         break;
     case 85:
-        ctx.region = CreateRectRgn(0, 0, W, H).xored(
-            CreateRoundRectRgn(ph - W / 2, pv - H / 2, 3 * W / 2 - ph, 3 * H / 2 - pv, 9 * (W - ph) / 5,
-                               9 * (H - pv) / 5));
+        ctx.region = CreateRectRgn(0, 0, W, H)
+                         .xored(CreateRoundRectRgn(ph - W / 2, pv - H / 2, 3 * W / 2 - ph, 3 * H / 2 - pv,
+                                                   9 * (W - ph) / 5, 9 * (H - pv) / 5));
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
 void StripsStyle(StyleContext& ctx, std::span<const int> args) {
     const FrameGeometry& g = ctx.g;
-    ctx.region = CreateStripsRgn(args[0] * g.ph, args[1] * g.pv, g.W, g.H, args[2] ? g.J : 0, args[3], args[4]);
+    ctx.region =
+        CreateStripsRgn(args[0] * g.ph, args[1] * g.pv, g.W, g.H, args[2] ? g.J : 0, args[3], args[4]);
 }
 
 void StripsMeetStyle(StyleContext& ctx, std::span<const int>) {
@@ -58,10 +77,18 @@ void ScatterStyle(StyleContext& ctx, std::span<const int> args) {
 void TriangleStyle(StyleContext& ctx, std::span<const int> args) {
     const int W = ctx.g.W, H = ctx.g.H, ph = ctx.g.ph, pv = ctx.g.pv;
     switch (args[0]) {
-    case 110: ctx.region = CreateTriangleRgn(0, 0, 2 * ph, 0, 0, 2 * pv); break;
-    case 111: ctx.region = CreateTriangleRgn(W, 0, W - 2 * ph, 0, W, 2 * pv); break;
-    case 112: ctx.region = CreateTriangleRgn(0, H, 2 * ph, H, 0, H - 2 * pv); break;
-    case 113: ctx.region = CreateTriangleRgn(W, H, W - 2 * ph, H, W, H - 2 * pv); break;
+    case 110:
+        ctx.region = CreateTriangleRgn(0, 0, 2 * ph, 0, 0, 2 * pv);
+        break;
+    case 111:
+        ctx.region = CreateTriangleRgn(W, 0, W - 2 * ph, 0, W, 2 * pv);
+        break;
+    case 112:
+        ctx.region = CreateTriangleRgn(0, H, 2 * ph, H, 0, H - 2 * pv);
+        break;
+    case 113:
+        ctx.region = CreateTriangleRgn(W, H, W - 2 * ph, H, W, H - 2 * pv);
+        break;
     case 114:
         ctx.region = CreateTriangleRgn(0, H, 0, 0, ph, H).united(CreateTriangleRgn(W, H, W, 0, W - ph, 0));
         break;
@@ -90,7 +117,8 @@ void TriangleStyle(StyleContext& ctx, std::span<const int> args) {
         ctx.region = Region::FromRects(rects);
         break;
     }
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -98,7 +126,9 @@ void BlocksStyle(StyleContext& ctx, std::span<const int>) {
     ctx.region = CreateBlocksRgn(ctx.g.W, ctx.g.H, ctx.g.p, ctx.random);
 }
 
-void FadeStyle(StyleContext& ctx, std::span<const int>) { MergeTransparent(ctx.frame, ctx.picture, ctx.g.p); }
+void FadeStyle(StyleContext& ctx, std::span<const int>) {
+    MergeTransparent(ctx.frame, ctx.picture, ctx.g.p);
+}
 
 void RotateStyle(StyleContext& ctx, std::span<const int> args) {
     const int cx = args[0] ? ctx.g.W : -1;

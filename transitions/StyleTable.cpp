@@ -142,6 +142,8 @@ constexpr StyleEntry kStyles[kStyleCount] = {
 
 } // namespace
 
-const StyleEntry& StyleInfo(int style) { return kStyles[style < 0 || style >= kStyleCount ? 0 : style]; }
+const StyleEntry& StyleInfo(int style) {
+    return kStyles[style < 0 || style >= kStyleCount ? 0 : style];
+}
 
 } // namespace scr

@@ -4,7 +4,9 @@
 
 namespace scr {
 
-SeededRandom SeededRandom::FromClock() { return SeededRandom(static_cast<uint32_t>(std::time(nullptr))); }
+SeededRandom SeededRandom::FromClock() {
+    return SeededRandom(static_cast<uint32_t>(std::time(nullptr)));
+}
 
 uint32_t SeededRandom::step() {
     state_ = state_ * 134775813u + 1u;
@@ -17,7 +19,9 @@ int SeededRandom::Random(int n) {
     return static_cast<int>((static_cast<uint64_t>(step()) * static_cast<uint32_t>(n)) >> 32);
 }
 
-int32_t SeededRandom::Next31() { return static_cast<int32_t>(step() >> 1); }
+int32_t SeededRandom::Next31() {
+    return static_cast<int32_t>(step() >> 1);
+}
 
 SeededRandom& ProcessRandom() {
     static SeededRandom random = SeededRandom::FromClock();

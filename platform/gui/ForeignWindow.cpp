@@ -23,7 +23,8 @@ xcb_connection_t* X11Connection() {
 std::optional<QSize> ForeignWindowSize(WindowHandle window) {
     xcb_connection_t* connection = X11Connection();
     if (!connection || window == 0) return std::nullopt;
-    xcb_get_geometry_reply_t* reply = xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr);
+    xcb_get_geometry_reply_t* reply =
+        xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr);
     if (!reply) return std::nullopt;
     const QSize size(reply->width, reply->height);
     std::free(reply);

@@ -1,5 +1,6 @@
-#include "TestPictures.h"
 #include "transitions/BitmapBlit.h"
+
+#include "TestPictures.h"
 #include "transitions/RegionShapes.h"
 
 #include <gtest/gtest.h>

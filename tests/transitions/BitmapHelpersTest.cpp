@@ -1,5 +1,6 @@
-#include "TestPictures.h"
 #include "transitions/BitmapHelpers.h"
+
+#include "TestPictures.h"
 #include "transitions/RegionShapes.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
-#include "TestPictures.h"
 #include "transitions/FrameComposer.h"
+
+#include "TestPictures.h"
 #include "transitions/FrameGeometry.h"
 #include "transitions/RectangleStyles.h"
 #include "transitions/StyleTable.h"
@@ -16,7 +17,8 @@ using test::CoordinatePicture;
 // A random source that answers from a script, then with a fixed value, and counts calls.
 class ScriptedRandom : public RandomSource {
 public:
-    ScriptedRandom(std::vector<int> script, int otherwise) : script_(std::move(script)), otherwise_(otherwise) {}
+    ScriptedRandom(std::vector<int> script, int otherwise)
+        : script_(std::move(script)), otherwise_(otherwise) {}
     int Random(int n) override {
         ++calls;
         lastLimit = n;
@@ -34,7 +36,8 @@ private:
 
 // Composes frames of one transition between two coordinate pictures.
 struct Transition {
-    Transition(int w, int h) : oldPicture(CoordinatePicture(w, h, false)), newPicture(CoordinatePicture(w, h, true)) {}
+    Transition(int w, int h)
+        : oldPicture(CoordinatePicture(w, h, false)), newPicture(CoordinatePicture(w, h, true)) {}
 
     FrameResult compose(int style, int progress, RandomSource& random, int step = 4) {
         frame = Bitmap24(newPicture.width(), newPicture.height());
@@ -94,7 +97,8 @@ TEST(FrameComposer, EveryStyleStartsFromTheOldPictureAndEndsWithTheNew) {
                 bool inPiece = false;
                 for (Rect r : pieces) {
                     if (r.left > r.right) std::swap(r.left, r.right);
-                    inPiece = inPiece || Rect{r.left - 2, r.top - 2, r.right + 2, r.bottom + 2}.contains(x, y);
+                    inPiece =
+                        inPiece || Rect{r.left - 2, r.top - 2, r.right + 2, r.bottom + 2}.contains(x, y);
                 }
                 if (!inPiece) {
                     ASSERT_TRUE(t.isOld(x, y)) << x << "," << y;

@@ -1,4 +1,5 @@
 #include "transitions/Region.h"
+
 #include "transitions/RegionShapes.h"
 #include "transitions/TransitionRandom.h"
 

@@ -1,0 +1,135 @@
+#include "installer/DesktopShortcut.h"
+
+#include "installer/InstallNames.h"
+#include "platform/SafeFile.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QString>
+#include <QStringList>
+#include <cstdlib>
+#include <fstream>
+#include <string_view>
+#include <sys/stat.h>
+
+namespace scr {
+namespace {
+
+constexpr std::string_view kReservedInExec = " \t\n\"'\\><~|&;$*?#()`";
+
+// A value of a key: backslash, line breaks and tabs as the escapes the format knows.
+std::string EscapeValue(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+void AppendKey(std::string& text, const char* key, const std::string& value) {
+    text += key;
+    text += '=';
+    text += EscapeValue(value);
+    text += '\n';
+}
+
+std::string ExecLine(const std::string& target, const std::string& arguments) {
+    std::string line = QuoteExecArgument(target);
+    if (!arguments.empty()) {
+        std::string escaped;
+        for (char c : arguments)
+            escaped += c == '%' ? std::string("%%") : std::string(1, c);
+        line += ' ' + escaped;
+    }
+    return line;
+}
+
+// Desktops that keep a "trusted" flag in their file metadata (GNOME and its
+// relatives) start a launcher only with it set. The tool runs on its own; its
+// outcome does not matter (other desktops go by the executable bit).
+void MarkTrusted(const std::string& path) {
+    if (!std::getenv("DBUS_SESSION_BUS_ADDRESS")) return;
+    const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
+    if (gio.isEmpty()) return;
+    QProcess::startDetached(gio, {QStringLiteral("set"), QString::fromStdString(path),
+                                  QStringLiteral("metadata::trusted"), QStringLiteral("true")});
+}
+
+} // namespace
+
+std::string ShortcutPath(const std::string& desktopFolder, const std::string& name) {
+    std::string folder = desktopFolder;
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder + SafeNameComponent(name) + ".desktop";
+}
+
+std::string QuoteExecArgument(const std::string& argument) {
+    std::string out;
+    const bool quote = argument.empty() || argument.find_first_of(kReservedInExec) != std::string::npos;
+    for (char c : argument) {
+        if (c == '%') {
+            out += "%%";
+        } else if (quote && (c == '"' || c == '`' || c == '$' || c == '\\')) {
+            out += '\\';
+            out += c;
+        } else {
+            out += c;
+        }
+    }
+    return quote ? '"' + out + '"' : out;
+}
+
+std::string DesktopEntryText(const ShortcutFields& fields) {
+    std::string text = "#!/usr/bin/env xdg-open\n[Desktop Entry]\n";
+    AppendKey(text, "Type", "Application");
+    AppendKey(text, "Version", "1.0");
+    AppendKey(text, "Name", fields.name);
+    if (!fields.description.empty()) AppendKey(text, "Comment", fields.description);
+    AppendKey(text, "Exec", ExecLine(fields.target, fields.arguments));
+    if (!fields.workingDirectory.empty()) AppendKey(text, "Path", fields.workingDirectory);
+    AppendKey(text, "Icon",
+              fields.icon.empty() ? std::string("preferences-desktop-screensaver") : fields.icon);
+    AppendKey(text, "Terminal", "false");
+    if (!fields.uninstallCommand.empty()) {
+        AppendKey(text, "Actions", "Uninstall;");
+        text += "\n[Desktop Action Uninstall]\n";
+        AppendKey(text, "Name", "Uninstall");
+        AppendKey(text, "Exec", ExecLine(fields.target, fields.uninstallCommand));
+    }
+    return text;
+}
+
+bool IsShortcutTo(const std::string& linkPath, const std::string& target) {
+    std::ifstream in(linkPath, std::ios::binary);
+    const std::string exec = "Exec=" + EscapeValue(ExecLine(target, {}));
+    std::string line;
+    while (std::getline(in, line))
+        if (line == exec || line.starts_with(exec + ' ')) return true;
+    return false;
+}
+
+bool CreateShortcut(const ShortcutFields& fields, const std::string& linkPath) {
+    const std::string text = DesktopEntryText(fields);
+    if (!WriteFileReplacing(linkPath, {reinterpret_cast<const uint8_t*>(text.data()), text.size()}))
+        return false;
+    ::chmod(linkPath.c_str(), 0755);
+    MarkTrusted(linkPath);
+    return true;
+}
+
+} // namespace scr

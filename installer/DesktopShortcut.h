@@ -1,0 +1,44 @@
+#pragma once
+// The desktop shortcut of an installed screen saver: a freedesktop launcher
+// (a ".desktop" file) in the user's desktop folder. Desktops run a launcher
+// only when it is executable, and some only when it is marked trusted, so
+// the file is made executable and, where the desktop's metadata tool exists,
+// marked trusted.
+
+#include <string>
+
+namespace scr {
+
+// What a launcher says. Texts are UTF-8.
+struct ShortcutFields {
+    std::string name;             // the name shown under the icon
+    std::string target;           // the program it runs
+    std::string workingDirectory; // empty: none
+    std::string description;      // empty: none
+    std::string arguments;        // appended to the command as they stand (one text)
+    std::string icon;             // an icon name or path; empty: the screen-saver icon of the theme
+    std::string uninstallCommand; // empty: none; else an "Uninstall" action running the target with it
+};
+
+// The launcher's path for a screen saver called `name` in `desktopFolder`:
+// folder + "/" + the name, made a single file name, + ".desktop".
+std::string ShortcutPath(const std::string& desktopFolder, const std::string& name);
+
+// The text of the launcher.
+std::string DesktopEntryText(const ShortcutFields& fields);
+
+// One argument of an Exec line, quoted where the freedesktop rules ask for it
+// (reserved characters) and with '%' doubled.
+std::string QuoteExecArgument(const std::string& argument);
+
+// True when `linkPath` is a launcher that runs `target` (so that removing a
+// screen saver never deletes a launcher of something else that happens to
+// bear its name).
+bool IsShortcutTo(const std::string& linkPath, const std::string& target);
+
+// Writes the launcher to `linkPath` (complete or not at all, replacing an
+// earlier one), mode 0755, and asks the desktop to trust it. False when the
+// file cannot be written.
+bool CreateShortcut(const ShortcutFields& fields, const std::string& linkPath);
+
+} // namespace scr

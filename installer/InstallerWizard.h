@@ -1,0 +1,120 @@
+#pragma once
+// TFormXInstaller: the installer wizard of a self-installing screen saver.
+// Three pages on the skinned frame: the screen saver (name, description), its
+// licence (only when it has one; Next waits for the agreement) and the
+// destination (file name in the system directory, desktop shortcut). Install
+// copies the running file into the system directory as "<name>.scr", marked
+// as an installed screen saver, creates the shortcut, writes the uninstall
+// entry and hands the file to the desktop's screen-saver host. The wizard
+// owns the process's package while it lives.
+
+#include "dialogs/BevelPanel.h"
+#include "dialogs/SkinnedFrame.h"
+#include "package/XSCR.h"
+
+#include <QStringList>
+#include <array>
+#include <memory>
+#include <string>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QStackedWidget;
+
+namespace scr {
+
+class TFormXInstaller : public TFormScrNeo {
+    Q_OBJECT
+public:
+    // Dynamic texts the wizard uses.
+    static constexpr int kTextTitle = 21;
+    static constexpr int kTextReplaceQuestion = 23;
+    static constexpr int kTextInstallFailed = 24;
+    // Flags of its two messages: Yes/No/Cancel with a question icon; OK with an information icon.
+    static constexpr uint32_t kReplaceFlags = 0x23;
+    static constexpr uint32_t kFailureFlags = 0x40;
+
+    // Reads the package from `packagePath` (by default the file this process
+    // reads its package from, which is also the file that gets installed)
+    // and makes it the process's current package.
+    explicit TFormXInstaller(QWidget* owner = nullptr, std::string packagePath = PackageSourcePath());
+    ~TFormXInstaller() override;
+
+    // True when the package carries its signature; otherwise the wizard must
+    // show its "Data Error..." page instead (ShowDataError).
+    bool HasUsablePackage() const;
+    // Hides the pages and the buttons and shows LabelError under the title
+    // "ScreenSaver Installer".
+    void ShowDataError();
+
+    // The installation (Next on the last page). True when it completed; the
+    // wizard then ends with mrOk. False when the user kept an existing file or
+    // the copy failed (after the failure message); the wizard stays open.
+    bool InstallScreenSaver();
+    // The installed file's path once InstallScreenSaver succeeded.
+    const std::string& InstalledPath() const { return installedPath_; }
+
+    // Page indices of PCInstaller.
+    enum Page { kPageScr = 0, kPageLicense = 1, kPageDest = 2, kPageCount = 3 };
+    int ActivePage() const;
+    // False when the page's tab is hidden, which makes the navigation skip it.
+    bool PageTabVisible(int page) const;
+
+    QStringList DynamicTexts;
+
+    BevelPanel* PanelMain = nullptr;
+    QStackedWidget* PCInstaller = nullptr;
+    QWidget* TSScr = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    QLabel* LabelScrName = nullptr;
+    QGroupBox* GroupBox3 = nullptr;
+    QLabel* LabelScrDesc = nullptr;
+    QWidget* TSLicense = nullptr;
+    QPlainTextEdit* MemoLicense = nullptr;
+    QCheckBox* CheckBoxAgree = nullptr;
+    QWidget* TSDest = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* LabelSysPath = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QLineEdit* EditFileName = nullptr;
+    QLabel* Label5 = nullptr;
+    QCheckBox* CheckBoxShorcut = nullptr;
+    BevelPanel* PanelB = nullptr;
+    QPushButton* BtnPrev = nullptr;
+    QPushButton* BtnNext = nullptr;
+    QPushButton* BtnCancel = nullptr;
+    BevelPanel* PanelHideTabs = nullptr;
+    QLabel* LabelError = nullptr;
+
+    // Event handlers, named after the component and the event.
+    void BtnNextClick();
+    void BtnPrevClick();
+    void PCInstallerChange();
+    bool PCInstallerChanging() const;
+    void CheckBoxAgreeClick();
+    void LabelErrorClick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateComponents();
+    QWidget* CreatePage(const char* name, int tag, const QString& caption);
+    void FillFromPackage();
+    // Moves to the next (+1) or previous (-1) page whose tab is visible, when
+    // there is one and the active page may be left.
+    void MoveToVisiblePage(int direction);
+    void UpdatePrevButton();
+    void CreateDesktopShortcut(const std::string& destination);
+
+    std::string sourcePath_;
+    std::unique_ptr<XSCR> package_;
+    std::array<bool, kPageCount> tabVisible_{true, true, true};
+    std::string installedPath_;
+};
+
+} // namespace scr

@@ -1,0 +1,41 @@
+#pragma once
+// The hand-over of a newly installed screen saver to the desktop's
+// screen-saver host. On Linux that host is xscreensaver: the installed file
+// is added to the programs list of the user's ~/.xscreensaver (run with
+// "-root", under the screen saver's name; the rest of the file stays as it
+// was) and the host's settings program is started, without waiting, so the
+// user can choose it at once. Without a host nothing happens.
+
+#include <string>
+
+namespace scr {
+
+// The command line the host runs: the path, shell-quoted where needed, and "-root".
+std::string HostCommandFor(const std::string& installedFile);
+
+// Adds a program to the "programs:" resource of an xscreensaver
+// configuration text and returns the new text. The entry goes to the end of
+// the list (so the index of the user's selected program stays valid), shown
+// under `displayName`; every other line is kept byte for byte. A list that
+// already runs `command` is returned unchanged. A text without a programs
+// resource gets one holding `defaultPrograms` (a list in the same form, for
+// example the host's own defaults; empty for none) and the new entry.
+std::string AddHostProgram(const std::string& config, const std::string& command,
+                           const std::string& displayName, const std::string& defaultPrograms = {});
+
+// The programs resource of the host's own defaults ("*programs:" in its
+// application-defaults file), as the lines of a "programs:" resource; empty
+// when the file is not found.
+std::string HostDefaultPrograms();
+
+// The user's configuration file of the host.
+std::string HostConfigPath();
+
+// True when the host is installed (its program is on the PATH).
+bool ScreenSaverHostInstalled();
+
+// Registers the installed file with the host and starts the host's settings
+// program without waiting. False, with nothing done, without a host.
+bool HandOverToScreenSaverHost(const std::string& installedFile, const std::string& displayName);
+
+} // namespace scr

@@ -1,0 +1,79 @@
+#include "show/PackageShowContent.h"
+
+#include "package/XSCR.h"
+
+namespace scr {
+
+PackageShowContent::PackageShowContent() : package_(std::make_unique<XSCR>()) {
+    SetCurrentPackage(package_.get());
+}
+
+PackageShowContent::~PackageShowContent() {
+    if (CurrentPackage() == package_.get()) SetCurrentPackage(nullptr);
+}
+
+int PackageShowContent::ItemCount() const {
+    return package_->ItemCount();
+}
+ShowItem PackageShowContent::GetItem(int index) const {
+    return package_->GetItem(index);
+}
+int PackageShowContent::CountPinnedItems() const {
+    return package_->CountPinnedItems();
+}
+int PackageShowContent::DefaultDisplaySeconds() const {
+    return package_->DefaultDisplaySeconds();
+}
+bool PackageShowContent::RandomOrder() const {
+    return package_->RandomOrder();
+}
+bool PackageShowContent::LoadPicture(Bitmap24& bitmap, int index, int scale) {
+    return package_->LoadPicture(bitmap, index, scale);
+}
+std::optional<std::string> PackageShowContent::ExtractFlash(int index) {
+    ExtractResult result = package_->ExtractFlash(index);
+    if (!result.ok) return std::nullopt;
+    return result.path;
+}
+int PackageShowContent::MusicCount() const {
+    return package_->MusicCount();
+}
+std::string PackageShowContent::ExtractMusic(int index) {
+    ExtractResult result = package_->ExtractMusic(index);
+    return result.ok ? result.path : std::string();
+}
+std::string PackageShowContent::Name() const {
+    return package_->Name();
+}
+uint32_t PackageShowContent::BackgroundColor() const {
+    return package_->BackgroundColor();
+}
+const Bitmap24* PackageShowContent::Background() const {
+    return package_->Background();
+}
+void PackageShowContent::DropBackground() {
+    package_->SetBackground(nullptr);
+}
+int PackageShowContent::DesignWidth() const {
+    return package_->DesignWidth();
+}
+int PackageShowContent::PlacementMode() const {
+    return package_->PlacementMode();
+}
+bool PackageShowContent::IgnoreMouseMove() const {
+    return package_->IgnoreMouseMove();
+}
+bool PackageShowContent::KeepCursor() const {
+    return package_->KeepCursor();
+}
+int PackageShowContent::OpacityPercent() const {
+    return package_->OpacityPercent();
+}
+std::string PackageShowContent::HomePage() const {
+    return package_->Author().homepage();
+}
+const LabelGroup* PackageShowContent::Labels(int itemIndex) const {
+    return package_->Labels().Group(itemIndex);
+}
+
+} // namespace scr

@@ -1,0 +1,46 @@
+#pragma once
+// The show's view of the package reader: creates the process's package (which
+// reads the package at once), makes it the current package, and releases it
+// (removing its temporary files) when destroyed.
+
+#include "show/ShowPackage.h"
+
+#include <memory>
+
+namespace scr {
+
+class XSCR;
+
+class PackageShowContent : public ShowPackage {
+public:
+    PackageShowContent();
+    ~PackageShowContent() override;
+
+    XSCR& package() { return *package_; }
+
+    int ItemCount() const override;
+    ShowItem GetItem(int index) const override;
+    int CountPinnedItems() const override;
+    int DefaultDisplaySeconds() const override;
+    bool RandomOrder() const override;
+    bool LoadPicture(Bitmap24& bitmap, int index, int scale) override;
+    std::optional<std::string> ExtractFlash(int index) override;
+    int MusicCount() const override;
+    std::string ExtractMusic(int index) override;
+    std::string Name() const override;
+    uint32_t BackgroundColor() const override;
+    const Bitmap24* Background() const override;
+    void DropBackground() override;
+    int DesignWidth() const override;
+    int PlacementMode() const override;
+    bool IgnoreMouseMove() const override;
+    bool KeepCursor() const override;
+    int OpacityPercent() const override;
+    std::string HomePage() const override;
+    const LabelGroup* Labels(int itemIndex) const override;
+
+private:
+    std::unique_ptr<XSCR> package_;
+};
+
+} // namespace scr

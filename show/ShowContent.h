@@ -1,0 +1,29 @@
+#pragma once
+// What the show sequencer reads from the package: the item records and, on
+// demand, a picture decoded into a bitmap or a movie extracted to a file.
+
+#include "package/PackageRecords.h"
+
+#include <optional>
+#include <string>
+
+namespace scr {
+
+class Bitmap24;
+
+class ShowContent {
+public:
+    virtual ~ShowContent() = default;
+    virtual int ItemCount() const = 0;
+    // The item's record; the package's default item when out of range.
+    virtual ShowItem GetItem(int index) const = 0;
+    virtual int CountPinnedItems() const = 0;
+    virtual int DefaultDisplaySeconds() const = 0;
+    virtual bool RandomOrder() const = 0;
+    // Decodes picture `index` at 1/2^scale of its size; false leaves `bitmap` as it was.
+    virtual bool LoadPicture(Bitmap24& bitmap, int index, int scale) = 0;
+    // The temporary file of movie `index`; none when it cannot be extracted.
+    virtual std::optional<std::string> ExtractFlash(int index) = 0;
+};
+
+} // namespace scr

@@ -1,0 +1,72 @@
+#pragma once
+// What the show sequencer needs from the show window: the transition control
+// that brings pictures in and out, the Flash host of the current item, the
+// labels and pinned items, the bouncing movement, the item timer and the
+// message loop. The show window implements it with real widgets; tests with
+// a recording fake.
+
+#include "show/ItemLayout.h"
+#include "show/ItemTiming.h"
+#include "transitions/Rect.h"
+
+#include <string>
+
+namespace scr {
+
+class Bitmap24;
+
+class ShowStage {
+public:
+    virtual ~ShowStage() = default;
+
+    // The window: the accepted-close flag, one pass of the message loop, the
+    // item timer (id 555), the window's actual size.
+    virtual bool Closing() = 0;
+    virtual void ProcessMessages() = 0;
+    virtual void SetItemTimer(int intervalMs) = 0;
+    virtual void KillItemTimer() = 0;
+    virtual Size WindowSize() = 0;
+
+    // The transition control.
+    virtual Rect PictureBounds() = 0;
+    virtual void SetPictureBounds(const Rect& bounds) = 0;
+    virtual bool PictureVisible() = 0;
+    virtual void SetPictureVisible(bool visible) = 0;
+    // Its picture becomes what the window shows under r (background,
+    // pictures and labels), so a following transition starts from the screen.
+    virtual void CapturePicture(const Rect& r) = 0;
+    // Its picture becomes `picture`, resampled to width x height.
+    virtual void SetPicture(Bitmap24&& picture, int width, int height) = 0;
+    // Its picture becomes the background under its bounds.
+    virtual void PictureFromBackground() = 0;
+    // Copies its current picture onto the background for good (the collage).
+    virtual void PaintPictureOntoBackground() = 0;
+    // A transition to its picture; returns when it has ended or was stopped.
+    virtual void RunTransition(int style, int step, int delay) = 0;
+    // The picture replaces what is shown at once.
+    virtual void ShowPictureAtOnce() = 0;
+    virtual void StopTransition() = 0;
+
+    // The Flash host of the current item.
+    virtual void CreateFlash(const Rect& bounds, const std::string& moviePath) = 0;
+    virtual void ReleaseCurrentFlash() = 0;
+    virtual MovieProgress CurrentMovie() = 0;
+    // Top-left of the current Flash host; false when there is none.
+    virtual bool CurrentFlashPosition(Point& position) = 0;
+
+    // The labels of an item (replacing those of the previous one), and the
+    // pinned items, created once at the first show.
+    virtual void ShowItemLabels(int itemIndex) = 0;
+    virtual void CreatePinnedItems() = 0;
+
+    // The bouncing movement; all but HasFly do nothing without it.
+    virtual bool HasFly() = 0;
+    virtual void StartMoving() = 0;
+    virtual void StopMoving() = 0;
+    virtual void SetFlyPosition(Point position) = 0;
+    virtual void SetFlySize(Size size) = 0;
+    // The moved control: the Flash host (true) or the transition control.
+    virtual void SetFlyTarget(bool flash) = 0;
+};
+
+} // namespace scr

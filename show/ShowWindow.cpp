@@ -1,0 +1,439 @@
+#include "show/ShowWindow.h"
+
+#include "package/StretchBitmap.h"
+#include "platform/Bitmap24.h"
+#include "platform/Random.h"
+#include "platform/WorkingSet.h"
+#include "platform/gui/ForeignWindow.h"
+#include "platform/gui/TaskbarEntry.h"
+#include "show/BackgroundImage.h"
+#include "show/HomePage.h"
+#include "show/ShowLabels.h"
+#include "show/ShowMusic.h"
+#include "show/VtFlashEx.h"
+#include "show/XFly.h"
+#include "transitions/control/XPicTrans.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+#include <algorithm>
+#include <cstring>
+
+namespace scr {
+namespace {
+
+constexpr int kHostWatchMs = 1000;
+
+QColor FromColorRef(uint32_t c) {
+    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                  static_cast<int>((c >> 16) & 0xFF));
+}
+
+// A pinned picture: its full-size picture stretched over its stored rectangle.
+QWidget* MakePinnedPicture(QWidget* window, const Bitmap24& picture, const Rect& r) {
+    auto* control = new QLabel(window);
+    control->setScaledContents(true);
+    control->setAttribute(Qt::WA_TransparentForMouseEvents);
+    if (!picture.isEmpty()) {
+        const QImage image(picture.bits(), picture.width(), picture.height(),
+                           static_cast<qsizetype>(picture.stride()), QImage::Format_BGR888);
+        control->setPixmap(QPixmap::fromImage(image));
+    }
+    control->setGeometry(r.left, r.top, r.width(), r.height());
+    control->show();
+    return control;
+}
+
+} // namespace
+
+std::optional<int> LayeredAlpha(int opacityPercent) {
+    if (opacityPercent < 20 || opacityPercent >= 100) return std::nullopt;
+    return opacityPercent * 255 / 100;
+}
+
+ShowWindow::ShowWindow(std::unique_ptr<ShowPackage> package, ShowMode mode, WindowHandle host)
+    : package_(std::move(package)), preview_(mode == ShowMode::Preview),
+      rules_(*this, preview_, package_->IgnoreMouseMove()),
+      terminationSignals_([this] { CloseFromSignal(); }) {
+    SeedRandomFromClock();
+    SetUpGeometry(host);
+    const int designWidth = package_->DesignWidth() > 0 ? package_->DesignWidth() : primaryScreen_.width;
+    showScale_ = static_cast<double>(showSize_.width) / designWidth;
+    SetUpAppearance();
+
+    SequencerSettings settings;
+    settings.preview = preview_;
+    settings.showSize = showSize_;
+    settings.primaryScreen = primaryScreen_;
+    settings.showScale = showScale_;
+    sequencer_ = std::make_unique<ShowSequencer>(*package_, static_cast<ShowStage&>(*this), settings);
+
+    if (!sequencer_->playList().empty() && package_->PlacementMode() == kPlacementMoving)
+        fly_ = std::make_unique<XFly>(this, Rect{0, 0, width(), height()}, trans_);
+
+    if (embedded_) {
+        // The host's window can go away without telling us: end with it.
+        hostWatch_ = new QTimer(this);
+        connect(hostWatch_, &QTimer::timeout, this, [this] {
+            if (!ForeignWindowSize(hostWindow_)) rules_.ForceClose();
+        });
+        hostWatch_->start(kHostWatchMs);
+    }
+    TrimWorkingSet();
+}
+
+ShowWindow::~ShowWindow() {
+    Teardown();
+}
+
+void ShowWindow::SetUpGeometry(WindowHandle host) {
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const QSize screen = primary ? primary->size() : QSize(1024, 768);
+    primaryScreen_ = {screen.width(), screen.height()};
+
+    const WindowHandle target = preview_ ? host : ScreenSaverHostWindow();
+    if (target != 0) {
+        const std::optional<QSize> client = ForeignWindowSize(target);
+        if (client && EmbedInForeignWindow(this, target)) {
+            embedded_ = true;
+            hostWindow_ = target;
+            setGeometry(0, 0, client->width(), client->height());
+            showSize_ = {client->width(), client->height()};
+            return;
+        }
+    }
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    HideTaskbarEntry(this);
+    setGeometry(primary ? primary->virtualGeometry() : QRect(QPoint(0, 0), screen));
+    showSize_ = primaryScreen_;
+}
+
+void ShowWindow::SetUpAppearance() {
+    const uint32_t color = package_->BackgroundColor();
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, FromColorRef(color));
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    background_ = new BackgroundImage(this);
+    background_->Paint(width(), height(), color, package_->Background());
+    background_->show();
+    background_->lower();
+    package_->DropBackground();
+
+    trans_ = new XPicTrans(this);
+    trans_->SetAutoSize(false);
+    trans_->SetBgMode(TBackgroundMode::bmNone);
+    trans_->SetColor(color);
+    trans_->SetThreaded(false);
+    trans_->setGeometry(-1, -1, 1, 1);
+    trans_->hide();
+    trans_->OnProgress = [this](QObject*) {
+        stats_.CountFrame();
+        if (!firstFrameReported_ && sequencer_ && !sequencer_->firstShow()) {
+            firstFrameReported_ = true;
+            TransitionStats::ReportFirstItem();
+        }
+    };
+
+    const bool fullScreen = !preview_ && !embedded_;
+    if (fullScreen && !package_->KeepCursor()) {
+        QGuiApplication::setOverrideCursor(Qt::BlankCursor);
+        cursorHidden_ = true;
+    }
+    if (fullScreen) {
+        if (auto alpha = LayeredAlpha(package_->OpacityPercent())) setWindowOpacity(*alpha / 255.0);
+    }
+}
+
+void ShowWindow::Run() {
+    // A preview whose box does not exist has nothing to draw into.
+    if (preview_ && !embedded_) return;
+    show();
+    if (embedded_) {
+        // A window inside a host's window never becomes active (the host
+        // keeps the focus): the show starts as soon as it is visible.
+        rules_.SetMouseRef(CursorPos());
+        PostMessage(Msg::Timer, ShowWindowRules::kItemTimer, 0);
+    } else {
+        raise();
+        activateWindow();
+    }
+    RunModal();
+}
+
+void ShowWindow::Teardown() {
+    if (tornDown_) return;
+    tornDown_ = true;
+    if (hostWatch_) hostWatch_->stop();
+    for (auto it = pinnedItems_.rbegin(); it != pinnedItems_.rend(); ++it)
+        delete it->data();
+    pinnedItems_.clear();
+    StopTransition();
+    KillItemTimer();
+    fly_.reset();
+    music_.reset();
+    ReleaseCurrentFlash();
+    sequencer_.reset();
+    // Releasing the package removes the temporary files it extracted.
+    package_.reset();
+    if (cursorHidden_) {
+        QGuiApplication::restoreOverrideCursor();
+        cursorHidden_ = false;
+    }
+}
+
+std::string ShowWindow::HomePageToOpen() const {
+    return rules_.homePageRequest() && package_ ? HomePageAddress(package_->HomePage()) : std::string();
+}
+
+void ShowWindow::CloseFromSignal() {
+    rules_.ForceClose();
+}
+
+bool ShowWindow::CloseQuery() {
+    const bool canClose = rules_.CloseQuery();
+    if (canClose && !preview_) fly_.reset();
+    return canClose;
+}
+
+void ShowWindow::WindowProc(WindowMessage& message) {
+    rules_.HandleMessage(message);
+}
+
+Point ShowWindow::CursorPos() {
+    const QPoint p = QCursor::pos();
+    return {p.x(), p.y()};
+}
+
+WindowHandle ShowWindow::NativeWindow() {
+    return static_cast<WindowHandle>(winId());
+}
+
+void ShowWindow::StopActivity() {
+    StopMoving();
+    StopTransition();
+    KillItemTimer();
+}
+
+void ShowWindow::Advance(bool forward) {
+    if (!sequencer_) return;
+    sequencer_->Advance(forward);
+    // The music player takes a while to set up and plays its first track
+    // only on its first tick three seconds on: it starts once the first
+    // item is on screen (or once the first advance found nothing to show).
+    if (!music_ && !rules_.closing() && !sequencer_->advancing()) StartMusic();
+}
+
+void ShowWindow::StartMusic() {
+    music_ = std::make_unique<ShowMusic>(this, *package_, package_->Name(), !preview_);
+    music_->SetClosingProbe([this] { return rules_.closing(); });
+}
+
+void ShowWindow::MoveStep() {
+    if (fly_) fly_->MoveStep();
+}
+
+void ShowWindow::MusicTick() {
+    if (music_) music_->MusicTick();
+}
+
+void ShowWindow::FlashMouseMove() {
+    // The movement test reads the cursor itself; the coordinates do not matter.
+    PostMessage(Msg::MouseMove, 0, 0);
+}
+
+void ShowWindow::ProcessMessages() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void ShowWindow::SetItemTimer(int intervalMs) {
+    SetTimer(ShowWindowRules::kItemTimer, intervalMs);
+}
+
+void ShowWindow::KillItemTimer() {
+    KillTimer(ShowWindowRules::kItemTimer);
+}
+
+Rect ShowWindow::PictureBounds() {
+    const QRect g = trans_->geometry();
+    return {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+}
+
+void ShowWindow::SetPictureBounds(const Rect& r) {
+    trans_->setGeometry(r.left, r.top, r.width(), r.height());
+}
+
+bool ShowWindow::PictureVisible() {
+    return trans_->isVisible();
+}
+
+void ShowWindow::SetPictureVisible(bool visible) {
+    trans_->setVisible(visible);
+}
+
+void ShowWindow::CapturePicture(const Rect& r) {
+    // What the window shows under r: background, pictures and labels. Parts
+    // outside the window keep the background colour.
+    // The background canvas under r, then every control above it that
+    // overlaps r, bottom to top, rendered straight into the bitmap. Flash
+    // hosts are left out: their movies are drawn by another process.
+    Bitmap24 picture;
+    if (background_ && background_->isVisible()) {
+        picture = background_->Copy(r);
+    } else {
+        picture.setSize(r.width(), r.height());
+        picture.fill(package_->BackgroundColor());
+    }
+    if (!picture.isEmpty()) {
+        QImage image(picture.bits(), picture.width(), picture.height(),
+                     static_cast<qsizetype>(picture.stride()), QImage::Format_BGR888);
+        QPainter painter(&image);
+        const QRect area(r.left, r.top, r.width(), r.height());
+        for (QObject* child : children()) {
+            auto* control = qobject_cast<QWidget*>(child);
+            if (!control || control == background_ || control->isWindow() || !control->isVisible() ||
+                qobject_cast<VtFlashEx*>(control) || !control->geometry().intersects(area))
+                continue;
+            RenderFlags flags = DrawChildren;
+            if (control->autoFillBackground()) flags |= DrawWindowBackground;
+            control->render(&painter, control->pos() - area.topLeft(), QRegion(), flags);
+        }
+    }
+    trans_->Picture().assign(std::move(picture));
+}
+
+void ShowWindow::SetPicture(Bitmap24&& picture, int w, int h) {
+    StretchBitmap(picture, w, h);
+    trans_->Picture().assign(std::move(picture));
+}
+
+void ShowWindow::PictureFromBackground() {
+    const Rect bounds = PictureBounds();
+    if (background_ && background_->isVisible()) {
+        trans_->Picture().assign(background_->Copy(bounds));
+    } else {
+        Bitmap24 fill(bounds.width(), bounds.height());
+        fill.fill(package_->BackgroundColor());
+        trans_->Picture().assign(std::move(fill));
+    }
+}
+
+void ShowWindow::PaintPictureOntoBackground() {
+    const Rect bounds = PictureBounds();
+    background_->Draw(trans_->Picture().bitmap(), {bounds.left, bounds.top});
+}
+
+void ShowWindow::RunTransition(int style, int step, int delay) {
+    trans_->SetStyle(static_cast<TShowStyle>(style));
+    trans_->SetStep(static_cast<uint16_t>(std::clamp(step, 0, 0xFFFF)));
+    trans_->SetDelay(static_cast<uint16_t>(std::clamp(delay, 0, 0xFFFF)));
+    stats_.Start(style);
+    trans_->Execute();
+    stats_.Finish();
+}
+
+void ShowWindow::ShowPictureAtOnce() {
+    const bool threaded = trans_->Threaded();
+    trans_->SetThreaded(false);
+    trans_->SetStyle(0);
+    trans_->SetStep(100);
+    trans_->SetDelay(0);
+    trans_->Execute();
+    trans_->SetThreaded(threaded);
+}
+
+void ShowWindow::StopTransition() {
+    if (trans_ && trans_->Running()) trans_->Stop();
+}
+
+VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::string& moviePath, bool loop) {
+    VtFlashEx* host = CreateFlashHost(this, r.left, r.top, r.right, r.bottom);
+    if (!host) return nullptr;
+    host->SetMovie(QString::fromStdString(moviePath));
+    if (loop) host->SetLoop(true);
+    host->show();
+    if (!package_->IgnoreMouseMove())
+        host->SetOnMouseMove([this](QObject*, ShiftState, int, int) { FlashMouseMove(); });
+    // A click on a movie ends the show, in preview too.
+    host->SetOnClick([this](QObject*) { rules_.FormDeactivate(); });
+    host->Play();
+    return host;
+}
+
+void ShowWindow::CreateFlash(const Rect& bounds, const std::string& moviePath) {
+    currentFlash_ = MakeFlashHost(bounds, moviePath, false);
+}
+
+void ShowWindow::ReleaseCurrentFlash() {
+    if (!currentFlash_) return;
+    currentFlash_->hide();
+    // Deleted once control is back in the loop that runs the show, never
+    // from inside one of the host's own handlers.
+    currentFlash_->deleteLater();
+    currentFlash_ = nullptr;
+}
+
+MovieProgress ShowWindow::CurrentMovie() {
+    if (!currentFlash_) return {};
+    return {true, currentFlash_->TotalFrames(), currentFlash_->FrameNum(), currentFlash_->Playing()};
+}
+
+bool ShowWindow::CurrentFlashPosition(Point& position) {
+    if (!currentFlash_) return false;
+    position = {currentFlash_->x(), currentFlash_->y()};
+    return true;
+}
+
+void ShowWindow::ShowItemLabels(int itemIndex) {
+    const LabelGroup* group = package_->Labels(itemIndex);
+    RemoveLabels(this, LabelCount(group));
+    ShowLabels(this, group, static_cast<double>(showSize_.height) / primaryScreen_.height);
+}
+
+void ShowWindow::CreatePinnedItems() {
+    for (int i = 0; i < package_->ItemCount(); ++i) {
+        const ShowItem item = package_->GetItem(i);
+        if (item.pinned == 0) continue;
+        const Rect r{item.left, item.top, item.left + item.width, item.top + item.height};
+        if (item.kind == ShowItem::Picture) {
+            Bitmap24 picture;
+            package_->LoadPicture(picture, i, 0);
+            pinnedItems_.emplace_back(MakePinnedPicture(this, picture, r));
+        } else if (item.kind == ShowItem::Flash) {
+            if (auto path = package_->ExtractFlash(i))
+                if (VtFlashEx* host = MakeFlashHost(r, *path, true)) pinnedItems_.emplace_back(host);
+        }
+    }
+}
+
+void ShowWindow::StartMoving() {
+    if (fly_) fly_->StartMoving();
+}
+
+void ShowWindow::StopMoving() {
+    if (fly_) fly_->StopMoving();
+}
+
+void ShowWindow::SetFlyPosition(Point position) {
+    if (fly_) fly_->SetPosition(position.x, position.y);
+}
+
+void ShowWindow::SetFlySize(Size size) {
+    if (fly_) fly_->SetSize(size.width, size.height);
+}
+
+void ShowWindow::SetFlyTarget(bool flash) {
+    if (!fly_) return;
+    if (flash)
+        fly_->SetTarget(currentFlash_);
+    else
+        fly_->SetTarget(trans_);
+}
+
+} // namespace scr

@@ -1,0 +1,144 @@
+#pragma once
+// The show window: full screen over the whole virtual desktop (layout on the
+// primary screen), or drawn inside a host's window (the preview box, or the
+// window a Linux screen-saver host names). It owns the package, the
+// transition control, the background, the Flash hosts, the music, the
+// bouncing movement and the label controls, and ends the show by the input
+// rules of ShowWindowRules.
+
+#include "platform/ProcessState.h"
+#include "platform/gui/MessageWindow.h"
+#include "platform/gui/TerminationSignals.h"
+#include "show/ShowPackage.h"
+#include "show/ShowSequencer.h"
+#include "show/ShowStage.h"
+#include "show/ShowWindowRules.h"
+#include "show/TransitionStats.h"
+
+#include <QPointer>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QTimer;
+
+namespace scr {
+
+class BackgroundImage;
+class ShowMusic;
+class VtFlashEx;
+class XFly;
+class XPicTrans;
+
+// The alpha (0..255) of a translucent show window for the package's opacity
+// percentage; none (opaque) outside 20..99.
+std::optional<int> LayeredAlpha(int opacityPercent);
+
+class ShowWindow : public MessageWindow, private ShowWindowHost, private ShowStage {
+    Q_OBJECT
+
+public:
+    // mode: Show or Preview. In Preview `host` is the preview box; in Show a
+    // window named by XSCREENSAVER_WINDOW takes its place when it exists.
+    ShowWindow(std::unique_ptr<ShowPackage> package, ShowMode mode, WindowHandle host);
+    ~ShowWindow() override;
+
+    // Shows the window and runs the show until it has closed.
+    void Run();
+
+    // The author's home page to open once the window is gone: asked for
+    // with F2 and beginning with "http"; "" for none.
+    std::string HomePageToOpen() const;
+
+    bool embedded() const { return embedded_; }
+    Size showSize() const { return showSize_; }
+    double showScale() const { return showScale_; }
+    const ShowWindowRules& rules() const { return rules_; }
+    const ShowSequencer& sequencer() const { return *sequencer_; }
+    XPicTrans* transitionControl() const { return trans_; }
+    BackgroundImage* backgroundImage() const { return background_; }
+    XFly* fly() const { return fly_.get(); }
+    bool cursorHidden() const { return cursorHidden_; }
+
+protected:
+    void WindowProc(WindowMessage& message) override;
+    void OnActivate() override { rules_.FormActivate(); }
+    void OnDeactivate() override { rules_.FormDeactivate(); }
+    bool CloseQuery() override;
+
+private:
+    void SetUpGeometry(WindowHandle host);
+    void SetUpAppearance();
+    void Teardown();
+    void CloseFromSignal();
+    void StartMusic();
+    void FlashMouseMove();
+
+    // ShowWindowHost
+    Point CursorPos() override;
+    void DefaultWindowProc(WindowMessage& message) override { MessageWindow::DefaultWindowProc(message); }
+    void PostWindowMessage(Msg id, uintptr_t wParam, intptr_t lParam) override {
+        MessageWindow::PostMessage(id, wParam, lParam);
+    }
+    void StopActivity() override;
+    void Advance(bool forward) override;
+    void MoveStep() override;
+    void MusicTick() override;
+    WindowHandle NativeWindow() override;
+
+    // ShowStage
+    bool Closing() override { return rules_.closing(); }
+    void ProcessMessages() override;
+    void SetItemTimer(int intervalMs) override;
+    void KillItemTimer() override;
+    Size WindowSize() override { return {width(), height()}; }
+    Rect PictureBounds() override;
+    void SetPictureBounds(const Rect& bounds) override;
+    bool PictureVisible() override;
+    void SetPictureVisible(bool visible) override;
+    void CapturePicture(const Rect& r) override;
+    void SetPicture(Bitmap24&& picture, int width, int height) override;
+    void PictureFromBackground() override;
+    void PaintPictureOntoBackground() override;
+    void RunTransition(int style, int step, int delay) override;
+    void ShowPictureAtOnce() override;
+    void StopTransition() override;
+    void CreateFlash(const Rect& bounds, const std::string& moviePath) override;
+    void ReleaseCurrentFlash() override;
+    MovieProgress CurrentMovie() override;
+    bool CurrentFlashPosition(Point& position) override;
+    void ShowItemLabels(int itemIndex) override;
+    void CreatePinnedItems() override;
+    bool HasFly() override { return fly_ != nullptr; }
+    void StartMoving() override;
+    void StopMoving() override;
+    void SetFlyPosition(Point position) override;
+    void SetFlySize(Size size) override;
+    void SetFlyTarget(bool flash) override;
+
+    VtFlashEx* MakeFlashHost(const Rect& bounds, const std::string& moviePath, bool loop);
+
+    std::unique_ptr<ShowPackage> package_;
+    const bool preview_;
+    bool embedded_ = false;
+    WindowHandle hostWindow_ = 0;
+    Size primaryScreen_;
+    Size showSize_;
+    double showScale_ = 1;
+    ShowWindowRules rules_;
+    TerminationSignals terminationSignals_;
+    TransitionStats stats_;
+    BackgroundImage* background_ = nullptr;
+    XPicTrans* trans_ = nullptr;
+    QPointer<VtFlashEx> currentFlash_;
+    std::vector<QPointer<QWidget>> pinnedItems_;
+    std::unique_ptr<XFly> fly_;
+    std::unique_ptr<ShowMusic> music_;
+    std::unique_ptr<ShowSequencer> sequencer_;
+    QTimer* hostWatch_ = nullptr;
+    bool cursorHidden_ = false;
+    bool tornDown_ = false;
+    bool firstFrameReported_ = false;
+};
+
+} // namespace scr

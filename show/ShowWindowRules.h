@@ -1,0 +1,82 @@
+#pragma once
+// The input and close rules of the show window, as one handler over window
+// messages: which input ends the show, the mouse-jump test, the password check
+// and the flags that keep a close from being undone or asked twice. Pure
+// logic: everything it needs from the real window goes through
+// ShowWindowHost, so tests can drive it message by message.
+
+#include "platform/PasswordProvider.h"
+#include "platform/gui/WindowMessage.h"
+#include "transitions/Rect.h"
+
+namespace scr {
+
+class ShowWindowHost {
+public:
+    virtual ~ShowWindowHost() = default;
+    // The cursor position in screen coordinates.
+    virtual Point CursorPos() = 0;
+    // The window's standard handling of a message (activation events, close).
+    virtual void DefaultWindowProc(WindowMessage& message) = 0;
+    virtual void PostWindowMessage(Msg id, uintptr_t wParam, intptr_t lParam) = 0;
+    // Stops movement, a running transition and the item timer.
+    virtual void StopActivity() = 0;
+    virtual void Advance(bool forward) = 0;
+    virtual void MoveStep() = 0;
+    virtual void MusicTick() = 0;
+    // The system's password check entry, or none (then the check accepts).
+    virtual PasswordVerifyEntry PasswordEntry() { return FindPasswordVerifyEntry(); }
+    virtual WindowHandle NativeWindow() { return 0; }
+};
+
+class ShowWindowRules {
+public:
+    static constexpr unsigned kItemTimer = 555;
+    static constexpr unsigned kMusicTimer = 666;
+    static constexpr unsigned kMoveTimer = 303;
+    // A cursor jump of more than this many pixels on either axis ends the show.
+    static constexpr int kMouseTolerance = 5;
+
+    ShowWindowRules(ShowWindowHost& host, bool preview, bool ignoreMouseMove);
+
+    void HandleMessage(WindowMessage& message);
+
+    // The form's activation events (raised by the default handling of Activate).
+    void FormActivate();
+    void FormDeactivate();
+    // Whether a close may pass: always in preview, else only once accepted.
+    bool CloseQuery() const;
+
+    // Ends the show if the rules allow: preview closes at once; full screen
+    // passes the password check first. An accepted close stops all activity
+    // and posts Close.
+    void RequestClose();
+    // True when the show may end: no password set, no checker, or accepted.
+    bool VerifyPassword();
+    // Ends the show without asking anyone: the host ended the program
+    // (SIGTERM) or the window the show draws into is gone.
+    void ForceClose();
+
+    bool closing() const { return closing_; }
+    bool passwordCheckActive() const { return passwordCheckActive_; }
+    bool homePageRequest() const { return homePageRequest_; }
+    bool preview() const { return preview_; }
+    Point mouseRef() const { return mouseRef_; }
+    void SetMouseRef(Point p) { mouseRef_ = p; }
+
+private:
+    void HandleActivate(WindowMessage& message);
+    void HandleKeyDown(WindowMessage& message);
+    void HandleTimer(WindowMessage& message);
+    void MouseMoveTest();
+
+    ShowWindowHost& host_;
+    bool preview_;
+    bool ignoreMouseMove_;
+    bool closing_ = false;
+    bool passwordCheckActive_ = false;
+    bool homePageRequest_ = false;
+    Point mouseRef_{-1, -1};
+};
+
+} // namespace scr

@@ -1,0 +1,89 @@
+#include "show/XFly.h"
+
+#include "platform/Random.h"
+#include "platform/gui/MessageWindow.h"
+
+namespace scr {
+namespace {
+int RandomSpeed() {
+    return RandomBelow(2) + 1;
+}
+} // namespace
+
+XFly::XFly(MessageWindow* window, const Rect& bounds, QWidget* target)
+    : window_(window), target_(target), bounds_(bounds) {
+    movingRight_ = RandomBelow(2) != 0;
+    movingDown_ = RandomBelow(2) != 0;
+    speedX_ = RandomSpeed();
+    speedY_ = RandomSpeed();
+    if (target) {
+        width_ = target->width();
+        height_ = target->height();
+    }
+    const int halfWidth = bounds.width() / 2;
+    const int halfHeight = bounds.height() / 2;
+    x_ = bounds.left + (halfWidth != 0 ? RandomBelow(halfWidth) : 0);
+    y_ = bounds.top + (halfHeight != 0 ? RandomBelow(halfHeight) : 0);
+    if (target) target->setGeometry(x_, y_, width_, height_);
+}
+
+XFly::~XFly() {
+    StopMoving();
+}
+
+void XFly::StartMoving() {
+    running_ = true;
+    if (timerId_ == 0 && window_) timerId_ = window_->SetTimer(kTimerId, kIntervalMs);
+}
+
+void XFly::StopMoving() {
+    running_ = false;
+    if (timerId_ != 0) {
+        if (window_) window_->KillTimer(timerId_);
+        timerId_ = 0;
+    }
+}
+
+void XFly::StepAxis(int& position, int extent, int low, int high, bool& forward, int& speed) {
+    if (forward) {
+        if (position + extent < high) {
+            position += speed;
+        } else {
+            forward = false;
+            speed = RandomSpeed();
+        }
+    } else {
+        if (position > low) {
+            position -= speed;
+        } else {
+            forward = true;
+            speed = RandomSpeed();
+        }
+    }
+}
+
+void XFly::MoveStep() {
+    if (!target_ || !running_) return;
+    StepAxis(x_, width_, bounds_.left, bounds_.right, movingRight_, speedX_);
+    StepAxis(y_, height_, bounds_.top, bounds_.bottom, movingDown_, speedY_);
+    target_->setGeometry(x_, y_, width_, height_);
+}
+
+void XFly::SetPosition(int x, int y) {
+    x_ = x;
+    y_ = y;
+}
+
+void XFly::SetSize(int width, int height) {
+    width_ = width;
+    height_ = height;
+}
+
+void XFly::SetMotion(bool movingRight, bool movingDown, int speedX, int speedY) {
+    movingRight_ = movingRight;
+    movingDown_ = movingDown;
+    speedX_ = speedX;
+    speedY_ = speedY;
+}
+
+} // namespace scr

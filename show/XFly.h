@@ -1,0 +1,72 @@
+#pragma once
+// Moves one control about inside a rectangle, a pixel or two per step on the
+// window timer 303 (every 100 ms), turning back at the edges with a new random
+// speed. The show window creates one in moving mode and points it at the
+// control of the current item.
+
+#include "transitions/Rect.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace scr {
+
+class MessageWindow;
+
+class XFly {
+public:
+    static constexpr unsigned kTimerId = 303;
+    static constexpr int kIntervalMs = 100;
+
+    // Places the target at a random point of the left and upper half of
+    // `bounds` (in the target's parent's coordinates), keeping its size.
+    XFly(MessageWindow* window, const Rect& bounds, QWidget* target);
+    ~XFly();
+    XFly(const XFly&) = delete;
+    XFly& operator=(const XFly&) = delete;
+
+    void StartMoving();
+    void StopMoving();
+    // One step; the window calls it on Timer(303). Nothing unless running
+    // and a target exists.
+    void MoveStep();
+
+    // Take effect on the next step.
+    void SetPosition(int x, int y);
+    void SetSize(int width, int height);
+    void SetTarget(QWidget* target) { target_ = target; }
+
+    // Direction and speed (1 or 2 pixels per step) on each axis.
+    void SetMotion(bool movingRight, bool movingDown, int speedX, int speedY);
+
+    bool running() const { return running_; }
+    int x() const { return x_; }
+    int y() const { return y_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    bool movingRight() const { return movingRight_; }
+    bool movingDown() const { return movingDown_; }
+    QWidget* target() const { return target_; }
+
+private:
+    // One axis of a step: move by `speed` towards the far edge, or turn
+    // (with a new speed, without moving) when the edge is reached.
+    static void StepAxis(int& position, int extent, int low, int high, bool& forward, int& speed);
+
+    MessageWindow* window_;
+    unsigned timerId_ = 0;
+    // The target may be released by its owner (a Flash host) between steps.
+    QPointer<QWidget> target_;
+    int width_ = 0;
+    int height_ = 0;
+    Rect bounds_;
+    bool running_ = false;
+    int x_ = 0;
+    int y_ = 0;
+    bool movingRight_ = false;
+    bool movingDown_ = false;
+    int speedX_ = 1;
+    int speedY_ = 1;
+};
+
+} // namespace scr

@@ -1,0 +1,351 @@
+#include "installer/InstallerWizard.h"
+
+#include "dialogs/ModalResult.h"
+#include "installer/UninstallEntry.h"
+#include "package/PackageTrailer.h"
+#include "platform/FileAttributes.h"
+#include "tests/dialogs/Screenshot.h"
+#include "tests/installer/InstallerFixture.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTest>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace scr {
+namespace {
+
+namespace fs = std::filesystem;
+
+class InstallerWizard : public ::testing::Test {
+protected:
+    // Writes an installer for `description` and opens the wizard on it.
+    std::unique_ptr<TFormXInstaller> Open(const PackageDescription& description) {
+        installerBytes = test::WriteInstallerFile(installer, description);
+        return std::make_unique<TFormXInstaller>(nullptr, installer);
+    }
+    // Goes from the first page to the destination page, accepting a licence.
+    static void GoToDestination(TFormXInstaller& wizard) {
+        wizard.BtnNextClick();
+        if (wizard.ActivePage() == TFormXInstaller::kPageLicense) {
+            wizard.CheckBoxAgree->setChecked(true);
+            wizard.BtnNextClick();
+        }
+        ASSERT_EQ(wizard.ActivePage(), TFormXInstaller::kPageDest);
+    }
+    std::string Destination(const std::string& name) const {
+        return home.systemDirectory() + "/" + name + ".scr";
+    }
+
+    test::PrivateHome home;
+    std::string installer = home.file("Setup Waves.exe");
+    std::vector<uint8_t> installerBytes;
+};
+
+struct NavigationState {
+    int page;
+    bool prev;
+    bool next;
+};
+
+void ExpectState(const TFormXInstaller& wizard, NavigationState state, const char* step) {
+    EXPECT_EQ(wizard.ActivePage(), state.page) << step;
+    EXPECT_EQ(wizard.BtnPrev->isEnabled(), state.prev) << step;
+    EXPECT_EQ(wizard.BtnNext->isEnabled(), state.next) << step;
+    EXPECT_EQ(wizard.PanelHideTabs->caption(), wizard.PCInstaller->currentWidget()->windowTitle()) << step;
+}
+
+TEST_F(InstallerWizard, LicencePageGatesNextAndKeepsTheAgreement) {
+    auto wizard = Open(test::InstallerDescription("Waves", "Line one\r\nLine two"));
+    using W = TFormXInstaller;
+    ExpectState(*wizard, {W::kPageScr, false, true}, "start");
+    EXPECT_EQ(wizard->MemoLicense->toPlainText(),
+              QStringLiteral("Line one\r\nLine two").replace("\r\n", "\n"));
+
+    wizard->BtnNextClick();
+    ExpectState(*wizard, {W::kPageLicense, true, false}, "licence, not agreed");
+    wizard->BtnNextClick(); // disabled in the window; a direct call must not pass either
+    ExpectState(*wizard, {W::kPageLicense, true, false}, "next without agreement");
+    wizard->BtnPrevClick();
+    ExpectState(*wizard, {W::kPageScr, false, true}, "back without agreement");
+
+    wizard->BtnNextClick();
+    wizard->CheckBoxAgree->click();
+    ExpectState(*wizard, {W::kPageLicense, true, true}, "agreed");
+    wizard->BtnNextClick();
+    ExpectState(*wizard, {W::kPageDest, true, true}, "destination");
+    wizard->BtnPrevClick();
+    ExpectState(*wizard, {W::kPageLicense, true, true}, "back to the licence");
+    EXPECT_TRUE(wizard->CheckBoxAgree->isChecked());
+    wizard->CheckBoxAgree->click();
+    ExpectState(*wizard, {W::kPageLicense, true, false}, "agreement withdrawn");
+    wizard->BtnPrevClick();
+    wizard->BtnNextClick();
+    ExpectState(*wizard, {W::kPageLicense, true, false}, "licence again, box as left");
+    EXPECT_FALSE(wizard->CheckBoxAgree->isChecked());
+}
+
+TEST_F(InstallerWizard, EmptyLicenceSkipsItsPage) {
+    auto wizard = Open(test::InstallerDescription("Waves", ""));
+    using W = TFormXInstaller;
+    EXPECT_FALSE(wizard->PageTabVisible(W::kPageLicense));
+    wizard->BtnNextClick();
+    ExpectState(*wizard, {W::kPageDest, true, true}, "straight to the destination");
+    wizard->BtnPrevClick();
+    ExpectState(*wizard, {W::kPageScr, false, true}, "straight back");
+}
+
+TEST_F(InstallerWizard, FillsItsFieldsFromThePackageAndTheTables) {
+    auto wizard = Open(test::InstallerDescription("Waves"));
+    EXPECT_EQ(wizard->LabelScrName->text(), QStringLiteral("Waves"));
+    EXPECT_EQ(wizard->EditFileName->text(), QStringLiteral("Waves"));
+    EXPECT_EQ(wizard->LabelScrDesc->text(), QStringLiteral("A screen saver for the installer tests."));
+    EXPECT_EQ(wizard->LabelSysPath->text(), QString::fromStdString(home.systemDirectory() + "/"));
+    EXPECT_TRUE(fs::is_directory(home.systemDirectory()));
+    EXPECT_EQ(wizard->GetFrameCaption(), QStringLiteral("Setup Title"));
+    EXPECT_EQ(wizard->windowTitle(), QStringLiteral("Setup Title Waves"));
+    EXPECT_EQ(wizard->BtnCancel->text(), QStringLiteral("Close"));
+    EXPECT_EQ(wizard->BtnNext->text(), QStringLiteral("Next"));
+    EXPECT_EQ(wizard->CheckBoxAgree->text(), QStringLiteral("I &Accept the License Agreement"));
+    EXPECT_TRUE(wizard->HasUsablePackage());
+    EXPECT_TRUE(wizard->CheckBoxShorcut->isChecked());
+}
+
+TEST_F(InstallerWizard, PackageWithoutSignatureShowsTheDataErrorPage) {
+    test::WriteFile(installer, std::vector<uint8_t>(5000, 0x41));
+    TFormXInstaller wizard(nullptr, installer);
+    ASSERT_FALSE(wizard.HasUsablePackage());
+    wizard.ShowDataError();
+    EXPECT_TRUE(wizard.PCInstaller->isHidden());
+    EXPECT_TRUE(wizard.PanelB->isHidden());
+    EXPECT_TRUE(wizard.PanelHideTabs->isHidden());
+    EXPECT_FALSE(wizard.LabelError->isHidden());
+    EXPECT_EQ(wizard.LabelError->text(), QStringLiteral("Data Error..."));
+    EXPECT_EQ(wizard.GetFrameCaption(), QStringLiteral("ScreenSaver Installer"));
+    wizard.LabelErrorClick();
+    EXPECT_EQ(wizard.result(), mrCancel);
+}
+
+TEST_F(InstallerWizard, InstallsTheMarkedCopyShortcutEntry) {
+    home.AddProgram("xscreensaver", "exit 0"); // a screen-saver host is installed
+    auto wizard = Open(test::InstallerDescription("Waves"));
+    GoToDestination(*wizard);
+    wizard->BtnNextClick();
+    EXPECT_EQ(wizard->result(), mrOk);
+
+    const std::string destination = Destination("Waves");
+    EXPECT_EQ(wizard->InstalledPath(), destination);
+    const auto installed = test::ReadFile(destination);
+    ASSERT_EQ(installed.size(), installerBytes.size());
+    const std::size_t kindOffset = installerBytes.size() - kTrailerSize + kPackageKindOffset;
+    EXPECT_EQ(installerBytes[kindOffset], 0xBA);
+    EXPECT_EQ(installed[kindOffset], 0xAC);
+    std::vector<std::size_t> differences;
+    for (std::size_t i = 0; i < installed.size(); ++i)
+        if (installed[i] != installerBytes[i]) differences.push_back(i);
+    EXPECT_EQ(differences, std::vector<std::size_t>{kindOffset});
+    EXPECT_EQ(ReadPackageKind(destination), 'S');
+    EXPECT_FALSE(IsReadOnlyFile(destination));
+    EXPECT_TRUE(fs::status(destination).permissions() == fs::perms(0755));
+
+    const std::string shortcut = home.desktop() + "/Waves.desktop";
+    ASSERT_TRUE(fs::exists(shortcut));
+    EXPECT_TRUE((fs::status(shortcut).permissions() & fs::perms::owner_exec) != fs::perms::none);
+    const auto link = test::ReadFile(shortcut);
+    const std::string text(link.begin(), link.end());
+    EXPECT_NE(text.find("\nExec=" + destination + "\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nPath=" + home.systemDirectory() + "/\n"), std::string::npos) << text;
+
+    const std::string key = *UninstallKeyPath("Waves");
+    EXPECT_EQ(test::ReadMachineString(key, "DisplayName"), "Waves");
+    EXPECT_EQ(test::ReadMachineString(key, "UninstallString"), destination + " -U");
+
+    const auto host = test::ReadFile(home.home() + "/.xscreensaver");
+    EXPECT_NE(std::string(host.begin(), host.end()).find("\"Waves\"  " + destination + " -root"),
+              std::string::npos);
+}
+
+TEST_F(InstallerWizard, BlanksInTheFileNameReachTheUninstallCommandUnquoted) {
+    auto wizard = Open(test::InstallerDescription("Waves", ""));
+    GoToDestination(*wizard);
+    wizard->EditFileName->setText(QStringLiteral("My Waves"));
+    wizard->CheckBoxShorcut->setChecked(false);
+    ASSERT_TRUE(wizard->InstallScreenSaver());
+    const std::string destination = Destination("My Waves");
+    EXPECT_TRUE(fs::exists(destination));
+    EXPECT_EQ(test::ReadMachineString(*UninstallKeyPath("My Waves"), "UninstallString"), destination + " -U");
+    EXPECT_FALSE(fs::exists(home.desktop() + "/Waves.desktop")) << "no shortcut when unchecked";
+}
+
+TEST_F(InstallerWizard, EmptyFileNameInstallsAsDotScrWithoutAnEntry) {
+    ASSERT_TRUE(WriteUninstallEntry("Other", "Other", "/x/Other.scr -U"));
+    auto wizard = Open(test::InstallerDescription("Waves", ""));
+    GoToDestination(*wizard);
+    wizard->EditFileName->clear();
+    ASSERT_TRUE(wizard->InstallScreenSaver());
+    EXPECT_EQ(wizard->InstalledPath(), home.systemDirectory() + "/.scr");
+    EXPECT_TRUE(fs::exists(home.systemDirectory() + "/.scr"));
+    // A key without a name would be the uninstall key itself.
+    EXPECT_FALSE(test::ReadMachineString(kUninstallKeyRoot, "DisplayName"));
+    EXPECT_EQ(test::ReadMachineString(*UninstallKeyPath("Other"), "DisplayName"), "Other");
+}
+
+TEST_F(InstallerWizard, ExistingReadOnlyDestinationIsReplacedAfterYesOnly) {
+    const std::string destination = Destination("Waves");
+    fs::create_directories(home.systemDirectory());
+    const std::vector<uint8_t> old{'o', 'l', 'd'};
+    auto wizard = Open(test::InstallerDescription("Waves", ""));
+    GoToDestination(*wizard);
+
+    for (int answer : {mrNo, mrCancel}) {
+        test::WriteFile(destination, old);
+        fs::permissions(destination, fs::perms::owner_read);
+        test::MessageAnswers answers({answer});
+        EXPECT_FALSE(wizard->InstallScreenSaver()) << answer;
+        ASSERT_EQ(answers.texts().size(), 1u);
+        EXPECT_EQ(answers.texts()[0], QStringLiteral("Replace the file?"));
+        EXPECT_EQ(test::ReadFile(destination), old) << answer;
+        EXPECT_TRUE(IsReadOnlyFile(destination)) << answer;
+        EXPECT_FALSE(fs::exists(home.desktop() + "/Waves.desktop")) << answer;
+        EXPECT_FALSE(test::ReadMachineString(*UninstallKeyPath("Waves"), "DisplayName")) << answer;
+        EXPECT_EQ(wizard->ActivePage(), TFormXInstaller::kPageDest);
+        EXPECT_EQ(wizard->result(), 0);
+    }
+
+    test::MessageAnswers yes({mrYes});
+    EXPECT_TRUE(wizard->InstallScreenSaver());
+    EXPECT_EQ(yes.texts().size(), 1u);
+    EXPECT_EQ(test::ReadFile(destination).size(), installerBytes.size());
+    EXPECT_FALSE(IsReadOnlyFile(destination));
+    EXPECT_EQ(wizard->result(), mrOk);
+}
+
+TEST_F(InstallerWizard, FailedCopyKeepsTheOldFileAndReportsIt) {
+    const std::string destination = Destination("Waves");
+    fs::create_directories(home.systemDirectory());
+    const std::vector<uint8_t> old(100, 'o');
+    auto wizard = Open(test::InstallerDescription("Waves", ""));
+    GoToDestination(*wizard);
+
+    // The disk fills up half-way through the copy; then the installer vanishes.
+    const auto fillsUp = [] { return std::make_unique<test::FileSizeLimit>(2000); };
+    const auto vanishes = [this] {
+        fs::rename(installer, installer + ".away");
+        return std::unique_ptr<test::FileSizeLimit>();
+    };
+    for (const auto& fault : {std::function(fillsUp), std::function(vanishes)}) {
+        test::WriteFile(destination, old);
+        test::MessageAnswers answers({mrYes, mrOk});
+        {
+            auto limit = fault();
+            EXPECT_FALSE(wizard->InstallScreenSaver());
+        }
+        ASSERT_EQ(answers.texts().size(), 2u);
+        EXPECT_EQ(answers.texts()[1], QStringLiteral("Installation failed."));
+        EXPECT_EQ(test::ReadFile(destination), old);
+        EXPECT_EQ(std::distance(fs::directory_iterator(home.systemDirectory()), fs::directory_iterator()), 1)
+            << "no temporary file is left";
+        EXPECT_FALSE(test::ReadMachineString(*UninstallKeyPath("Waves"), "DisplayName"));
+        EXPECT_EQ(wizard->ActivePage(), TFormXInstaller::kPageDest);
+        EXPECT_EQ(wizard->result(), 0);
+    }
+}
+
+// Package names that look like paths make names inside the system directory,
+// the desktop folder and the uninstall key, never outside them.
+TEST_F(InstallerWizard, HostileNamesStayInsideTheirFolders) {
+    for (const std::string name : {"../x", "../../Desktop/evil", "a/b\\c", "..", "/etc/passwd"}) {
+        SCOPED_TRACE(name);
+        auto wizard = Open(test::InstallerDescription(name, ""));
+        GoToDestination(*wizard);
+        ASSERT_TRUE(wizard->InstallScreenSaver());
+        const fs::path installed = wizard->InstalledPath();
+        EXPECT_EQ(installed.parent_path(), fs::path(home.systemDirectory()));
+        EXPECT_TRUE(fs::exists(installed));
+        for (const auto& entry : fs::recursive_directory_iterator(home.root())) {
+            const fs::path p = entry.path();
+            const bool allowed = entry.is_directory() || p.parent_path() == fs::path(home.root()) ||
+                                 p.parent_path() == fs::path(home.systemDirectory()) ||
+                                 p.parent_path() == fs::path(home.desktop()) ||
+                                 p.string().starts_with(home.registryFile());
+            EXPECT_TRUE(allowed) << p;
+        }
+        const std::string stem = installed.stem().string();
+        EXPECT_EQ(test::ReadMachineString(*UninstallKeyPath(stem), "UninstallString"),
+                  installed.string() + " -U");
+        EXPECT_EQ(UninstallKeyPath(stem)->rfind('\\'), std::string(kUninstallKeyRoot).size() - 1);
+        fs::remove_all(home.systemDirectory());
+        fs::remove_all(home.desktop());
+    }
+}
+
+TEST_F(InstallerWizard, TypedFolderSeparatorsAreRefused) {
+    auto wizard = Open(test::InstallerDescription("Waves", ""));
+    GoToDestination(*wizard);
+    wizard->EditFileName->setText(QStringLiteral("Waves"));
+    wizard->EditFileName->end(false);
+    QTest::keyClicks(wizard->EditFileName, QStringLiteral("/../x"));
+    EXPECT_EQ(wizard->EditFileName->text(), QStringLiteral("Waves..x")) << "the edit box takes no '/'";
+
+    // A name set by code bypasses the edit box; the installation refuses it.
+    wizard->EditFileName->setText(QStringLiteral("../x"));
+    test::MessageAnswers answers({mrOk});
+    EXPECT_FALSE(wizard->InstallScreenSaver());
+    ASSERT_EQ(answers.texts().size(), 1u);
+    EXPECT_EQ(answers.texts()[0], QStringLiteral("Installation failed."));
+    EXPECT_FALSE(fs::exists(home.home() + "/.local/share/scrplayer/x.scr"));
+}
+
+} // namespace
+} // namespace scr
+
+namespace scr {
+namespace {
+
+// The wizard's three pages side by side (and the Data Error page), saved as
+// docs/installer-wizard.png by scripts/dialog-screenshots.sh.
+TEST_F(InstallerWizard, Screenshot) {
+    auto description =
+        test::InstallerDescription("Ocean Waves", "Permission is granted to use this screen saver "
+                                                  "on any number of computers.\r\n\r\nIt comes "
+                                                  "without any warranty.");
+    description.info.setDescription("Calm waves rolling in at sunset, with the sound of the sea.");
+    auto wizard = Open(description);
+    wizard->show();
+    ASSERT_EQ(wizard->size(), QSize(513 + 23, 345 + 61)) << "the frame wraps the 513 x 345 panel";
+    std::vector<QImage> shots;
+    shots.push_back(wizard->grab().toImage());
+    wizard->BtnNextClick();
+    wizard->CheckBoxAgree->setChecked(true);
+    shots.push_back(wizard->grab().toImage());
+    wizard->BtnNextClick();
+    shots.push_back(wizard->grab().toImage());
+    TFormXInstaller broken(nullptr, home.file("missing.exe"));
+    broken.ShowDataError();
+    broken.show();
+    shots.push_back(broken.grab().toImage());
+
+    const QSize size = shots.front().size();
+    QImage sheet(size.width() * 2 + 8, size.height() * 2 + 8, QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    QPainter painter(&sheet);
+    for (std::size_t i = 0; i < shots.size(); ++i) {
+        EXPECT_EQ(shots[i].size(), size);
+        painter.drawImage(static_cast<int>(i % 2) * (size.width() + 8),
+                          static_cast<int>(i / 2) * (size.height() + 8), shots[i]);
+    }
+    painter.end();
+    test::SaveScreenshot(sheet, QStringLiteral("installer-wizard.png"));
+}
+
+} // namespace
+} // namespace scr

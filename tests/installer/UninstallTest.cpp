@@ -1,0 +1,159 @@
+#include "installer/Uninstall.h"
+
+#include "installer/DesktopShortcut.h"
+#include "installer/InstalledCopy.h"
+#include "installer/UninstallEntry.h"
+#include "package/XSCR.h"
+#include "tests/installer/InstallerFixture.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace scr {
+namespace {
+
+namespace fs = std::filesystem;
+
+// An installed screen saver as the wizard leaves it: the file in the system
+// directory, its launcher on the desktop and its uninstall entry.
+struct Installed {
+    std::string file;
+    std::string shortcut;
+    std::string stem;
+};
+
+class Uninstall : public ::testing::Test {
+protected:
+    Installed Install(const std::string& packageName, const std::string& fileStem) {
+        const std::string setup = home.file("setup.exe");
+        test::WriteInstallerFile(setup, test::InstallerDescription(packageName));
+        fs::create_directories(home.systemDirectory());
+        fs::create_directories(home.desktop());
+        Installed installed{home.systemDirectory() + "/" + fileStem + ".scr", "", fileStem};
+        EXPECT_TRUE(WriteInstalledCopy(setup, installed.file));
+        installed.shortcut = ShortcutPath(home.desktop(), packageName);
+        ShortcutFields fields;
+        fields.name = packageName;
+        fields.target = installed.file;
+        EXPECT_TRUE(CreateShortcut(fields, installed.shortcut));
+        EXPECT_TRUE(WriteUninstallEntry(fileStem, packageName, installed.file + " -U"));
+        return installed;
+    }
+    bool EntryExists(const std::string& stem) const {
+        return test::ReadMachineString(*UninstallKeyPath(stem), "UninstallString").has_value();
+    }
+    // A confirmation that answers `yes` and remembers what it was asked.
+    UninstallConfirmation Answer(bool yes) {
+        return [this, yes](const QString& text, const QString& caption) {
+            asked.push_back(caption + QLatin1Char('|') + text);
+            return yes;
+        };
+    }
+
+    test::PrivateHome home;
+    std::vector<QString> asked;
+};
+
+TEST_F(Uninstall, YesRemovesEntryShortcutAndFile) {
+    const Installed waves = Install("Waves", "Waves");
+    const Installed other = Install("Other", "Other");
+    fs::permissions(waves.file, fs::perms::owner_read); // read-only files go too
+    ASSERT_TRUE(UninstallScreenSaver(waves.file, Answer(true)));
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], QStringLiteral("Uninstall|You are about to uninstall the ScreenSaver!\n"
+                                       "ScreenSaver Name: Waves\nAre you sure?"));
+    EXPECT_FALSE(fs::exists(waves.file));
+    EXPECT_FALSE(fs::exists(waves.shortcut));
+    EXPECT_FALSE(EntryExists("Waves"));
+    EXPECT_EQ(CurrentPackage(), nullptr);
+    // Nothing of another screen saver is touched.
+    EXPECT_TRUE(fs::exists(other.file));
+    EXPECT_TRUE(fs::exists(other.shortcut));
+    EXPECT_TRUE(EntryExists("Other"));
+}
+
+TEST_F(Uninstall, NoOrCancelRemovesNothing) {
+    const Installed waves = Install("Waves", "Waves");
+    EXPECT_FALSE(UninstallScreenSaver(waves.file, Answer(false)));
+    EXPECT_EQ(asked.size(), 1u);
+    EXPECT_TRUE(fs::exists(waves.file));
+    EXPECT_TRUE(fs::exists(waves.shortcut));
+    EXPECT_TRUE(EntryExists("Waves"));
+}
+
+TEST_F(Uninstall, KeyComesFromTheFileNameAndShortcutFromThePackageName) {
+    const Installed installed = Install("Ocean Waves", "My Copy");
+    ASSERT_TRUE(WriteUninstallEntry("Ocean Waves", "decoy", "decoy"));
+    ASSERT_TRUE(UninstallScreenSaver(installed.file, Answer(true)));
+    EXPECT_FALSE(EntryExists("My Copy"));
+    EXPECT_TRUE(EntryExists("Ocean Waves"));
+    EXPECT_FALSE(fs::exists(home.desktop() + "/Ocean Waves.desktop"));
+}
+
+TEST_F(Uninstall, LauncherOfSomethingElseUnderTheSameNameStays) {
+    const Installed installed = Install("Waves", "Waves");
+    ShortcutFields foreign;
+    foreign.name = "Waves";
+    foreign.target = "/usr/bin/waves-editor";
+    ASSERT_TRUE(CreateShortcut(foreign, installed.shortcut));
+    ASSERT_TRUE(UninstallScreenSaver(installed.file, Answer(true)));
+    EXPECT_TRUE(fs::exists(installed.shortcut));
+    EXPECT_FALSE(fs::exists(installed.file));
+}
+
+TEST_F(Uninstall, FileWithoutPackageAsksNothingAndStays) {
+    const std::string bare = home.file("scrplayer");
+    test::WriteFile(bare, std::vector<uint8_t>(5000, 0x7F));
+    EXPECT_FALSE(UninstallScreenSaver(bare, Answer(true)));
+    EXPECT_TRUE(asked.empty());
+    EXPECT_TRUE(fs::exists(bare));
+}
+
+// Names that look like paths never make the uninstaller delete anything
+// outside the desktop folder, the system directory and the uninstall key.
+TEST_F(Uninstall, HostileNamesDeleteNothingOutside) {
+    struct Case {
+        std::string packageName;
+        std::string fileStem;
+    };
+    const Case cases[] = {
+        {"../decoy", "w1"}, {"../../decoy", "w2"}, {"a/../../decoy", "w3"}, {"x", "a\\..\\b"}};
+    // Launchers of the installed file where a careless uninstaller would look.
+    const std::vector<std::string> decoys = {home.home() + "/decoy.desktop", home.root() + "/decoy.desktop",
+                                             home.desktop() + "/decoy.desktop"};
+    ASSERT_TRUE(WriteUninstallEntry("b", "keep", "keep"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.packageName + " / " + c.fileStem);
+        const Installed installed = Install(c.packageName, c.fileStem);
+        EXPECT_EQ(fs::path(installed.shortcut).parent_path(), fs::path(home.desktop()));
+        for (const std::string& decoy : decoys) {
+            ShortcutFields fields;
+            fields.name = "decoy";
+            fields.target = installed.file;
+            ASSERT_TRUE(CreateShortcut(fields, decoy));
+        }
+        ASSERT_TRUE(UninstallScreenSaver(installed.file, Answer(true)));
+        EXPECT_FALSE(fs::exists(installed.file));
+        EXPECT_FALSE(fs::exists(installed.shortcut));
+        EXPECT_FALSE(EntryExists(c.fileStem));
+        for (const std::string& decoy : decoys)
+            EXPECT_TRUE(fs::exists(decoy)) << decoy;
+        EXPECT_TRUE(EntryExists("b"));
+    }
+}
+
+TEST_F(Uninstall, DeleteFileForcedAndSelfDelete) {
+    const std::string file = home.file("victim");
+    test::WriteFile(file, {1, 2, 3});
+    fs::permissions(file, fs::perms::owner_read);
+    EXPECT_TRUE(DeleteFileForced(file));
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_TRUE(DeleteFileForced(file)) << "a missing file counts as deleted";
+    test::WriteFile(file, {1});
+    EXPECT_TRUE(SelfDelete(file));
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_FALSE(DeleteFileForced(home.root())) << "a folder is not deleted";
+}
+
+} // namespace
+} // namespace scr

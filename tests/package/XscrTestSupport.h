@@ -1,0 +1,54 @@
+#pragma once
+// Shared set-up of the package reader tests: a private temporary directory
+// (also used as the system's temporary directory for extractions) and a
+// chosen primary screen size.
+
+#include "package/XSCR.h"
+#include "platform/ScreenSize.h"
+#include "tests/package/PackageFixture.h"
+#include "tests/support/TempDir.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace scr::test {
+
+class XscrTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* old = std::getenv("TMPDIR");
+        oldTmp_ = old ? old : "";
+        hadTmp_ = old != nullptr;
+        ::setenv("TMPDIR", temp_.path().c_str(), 1);
+        SetScreen(0, 0);
+    }
+    void TearDown() override {
+        SetPrimaryScreenSizeProvider(nullptr);
+        if (hadTmp_)
+            ::setenv("TMPDIR", oldTmp_.c_str(), 1);
+        else
+            ::unsetenv("TMPDIR");
+    }
+
+    static void SetScreen(int width, int height) {
+        SetPrimaryScreenSizeProvider([=] { return ScreenSize{width, height}; });
+    }
+
+    // Writes the package to a file and opens it.
+    std::unique_ptr<XSCR> Open(const FixturePackage& package, const std::string& name = "saver.scr") {
+        return OpenBytes(BuildAppendedPackage(package), name);
+    }
+    std::unique_ptr<XSCR> OpenBytes(const std::vector<uint8_t>& bytes,
+                                    const std::string& name = "saver.scr") {
+        const std::string path = temp_.file(name);
+        WriteFile(path, bytes);
+        return std::make_unique<XSCR>(path);
+    }
+
+    TempDir temp_;
+    std::string oldTmp_;
+    bool hadTmp_ = false;
+};
+
+} // namespace scr::test

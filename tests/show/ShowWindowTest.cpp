@@ -1,0 +1,213 @@
+// The show window itself (offscreen), with a package made in memory: creation,
+// the close rules through real messages, items brought on screen.
+#include "show/ShowWindow.h"
+
+#include "platform/Bitmap24.h"
+#include "show/BackgroundImage.h"
+#include "show/XFly.h"
+#include "tests/support/TempDir.h"
+#include "transitions/control/XPicTrans.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+namespace scr {
+namespace {
+
+class MemoryPackage : public ShowPackage {
+public:
+    std::vector<ShowItem> items;
+    std::vector<LabelGroup> labels;
+    Bitmap24 background;
+    bool hasBackground = false;
+    int placementMode = 0;
+    bool keepCursor = false;
+    int opacity = 0;
+    std::string homePage = "http://example.org/";
+
+    int ItemCount() const override { return static_cast<int>(items.size()); }
+    ShowItem GetItem(int i) const override {
+        return i >= 0 && i < ItemCount() ? items[size_t(i)] : ShowItem{};
+    }
+    int CountPinnedItems() const override {
+        int n = 0;
+        for (const auto& item : items)
+            n += item.pinned != 0;
+        return n;
+    }
+    int DefaultDisplaySeconds() const override { return 5; }
+    bool RandomOrder() const override { return false; }
+    bool LoadPicture(Bitmap24& bitmap, int index, int scale) override {
+        bitmap.setSize(400 >> scale, 300 >> scale);
+        bitmap.fill(0x0000FF00u + static_cast<uint32_t>(index)); // green
+        return true;
+    }
+    std::optional<std::string> ExtractFlash(int) override { return std::nullopt; }
+    int MusicCount() const override { return 0; }
+    std::string ExtractMusic(int) override { return {}; }
+    std::string Name() const override { return "Memory"; }
+    uint32_t BackgroundColor() const override { return 0x00000080; } // dark red
+    const Bitmap24* Background() const override { return hasBackground ? &background : nullptr; }
+    void DropBackground() override { hasBackground = false; }
+    int DesignWidth() const override { return 0; }
+    int PlacementMode() const override { return placementMode; }
+    bool IgnoreMouseMove() const override { return false; }
+    bool KeepCursor() const override { return keepCursor; }
+    int OpacityPercent() const override { return opacity; }
+    std::string HomePage() const override { return homePage; }
+    const LabelGroup* Labels(int i) const override {
+        return i >= 0 && i < static_cast<int>(labels.size()) ? &labels[size_t(i)] : nullptr;
+    }
+};
+
+ShowItem PictureAt(int left, int top, int width, int height) {
+    ShowItem item;
+    item.kind = ShowItem::Picture;
+    item.displaySeconds = 5;
+    item.fixedPosition = 1;
+    item.left = left;
+    item.top = top;
+    item.width = width;
+    item.height = height;
+    item.transitionEffect = -2;
+    item.exitEffect = -2;
+    return item;
+}
+
+class ShowWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1); }
+    void TearDown() override {
+        while (QGuiApplication::overrideCursor())
+            QGuiApplication::restoreOverrideCursor();
+    }
+    std::unique_ptr<ShowWindow> Make(std::unique_ptr<MemoryPackage> package, ShowMode mode = ShowMode::Show) {
+        package_ = package.get();
+        return std::make_unique<ShowWindow>(std::move(package), mode, 0);
+    }
+    static void Pump() {
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+    }
+    test::TempDir dir_;
+    MemoryPackage* package_ = nullptr;
+};
+
+TEST_F(ShowWindowTest, FullScreenCoversTheVirtualDesktopWithBackgroundPaintedOnce) {
+    auto package = std::make_unique<MemoryPackage>();
+    package->items = {PictureAt(10, 20, 100, 50)};
+    package->background.setSize(3, 3);
+    package->background.fill(0x00FFFFFF);
+    package->hasBackground = true;
+    auto window = Make(std::move(package));
+    EXPECT_EQ(window->geometry(), QGuiApplication::primaryScreen()->virtualGeometry());
+    EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(window->transitionControl()->geometry(), QRect(-1, -1, 1, 1));
+    EXPECT_FALSE(window->transitionControl()->isVisibleTo(window.get()));
+    EXPECT_EQ(window->backgroundImage()->canvas().pixel(4, 4), 0x00FFFFFFu); // tiled picture
+    EXPECT_FALSE(package_->hasBackground);                                   // the package's copy is dropped
+    EXPECT_TRUE(window->cursorHidden());
+    EXPECT_EQ(window->fly(), nullptr);
+}
+
+TEST_F(ShowWindowTest, OpacityOnlyBetween20And99Percent) {
+    const struct {
+        int percent;
+        std::optional<int> alpha;
+    } cases[] = {{0, std::nullopt}, {19, std::nullopt}, {20, 51}, {50, 127}, {99, 252}, {100, std::nullopt}};
+    for (const auto& c : cases)
+        EXPECT_EQ(LayeredAlpha(c.percent), c.alpha) << c.percent;
+}
+
+TEST_F(ShowWindowTest, KeepCursorAndMovingMode) {
+    auto package = std::make_unique<MemoryPackage>();
+    package->items = {PictureAt(0, 0, 100, 50)};
+    package->keepCursor = true;
+    package->placementMode = kPlacementMoving;
+    auto window = Make(std::move(package));
+    EXPECT_FALSE(window->cursorHidden());
+    ASSERT_NE(window->fly(), nullptr);
+    EXPECT_EQ(window->fly()->target(), window->transitionControl());
+}
+
+TEST_F(ShowWindowTest, AltF4IsRefusedAndAKeyEndsTheShow) {
+    auto package = std::make_unique<MemoryPackage>();
+    package->items = {PictureAt(0, 0, 100, 50)};
+    auto window = Make(std::move(package));
+    window->show();
+    QSignalSpy closed(window.get(), &MessageWindow::closed);
+    window->SendMessage(Msg::SysKeyDown, vk::F4);
+    Pump();
+    EXPECT_EQ(closed.count(), 0);
+    EXPECT_TRUE(window->isVisible());
+    window->close(); // the window manager's close button
+    EXPECT_EQ(closed.count(), 0);
+
+    window->SendMessage(Msg::KeyDown, 'Q');
+    Pump();
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(window->HomePageToOpen().empty());
+}
+
+TEST_F(ShowWindowTest, F2OpensTheHomePageOnlyWithHttp) {
+    for (const std::string& page : {std::string(" http://example.org/ "), std::string("example.org")}) {
+        auto package = std::make_unique<MemoryPackage>();
+        package->homePage = page;
+        auto window = Make(std::move(package));
+        window->show();
+        window->SendMessage(Msg::KeyDown, vk::F2);
+        Pump();
+        EXPECT_EQ(window->HomePageToOpen(), page[0] == ' ' ? "http://example.org/" : "") << page;
+    }
+}
+
+TEST_F(ShowWindowTest, ItemTimerBringsTheItemOnScreenWithItsLabels) {
+    auto package = std::make_unique<MemoryPackage>();
+    package->items = {PictureAt(30, 40, 200, 100), PictureAt(300, 40, 100, 100)};
+    LabelRecord record;
+    record.setFontName("Arial");
+    record.fontSize = 12;
+    record.centerX = 100;
+    record.centerY = 200;
+    package->labels = {{LabelItem(record, "first"), LabelItem(record, "second")}, {}};
+    auto window = Make(std::move(package));
+    // Not shown: no activation here starts an item of its own.
+    window->PostMessage(Msg::Timer, ShowWindowRules::kItemTimer);
+    Pump();
+    XPicTrans* picture = window->transitionControl();
+    const double scale = window->showScale();
+    EXPECT_EQ(picture->geometry(),
+              QRect(int(30 * scale), int(40 * scale), int(200 * scale), int(100 * scale)));
+    EXPECT_TRUE(picture->isVisibleTo(window.get()));
+    EXPECT_EQ(picture->Frame().pixel(picture->width() / 2, picture->height() / 2), 0x0000FF00u);
+    EXPECT_NE(window->findChild<QLabel*>("xlabel_1"), nullptr);
+    EXPECT_TRUE(window->HasTimer(ShowWindowRules::kItemTimer));
+    EXPECT_EQ(window->TimerInterval(ShowWindowRules::kItemTimer), 5000);
+
+    // The next item: no exit transition and another place, so the first
+    // picture stays on the background; the second item has no labels.
+    window->PostMessage(Msg::KeyDown, vk::Right);
+    Pump();
+    EXPECT_EQ(window->backgroundImage()->canvas().pixel(int(30 * scale) + 5, int(40 * scale) + 5),
+              0x0000FF00u);
+    EXPECT_EQ(window->findChild<QLabel*>("xlabel_0"), nullptr);
+    EXPECT_EQ(picture->x(), int(300 * scale));
+}
+
+TEST_F(ShowWindowTest, PreviewWithoutItsHostWindowEndsAtOnce) {
+    auto package = std::make_unique<MemoryPackage>();
+    package->items = {PictureAt(0, 0, 10, 10)};
+    auto window = Make(std::move(package), ShowMode::Preview);
+    window->Run(); // the box does not exist (no X server here): returns at once
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->embedded());
+}
+
+} // namespace
+} // namespace scr

@@ -1,0 +1,212 @@
+// The demo screen saver on a real X server (Xvfb at 1920 x 1080): full screen,
+// preview inside a window, and the ways a show ends.
+#include "tests/show_e2e/X11Session.h"
+#include "tests/support/TempDir.h"
+
+#include <QColor>
+#include <QImage>
+#include <csignal>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <set>
+#include <thread>
+
+namespace scr::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Temporary files of extracted movies and tracks.
+std::vector<std::string> ExtractedFiles(const std::string& dir) {
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("~F_", 0) == 0 || name.rfind("~S_", 0) == 0) files.push_back(name);
+    }
+    return files;
+}
+
+int DistinctColours(const QImage& image, const QRect& area) {
+    std::set<QRgb> colours;
+    for (int y = area.top(); y <= area.bottom(); y += 3)
+        for (int x = area.left(); x <= area.right(); x += 3)
+            colours.insert(image.pixel(x, y));
+    return static_cast<int>(colours.size());
+}
+
+double ChangedFraction(const QImage& a, const QImage& b) {
+    int changed = 0, total = 0;
+    for (int y = 0; y < a.height(); y += 4)
+        for (int x = 0; x < a.width(); x += 4, ++total)
+            if (a.pixel(x, y) != b.pixel(x, y)) ++changed;
+    return total ? static_cast<double>(changed) / total : 0;
+}
+
+class ShowEndToEndTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        demo_ = BuildBinDir() + "/demo.scr";
+        if (!std::filesystem::exists(demo_)) GTEST_SKIP() << "demo.scr is not built";
+        ASSERT_TRUE(x_.running()) << "Xvfb could not be started";
+        std::filesystem::create_directories(dir_.file("runtime"));
+        std::filesystem::permissions(dir_.file("runtime"), std::filesystem::perms::owner_all);
+        std::filesystem::create_directories(dir_.file("tmp"));
+    }
+
+    std::unique_ptr<ChildProcess> Start(const std::vector<std::string>& arguments,
+                                        const std::string& hostWindow = "") {
+        std::vector<std::string> argv{demo_};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        return Run(argv, hostWindow);
+    }
+
+    std::unique_ptr<ChildProcess> Run(const std::vector<std::string>& argv,
+                                      const std::string& hostWindow = "") {
+        return std::make_unique<ChildProcess>(argv, std::map<std::string, std::string>{
+                                                        {"DISPLAY", x_.display()},
+                                                        {"QT_QPA_PLATFORM", "xcb"},
+                                                        {"TMPDIR", dir_.file("tmp")},
+                                                        {"XDG_RUNTIME_DIR", dir_.file("runtime")},
+                                                        {"XDG_CONFIG_HOME", dir_.file("config")},
+                                                        {"XDG_DATA_HOME", dir_.file("data")},
+                                                        {"XSCREENSAVER_WINDOW", hostWindow},
+                                                        {"SCRPLAYER_STATS", dir_.file("stats.txt")},
+                                                    });
+    }
+
+    // The show's full-screen window, once it is mapped.
+    bool WaitForFullScreenWindow() {
+        return WaitUntil(
+            [&] {
+                for (const auto& child : x_.Children(x_.root()))
+                    if (child.viewable && child.width == 1920 && child.height == 1080) return true;
+                return false;
+            },
+            10s);
+    }
+
+    // The direct children of a window, as xwininfo lists them.
+    bool HasOneChildOfSize(uint32_t window, const std::string& geometry, std::string& tree) {
+        RunCommand("DISPLAY=" + x_.display() + " xwininfo -children -id " + std::to_string(window), &tree);
+        return tree.find("1 child:") != std::string::npos && tree.find(geometry) != std::string::npos;
+    }
+
+    void PressKey(const std::string& key) {
+        EXPECT_EQ(RunCommand("DISPLAY=" + x_.display() + " xdotool key " + key), 0);
+    }
+
+    XvfbServer x_{1920, 1080};
+    TempDir dir_;
+    std::string demo_;
+};
+
+TEST_F(ShowEndToEndTest, FullScreenShowsPicturesAndEndsOnAKeyWithoutLeftovers) {
+    auto show = Start({"/s"});
+    ASSERT_TRUE(WaitForFullScreenWindow());
+    // The first picture, once its entry transition is over: far more colours
+    // than the plain background.
+    std::this_thread::sleep_for(2s);
+    QImage first;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            first = x_.Screenshot();
+            return DistinctColours(first, first.rect()) > 2000;
+        },
+        5s));
+    // The demo's first item stays 8 seconds; a few seconds later another is on.
+    QImage later;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            later = x_.Screenshot();
+            return ChangedFraction(first, later) > 0.3;
+        },
+        15s));
+    EXPECT_TRUE(show->Running());
+
+    PressKey("a");
+    const auto pressed = std::chrono::steady_clock::now();
+    const std::optional<int> status = show->Wait(3s);
+    ASSERT_TRUE(status.has_value());
+    EXPECT_LT(std::chrono::steady_clock::now() - pressed, 1s);
+    EXPECT_EQ(*status, 0);
+    EXPECT_TRUE(ExtractedFiles(dir_.file("tmp")).empty());
+}
+
+TEST_F(ShowEndToEndTest, NavigationKeysDoNotEndTheShow) {
+    auto show = Start({"/s"});
+    ASSERT_TRUE(WaitForFullScreenWindow());
+    std::this_thread::sleep_for(1500ms);
+    PressKey("Right");
+    PressKey("Left");
+    PressKey("space");
+    EXPECT_FALSE(show->Wait(2s).has_value());
+    show->Signal(SIGTERM);
+    EXPECT_EQ(show->Wait(3s), std::optional<int>(0));
+}
+
+TEST_F(ShowEndToEndTest, PreviewDrawsInsideTheHostWindow) {
+    const uint32_t host = x_.CreateWindow(100, 100, 320, 200);
+    ASSERT_NE(host, 0u);
+    auto preview = Start({"/p", std::to_string(host)});
+    // The preview is a child of the host window, filling it.
+    std::string tree;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            RunCommand("DISPLAY=" + x_.display() + " xwininfo -children -id " + std::to_string(host), &tree);
+            return tree.find("1 child:") != std::string::npos;
+        },
+        10s))
+        << tree;
+    EXPECT_NE(tree.find("320x200+0+0"), std::string::npos) << tree;
+    // It draws: the white host window fills with the show.
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            const QImage shot = x_.Screenshot();
+            return QColor(shot.pixel(260, 200)) != QColor(Qt::white) &&
+                   DistinctColours(shot, QRect(100, 100, 320, 200)) > 200;
+        },
+        10s));
+    // The full screen stays free: no other top-level window of the player.
+    for (const auto& child : x_.Children(x_.root()))
+        EXPECT_FALSE(child.viewable && child.width == 1920) << "a full-screen window appeared";
+    preview->Signal(SIGTERM);
+    EXPECT_EQ(preview->Wait(3s), std::optional<int>(0));
+}
+
+TEST_F(ShowEndToEndTest, ScreenSaverHostWindowIsDrawnIntoInsteadOfATopLevelWindow) {
+    const uint32_t host = x_.CreateWindow(0, 0, 640, 400);
+    ASSERT_NE(host, 0u);
+    auto show = Start({"/s"}, std::to_string(host));
+    std::string tree;
+    ASSERT_TRUE(WaitUntil([&] { return HasOneChildOfSize(host, "640x400+0+0", tree); }, 10s)) << tree;
+    // The show starts without waiting for an activation it never gets.
+    EXPECT_TRUE(
+        WaitUntil([&] { return DistinctColours(x_.Screenshot(), QRect(0, 0, 640, 400)) > 500; }, 10s));
+    show->Signal(SIGTERM);
+    EXPECT_EQ(show->Wait(3s), std::optional<int>(0));
+    EXPECT_TRUE(ExtractedFiles(dir_.file("tmp")).empty());
+}
+
+TEST_F(ShowEndToEndTest, ScrtoolPlaysAPackageFromAnotherFile) {
+    const uint32_t host = x_.CreateWindow(50, 50, 200, 150);
+    auto preview = Run({BuildBinDir() + "/scrtool", "play", demo_, "/p", std::to_string(host)});
+    std::string tree;
+    EXPECT_TRUE(WaitUntil([&] { return HasOneChildOfSize(host, "200x150+0+0", tree); }, 10s)) << tree;
+    EXPECT_TRUE(
+        WaitUntil([&] { return DistinctColours(x_.Screenshot(), QRect(50, 50, 200, 150)) > 100; }, 10s));
+    preview->Signal(SIGTERM);
+    EXPECT_EQ(preview->Wait(3s), std::optional<int>(0));
+}
+
+TEST_F(ShowEndToEndTest, SigtermEndsCleanlyWithoutLeftovers) {
+    auto show = Start({"/s"});
+    ASSERT_TRUE(WaitForFullScreenWindow());
+    // The music starts three seconds in, from an extracted temporary file.
+    EXPECT_TRUE(WaitUntil([&] { return !ExtractedFiles(dir_.file("tmp")).empty(); }, 8s));
+    show->Signal(SIGTERM);
+    EXPECT_EQ(show->Wait(3s), std::optional<int>(0));
+    EXPECT_TRUE(ExtractedFiles(dir_.file("tmp")).empty());
+}
+
+} // namespace
+} // namespace scr::test

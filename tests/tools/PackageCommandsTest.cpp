@@ -1,0 +1,218 @@
+// scrtool pack, info and export, run as the real programs.
+
+#include "package/PackageBuilder.h"
+#include "tests/package/PackageFixtures.h"
+#include "tests/support/TempDir.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <sys/stat.h>
+
+namespace scr {
+namespace {
+
+using nlohmann::json;
+
+class PackageCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(test::BuildBinDir().empty()) << "SCR_BUILD_BIN is not set";
+        test::WriteFile(dir.file("pic.jpg"), test::TinyJpeg());
+        test::WriteFile(dir.file("movie.swf"), test::TinySwf());
+        test::WriteFile(dir.file("tune.wav"), std::vector<uint8_t>(64, 3));
+        manifest = {
+            {"name", "Command Test"},
+            {"author", {{"name", "Me"}}},
+            {"design_width", 800},
+            {"design_height", 600},
+            {"background", "pic.jpg"},
+            {"license_text", "Be nice."},
+            {"items",
+             {{{"file", "pic.jpg"},
+               {"left", 100},
+               {"top", 50},
+               {"width", 400},
+               {"height", 300},
+               {"labels", {{{"text", "Hello"}, {"font_size", 20}, {"center_x", 200}, {"center_y", 100}}}}},
+              {{"file", "movie.swf"}, {"kind", "flash"}}}},
+            {"tracks", {{{"file", "tune.wav"}, {"name", "Tune"}}}},
+        };
+    }
+
+    // Runs scrtool with arguments (already quoted where needed); stderr joins stdout.
+    int Tool(const std::string& arguments, std::string* output = nullptr) {
+        return test::RunCommand("'" + test::BuildBinDir() + "/scrtool' " + arguments + " 2>&1", output);
+    }
+
+    int Pack(const std::string& out, std::string* output = nullptr) {
+        std::ofstream(dir.file("manifest.json")) << manifest.dump();
+        return Tool("pack '" + dir.file("manifest.json") + "' -o '" + out + "'", output);
+    }
+
+    json Info(const std::string& file, const std::string& options = "") {
+        std::string output;
+        EXPECT_EQ(Tool("info '" + file + "' --json " + options, &output), 0) << output;
+        return json::parse(output, nullptr, false);
+    }
+
+    test::TempDir dir;
+    json manifest;
+};
+
+TEST_F(PackageCommandsTest, PackThenInfoShowsWhatTheManifestSaid) {
+    const std::string out = dir.file("test.scr");
+    std::string output;
+    ASSERT_EQ(Pack(out, &output), 0) << output;
+    struct stat st {};
+    ASSERT_EQ(::stat(out.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0755u);
+
+    const json info = Info(out);
+    const std::vector<std::string> keys = {"appended",
+                                           "name",
+                                           "description",
+                                           "package_kind",
+                                           "format_level",
+                                           "item_count",
+                                           "music_count",
+                                           "default_display_seconds",
+                                           "background_color",
+                                           "random_order",
+                                           "no_saving",
+                                           "placement_mode",
+                                           "ignore_mouse_move",
+                                           "design_width",
+                                           "design_height",
+                                           "opacity_percent",
+                                           "keep_cursor",
+                                           "has_author_info",
+                                           "author",
+                                           "license_text",
+                                           "background",
+                                           "music_names",
+                                           "items",
+                                           "tracks",
+                                           "dynamic_texts"};
+    std::vector<std::string> actual;
+    for (auto it = info.begin(); it != info.end(); ++it)
+        actual.push_back(it.key());
+    std::sort(actual.begin(), actual.end());
+    std::vector<std::string> expected = keys;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(actual, expected);
+
+    EXPECT_EQ(info["appended"], true);
+    EXPECT_EQ(info["name"], "Command Test");
+    EXPECT_EQ(info["package_kind"], "S");
+    EXPECT_EQ(info["format_level"], 5);
+    EXPECT_EQ(info["has_author_info"], true);
+    EXPECT_EQ(info["author"]["name"], "Me");
+    EXPECT_EQ(info["license_text"], "Be nice.");
+    EXPECT_EQ(info["background"], json({16, 8}));
+    EXPECT_EQ(info["music_names"], json({"Tune"}));
+    EXPECT_EQ(info["tracks"][0]["extension"], ".wav");
+    EXPECT_EQ(info["tracks"][0]["data_size"], 64);
+    ASSERT_EQ(info["items"].size(), 2u);
+    const json& picture = info["items"][0];
+    EXPECT_EQ(picture["kind"], 0);
+    EXPECT_EQ(picture["display_seconds"], 10);
+    EXPECT_EQ(picture["fixed_position"], true);
+    EXPECT_EQ(picture["left"], 100);
+    EXPECT_EQ(picture["data_size"], test::TinyJpeg().size());
+    EXPECT_EQ(picture["labels"][0]["text"], "Hello");
+    EXPECT_EQ(picture["labels"][0]["text_color"], 0xFFFFFF);
+    EXPECT_EQ(info["items"][1]["kind"], 1);
+    EXPECT_EQ(info["items"][1]["labels"], json::array());
+
+    // The same manifest packs to the same bytes.
+    const std::string again = dir.file("again.scr");
+    ASSERT_EQ(Pack(again), 0);
+    EXPECT_EQ(test::ReadFile(again), test::ReadFile(out));
+}
+
+TEST_F(PackageCommandsTest, InfoFitsTheLayoutToTheGivenScreen) {
+    const std::string out = dir.file("test.scr");
+    ASSERT_EQ(Pack(out), 0);
+    // 800 x 600 on 1600 x 1000: f = 1000 / 600, centred horizontally.
+    const json info = Info(out, "--screen 1600x1000");
+    EXPECT_EQ(info["design_width"], 1600);
+    EXPECT_EQ(info["design_height"], 1000);
+    const json& item = info["items"][0];
+    EXPECT_EQ(item["left"], 133 + 166);
+    EXPECT_EQ(item["top"], 83);
+    EXPECT_EQ(item["width"], 666);
+    EXPECT_EQ(item["labels"][0]["font_size"], 33);
+
+    std::string output;
+    EXPECT_EQ(Tool("info '" + out + "' --screen big", &output), 2);
+    EXPECT_NE(output.find("--screen"), std::string::npos);
+}
+
+TEST_F(PackageCommandsTest, AFileWithoutAPackageIsTheEmptyPackage) {
+    test::WriteFile(dir.file("plain.bin"), std::vector<uint8_t>(1000, 0x41));
+    const json info = Info(dir.file("plain.bin"));
+    EXPECT_EQ(info["appended"], false);
+    EXPECT_EQ(info["name"], "");
+    EXPECT_EQ(info["package_kind"], "");
+    EXPECT_EQ(info["item_count"], 0);
+    EXPECT_EQ(info["background"], nullptr);
+    EXPECT_EQ(info["items"], json::array());
+
+    std::string output;
+    EXPECT_EQ(Tool("info '" + dir.file("missing.scr") + "'", &output), 2);
+    EXPECT_NE(output.find("missing.scr"), std::string::npos);
+    EXPECT_EQ(Tool("info '" + dir.path() + "'"), 2); // a folder is not a package file
+}
+
+TEST_F(PackageCommandsTest, AManifestErrorNamesTheKeyAndWritesNothing) {
+    const std::string out = dir.file("test.scr");
+    test::WriteFile(out, {1, 2, 3});
+    manifest["items"][1]["display_seconds"] = 100000;
+    std::string output;
+    EXPECT_EQ(Pack(out, &output), 1);
+    EXPECT_NE(output.find("items[1].display_seconds: 100000 is out of range"), std::string::npos) << output;
+    EXPECT_EQ(test::ReadFile(out), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(
+        std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()),
+        5); // the three inputs, the manifest and the old output: no temporary file left
+
+    manifest.erase("name");
+    EXPECT_EQ(Pack(dir.file("new.scr"), &output), 1);
+    EXPECT_NE(output.find("name: is required"), std::string::npos) << output;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("new.scr")));
+    EXPECT_EQ(Tool("pack '" + dir.file("manifest.json") + "'"), 2); // no -o
+}
+
+TEST_F(PackageCommandsTest, ExportWritesTheContentAndNamesWhatFailed) {
+    const std::string out = dir.file("test.scr");
+    ASSERT_EQ(Pack(out), 0);
+    const std::string all = dir.file("all"), music = dir.file("music");
+    std::filesystem::create_directory(all);
+    std::filesystem::create_directory(music);
+    std::string output;
+    ASSERT_EQ(Tool("export '" + out + "' '" + all + "'", &output), 0) << output;
+    for (const char* name : {"Pic_bk.jpg", "Pic_1.jpg", "Flash_2.swf", "Music_1.wav"})
+        EXPECT_TRUE(std::filesystem::exists(all + "/" + name)) << name;
+    EXPECT_EQ(test::ReadFile(all + "/Flash_2.swf"), test::TinySwf());
+    EXPECT_EQ(test::ReadFile(all + "/Music_1.wav"), std::vector<uint8_t>(64, 3));
+
+    ASSERT_EQ(Tool("export '" + out + "' '" + music + "' --no-pictures", &output), 0) << output;
+    EXPECT_EQ(
+        std::distance(std::filesystem::directory_iterator(music), std::filesystem::directory_iterator()), 1);
+
+    EXPECT_EQ(Tool("export '" + out + "' '" + dir.file("nowhere") + "'", &output), 1);
+    EXPECT_NE(output.find("nowhere is not a folder"), std::string::npos) << output;
+
+    // A package whose second picture does not decode stops the export there.
+    PackageDescription d = test::FullDescription();
+    d.items[1].record.kind = ShowItem::Picture;
+    std::string error;
+    ASSERT_TRUE(WritePackedFile(dir.file("broken.scr"), std::vector<uint8_t>(10, 0), d, &error)) << error;
+    EXPECT_EQ(Tool("export '" + dir.file("broken.scr") + "' '" + all + "' --no-music", &output), 1);
+    EXPECT_NE(output.find("Pic_2.jpg failed: item 2, a picture"), std::string::npos) << output;
+}
+
+} // namespace
+} // namespace scr

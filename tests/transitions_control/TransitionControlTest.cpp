@@ -1,0 +1,354 @@
+#include "transitions/control/XPicTrans.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace scr {
+namespace {
+
+Bitmap24 Uniform(int w, int h, uint32_t colour) {
+    Bitmap24 b(w, h);
+    b.fill(colour);
+    return b;
+}
+
+constexpr uint32_t kOld = 0x0000FF; // red, the control's colour
+constexpr uint32_t kNew = 0x00FF00; // green, the new picture
+
+// A transition control on a parent window, with a record of its events.
+class TransitionControl : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override {
+        parent.resize(200, 200);
+        control = new XPicTrans(&parent);
+        control->SetColor(kOld);
+        control->SetThreaded(GetParam());
+        control->SetDelay(0);
+        control->OnProgress = [this](QObject*) { progress.push_back(control->Progress()); };
+        control->OnComplete = [this](QObject*) { ++completed; };
+        control->Picture().assign(Uniform(40, 30, kNew));
+    }
+
+    // Runs Execute and, with the pacing thread, waits for the transition to end.
+    void RunToEnd() {
+        control->Execute();
+        if (control->Threaded()) {
+            EXPECT_TRUE(QTest::qWaitFor([this] { return !control->Running(); }, 10000));
+        }
+    }
+
+    QWidget parent;
+    XPicTrans* control = nullptr;
+    std::vector<int> progress;
+    int completed = 0;
+};
+
+TEST(TransitionControlSettings, StepIsClampedAndDefaultsHold) {
+    XPicTrans control;
+    EXPECT_EQ(control.Step(), 4);
+    EXPECT_EQ(control.Delay(), 40);
+    EXPECT_EQ(control.Style(), 51);
+    EXPECT_TRUE(control.Threaded());
+    EXPECT_TRUE(control.AutoSize());
+    EXPECT_EQ(control.BgMode(), TBackgroundMode::bmTiled);
+    EXPECT_EQ(control.width(), 100);
+    control.SetStep(0);
+    EXPECT_EQ(control.Step(), 1);
+    control.SetStep(250);
+    EXPECT_EQ(control.Step(), 100);
+    EXPECT_EQ(control.property("Step").toInt(), 100);
+    control.setProperty("Style", 7);
+    EXPECT_EQ(control.Style(), 7);
+}
+
+TEST_P(TransitionControl, ForwardAndReverseSequencesEndWithOnComplete) {
+    control->SetStep(3);
+    RunToEnd();
+    std::vector<int> expected;
+    for (int p = 3; p <= 99; p += 3)
+        expected.push_back(p);
+    expected.push_back(100);
+    EXPECT_EQ(progress, expected);
+    EXPECT_EQ(completed, 1);
+    EXPECT_FALSE(control->Running());
+    EXPECT_EQ(control->Frame(), Uniform(40, 30, kNew));
+
+    progress.clear();
+    control->SetReverse(true);
+    RunToEnd();
+    expected.clear();
+    for (int p = 97; p >= 1; p -= 3)
+        expected.push_back(p);
+    expected.push_back(0);
+    EXPECT_EQ(progress, expected);
+    EXPECT_EQ(completed, 2);
+}
+
+TEST_P(TransitionControl, ExecuteWhileRunningIsIgnored) {
+    control->SetStep(25);
+    int nested = 0;
+    control->OnProgress = [&](QObject*) {
+        progress.push_back(control->Progress());
+        if (control->Progress() == 50) {
+            control->Execute();
+            ++nested;
+        }
+    };
+    RunToEnd();
+    EXPECT_EQ(nested, 1);
+    EXPECT_EQ(progress, (std::vector<int>{25, 50, 75, 100}));
+    EXPECT_EQ(completed, 1);
+}
+
+TEST_P(TransitionControl, StopKeepsTheFrameReachedWithoutOnComplete) {
+    control->SetStep(10);
+    control->SetStyle(5); // wipe from the left
+    control->OnProgress = [&](QObject*) {
+        progress.push_back(control->Progress());
+        if (control->Progress() == 50 && !control->Threaded()) control->Stop();
+    };
+    if (control->Threaded()) {
+        control->SetDelay(30);
+        control->Execute();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return control->Progress() >= 30; }, 10000));
+        control->Stop();
+    } else {
+        control->Execute();
+    }
+    EXPECT_FALSE(control->Running());
+    EXPECT_EQ(completed, 0);
+    const int reached = control->Progress();
+    EXPECT_LT(reached, 100);
+    // Wipe from the left: columns up to 40 * p / 100 are new, the rest old.
+    const int front = 40 * reached / 100;
+    EXPECT_EQ(control->Frame().pixel(front - 1, 10), kNew);
+    EXPECT_EQ(control->Frame().pixel(front, 10), kOld);
+    QTest::qWait(100);
+    EXPECT_EQ(control->Progress(), reached) << "no frames after Stop";
+    EXPECT_EQ(completed, 0);
+}
+
+TEST_P(TransitionControl, ManualModeMovesOnlyWhenTold) {
+    control->SetManual(true);
+    control->Execute();
+    EXPECT_TRUE(control->Running());
+    EXPECT_EQ(control->Progress(), 0);
+    EXPECT_EQ(control->Frame(), Uniform(40, 30, kOld));
+    control->SetProgress(150);
+    EXPECT_EQ(control->Progress(), 100);
+    EXPECT_EQ(control->Frame(), Uniform(40, 30, kNew));
+    EXPECT_EQ(progress, std::vector<int>{100});
+    control->SetProgress(100); // the same value again: nothing
+    EXPECT_EQ(progress, std::vector<int>{100});
+    EXPECT_TRUE(control->Running());
+    EXPECT_EQ(completed, 0);
+    control->Stop();
+    EXPECT_FALSE(control->Running());
+    EXPECT_EQ(completed, 0);
+    control->SetProgress(10); // idle: no effect
+    EXPECT_EQ(control->Progress(), 100);
+}
+
+TEST_P(TransitionControl, SwitchingManualOffContinuesAutomatically) {
+    control->SetManual(true);
+    control->SetStep(20);
+    control->Execute();
+    control->SetProgress(40);
+    control->SetManual(false);
+    if (control->Threaded()) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !control->Running(); }, 10000));
+    }
+    EXPECT_EQ(progress, (std::vector<int>{40, 60, 80, 100}));
+    EXPECT_EQ(completed, 1);
+}
+
+TEST_P(TransitionControl, ClearOnlyWhileIdle) {
+    control->SetManual(true);
+    control->Execute();
+    control->Clear();
+    EXPECT_FALSE(control->Frame().isEmpty());
+    control->SetManual(false);
+    if (control->Threaded()) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !control->Running(); }, 10000));
+    }
+    control->Clear();
+    EXPECT_TRUE(control->Frame().isEmpty());
+    // Only the colour is painted now.
+    const QImage shown = control->grab().toImage();
+    EXPECT_EQ(shown.pixel(5, 5), QColor(Qt::red).rgb());
+}
+
+TEST_P(TransitionControl, StylesAboveTheTableLeaveTheOldPictureAndSkipAfterFrame) {
+    control->SetStyle(200);
+    control->SetStep(50);
+    int afterFrames = 0;
+    control->OnAfterNewFrame = [&](QObject*, Bitmap24&, Bitmap24&) { ++afterFrames; };
+    RunToEnd();
+    EXPECT_EQ(afterFrames, 0);
+    EXPECT_EQ(completed, 1);
+    EXPECT_EQ(control->Frame(), Uniform(40, 30, kOld));
+}
+
+TEST_P(TransitionControl, StyleZeroIsAnInstantCutOrDrawnByItsHandler) {
+    control->SetStyle(0);
+    control->SetStep(100);
+    RunToEnd();
+    EXPECT_EQ(control->Frame(), Uniform(40, 30, kNew));
+    EXPECT_EQ(completed, 1);
+
+    // With a handler and Step 10: ten frames, the handler draws all but the last.
+    control->Picture().assign(Uniform(40, 30, 0xFF0000));
+    control->SetStep(10);
+    control->SetManual(true); // while idle, switching Manual resets the progress to the start
+    control->SetManual(false);
+    EXPECT_EQ(control->Progress(), 0);
+    progress.clear();
+    int handled = 0;
+    control->OnCustomDraw = [&](QObject* sender, Bitmap24&, Bitmap24& screen) {
+        EXPECT_EQ(sender, control);
+        ++handled;
+        screen.fill(0x808080);
+    };
+    RunToEnd();
+    EXPECT_EQ(progress.size(), 10u);
+    EXPECT_EQ(handled, 10); // called at p = 100 too, where the new picture is then drawn over
+    EXPECT_EQ(control->Frame(), Uniform(40, 30, 0xFF0000));
+}
+
+INSTANTIATE_TEST_SUITE_P(Pacing, TransitionControl, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& pacing) {
+                             return pacing.param ? std::string("Threaded") : std::string("CallingThread");
+                         });
+
+TEST(TransitionControlGeometry, CentredPictureLargerThanTheClientGetsNegativeOffsets) {
+    XPicTrans control;
+    control.SetAutoSize(false);
+    control.resize(100, 80);
+    control.SetCenter(true);
+    control.SetThreaded(false);
+    control.SetManual(true);
+    control.Picture().assign(Uniform(140, 100, kNew));
+    control.Execute();
+    EXPECT_EQ(control.PicRect(), (Rect{-20, -10, 120, 90}));
+    // Changed areas are moved by the picture's place and cut to it.
+    EXPECT_EQ(control.FrameAreaToClient({0, 0, 10, 10}), (Rect{-20, -10, -10, 0}));
+    EXPECT_EQ(control.FrameAreaToClient({130, 0, 150, 10}), (Rect{110, -10, 120, 0}));
+
+    control.SetStretch(true);
+    control.SetStretchFine(true);
+    // 140 x 100 fitted into 100 x 80: 100 x 71 at (0, 4).
+    EXPECT_EQ(control.DisplayRect(), (Rect{0, 4, 100, 75}));
+    EXPECT_EQ(control.FrameAreaToClient({0, 0, 140, 100}), (Rect{0, 4, 100, 75}));
+    EXPECT_EQ(control.FrameAreaToClient({70, 50, 140, 100}), (Rect{50, 40, 100, 75}));
+    control.Stop();
+}
+
+TEST(TransitionControlGeometry, AutoSizeFollowsThePictureOnlyWithoutAlign) {
+    XPicTrans control;
+    control.Picture().assign(Uniform(64, 48, kNew));
+    EXPECT_EQ(control.size(), QSize(64, 48));
+    control.SetAlign(TAlign::alClient);
+    control.Picture().assign(Uniform(32, 16, kNew));
+    EXPECT_EQ(control.size(), QSize(64, 48));
+    int changes = 0;
+    control.OnChange = [&](QObject*) { ++changes; };
+    control.SetPicture(nullptr);
+    EXPECT_EQ(changes, 1);
+    EXPECT_TRUE(control.GetEmpty());
+}
+
+TEST(TransitionControlPainting, BackgroundModesAndTheFrame) {
+    QWidget parent;
+    parent.resize(120, 120);
+    auto* control = new XPicTrans(&parent);
+    control->SetAutoSize(false);
+    control->resize(100, 80);
+    control->SetColor(0x000000);
+    Bitmap24 bg = Uniform(160, 100, 0xFF0000); // blue, larger than the control
+    bg.setPixel(30, 10, 0xFFFFFF);
+    control->BgPicture().assign(bg);
+
+    control->SetBgMode(TBackgroundMode::bmCentered);
+    // Drawn at ((100 - 160) / 2, (80 - 100) / 2) = (-30, -10): its (30, 10) lands on (0, 0).
+    QImage shown = control->grab().toImage();
+    EXPECT_EQ(shown.pixel(0, 0), QColor(Qt::white).rgb());
+    EXPECT_EQ(shown.pixel(1, 0), QColor(Qt::blue).rgb());
+
+    control->SetBgMode(TBackgroundMode::bmNone);
+    shown = control->grab().toImage();
+    EXPECT_EQ(shown.pixel(50, 40), QColor(Qt::black).rgb());
+
+    control->SetBgMode(TBackgroundMode::bmTiled);
+    control->BgPicture().assign(Uniform(30, 30, 0x00FFFF)); // yellow tiles
+    shown = control->grab().toImage();
+    EXPECT_EQ(shown.pixel(95, 75), QColor(Qt::yellow).rgb());
+
+    // A finished transition's frame is painted at the picture's place.
+    control->SetThreaded(false);
+    control->SetStyle(0);
+    control->Picture().assign(Uniform(20, 10, 0x00FF00));
+    control->Execute();
+    shown = control->grab().toImage();
+    EXPECT_EQ(shown.pixel(5, 5), QColor(Qt::green).rgb());
+    EXPECT_EQ(shown.pixel(25, 5), QColor(Qt::yellow).rgb());
+}
+
+TEST(TransitionControlPainting, OldPictureIsWhatTheControlShowed) {
+    XPicTrans control;
+    control.SetAutoSize(false);
+    control.resize(40, 30);
+    control.SetColor(kOld);
+    control.SetThreaded(false);
+    control.SetManual(true);
+    control.SetStyle(5);
+    control.Picture().assign(Uniform(40, 30, kNew));
+    control.Execute();
+    control.SetProgress(50);
+    EXPECT_EQ(control.Frame().pixel(19, 0), kNew);
+    EXPECT_EQ(control.Frame().pixel(20, 0), kOld);
+    control.Stop();
+
+    // The next transition starts from the frame shown.
+    control.Picture().assign(Uniform(40, 30, 0xFF0000));
+    control.SetStyle(6); // wipe from the right
+    control.Execute();
+    control.SetProgress(25);
+    EXPECT_EQ(control.Frame().pixel(0, 0), kNew);
+    EXPECT_EQ(control.Frame().pixel(29, 0), kOld);
+    EXPECT_EQ(control.Frame().pixel(30, 0), 0xFF0000u);
+    control.Stop();
+}
+
+TEST(TransitionControlLifetime, DestroyingDuringAThreadedTransitionIsQuiet) {
+    int completed = 0;
+    {
+        XPicTrans control;
+        control.SetDelay(20);
+        control.OnComplete = [&](QObject*) { ++completed; };
+        control.Picture().assign(Uniform(30, 20, kNew));
+        control.Execute();
+        QTest::qWait(50);
+        EXPECT_TRUE(control.Running());
+    }
+    QTest::qWait(50);
+    EXPECT_EQ(completed, 0);
+}
+
+TEST(TransitionControlEvents, MouseEnterAndLeave) {
+    XPicTrans control;
+    int entered = 0, left = 0;
+    control.OnMouseEnter = [&](QObject*) { ++entered; };
+    control.OnMouseLeave = [&](QObject*) { ++left; };
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QApplication::sendEvent(&control, &enter);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&control, &leave);
+    EXPECT_EQ(entered, 1);
+    EXPECT_EQ(left, 1);
+}
+
+} // namespace
+} // namespace scr

@@ -1,0 +1,211 @@
+// scrtool info FILE [--screen WxH] [--json]: loads FILE as the package source,
+// as if it were the running screen saver, and prints what the package reader
+// holds: a readable summary, or one JSON object.
+
+#include "package/XSCR.h"
+#include "platform/CodePage.h"
+#include "platform/ExecutablePath.h"
+#include "platform/ReadOnlyFile.h"
+#include "tools/CommandArguments.h"
+#include "tools/PackageScreen.h"
+
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <string>
+
+namespace scr {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// The lines of a language table as the dialogs read them: separated by CR,
+// LF or CR LF, no empty line after a final line break.
+Json TableLines(const std::vector<uint8_t>& table) {
+    Json lines = Json::array();
+    const std::string text(table.begin(), table.end());
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", pos), text.size());
+        lines.push_back(DecodeCodePage(text.substr(pos, end - pos)));
+        pos = end;
+        if (pos < text.size() && text[pos] == '\r') ++pos;
+        if (pos < text.size() && text[pos] == '\n') ++pos;
+    }
+    return lines;
+}
+
+Json LabelsJson(const LabelGroup* group) {
+    Json labels = Json::array();
+    for (int i = 0; i < LabelCount(group); ++i) {
+        const LabelItem* label = Label(group, i);
+        const LabelRecord& r = label->record();
+        labels.push_back({{"text", label->textUtf8()},
+                          {"font_name", DecodeCodePage(r.fontNameText())},
+                          {"font_size", r.fontSize},
+                          {"font_style", r.fontStyle},
+                          {"text_color", r.textColor},
+                          {"transparent", r.transparent != 0},
+                          {"back_color", r.backColor},
+                          {"center_x", r.centerX},
+                          {"center_y", r.centerY}});
+    }
+    return labels;
+}
+
+Json PackageJson(XSCR& package) {
+    const uint8_t kind = package.PackageKind();
+    const AuthorInfo& author = package.Author();
+    Json json = {
+        {"appended", package.IsAppended()},
+        {"name", package.NameUtf8()},
+        {"description", package.DescriptionUtf8()},
+        {"package_kind", kind ? std::string(1, static_cast<char>(kind)) : std::string()},
+        {"format_level", package.FormatLevel()},
+        {"item_count", package.ItemCount()},
+        {"music_count", package.MusicCount()},
+        {"default_display_seconds", package.DefaultDisplaySeconds()},
+        {"background_color", package.BackgroundColor()},
+        {"random_order", package.RandomOrder()},
+        {"no_saving", package.NoSaving()},
+        {"placement_mode", package.PlacementMode()},
+        {"ignore_mouse_move", package.IgnoreMouseMove()},
+        {"design_width", package.DesignWidth()},
+        {"design_height", package.DesignHeight()},
+        {"opacity_percent", package.OpacityPercent()},
+        {"keep_cursor", package.KeepCursor()},
+        {"has_author_info", package.HasAuthorInfo()},
+        {"author",
+         {{"name", DecodeCodePage(author.name())},
+          {"email", DecodeCodePage(author.email())},
+          {"homepage", DecodeCodePage(author.homepage())}}},
+        {"license_text", package.LicenseTextUtf8()},
+        {"background", nullptr},
+        {"music_names", Json::array()},
+        {"items", Json::array()},
+        {"tracks", Json::array()},
+        {"dynamic_texts", TableLines(package.ReadLanguageTable(false))},
+    };
+    if (const Bitmap24* background = package.Background())
+        json["background"] = {background->width(), background->height()};
+    for (int i = 0; i < package.ItemCount(); ++i) {
+        const ShowItem item = package.GetItem(i);
+        json["items"].push_back({{"kind", item.kind},
+                                 {"display_seconds", item.displaySeconds},
+                                 {"transition_effect", item.transitionEffect},
+                                 {"transition_step", item.transitionStep},
+                                 {"transition_delay", item.transitionDelay},
+                                 {"exit_effect", item.exitEffect},
+                                 {"exit_step", item.exitStep},
+                                 {"exit_delay", item.exitDelay},
+                                 {"fixed_position", item.fixedPosition != 0},
+                                 {"left", item.left},
+                                 {"top", item.top},
+                                 {"width", item.width},
+                                 {"height", item.height},
+                                 {"pinned", item.pinned != 0},
+                                 {"data_size", package.GetItemLocation(i).size},
+                                 {"labels", LabelsJson(package.Labels().Group(i))}});
+    }
+    for (int i = 0; i < package.MusicCount(); ++i) {
+        json["music_names"].push_back(package.MusicNameUtf8(i));
+        json["tracks"].push_back({{"extension", DecodeCodePage(package.GetMusic(i).extension())},
+                                  {"data_size", package.GetMusicLocation(i).size}});
+    }
+    return json;
+}
+
+std::string Colour(uint32_t colorRef) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", colorRef & 0xFF, (colorRef >> 8) & 0xFF,
+                  (colorRef >> 16) & 0xFF);
+    return text;
+}
+
+std::string YesNo(const Json& flag) {
+    return flag.get<bool>() ? "yes" : "no";
+}
+
+std::string Kind(int kind) {
+    return kind == ShowItem::Picture ? "picture"
+           : kind == ShowItem::Flash ? "flash"
+                                     : "kind " + std::to_string(kind);
+}
+
+// The readable summary, drawn from the same object the JSON form prints.
+void PrintSummary(const std::string& file, const Json& j) {
+    std::printf("File:             %s\n", file.c_str());
+    if (!j["appended"].get<bool>() && j["item_count"] == 0 && j["name"].get<std::string>().empty()) {
+        std::printf("Package:          none\n");
+        return;
+    }
+    std::printf("Package:          %s, format level %d, %s\n",
+                j["appended"].get<bool>() ? "appended" : "resources", j["format_level"].get<int>(),
+                j["package_kind"] == "E" ? "installer (E)" : "screen saver (S)");
+    std::printf("Name:             %s\n", j["name"].get<std::string>().c_str());
+    std::printf("Description:      %s\n", j["description"].get<std::string>().c_str());
+    if (j["has_author_info"].get<bool>()) {
+        const Json& a = j["author"];
+        std::printf("Author:           %s <%s> %s\n", a["name"].get<std::string>().c_str(),
+                    a["email"].get<std::string>().c_str(), a["homepage"].get<std::string>().c_str());
+    }
+    std::printf("Design screen:    %d x %d\n", j["design_width"].get<int>(), j["design_height"].get<int>());
+    std::printf("Background:       colour %s", Colour(j["background_color"].get<uint32_t>()).c_str());
+    if (!j["background"].is_null())
+        std::printf(", picture %d x %d", j["background"][0].get<int>(), j["background"][1].get<int>());
+    std::printf("\nShow:             %d s per item, random order %s, placement mode %d, opacity %d%%\n",
+                j["default_display_seconds"].get<int>(), YesNo(j["random_order"]).c_str(),
+                j["placement_mode"].get<int>(), j["opacity_percent"].get<int>());
+    std::printf("Options:          no saving %s, ignore mouse moves %s, keep cursor %s\n",
+                YesNo(j["no_saving"]).c_str(), YesNo(j["ignore_mouse_move"]).c_str(),
+                YesNo(j["keep_cursor"]).c_str());
+    std::printf("Items:            %zu\n", j["items"].size());
+    int n = 0;
+    for (const Json& item : j["items"]) {
+        std::printf("  %2d  %-8s %4d s  %5d x %-5d at %d,%d%s%s  %d bytes", ++n, Kind(item["kind"]).c_str(),
+                    item["display_seconds"].get<int>(), item["width"].get<int>(), item["height"].get<int>(),
+                    item["left"].get<int>(), item["top"].get<int>(),
+                    item["fixed_position"].get<bool>() ? "" : " (random)",
+                    item["pinned"].get<bool>() ? " pinned" : "", item["data_size"].get<int>());
+        for (const Json& label : item["labels"])
+            std::printf("  \"%s\"", label["text"].get<std::string>().c_str());
+        std::printf("\n");
+    }
+    std::printf("Tracks:           %zu\n", j["tracks"].size());
+    for (std::size_t i = 0; i < j["tracks"].size(); ++i)
+        std::printf("  %2zu  %-8s %d bytes  %s\n", i + 1,
+                    j["tracks"][i]["extension"].get<std::string>().c_str(),
+                    j["tracks"][i]["data_size"].get<int>(), j["music_names"][i].get<std::string>().c_str());
+    std::printf("Licence:          %zu bytes\n", j["license_text"].get<std::string>().size());
+    std::printf("Dynamic texts:    %zu\n", j["dynamic_texts"].size());
+}
+
+} // namespace
+
+int RunInfoCommand(int argc, char** argv) {
+    CommandArguments args({"--json"}, {"--screen"});
+    if (!args.parse(argc, argv, 1, 1)) {
+        std::fprintf(stderr, "scrtool info: %s\nusage: scrtool info FILE [--screen WxH] [--json]\n",
+                     args.error().c_str());
+        return 2;
+    }
+    const std::string file = args.positional()[0];
+    if (!ReadOnlyFile(file).isOpen()) {
+        std::fprintf(stderr, "scrtool info: cannot read %s\n", file.c_str());
+        return 2;
+    }
+    PackageScreen screen;
+    if (!screen.choose(args.option("--screen"))) {
+        std::fprintf(stderr, "scrtool info: %s\n", screen.error().c_str());
+        return 2;
+    }
+    SetPackageSourcePath(file);
+    XSCR package;
+    const Json json = PackageJson(package);
+    if (args.flag("--json"))
+        std::printf("%s\n", json.dump(2).c_str());
+    else
+        PrintSummary(file, json);
+    return 0;
+}
+
+} // namespace scr

@@ -1,0 +1,402 @@
+#include "transitions/control/TCustomPic_Trans.h"
+
+#include "transitions/BitmapBlit.h"
+#include "transitions/BitmapHelpers.h"
+#include "transitions/FrameComposer.h"
+#include "transitions/MulDiv.h"
+#include "transitions/control/TAnimateThread.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+
+namespace scr {
+namespace {
+
+// Sets a flag for the lifetime of a scope, clearing it also when leaving by an exception.
+template <typename Flag>
+class FlagScope {
+public:
+    explicit FlagScope(Flag& flag) : flag_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    Flag& flag_;
+};
+
+QRect ToQRect(const Rect& r) {
+    return QRect(r.left, r.top, r.width(), r.height());
+}
+
+} // namespace
+
+TCustomPic_Trans::TCustomPic_Trans(QWidget* parent) : QWidget(parent) {
+    // Opaque: the parent does not paint beneath the control, and no background is erased.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    picture_.setOnChange([this] { PictureChange(); });
+    bgPicture_.setOnChange([this] { BgPictureChange(); });
+    resize(100, 100);
+}
+
+TCustomPic_Trans::~TCustomPic_Trans() {
+    destroying_ = true;
+    if (TAnimateThread* thread = animationThread_.data()) {
+        thread->requestInterruption();
+        // The thread's last steps and its termination notice run on this
+        // thread: deliver them while waiting.
+        while (!thread->wait(1))
+            QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+        delete thread;
+    }
+}
+
+// --- Pictures and properties ---------------------------------------------
+
+void TCustomPic_Trans::SetPicture(const TransitionPicture* picture) {
+    if (picture)
+        picture_.assign(*picture);
+    else
+        picture_.clear();
+}
+
+void TCustomPic_Trans::SetBgPicture(const TransitionPicture* picture) {
+    if (picture)
+        bgPicture_.assign(*picture);
+    else
+        bgPicture_.clear();
+}
+
+void TCustomPic_Trans::SetBgMode(TBackgroundMode mode) {
+    if (mode == bgMode_) return;
+    bgMode_ = mode;
+    if (bgPicture_.hasGraphic() && !painting_) InvalidateControl();
+}
+
+void TCustomPic_Trans::SetCenter(bool value) {
+    if (value == center_) return;
+    center_ = value;
+    if (picture_.hasGraphic()) {
+        CalculatePicRect();
+        if (!frame_.isEmpty() && !painting_) InvalidateControl();
+    }
+}
+
+void TCustomPic_Trans::SetStretch(bool value) {
+    if (value == stretch_) return;
+    stretch_ = value;
+    if (!frame_.isEmpty() && !painting_) InvalidateControl();
+}
+
+void TCustomPic_Trans::SetStretchFine(bool value) {
+    if (value == stretchFine_) return;
+    stretchFine_ = value;
+    if (!frame_.isEmpty() && !painting_) InvalidateControl();
+}
+
+void TCustomPic_Trans::SetAutoSize(bool value) {
+    if (value == autoSize_) return;
+    autoSize_ = value;
+    if (value) AdjustClientSize();
+}
+
+void TCustomPic_Trans::AdjustClientSize() {
+    if (picture_.hasGraphic() && align_ == TAlign::alNone) resize(picture_.width(), picture_.height());
+}
+
+void TCustomPic_Trans::SetStep(uint16_t value) {
+    step_ = std::clamp<uint16_t>(value, 1, 100);
+}
+
+void TCustomPic_Trans::SetColor(uint32_t colorRef) {
+    if (colorRef == color_) return;
+    color_ = colorRef;
+    if (!painting_) InvalidateControl();
+}
+
+void TCustomPic_Trans::PictureChange() {
+    if (destroying_) return;
+    if (picture_.hasGraphic() && autoSize_) AdjustClientSize();
+    if (OnChange) OnChange(this);
+}
+
+void TCustomPic_Trans::BgPictureChange() {
+    if (bgMode_ != TBackgroundMode::bmNone && !painting_) InvalidateControl();
+}
+
+void TCustomPic_Trans::SetManual(bool value) {
+    if (value == manual_) return;
+    manual_ = value;
+    if (!running_)
+        progress_ = reverse_ ? 100 : 0;
+    else if (!value)
+        Animate();
+}
+
+// --- Geometry --------------------------------------------------------------
+
+void TCustomPic_Trans::CalculatePicRect() {
+    if (frame_.isEmpty()) return;
+    picRect_ = {0, 0, frame_.width(), frame_.height()};
+    if (center_)
+        picRect_ = picRect_.translated((width() - frame_.width()) / 2, (height() - frame_.height()) / 2);
+}
+
+Rect TCustomPic_Trans::DisplayRect() const {
+    if (!stretch_) return picRect_;
+    if (stretchFine_ && !picRect_.isEmpty()) return ScaleImageToRect(picRect_, ClientRect());
+    return ClientRect();
+}
+
+Rect TCustomPic_Trans::FrameAreaToClient(const Rect& r) const {
+    const Rect& P = picRect_;
+    if (stretch_) {
+        const Rect T = DisplayRect();
+        if (P.width() <= 0 || P.height() <= 0) return {};
+        return {T.left + MulDiv(r.left, T.width(), P.width()), T.top + MulDiv(r.top, T.height(), P.height()),
+                T.left + MulDiv(r.right, T.width(), P.width()),
+                T.top + MulDiv(r.bottom, T.height(), P.height())};
+    }
+    Rect out = center_ ? r.translated(P.left, P.top) : r;
+    out.left = std::max(out.left, P.left);
+    out.top = std::max(out.top, P.top);
+    out.right = std::min(out.right, P.right);
+    out.bottom = std::min(out.bottom, P.bottom);
+    return out;
+}
+
+void TCustomPic_Trans::InvalidateArea(const Rect& r) {
+    const Rect area = FrameAreaToClient(r);
+    if (destroying_) return;
+    Rect normal = area;
+    if (normal.left > normal.right) std::swap(normal.left, normal.right);
+    if (normal.top > normal.bottom) std::swap(normal.top, normal.bottom);
+    if (normal.isEmpty()) return;
+    // The area of the parent's window under the control: the control's own
+    // area in its coordinates (a child widget paints into its parent's window).
+    update(ToQRect(normal));
+    pendingRepaint_ += ToQRect(normal);
+}
+
+void TCustomPic_Trans::InvalidateControl() {
+    update();
+}
+
+// --- Transitions -----------------------------------------------------------
+
+void TCustomPic_Trans::Execute() {
+    if (running_ || !picture_.hasGraphic()) return;
+    running_ = true;
+    try {
+        Prepare();
+        if (!manual_) Animate();
+    } catch (...) {
+        oldPicture_.reset();
+        newPicture_.reset();
+        running_ = false;
+        throw;
+    }
+}
+
+void TCustomPic_Trans::Prepare() {
+    const int w = picture_.width();
+    const int h = picture_.height();
+    // The old picture is what the control shows now where the new picture
+    // will appear: colour, background and the last frame, freshly drawn at
+    // the current size, resampled to the picture's size.
+    RenderPaintBuffer();
+    {
+        std::lock_guard lock(frameLock_);
+        frame_.setSize(w, h);
+        frame_.fill(color_);
+    }
+    CalculatePicRect();
+    oldPicture_ = std::make_unique<Bitmap24>(w, h);
+    {
+        std::lock_guard lock(paintBufferLock_);
+        StretchDraw(*oldPicture_, {0, 0, w, h}, paintBuffer_, DisplayRect());
+    }
+    newPicture_ = std::make_unique<Bitmap24>(w, h);
+    DrawBitmap(*newPicture_, 0, 0, picture_.bitmap());
+
+    // Until the first frame is composed the frame shows the start state.
+    DrawBitmap(frame_, 0, 0, reverse_ ? *newPicture_ : *oldPicture_);
+    SetProgress(reverse_ ? 100 : 0);
+}
+
+bool TCustomPic_Trans::AtEnd() const {
+    return reverse_ ? progress_ == 0 : progress_ == 100;
+}
+
+bool TCustomPic_Trans::RunPacedStep() {
+    if (!running_ || stopping_ || destroying_) return true;
+    const int next = reverse_ ? (progress_ < step_ ? 0 : progress_ - step_) : progress_ + step_;
+    SetProgress(next);
+    return AtEnd();
+}
+
+void TCustomPic_Trans::Animate() {
+    if (threaded_) {
+        animationThread_ = new TAnimateThread(this);
+        return;
+    }
+    // A step, then events are processed until Delay has passed since the
+    // step began (a busy wait), while the transition still runs automatically.
+    QPointer<TCustomPic_Trans> self(this);
+    QElapsedTimer clock;
+    clock.start();
+    auto goingOn = [&] { return running_ && !manual_ && !stopping_ && !destroying_; };
+    bool ended = false;
+    do {
+        const qint64 t0 = clock.elapsed();
+        ended = RunPacedStep();
+        if (!self) return;
+        if (!ended) {
+            QCoreApplication::processEvents();
+            if (!self) return;
+            while (clock.elapsed() - t0 <= delay_ && goingOn()) {
+                QCoreApplication::processEvents();
+                if (!self) return;
+            }
+        }
+    } while (!ended && goingOn());
+    // Completed here only when the end was reached by this loop; a Stop in
+    // between has completed the transition already.
+    if (ended && running_ && !stopping_) AnimationComplete(this);
+}
+
+void TCustomPic_Trans::SetProgress(int value) {
+    value = std::min(value, 100);
+    if (!running_ || value == progress_) return;
+    if (value < progress_ && !painting_) InvalidateArea({0, 0, frame_.width(), frame_.height()});
+    progress_ = static_cast<TPercent>(std::max(value, 0));
+    UpdateDisplay();
+    if (!destroying_ && OnProgress) OnProgress(this);
+}
+
+void TCustomPic_Trans::UpdateDisplay() {
+    if (!oldPicture_ || !newPicture_) return;
+    Bitmap24& picture = *newPicture_;
+    FrameHooks hooks;
+    if (OnBeforeNewFrame) hooks.beforeNewFrame = [&] { OnBeforeNewFrame(this, picture, frame_); };
+    if (OnCustomDraw) hooks.customDraw = [&] { OnCustomDraw(this, picture, frame_); };
+    hooks.invalidate = [this](const Rect& r) { InvalidateArea(r); };
+    const FrameResult result =
+        ComposeFrame(frame_, {*oldPicture_, picture, progress_, step_, style_}, *random_, hooks);
+    if (result.reachedEnd) progress_ = 100;
+    if (!result.composed) return;
+    if (OnAfterNewFrame) OnAfterNewFrame(this, picture, frame_);
+    // Show the changed area at once.
+    if (!painting_ && !destroying_ && !pendingRepaint_.isEmpty()) {
+        const QRegion area = pendingRepaint_;
+        pendingRepaint_ = QRegion();
+        repaint(area);
+    }
+}
+
+void TCustomPic_Trans::AnimationComplete(QObject*) {
+    animationThread_ = nullptr;
+    if (!stopping_ && manual_) return;
+    running_ = false;
+    oldPicture_.reset();
+    newPicture_.reset();
+    if (!destroying_ && !stopping_ && OnComplete) OnComplete(this);
+}
+
+void TCustomPic_Trans::Stop() {
+    if (!running_ || stopping_) return;
+    FlagScope scope(stopping_);
+    if (TAnimateThread* thread = animationThread_.data()) {
+        thread->requestInterruption();
+        // Its pending step (skipped now) and its termination notice, which
+        // calls AnimationComplete, arrive as calls on this thread.
+        while (!thread->wait(1))
+            QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+        if (running_) AnimationComplete(this);
+    } else {
+        AnimationComplete(this);
+    }
+}
+
+void TCustomPic_Trans::Clear() {
+    if (running_ || frame_.isEmpty()) return;
+    std::unique_lock lock(frameLock_, std::try_to_lock);
+    if (!lock.owns_lock()) return;
+    frame_ = Bitmap24();
+    lock.unlock();
+    InvalidateControl();
+}
+
+// --- Painting and notifications ----------------------------------------
+
+void TCustomPic_Trans::RenderPaintBuffer() {
+    std::lock_guard lock(paintBufferLock_);
+    if (paintBuffer_.width() != width() || paintBuffer_.height() != height())
+        paintBuffer_.setSize(width(), height());
+    const Rect client = ClientRect();
+    FillRect(paintBuffer_, client, color_);
+    if (bgPicture_.hasGraphic()) {
+        const Bitmap24& bg = bgPicture_.bitmap();
+        switch (bgMode_) {
+        case TBackgroundMode::bmTiled:
+            DrawTiledImage(paintBuffer_, client, &bg);
+            break;
+        case TBackgroundMode::bmStretched:
+            StretchDraw(paintBuffer_, client, bg, {0, 0, bg.width(), bg.height()});
+            break;
+        case TBackgroundMode::bmCentered:
+            DrawBitmap(paintBuffer_, (client.width() - bg.width()) / 2, (client.height() - bg.height()) / 2,
+                       bg);
+            break;
+        case TBackgroundMode::bmNone:
+            break;
+        }
+    }
+    std::lock_guard frameLock(frameLock_);
+    if (frame_.isEmpty()) return;
+    if (!stretch_)
+        DrawBitmap(paintBuffer_, picRect_.left, picRect_.top, frame_);
+    else
+        StretchDraw(paintBuffer_, DisplayRect(), frame_, {0, 0, frame_.width(), frame_.height()});
+}
+
+void TCustomPic_Trans::Paint() {
+    RenderPaintBuffer();
+    std::lock_guard lock(paintBufferLock_);
+    if (paintBuffer_.isEmpty()) return;
+    const QImage image(paintBuffer_.bits(), paintBuffer_.width(), paintBuffer_.height(),
+                       static_cast<qsizetype>(paintBuffer_.stride()), QImage::Format_BGR888);
+    QPainter painter(this);
+    painter.drawImage(0, 0, image);
+}
+
+void TCustomPic_Trans::paintEvent(QPaintEvent*) {
+    if (painting_ || QThread::currentThread() != thread()) return;
+    FlagScope scope(painting_);
+    Paint();
+}
+
+void TCustomPic_Trans::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (picture_.hasGraphic()) {
+        CalculatePicRect();
+        if (!frame_.isEmpty() && !painting_) InvalidateControl();
+    }
+}
+
+void TCustomPic_Trans::enterEvent(QEnterEvent* event) {
+    QWidget::enterEvent(event);
+    if (OnMouseEnter) OnMouseEnter(this);
+}
+
+void TCustomPic_Trans::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    if (OnMouseLeave) OnMouseLeave(this);
+}
+
+} // namespace scr

@@ -1,0 +1,198 @@
+#pragma once
+// The transition control: a windowless picture control (a plain, non-native
+// child widget painting into its parent's window) that shows one picture and
+// changes from what it currently shows to a new picture through one of the
+// 128 animated transition styles.
+//
+// Use: load Picture, set Style, Step and Delay, call Execute. Execute calls
+// Prepare (which captures what the control showed as the old picture) and,
+// unless Manual is set, Animate. Each step moves the progress by Step toward
+// 100 (or toward 0 with Reverse) through SetProgress, which composes the frame
+// (UpdateDisplay) and fires OnProgress; reaching the end calls
+// AnimationComplete, which fires OnComplete. Stop ends a transition early
+// without OnComplete and keeps the frame reached. Clear empties the frame
+// while no transition runs.
+//
+// Pacing: with Threaded on (the default) a TAnimateThread measures time and
+// runs each step on the GUI thread, and Execute returns at once; with
+// Threaded off Execute runs the steps itself and keeps processing events
+// between them, returning when the transition has ended, been stopped or been
+// switched to Manual; with Manual on the caller sets the progress.
+//
+// Events are plain callbacks, written directly; `Sender` is the control.
+// Everything runs on the GUI thread.
+
+#include "platform/Bitmap24.h"
+#include "transitions/Rect.h"
+#include "transitions/TransitionRandom.h"
+#include "transitions/control/TransitionPicture.h"
+
+#include <QPointer>
+#include <QRegion>
+#include <QThread>
+#include <QWidget>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+namespace scr {
+
+class TAnimateThread;
+
+using TShowStyle = uint8_t; // 0..127
+using TPercent = uint8_t;   // 0..100
+
+enum class TBackgroundMode : uint8_t { bmNone = 0, bmTiled = 1, bmStretched = 2, bmCentered = 3 };
+
+// How a control is sized by its parent; anything but alNone means the parent
+// decides the size, so AutoSize does not apply.
+enum class TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
+using TNotifyEvent = std::function<void(QObject* sender)>;
+// Sender, the new picture bitmap, the frame bitmap.
+using TCustomDrawEvent = std::function<void(QObject* sender, Bitmap24& picture, Bitmap24& screen)>;
+
+class TCustomPic_Trans : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TCustomPic_Trans(QWidget* parent = nullptr);
+    ~TCustomPic_Trans() override;
+
+    // --- Pictures --------------------------------------------------------
+    TransitionPicture& Picture() { return picture_; }
+    const TransitionPicture& Picture() const { return picture_; }
+    // Copies the picture's content; null clears the graphic.
+    void SetPicture(const TransitionPicture* picture);
+    TransitionPicture& BgPicture() { return bgPicture_; }
+    const TransitionPicture& BgPicture() const { return bgPicture_; }
+    void SetBgPicture(const TransitionPicture* picture);
+    // True when Picture has no graphic or an empty one.
+    bool GetEmpty() const { return picture_.isEmpty(); }
+
+    // --- Properties ------------------------------------------------------
+    TBackgroundMode BgMode() const { return bgMode_; }
+    void SetBgMode(TBackgroundMode mode);
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool value);
+    bool Center() const { return center_; }
+    void SetCenter(bool value);
+    bool Stretch() const { return stretch_; }
+    void SetStretch(bool value);
+    bool StretchFine() const { return stretchFine_; }
+    void SetStretchFine(bool value);
+    bool Threaded() const { return threaded_; }
+    void SetThreaded(bool value) { threaded_ = value; }
+    QThread::Priority ThreadPriority() const { return threadPriority_; }
+    void SetThreadPriority(QThread::Priority value) { threadPriority_ = value; }
+    bool Manual() const { return manual_; }
+    void SetManual(bool value);
+    // Style above 127 (written directly) composes the old picture only.
+    TShowStyle Style() const { return style_; }
+    void SetStyle(TShowStyle value) { style_ = value; }
+    uint16_t Step() const { return step_; }
+    // 0 becomes 1, values above 100 become 100.
+    void SetStep(uint16_t value);
+    // Minimum time between the starts of two steps, in milliseconds.
+    uint16_t Delay() const { return delay_; }
+    void SetDelay(uint16_t value) { delay_ = value; }
+    bool Reverse() const { return reverse_; }
+    void SetReverse(bool value) { reverse_ = value; }
+    TPercent Progress() const { return progress_; }
+    // Colour of the client area under background and frame, as COLORREF.
+    uint32_t Color() const { return color_; }
+    void SetColor(uint32_t colorRef);
+    TAlign Align() const { return align_; }
+    void SetAlign(TAlign value) { align_ = value; }
+    // The random numbers of the random styles (the process's generator by default).
+    void SetRandomSource(RandomSource* random) { random_ = random ? random : &ProcessRandom(); }
+
+    // --- State -----------------------------------------------------------
+    bool Running() const { return running_; }
+    bool Stopping() const { return stopping_; }
+    bool Painting() const { return painting_; }
+    // The frame shown at the current progress (kept after a transition ends).
+    const Bitmap24& Frame() const { return frame_; }
+    // The frame's unscaled placement in client coordinates.
+    const Rect& PicRect() const { return picRect_; }
+    // The part of the client area in which the frame is shown.
+    Rect DisplayRect() const;
+    // A changed area of the frame mapped to client coordinates (InvalidateArea's geometry).
+    Rect FrameAreaToClient(const Rect& r) const;
+
+    // --- Operations ------------------------------------------------------
+    void Execute();
+    void Stop();
+    void Clear();
+    void SetProgress(int value);
+    void Prepare();
+    void Animate();
+    void UpdateDisplay();
+    void AnimationComplete(QObject* sender);
+    void CalculatePicRect();
+    void InvalidateArea(const Rect& r);
+    void AdjustClientSize();
+
+    // One paced step on the GUI thread; true when the transition is at its
+    // end (or no longer runs). Used by the pacing thread and loop.
+    bool RunPacedStep();
+
+    // --- Events ----------------------------------------------------------
+    TNotifyEvent OnChange, OnProgress, OnComplete, OnMouseEnter, OnMouseLeave;
+    TCustomDrawEvent OnCustomDraw, OnBeforeNewFrame, OnAfterNewFrame;
+
+protected:
+    // Draws colour, background and frame into the paint buffer and the
+    // buffer onto the control.
+    virtual void Paint();
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void PictureChange();
+    void BgPictureChange();
+    void RenderPaintBuffer();
+    bool AtEnd() const;
+    void InvalidateControl();
+    Rect ClientRect() const { return {0, 0, width(), height()}; }
+
+    TransitionPicture picture_;
+    TransitionPicture bgPicture_;
+    TBackgroundMode bgMode_ = TBackgroundMode::bmTiled;
+    bool autoSize_ = true;
+    bool center_ = false;
+    bool stretch_ = false;
+    bool stretchFine_ = false;
+    bool threaded_ = true;
+    QThread::Priority threadPriority_ = QThread::NormalPriority;
+    // Read by the pacing thread while the GUI thread may write them.
+    std::atomic<bool> manual_ = false;
+    std::atomic<bool> stopping_ = false;
+    std::atomic<uint16_t> delay_ = 40;
+    std::atomic<bool> reverse_ = false;
+    TShowStyle style_ = 51;
+    uint16_t step_ = 4;
+    TPercent progress_ = 0;
+    bool running_ = false;
+    uint32_t color_ = 0x00000000;
+    TAlign align_ = TAlign::alNone;
+    RandomSource* random_ = &ProcessRandom();
+
+    Bitmap24 frame_;
+    Rect picRect_;
+    QPointer<TAnimateThread> animationThread_;
+    bool painting_ = false;
+    bool destroying_ = false;
+    Bitmap24 paintBuffer_;
+    std::mutex paintBufferLock_;
+    std::mutex frameLock_;
+    std::unique_ptr<Bitmap24> oldPicture_;
+    std::unique_ptr<Bitmap24> newPicture_;
+    QRegion pendingRepaint_;
+};
+
+} // namespace scr
