@@ -47,6 +47,17 @@ TEST_F(ConfigDialogTest, DemoPackageFillsEveryPage) {
         QTest::qWait(entry.page == dialog->TSPictures ? 300 : 20);
         SaveScreenshot(dialog->grab().toImage(), QString::fromLatin1(entry.file));
     }
+
+    // The movie of the demo plays in the preview.
+    QTest::mouseClick(dialog->BtnTab2, Qt::LeftButton);
+    for (int i = 0; i < dialog->ComboBoxPics->count(); ++i)
+        if (dialog->Package()->GetItem(i).kind == ShowItem::Flash) dialog->ComboBoxPics->setCurrentIndex(i);
+    ASSERT_NE(dialog->FlashPreview, nullptr);
+    EXPECT_FALSE(dialog->BtnWallpaper->isEnabled());
+    if (std::getenv("SCR_SCREENSHOT_DIR")) {
+        QTest::qWait(2500); // the player's first frames
+        SaveScreenshot(dialog->grab().toImage(), QStringLiteral("config-movie.png"));
+    }
 }
 
 } // namespace
