@@ -47,10 +47,11 @@ TForm_XSCR_Config::TForm_XSCR_Config(std::unique_ptr<DialogShell> shell, QWidget
 
     OwnerOfParent = 0;
     ParentWindow = g_parentWindow;
-    AttachToParentWindow();
     LastMusicIndex = -1;
     // The frame draws its own title bar (the base form has no system frame).
     EmbedPanel(PanelMain);
+    // Sized now, the dialog can be centred in the window that started it.
+    const bool embedded = AttachToParentWindow();
     PanelHideTabs->setParent(PageControlScr->parentWidget());
     PanelHideTabs->setGeometry(PageControlScr->x(), PageControlScr->y(), PageControlScr->width(),
                                PageControlScr->TabHeight());
@@ -63,7 +64,7 @@ TForm_XSCR_Config::TForm_XSCR_Config(std::unique_ptr<DialogShell> shell, QWidget
     LoadLanguage(QStringLiteral("FS_0"), DynamicTexts, LanguageSourceOf(package_->SourcePath()), this);
     FillDialog();
     PageControlScrChange();
-    if (ParentWindow == 0) CenterOnScreen();
+    if (!embedded) CenterOnScreen();
 }
 
 TForm_XSCR_Config::~TForm_XSCR_Config() {
@@ -81,13 +82,15 @@ TForm_XSCR_Config::~TForm_XSCR_Config() {
     if (returnTo != 0 && shell_->ForegroundWindow() != returnTo) shell_->SetForegroundWindow(returnTo);
 }
 
-void TForm_XSCR_Config::AttachToParentWindow() {
-    if (ParentWindow == 0) return; // a top-level window without a border of its own
-    if (!EmbedInForeignWindow(this, ParentWindow)) return;
+bool TForm_XSCR_Config::AttachToParentWindow() {
+    if (ParentWindow == 0) return false; // a top-level window without a border of its own
+    // A window that has gone leaves the dialog a top-level window.
+    if (!EmbedInForeignWindow(this, ParentWindow)) return false;
     OwnerOfParent = ParentOfForeignWindow(ParentWindow);
     // Centred in the window it lives in.
     if (const auto size = ForeignWindowSize(ParentWindow))
         move(std::max((size->width() - width()) / 2, 0), std::max((size->height() - height()) / 2, 0));
+    return true;
 }
 
 void TForm_XSCR_Config::FillDialog() {

@@ -172,7 +172,8 @@ private:
     void ConnectHandlers();
 
     // ConfigDialog.cpp
-    void AttachToParentWindow();
+    // Makes the dialog a child of ParentWindow; false when it stays a top-level window.
+    bool AttachToParentWindow();
     void FillDialog();
     void FillGeneral();
     void ShowPages();
