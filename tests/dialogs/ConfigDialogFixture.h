@@ -209,8 +209,7 @@ class ConfigDialogTest : public ::testing::Test {
 protected:
     ConfigDialogTest()
         : config_("XDG_CONFIG_HOME", dir_.file("config")), data_("XDG_DATA_HOME", dir_.file("data")),
-          temp_("TMPDIR", dir_.path()), desktop_("XDG_CURRENT_DESKTOP", "test-none"),
-          display_("DISPLAY", "") {
+          temp_("TMPDIR", dir_.path()), desktop_("XDG_CURRENT_DESKTOP", "test-none") {
         g_parentWindow = 0;
     }
     ~ConfigDialogTest() override { SetPackageSourcePath(""); }
@@ -229,7 +228,7 @@ protected:
     }
 
     TempDir dir_;
-    ScopedEnv config_, data_, temp_, desktop_, display_;
+    ScopedEnv config_, data_, temp_, desktop_;
     std::shared_ptr<ShellLog> log_ = std::make_shared<ShellLog>();
 };
 
