@@ -212,7 +212,7 @@ void TFormScrNeo::PanelTopResize() {
     ImageTopCenter->lower();
     ImageTopCenter->setGeometry(kTitleLeftWidth, 0, std::max(middle, 0), kTitleHeight);
     ImageClose->move(t - kCloseFromRight, ImageClose->y());
-    PanelTop->repaint();
+    PanelTop->update();
 }
 
 void TFormScrNeo::PanelBottomResize() {
@@ -220,7 +220,7 @@ void TFormScrNeo::PanelBottomResize() {
     ImageBottomLeft->setGeometry(0, 0, kLeftWidth, kBottomHeight);
     ImageBottomRight->setGeometry(b - kRightWidth, 0, kRightWidth, kBottomHeight);
     ImageBottomCenter->setGeometry(kLeftWidth, 0, std::max(b - kLeftWidth - kRightWidth, 0), kBottomHeight);
-    PanelBottom->repaint();
+    PanelBottom->update();
 }
 
 void TFormScrNeo::ShowTitlePictures(bool active) {
@@ -238,7 +238,10 @@ bool TFormScrNeo::event(QEvent* event) {
     const bool handled = QDialog::event(event);
     if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate) {
         ShowTitlePictures(event->type() == QEvent::WindowActivate);
-        PanelTop->repaint();
+        // A scheduled repaint: activation can change while a child is being
+        // reparented (a Flash host joining the window), when painting at once
+        // would flush a window that is half rebuilt.
+        PanelTop->update();
         if (event->type() == QEvent::WindowActivate) FormActivate();
     }
     return handled;

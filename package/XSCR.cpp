@@ -459,13 +459,21 @@ ExtractResult XSCR::ExtractMusic(int index) {
     return result;
 }
 
-bool XSCR::ExportContent(bool savePictures, bool saveMusic, const std::string& directory) {
+bool XSCR::ExportContent(bool savePictures, bool saveMusic, const std::string& directory,
+                         const ExportProgress& progress) {
     std::error_code ec;
     if (directory.empty() || !std::filesystem::is_directory(directory, ec)) return false;
     const std::string dir = directory.back() == '/' ? directory : directory + "/";
+    const int total =
+        (savePictures ? (background_ ? 1 : 0) + ItemCount() : 0) + (saveMusic ? MusicCount() : 0);
+    int done = 0;
+    // Called before each file; false when the caller cancels.
+    const auto next = [&] { return !progress || progress(done++, total); };
     if (savePictures) {
-        if (background_ && !SaveBitmapByExtension(*background_, dir + "Pic_bk.jpg", 80)) return false;
+        if (background_ && (!next() || !SaveBitmapByExtension(*background_, dir + "Pic_bk.jpg", 80)))
+            return false;
         for (int i = 0; i < ItemCount(); ++i) {
+            if (!next()) return false;
             const std::string n = std::to_string(i + 1);
             const ShowItem item = GetItem(i);
             if (item.kind == ShowItem::Picture) {
@@ -481,12 +489,14 @@ bool XSCR::ExportContent(bool savePictures, bool saveMusic, const std::string& d
     }
     if (saveMusic) {
         for (int i = 0; i < MusicCount(); ++i) {
+            if (!next()) return false;
             const ExtractResult track = ExtractMusic(i);
             const std::string name =
                 "Music_" + std::to_string(i + 1) + SafeTrackExtension(track.music.extension());
             if (!track.ok || !CopyFileReplacing(track.path, dir + name)) return false;
         }
     }
+    if (progress) progress(done, total);
     return true;
 }
 

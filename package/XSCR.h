@@ -23,6 +23,7 @@
 #include "platform/ExecutablePath.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -31,6 +32,9 @@
 namespace scr {
 
 class ModuleResources;
+
+// Reports an export's progress (files done, files in all); false cancels.
+using ExportProgress = std::function<bool(int done, int total)>;
 
 // Result of extracting a movie or track to a temporary file.
 struct ExtractResult {
@@ -115,8 +119,12 @@ public:
     // Saves the background, pictures and movies ("Pic_bk.jpg", "Pic_N.jpg",
     // "Flash_N.swf") and the tracks ("Music_N.ext") into an existing
     // directory, replacing files of the same names. Stops at the first failure
-    // (what was written stays) and then answers false.
-    bool ExportContent(bool savePictures, bool saveMusic, const std::string& directory);
+    // (what was written stays) and then answers false. `progress`, when given,
+    // is called before each file (and once more at the end) with the number of
+    // files done and the number to write; when it answers false before a file
+    // the export stops there (and answers false).
+    bool ExportContent(bool savePictures, bool saveMusic, const std::string& directory,
+                       const ExportProgress& progress = {});
 
     // Removes one item (its temporary file, its record, its data location and
     // its label group) or one track (file, record, location, name).

@@ -20,6 +20,8 @@ PACKAGES=(
   xvfb xdotool x11-utils python3 libxcb1-dev libjpeg-turbo-progs lame
   # dialog skin pictures, drawn at build time
   python3-pil
+  # wallpaper: desktop settings (GIO), their schemas for the tests, the X root window
+  libglib2.0-dev gsettings-desktop-schemas libxcb1-dev
 )
 
 if [ "$(id -u)" -ne 0 ]; then

@@ -1,5 +1,6 @@
 #include "startup/Dispatch.h"
 
+#include "dialogs/ConfigDialog.h"
 #include "installer/InstallerWizard.h"
 #include "installer/Uninstall.h"
 #include "package/PackageTrailer.h"
@@ -34,8 +35,9 @@ void RunSaverOrConfig() {
     SetTaskbarEntryWanted(g_parentWindow == 0 && g_showMode == ShowMode::Config);
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     if (g_showMode == ShowMode::Config) {
+        TForm_XSCR_Config dialog;
         TrimWorkingSet();
-        // The configuration dialog runs here once it exists.
+        dialog.exec();
         return;
     }
     // Show and Preview: the show window, run until it closes. The home page

@@ -1,0 +1,151 @@
+// TForm_XSCR_Config: saving pictures, movies and tracks, and the wallpaper menu.
+#include "dialogs/ComponentRole.h"
+#include "dialogs/ConfigDialog.h"
+#include "dialogs/DesktopWallpaper.h"
+#include "dialogs/DialogShell.h"
+#include "dialogs/ExportProgressForm.h"
+#include "dialogs/FileFilters.h"
+#include "dialogs/LanguageTables.h"
+#include "dialogs/OwnerDrawComboBox.h"
+#include "package/BitmapFiles.h"
+#include "package/StretchBitmap.h"
+#include "package/XSCR.h"
+#include "platform/SafeFile.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QMenu>
+#include <QToolButton>
+
+namespace scr {
+namespace {
+
+// Dynamic texts of the save commands.
+constexpr int kTextSaveAllCaption = 0;
+constexpr int kTextSaveAllFailed = 1;
+constexpr int kTextTrackFailed = 2;
+constexpr int kTextTrackFilter = 3;
+constexpr int kTextTrackTitle = 4;
+constexpr int kTextSaveFailedCaption = 5;
+constexpr int kTextPictureFailed = 6;
+constexpr int kTextPictureFilter = 7;
+constexpr int kTextPictureTitle = 8;
+constexpr int kTextCancel = 18;
+constexpr int kTextFlashFilter = 25;
+
+constexpr uint32_t kExclamationOk = 0x30;
+constexpr uint32_t kInformationOk = 0x40;
+constexpr int kPictureQuality = 75;
+
+// The prompt of the folder chooser: the program's string 1025 when it has
+// one; this program carries no string table, so the built-in text serves.
+const char* const kBrowsePrompt = "Please Select a Directory:";
+
+// The exact class test of the menu handler: a menu item, not a descendant.
+bool IsClass(const QObject* object, const char* className) {
+    return object && qstrcmp(object->metaObject()->className(), className) == 0;
+}
+
+} // namespace
+
+void TForm_XSCR_Config::SBtnPSaveClick() {
+    SavePicture();
+}
+
+void TForm_XSCR_Config::SBtnPSaveAllClick() {
+    SaveAllPictures();
+}
+
+void TForm_XSCR_Config::TBtnSaveMClick() {
+    SaveMusic();
+}
+
+void TForm_XSCR_Config::SavePicture() {
+    const int index = ComboBoxPics->currentIndex();
+    if (index < 0) return;
+    const ShowItem item = package_->GetItem(index);
+    SaveDialog1.Title = DynamicText(kTextPictureTitle, DynamicTexts);
+    const bool picture = item.kind == ShowItem::Picture;
+    SaveDialog1.Filter = DynamicText(picture ? kTextPictureFilter : kTextFlashFilter, DynamicTexts);
+    SaveDialog1.DefaultExt = picture ? QStringLiteral("jpg") : QStringLiteral("swf");
+    SaveDialog1.FileName.clear();
+    if (!Shell().ExecuteSaveDialog(SaveDialog1, this)) return;
+    const std::string target = SaveDialog1.FileName.toStdString();
+
+    bool written = false;
+    if (picture) {
+        Bitmap24 bitmap;
+        written =
+            package_->LoadPicture(bitmap, index, 0) && SaveBitmapByExtension(bitmap, target, kPictureQuality);
+    } else if (item.kind == ShowItem::Flash) {
+        const ExtractResult movie = package_->ExtractFlash(index);
+        written = movie.ok && CopyFileReplacing(movie.path, target);
+    }
+    if (!written)
+        Shell().ShowMessage(DynamicText(kTextPictureFailed, DynamicTexts),
+                            DynamicText(kTextSaveFailedCaption, DynamicTexts), kExclamationOk, &DynamicTexts);
+}
+
+void TForm_XSCR_Config::SaveAllPictures() {
+    const QString directory = Shell().BrowseForDirectory(QString::fromLatin1(kBrowsePrompt), this);
+    if (directory.isEmpty()) return;
+    ExportProgressForm progress(DynamicText(kTextSaveAllCaption, DynamicTexts),
+                                DynamicText(kTextCancel, DynamicTexts), this);
+    const bool saved =
+        package_->ExportContent(true, false, directory.toStdString(),
+                                [&](int done, int total) { return progress.Step(done, total); });
+    progress.hide();
+    // A cancelled export is what the user asked for, not a failure.
+    if (!saved && !progress.Cancelled())
+        Shell().ShowMessage(DynamicText(kTextSaveAllFailed, DynamicTexts),
+                            DynamicText(kTextSaveAllCaption, DynamicTexts), kInformationOk, &DynamicTexts);
+}
+
+void TForm_XSCR_Config::SaveMusic() {
+    const int index = ComboBoxMusics->currentIndex();
+    if (index < 0 || ComboBoxMusics->count() == 0) return;
+    const TrackSaveFilter filter =
+        MakeTrackSaveFilter(ComboBoxMusics->itemText(index), DynamicText(kTextTrackFilter, DynamicTexts));
+    SaveDialog1.Title = DynamicText(kTextTrackTitle, DynamicTexts);
+    SaveDialog1.Filter = filter.filter;
+    SaveDialog1.DefaultExt = filter.defaultExtension;
+    SaveDialog1.FileName.clear();
+    if (!Shell().ExecuteSaveDialog(SaveDialog1, this)) return;
+    const ExtractResult track = package_->ExtractMusic(index);
+    if (!track.ok || !CopyFileReplacing(track.path, SaveDialog1.FileName.toStdString()))
+        Shell().ShowMessage(DynamicText(kTextTrackFailed, DynamicTexts),
+                            DynamicText(kTextSaveFailedCaption, DynamicTexts), kExclamationOk, &DynamicTexts);
+}
+
+void TForm_XSCR_Config::BtnWallpaperClick() {
+    const int index = ComboBoxPics->currentIndex();
+    if (index < 0 || ComboBoxPics->count() == 0) return;
+    Shell().PopupMenu(PMWallpaper, QCursor::pos());
+}
+
+void TForm_XSCR_Config::PMWallpaperPopup() {
+    const bool styles =
+        ComboBoxPics->currentIndex() >= 0 && ComboBoxPics->count() > 0 && !package_->NoSaving();
+    for (QAction* item : {PMICenter, PMITile, PMIStretch})
+        item->setVisible(styles);
+    PMIRemove->setVisible(true);
+}
+
+void TForm_XSCR_Config::PMIWallpaperClick(QObject* sender) {
+    const int index = ComboBoxPics->currentIndex();
+    if (!sender || index < 0 || ComboBoxPics->count() == 0 || !IsClass(sender, "QAction")) return;
+    const int style = WallpaperStyleFromTag(TagOfComponent(sender));
+    Bitmap24 bitmap;
+    ShowItem item;
+    if (!package_->LoadPicture(bitmap, index, 0, &item)) return;
+    if (item.width > 0 && item.height > 0) StretchBitmap(bitmap, item.width, item.height);
+    const std::string path = WallpaperFilePath();
+    if (!SaveBitmapByExtension(bitmap, path, kPictureQuality)) return;
+    Shell().SetWallpaper(path, style);
+}
+
+void TForm_XSCR_Config::PMIRemoveClick() {
+    Shell().RemoveWallpaper();
+}
+
+} // namespace scr

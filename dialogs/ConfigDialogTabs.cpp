@@ -1,0 +1,73 @@
+// TForm_XSCR_Config: the tab-button bar and the author's links.
+#include "dialogs/ComponentRole.h"
+#include "dialogs/ConfigDialog.h"
+#include "dialogs/DialogShell.h"
+#include "dialogs/LanguageTables.h"
+#include "dialogs/PageControl.h"
+#include "dialogs/TabButtonLayout.h"
+
+#include <QLabel>
+#include <QToolButton>
+#include <QUrl>
+
+namespace scr {
+namespace {
+
+// Dynamic text: the subject of the e-mail to the author.
+constexpr int kTextMailSubject = 11;
+
+} // namespace
+
+void TForm_XSCR_Config::PageControlScrChange() {
+    const struct {
+        QWidget* page;
+        QToolButton* tab;
+    } pairs[] = {{TSGeneral, BtnTab1}, {TSPictures, BtnTab2}, {TSMusics, BtnTab3}, {TSLicense, BtnTab6}};
+    for (const auto& pair : pairs)
+        if (PageControlScr->ActivePage() == pair.page) pair.tab->setChecked(true);
+    LayoutTabButtons();
+}
+
+void TForm_XSCR_Config::LayoutTabButtons() {
+    QToolButton* const order[] = {BtnTab1, BtnTab2, BtnTab3, BtnTab6};
+    std::vector<TabButtonState> states;
+    for (const QToolButton* button : order)
+        states.push_back({!button->isHidden(), button->isChecked()});
+    const auto places = scr::LayoutTabButtons(PanelHideTabs->width(), states);
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        if (!places[i]) continue;
+        order[i]->setGeometry(places[i]->left, 0, places[i]->width, PanelHideTabs->height());
+    }
+}
+
+void TForm_XSCR_Config::BtnTabsClick(QToolButton* sender) {
+    if (!sender) return;
+    const int tag = TagOfComponent(sender);
+    for (int i = 0; i < PageControlScr->PageCount(); ++i) {
+        QWidget* page = PageControlScr->Page(i);
+        if (TagOfComponent(page) == tag) {
+            PageControlScr->SetActivePage(page);
+            break;
+        }
+    }
+    PageControlScrChange();
+}
+
+void TForm_XSCR_Config::LabelEmailClick() {
+    const QString address = LabelEmail->text();
+    // An address needs an "@" from the second character on.
+    if (address.indexOf(QLatin1Char('@'), 1) < 0) return;
+    const QString subject = DynamicText(kTextMailSubject, DynamicTexts);
+    QUrl url(QStringLiteral("mailto:") + address);
+    url.setQuery(QStringLiteral("subject=") + QString::fromLatin1(QUrl::toPercentEncoding(subject)),
+                 QUrl::StrictMode);
+    Shell().OpenUrl(url);
+}
+
+void TForm_XSCR_Config::LabelHomePageClick() {
+    const QString page = LabelHomePage->text();
+    if (!page.toLower().startsWith(QLatin1String("http"))) return;
+    Shell().OpenUrl(QUrl(page));
+}
+
+} // namespace scr

@@ -1,0 +1,54 @@
+#include "dialogs/DialogShell.h"
+
+#include "dialogs/BrowseForDirectory.h"
+#include "dialogs/DesktopWallpaper.h"
+#include "dialogs/MessageForm.h"
+#include "dialogs/SaveDialogEx.h"
+#include "platform/gui/WindowActivation.h"
+
+#include <QDesktopServices>
+#include <QMenu>
+#include <QUrl>
+
+namespace scr {
+
+DialogShell::~DialogShell() = default;
+
+bool DialogShell::ExecuteSaveDialog(TSaveDialogEx& dialog, QWidget* owner) {
+    return dialog.Execute(owner);
+}
+
+QString DialogShell::BrowseForDirectory(const QString& prompt, QWidget* owner) {
+    return scr::BrowseForDirectory(prompt, owner);
+}
+
+int DialogShell::ShowMessage(const QString& message, const QString& caption, uint32_t flags,
+                             const QStringList* texts) {
+    return ShowMessageForm(message, caption, flags, texts);
+}
+
+void DialogShell::OpenUrl(const QUrl& url) {
+    QDesktopServices::openUrl(url);
+}
+
+void DialogShell::PopupMenu(QMenu* menu, const QPoint& globalPosition) {
+    menu->exec(globalPosition);
+}
+
+void DialogShell::SetWallpaper(const std::string& path, int style) {
+    scr::SetWallpaper(path, style);
+}
+
+void DialogShell::RemoveWallpaper() {
+    scr::RemoveWallpaper();
+}
+
+WindowHandle DialogShell::ForegroundWindow() {
+    return scr::ForegroundWindow();
+}
+
+void DialogShell::SetForegroundWindow(WindowHandle window) {
+    scr::SetForegroundWindow(window);
+}
+
+} // namespace scr
