@@ -8,6 +8,7 @@
 #include "platform/ExecutablePath.h"
 #include "platform/PasswordProvider.h"
 #include "platform/ProcessState.h"
+#include "platform/Random.h"
 #include "platform/WorkingSet.h"
 #include "platform/gui/ExceptionBox.h"
 #include "platform/gui/TaskbarEntry.h"
@@ -19,7 +20,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <exception>
 #include <memory>
 #include <string>
@@ -33,7 +33,8 @@ void RunSaverOrConfig() {
     InitializeApplication();
     // Only a configuration run without a parent keeps its task-bar entry.
     SetTaskbarEntryWanted(g_parentWindow == 0 && g_showMode == ShowMode::Config);
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    // Every random choice of the run draws from the one generator, seeded here.
+    SeedRandomFromClock();
     if (g_showMode == ShowMode::Config) {
         TForm_XSCR_Config dialog;
         TrimWorkingSet();

@@ -76,7 +76,9 @@ protected:
     }
 
     std::string WritePackage(const std::vector<uint8_t>& package, const std::string& name) {
-        std::vector<uint8_t> file(100, 0x90);
+        std::vector<uint8_t> file;
+        file.reserve(100 + package.size());
+        file.assign(100, 0x90);
         file.insert(file.end(), package.begin(), package.end());
         WriteFile(temp_.file(name), file);
         return temp_.file(name);

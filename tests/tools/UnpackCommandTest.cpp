@@ -29,7 +29,9 @@ protected:
 
     // A program image of 10 bytes followed by the package.
     std::string WritePackage(const std::vector<uint8_t>& package, const std::string& name) {
-        std::vector<uint8_t> file(kProgramSize, 0x90);
+        std::vector<uint8_t> file;
+        file.reserve(kProgramSize + package.size());
+        file.assign(kProgramSize, 0x90);
         file.insert(file.end(), package.begin(), package.end());
         test::WriteFile(dir.file(name), file);
         return dir.file(name);
