@@ -66,14 +66,18 @@ void DrawBitmap(Bitmap24& dst, int x, int y, const Bitmap24& src) {
 }
 
 void StretchDraw(Bitmap24& dst, const Rect& d, const Bitmap24& src, const Rect& s) {
+    StretchDraw(dst, d, src, s, {0, 0, dst.width(), dst.height()});
+}
+
+void StretchDraw(Bitmap24& dst, const Rect& d, const Bitmap24& src, const Rect& s, const Rect& clip) {
     if (dst.isEmpty() || src.isEmpty()) return;
     if (d.width() == 0 || d.height() == 0 || s.width() == 0 || s.height() == 0) return;
     const AxisMap mx = MakeAxis(d.left, d.width(), s.left, s.width());
     const AxisMap my = MakeAxis(d.top, d.height(), s.top, s.height());
-    const int x0 = std::max(mx.dstFirst, 0);
-    const int x1 = std::min(mx.dstFirst + mx.dstCount, dst.width());
-    const int y0 = std::max(my.dstFirst, 0);
-    const int y1 = std::min(my.dstFirst + my.dstCount, dst.height());
+    const int x0 = std::max({mx.dstFirst, clip.left, 0});
+    const int x1 = std::min({mx.dstFirst + mx.dstCount, clip.right, dst.width()});
+    const int y0 = std::max({my.dstFirst, clip.top, 0});
+    const int y1 = std::min({my.dstFirst + my.dstCount, clip.bottom, dst.height()});
     if (x0 >= x1 || y0 >= y1) return;
 
     // Source column of every visible destination column; the columns whose

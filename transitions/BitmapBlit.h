@@ -25,6 +25,10 @@ void DrawBitmap(Bitmap24& dst, int x, int y, const Bitmap24& src);
 // two rectangles is reversed on an axis the copy is mirrored on that axis.
 // Destination pixels whose source pixel lies outside src are left as they are.
 void StretchDraw(Bitmap24& dst, const Rect& d, const Bitmap24& src, const Rect& s);
+// The same, writing only the destination pixels inside `clip` (each keeps the
+// source pixel it gets from the whole copy), so that a part of a canvas can be
+// redrawn alone.
+void StretchDraw(Bitmap24& dst, const Rect& d, const Bitmap24& src, const Rect& s, const Rect& clip);
 
 // Fills the rectangle (clipped to dst) with a colour given as COLORREF
 // (red in the lowest byte).

@@ -36,14 +36,26 @@ Rect ScaleImageToRect(const Rect& image, const Rect& bounds) {
 }
 
 void DrawTiledImage(Bitmap24& canvas, const Rect& r, const Bitmap24* graphic) {
+    DrawTiledImage(canvas, r, graphic, {0, 0, canvas.width(), canvas.height()});
+}
+
+void DrawTiledImage(Bitmap24& canvas, const Rect& r, const Bitmap24* graphic, const Rect& clip) {
     if (!graphic || graphic->isEmpty()) return;
     const int gw = graphic->width();
     const int gh = graphic->height();
     const int rows = r.height() / gh + 1;
     const int columns = r.width() / gw + 1;
-    for (int row = 0; row < rows; ++row)
-        for (int column = 0; column < columns; ++column)
-            DrawBitmap(canvas, r.left + column * gw, r.top + row * gh, *graphic);
+    // Only the tiles that reach into the clip are drawn.
+    const Rect area = clip.intersected({0, 0, canvas.width(), canvas.height()});
+    if (area.isEmpty()) return;
+    const int firstRow = std::max(0, (area.top - r.top) / gh - 1);
+    const int firstColumn = std::max(0, (area.left - r.left) / gw - 1);
+    for (int row = firstRow; row < rows && r.top + row * gh < area.bottom; ++row)
+        for (int column = firstColumn; column < columns && r.left + column * gw < area.right; ++column) {
+            const Rect tile{r.left + column * gw, r.top + row * gh, r.left + (column + 1) * gw,
+                            r.top + (row + 1) * gh};
+            StretchDraw(canvas, tile, *graphic, {0, 0, gw, gh}, area);
+        }
 }
 
 void MirrorCopyRect(Bitmap24& canvas, const Rect& d, const Bitmap24& bitmap, const Rect& s, bool horizontal,

@@ -23,6 +23,8 @@ Rect ScaleImageToRect(const Rect& image, const Rect& bounds);
 // tiles. Tiles are not cut at r's edges, only at the canvas's. A null or
 // empty graphic draws nothing.
 void DrawTiledImage(Bitmap24& canvas, const Rect& r, const Bitmap24* graphic);
+// The same, writing only the canvas pixels inside `clip`.
+void DrawTiledImage(Bitmap24& canvas, const Rect& r, const Bitmap24* graphic, const Rect& clip);
 
 // Copies the source rectangle s of bitmap (first cut to the bitmap) into the
 // destination rectangle d of canvas, stretching as needed. With `horizontal`

@@ -1,6 +1,5 @@
 #include "show/ruffle/RuffleEngine.h"
 
-#include "show/ruffle/RuffleFiles.h"
 #include "show/ruffle/RufflePage.h"
 #include "show/ruffle/RufflePagePool.h"
 
@@ -70,17 +69,6 @@ void RuffleEngine::Notice(int generation, const QString& kind, const QString& pa
     } else if (kind == QLatin1String("failed")) {
         if (events_.failed) events_.failed(payload);
     }
-}
-
-std::unique_ptr<FlashEngine> CreateFlashEngine(QWidget* parent, FlashEngineEvents events) {
-    QString folder = FindRuffleFolder();
-    if (folder.isEmpty()) return nullptr;
-    return std::make_unique<RuffleEngine>(parent, folder, std::move(events));
-}
-
-QString FlashEngineUnavailableReason() {
-    if (!FindRuffleFolder().isEmpty()) return {};
-    return QStringLiteral("the Ruffle player files were not found in: ") + RuffleSearchFolders().join(", ");
 }
 
 } // namespace scr

@@ -5,8 +5,8 @@
 #include "tests/support/TempDir.h"
 
 #ifdef SCR_HAVE_FLASH_ENGINE
-#include "show/ruffle/RuffleFiles.h"
-#include "show/ruffle/RufflePagePool.h"
+#include "show/FlashEngineFactory.h"
+#include "show/FlashEngineLoader.h"
 #endif
 
 #include <QElapsedTimer>
@@ -135,8 +135,9 @@ TEST(FlashHostTest, PublishesExactlyItsPropertiesInOrder) {
 class RuffleHostTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_FALSE(FindRuffleFolder().isEmpty())
-            << "Ruffle is not installed beside the test program: run scripts/install-ruffle.sh and rebuild";
+        const QString reason = FlashEngineUnavailableReason();
+        ASSERT_TRUE(reason.isEmpty()) << reason.toStdString()
+                                      << " (run scripts/install-ruffle.sh and rebuild)";
         parent_.resize(400, 300);
         parent_.show();
     }
@@ -204,11 +205,11 @@ TEST_F(RuffleHostTest, RoutesMouseInputReusesItsPageAndLoopsWhenAsked) {
     ASSERT_TRUE(first);
     ASSERT_TRUE(QTest::qWaitFor([&] { return first->FrameNum() > 0; }, 30000));
     first.reset();
-    int pages = RufflePagePool::Instance().pagesMade();
+    int pages = FlashEnginePlugin()->PagesMade();
 
     std::unique_ptr<VtFlashEx> host(StartMovie(WriteMovie("c.swf", {.frames = 12, .fps = 24}), true));
     ASSERT_TRUE(host);
-    EXPECT_EQ(RufflePagePool::Instance().pagesMade(), pages) << "the second movie should reuse the page";
+    EXPECT_EQ(FlashEnginePlugin()->PagesMade(), pages) << "the second movie should reuse the page";
     QElapsedTimer clock;
     clock.start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return host->FrameNum() > 0; }, 10000));

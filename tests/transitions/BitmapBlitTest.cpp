@@ -57,6 +57,30 @@ TEST(StretchDraw, SourceOutsideThePictureLeavesTheDestination) {
     EXPECT_EQ(dst.pixel(5, 3), kBlank);
 }
 
+// A clipped copy writes exactly the pixels of the whole copy that lie in the
+// clip, for plain, scaled, mirrored and partly outside copies alike.
+TEST(StretchDraw, ClippedCopyIsTheWholeCopyInsideTheClip) {
+    const Bitmap24 src = CoordinatePicture(13, 9, true);
+    const struct {
+        Rect d, s;
+    } copies[] = {{{2, 3, 15, 12}, {0, 0, 13, 9}},  {{-4, -2, 27, 19}, {0, 0, 13, 9}},
+                  {{25, 1, 3, 17}, {1, 1, 11, 8}},  {{0, 18, 20, 2}, {0, 0, 13, 9}},
+                  {{5, 5, 9, 8}, {-2, -1, 15, 10}}, {{-6, 0, 31, 20}, {12, 0, -1, 9}}};
+    const Rect clips[] = {{3, 4, 11, 9}, {0, 0, 1, 1}, {17, 10, 30, 20}, {-5, -5, 40, 40}, {8, 8, 8, 12}};
+    for (const auto& copy : copies) {
+        Bitmap24 whole = Uniform(30, 20, kBlank);
+        StretchDraw(whole, copy.d, src, copy.s);
+        for (const Rect& clip : clips) {
+            Bitmap24 part = Uniform(30, 20, kBlank);
+            StretchDraw(part, copy.d, src, copy.s, clip);
+            for (int y = 0; y < 20; ++y)
+                for (int x = 0; x < 30; ++x)
+                    ASSERT_EQ(part.pixel(x, y), clip.contains(x, y) ? whole.pixel(x, y) : kBlank)
+                        << x << "," << y << " clip " << clip.left << "," << clip.top;
+        }
+    }
+}
+
 TEST(BitmapBlit, FillAndDrawThroughRegion) {
     Bitmap24 dst = Uniform(10, 10, kBlank);
     FillRect(dst, {-3, 8, 4, 20}, 0x0000FF);

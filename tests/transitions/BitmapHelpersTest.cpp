@@ -60,6 +60,24 @@ TEST(DrawTiledImage, TilesRunOnePastExactMultiples) {
     EXPECT_EQ(untouched, Uniform(10, 10, kBlank));
 }
 
+TEST(DrawTiledImage, ClippedTilingIsTheWholeTilingInsideTheClip) {
+    const Bitmap24 tile = CoordinatePicture(7, 5, true);
+    const Rect areas[] = {{0, 0, 40, 30}, {3, 2, 20, 17}, {-9, -4, 44, 26}};
+    const Rect clips[] = {{10, 6, 25, 19}, {0, 0, 2, 2}, {33, 21, 50, 50}, {-3, -3, 60, 60}};
+    for (const Rect& area : areas) {
+        Bitmap24 whole = Uniform(45, 32, kBlank);
+        DrawTiledImage(whole, area, &tile);
+        for (const Rect& clip : clips) {
+            Bitmap24 part = Uniform(45, 32, kBlank);
+            DrawTiledImage(part, area, &tile, clip);
+            for (int y = 0; y < 32; ++y)
+                for (int x = 0; x < 45; ++x)
+                    ASSERT_EQ(part.pixel(x, y), clip.contains(x, y) ? whole.pixel(x, y) : kBlank)
+                        << x << "," << y;
+        }
+    }
+}
+
 TEST(MirrorCopyRect, FlagsReverseTheDestination) {
     const Bitmap24 source = CoordinatePicture(10, 5, true);
     Bitmap24 plain = Uniform(30, 5, kBlank);

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 
@@ -208,7 +209,7 @@ void TCustomPic_Trans::Prepare() {
     // The old picture is what the control shows now where the new picture
     // will appear: colour, background and the last frame, freshly drawn at
     // the current size, resampled to the picture's size.
-    RenderPaintBuffer();
+    RenderPaintBuffer(ClientRect());
     {
         std::lock_guard lock(frameLock_);
         frame_.setSize(w, h);
@@ -334,24 +335,32 @@ void TCustomPic_Trans::Clear() {
 
 // --- Painting and notifications ----------------------------------------
 
-void TCustomPic_Trans::RenderPaintBuffer() {
+bool TCustomPic_Trans::DrawsBackgroundPicture() const {
+    return bgMode_ != TBackgroundMode::bmNone && bgPicture_.hasGraphic();
+}
+
+void TCustomPic_Trans::RenderPaintBuffer(const Rect& area) {
     std::lock_guard lock(paintBufferLock_);
     if (paintBuffer_.width() != width() || paintBuffer_.height() != height())
         paintBuffer_.setSize(width(), height());
     const Rect client = ClientRect();
-    FillRect(paintBuffer_, client, color_);
-    if (bgPicture_.hasGraphic()) {
+    const Rect clip = area.intersected(client);
+    if (clip.isEmpty()) return;
+    FillRect(paintBuffer_, clip, color_);
+    if (DrawsBackgroundPicture()) {
         const Bitmap24& bg = bgPicture_.bitmap();
+        const Rect whole{0, 0, bg.width(), bg.height()};
         switch (bgMode_) {
         case TBackgroundMode::bmTiled:
-            DrawTiledImage(paintBuffer_, client, &bg);
+            DrawTiledImage(paintBuffer_, client, &bg, clip);
             break;
         case TBackgroundMode::bmStretched:
-            StretchDraw(paintBuffer_, client, bg, {0, 0, bg.width(), bg.height()});
+            StretchDraw(paintBuffer_, client, bg, whole, clip);
             break;
         case TBackgroundMode::bmCentered:
-            DrawBitmap(paintBuffer_, (client.width() - bg.width()) / 2, (client.height() - bg.height()) / 2,
-                       bg);
+            StretchDraw(paintBuffer_, whole.translated((client.width() - bg.width()) / 2,
+                                                       (client.height() - bg.height()) / 2),
+                        bg, whole, clip);
             break;
         case TBackgroundMode::bmNone:
             break;
@@ -359,26 +368,50 @@ void TCustomPic_Trans::RenderPaintBuffer() {
     }
     std::lock_guard frameLock(frameLock_);
     if (frame_.isEmpty()) return;
-    if (!stretch_)
-        DrawBitmap(paintBuffer_, picRect_.left, picRect_.top, frame_);
-    else
-        StretchDraw(paintBuffer_, DisplayRect(), frame_, {0, 0, frame_.width(), frame_.height()});
+    const Rect frameRect{0, 0, frame_.width(), frame_.height()};
+    StretchDraw(paintBuffer_, stretch_ ? DisplayRect() : frameRect.translated(picRect_.left, picRect_.top), frame_,
+                frameRect, clip);
 }
 
-void TCustomPic_Trans::Paint() {
-    RenderPaintBuffer();
+void TCustomPic_Trans::PaintDirect(QPainter& painter, const QRect& area) {
+    std::lock_guard lock(frameLock_);
+    QRect frameArea;
+    if (!frame_.isEmpty()) frameArea = QRect(picRect_.left, picRect_.top, frame_.width(), frame_.height()) & area;
+    // The parts the frame does not cover show the colour.
+    const QColor color(static_cast<int>(color_ & 0xFF), static_cast<int>((color_ >> 8) & 0xFF),
+                       static_cast<int>((color_ >> 16) & 0xFF));
+    for (const QRect& r : QRegion(area) - QRegion(frameArea))
+        painter.fillRect(r, color);
+    if (frameArea.isEmpty()) return;
+    // The frame's own pixels, wrapped without a copy; only the part in the
+    // area is converted for the screen.
+    const QImage image(frame_.bits(), frame_.width(), frame_.height(), static_cast<qsizetype>(frame_.stride()),
+                       QImage::Format_BGR888);
+    painter.drawImage(frameArea.topLeft(), image, frameArea.translated(-picRect_.left, -picRect_.top));
+}
+
+void TCustomPic_Trans::Paint(const QRegion& region) {
+    // One rectangle around the changed parts; the painter's clip (the
+    // region itself) keeps drawing inside them.
+    const QRect area = region.boundingRect() & rect();
+    if (area.isEmpty()) return;
+    QPainter painter(this);
+    if (!stretch_ && !DrawsBackgroundPicture()) {
+        PaintDirect(painter, area);
+        return;
+    }
+    RenderPaintBuffer({area.left(), area.top(), area.right() + 1, area.bottom() + 1});
     std::lock_guard lock(paintBufferLock_);
     if (paintBuffer_.isEmpty()) return;
     const QImage image(paintBuffer_.bits(), paintBuffer_.width(), paintBuffer_.height(),
                        static_cast<qsizetype>(paintBuffer_.stride()), QImage::Format_BGR888);
-    QPainter painter(this);
-    painter.drawImage(0, 0, image);
+    painter.drawImage(area.topLeft(), image, area);
 }
 
-void TCustomPic_Trans::paintEvent(QPaintEvent*) {
+void TCustomPic_Trans::paintEvent(QPaintEvent* event) {
     if (painting_ || QThread::currentThread() != thread()) return;
     FlagScope scope(painting_);
-    Paint();
+    Paint(event->region());
 }
 
 void TCustomPic_Trans::resizeEvent(QResizeEvent* event) {

@@ -37,6 +37,8 @@
 #include <memory>
 #include <mutex>
 
+class QPainter;
+
 namespace scr {
 
 class TAnimateThread;
@@ -144,9 +146,10 @@ public:
     TCustomDrawEvent OnCustomDraw, OnBeforeNewFrame, OnAfterNewFrame;
 
 protected:
-    // Draws colour, background and frame into the paint buffer and the
-    // buffer onto the control.
-    virtual void Paint();
+    // Draws colour, background and frame onto the part `area` of the
+    // control. Only that part is drawn and converted for the screen: a
+    // transition step repaints just what it changed.
+    virtual void Paint(const QRegion& area);
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
@@ -155,7 +158,13 @@ protected:
 private:
     void PictureChange();
     void BgPictureChange();
-    void RenderPaintBuffer();
+    // Draws colour, background and frame into the paint buffer, inside `area` only.
+    void RenderPaintBuffer(const Rect& area);
+    // The frame drawn unscaled from its own pixels, the rest filled with the
+    // colour: the cheap path when there is neither stretching nor a background
+    // picture.
+    void PaintDirect(QPainter& painter, const QRect& area);
+    bool DrawsBackgroundPicture() const;
     bool AtEnd() const;
     void InvalidateControl();
     Rect ClientRect() const { return {0, 0, width(), height()}; }

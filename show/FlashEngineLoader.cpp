@@ -1,0 +1,127 @@
+#include "show/FlashEngineLoader.h"
+
+#include "platform/ExecutablePath.h"
+#include "show/FlashEngineFactory.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QOpenGLContext>
+#include <QPluginLoader>
+
+// Qt's setter of the application-wide OpenGL context (exported by Qt GUI;
+// the web engine sets it the same way).
+QT_BEGIN_NAMESPACE
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext* context);
+QT_END_NAMESPACE
+
+namespace scr {
+namespace {
+
+constexpr const char* kPluginFile = "scrplayer-flash.so";
+
+struct PluginState {
+    bool tried = false;
+    FlashEngineFactory* factory = nullptr;
+    QString error;
+};
+
+PluginState& State() {
+    static PluginState state;
+    return state;
+}
+
+QOpenGLContext* g_shareContext = nullptr;
+
+void DeleteShareContext() {
+    if (QOpenGLContext::globalShareContext() == g_shareContext) qt_gl_set_global_share_context(nullptr);
+    delete g_shareContext;
+    g_shareContext = nullptr;
+}
+
+// The engine (Qt WebEngine) expects the application-wide OpenGL context that
+// it makes itself when it is linked into a program and starts before the
+// application object. Loaded later, as a plugin, it finds one made here, as
+// it would have made it (creating it may fail where there is no OpenGL; the
+// engine then draws in software).
+void ProvideShareContext() {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()) || QOpenGLContext::globalShareContext())
+        return;
+    g_shareContext = new QOpenGLContext;
+    g_shareContext->create();
+    qt_gl_set_global_share_context(g_shareContext);
+    qAddPostRoutine(&DeleteShareContext);
+}
+
+} // namespace
+
+QStringList FlashEnginePluginCandidates() {
+    if (QString env = qEnvironmentVariable("SCRPLAYER_FLASH_PLUGIN"); !env.isEmpty()) return {env};
+    const QString exeFolder = QFileInfo(QString::fromStdString(ExecutablePath())).absolutePath();
+    QStringList files{exeFolder + "/" + kPluginFile,
+                      QDir::cleanPath(exeFolder + "/../lib/scrplayer/") + "/" + kPluginFile};
+#ifdef SCR_FLASH_PLUGIN_INSTALL_DIR
+    const QString installed = QStringLiteral(SCR_FLASH_PLUGIN_INSTALL_DIR "/") + kPluginFile;
+    if (!files.contains(installed)) files << installed;
+#endif
+    return files;
+}
+
+FlashEngineFactory* LoadFlashEnginePlugin(const QString& path, QString* error) {
+    ProvideShareContext();
+    // The loader object may go: a loaded plugin stays loaded for the process.
+    QPluginLoader loader(path);
+    QObject* instance = loader.instance();
+    if (!instance) {
+        if (error) *error = loader.errorString();
+        return nullptr;
+    }
+    auto* factory = qobject_cast<FlashEngineFactory*>(instance);
+    if (!factory && error) *error = path + QStringLiteral(" is not a Flash engine plugin of this program");
+    return factory;
+}
+
+FlashEngineFactory* FlashEnginePlugin() {
+    PluginState& state = State();
+    if (state.tried) return state.factory;
+    state.tried = true;
+    QStringList missing;
+    QStringList failures;
+    // A file that exists but does not load (built for another Qt, damaged)
+    // does not stop the search.
+    for (const QString& file : FlashEnginePluginCandidates()) {
+        if (!QFileInfo(file).isFile()) {
+            missing << file;
+            continue;
+        }
+        QString error;
+        state.factory = LoadFlashEnginePlugin(file, &error);
+        if (state.factory) return state.factory;
+        failures << error;
+    }
+    state.error = failures.isEmpty()
+                      ? QStringLiteral("the Flash engine plugin was not found: ") + missing.join(", ")
+                      : QStringLiteral("the Flash engine plugin could not be loaded: ") + failures.join("; ");
+    return nullptr;
+}
+
+QString FlashEnginePluginError() {
+    FlashEnginePlugin();
+    return State().error;
+}
+
+#ifdef SCR_HAVE_FLASH_ENGINE
+
+std::unique_ptr<FlashEngine> CreateFlashEngine(QWidget* parent, FlashEngineEvents events) {
+    FlashEngineFactory* factory = FlashEnginePlugin();
+    return factory ? factory->Create(parent, std::move(events)) : nullptr;
+}
+
+QString FlashEngineUnavailableReason() {
+    FlashEngineFactory* factory = FlashEnginePlugin();
+    return factory ? factory->UnavailableReason() : FlashEnginePluginError();
+}
+
+#endif
+
+} // namespace scr
