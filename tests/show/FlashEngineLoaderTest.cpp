@@ -1,5 +1,6 @@
-#include "show/FlashEngineFactory.h"
 #include "show/FlashEngineLoader.h"
+
+#include "show/FlashEngineFactory.h"
 #include "tests/support/TempDir.h"
 
 #include <QCoreApplication>
@@ -26,7 +27,8 @@ TEST(FlashEngineLoader, AFileThatIsNoPluginIsRefusedWithAReason) {
     test::TempDir dir;
     const std::string fake = dir.file("scrplayer-flash.so");
     test::WriteFile(fake, {'n', 'o', 't', ' ', 'E', 'L', 'F'});
-    for (const QString& path : {QString::fromStdString(fake), QStringLiteral("/nowhere/scrplayer-flash.so")}) {
+    for (const QString& path :
+         {QString::fromStdString(fake), QStringLiteral("/nowhere/scrplayer-flash.so")}) {
         QString error;
         EXPECT_EQ(LoadFlashEnginePlugin(path, &error), nullptr) << path.toStdString();
         EXPECT_FALSE(error.isEmpty()) << path.toStdString();
