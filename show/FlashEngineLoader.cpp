@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QJsonObject>
 #include <QOpenGLContext>
 #include <QPluginLoader>
 
@@ -68,16 +69,21 @@ QStringList FlashEnginePluginCandidates() {
 }
 
 FlashEngineFactory* LoadFlashEnginePlugin(const QString& path, QString* error) {
-    ProvideShareContext();
     // The loader object may go: a loaded plugin stays loaded for the process.
     QPluginLoader loader(path);
-    QObject* instance = loader.instance();
-    if (!instance) {
-        if (error) *error = loader.errorString();
+    // The metadata is read without loading the library, so that nothing of
+    // a file that is not our plugin runs.
+    const QJsonObject metaData = loader.metaData();
+    if (metaData.value(QLatin1String("IID")).toString() != QLatin1String(SCR_FLASH_ENGINE_FACTORY_IID)) {
+        if (error)
+            *error = metaData.isEmpty()
+                         ? loader.errorString()
+                         : path + QStringLiteral(" is not a Flash engine plugin of this program");
         return nullptr;
     }
-    auto* factory = qobject_cast<FlashEngineFactory*>(instance);
-    if (!factory && error) *error = path + QStringLiteral(" is not a Flash engine plugin of this program");
+    ProvideShareContext();
+    auto* factory = qobject_cast<FlashEngineFactory*>(loader.instance());
+    if (!factory && error) *error = loader.errorString();
     return factory;
 }
 

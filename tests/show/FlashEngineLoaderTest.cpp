@@ -1,9 +1,11 @@
-#include "show/FlashEngineFactory.h"
 #include "show/FlashEngineLoader.h"
+
+#include "show/FlashEngineFactory.h"
 #include "tests/support/TempDir.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -26,10 +28,17 @@ TEST(FlashEngineLoader, AFileThatIsNoPluginIsRefusedWithAReason) {
     test::TempDir dir;
     const std::string fake = dir.file("scrplayer-flash.so");
     test::WriteFile(fake, {'n', 'o', 't', ' ', 'E', 'L', 'F'});
-    for (const QString& path : {QString::fromStdString(fake), QStringLiteral("/nowhere/scrplayer-flash.so")}) {
+    // A Qt plugin of another kind (an image format) is refused by its metadata.
+    const QString otherPlugin = QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/imageformats/libqico.so";
+    for (const QString& path :
+         {QString::fromStdString(fake), QStringLiteral("/nowhere/scrplayer-flash.so"), otherPlugin}) {
+        if (!QFileInfo(path).exists() && path == otherPlugin) continue;
         QString error;
         EXPECT_EQ(LoadFlashEnginePlugin(path, &error), nullptr) << path.toStdString();
         EXPECT_FALSE(error.isEmpty()) << path.toStdString();
+        if (path == otherPlugin) {
+            EXPECT_TRUE(error.contains("not a Flash engine plugin")) << error.toStdString();
+        }
     }
 }
 

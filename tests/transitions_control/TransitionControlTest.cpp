@@ -310,13 +310,11 @@ TEST(TransitionControlPainting, APartPaintsAsTheWholeDoes) {
     const struct {
         bool center, stretch, fine;
         TBackgroundMode bgMode;
-    } layouts[] = {{false, false, false, TBackgroundMode::bmNone},
-                   {true, false, false, TBackgroundMode::bmNone},
-                   {true, false, false, TBackgroundMode::bmTiled},
-                   {false, false, false, TBackgroundMode::bmCentered},
-                   {false, true, false, TBackgroundMode::bmNone},
-                   {false, true, true, TBackgroundMode::bmStretched},
-                   {true, true, true, TBackgroundMode::bmTiled}};
+    } layouts[] = {
+        {false, false, false, TBackgroundMode::bmNone}, {true, false, false, TBackgroundMode::bmNone},
+        {true, false, false, TBackgroundMode::bmTiled}, {false, false, false, TBackgroundMode::bmCentered},
+        {false, true, false, TBackgroundMode::bmNone},  {false, true, true, TBackgroundMode::bmStretched},
+        {true, true, true, TBackgroundMode::bmTiled}};
     const QRect parts[] = {{7, 5, 30, 20}, {50, 33, 50, 47}, {0, 0, 1, 1}, {99, 79, 1, 1}, {58, 0, 4, 80}};
     for (const auto& layout : layouts) {
         XPicTrans control;

@@ -357,11 +357,12 @@ void TCustomPic_Trans::RenderPaintBuffer(const Rect& area) {
         case TBackgroundMode::bmStretched:
             StretchDraw(paintBuffer_, client, bg, whole, clip);
             break;
-        case TBackgroundMode::bmCentered:
-            StretchDraw(paintBuffer_, whole.translated((client.width() - bg.width()) / 2,
-                                                       (client.height() - bg.height()) / 2),
-                        bg, whole, clip);
+        case TBackgroundMode::bmCentered: {
+            const int dx = (client.width() - bg.width()) / 2;
+            const int dy = (client.height() - bg.height()) / 2;
+            StretchDraw(paintBuffer_, whole.translated(dx, dy), bg, whole, clip);
             break;
+        }
         case TBackgroundMode::bmNone:
             break;
         }
@@ -369,14 +370,15 @@ void TCustomPic_Trans::RenderPaintBuffer(const Rect& area) {
     std::lock_guard frameLock(frameLock_);
     if (frame_.isEmpty()) return;
     const Rect frameRect{0, 0, frame_.width(), frame_.height()};
-    StretchDraw(paintBuffer_, stretch_ ? DisplayRect() : frameRect.translated(picRect_.left, picRect_.top), frame_,
-                frameRect, clip);
+    StretchDraw(paintBuffer_, stretch_ ? DisplayRect() : frameRect.translated(picRect_.left, picRect_.top),
+                frame_, frameRect, clip);
 }
 
 void TCustomPic_Trans::PaintDirect(QPainter& painter, const QRect& area) {
     std::lock_guard lock(frameLock_);
     QRect frameArea;
-    if (!frame_.isEmpty()) frameArea = QRect(picRect_.left, picRect_.top, frame_.width(), frame_.height()) & area;
+    if (!frame_.isEmpty())
+        frameArea = QRect(picRect_.left, picRect_.top, frame_.width(), frame_.height()) & area;
     // The parts the frame does not cover show the colour.
     const QColor color(static_cast<int>(color_ & 0xFF), static_cast<int>((color_ >> 8) & 0xFF),
                        static_cast<int>((color_ >> 16) & 0xFF));
@@ -385,8 +387,8 @@ void TCustomPic_Trans::PaintDirect(QPainter& painter, const QRect& area) {
     if (frameArea.isEmpty()) return;
     // The frame's own pixels, wrapped without a copy; only the part in the
     // area is converted for the screen.
-    const QImage image(frame_.bits(), frame_.width(), frame_.height(), static_cast<qsizetype>(frame_.stride()),
-                       QImage::Format_BGR888);
+    const QImage image(frame_.bits(), frame_.width(), frame_.height(),
+                       static_cast<qsizetype>(frame_.stride()), QImage::Format_BGR888);
     painter.drawImage(frameArea.topLeft(), image, frameArea.translated(-picRect_.left, -picRect_.top));
 }
 
