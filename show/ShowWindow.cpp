@@ -203,7 +203,21 @@ bool ShowWindow::CloseQuery() {
 }
 
 void ShowWindow::WindowProc(WindowMessage& message) {
+    // Creating a Flash player makes the web engine attach a window it made
+    // as a top-level one; destroying that window reports a deactivation of
+    // the show window although the user did nothing. Such deactivations do
+    // not end the show; the window takes the activation back afterwards.
+    if (attachingFlash_ && IsDeactivation(message)) return;
     rules_.HandleMessage(message);
+}
+
+bool ShowWindow::IsDeactivation(const WindowMessage& message) {
+    switch (message.id) {
+    case Msg::Activate: return (message.wParam & 0xFFFF) == WA_INACTIVE;
+    case Msg::NcActivate:
+    case Msg::ActivateApp: return message.wParam == 0;
+    default: return false;
+    }
 }
 
 Point ShowWindow::CursorPos() {
@@ -353,7 +367,10 @@ void ShowWindow::StopTransition() {
 }
 
 VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::string& moviePath, bool loop) {
+    attachingFlash_ = true;
     VtFlashEx* host = CreateFlashHost(this, r.left, r.top, r.right, r.bottom);
+    attachingFlash_ = false;
+    if (!preview_ && !embedded_ && isVisible() && !isActiveWindow()) activateWindow();
     if (!host) return nullptr;
     host->SetMovie(QString::fromStdString(moviePath));
     if (loop) host->SetLoop(true);

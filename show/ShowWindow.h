@@ -62,6 +62,7 @@ public:
 
 protected:
     void WindowProc(WindowMessage& message) override;
+    static bool IsDeactivation(const WindowMessage& message);
     void OnActivate() override { rules_.FormActivate(); }
     void OnDeactivate() override { rules_.FormDeactivate(); }
     bool CloseQuery() override;
@@ -138,6 +139,7 @@ private:
     QTimer* hostWatch_ = nullptr;
     bool cursorHidden_ = false;
     bool tornDown_ = false;
+    bool attachingFlash_ = false; // a Flash player is being created and attached
     bool firstFrameReported_ = false;
 };
 
