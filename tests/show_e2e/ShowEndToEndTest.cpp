@@ -144,6 +144,25 @@ TEST_F(ShowEndToEndTest, NavigationKeysDoNotEndTheShow) {
     EXPECT_EQ(show->Wait(3s), std::optional<int>(0));
 }
 
+TEST_F(ShowEndToEndTest, AFlashItemComingOnScreenDoesNotEndTheShow) {
+    if (!std::filesystem::exists(BuildBinDir() + "/scrplayer-flash.so") ||
+        !std::filesystem::exists(BuildBinDir() + "/ruffle/ruffle.js"))
+        GTEST_SKIP() << "the Flash engine plugin or the Ruffle files are not built";
+    auto show = Start({"/s"});
+    ASSERT_TRUE(WaitForFullScreenWindow());
+    // The demo's fifth item is its movie: step there with the navigation keys.
+    for (int step = 0; step < 4; ++step) {
+        std::this_thread::sleep_for(2500ms);
+        PressKey("Right");
+    }
+    EXPECT_FALSE(show->Wait(5s).has_value()) << "the show ended while its movie came on";
+    PressKey("a");
+    EXPECT_EQ(show->Wait(5s), std::optional<int>(0));
+    std::string stats;
+    RunCommand("cat '" + dir_.file("stats.txt") + "'", &stats);
+    EXPECT_NE(stats.find("flash frames="), std::string::npos) << stats;
+}
+
 TEST_F(ShowEndToEndTest, PreviewDrawsInsideTheHostWindow) {
     const uint32_t host = x_.CreateWindow(100, 100, 320, 200);
     ASSERT_NE(host, 0u);
