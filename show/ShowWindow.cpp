@@ -2,7 +2,6 @@
 
 #include "package/StretchBitmap.h"
 #include "platform/Bitmap24.h"
-#include "platform/Random.h"
 #include "platform/WorkingSet.h"
 #include "platform/gui/ForeignWindow.h"
 #include "platform/gui/TaskbarEntry.h"
@@ -60,7 +59,6 @@ ShowWindow::ShowWindow(std::unique_ptr<ShowPackage> package, ShowMode mode, Wind
     : package_(std::move(package)), preview_(mode == ShowMode::Preview),
       rules_(*this, preview_, package_->IgnoreMouseMove()),
       terminationSignals_([this] { CloseFromSignal(); }) {
-    SeedRandomFromClock();
     SetUpGeometry(host);
     const int designWidth = package_->DesignWidth() > 0 ? package_->DesignWidth() : primaryScreen_.width;
     showScale_ = static_cast<double>(showSize_.width) / designWidth;
