@@ -1,6 +1,7 @@
 #include "installer/DesktopShortcut.h"
 
 #include "installer/InstallNames.h"
+#include "platform/FileAttributes.h"
 #include "platform/SafeFile.h"
 
 #include <QProcess>
@@ -39,6 +40,57 @@ std::string EscapeValue(const std::string& text) {
         }
     }
     return out;
+}
+
+// The inverse of EscapeValue.
+std::string UnescapeValue(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        switch (text[++i]) {
+        case 'n':
+            out += '\n';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case 's':
+            out += ' ';
+            break;
+        default:
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// The program of an Exec value: its first argument, unquoted.
+std::string ExecProgram(const std::string& exec) {
+    std::string program;
+    std::size_t i = exec.find_first_not_of(" \t");
+    if (i == std::string::npos) return program;
+    const bool quoted = exec[i] == '"';
+    if (quoted) ++i;
+    for (; i < exec.size(); ++i) {
+        const char c = exec[i];
+        if (quoted && c == '"') break;
+        if (!quoted && (c == ' ' || c == '\t')) break;
+        if (quoted && c == '\\' && i + 1 < exec.size()) {
+            program += exec[++i];
+        } else if (c == '%' && i + 1 < exec.size() && exec[i + 1] == '%') {
+            program += '%';
+            ++i;
+        } else {
+            program += c;
+        }
+    }
+    return program;
 }
 
 void AppendKey(std::string& text, const char* key, const std::string& value) {
@@ -101,10 +153,13 @@ std::string DesktopEntryText(const ShortcutFields& fields) {
     AppendKey(text, "Name", fields.name);
     if (!fields.description.empty()) AppendKey(text, "Comment", fields.description);
     AppendKey(text, "Exec", ExecLine(fields.target, fields.arguments));
+    if (!fields.tryExec.empty()) AppendKey(text, "TryExec", fields.tryExec);
     if (!fields.workingDirectory.empty()) AppendKey(text, "Path", fields.workingDirectory);
     AppendKey(text, "Icon",
               fields.icon.empty() ? std::string("preferences-desktop-screensaver") : fields.icon);
     AppendKey(text, "Terminal", "false");
+    if (!fields.categories.empty()) AppendKey(text, "Categories", fields.categories);
+    if (!fields.onlyShowIn.empty()) AppendKey(text, "OnlyShowIn", fields.onlyShowIn);
     if (!fields.uninstallCommand.empty()) {
         AppendKey(text, "Actions", "Uninstall;");
         text += "\n[Desktop Action Uninstall]\n";
@@ -114,13 +169,23 @@ std::string DesktopEntryText(const ShortcutFields& fields) {
     return text;
 }
 
-bool IsShortcutTo(const std::string& linkPath, const std::string& target) {
-    std::ifstream in(linkPath, std::ios::binary);
-    const std::string exec = "Exec=" + EscapeValue(ExecLine(target, {}));
+std::string DesktopEntryValue(const std::string& entryPath, const std::string& key) {
+    std::ifstream in(entryPath, std::ios::binary);
     std::string line;
-    while (std::getline(in, line))
-        if (line == exec || line.starts_with(exec + ' ')) return true;
-    return false;
+    bool inMainGroup = false;
+    const std::string prefix = key + '=';
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.starts_with('[')) inMainGroup = line == "[Desktop Entry]";
+        if (inMainGroup && line.starts_with(prefix)) return UnescapeValue(line.substr(prefix.size()));
+    }
+    return {};
+}
+
+bool IsShortcutTo(const std::string& linkPath, const std::string& target) {
+    const std::string program = ExecProgram(DesktopEntryValue(linkPath, "Exec"));
+    // The launcher may name the file through other links than this process does.
+    return !program.empty() && (program == target || SameFile(program, target));
 }
 
 bool CreateShortcut(const ShortcutFields& fields, const std::string& linkPath) {

@@ -8,6 +8,7 @@
 #include "installer/InstallNames.h"
 #include "installer/InstalledCopy.h"
 #include "installer/ScreenSaverHost.h"
+#include "installer/ScreenSaverThemeEntry.h"
 #include "installer/UninstallEntry.h"
 #include "platform/CodePage.h"
 #include "platform/FileAttributes.h"
@@ -356,6 +357,7 @@ bool TFormXInstaller::InstallScreenSaver() {
 
     const std::string displayName = LabelScrName->text().toStdString();
     WriteUninstallEntry(fileName, displayName, destination + " -U");
+    RegisterScreenSaverTheme(destination, displayName);
     HandOverToScreenSaverHost(destination, displayName);
 
     done(mrOk);

@@ -1,13 +1,17 @@
 #include "installer/ScreenSaverHost.h"
 
+#include "platform/FileAttributes.h"
 #include "platform/SafeFile.h"
 #include "platform/StandardDirectories.h"
 
 #include <QProcess>
 #include <QStandardPaths>
 #include <QString>
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <string_view>
@@ -18,6 +22,8 @@ namespace scr {
 namespace {
 
 constexpr std::string_view kProgramsKey = "programs:";
+constexpr std::string_view kModeKey = "mode:";
+constexpr std::string_view kSelectedKey = "selected:";
 
 struct Lines {
     std::vector<std::string> lines;
@@ -105,6 +111,115 @@ std::string EntryText(const std::string& command, const std::string& displayName
     return entry + EscapeResource(command);
 }
 
+// The value of a resource as the host reads it: continuation lines joined,
+// "\n" a line break, a doubled backslash one backslash.
+std::string ResourceValue(const std::vector<std::string>& lines, const Block& block, std::string_view key) {
+    std::string raw;
+    for (std::size_t i = block.first; i <= block.last; ++i) {
+        std::string_view line = lines[i];
+        if (i == block.first) line = TrimLeft(line).substr(key.size());
+        if (i < block.last && !line.empty() && line.back() == '\\') line.remove_suffix(1);
+        raw += line;
+    }
+    std::string value;
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] == '\\' && i + 1 < raw.size()) {
+            ++i;
+            value += raw[i] == 'n' ? '\n' : raw[i];
+        } else {
+            value += raw[i];
+        }
+    }
+    return value;
+}
+
+// The entries of the programs list, in the host's order (the order its
+// "selected:" index counts in); blank lines are no entries.
+std::vector<std::string> ProgramEntries(const std::vector<std::string>& lines) {
+    std::vector<std::string> entries;
+    const std::optional<Block> block = FindResource(lines, kProgramsKey);
+    if (!block) return entries;
+    const std::string value = ResourceValue(lines, *block, kProgramsKey);
+    std::size_t start = 0;
+    while (start <= value.size()) {
+        std::size_t end = value.find('\n', start);
+        if (end == std::string::npos) end = value.size();
+        const std::string entry = value.substr(start, end - start);
+        if (!IsBlank(entry)) entries.push_back(entry);
+        start = end + 1;
+    }
+    return entries;
+}
+
+// The program an entry runs: its command's first word, unquoted. An entry is
+// "[-] [visual:] ["name"] command": a leading "-" disables it, a visual names
+// the kind of window it needs.
+std::string EntryProgram(std::string_view entry) {
+    entry = TrimLeft(entry);
+    if (entry.starts_with('-')) entry = TrimLeft(entry.substr(1));
+    const auto visualEnd =
+        entry.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-");
+    if (visualEnd != std::string_view::npos && visualEnd > 0 && entry[visualEnd] == ':')
+        entry = TrimLeft(entry.substr(visualEnd + 1));
+    if (entry.starts_with('"')) {
+        const auto close = entry.find('"', 1);
+        entry = close == std::string_view::npos ? std::string_view() : TrimLeft(entry.substr(close + 1));
+    }
+    std::string word;
+    char quote = 0;
+    for (std::size_t i = 0; i < entry.size(); ++i) {
+        const char c = entry[i];
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+            else if (quote == '"' && c == '\\' && i + 1 < entry.size())
+                word += entry[++i];
+            else
+                word += c;
+        } else if (c == '\'' || c == '"') {
+            quote = c;
+        } else if (c == '\\' && i + 1 < entry.size()) {
+            word += entry[++i];
+        } else if (c == ' ' || c == '\t') {
+            break;
+        } else {
+            word += c;
+        }
+    }
+    return word;
+}
+
+bool RunsFile(const std::string& entry, const std::string& installedFile) {
+    const std::string program = EntryProgram(entry);
+    return !program.empty() && (program == installedFile || SameFile(program, installedFile));
+}
+
+// The value of a one-line resource ("mode:", "selected:"), or nothing.
+std::optional<std::string> SimpleValue(const std::vector<std::string>& lines, std::string_view key) {
+    const std::optional<Block> block = FindResource(lines, key);
+    if (!block) return std::nullopt;
+    std::string value(TrimLeft(TrimLeft(lines[block->first]).substr(key.size())));
+    TrimRight(value);
+    return value;
+}
+
+// Sets a one-line resource, keeping the line's own spacing; a missing one
+// goes before the programs list (or to the end).
+void SetSimpleValue(std::vector<std::string>& lines, std::string_view key, const std::string& value) {
+    if (const std::optional<Block> block = FindResource(lines, key); block && block->first == block->last) {
+        std::string& line = lines[block->first];
+        const std::size_t keyAt = line.find(key);
+        std::size_t valueAt = line.find_first_not_of(" \t", keyAt + key.size());
+        if (valueAt == std::string::npos) valueAt = line.size();
+        const std::string spacing = line.substr(keyAt + key.size(), valueAt - keyAt - key.size());
+        line = line.substr(0, keyAt + key.size()) + (spacing.empty() ? std::string("\t\t") : spacing) + value;
+        return;
+    }
+    std::string line = std::string(key) + (key.size() < 8 ? "\t\t" : "\t") + value;
+    const std::optional<Block> programs = FindResource(lines, kProgramsKey);
+    lines.insert(programs ? lines.begin() + static_cast<std::ptrdiff_t>(programs->first) : lines.end(), line);
+}
+
 std::optional<std::string> ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
@@ -118,6 +233,26 @@ void StartDetached(const char* const* candidates) {
         const QString program = QStandardPaths::findExecutable(QString::fromLatin1(*candidates));
         if (!program.isEmpty() && QProcess::startDetached(program, {})) return;
     }
+}
+
+// Rewrites the host's configuration through `change` (given the old text, or
+// nothing when there is no file; returning the new text). A configuration
+// kept elsewhere and linked here is changed where it lives; the new text
+// replaces the old one whole (never a half-written file) with the old file's
+// permissions. Unchanged texts are not written. False when writing failed.
+bool UpdateHostConfig(const std::function<std::string(const std::optional<std::string>&)>& change) {
+    std::string path = HostConfigPath();
+    std::error_code ec;
+    if (const auto real = std::filesystem::canonical(path, ec); !ec) path = real.string();
+    const std::optional<std::string> old = ReadText(path);
+    const std::string updated = change(old);
+    if (old ? updated == *old : updated.empty()) return true;
+    struct stat st {};
+    const bool hadMode = ::stat(path.c_str(), &st) == 0;
+    if (!WriteFileReplacing(path, {reinterpret_cast<const uint8_t*>(updated.data()), updated.size()}))
+        return false;
+    if (hadMode) ::chmod(path.c_str(), st.st_mode & 07777);
+    return true;
 }
 
 } // namespace
@@ -179,6 +314,72 @@ std::string AddHostProgram(const std::string& config, const std::string& command
     return JoinLines(text);
 }
 
+std::optional<std::size_t> FindHostProgram(const std::string& config, const std::string& installedFile) {
+    const std::vector<std::string> entries = ProgramEntries(SplitLines(config).lines);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (RunsFile(entries[i], installedFile)) return i;
+    return std::nullopt;
+}
+
+std::string SelectHostProgram(const std::string& config, const std::string& installedFile) {
+    const std::optional<std::size_t> index = FindHostProgram(config, installedFile);
+    if (!index) return config;
+    Lines text = SplitLines(config);
+    SetSimpleValue(text.lines, kModeKey, "one");
+    SetSimpleValue(text.lines, kSelectedKey, std::to_string(*index));
+    return JoinLines(text);
+}
+
+std::string RemoveHostProgram(const std::string& config, const std::string& installedFile) {
+    Lines text = SplitLines(config);
+    const std::vector<std::string> entries = ProgramEntries(text.lines);
+    std::vector<std::size_t> removed;
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (RunsFile(entries[i], installedFile)) removed.push_back(i);
+    if (removed.empty()) return config;
+
+    // The lines that hold those entries go; a list that ended on one of them
+    // now ends on the line before.
+    std::optional<Block> block = FindResource(text.lines, kProgramsKey);
+    for (std::size_t i = block->last; i > block->first; --i) {
+        std::vector<std::string> one{std::string(kProgramsKey) + " " + text.lines[i]};
+        if (Continues(one[0])) one[0].pop_back();
+        const std::vector<std::string> lineEntries = ProgramEntries(one);
+        if (lineEntries.size() != 1 || !RunsFile(lineEntries[0], installedFile)) continue;
+        const bool wasLast = !Continues(text.lines[i]);
+        text.lines.erase(text.lines.begin() + static_cast<std::ptrdiff_t>(i));
+        --block->last;
+        if (wasLast && i == block->last + 1) {
+            std::string& previous = text.lines[i - 1];
+            TrimRight(previous);
+            if (Continues(previous)) {
+                previous.pop_back();
+                TrimRight(previous);
+            }
+        }
+    }
+    if (FindHostProgram(JoinLines(text), installedFile)) return config; // a form we cannot take apart safely
+
+    // The selection follows its entry; one that pointed at a removed entry points at none.
+    if (const auto selected = SimpleValue(text.lines, kSelectedKey)) {
+        char* end = nullptr;
+        const long index = std::strtol(selected->c_str(), &end, 10);
+        if (end != selected->c_str() && index >= 0) {
+            const auto at = static_cast<std::size_t>(index);
+            if (std::find(removed.begin(), removed.end(), at) != removed.end()) {
+                SetSimpleValue(text.lines, kSelectedKey, "-1");
+                if (SimpleValue(text.lines, kModeKey) == "one")
+                    SetSimpleValue(text.lines, kModeKey, "random");
+            } else {
+                const auto before =
+                    std::count_if(removed.begin(), removed.end(), [at](auto r) { return r < at; });
+                if (before > 0) SetSimpleValue(text.lines, kSelectedKey, std::to_string(index - before));
+            }
+        }
+    }
+    return JoinLines(text);
+}
+
 std::string HostDefaultPrograms() {
     for (const char* path :
          {"/etc/X11/app-defaults/XScreenSaver", "/usr/share/X11/app-defaults/XScreenSaver"}) {
@@ -207,25 +408,20 @@ bool ScreenSaverHostInstalled() {
 
 bool HandOverToScreenSaverHost(const std::string& installedFile, const std::string& displayName) {
     if (!ScreenSaverHostInstalled()) return false;
-
-    // A configuration kept elsewhere and linked here is changed where it lives.
-    std::string path = HostConfigPath();
-    std::error_code ec;
-    if (const auto real = std::filesystem::canonical(path, ec); !ec) path = real.string();
-    const std::optional<std::string> old = ReadText(path);
-    const std::string updated = AddHostProgram(old.value_or(std::string()), HostCommandFor(installedFile),
-                                               displayName, old ? std::string() : HostDefaultPrograms());
-    if (!old || updated != *old) {
-        struct stat st {};
-        const bool hadMode = ::stat(path.c_str(), &st) == 0;
-        if (WriteFileReplacing(path, {reinterpret_cast<const uint8_t*>(updated.data()), updated.size()}) &&
-            hadMode)
-            ::chmod(path.c_str(), st.st_mode & 07777);
-    }
-
+    UpdateHostConfig([&](const std::optional<std::string>& old) {
+        const std::string added = AddHostProgram(old.value_or(std::string()), HostCommandFor(installedFile),
+                                                 displayName, old ? std::string() : HostDefaultPrograms());
+        return SelectHostProgram(added, installedFile);
+    });
     static const char* const settings[] = {"xscreensaver-settings", "xscreensaver-demo", nullptr};
     StartDetached(settings);
     return true;
+}
+
+bool RemoveFromScreenSaverHost(const std::string& installedFile) {
+    return UpdateHostConfig([&](const std::optional<std::string>& old) {
+        return old ? RemoveHostProgram(*old, installedFile) : std::string();
+    });
 }
 
 } // namespace scr

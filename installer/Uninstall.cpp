@@ -2,6 +2,8 @@
 
 #include "installer/DesktopShortcut.h"
 #include "installer/InstallNames.h"
+#include "installer/ScreenSaverHost.h"
+#include "installer/ScreenSaverThemeEntry.h"
 #include "installer/UninstallEntry.h"
 #include "package/PackageTrailer.h"
 #include "package/XSCR.h"
@@ -57,6 +59,9 @@ bool UninstallScreenSaver(const std::string& path, const UninstallConfirmation& 
         const std::string shortcut = ShortcutPath(desktop, name);
         if (IsShortcutTo(shortcut, path)) DeleteFileForced(shortcut);
     }
+    // The screen-saver hosts stop offering it (while the file still exists to compare with).
+    RemoveScreenSaverTheme(path);
+    RemoveFromScreenSaverHost(path);
     SelfDelete(path);
     return true;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The Uninstall mode: an installed screen saver started with "-U" (the
 // command of its uninstall entry) removes, after the user confirms, its
-// uninstall entry, its desktop shortcut, its temporary files and finally its
-// own file.
+// uninstall entry, its desktop shortcut, its temporary files, its entries
+// with the screen-saver hosts and finally its own file.
 
 #include <QString>
 #include <functional>
@@ -24,9 +24,8 @@ bool ConfirmWithMessageBox(const QString& text, const QString& caption);
 // Uninstalls the screen saver in `path`: loads its package (for the name),
 // asks `confirm`, and on Yes deletes the uninstall entry named after the
 // file, the desktop shortcut named after the screen saver, the package's
-// temporary files and the file itself. A file that carries no package is not
-// an installed screen saver: nothing is asked and nothing removed. True when
-// the removal ran.
+// temporary files, the hosts' entries that run the file and the file itself. A file that carries no package
+// is not an installed screen saver: nothing is asked and nothing removed. True when the removal ran.
 bool UninstallScreenSaver(const std::string& path, const UninstallConfirmation& confirm);
 
 // The mode routine: UninstallScreenSaver on the file this process reads its

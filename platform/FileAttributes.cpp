@@ -1,6 +1,8 @@
 #include "platform/FileAttributes.h"
 
+#include <filesystem>
 #include <sys/stat.h>
+#include <system_error>
 
 namespace scr {
 
@@ -12,6 +14,18 @@ bool FileExists(const std::string& path) {
 bool IsReadOnlyFile(const std::string& path) {
     struct stat st {};
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    if (a.empty() || b.empty()) return false;
+    struct stat first {};
+    struct stat second {};
+    if (::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0)
+        return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    std::error_code ec1, ec2;
+    const auto resolvedA = std::filesystem::weakly_canonical(a, ec1);
+    const auto resolvedB = std::filesystem::weakly_canonical(b, ec2);
+    return !ec1 && !ec2 && resolvedA == resolvedB;
 }
 
 bool ClearReadOnly(const std::string& path) {

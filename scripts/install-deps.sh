@@ -20,6 +20,9 @@ PACKAGES=(
   xvfb xdotool x11-utils python3 libxcb1-dev libjpeg-turbo-progs lame
   # dialog skin pictures, drawn at build time
   python3-pil
+  # screen-saver hosts the installer hands over to, run by the tests (the
+  # second host's menu library lists its themes for them)
+  xscreensaver mate-screensaver python3-gi gir1.2-matemenu-2.0
   # wallpaper: desktop settings (GIO), their schemas for the tests, the X root window
   libglib2.0-dev gsettings-desktop-schemas libxcb1-dev
 )

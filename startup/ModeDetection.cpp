@@ -7,6 +7,19 @@
 #include "platform/IntegerText.h"
 
 namespace scr {
+namespace {
+
+bool IsWindowIdOption(const std::string& parameter) {
+    const std::string lower = AnsiLowerCase(parameter);
+    return lower == "-window-id" || lower == "--window-id";
+}
+
+bool IsHostOption(const std::string& parameter) {
+    const std::string lower = AnsiLowerCase(parameter);
+    return lower == "-root" || lower == "--root" || IsWindowIdOption(parameter);
+}
+
+} // namespace
 
 bool ParseParentWindow(const std::vector<std::string>& parameters, WindowHandle& parent) {
     if (parameters.size() >= 2) {
@@ -36,11 +49,19 @@ DetectedMode DetectModeFor(const std::string& executablePath, const std::vector<
         result.mode = ShowMode::Config;
         return result;
     }
-    // Linux screen-saver hosts preview with "-window-id ID".
-    if (parameters.size() >= 2 && AnsiLowerCase(parameters[0]) == "-window-id") {
-        if (auto handle = TryStrToWindowHandle(parameters[1])) {
-            result.mode = ShowMode::Preview;
-            result.parent = *handle;
+    if (IsHostOption(parameters[0])) {
+        // Linux screen-saver hosts: "-root" draws the full screen (into the
+        // window XSCREENSAVER_WINDOW names, when it names one), "-window-id ID"
+        // previews in window ID. Newer hosts spell them with two dashes and
+        // may pass both; the window id wins.
+        result.mode = ShowMode::Show;
+        for (std::size_t i = 0; i + 1 < parameters.size(); ++i) {
+            if (!IsWindowIdOption(parameters[i])) continue;
+            if (auto handle = TryStrToWindowHandle(parameters[i + 1])) {
+                result.mode = ShowMode::Preview;
+                result.parent = *handle;
+            }
+            break;
         }
         return result;
     }

@@ -74,6 +74,109 @@ TEST(ScreenSaverHost, CommandQuotesThePathForTheShell) {
               "programs: \\\n\t\t\t\t\"say hi\"  '/a\\\\b.scr' -root \\n\n");
 }
 
+// The host's own default list, as its package installs it.
+std::string RealDefaults() {
+    const std::string defaults = HostDefaultPrograms();
+    EXPECT_FALSE(defaults.empty())
+        << "the xscreensaver package is missing (scripts/install-deps.sh installs it)";
+    return defaults;
+}
+
+// Its entries counted independently of the code under test: every entry of
+// the package's list runs a program with "--root".
+std::size_t CountEntries(const std::string& list) {
+    std::size_t count = 0;
+    for (std::size_t at = list.find("--root"); at != std::string::npos; at = list.find("--root", at + 1))
+        ++count;
+    return count;
+}
+
+TEST(ScreenSaverHost, NewEntryOfTheHostsOwnListIsSelected) {
+    const std::string defaults = RealDefaults();
+    ASSERT_GT(CountEntries(defaults), 100u);
+    const std::string config = AddHostProgram("", kCommand, "Waves", defaults);
+    const std::string file = "/home/u/.local/share/scrplayer/system/Waves.scr";
+    EXPECT_EQ(FindHostProgram(config, file), CountEntries(defaults));
+    EXPECT_EQ(FindHostProgram(config, "maze"), 0u);
+
+    const std::string selected = SelectHostProgram(config, file);
+    EXPECT_EQ(selected, "mode:\t\tone\nselected:\t" + std::to_string(CountEntries(defaults)) + "\n" + config);
+    EXPECT_EQ(SelectHostProgram(config, "/elsewhere/Waves.scr"), config) << "no entry runs it";
+}
+
+TEST(ScreenSaverHost, SelectingKeepsTheLinesSpacingAndEveryOtherLine) {
+    const std::string config = AddHostProgram(kHostWritten, kCommand, "Waves");
+    std::string expected = config;
+    expected.replace(expected.find("selected:\t1"), 11, "selected:\t3");
+    EXPECT_EQ(SelectHostProgram(config, "/home/u/.local/share/scrplayer/system/Waves.scr"), expected);
+    std::string blank = config;
+    blank.replace(blank.find("mode:\t\tone"), 10, "mode:  random");
+    std::string expectedBlank = blank;
+    expectedBlank.replace(expectedBlank.find("mode:  random"), 13, "mode:  one");
+    expectedBlank.replace(expectedBlank.find("selected:\t1"), 11, "selected:\t3");
+    EXPECT_EQ(SelectHostProgram(blank, "/home/u/.local/share/scrplayer/system/Waves.scr"), expectedBlank);
+}
+
+TEST(ScreenSaverHost, RemovingTakesTheEntryAndMendsTheSelection) {
+    const std::string file = "/home/u/.local/share/scrplayer/system/Waves.scr";
+    const std::string added = AddHostProgram(kHostWritten, kCommand, "Waves");
+    auto withSelection = [](std::string text, const std::string& mode, const std::string& selected) {
+        text.replace(text.find("mode:\t\tone"), 10, "mode:\t\t" + mode);
+        text.replace(text.find("selected:\t1"), 11, "selected:\t" + selected);
+        return text;
+    };
+    // Ours in the middle of the list: the entry after it moves up by one.
+    std::string middle = kHostWritten;
+    middle.insert(middle.find("-\t\t\t\txmatrix"), kEntry + "\t\t\\n\\\n");
+    struct Case {
+        const char* what;
+        std::string config;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"another entry selected", added, kHostWritten},
+        {"ours selected", withSelection(added, "one", "3"), withSelection(kHostWritten, "random", "-1")},
+        {"ours selected, blanking only", withSelection(added, "blank", "3"),
+         withSelection(kHostWritten, "blank", "-1")},
+        {"selection after ours", withSelection(middle, "one", "3"), withSelection(kHostWritten, "one", "2")},
+        {"selection before ours", withSelection(middle, "one", "0"), withSelection(kHostWritten, "one", "0")},
+        {"not in the list", kHostWritten, kHostWritten},
+        {"last entry without a continuation", "programs: \\\n  maze -root \\n\\\n" + kEntry + "\n",
+         "programs: \\\n  maze -root \\n\n"},
+        {"disabled and with a visual",
+         "programs: \\\n- GL: \t\"W\" " + kCommand + " \\n\\\n  maze -root \\n\\\n\n",
+         "programs: \\\n  maze -root \\n\\\n\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(RemoveHostProgram(c.config, file), c.expected) << c.what;
+}
+
+TEST(ScreenSaverHost, RemovingFromTheHostsOwnListLeavesItAsItWas) {
+    const std::string defaults = RealDefaults();
+    const std::string file = "/home/u/.local/share/scrplayer/system/Waves.scr";
+    const std::string installed = SelectHostProgram(AddHostProgram("", kCommand, "Waves", defaults), file);
+    const std::string removed = RemoveHostProgram(installed, file);
+    EXPECT_FALSE(FindHostProgram(removed, file));
+    EXPECT_NE(removed.find("mode:\t\trandom\nselected:\t-1\n"), std::string::npos) << removed.substr(0, 80);
+    // Every entry of the defaults is still there, in its place.
+    EXPECT_EQ(FindHostProgram(removed, "squirtorus"), CountEntries(defaults) - 1);
+    EXPECT_EQ(CountEntries(removed), CountEntries(defaults));
+}
+
+// The file as the installer wrote it names it through a link (a home folder
+// reached through one); the uninstaller knows its own file by the resolved path.
+TEST(ScreenSaverHost, EntriesAreFoundWhateverLinksThePathsPassThrough) {
+    test::TempDir dir;
+    fs::create_directories(dir.file("real"));
+    test::WriteFile(dir.file("real/My Waves.scr"), {1});
+    fs::create_directory_symlink(dir.file("real"), dir.file("linked"));
+    const std::string config =
+        AddHostProgram(kHostWritten, HostCommandFor(dir.file("linked/My Waves.scr")), "Waves");
+    EXPECT_EQ(FindHostProgram(config, dir.file("real/My Waves.scr")), 3u);
+    EXPECT_EQ(RemoveHostProgram(config, dir.file("real/My Waves.scr")), kHostWritten);
+    EXPECT_FALSE(FindHostProgram(config, dir.file("real/Other.scr")));
+}
+
 // With a host on the PATH the configuration gains the entry and the settings
 // program starts; without one nothing happens.
 TEST(ScreenSaverHost, HandOverRegistersAndStartsTheSettings) {
@@ -89,13 +192,22 @@ TEST(ScreenSaverHost, HandOverRegistersAndStartsTheSettings) {
     ASSERT_TRUE(HandOverToScreenSaverHost("/x/Waves.scr", "Waves"));
     const auto text = test::ReadFile(config);
     EXPECT_EQ(std::string(text.begin(), text.end()),
-              AddHostProgram(kHostWritten, "/x/Waves.scr -root", "Waves"));
+              SelectHostProgram(AddHostProgram(kHostWritten, "/x/Waves.scr -root", "Waves"), "/x/Waves.scr"));
     EXPECT_EQ(fs::status(config).permissions(), fs::perms::owner_read | fs::perms::owner_write);
     QElapsedTimer clock;
     clock.start();
     while (!fs::exists(home.file("settings-started")) && clock.elapsed() < 10000)
         QTest::qWait(20);
     EXPECT_TRUE(fs::exists(home.file("settings-started")));
+
+    // Uninstalling takes it out again, with or without the host.
+    fs::remove(home.bin() + "/xscreensaver");
+    ASSERT_TRUE(RemoveFromScreenSaverHost("/x/Waves.scr"));
+    const auto after = test::ReadFile(config);
+    EXPECT_EQ(std::string(after.begin(), after.end()),
+              "# XScreenSaver Preferences File\nmode:\t\trandom\nselected:\t-1\n" +
+                  kHostWritten.substr(kHostWritten.find("programs:")));
+    EXPECT_EQ(fs::status(config).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST(ScreenSaverHost, LinkedConfigurationIsChangedWhereItLives) {
@@ -108,6 +220,24 @@ TEST(ScreenSaverHost, LinkedConfigurationIsChangedWhereItLives) {
     EXPECT_TRUE(fs::is_symlink(home.home() + "/.xscreensaver"));
     const auto text = test::ReadFile(real);
     EXPECT_NE(std::string(text.begin(), text.end()).find("/x/Waves.scr -root"), std::string::npos);
+    ASSERT_TRUE(RemoveFromScreenSaverHost("/x/Waves.scr"));
+    EXPECT_TRUE(fs::is_symlink(home.home() + "/.xscreensaver"));
+}
+
+TEST(ScreenSaverHost, NewConfigurationStartsFromTheHostsDefaultsWithOursSelected) {
+    test::PrivateHome home;
+    home.AddProgram("xscreensaver", "exit 0");
+    const std::string defaults = RealDefaults();
+    ASSERT_TRUE(HandOverToScreenSaverHost("/x/Waves.scr", "Waves"));
+    const auto bytes = test::ReadFile(home.home() + "/.xscreensaver");
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_EQ(FindHostProgram(text, "/x/Waves.scr"), CountEntries(defaults));
+    EXPECT_NE(text.find("mode:\t\tone\nselected:\t" + std::to_string(CountEntries(defaults)) + "\n"),
+              std::string::npos);
+    // Nothing to remove leaves no file behind either.
+    fs::remove(home.home() + "/.xscreensaver");
+    EXPECT_TRUE(RemoveFromScreenSaverHost("/x/Waves.scr"));
+    EXPECT_FALSE(fs::exists(home.home() + "/.xscreensaver"));
 }
 
 } // namespace

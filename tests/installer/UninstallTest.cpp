@@ -101,6 +101,35 @@ TEST_F(Uninstall, LauncherOfSomethingElseUnderTheSameNameStays) {
     EXPECT_FALSE(fs::exists(installed.file));
 }
 
+// A home reached through a symbolic link: the launcher holds the path as the
+// installer saw it, the running program knows its file by the resolved one,
+// or the other way round. Either way it is the same file.
+TEST_F(Uninstall, LauncherGoesWhenThePathToTheHomeHoldsALink) {
+    const std::string linkedHome = home.file("linked-home");
+    fs::create_directory_symlink(home.home(), linkedHome);
+    const std::string relative = "/.local/share/scrplayer/system/Waves.scr";
+    struct Case {
+        const char* what;
+        std::string launcherTarget;
+        std::string running;
+    };
+    const Case cases[] = {
+        {"launcher through the link", linkedHome + relative, home.home() + relative},
+        {"program through the link", home.home() + relative, linkedHome + relative},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Installed installed = Install("Waves", "Waves");
+        ShortcutFields fields;
+        fields.name = "Waves";
+        fields.target = c.launcherTarget;
+        ASSERT_TRUE(CreateShortcut(fields, installed.shortcut));
+        ASSERT_TRUE(UninstallScreenSaver(c.running, Answer(true)));
+        EXPECT_FALSE(fs::exists(installed.file));
+        EXPECT_FALSE(fs::exists(installed.shortcut));
+    }
+}
+
 TEST_F(Uninstall, FileWithoutPackageAsksNothingAndStays) {
     const std::string bare = home.file("scrplayer");
     test::WriteFile(bare, std::vector<uint8_t>(5000, 0x7F));

@@ -42,7 +42,17 @@ const ModeCase kCases[] = {
     {"x.scr", {"-window-id", "0x400007"}, 0, ShowMode::Preview, 0x400007},
     {"x.scr", {"-window-id", "4194311"}, 0, ShowMode::Preview, 4194311},
     {"x.scr", {"-window-id", "nope"}, 0, ShowMode::Show, 0},
-    {"x.scr", {"/s"}, 'E', ShowMode::Show, 0}, // the kind matters only for .exe
+    {"x.scr", {"-window-id"}, 0, ShowMode::Show, 0},
+    {"x.scr", {"--root"}, 0, ShowMode::Show, 0},
+    {"x.scr", {"--ROOT"}, 0, ShowMode::Show, 0},
+    {"x.scr", {"--window-id", "0x200F08"}, 0, ShowMode::Preview, 0x200F08},
+    {"x.scr", {"--root", "--window-id", "0x200F08"}, 0, ShowMode::Preview, 0x200F08},
+    {"x.scr", {"-root", "-window-id", "12"}, 0, ShowMode::Preview, 12},
+    {"x.scr", {"--root", "--window-id", "nope"}, 0, ShowMode::Show, 0},
+    {"x.scr", {"--root", "--window-id"}, 0, ShowMode::Show, 0},
+    {"x.scr", {"--root", "/p", "12"}, 0, ShowMode::Show, 0},
+    {"x.scr", {"--p", "12"}, 0, ShowMode::Show, 0}, // not a host option: one leading character goes
+    {"x.scr", {"/s"}, 'E', ShowMode::Show, 0},      // the kind matters only for .exe
     {"X.EXE", {}, 'E', ShowMode::Install, 0},
     {"x.exe", {"/p", "5"}, 'E', ShowMode::Install, 0}, // the command line is not looked at
     {"x.exe", {"/c"}, 'S', ShowMode::Show, 0},
