@@ -7,7 +7,9 @@
 #include <QImage>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 #include <set>
 #include <thread>
 
@@ -190,6 +192,66 @@ TEST_F(ShowEndToEndTest, PreviewDrawsInsideTheHostWindow) {
         EXPECT_FALSE(child.viewable && child.width == 1920) << "a full-screen window appeared";
     preview->Signal(SIGTERM);
     EXPECT_EQ(preview->Wait(3s), std::optional<int>(0));
+}
+
+// A host's settings preview ("--root --window-id ID", as xscreensaver's
+// settings program starts it) of a package whose only item is a movie: the
+// movie plays inside the preview window, and the show stays until it is ended.
+TEST_F(ShowEndToEndTest, SettingsPreviewPlaysAFlashItem) {
+    if (!std::filesystem::exists(BuildBinDir() + "/scrplayer-flash.so") ||
+        !std::filesystem::exists(BuildBinDir() + "/ruffle/ruffle.js"))
+        GTEST_SKIP() << "the Flash engine plugin or the Ruffle files are not built";
+    const std::filesystem::path demo = std::filesystem::path(BuildBinDir()).parent_path() / "assets" / "demo";
+    ASSERT_TRUE(std::filesystem::exists(demo / "demo.json"));
+    // The demo's manifest with its movie as the only item, beside links to its content.
+    const std::string packing = dir_.file("movie-only");
+    std::filesystem::create_directories(packing);
+    for (const auto& entry : std::filesystem::directory_iterator(demo))
+        if (entry.path().filename() != "demo.json")
+            std::filesystem::create_symlink(entry.path(), packing + "/" + entry.path().filename().string());
+    std::ifstream in(demo / "demo.json");
+    nlohmann::json manifest = nlohmann::json::parse(in);
+    nlohmann::json movies = nlohmann::json::array();
+    for (const auto& item : manifest["items"])
+        if (item["kind"] == "flash") movies.push_back(item);
+    ASSERT_EQ(movies.size(), 1u);
+    manifest["items"] = movies;
+    std::ofstream(packing + "/demo.json") << manifest.dump(2);
+    const std::string package = dir_.file("movie-only.scr");
+    std::string output;
+    ASSERT_EQ(RunCommand("'" + BuildBinDir() + "/scrtool' pack '" + packing + "/demo.json' -o '" + package +
+                             "' 2>&1",
+                         &output),
+              0)
+        << output;
+
+    const uint32_t host = x_.CreateWindow(100, 100, 400, 250);
+    ASSERT_NE(host, 0u);
+    auto preview =
+        Run({BuildBinDir() + "/scrtool", "play", package, "--root", "--window-id", std::to_string(host)},
+            std::to_string(host));
+    std::string tree;
+    ASSERT_TRUE(WaitUntil([&] { return HasOneChildOfSize(host, "400x250+0+0", tree); }, 10s)) << tree;
+    // The movie's orbiting lights move inside the preview.
+    QImage first;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            first = x_.Screenshot().copy(100, 100, 400, 250);
+            return DistinctColours(first, first.rect()) > 20;
+        },
+        20s));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return ChangedFraction(first, x_.Screenshot().copy(100, 100, 400, 250)) > 0.01; }, 10s));
+    EXPECT_FALSE(preview->Wait(3s).has_value()) << "the preview ended while its movie played";
+    for (const auto& child : x_.Children(x_.root()))
+        EXPECT_FALSE(child.viewable && child.width == 1920) << "a full-screen window appeared";
+    preview->Signal(SIGTERM);
+    EXPECT_EQ(preview->Wait(5s), std::optional<int>(0));
+    std::string stats;
+    RunCommand("cat '" + dir_.file("stats.txt") + "'", &stats);
+    EXPECT_NE(stats.find("flash frames="), std::string::npos) << stats;
+    EXPECT_EQ(stats.find("flash frames=0 "), std::string::npos) << stats;
+    EXPECT_TRUE(ExtractedFiles(dir_.file("tmp")).empty());
 }
 
 TEST_F(ShowEndToEndTest, ScreenSaverHostWindowIsDrawnIntoInsteadOfATopLevelWindow) {
