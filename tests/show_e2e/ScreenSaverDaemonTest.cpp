@@ -109,6 +109,9 @@ protected:
 
         // Everything the user side reads lies in a folder that user can reach.
         fs::permissions(dir_.path(), fs::perms(0755));
+        for (fs::path up = fs::path(dir_.path()).parent_path(); up != up.root_path(); up = up.parent_path())
+            ASSERT_NE(fs::status(up).permissions() & fs::perms::others_exec, fs::perms::none)
+                << up << " cannot be passed by another user: set TMPDIR to a folder that can";
         for (const char* folder : {"home", "home/Desktop", "tmp", "runtime", "bin"})
             fs::create_directories(dir_.file(folder));
         // The settings program the installer starts is a stand-in that only notes the start.
@@ -258,7 +261,7 @@ TEST_F(ScreenSaverDaemon, InstalledDemoRunsInTheDaemonsWindowAndEndsWithIt) {
     EXPECT_NE(tree.find("1 child:"), std::string::npos) << tree;
     EXPECT_NE(tree.find("1024x768+0+0"), std::string::npos) << tree;
 
-    EXPECT_TRUE(WaitUntil([&] { return !ExtractedFiles(dir_.file("tmp")).empty(); }, 10s));
+    EXPECT_TRUE(WaitUntil([&] { return !ExtractedFiles(dir_.file("tmp")).empty(); }, 20s));
 
     // Deactivation ends it at once, and it leaves nothing behind.
     ASSERT_TRUE(Command("-deactivate"));
