@@ -7,6 +7,7 @@
 #include "tests/support/TempDir.h"
 
 #include <QImage>
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -150,12 +151,37 @@ protected:
     }
 
     void TearDown() override {
+        for (pid_t pid : SettingsPrograms())
+            kill(pid, SIGTERM);
         if (daemon_ && daemon_->Running()) {
             daemon_->Signal(SIGTERM);
             if (!daemon_->Wait(5s)) daemon_->Signal(SIGKILL);
         }
         for (pid_t pid : ProcessesRunning(installed()))
             kill(pid, SIGKILL);
+    }
+
+    // Installs the demo by keyboard: Next, accept the licence, Next, Install.
+    void Install() {
+        auto installer = RunAsUser({setup_});
+        ASSERT_TRUE(TypeInto(installer->pid(), {"Return", "alt+a", "Return", "Return"}));
+        ASSERT_EQ(installer->Wait(30s), std::optional<int>(0));
+        ASSERT_TRUE(fs::exists(installed()));
+    }
+
+    void StartDaemon() {
+        daemon_ =
+            RunAsUser({"/bin/sh", "-c",
+                       "exec xscreensaver --no-splash --verbose > '" + home() + "/daemon.log" + "' 2>&1"});
+        ASSERT_TRUE(WaitUntil([&] { return Command("-time"); }, 20s)) << DaemonLog();
+    }
+
+    // The host's settings programs of this test's user (the installer starts one without waiting).
+    std::vector<pid_t> SettingsPrograms() const {
+        std::vector<pid_t> ours;
+        for (pid_t pid : ProcessesRunning("/usr/bin/xscreensaver-settings"))
+            if (EnvironmentOf(pid, "HOME") == home()) ours.push_back(pid);
+        return ours;
     }
 
     std::string home() const { return dir_.file("home"); }
@@ -216,11 +242,7 @@ protected:
 };
 
 TEST_F(ScreenSaverDaemon, InstalledDemoRunsInTheDaemonsWindowAndEndsWithIt) {
-    // Install: Next, accept the licence, Next, Install.
-    auto installer = RunAsUser({setup_});
-    ASSERT_TRUE(TypeInto(installer->pid(), {"Return", "alt+a", "Return", "Return"}));
-    ASSERT_EQ(installer->Wait(30s), std::optional<int>(0));
-    ASSERT_TRUE(fs::exists(installed()));
+    ASSERT_NO_FATAL_FAILURE(Install());
     EXPECT_TRUE(WaitUntil([&] { return fs::exists(home() + "/settings-started"); }, 10s))
         << "the host's settings program was not started";
 
@@ -228,9 +250,7 @@ TEST_F(ScreenSaverDaemon, InstalledDemoRunsInTheDaemonsWindowAndEndsWithIt) {
     const std::string config = ReadText(home() + "/.xscreensaver");
     EXPECT_NE(config.find("'" + installed() + "' -root"), std::string::npos) << config.substr(0, 300);
     EXPECT_TRUE(HasLine(config, "mode:\t\tone")) << config.substr(0, 300);
-    daemon_ = RunAsUser(
-        {"/bin/sh", "-c", "exec xscreensaver --no-splash --verbose > '" + home() + "/daemon.log" + "' 2>&1"});
-    ASSERT_TRUE(WaitUntil([&] { return Command("-time"); }, 20s)) << DaemonLog();
+    ASSERT_NO_FATAL_FAILURE(StartDaemon());
     ASSERT_TRUE(Command("-activate")) << DaemonLog();
 
     // It runs ours (the selection), in the daemon's window.
@@ -295,6 +315,48 @@ TEST_F(ScreenSaverDaemon, InstalledDemoRunsInTheDaemonsWindowAndEndsWithIt) {
     const std::string log = DaemonLog();
     EXPECT_EQ(log.find("/.xscreensaver:"), std::string::npos) << "a complaint about the file:\n" << log;
     EXPECT_EQ(log.find("Demo Screen Saver", log.rfind(" on window ")), std::string::npos) << log;
+}
+
+// The settings program the installer starts previews the new screen saver
+// with "--root --window-id ID". That preview is not the daemon's show: it
+// outlives a deactivation of the daemon, and ends with the settings program.
+TEST_F(ScreenSaverDaemon, SettingsPreviewOutlivesADeactivationAndEndsWithTheSettings) {
+    fs::remove(dir_.file("bin/xscreensaver-settings")); // the real one this time
+    ASSERT_NO_FATAL_FAILURE(Install());
+    std::vector<pid_t> settings;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            settings = SettingsPrograms();
+            return !settings.empty();
+        },
+        10s));
+    pid_t preview = 0;
+    std::string commandLine;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (pid_t pid : ProcessesRunning(installed())) {
+                commandLine = ReadText("/proc/" + std::to_string(pid) + "/cmdline");
+                std::replace(commandLine.begin(), commandLine.end(), '\0', ' ');
+                preview = pid;
+            }
+            return preview != 0;
+        },
+        30s));
+    EXPECT_NE(commandLine.find(" --root --window-id 0x"), std::string::npos) << commandLine;
+
+    ASSERT_NO_FATAL_FAILURE(StartDaemon());
+    ASSERT_TRUE(Command("-activate"));
+    ASSERT_TRUE(WaitUntil([&] { return ProcessesRunning(installed()).size() == 2; }, 20s)) << DaemonLog();
+    ASSERT_TRUE(Command("-deactivate"));
+    EXPECT_TRUE(WaitUntil([&] { return ProcessesRunning(installed()).size() == 1; }, 2s))
+        << "the daemon's show is still running";
+    EXPECT_TRUE(Alive(preview)) << "the settings program's preview ended with the daemon's show";
+
+    for (pid_t pid : settings)
+        kill(pid, SIGTERM);
+    EXPECT_TRUE(WaitUntil([&] { return !Alive(preview); }, 3s))
+        << "the preview outlived the settings program";
+    EXPECT_TRUE(ExtractedFiles(dir_.file("tmp")).empty());
 }
 
 } // namespace
