@@ -1,9 +1,11 @@
 #include "platform/CodePage.h"
 #include "platform/ExecutablePath.h"
+#include "platform/FileAttributes.h"
 #include "platform/IntegerText.h"
 #include "platform/ReadOnlyFile.h"
 #include "tests/support/TempDir.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace scr {
@@ -65,6 +67,31 @@ TEST(ExecutablePath, ExtensionIsFromTheLastDotOfTheName) {
     EXPECT_EQ(PackageSourcePath(), "/tmp/other.scr");
     SetPackageSourcePath("");
     EXPECT_EQ(PackageSourcePath(), ExecutablePath());
+}
+
+TEST(FileAttributes, SameFileWhateverLinksThePathsPassThrough) {
+    test::TempDir dir;
+    std::filesystem::create_directories(dir.file("real/sub"));
+    test::WriteFile(dir.file("real/sub/a.scr"), {1});
+    test::WriteFile(dir.file("real/sub/b.scr"), {1});
+    std::filesystem::create_directory_symlink(dir.file("real"), dir.file("linked"));
+    std::filesystem::create_symlink(dir.file("real/sub/a.scr"), dir.file("a-link.scr"));
+    struct Case {
+        std::string a, b;
+        bool same;
+    };
+    const Case cases[] = {
+        {dir.file("real/sub/a.scr"), dir.file("real/sub/a.scr"), true},
+        {dir.file("linked/sub/a.scr"), dir.file("real/sub/a.scr"), true},
+        {dir.file("a-link.scr"), dir.file("linked/sub/../sub/a.scr"), true},
+        {dir.file("linked/sub/a.scr"), dir.file("real/sub/b.scr"), false},
+        // Missing files: the links that exist on the way are resolved.
+        {dir.file("linked/sub/gone.scr"), dir.file("real/sub/gone.scr"), true},
+        {dir.file("linked/sub/gone.scr"), dir.file("real/sub/other.scr"), false},
+        {"", "", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SameFile(c.a, c.b), c.same) << c.a << " / " << c.b;
 }
 
 TEST(ReadOnlyFile, EveryReadIsBoundedByTheFile) {
