@@ -55,7 +55,11 @@ std::string ScreenSaverThemeEntryText(const std::string& installedFile, const st
     if (!player.empty()) {
         // The tool plays the installed file's package; the file itself runs nothing.
         fields.target = player;
-        fields.arguments = "play " + QuoteExecArgument(installedFile) + " -root";
+        // The arguments get their '%' doubled once, with the rest of the line.
+        std::string file = QuoteExecArgument(installedFile);
+        for (std::size_t at = file.find("%%"); at != std::string::npos; at = file.find("%%", at + 1))
+            file.erase(at, 1);
+        fields.arguments = "play " + file + " -root";
     }
     fields.categories = "Screensaver;";
     // Like the hosts' own entries: offered by the screen-saver settings, not in application menus.

@@ -26,6 +26,28 @@ TEST(ScreenSaverTheme, EntryRunsTheFileAsAScreenSaverInTheScreenSaverCategory) {
     EXPECT_EQ(text.find("Actions="), std::string::npos) << text;
 }
 
+// With the player's tool in one of the hosts' own folders, the entry runs
+// the tool on the installed file; it is still recognised as the file's entry.
+TEST(ScreenSaverTheme, EntryThroughThePlayerInTheHostsFolderPlaysTheFile) {
+    test::PrivateHome home;
+    const std::string file = home.systemDirectory() + "/My 100% Waves.scr";
+    fs::create_directories(home.systemDirectory());
+    test::WriteFile(file, {1});
+    const std::string text = ScreenSaverThemeEntryText(file, "Waves", "/usr/libexec/xscreensaver/scrtool");
+    const std::string exec = "\nExec=/usr/libexec/xscreensaver/scrtool play \"" + home.systemDirectory() +
+                             "/My 100%% Waves.scr\" -root\n";
+    EXPECT_NE(text.find(exec), std::string::npos) << text;
+    EXPECT_NE(text.find("\nTryExec=" + file + "\n"), std::string::npos) << text;
+
+    const std::string entry = ScreenSaverThemeEntryPath(file);
+    fs::create_directories(fs::path(entry).parent_path());
+    test::WriteFile(entry, std::vector<uint8_t>(text.begin(), text.end()));
+    EXPECT_TRUE(RemoveScreenSaverTheme(home.systemDirectory() + "/Other.scr"));
+    EXPECT_TRUE(fs::exists(entry)) << "the entry of another file stays";
+    EXPECT_TRUE(RemoveScreenSaverTheme(file));
+    EXPECT_FALSE(fs::exists(entry));
+}
+
 TEST(ScreenSaverTheme, OneEntryPerInstalledFileNamedAfterIt) {
     test::PrivateHome home;
     const std::string folder = home.home() + "/.local/share/applications/screensavers/";
