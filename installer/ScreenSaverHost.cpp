@@ -239,12 +239,15 @@ void StartDetached(const char* const* candidates) {
 // nothing when there is no file; returning the new text). A configuration
 // kept elsewhere and linked here is changed where it lives; the new text
 // replaces the old one whole (never a half-written file) with the old file's
-// permissions. Unchanged texts are not written. False when writing failed.
+// permissions. Unchanged texts are not written. False when the file could
+// not be read or written.
 bool UpdateHostConfig(const std::function<std::string(const std::optional<std::string>&)>& change) {
     std::string path = HostConfigPath();
     std::error_code ec;
     if (const auto real = std::filesystem::canonical(path, ec); !ec) path = real.string();
     const std::optional<std::string> old = ReadText(path);
+    // A file that is there but cannot be read is the user's all the same: it stays untouched.
+    if (!old && FileExists(path)) return false;
     const std::string updated = change(old);
     if (old ? updated == *old : updated.empty()) return true;
     struct stat st {};
