@@ -1,5 +1,6 @@
 #include "platform/RegistryStore.h"
 
+#include "platform/AtomicFileWriter.h"
 #include "platform/StandardDirectories.h"
 
 #include <cstdio>
@@ -171,27 +172,9 @@ bool Modify(RegistryRoot root, Change change) {
     if (::flock(lockFd, LOCK_EX) == 0) {
         Store store = Load(root);
         if (change(store)) {
-            std::string tmp = file.string() + ".XXXXXX";
-            int fd = ::mkstemp(tmp.data());
-            if (fd >= 0) {
-                const std::string text = Serialize(store);
-                std::size_t done = 0;
-                bool written = true;
-                while (done < text.size()) {
-                    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-                    if (n <= 0) {
-                        written = false;
-                        break;
-                    }
-                    done += static_cast<std::size_t>(n);
-                }
-                written = written && ::fsync(fd) == 0;
-                ::close(fd);
-                if (written && std::rename(tmp.c_str(), file.c_str()) == 0)
-                    ok = true;
-                else
-                    ::unlink(tmp.c_str());
-            }
+            const std::string text = Serialize(store);
+            AtomicFileWriter writer;
+            ok = writer.open(file.string()) && writer.write(text.data(), text.size()) && writer.commit(0600);
         }
         ::flock(lockFd, LOCK_UN);
     }
@@ -202,8 +185,7 @@ bool Modify(RegistryRoot root, Change change) {
 } // namespace
 
 std::string RegistryFilePath(RegistryRoot root) {
-    if (root == RegistryRoot::CurrentUser)
-        return XdgConfigHome() + "/scrplayer/registry.ini";
+    if (root == RegistryRoot::CurrentUser) return XdgConfigHome() + "/scrplayer/registry.ini";
     return XdgDataHome() + "/scrplayer/registry.ini";
 }
 
