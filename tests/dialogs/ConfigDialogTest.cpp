@@ -6,6 +6,7 @@
 #include "show/MusicSettings.h"
 #include "show/VtFlashEx.h"
 #include "tests/dialogs/ConfigDialogFixture.h"
+#include "tests/package/PackageFixture.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -237,6 +238,39 @@ TEST_F(ConfigDialogTest, OnlyOkWithMusicWritesTheRegistry) {
         dialog->ImageClose->clicked();
     }
     EXPECT_FALSE(RegistryKeyExists(RegistryRoot::CurrentUser, kKey));
+}
+
+TEST_F(ConfigDialogTest, ANameWithLineBreaksAndBracketsStaysInsideItsRegistryKey) {
+    // Laid out by hand: the manifest refuses control characters in a name.
+    FixturePackage p;
+    p.name = "\r\n[HKEY_CURRENT_USER\\Evil]\r\nx=1";
+    p.info.setFormatLevel(5);
+    FixtureTrack track;
+    track.music.setExtension(".wav");
+    track.data = ToneWav(100);
+    p.tracks.push_back(track);
+    const std::string path = dir_.file("hostile.scr");
+    WriteFile(path, BuildAppendedPackage(p));
+    SetPackageSourcePath(path);
+    {
+        auto dialog = OpenDialog();
+        dialog->CheckBoxMusicMute->setChecked(true);
+        QTest::mouseClick(dialog->BtnOK, Qt::LeftButton);
+    }
+    // The name as read: its leading line break is trimmed, the rest is kept.
+    EXPECT_TRUE(ReadMusicSettings("[HKEY_CURRENT_USER\\Evil]\r\nx=1").mute);
+    EXPECT_FALSE(RegistryKeyExists(RegistryRoot::CurrentUser, "HKEY_CURRENT_USER"));
+    const std::vector<uint8_t> bytes = ReadFile(RegistryFilePath(RegistryRoot::CurrentUser));
+    const std::string text(bytes.begin(), bytes.end());
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string line = text.substr(start, end - start);
+        EXPECT_TRUE(line.empty() || line[0] == ';' || line[0] == '"' ||
+                    line.rfind("[Software\\Vantrel\\", 0) == 0)
+            << "stray line " << testing::PrintToString(line);
+        start = end + 1;
+    }
 }
 
 // Waits until the player reaches `mode` (the player decides asynchronously).
