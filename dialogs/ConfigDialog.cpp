@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -148,6 +149,12 @@ void TForm_XSCR_Config::BtnCancelClick() {
 }
 
 bool TForm_XSCR_Config::eventFilter(QObject* watched, QEvent* event) {
+    // The licence memo is read-only: Enter there neither types a line nor
+    // reaches the dialog, which would take it for OK.
+    if (watched == MemoLA && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+    }
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         if (watched == LabelEmail) LabelEmailClick();

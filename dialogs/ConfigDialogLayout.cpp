@@ -284,6 +284,7 @@ void TForm_XSCR_Config::CreateLicensePage() {
     const QRect page = PageControlScr->PageRect();
     MemoLA = Named(new QPlainTextEdit(TSLicense), "MemoLA");
     MemoLA->setReadOnly(true);
+    MemoLA->installEventFilter(this);
     MemoLA->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     MemoLA->setGeometry(10, 10, page.width() - 20, page.height() - 20);
 }

@@ -240,6 +240,21 @@ TEST_F(ConfigDialogTest, OnlyOkWithMusicWritesTheRegistry) {
     EXPECT_FALSE(RegistryKeyExists(RegistryRoot::CurrentUser, kKey));
 }
 
+TEST_F(ConfigDialogTest, EnterInTheLicenceMemoNeitherTypesNorPressesOk) {
+    UsePackage(DialogPackage(0, 0, {"a.wav"}));
+    auto dialog = OpenDialog();
+    dialog->show();
+    dialog->BtnTab6->click();
+    dialog->MemoLA->setFocus();
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(dialog->MemoLA, key);
+        EXPECT_TRUE(dialog->isVisible()) << key;
+        EXPECT_EQ(dialog->result(), 0) << key;
+        EXPECT_EQ(dialog->MemoLA->toPlainText(), QStringLiteral("Licence text\n")) << key;
+    }
+    EXPECT_FALSE(RegistryKeyExists(RegistryRoot::CurrentUser, kKey));
+}
+
 TEST_F(ConfigDialogTest, ANameWithLineBreaksAndBracketsStaysInsideItsRegistryKey) {
     // Laid out by hand: the manifest refuses control characters in a name.
     FixturePackage p;
