@@ -62,6 +62,7 @@ TForm_XSCR_Config::TForm_XSCR_Config(std::unique_ptr<DialogShell> shell, QWidget
     FlashPreview = nullptr;
     package_ = std::make_unique<XSCR>(PackageSourcePath());
     SetCurrentPackage(package_.get());
+    ApplyProgramCaptions(QStringLiteral("FS_0"), this);
     LoadLanguage(QStringLiteral("FS_0"), DynamicTexts, LanguageSourceOf(package_->SourcePath()), this);
     FillDialog();
     PageControlScrChange();

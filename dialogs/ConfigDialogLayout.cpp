@@ -279,7 +279,6 @@ void TForm_XSCR_Config::CreateMusicPage() {
 
 void TForm_XSCR_Config::CreateLicensePage() {
     TSLicense = MakePage("TSLicense", 1032);
-    TSLicense->setWindowTitle(QStringLiteral("License"));
     PageControlScr->AddPage(TSLicense);
     const QRect page = PageControlScr->PageRect();
     MemoLA = Named(new QPlainTextEdit(TSLicense), "MemoLA");

@@ -120,6 +120,12 @@ void ApplyCaptions(const QStringList& staticCaptions, const QString& section, QO
     }
 }
 
+void ApplyProgramCaptions(const QString& section, QObject* form) {
+    LanguageTables tables;
+    ReadLanguageTables(LanguageSource{}, tables);
+    ApplyCaptions(tables.staticCaptions, section, form);
+}
+
 QString DynamicText(int index, const QStringList& list) {
     if (index < 0 || index >= list.size()) return {};
     return list[index];

@@ -1,3 +1,4 @@
+#include "dialogs/ComponentRole.h"
 #include "dialogs/PageControl.h"
 #include "package/XSCR.h"
 #include "platform/RegistryStore.h"
@@ -50,6 +51,31 @@ TEST_F(ConfigDialogTest, FillsTheGeneralPageFromThePackage) {
         EXPECT_FALSE(dialog->ImagesScrIcon->picture().isNull());
         // The captions come from the package's own tables.
         EXPECT_EQ(dialog->BtnTab2->text(), QStringLiteral("Pictures"));
+    }
+}
+
+TEST_F(ConfigDialogTest, WithoutTablesEveryCaptionKeepsItsEnglishFormDefault) {
+    const struct {
+        std::string staticCaptions;
+        QString cancel;
+    } cases[] = {{"", "Cancel"}, {"[FS_0]\r\nS_1024=Close\r\n", "Close"}};
+    for (const auto& c : cases) {
+        PackageDescription d = DialogPackage(1, 0, {"a.wav"});
+        d.dynamicTexts.clear();
+        d.staticCaptions = c.staticCaptions;
+        UsePackage(d);
+        auto dialog = OpenDialog();
+        SCOPED_TRACE(c.staticCaptions);
+        for (QObject* component : dialog->findChildren<QObject*>()) {
+            if (RoleOfComponent(component) != ComponentRole::None && TagOfComponent(component) > 0) {
+                EXPECT_FALSE(ComponentCaption(component).isEmpty()) << component->objectName().toStdString();
+            }
+        }
+        EXPECT_EQ(dialog->BtnOK->text(), QStringLiteral("OK"));
+        EXPECT_EQ(dialog->BtnCancel->text(), c.cancel); // a table overrides the default
+        EXPECT_EQ(dialog->BtnTab6->text(), QStringLiteral("License"));
+        EXPECT_EQ(dialog->TSLicense->windowTitle(), QStringLiteral("License"));
+        EXPECT_EQ(dialog->Label1->text(), QStringLiteral("Author:"));
     }
 }
 
