@@ -52,7 +52,7 @@ void RequireLevel(ManifestFields& fields, const char* key, int32_t level, int32_
         fields.fail(key, "needs format_level " + std::to_string(needed) + " or more");
 }
 
-void ReadPackageSettings(ManifestFields& m, PackageDescription& d) {
+void ReadPackageSettings(ManifestFields& m, PackageDescription& d, const LanguageTableTexts& defaultTables) {
     ScreenSaverInfo& info = d.info;
     std::string name = m.text("name", kPackageNameSize - 1);
     const auto first = name.find_first_not_of(' ');
@@ -111,6 +111,10 @@ void ReadPackageSettings(ManifestFields& m, PackageDescription& d) {
                                      : m.text("license_text", kMaxLicenseLength, {}, true);
     d.dynamicTexts = TextFile(m, "dynamic_texts", kMaxDataSize);
     d.staticCaptions = TextFile(m, "static_captions", kMaxDataSize);
+    if (m.flag("default_tables", true)) {
+        if (!m.has("dynamic_texts")) d.dynamicTexts = defaultTables.dynamicTexts;
+        if (!m.has("static_captions")) d.staticCaptions = defaultTables.staticCaptions;
+    }
 }
 
 LabelItem ReadLabel(ManifestFields& l) {
@@ -210,7 +214,8 @@ void ReadTracks(ManifestFields& m, PackageDescription& d) {
 
 } // namespace
 
-bool LoadPackageManifest(const std::string& path, PackageDescription& description, std::string* error) {
+bool LoadPackageManifest(const std::string& path, PackageDescription& description, std::string* error,
+                         const LanguageTableTexts& defaultTables) {
     try {
         std::ifstream in(path, std::ios::binary);
         if (!in) throw ManifestError("cannot read " + path);
@@ -222,7 +227,7 @@ bool LoadPackageManifest(const std::string& path, PackageDescription& descriptio
         }
         PackageDescription d;
         ManifestFields m(manifest, "", fs::path(path).parent_path());
-        ReadPackageSettings(m, d);
+        ReadPackageSettings(m, d, defaultTables);
         std::vector<ManifestFields> items = m.objects("items");
         for (ManifestFields& item : items) {
             LabelGroup labels;
