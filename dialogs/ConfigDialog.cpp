@@ -112,7 +112,9 @@ void TForm_XSCR_Config::FillGeneral() {
     LabelScrDesc->setText(FromCodePage(package_->Description()));
 
     const bool hasAuthor = package_->HasAuthorInfo();
-    PanelCR->setCaption(hasAuthor ? QString() : DynamicText(kTextNoAuthor, DynamicTexts));
+    // A package without dynamic texts leaves the panel its English caption.
+    const QStringList texts = DynamicTexts.isEmpty() ? ProgramLanguageTables().dynamicTexts : DynamicTexts;
+    PanelCR->setCaption(hasAuthor ? QString() : DynamicText(kTextNoAuthor, texts));
     for (QWidget* part : {static_cast<QWidget*>(PanelCopyRight), static_cast<QWidget*>(LabelAuthor),
                           static_cast<QWidget*>(LabelEmail), static_cast<QWidget*>(LabelHomePage)})
         part->setVisible(hasAuthor);

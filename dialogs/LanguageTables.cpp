@@ -120,10 +120,14 @@ void ApplyCaptions(const QStringList& staticCaptions, const QString& section, QO
     }
 }
 
-void ApplyProgramCaptions(const QString& section, QObject* form) {
+LanguageTables ProgramLanguageTables() {
     LanguageTables tables;
     ReadLanguageTables(LanguageSource{}, tables);
-    ApplyCaptions(tables.staticCaptions, section, form);
+    return tables;
+}
+
+void ApplyProgramCaptions(const QString& section, QObject* form) {
+    ApplyCaptions(ProgramLanguageTables().staticCaptions, section, form);
 }
 
 QString DynamicText(int index, const QStringList& list) {

@@ -79,6 +79,22 @@ TEST_F(ConfigDialogTest, WithoutTablesEveryCaptionKeepsItsEnglishFormDefault) {
     }
 }
 
+TEST_F(ConfigDialogTest, WithoutDynamicTextsTheAuthorPanelStillSaysThereIsNoAuthor) {
+    const struct {
+        std::string dynamicTexts;
+        QString panel;
+    } cases[] = {{"", "No author information comes with this screen saver."},
+                 {TestDynamicTexts(), "T16"},
+                 {"only one line\r\n", ""}}; // a table of the package's own is taken as it is
+    for (const auto& c : cases) {
+        PackageDescription d = DialogPackage(1, 0, {});
+        d.info.setHasAuthorInfo(0);
+        d.dynamicTexts = c.dynamicTexts;
+        UsePackage(d);
+        EXPECT_EQ(OpenDialog()->PanelCR->caption(), c.panel) << c.dynamicTexts;
+    }
+}
+
 TEST_F(ConfigDialogTest, ShowsOnlyThePagesThePackageHasContentFor) {
     const struct {
         int pictures;
