@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -61,6 +62,7 @@ TForm_XSCR_Config::TForm_XSCR_Config(std::unique_ptr<DialogShell> shell, QWidget
     FlashPreview = nullptr;
     package_ = std::make_unique<XSCR>(PackageSourcePath());
     SetCurrentPackage(package_.get());
+    ApplyProgramCaptions(QStringLiteral("FS_0"), this);
     LoadLanguage(QStringLiteral("FS_0"), DynamicTexts, LanguageSourceOf(package_->SourcePath()), this);
     FillDialog();
     PageControlScrChange();
@@ -110,7 +112,9 @@ void TForm_XSCR_Config::FillGeneral() {
     LabelScrDesc->setText(FromCodePage(package_->Description()));
 
     const bool hasAuthor = package_->HasAuthorInfo();
-    PanelCR->setCaption(hasAuthor ? QString() : DynamicText(kTextNoAuthor, DynamicTexts));
+    // A package without dynamic texts leaves the panel its English caption.
+    const QStringList texts = DynamicTexts.isEmpty() ? ProgramLanguageTables().dynamicTexts : DynamicTexts;
+    PanelCR->setCaption(hasAuthor ? QString() : DynamicText(kTextNoAuthor, texts));
     for (QWidget* part : {static_cast<QWidget*>(PanelCopyRight), static_cast<QWidget*>(LabelAuthor),
                           static_cast<QWidget*>(LabelEmail), static_cast<QWidget*>(LabelHomePage)})
         part->setVisible(hasAuthor);
@@ -148,6 +152,12 @@ void TForm_XSCR_Config::BtnCancelClick() {
 }
 
 bool TForm_XSCR_Config::eventFilter(QObject* watched, QEvent* event) {
+    // The licence memo is read-only: Enter there neither types a line nor
+    // reaches the dialog, which would take it for OK.
+    if (watched == MemoLA && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+    }
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         if (watched == LabelEmail) LabelEmailClick();

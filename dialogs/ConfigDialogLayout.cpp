@@ -279,11 +279,11 @@ void TForm_XSCR_Config::CreateMusicPage() {
 
 void TForm_XSCR_Config::CreateLicensePage() {
     TSLicense = MakePage("TSLicense", 1032);
-    TSLicense->setWindowTitle(QStringLiteral("License"));
     PageControlScr->AddPage(TSLicense);
     const QRect page = PageControlScr->PageRect();
     MemoLA = Named(new QPlainTextEdit(TSLicense), "MemoLA");
     MemoLA->setReadOnly(true);
+    MemoLA->installEventFilter(this);
     MemoLA->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     MemoLA->setGeometry(10, 10, page.width() - 20, page.height() - 20);
 }

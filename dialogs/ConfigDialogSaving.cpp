@@ -46,6 +46,12 @@ bool IsClass(const QObject* object, const char* className) {
     return object && qstrcmp(object->metaObject()->className(), className) == 0;
 }
 
+// The message for a picture that could not be written to its file.
+void ReportPictureNotWritten(DialogShell& shell, const QStringList& texts) {
+    shell.ShowMessage(DynamicText(kTextPictureFailed, texts), DynamicText(kTextSaveFailedCaption, texts),
+                      kExclamationOk, &texts);
+}
+
 } // namespace
 
 void TForm_XSCR_Config::SBtnPSaveClick() {
@@ -81,9 +87,7 @@ void TForm_XSCR_Config::SavePicture() {
         const ExtractResult movie = package_->ExtractFlash(index);
         written = movie.ok && CopyFileReplacing(movie.path, target);
     }
-    if (!written)
-        Shell().ShowMessage(DynamicText(kTextPictureFailed, DynamicTexts),
-                            DynamicText(kTextSaveFailedCaption, DynamicTexts), kExclamationOk, &DynamicTexts);
+    if (!written) ReportPictureNotWritten(Shell(), DynamicTexts);
 }
 
 void TForm_XSCR_Config::SaveAllPictures() {
@@ -137,10 +141,14 @@ void TForm_XSCR_Config::PMIWallpaperClick(QObject* sender) {
     const int style = WallpaperStyleFromTag(TagOfComponent(sender));
     Bitmap24 bitmap;
     ShowItem item;
-    if (!package_->LoadPicture(bitmap, index, 0, &item)) return;
-    if (item.width > 0 && item.height > 0) StretchBitmap(bitmap, item.width, item.height);
+    bool written = package_->LoadPicture(bitmap, index, 0, &item);
+    if (written && item.width > 0 && item.height > 0) StretchBitmap(bitmap, item.width, item.height);
     const std::string path = WallpaperFilePath();
-    if (!SaveBitmapByExtension(bitmap, path, kPictureQuality)) return;
+    written = written && SaveBitmapByExtension(bitmap, path, kPictureQuality);
+    if (!written) {
+        ReportPictureNotWritten(Shell(), DynamicTexts);
+        return;
+    }
     Shell().SetWallpaper(path, style);
 }
 

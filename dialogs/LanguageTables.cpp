@@ -120,6 +120,16 @@ void ApplyCaptions(const QStringList& staticCaptions, const QString& section, QO
     }
 }
 
+LanguageTables ProgramLanguageTables() {
+    LanguageTables tables;
+    ReadLanguageTables(LanguageSource{}, tables);
+    return tables;
+}
+
+void ApplyProgramCaptions(const QString& section, QObject* form) {
+    ApplyCaptions(ProgramLanguageTables().staticCaptions, section, form);
+}
+
 QString DynamicText(int index, const QStringList& list) {
     if (index < 0 || index >= list.size()) return {};
     return list[index];

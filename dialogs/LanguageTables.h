@@ -63,6 +63,13 @@ void LoadLanguage(const QString& section, QStringList& dynamicTexts, const Langu
 // leaves the component as it is.
 void ApplyCaptions(const QStringList& staticCaptions, const QString& section, QObject* form);
 
+// The program's own English tables (its resources "LNGDYNA" and "LNGSTATIC").
+LanguageTables ProgramLanguageTables();
+
+// Applies the captions of one section of the program's own English table:
+// the forms' default captions, which the tables of a package then override.
+void ApplyProgramCaptions(const QString& section, QObject* form);
+
 // The entry at `index`, or an empty text when the index is negative or not below the count.
 QString DynamicText(int index, const QStringList& list);
 

@@ -158,6 +158,28 @@ bool ReadJpegSize(std::span<const uint8_t> data, int& width, int& height) {
     return !data.empty() && HeaderInto(data.data(), data.size(), width, height);
 }
 
+int JpegSamplePrecision(std::span<const uint8_t> data) {
+    // Markers from the start of image on: each is FF xx with a 16-bit length
+    // that counts itself; the frame header (SOF0..SOF15 but DHT, JPG and DAC)
+    // holds the precision in its first byte.
+    if (data.size() < 4 || data[0] != 0xFF || data[1] != 0xD8) return 0;
+    std::size_t pos = 2;
+    while (pos + 4 < data.size() && data[pos] == 0xFF) {
+        const uint8_t marker = data[pos + 1];
+        if (marker == 0xFF) { // fill byte
+            ++pos;
+            continue;
+        }
+        const std::size_t length = std::size_t{data[pos + 2]} << 8 | data[pos + 3];
+        const bool frame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame) return data[pos + 4];
+        if (marker == 0xDA || length < 2) return 0; // scan data before any frame header
+        pos += 2 + length;
+    }
+    return 0;
+}
+
 bool EncodeJpeg(const Bitmap24& bitmap, int quality, std::vector<uint8_t>& out) {
     if (bitmap.isEmpty()) return false;
     unsigned char* buffer = nullptr;

@@ -23,6 +23,10 @@ bool DecodeJpeg(std::span<const uint8_t> data, int scale, Bitmap24& out);
 // the header is not readable.
 bool ReadJpegSize(std::span<const uint8_t> data, int& width, int& height);
 
+// The bits per sample of a JPEG, from its frame header (8 for the pictures
+// that can be decoded, 12 or 16 for others); 0 when there is no frame header.
+int JpegSamplePrecision(std::span<const uint8_t> data);
+
 // Encodes a bitmap at a quality 1..100 (clamped). False for an empty bitmap.
 bool EncodeJpeg(const Bitmap24& bitmap, int quality, std::vector<uint8_t>& out);
 

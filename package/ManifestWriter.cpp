@@ -179,6 +179,8 @@ bool WriteManifestFolder(const PackageDescription& d, const std::string& dir, st
         out.file("static_captions.ini", DecodeCodePage(d.staticCaptions));
         manifest["static_captions"] = "static_captions.ini";
     }
+    // A package without one of its tables stays so when packed again.
+    if (d.dynamicTexts.empty() || d.staticCaptions.empty()) manifest["default_tables"] = false;
 
     Json items = Json::array();
     for (std::size_t i = 0; i < d.items.size(); ++i) {

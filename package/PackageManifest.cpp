@@ -19,10 +19,14 @@ constexpr std::size_t kMaxDataSize = INT32_MAX;
 constexpr int64_t kMaxCoordinate = 32767;
 constexpr int64_t kMaxSeconds = 86400;
 
-// A JPEG whose header the decoder reads.
-bool IsJpeg(const std::vector<uint8_t>& data) {
+// Why data cannot be a picture of the package; empty when it can.
+std::string NotAPicture(const std::vector<uint8_t>& data) {
+    const int bits = JpegSamplePrecision(data);
+    if (bits > 8)
+        return "is a " + std::to_string(bits) + "-bit JPEG picture, and " + std::to_string(bits) +
+               "-bit JPEGs cannot be shown";
     int width = 0, height = 0;
-    return ReadJpegSize(data, width, height);
+    return ReadJpegSize(data, width, height) ? std::string() : "is not a JPEG picture";
 }
 
 bool IsFlashMovie(const std::vector<uint8_t>& data) {
@@ -48,7 +52,7 @@ void RequireLevel(ManifestFields& fields, const char* key, int32_t level, int32_
         fields.fail(key, "needs format_level " + std::to_string(needed) + " or more");
 }
 
-void ReadPackageSettings(ManifestFields& m, PackageDescription& d) {
+void ReadPackageSettings(ManifestFields& m, PackageDescription& d, const LanguageTableTexts& defaultTables) {
     ScreenSaverInfo& info = d.info;
     std::string name = m.text("name", kPackageNameSize - 1);
     const auto first = name.find_first_not_of(' ');
@@ -97,7 +101,8 @@ void ReadPackageSettings(ManifestFields& m, PackageDescription& d) {
     d.extension.keepCursor = m.flag("keep_cursor", false);
 
     if (auto background = m.fileBytes("background", kMaxDataSize)) {
-        if (!IsJpeg(*background)) m.fail("background", "is not a JPEG picture");
+        if (const std::string problem = NotAPicture(*background); !problem.empty())
+            m.fail("background", problem);
         d.background = std::move(*background);
     }
     if (m.has("license") && m.has("license_text"))
@@ -106,6 +111,10 @@ void ReadPackageSettings(ManifestFields& m, PackageDescription& d) {
                                      : m.text("license_text", kMaxLicenseLength, {}, true);
     d.dynamicTexts = TextFile(m, "dynamic_texts", kMaxDataSize);
     d.staticCaptions = TextFile(m, "static_captions", kMaxDataSize);
+    if (m.flag("default_tables", true)) {
+        if (!m.has("dynamic_texts")) d.dynamicTexts = defaultTables.dynamicTexts;
+        if (!m.has("static_captions")) d.staticCaptions = defaultTables.staticCaptions;
+    }
 }
 
 LabelItem ReadLabel(ManifestFields& l) {
@@ -153,7 +162,8 @@ void ReadItem(ManifestFields& m, PackageDescription& d, LabelGroup& labels) {
     item.kind = ReadItemKind(m);
     if (!m.has("file")) m.fail("file", "is required");
     source.data = *m.fileBytes("file", kMaxDataSize);
-    if (item.kind == ShowItem::Picture && !IsJpeg(source.data)) m.fail("file", "is not a JPEG picture");
+    if (item.kind == ShowItem::Picture)
+        if (const std::string problem = NotAPicture(source.data); !problem.empty()) m.fail("file", problem);
     if (item.kind == ShowItem::Flash && !IsFlashMovie(source.data))
         m.fail("file", "is not a Flash movie (SWF)");
 
@@ -204,7 +214,8 @@ void ReadTracks(ManifestFields& m, PackageDescription& d) {
 
 } // namespace
 
-bool LoadPackageManifest(const std::string& path, PackageDescription& description, std::string* error) {
+bool LoadPackageManifest(const std::string& path, PackageDescription& description, std::string* error,
+                         const LanguageTableTexts& defaultTables) {
     try {
         std::ifstream in(path, std::ios::binary);
         if (!in) throw ManifestError("cannot read " + path);
@@ -216,7 +227,7 @@ bool LoadPackageManifest(const std::string& path, PackageDescription& descriptio
         }
         PackageDescription d;
         ManifestFields m(manifest, "", fs::path(path).parent_path());
-        ReadPackageSettings(m, d);
+        ReadPackageSettings(m, d, defaultTables);
         std::vector<ManifestFields> items = m.objects("items");
         for (ManifestFields& item : items) {
             LabelGroup labels;

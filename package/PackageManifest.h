@@ -15,6 +15,15 @@ namespace scr {
 // the wrong type or out of range, missing files, pictures that are not JPEG,
 // movies that are not SWF, texts too long for their fields or not storable in
 // the code page.
-bool LoadPackageManifest(const std::string& path, PackageDescription& description, std::string* error);
+//
+// A table the manifest does not name is taken from `defaultTables` (stored
+// form: code-page text, lines ended by CR LF) unless the manifest's key
+// "default_tables" is false.
+struct LanguageTableTexts {
+    std::string dynamicTexts;
+    std::string staticCaptions;
+};
+bool LoadPackageManifest(const std::string& path, PackageDescription& description, std::string* error,
+                         const LanguageTableTexts& defaultTables = {});
 
 } // namespace scr

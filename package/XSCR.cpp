@@ -24,14 +24,18 @@ constexpr std::size_t kItemTableEntry = ItemLocation::kSize + ShowItem::kSize;
 constexpr std::size_t kMusicTableEntry = ItemLocation::kSize + MusicItem::kSize;
 constexpr int64_t kLocatorDistance = kTrailerSize + static_cast<int64_t>(LabelBlockLocator::kSize);
 
-// The text of a name field: up to its first NUL, without leading and trailing
-// characters of code 32 or less.
+// The text of a name field: all its bytes without leading and trailing
+// characters of code 32 or less (the NUL padding among them), so a name that
+// starts after NUL or blank bytes is still found. A NUL inside what remains
+// ends the text, as a name can hold none.
 std::string TrimmedName(const uint8_t* field, std::size_t width) {
-    std::string text = FixedText(field, width);
+    const std::string_view bytes(reinterpret_cast<const char*>(field), width);
     const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
-    const auto first = std::find_if_not(text.begin(), text.end(), isBlank);
+    const auto first = std::find_if_not(bytes.begin(), bytes.end(), isBlank);
+    const std::string_view rest(first, bytes.end());
+    const std::string_view text = rest.substr(0, rest.find('\0'));
     const auto last = std::find_if_not(text.rbegin(), text.rend(), isBlank).base();
-    return first < last ? std::string(first, last) : std::string();
+    return std::string(text.begin(), last);
 }
 
 // Lines of a text as a string list reads them: separated by CR, LF or CR LF,

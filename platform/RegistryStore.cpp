@@ -1,7 +1,9 @@
 #include "platform/RegistryStore.h"
 
+#include "platform/AtomicFileWriter.h"
 #include "platform/StandardDirectories.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -50,6 +52,47 @@ struct StoredKey {
 };
 
 using Store = std::map<std::string, StoredKey>; // by folded path
+
+// Key paths stand on section lines of their own, "[path]". The characters
+// that could end such a line early or make it read as something else (CR, LF,
+// '[', ']' and '=') are written as %0D, %0A, %5B, %5D and %3D. A '%' is
+// written as %25 only where it would otherwise read as one of these escapes,
+// so the line of a key without those characters is the key itself, as it was
+// always written.
+constexpr std::string_view kKeyPathEscapes[][2] = {{"\r", "%0D"}, {"\n", "%0A"}, {"[", "%5B"},
+                                                   {"]", "%5D"},  {"=", "%3D"},  {"%", "%25"}};
+
+// The character an escape at text[pos] stands for, if there is one.
+std::optional<char> KeyPathEscapeAt(std::string_view text, std::size_t pos) {
+    for (const auto& [plain, escaped] : kKeyPathEscapes)
+        if (text.substr(pos, escaped.size()) == escaped) return plain[0];
+    return std::nullopt;
+}
+
+std::string EscapeKeyPath(std::string_view path) {
+    std::string out;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const auto escape = std::find_if(std::begin(kKeyPathEscapes), std::end(kKeyPathEscapes),
+                                         [c = path[i]](const auto& e) { return e[0][0] == c; });
+        const bool needed =
+            escape != std::end(kKeyPathEscapes) && (path[i] != '%' || KeyPathEscapeAt(path, i));
+        if (needed)
+            out += (*escape)[1];
+        else
+            out += path[i];
+    }
+    return out;
+}
+
+std::string UnescapeKeyPath(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto plain = text[i] == '%' ? KeyPathEscapeAt(text, i) : std::nullopt;
+        out += plain.value_or(text[i]);
+        if (plain) i += 2;
+    }
+    return out;
+}
 
 std::string Escape(std::string_view text) {
     std::string out;
@@ -107,7 +150,7 @@ Store Parse(std::istream& in) {
                 current = nullptr;
                 continue;
             }
-            std::string path = NormalizePath(line.substr(1, end - 1));
+            std::string path = NormalizePath(UnescapeKeyPath(std::string_view(line).substr(1, end - 1)));
             auto& key = store[Fold(path)];
             if (key.path.empty()) key.path = path;
             current = &key;
@@ -136,7 +179,7 @@ std::string Serialize(const Store& store) {
     std::ostringstream out;
     out << "; scrplayer registry store. Keys compare without regard to case.\n";
     for (const auto& [folded, key] : store) {
-        out << "\n[" << key.path << "]\n";
+        out << "\n[" << EscapeKeyPath(key.path) << "]\n";
         for (const auto& [vf, value] : key.values) {
             out << '"' << Escape(value.name) << "\"=";
             if (auto* i = std::get_if<int32_t>(&value.value)) {
@@ -171,27 +214,9 @@ bool Modify(RegistryRoot root, Change change) {
     if (::flock(lockFd, LOCK_EX) == 0) {
         Store store = Load(root);
         if (change(store)) {
-            std::string tmp = file.string() + ".XXXXXX";
-            int fd = ::mkstemp(tmp.data());
-            if (fd >= 0) {
-                const std::string text = Serialize(store);
-                std::size_t done = 0;
-                bool written = true;
-                while (done < text.size()) {
-                    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-                    if (n <= 0) {
-                        written = false;
-                        break;
-                    }
-                    done += static_cast<std::size_t>(n);
-                }
-                written = written && ::fsync(fd) == 0;
-                ::close(fd);
-                if (written && std::rename(tmp.c_str(), file.c_str()) == 0)
-                    ok = true;
-                else
-                    ::unlink(tmp.c_str());
-            }
+            const std::string text = Serialize(store);
+            AtomicFileWriter writer;
+            ok = writer.open(file.string()) && writer.write(text.data(), text.size()) && writer.commit(0600);
         }
         ::flock(lockFd, LOCK_UN);
     }
@@ -202,8 +227,7 @@ bool Modify(RegistryRoot root, Change change) {
 } // namespace
 
 std::string RegistryFilePath(RegistryRoot root) {
-    if (root == RegistryRoot::CurrentUser)
-        return XdgConfigHome() + "/scrplayer/registry.ini";
+    if (root == RegistryRoot::CurrentUser) return XdgConfigHome() + "/scrplayer/registry.ini";
     return XdgDataHome() + "/scrplayer/registry.ini";
 }
 

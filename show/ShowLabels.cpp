@@ -7,7 +7,8 @@
 #include <QList>
 #include <QString>
 #include <QWidget>
-#include <algorithm>
+#include <cmath>
+#include <cstdint>
 
 namespace scr {
 namespace {
@@ -19,15 +20,26 @@ QColor FromColorRef(uint32_t c) {
                   static_cast<int>((c >> 16) & 0xFF));
 }
 
-// Font sizes are points at the 96 pixels per inch the layouts were designed
-// for, whatever the X server reports.
-int PointsToPixels(int points) {
-    return std::max(1, (points * 96 + 36) / 72);
+// The pixel height of a label's font at a scale factor. A size above 0 is in
+// points at the 96 pixels per inch the layouts were designed for, whatever
+// the X server reports, scaled as whole points; 0 stands for the default
+// size of 8 points; a size below 0 is the character height in pixels. Text
+// stays at least 2 pixels high however small the factor (a preview), and
+// absurd sizes are bounded.
+int LabelPixelSize(int32_t size, double factor) {
+    constexpr int32_t kDefaultPoints = 8;
+    constexpr int kSmallest = 2;
+    constexpr int kLargest = 4096;
+    if (size == 0) size = kDefaultPoints;
+    const double scaled = std::trunc(static_cast<double>(size) * factor);
+    const double pixels = size > 0 ? std::floor((scaled * 96 + 36) / 72) : -scaled;
+    if (!(pixels > kSmallest)) return kSmallest;
+    return pixels < kLargest ? static_cast<int>(pixels) : kLargest;
 }
 
-QFont LabelFont(const LabelRecord& record, int points) {
+QFont LabelFont(const LabelRecord& record, double factor) {
     QFont font(QString::fromStdString(DecodeCodePage(record.fontNameText())));
-    font.setPixelSize(PointsToPixels(points));
+    font.setPixelSize(LabelPixelSize(record.fontSize, factor));
     font.setBold(record.fontStyle & LabelBold);
     font.setItalic(record.fontStyle & LabelItalic);
     font.setUnderline(record.fontStyle & LabelUnderline);
@@ -45,7 +57,7 @@ void ShowLabels(QWidget* window, const LabelGroup* group, double factor) {
         const QString text = QString::fromStdString(label.textUtf8());
 
         // Measured with the unscaled font, then scaled with the placement.
-        const QFontMetrics metrics(LabelFont(record, record.fontSize));
+        const QFontMetrics metrics(LabelFont(record, 1.0));
         const int w = metrics.horizontalAdvance(text);
         const int h = metrics.height();
 
@@ -62,7 +74,7 @@ void ShowLabels(QWidget* window, const LabelGroup* group, double factor) {
             // Input belongs to the show window.
             control->setAttribute(Qt::WA_TransparentForMouseEvents);
         }
-        control->setFont(LabelFont(record, static_cast<int>(record.fontSize * factor)));
+        control->setFont(LabelFont(record, factor));
         control->setGeometry(static_cast<int>(factor * record.centerX - factor * w * 0.5),
                              static_cast<int>(factor * record.centerY - factor * h * 0.5),
                              static_cast<int>(factor * w), static_cast<int>(factor * h));

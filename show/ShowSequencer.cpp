@@ -105,8 +105,6 @@ void ShowSequencer::ShowCurrentItem() {
             const int factor = settings_.preview ? kPreviewFactor : 1;
             size = {static_cast<int>(picture.width() * factor * scale),
                     static_cast<int>(picture.height() * factor * scale)};
-            // A moving item must leave room to move, whatever its natural size.
-            if (moving) size = FitIntoHalfWindow(size, settings_.showSize);
         }
     }
     Rect r = MakeRect(position, size);

@@ -343,8 +343,9 @@ void ShowWindow::PaintPictureOntoBackground() {
 
 void ShowWindow::RunTransition(int style, int step, int delay) {
     trans_->SetStyle(static_cast<TShowStyle>(style));
-    trans_->SetStep(static_cast<uint16_t>(std::clamp(step, 0, 0xFFFF)));
-    trans_->SetDelay(static_cast<uint16_t>(std::clamp(delay, 0, 0xFFFF)));
+    // Only the low 16 bits of the item's words count.
+    trans_->SetStep(static_cast<uint16_t>(step));
+    trans_->SetDelay(static_cast<uint16_t>(delay));
     stats_.Start(style);
     trans_->Execute();
     stats_.Finish();

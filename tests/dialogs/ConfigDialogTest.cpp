@@ -1,3 +1,4 @@
+#include "dialogs/ComponentRole.h"
 #include "dialogs/PageControl.h"
 #include "package/XSCR.h"
 #include "platform/RegistryStore.h"
@@ -6,6 +7,7 @@
 #include "show/MusicSettings.h"
 #include "show/VtFlashEx.h"
 #include "tests/dialogs/ConfigDialogFixture.h"
+#include "tests/package/PackageFixture.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -49,6 +51,47 @@ TEST_F(ConfigDialogTest, FillsTheGeneralPageFromThePackage) {
         EXPECT_FALSE(dialog->ImagesScrIcon->picture().isNull());
         // The captions come from the package's own tables.
         EXPECT_EQ(dialog->BtnTab2->text(), QStringLiteral("Pictures"));
+    }
+}
+
+TEST_F(ConfigDialogTest, WithoutTablesEveryCaptionKeepsItsEnglishFormDefault) {
+    const struct {
+        std::string staticCaptions;
+        QString cancel;
+    } cases[] = {{"", "Cancel"}, {"[FS_0]\r\nS_1024=Close\r\n", "Close"}};
+    for (const auto& c : cases) {
+        PackageDescription d = DialogPackage(1, 0, {"a.wav"});
+        d.dynamicTexts.clear();
+        d.staticCaptions = c.staticCaptions;
+        UsePackage(d);
+        auto dialog = OpenDialog();
+        SCOPED_TRACE(c.staticCaptions);
+        for (QObject* component : dialog->findChildren<QObject*>()) {
+            if (RoleOfComponent(component) != ComponentRole::None && TagOfComponent(component) > 0) {
+                EXPECT_FALSE(ComponentCaption(component).isEmpty()) << component->objectName().toStdString();
+            }
+        }
+        EXPECT_EQ(dialog->BtnOK->text(), QStringLiteral("OK"));
+        EXPECT_EQ(dialog->BtnCancel->text(), c.cancel); // a table overrides the default
+        EXPECT_EQ(dialog->BtnTab6->text(), QStringLiteral("License"));
+        EXPECT_EQ(dialog->TSLicense->windowTitle(), QStringLiteral("License"));
+        EXPECT_EQ(dialog->Label1->text(), QStringLiteral("Author:"));
+    }
+}
+
+TEST_F(ConfigDialogTest, WithoutDynamicTextsTheAuthorPanelStillSaysThereIsNoAuthor) {
+    const struct {
+        std::string dynamicTexts;
+        QString panel;
+    } cases[] = {{"", "No author information comes with this screen saver."},
+                 {TestDynamicTexts(), "T16"},
+                 {"only one line\r\n", ""}}; // a table of the package's own is taken as it is
+    for (const auto& c : cases) {
+        PackageDescription d = DialogPackage(1, 0, {});
+        d.info.setHasAuthorInfo(0);
+        d.dynamicTexts = c.dynamicTexts;
+        UsePackage(d);
+        EXPECT_EQ(OpenDialog()->PanelCR->caption(), c.panel) << c.dynamicTexts;
     }
 }
 
@@ -237,6 +280,54 @@ TEST_F(ConfigDialogTest, OnlyOkWithMusicWritesTheRegistry) {
         dialog->ImageClose->clicked();
     }
     EXPECT_FALSE(RegistryKeyExists(RegistryRoot::CurrentUser, kKey));
+}
+
+TEST_F(ConfigDialogTest, EnterInTheLicenceMemoNeitherTypesNorPressesOk) {
+    UsePackage(DialogPackage(0, 0, {"a.wav"}));
+    auto dialog = OpenDialog();
+    dialog->show();
+    dialog->BtnTab6->click();
+    dialog->MemoLA->setFocus();
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(dialog->MemoLA, key);
+        EXPECT_TRUE(dialog->isVisible()) << key;
+        EXPECT_EQ(dialog->result(), 0) << key;
+        EXPECT_EQ(dialog->MemoLA->toPlainText(), QStringLiteral("Licence text\n")) << key;
+    }
+    EXPECT_FALSE(RegistryKeyExists(RegistryRoot::CurrentUser, kKey));
+}
+
+TEST_F(ConfigDialogTest, ANameWithLineBreaksAndBracketsStaysInsideItsRegistryKey) {
+    // Laid out by hand: the manifest refuses control characters in a name.
+    FixturePackage p;
+    p.name = "\r\n[HKEY_CURRENT_USER\\Evil]\r\nx=1";
+    p.info.setFormatLevel(5);
+    FixtureTrack track;
+    track.music.setExtension(".wav");
+    track.data = ToneWav(100);
+    p.tracks.push_back(track);
+    const std::string path = dir_.file("hostile.scr");
+    WriteFile(path, BuildAppendedPackage(p));
+    SetPackageSourcePath(path);
+    {
+        auto dialog = OpenDialog();
+        dialog->CheckBoxMusicMute->setChecked(true);
+        QTest::mouseClick(dialog->BtnOK, Qt::LeftButton);
+    }
+    // The name as read: its leading line break is trimmed, the rest is kept.
+    EXPECT_TRUE(ReadMusicSettings("[HKEY_CURRENT_USER\\Evil]\r\nx=1").mute);
+    EXPECT_FALSE(RegistryKeyExists(RegistryRoot::CurrentUser, "HKEY_CURRENT_USER"));
+    const std::vector<uint8_t> bytes = ReadFile(RegistryFilePath(RegistryRoot::CurrentUser));
+    const std::string text(bytes.begin(), bytes.end());
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string line = text.substr(start, end - start);
+        EXPECT_TRUE(line.empty() || line[0] == ';' || line[0] == '"' ||
+                    line.rfind("[Software\\Vantrel\\", 0) == 0)
+            << "stray line " << testing::PrintToString(line);
+        start = end + 1;
+    }
 }
 
 // Waits until the player reaches `mode` (the player decides asynchronously).

@@ -218,5 +218,29 @@ TEST_F(ConfigDialogTest, WallpaperStylesWriteTheBitmapAndSetIt) {
     EXPECT_EQ(log_->wallpaperRemovals, 1);
 }
 
+TEST_F(ConfigDialogTest, AWallpaperThatCannotBeDecodedOrWrittenSaysSo) {
+    PackageDescription d = DialogPackage(2, 0, {});
+    d.items[1].data = std::vector<uint8_t>(64, 0x42); // not a picture
+    UsePackage(d);
+    auto dialog = OpenDialog();
+    const struct {
+        int index;
+        bool folderInTheWay;
+    } cases[] = {{1, false}, {0, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.index);
+        log_->messages.clear();
+        // A folder where the wallpaper file belongs cannot be written over.
+        if (c.folderInTheWay) std::filesystem::create_directories(WallpaperFilePath());
+        dialog->ComboBoxPics->setCurrentIndex(c.index);
+        dialog->PMICenter->trigger();
+        EXPECT_TRUE(log_->wallpapers.empty());
+        ASSERT_EQ(log_->messages.size(), 1u);
+        EXPECT_EQ(log_->messages[0].text, QStringLiteral("T6"));
+        EXPECT_EQ(log_->messages[0].caption, QStringLiteral("T5"));
+        EXPECT_EQ(log_->messages[0].flags, 0x30u);
+    }
+}
+
 } // namespace
 } // namespace scr::test

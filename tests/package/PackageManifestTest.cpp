@@ -17,6 +17,8 @@ class PackageManifestTest : public ::testing::Test {
 public:
     void SetUp() override {
         test::WriteFile(dir.file("pic.jpg"), test::TinyJpeg());
+        test::WriteFile(dir.file("pic12.jpg"),
+                        test::ReadFile(test::SourceDir() + "/tests/data/monkey12.jpg"));
         test::WriteFile(dir.file("movie.swf"), test::TinySwf());
         test::WriteFile(dir.file("song.wav"), std::vector<uint8_t>(100, 7));
         WriteText("license.txt", "Licence\nsecond line\n");
@@ -149,6 +151,10 @@ TEST_F(PackageManifestTest, ErrorsNameTheKey) {
         {[](json& m) { m["items"][1]["file"] = "pic.jpg"; }, "items[1].file: is not a Flash movie"},
         {[](json& m) { m["items"][1]["kind"] = "sound"; }, "items[1].kind: must be \"picture\", \"flash\""},
         {[](json& m) { m["background"] = "song.wav"; }, "background: is not a JPEG picture"},
+        {[](json& m) { m["items"][0]["file"] = "pic12.jpg"; },
+         "items[0].file: is a 12-bit JPEG picture, and 12-bit JPEGs cannot be shown"},
+        {[](json& m) { m["background"] = "pic12.jpg"; },
+         "background: is a 12-bit JPEG picture, and 12-bit JPEGs cannot be shown"},
         {[](json& m) { m["items"][0]["labels"][0]["font_name"] = std::string(32, 'f'); },
          "items[0].labels[0].font_name: is 32 bytes long"},
         {[](json& m) { m["items"][0]["labels"][0]["text"] = "z \u2192 z"; },

@@ -247,6 +247,29 @@ TEST_F(XscrTest, LabelsWithoutLocatorArePaddedEmptyGroups) {
     EXPECT_EQ(pkg->ItemCount(), 3);
 }
 
+TEST_F(XscrTest, NameIsTrimmedOfControlAndBlankBytesAtBothEnds) {
+    using namespace std::string_literals;
+    const struct {
+        std::string stored;
+        std::string name;
+    } cases[] = {
+        {"Plain"s, "Plain"},
+        {"\0\0Leading NULs"s, "Leading NULs"},
+        {"  \t\x01Leading blanks"s, "Leading blanks"},
+        {"\0 \x1f\0Mixed \r\n"s, "Mixed"},
+        {"Up to\0the NUL"s, "Up to"},
+        {"Blank before \0NUL"s, "Blank before"},
+        {std::string(64, ' '), ""},
+        {std::string(64, '\0'), ""},
+        {"\0"s + std::string(63, 'N'), std::string(63, 'N')},
+    };
+    for (const auto& c : cases) {
+        FixturePackage p = FullPackage();
+        p.name = c.stored;
+        EXPECT_EQ(Open(p)->Name(), c.name) << testing::PrintToString(c.stored);
+    }
+}
+
 TEST_F(XscrTest, FilesWithoutPackageGiveAnEmptyUsablePackage) {
     SetScreen(1024, 768);
     auto bytes = BuildAppendedPackage(FullPackage());

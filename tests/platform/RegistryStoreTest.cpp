@@ -2,6 +2,7 @@
 
 #include "tests/support/TempDir.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -77,6 +78,70 @@ TEST_F(RegistryStoreTest, DeleteValueAndDamagedLinesAreIgnored) {
     EXPECT_TRUE(key->DeleteValue("good"));
     EXPECT_FALSE(key->ValueExists("Good"));
     EXPECT_FALSE(key->DeleteValue("Good"));
+}
+
+// The store's lines: every line of the file is blank, a comment, a key or a value.
+std::vector<std::string> StoreLines() {
+    const std::vector<uint8_t> bytes = test::ReadFile(RegistryFilePath(RegistryRoot::CurrentUser));
+    std::vector<std::string> lines;
+    std::string line;
+    for (uint8_t b : bytes) {
+        if (b == '\n') {
+            lines.push_back(line);
+            line.clear();
+        } else {
+            line += static_cast<char>(b);
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+TEST_F(RegistryStoreTest, KeyPathsAndValueNamesWithLineBreaksOrBracketsStayOneKeyAndOneValue) {
+    const std::string parts[] = {"\r\n[HKEY_CURRENT_USER\\Evil]\r\nx=1",
+                                 "a[b",
+                                 "a]b",
+                                 "a=b",
+                                 "cr\rlf\n",
+                                 "100%",
+                                 "%5B%0A%",
+                                 "[Whole]"};
+    for (const std::string& part : parts) {
+        const std::string path = "Software\\Vantrel\\" + part;
+        std::filesystem::remove(RegistryFilePath(RegistryRoot::CurrentUser));
+        ASSERT_TRUE(WriteRegInteger(RegistryRoot::CurrentUser, path, part, 7));
+        EXPECT_EQ(ReadRegInteger(RegistryRoot::CurrentUser, path, part, 0), 7) << part;
+        EXPECT_FALSE(RegistryKeyExists(RegistryRoot::CurrentUser, "HKEY_CURRENT_USER")) << part;
+        int keys = 0, values = 0;
+        for (const std::string& line : StoreLines()) {
+            if (line.empty() || line[0] == ';') continue;
+            if (line[0] == '[')
+                ++keys;
+            else if (line[0] == '"')
+                ++values;
+            else
+                ADD_FAILURE() << "stray line " << testing::PrintToString(line) << " for "
+                              << testing::PrintToString(part);
+        }
+        EXPECT_EQ(keys, 1) << testing::PrintToString(part);
+        EXPECT_EQ(values, 1) << testing::PrintToString(part);
+    }
+}
+
+TEST_F(RegistryStoreTest, StoreFilesOfPlainKeysReadAsBefore) {
+    const std::string file = RegistryFilePath(RegistryRoot::CurrentUser);
+    std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+    const std::string text = "[Software\\Vantrel\\100% Fun (2) 'a', b; c]\n\"MROP\"=dword:00000001\n"
+                             "[Software\\Vantrel\\Caf\xE9]\n\"Mute\"=dword:00000001\n";
+    test::WriteFile(file, std::vector<uint8_t>(text.begin(), text.end()));
+    EXPECT_EQ(
+        ReadRegInteger(RegistryRoot::CurrentUser, "Software\\Vantrel\\100% Fun (2) 'a', b; c", "MROP", 0), 1);
+    EXPECT_EQ(ReadRegInteger(RegistryRoot::CurrentUser, "Software\\Vantrel\\Caf\xE9", "Mute", 0), 1);
+    // Rewritten, keys without special characters keep their lines.
+    ASSERT_TRUE(WriteRegInteger(RegistryRoot::CurrentUser, "Software\\Vantrel\\Caf\xE9", "MRA", 0));
+    const std::vector<std::string> lines = StoreLines();
+    for (const char* key : {"[Software\\Vantrel\\100% Fun (2) 'a', b; c]", "[Software\\Vantrel\\Caf\xE9]"})
+        EXPECT_NE(std::find(lines.begin(), lines.end(), key), lines.end()) << key;
 }
 
 TEST_F(RegistryStoreTest, ConcurrentWritersLoseNothing) {

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QWidget>
+#include <cstdint>
 #include <gtest/gtest.h>
 
 namespace scr {
@@ -94,6 +95,33 @@ TEST_F(ShowLabelsTest, CentredOnItsPointAndScaled) {
     EXPECT_EQ(label->x(), static_cast<int>(0.5 * 400 - 0.5 * w * 0.5));
     EXPECT_EQ(label->y(), static_cast<int>(0.5 * 300 - 0.5 * h * 0.5));
     EXPECT_EQ(label->font().pixelSize(), 16); // trunc(24 * 0.5) points
+}
+
+TEST_F(ShowLabelsTest, FontSizesOfZeroNegativeAndTinyScales) {
+    const struct {
+        int size;
+        double factor;
+        int pixels;
+    } cases[] = {
+        {30, 1.0, 40},          // points at 96 dpi
+        {0, 1.0, 11},           // the default size: 8 points
+        {0, 0.5, 5},            // scaled like any other
+        {-20, 1.0, 20},         // the character height in pixels
+        {-20, 0.5, 10},         //
+        {10, 0.1, 2},           // a small preview: 1 point would be a 1-pixel line
+        {5, 0.1, 2},            // and 0 points must not become the default size
+        {-5, 0.1, 2},           //
+        {1, 1.0, 2},            //
+        {INT32_MIN, 1.0, 4096}, // absurd sizes are bounded
+        {INT32_MAX, 1.0, 4096},
+    };
+    for (const auto& c : cases) {
+        const LabelGroup group = {MakeLabel("Size", 100, 100, c.size)};
+        ShowLabels(&window_, &group, c.factor);
+        QLabel* label = window_.findChild<QLabel*>("xlabel_0");
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->font().pixelSize(), c.pixels) << c.size << " at " << c.factor;
+    }
 }
 
 TEST_F(ShowLabelsTest, OpaqueLabelIsABoxOfItsBackColour) {

@@ -243,6 +243,17 @@ TEST_F(ShowSequencerTest, MovingModeFitsIntoHalfTheWindow) {
     EXPECT_TRUE(stage_.Logged("picture 0x0 -> 512x204"));
 }
 
+TEST_F(ShowSequencerTest, MovingModeKeepsTheNaturalSizeOfAPicture) {
+    // The natural size is known only once the picture is loaded; the place
+    // was chosen before, and the size is not fitted again.
+    content_.items = {Fixed(Picture(), 0, 0, 0, 0)};
+    content_.pictureSizes[0] = {1000, 700};
+    stage_.fly = true;
+    Make().Advance(true);
+    EXPECT_TRUE(stage_.Logged("fly size 1000x700"));
+    EXPECT_TRUE(stage_.Logged("picture 1000x700 -> 1000x700"));
+}
+
 TEST_F(ShowSequencerTest, WithoutExitTransitionMovedPicturesStayAsCollage) {
     content_.items = {Fixed(Picture(), 0, 0, 100, 100), Fixed(Picture(), 200, 200, 100, 100)};
     ShowSequencer& s = Make();

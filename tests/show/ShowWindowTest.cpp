@@ -200,6 +200,22 @@ TEST_F(ShowWindowTest, ItemTimerBringsTheItemOnScreenWithItsLabels) {
     EXPECT_EQ(picture->x(), int(300 * scale));
 }
 
+TEST_F(ShowWindowTest, TransitionStepAndDelayUseTheirLow16Bits) {
+    // The words are 32 bits wide in the item, but only their low 16 bits
+    // count: a package may carry anything above them.
+    auto package = std::make_unique<MemoryPackage>();
+    ShowItem item = PictureAt(0, 0, 40, 30);
+    item.transitionEffect = 0;
+    item.transitionStep = 0x7FFF0032; // 50
+    item.transitionDelay = -0xFFFE;   // 2
+    package->items = {item};
+    auto window = Make(std::move(package));
+    window->PostMessage(Msg::Timer, ShowWindowRules::kItemTimer);
+    Pump();
+    EXPECT_EQ(window->transitionControl()->Step(), 50);
+    EXPECT_EQ(window->transitionControl()->Delay(), 2);
+}
+
 TEST_F(ShowWindowTest, PreviewWithoutItsHostWindowEndsAtOnce) {
     auto package = std::make_unique<MemoryPackage>();
     package->items = {PictureAt(0, 0, 10, 10)};

@@ -1,11 +1,13 @@
 // scrtool pack, info and export, run as the real programs.
 
 #include "package/PackageBuilder.h"
+#include "package/XSCR.h"
 #include "tests/package/PackageFixtures.h"
 #include "tests/support/TempDir.h"
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <sys/stat.h>
@@ -60,6 +62,39 @@ protected:
     test::TempDir dir;
     json manifest;
 };
+
+TEST_F(PackageCommandsTest, PackStoresTheEnglishTablesWhereTheManifestGivesNone) {
+    const struct {
+        const char* what;
+        std::function<void(json&)> change;
+        std::string dynamicTexts; // how the stored table starts
+        std::string staticCaptions;
+    } cases[] = {
+        {"no tables", [](json&) {}, "Save All Pictures\r\n", "; Captions"},
+        {"own dynamic texts", [](json& m) { m["dynamic_texts"] = "own.txt"; }, "Own text\r\n", "; Captions"},
+        {"turned off", [](json& m) { m["default_tables"] = false; }, "", ""},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        std::ofstream(dir.file("own.txt")) << "Own text\n";
+        c.change(manifest);
+        const std::string out = dir.file("tables.scr");
+        std::string output;
+        ASSERT_EQ(Pack(out, &output), 0) << output;
+        const XSCR package(out);
+        const auto table = [&](bool staticCaptions) {
+            const std::vector<uint8_t> bytes = package.ReadLanguageTable(staticCaptions);
+            return std::string(bytes.begin(), bytes.end());
+        };
+        EXPECT_EQ(table(false).rfind(c.dynamicTexts, 0), 0u) << c.what << ": " << table(false);
+        EXPECT_EQ(table(true).rfind(c.staticCaptions, 0), 0u) << c.what << ": " << table(true);
+        EXPECT_EQ(table(true).find("S_1023=OK\r\n") != std::string::npos, !c.staticCaptions.empty())
+            << c.what;
+        if (c.dynamicTexts.empty()) {
+            EXPECT_TRUE(table(false).empty()) << c.what;
+        }
+    }
+}
 
 TEST_F(PackageCommandsTest, PackThenInfoShowsWhatTheManifestSaid) {
     const std::string out = dir.file("test.scr");
