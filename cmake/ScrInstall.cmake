@@ -1,0 +1,48 @@
+# What `cmake --install` puts beside the programs: desktop integration (MIME
+# type, desktop entries, icon), manual pages, bash completion and the
+# documents. The programs, the Flash engine plugin and the Ruffle files are
+# installed by their own folders.
+set(SCR_ASSETS ${PROJECT_SOURCE_DIR}/assets)
+set(SCR_GENERATED ${PROJECT_BINARY_DIR}/install-data)
+
+find_program(SCR_GZIP gzip REQUIRED)
+configure_file(${SCR_ASSETS}/debian/changelog.in ${SCR_GENERATED}/changelog @ONLY)
+set(compressed)
+foreach(source man/scrplayer.1 man/scrtool.1 ${SCR_GENERATED}/changelog)
+  get_filename_component(name ${source} NAME)
+  get_filename_component(input ${source} ABSOLUTE BASE_DIR ${SCR_ASSETS})
+  add_custom_command(OUTPUT ${SCR_GENERATED}/${name}.gz
+    COMMAND ${CMAKE_COMMAND} -DINPUT=${input} -DOUTPUT=${SCR_GENERATED}/${name}.gz
+            -P ${PROJECT_SOURCE_DIR}/cmake/GzipFile.cmake
+    DEPENDS ${input} ${PROJECT_SOURCE_DIR}/cmake/GzipFile.cmake
+    COMMENT "Compressing ${name}" VERBATIM)
+  list(APPEND compressed ${SCR_GENERATED}/${name}.gz)
+endforeach()
+add_custom_target(install_data ALL DEPENDS ${compressed})
+
+install(FILES ${SCR_GENERATED}/scrplayer.1.gz ${SCR_GENERATED}/scrtool.1.gz
+  DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${SCR_ASSETS}/completion/scrtool DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+install(FILES ${SCR_ASSETS}/desktop/scrplayer.desktop ${SCR_ASSETS}/desktop/scrplayer-configure.desktop
+  ${SCR_ASSETS}/desktop/scrplayer-install.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${SCR_ASSETS}/desktop/scrplayer.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+install(FILES ${SCR_ASSETS}/desktop/scrplayer.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${SCR_ASSETS}/debian/copyright ${SCR_GENERATED}/changelog.gz
+  DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# A direct install refreshes the desktop's caches so that file managers know
+# the new type and entries at once. Staged installs (DESTDIR, packages) leave
+# that to the system that unpacks them (dpkg's triggers do it for the .deb).
+install(CODE [[
+  if("$ENV{DESTDIR}" STREQUAL "" AND NOT CMAKE_INSTALL_PREFIX MATCHES "/_CPack_Packages/")
+    find_program(update_mime update-mime-database)
+    find_program(update_desktop update-desktop-database)
+    if(update_mime)
+      execute_process(COMMAND ${update_mime} ${CMAKE_INSTALL_PREFIX}/share/mime)
+    endif()
+    if(update_desktop)
+      execute_process(COMMAND ${update_desktop} -q ${CMAKE_INSTALL_PREFIX}/share/applications)
+    endif()
+  endif()
+]])
