@@ -48,12 +48,12 @@ TEST(InstallPrefixes, WithoutAnyHintsTheUsualPlacesRemain) {
     test::ScopedEnv dataDirs("XDG_DATA_DIRS", "");
     const std::vector<std::string> prefixes = InstallPrefixes();
     EXPECT_FALSE(ConfiguredInstallPrefix().empty());
-    for (const std::string& expected : {"/home/someone/.local", "/usr/local", "/usr"})
+    for (const char* expected : {"/home/someone/.local", "/usr/local", "/usr"})
         EXPECT_NE(std::find(prefixes.begin(), prefixes.end(), expected), prefixes.end()) << expected;
-    // The default data folders come before the fall-backs, in their own order.
-    const auto local = std::find(prefixes.begin(), prefixes.end(), "/usr/local");
-    const auto usr = std::find(prefixes.begin(), prefixes.end(), "/usr");
-    EXPECT_LT(local, usr);
+    // The user's own install before the system's.
+    const auto user = std::find(prefixes.begin(), prefixes.end(), "/home/someone/.local");
+    EXPECT_LT(user, std::find(prefixes.begin(), prefixes.end(), "/usr/local"));
+    EXPECT_LT(user, std::find(prefixes.begin(), prefixes.end(), "/usr"));
     EXPECT_EQ(std::set<std::string>(prefixes.begin(), prefixes.end()).size(), prefixes.size());
 }
 

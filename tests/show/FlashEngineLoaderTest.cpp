@@ -28,15 +28,19 @@ TEST(FlashEngineLoader, LooksBesideTheProgramFirstUnlessTheVariableNamesTheFile)
 
 TEST(FlashEngineLoader, FindsPerUserAndSystemInstallsFromAnyCopyOfTheProgram) {
     unsetenv("SCRPLAYER_FLASH_PLUGIN");
+    test::ScopedEnv path("PATH", "");
     test::ScopedEnv home("HOME", "/home/someone");
     test::ScopedEnv dataHome("XDG_DATA_HOME", "");
+    test::ScopedEnv dataDirs("XDG_DATA_DIRS", "");
     const QStringList files = FlashEnginePluginCandidates();
+    // Beside the program first; the user's own install before the system's.
+    EXPECT_EQ(files.value(0), QCoreApplication::applicationDirPath() + "/scrplayer-flash.so");
     const qsizetype user = files.indexOf("/home/someone/.local/lib/scrplayer/scrplayer-flash.so");
     const qsizetype local = files.indexOf("/usr/local/lib/scrplayer/scrplayer-flash.so");
     const qsizetype system = files.indexOf("/usr/lib/scrplayer/scrplayer-flash.so");
     EXPECT_GT(user, 0) << files.join(", ").toStdString();
-    EXPECT_GT(local, user);
-    EXPECT_GT(system, local);
+    EXPECT_GT(local, user) << files.join(", ").toStdString();
+    EXPECT_GT(system, user) << files.join(", ").toStdString();
 }
 
 TEST(FlashEngineLoader, APluginOthersCanWriteIsSkippedUnopened) {
