@@ -5,6 +5,9 @@
 set(SCR_ASSETS ${PROJECT_SOURCE_DIR}/assets)
 set(SCR_GENERATED ${PROJECT_BINARY_DIR}/install-data)
 
+# Named in the changelog and, by cmake/ScrPackaging.cmake, the Debian package.
+set(SCR_PACKAGE_MAINTAINER "scrplayer developers <scrplayer@example.org>")
+
 find_program(SCR_GZIP gzip REQUIRED)
 configure_file(${SCR_ASSETS}/debian/changelog.in ${SCR_GENERATED}/changelog @ONLY)
 set(compressed)
@@ -12,7 +15,7 @@ foreach(source man/scrplayer.1 man/scrtool.1 ${SCR_GENERATED}/changelog)
   get_filename_component(name ${source} NAME)
   get_filename_component(input ${source} ABSOLUTE BASE_DIR ${SCR_ASSETS})
   add_custom_command(OUTPUT ${SCR_GENERATED}/${name}.gz
-    COMMAND ${CMAKE_COMMAND} -DINPUT=${input} -DOUTPUT=${SCR_GENERATED}/${name}.gz
+    COMMAND ${CMAKE_COMMAND} -DGZIP=${SCR_GZIP} -DINPUT=${input} -DOUTPUT=${SCR_GENERATED}/${name}.gz
             -P ${PROJECT_SOURCE_DIR}/cmake/GzipFile.cmake
     DEPENDS ${input} ${PROJECT_SOURCE_DIR}/cmake/GzipFile.cmake
     COMMENT "Compressing ${name}" VERBATIM)

@@ -3,8 +3,6 @@
 # and the Flash engine link come from dpkg-shlibdeps; what they only load at
 # run time is listed here: GStreamer's plugins for the music, the General
 # MIDI sound font, the fonts the dialogs and labels use.
-set(SCR_PACKAGE_MAINTAINER "scrplayer developers <scrplayer@example.org>")
-
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME scrplayer)
 set(CPACK_PACKAGE_VENDOR "scrplayer developers")
@@ -12,13 +10,16 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "player and toolkit for packed screen savers")
-set(CPACK_PACKAGE_DESCRIPTION "A packed screen saver is one executable that carries, after its own \
-program, a package of JPEG pictures and Flash movies with their timing, animated transitions, music, \
-text labels and the texts of its dialogs. The same file plays full screen or as a preview, shows its \
-settings, installs itself and removes itself again.
+# One line each, as the package's description shows them.
+set(CPACK_PACKAGE_DESCRIPTION "A packed screen saver is one executable that carries, after its own
+program, a package of JPEG pictures and Flash movies with their timing,
+animated transitions, music, text labels and the texts of its dialogs. The
+same file plays full screen or as a preview, shows its settings, installs
+itself and removes itself again.
 
-scrplayer is the player the packages are appended to; scrtool builds, inspects, exports, unpacks and \
-plays them. Flash movies play through the bundled Ruffle player in Qt WebEngine.")
+scrplayer is the player the packages are appended to; scrtool builds,
+inspects, exports, unpacks and plays them. Flash movies play through the
+bundled Ruffle player in Qt WebEngine.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${SCR_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
