@@ -20,7 +20,7 @@ PACKAGES=(
   xvfb xdotool x11-utils python3 libxcb1-dev libjpeg-turbo-progs lame
   # the Debian package (CPack finds binaries with file, dependencies with
   # dpkg-shlibdeps) and its checks; desktop caches for per-user installs
-  dpkg-dev file lintian desktop-file-utils shared-mime-info
+  dpkg-dev file lintian desktop-file-utils shared-mime-info bash-completion
   # dialog skin pictures, drawn at build time
   python3-pil
   # wallpaper: desktop settings (GIO), their schemas for the tests, the X root window

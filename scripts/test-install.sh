@@ -31,6 +31,7 @@ check_contents() {
     [ -f "$root/$file" ] || fail "$root/$file is missing"
   done
   ls "$root"/share/scrplayer/ruffle/*.wasm >/dev/null || fail "the Ruffle modules are missing in $root"
+  desktop-file-validate "$root"/share/applications/scrplayer*.desktop || fail "invalid desktop entries"
 }
 
 echo "test-install: staged install (DESTDIR)"
@@ -52,6 +53,13 @@ mkdir -m 700 "$HOME_DIR"
     grep -q 'application/x-scrplayer-screensaver' "$HOME/.local/share/mime/globs2" ||
       fail "the MIME cache under $HOME/.local was not refreshed"
   fi
+  # Completion of commands, of a command's options and of the play modes.
+  bash -c 'source /usr/share/bash-completion/bash_completion && source "$1" || exit 1
+    complete_words() { COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); COMP_LINE="$*"; COMP_POINT=${#COMP_LINE};
+      _scrtool; echo "${COMPREPLY[*]}"; }
+    [ "$(complete_words scrtool p)" = "pack play" ] && [ "$(complete_words scrtool info --j)" = "--json" ] &&
+      [ "$(complete_words scrtool play x.scr /)" = "/s /p /c" ]' _ \
+    "$HOME/.local/share/bash-completion/completions/scrtool" || fail "bash completion of scrtool does not work"
   scripts/check-flash-playback.sh "$HOME/.local/bin" "$HOME/.local/lib/scrplayer/scrplayer-flash.so"
 )
 
