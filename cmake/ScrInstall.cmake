@@ -9,11 +9,13 @@ set(SCR_GENERATED ${PROJECT_BINARY_DIR}/install-data)
 set(SCR_PACKAGE_MAINTAINER "scrplayer developers <scrplayer@example.org>")
 
 find_program(SCR_GZIP gzip REQUIRED)
+# The version goes into the changelog and the manual pages' footers.
 configure_file(${SCR_ASSETS}/debian/changelog.in ${SCR_GENERATED}/changelog @ONLY)
+configure_file(${SCR_ASSETS}/man/scrplayer.1.in ${SCR_GENERATED}/scrplayer.1 @ONLY)
+configure_file(${SCR_ASSETS}/man/scrtool.1.in ${SCR_GENERATED}/scrtool.1 @ONLY)
 set(compressed)
-foreach(source man/scrplayer.1 man/scrtool.1 ${SCR_GENERATED}/changelog)
-  get_filename_component(name ${source} NAME)
-  get_filename_component(input ${source} ABSOLUTE BASE_DIR ${SCR_ASSETS})
+foreach(name scrplayer.1 scrtool.1 changelog)
+  set(input ${SCR_GENERATED}/${name})
   add_custom_command(OUTPUT ${SCR_GENERATED}/${name}.gz
     COMMAND ${CMAKE_COMMAND} -DGZIP=${SCR_GZIP} -DINPUT=${input} -DOUTPUT=${SCR_GENERATED}/${name}.gz
             -P ${PROJECT_SOURCE_DIR}/cmake/GzipFile.cmake
