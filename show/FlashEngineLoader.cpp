@@ -95,7 +95,10 @@ FlashEngineFactory* LoadFirstFlashEnginePlugin(const QStringList& files, QString
     // A file that exists but does not load (built for another Qt, damaged)
     // does not stop the search, nor does one that others could have changed,
     // which is never loaded.
-    for (const QString& file : files) {
+    for (const QString& name : files) {
+        // Loaded by its absolute path: the loader looks up a relative name in
+        // Qt's library paths, which would not be the file checked here.
+        const QString file = QFileInfo(name).absoluteFilePath();
         if (!QFileInfo(file).isFile()) {
             missing << file;
             continue;
