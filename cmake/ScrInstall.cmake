@@ -28,8 +28,22 @@ add_custom_target(install_data ALL DEPENDS ${compressed})
 install(FILES ${SCR_GENERATED}/scrplayer.1.gz ${SCR_GENERATED}/scrtool.1.gz
   DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${SCR_ASSETS}/completion/scrtool DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
-install(FILES ${SCR_ASSETS}/desktop/scrplayer.desktop ${SCR_ASSETS}/desktop/scrplayer-configure.desktop
-  ${SCR_ASSETS}/desktop/scrplayer-install.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The desktop entries run scrtool by its full path, so that they work for a
+# per-user install whose bin folder is not on PATH. The path is known only
+# when installing (`--prefix`), so they are written then.
+install(CODE "set(SCR_DESKTOP_SOURCES \"${SCR_ASSETS}/desktop\")
+  set(SCR_DESKTOP_STAGE \"${SCR_GENERATED}/desktop\")
+  set(SCR_BINDIR \"${CMAKE_INSTALL_BINDIR}\")
+  set(SCR_APPLICATIONS_DIR \"${CMAKE_INSTALL_DATADIR}/applications\")")
+install(CODE [[
+  set(SCRTOOL "${CMAKE_INSTALL_PREFIX}/${SCR_BINDIR}/scrtool")
+  set(entries)
+  foreach(entry scrplayer scrplayer_configure scrplayer_install)
+    configure_file("${SCR_DESKTOP_SOURCES}/${entry}.desktop.in" "${SCR_DESKTOP_STAGE}/${entry}.desktop" @ONLY)
+    list(APPEND entries "${SCR_DESKTOP_STAGE}/${entry}.desktop")
+  endforeach()
+  file(INSTALL DESTINATION "${CMAKE_INSTALL_PREFIX}/${SCR_APPLICATIONS_DIR}" TYPE FILE FILES ${entries})
+]])
 install(FILES ${SCR_ASSETS}/desktop/scrplayer.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(FILES ${SCR_ASSETS}/desktop/scrplayer.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${SCR_ASSETS}/debian/copyright ${SCR_GENERATED}/changelog.gz
@@ -37,10 +51,11 @@ install(FILES ${PROJECT_SOURCE_DIR}/README.md ${SCR_ASSETS}/debian/copyright ${S
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # A direct install refreshes the desktop's caches so that file managers know
-# the new type and entries at once. Staged installs (DESTDIR, packages) leave
-# that to the system that unpacks them (dpkg's triggers do it for the .deb).
+# the new type and entries at once. Staged installs (DESTDIR, which CPack
+# uses too) leave that to the system that unpacks them (dpkg's triggers do
+# it for the .deb).
 install(CODE [[
-  if("$ENV{DESTDIR}" STREQUAL "" AND NOT CMAKE_INSTALL_PREFIX MATCHES "/_CPack_Packages/")
+  if("$ENV{DESTDIR}" STREQUAL "")
     find_program(update_mime update-mime-database)
     find_program(update_desktop update-desktop-database)
     if(update_mime)

@@ -70,6 +70,8 @@ if command -v man >/dev/null; then man -w scrtool >/dev/null || fail "man cannot
 if command -v update-mime-database >/dev/null; then
   grep -q 'application/x-scrplayer-screensaver' /usr/share/mime/globs2 || fail "the MIME type was not registered"
 fi
+grep -qx 'Exec="/usr/bin/scrtool" play %f /s' /usr/share/applications/scrplayer.desktop ||
+  fail "the desktop entry does not run /usr/bin/scrtool"
 echo "test-deb: apt-get remove scrplayer"
 DEBIAN_FRONTEND=noninteractive apt-get remove -y scrplayer >/dev/null
 trap - EXIT

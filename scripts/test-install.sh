@@ -18,8 +18,8 @@ fail() { echo "test-install: $*" >&2; exit 1; }
 EXPECTED=(
   bin/scrplayer bin/scrtool lib/scrplayer/scrplayer-flash.so
   share/scrplayer/ruffle/ruffle.js share/scrplayer/ruffle/LICENSE_MIT
-  share/applications/scrplayer.desktop share/applications/scrplayer-configure.desktop
-  share/applications/scrplayer-install.desktop share/mime/packages/scrplayer.xml
+  share/applications/scrplayer.desktop share/applications/scrplayer_configure.desktop
+  share/applications/scrplayer_install.desktop share/mime/packages/scrplayer.xml
   share/icons/hicolor/scalable/apps/scrplayer.svg
   share/man/man1/scrplayer.1.gz share/man/man1/scrtool.1.gz
   share/bash-completion/completions/scrtool
@@ -48,10 +48,16 @@ mkdir -m 700 "$HOME_DIR"
   cmake --install "$BUILD_DIR" --prefix "$HOME/.local" >/dev/null
   check_contents "$HOME/.local"
   "$HOME/.local/bin/scrtool" --version
-  # The file manager's view: the MIME cache knows .scr files.
-  if command -v update-mime-database >/dev/null; then
-    grep -q 'application/x-scrplayer-screensaver' "$HOME/.local/share/mime/globs2" ||
-      fail "the MIME cache under $HOME/.local was not refreshed"
+  # The file manager's view: a .scr file has the type, and opening it plays
+  # it through the installed scrtool, which need not be on PATH.
+  grep -qx "Exec=\"$HOME/.local/bin/scrtool\" play %f /s" "$HOME/.local/share/applications/scrplayer.desktop" ||
+    fail "the desktop entry does not run the installed scrtool"
+  if command -v gio >/dev/null; then
+    cp "$BUILD_DIR/bin/scrplayer" "$WORK/any.scr"
+    gio info -a standard::content-type "$WORK/any.scr" | grep -q 'application/x-scrplayer-screensaver' ||
+      fail "a .scr file is not recognised"
+    gio mime application/x-scrplayer-screensaver | head -n 1 | grep -q 'scrplayer\.desktop' ||
+      fail "opening a .scr file does not play it: $(gio mime application/x-scrplayer-screensaver)"
   fi
   # Completion of commands, of a command's options and of the play modes.
   bash -c 'source /usr/share/bash-completion/bash_completion && source "$1" || exit 1
