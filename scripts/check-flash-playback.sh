@@ -5,7 +5,8 @@
 # a private Xvfb for a few seconds, and checks that the player loaded the
 # engine plugin expected (from /proc/PID/maps) and reported the movie's
 # frames in SCRPLAYER_STATS.
-#   check-flash-playback.sh BIN_DIR EXPECTED_PLUGIN
+#   check-flash-playback.sh BIN_DIR EXPECTED_PLUGIN [FOLDER]
+# FOLDER (default: a new temporary folder) is where the packed file is put.
 # The environment passes through (HOME, PATH, XDG_* decide where the player
 # looks). Exit status 0 when the movie played.
 set -euo pipefail
@@ -13,7 +14,7 @@ SOURCE_DIR=$(cd "$(dirname "$0")/.." && pwd)
 BIN_DIR=$1
 EXPECTED_PLUGIN=$2
 MOVIE=$SOURCE_DIR/tests/data/jpexs-morphshape.swf
-SECONDS_TO_PLAY=${SCR_CHECK_SECONDS:-6}
+SECONDS_TO_PLAY=${SCR_CHECK_SECONDS:-10}
 
 WORK=$(mktemp -d)
 XVFB=
@@ -22,18 +23,21 @@ cleanup() {
   if [ -n "$SHOW" ]; then kill "$SHOW" 2>/dev/null || true; wait "$SHOW" 2>/dev/null || true; fi
   if [ -n "$XVFB" ]; then kill "$XVFB" 2>/dev/null || true; wait "$XVFB" 2>/dev/null || true; fi
   rm -rf "$WORK"
+  rm -f "${PACKED:-}"
 }
 trap cleanup EXIT
 fail() { echo "check-flash-playback: $*" >&2; exit 1; }
 
-mkdir -m 700 "$WORK/runtime" "$WORK/elsewhere"
-cp "$MOVIE" "$WORK/elsewhere/movie.swf"
-cat >"$WORK/elsewhere/manifest.json" <<JSON
+mkdir -m 700 "$WORK/runtime" "$WORK/source"
+FOLDER=${3:-$WORK/elsewhere}
+mkdir -p "$FOLDER"
+PACKED=$FOLDER/flash-check-$$.scr
+cp "$MOVIE" "$WORK/source/movie.swf"
+cat >"$WORK/source/manifest.json" <<JSON
 { "name": "Installed Flash Check", "default_display_seconds": 30,
   "items": [ { "file": "movie.swf", "kind": "flash", "display_seconds": -30 } ] }
 JSON
-"$BIN_DIR/scrtool" pack "$WORK/elsewhere/manifest.json" -o "$WORK/elsewhere/mine.scr" >/dev/null
-rm "$WORK/elsewhere/movie.swf" "$WORK/elsewhere/manifest.json"
+"$BIN_DIR/scrtool" pack "$WORK/source/manifest.json" -o "$PACKED" >/dev/null
 
 # Xvfb picks a free display itself and writes its number to the pipe.
 exec {DISPLAY_FD}<> <(:)
@@ -44,7 +48,7 @@ exec {DISPLAY_FD}>&-
 
 DISPLAY=":$number" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$WORK/runtime" TMPDIR="$WORK" \
   XDG_CONFIG_HOME="$WORK/config" SCRPLAYER_STATS="$WORK/stats.txt" \
-  "$WORK/elsewhere/mine.scr" /s 2>"$WORK/stderr.txt" &
+  "$PACKED" /s 2>"$WORK/stderr.txt" &
 SHOW=$!
 sleep "$SECONDS_TO_PLAY"
 loaded=$(grep -o '/[^ ]*scrplayer-flash\.so' "/proc/$SHOW/maps" 2>/dev/null | sort -u || true)

@@ -67,6 +67,9 @@ mkdir -m 700 "$HOME_DIR"
       [ "$(complete_words scrtool play x.scr /)" = "/s /p /c" ]' _ \
     "$HOME/.local/share/bash-completion/completions/scrtool" || fail "bash completion of scrtool does not work"
   scripts/check-flash-playback.sh "$HOME/.local/bin" "$HOME/.local/lib/scrplayer/scrplayer-flash.so"
+  # Where the installer wizard puts its copy.
+  scripts/check-flash-playback.sh "$HOME/.local/bin" "$HOME/.local/lib/scrplayer/scrplayer-flash.so" \
+    "$HOME/.local/share/scrplayer/system"
 )
 
 echo "test-install: install under another prefix, found through PATH"
