@@ -9,6 +9,9 @@ export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 chmod 700 "$XDG_RUNTIME_DIR"
 ctest --test-dir "${SCR_BUILD_DIR:-build}" --output-on-failure -j "$(nproc)"
+# The software as users install it: cmake --install, then the Debian package.
+./scripts/test-install.sh
+./scripts/test-deb.sh
 if [ -x scripts/run-fuzzers.sh ]; then
   ./scripts/run-fuzzers.sh "${SCR_FUZZ_SECONDS:-20}"
 fi

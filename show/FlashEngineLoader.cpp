@@ -1,6 +1,8 @@
 #include "show/FlashEngineLoader.h"
 
 #include "platform/ExecutablePath.h"
+#include "platform/InstallPrefixes.h"
+#include "platform/TrustedPath.h"
 #include "show/FlashEngineFactory.h"
 
 #include <QDir>
@@ -9,6 +11,7 @@
 #include <QJsonObject>
 #include <QOpenGLContext>
 #include <QPluginLoader>
+#include <cstdio>
 
 // Qt's setter of the application-wide OpenGL context (exported by Qt GUI;
 // the web engine sets it the same way).
@@ -59,12 +62,11 @@ void ProvideShareContext() {
 QStringList FlashEnginePluginCandidates() {
     if (QString env = qEnvironmentVariable("SCRPLAYER_FLASH_PLUGIN"); !env.isEmpty()) return {env};
     const QString exeFolder = QFileInfo(QString::fromStdString(ExecutablePath())).absolutePath();
-    QStringList files{exeFolder + "/" + kPluginFile,
-                      QDir::cleanPath(exeFolder + "/../lib/scrplayer/") + "/" + kPluginFile};
-#ifdef SCR_FLASH_PLUGIN_INSTALL_DIR
-    const QString installed = QStringLiteral(SCR_FLASH_PLUGIN_INSTALL_DIR "/") + kPluginFile;
-    if (!files.contains(installed)) files << installed;
-#endif
+    QStringList files{exeFolder + "/" + kPluginFile};
+    for (const std::string& prefix : InstallPrefixes()) {
+        const QString file = QString::fromStdString(prefix) + "/lib/scrplayer/" + kPluginFile;
+        if (!files.contains(file)) files << file;
+    }
     return files;
 }
 
@@ -87,28 +89,45 @@ FlashEngineFactory* LoadFlashEnginePlugin(const QString& path, QString* error) {
     return factory;
 }
 
-FlashEngineFactory* FlashEnginePlugin() {
-    PluginState& state = State();
-    if (state.tried) return state.factory;
-    state.tried = true;
+FlashEngineFactory* LoadFirstFlashEnginePlugin(const QStringList& files, QString* error) {
     QStringList missing;
     QStringList failures;
     // A file that exists but does not load (built for another Qt, damaged)
-    // does not stop the search.
-    for (const QString& file : FlashEnginePluginCandidates()) {
+    // does not stop the search, nor does one that others could have changed,
+    // which is never loaded.
+    for (const QString& name : files) {
+        // Loaded by its absolute path: the loader looks up a relative name in
+        // Qt's library paths, which would not be the file checked here.
+        const QString file = QFileInfo(name).absoluteFilePath();
         if (!QFileInfo(file).isFile()) {
             missing << file;
             continue;
         }
-        QString error;
-        state.factory = LoadFlashEnginePlugin(file, &error);
-        if (state.factory) return state.factory;
-        failures << error;
+        if (const std::string unsafe = UntrustedReason(file.toStdString()); !unsafe.empty()) {
+            const QString skipped =
+                QStringLiteral("skipped %1: %2").arg(file, QString::fromStdString(unsafe));
+            std::fprintf(stderr, "scrplayer: Flash engine plugin %s\n", qPrintable(skipped));
+            failures << skipped;
+            continue;
+        }
+        QString failure;
+        if (FlashEngineFactory* factory = LoadFlashEnginePlugin(file, &failure)) return factory;
+        failures << failure;
     }
-    state.error = failures.isEmpty()
-                      ? QStringLiteral("the Flash engine plugin was not found: ") + missing.join(", ")
-                      : QStringLiteral("the Flash engine plugin could not be loaded: ") + failures.join("; ");
+    if (error)
+        *error = failures.isEmpty()
+                     ? QStringLiteral("the Flash engine plugin was not found: ") + missing.join(", ")
+                     : QStringLiteral("the Flash engine plugin could not be loaded: ") + failures.join("; ");
     return nullptr;
+}
+
+FlashEngineFactory* FlashEnginePlugin() {
+    PluginState& state = State();
+    if (state.tried) return state.factory;
+    state.tried = true;
+    state.factory = LoadFirstFlashEnginePlugin(FlashEnginePluginCandidates(), &state.error);
+    if (!state.factory) std::fprintf(stderr, "scrplayer: %s\n", qPrintable(state.error));
+    return state.factory;
 }
 
 QString FlashEnginePluginError() {

@@ -1,10 +1,11 @@
 #pragma once
 // Loads the Flash engine plugin on first use. The plugin file is looked for,
-// in this order, and the first one that exists is loaded:
+// in this order, and the first one that loads is used (docs/flash.md):
 //   1. $SCRPLAYER_FLASH_PLUGIN (when set, the only file tried)
-//   2. <folder of the executable>/scrplayer-flash.so
-//   3. <folder of the executable>/../lib/scrplayer/scrplayer-flash.so
-//   4. <install prefix>/lib/scrplayer/scrplayer-flash.so
+//   2. <folder of the executable>/scrplayer-flash.so (the build's programs)
+//   3. <prefix>/lib/scrplayer/scrplayer-flash.so for each of InstallPrefixes()
+// A file that others than root and this user could change (the file or a
+// folder above it: see UntrustedReason) is skipped with a message on stderr.
 // When none loads, every Flash control shows its "no player" notice.
 
 #include <QString>
@@ -20,6 +21,11 @@ QStringList FlashEnginePluginCandidates();
 // Loads one plugin file; nullptr (with the reason in `error`) when it is not
 // a loadable Flash engine plugin of this program.
 FlashEngineFactory* LoadFlashEnginePlugin(const QString& path, QString* error);
+
+// Tries `files` in order (skipping missing and untrusted ones) and returns the
+// first plugin that loads; nullptr, with every file's reason in `error`, when
+// none does.
+FlashEngineFactory* LoadFirstFlashEnginePlugin(const QStringList& files, QString* error);
 
 // The process's engine plugin, loaded on the first call (later calls return
 // the same); nullptr when none could be loaded.

@@ -69,11 +69,10 @@ void ChangePassword(unsigned parentWindow) {
     entry("SCRSAVE", parentWindow, 0, 0);
 }
 
-int RunProgram(int argc, char** argv) {
-    SetCommandLine(argc, argv);
-    SetApplicationArguments(argc, argv);
-    DetectMode();
+namespace {
 
+// Runs the mode in g_showMode with the command line already set.
+int RunChosenMode() {
     if (const char* print = std::getenv("SCRPLAYER_PRINT_MODE"); print && std::string_view(print) == "1") {
         std::printf("mode=%s parent=%u\n", ShowModeName(g_showMode), static_cast<unsigned>(g_parentWindow));
         return 0;
@@ -103,6 +102,23 @@ int RunProgram(int argc, char** argv) {
     }
     ShutdownApplication();
     return 0;
+}
+
+} // namespace
+
+int RunProgram(int argc, char** argv) {
+    SetCommandLine(argc, argv);
+    SetApplicationArguments(argc, argv);
+    DetectMode();
+    return RunChosenMode();
+}
+
+int RunInstallerProgram(int argc, char** argv) {
+    SetCommandLine(argc, argv);
+    SetApplicationArguments(argc, argv);
+    g_showMode = ShowMode::Install;
+    g_parentWindow = 0;
+    return RunChosenMode();
 }
 
 } // namespace scr

@@ -7,6 +7,10 @@ namespace scr {
 // the process exit status (always 0 unless the environment asks for diagnostics).
 int RunProgram(int argc, char** argv);
 
+// Runs the installer wizard for the package source, whatever the file's name
+// and kind (`scrtool install FILE`). Returns as RunProgram does.
+int RunInstallerProgram(int argc, char** argv);
+
 // Show, Preview and Config: the show window or the configuration dialog.
 void RunSaverOrConfig();
 // Install: the installer wizard.

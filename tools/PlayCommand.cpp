@@ -2,6 +2,8 @@
 // package source, so a packed screen saver made elsewhere plays here without
 // being rebuilt. The arguments choose the mode as they do for the player
 // itself (/s full screen, /p ID preview, none: configuration).
+// scrtool install FILE: starts the installer wizard for FILE, whatever its
+// name and package kind (the desktop's "Install" action on a .scr file).
 #include "platform/ExecutablePath.h"
 #include "startup/Dispatch.h"
 
@@ -10,24 +12,40 @@
 #include <vector>
 
 namespace scr {
+namespace {
 
-int RunPlayCommand(int argc, char** argv) {
+// Makes FILE (argv[1]) the package source. Otherwise says why and gives
+// the exit status: 2 without a FILE, 1 when it is not a readable file.
+int UsePackageFile(const char* command, const char* usage, int argc, char** argv) {
     if (argc < 2) {
-        std::fputs("usage: scrtool play FILE [/s | /p WINDOW | /c]\n", stderr);
+        std::fprintf(stderr, "usage: scrtool %s %s\n", command, usage);
         return 2;
     }
     std::error_code ec;
     if (!std::filesystem::is_regular_file(argv[1], ec)) {
-        std::fprintf(stderr, "scrtool play: '%s' is not a readable file\n", argv[1]);
+        std::fprintf(stderr, "scrtool %s: '%s' is not a readable file\n", command, argv[1]);
         return 1;
     }
     SetPackageSourcePath(std::filesystem::absolute(argv[1], ec).string());
+    return 0;
+}
+
+} // namespace
+
+int RunPlayCommand(int argc, char** argv) {
+    if (int status = UsePackageFile("play", "FILE [/s | /p WINDOW | /c]", argc, argv)) return status;
     // The player sees the screen-saver arguments as its own command line.
     std::vector<char*> arguments{argv[0]};
     for (int i = 2; i < argc; ++i)
         arguments.push_back(argv[i]);
     arguments.push_back(nullptr);
     return RunProgram(static_cast<int>(arguments.size()) - 1, arguments.data());
+}
+
+int RunInstallCommand(int argc, char** argv) {
+    if (int status = UsePackageFile("install", "FILE", argc, argv)) return status;
+    std::vector<char*> arguments{argv[0], nullptr};
+    return RunInstallerProgram(1, arguments.data());
 }
 
 } // namespace scr

@@ -16,6 +16,7 @@ int RunExportCommand(int argc, char** argv);
 int RunFrameCommand(int argc, char** argv);
 int RunSheetCommand(int argc, char** argv);
 int RunPlayCommand(int argc, char** argv);
+int RunInstallCommand(int argc, char** argv);
 int RunUnpackCommand(int argc, char** argv);
 
 namespace {
@@ -36,6 +37,7 @@ constexpr ToolCommand kCommands[] = {
     {"frame", "compose one frame of a picture transition as PNG", RunFrameCommand},
     {"sheet", "draw all 128 transition styles on one labelled sheet", RunSheetCommand},
     {"play", "play a packed screen saver: play FILE [/s | /p WINDOW | /c]", RunPlayCommand},
+    {"install", "start the installer wizard for a packed screen saver: install FILE", RunInstallCommand},
     {nullptr, nullptr, nullptr},
 };
 

@@ -249,5 +249,37 @@ TEST_F(PackageCommandsTest, ExportWritesTheContentAndNamesWhatFailed) {
     EXPECT_NE(output.find("Pic_2.jpg failed: item 2, a picture"), std::string::npos) << output;
 }
 
+// The commands a file manager's actions run on a .scr file choose the mode
+// from their own arguments, never from the file's name or package kind.
+TEST_F(PackageCommandsTest, PlayAndInstallRunTheModeTheirArgumentsAsk) {
+    const std::string packed = dir.file("mine.scr");
+    ASSERT_EQ(Pack(packed), 0);
+    struct Case {
+        std::string arguments;
+        int status;
+        std::string output;
+    };
+    const Case cases[] = {
+        {"play '" + packed + "' /s", 0, "mode=Show parent=0\n"},
+        {"play '" + packed + "' /c", 0, "mode=Config parent=0\n"},
+        {"play '" + packed + "'", 0, "mode=Config parent=0\n"},
+        {"play '" + packed + "' /p 77", 0, "mode=Preview parent=77\n"},
+        {"install '" + packed + "'", 0, "mode=Install parent=0\n"},
+        {"install", 2, "usage: scrtool install FILE\n"},
+        {"install '" + dir.path() + "'", 1, "scrtool install: '" + dir.path() + "' is not a readable file\n"},
+        {"play '" + dir.file("missing.scr") + "' /s", 1,
+         "scrtool play: '" + dir.file("missing.scr") + "' is not a readable file\n"},
+    };
+    for (const Case& c : cases) {
+        std::string output;
+        EXPECT_EQ(test::RunCommand("SCRPLAYER_PRINT_MODE=1 '" + test::BuildBinDir() + "/scrtool' " +
+                                       c.arguments + " 2>&1",
+                                   &output),
+                  c.status)
+            << c.arguments;
+        EXPECT_EQ(output, c.output) << c.arguments;
+    }
+}
+
 } // namespace
 } // namespace scr
