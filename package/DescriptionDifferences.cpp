@@ -9,6 +9,9 @@
 namespace scr {
 namespace {
 
+// The description ends the information record.
+constexpr std::size_t kDescriptionOffset = ScreenSaverInfo::kSize - ScreenSaverInfo::kDescriptionSize;
+
 // How a stored field is shown when it differs.
 enum class FieldKind { Number, Colour, Text };
 
@@ -37,7 +40,7 @@ constexpr RecordField kInfoFields[] = {
     {"default_transition_effect", 108, 4, FieldKind::Number},
     {"default_exit_effect", 112, 4, FieldKind::Number},
     {"kind", 117, 1, FieldKind::Number},
-    {"description", ScreenSaverInfo::kDescriptionOffset, ScreenSaverInfo::kDescriptionSize, FieldKind::Text},
+    {"description", kDescriptionOffset, ScreenSaverInfo::kDescriptionSize, FieldKind::Text},
     {"reserved (bytes 32..35)", 32, 4, FieldKind::Text},
     {"reserved (bytes 66..67)", 66, 2, FieldKind::Text},
     {"reserved (bytes 77..83)", 77, 7, FieldKind::Text},

@@ -11,6 +11,9 @@
 namespace scr {
 namespace {
 
+// The description ends the information record.
+constexpr std::size_t kDescriptionOffset = ScreenSaverInfo::kSize - ScreenSaverInfo::kDescriptionSize;
+
 using Json = nlohmann::ordered_json;
 
 // "#RRGGBB" of a colour value stored red lowest; "#HHRRGGBB" when its high byte is not 0.
@@ -155,7 +158,7 @@ Json SettingsJson(const PackageDescription& d) {
     const ScreenSaverInfo& info = d.info;
     Json j;
     j["name"] = TextJson(d.name);
-    j["description"] = FieldJson(&info.bytes()[ScreenSaverInfo::kDescriptionOffset],
+    j["description"] = FieldJson(&info.bytes()[kDescriptionOffset],
                                  ScreenSaverInfo::kDescriptionSize, true);
     const uint8_t kind = info.packageKind();
     if (kind == 'S' || kind == 'E')
@@ -174,6 +177,7 @@ Json SettingsJson(const PackageDescription& d) {
         j["author"] = {{"name", FieldJson(&d.author.bytes()[0], 32)},
                        {"email", FieldJson(&d.author.bytes()[32], 32)},
                        {"homepage", FieldJson(&d.author.bytes()[64], 64)}};
+    if (info.hasAuthorInfo() > 1) j["author"]["flag"] = info.hasAuthorInfo();
     j["default_display_seconds"] = info.defaultDisplaySeconds();
     j["default_transition_effect"] = info.defaultTransitionEffect();
     j["default_transition_step"] = info.defaultTransitionStep();

@@ -80,7 +80,8 @@ void ReadPackageSettings(ManifestFields& m, PackageDescription& d) {
     info.setFormatLevel(m.word("format_level", kFormatLevel, 5));
 
     if (auto author = m.object("author")) {
-        info.setHasAuthorInfo(1);
+        // The stored flag is any byte but 0; the player only asks whether it is set.
+        info.setHasAuthorInfo(static_cast<uint8_t>(author->integer("flag", 1, 255, 1)));
         d.author.setName(author->text("name", 31));
         d.author.setEmail(author->text("email", 31));
         d.author.setHomepage(author->text("homepage", 63));

@@ -47,7 +47,6 @@ struct ByteRange {
 class ScreenSaverInfo {
 public:
     static constexpr std::size_t kSize = 380;
-    static constexpr std::size_t kDescriptionOffset = 122;
     static constexpr std::size_t kDescriptionSize = 258;
     using Bytes = std::array<uint8_t, kSize>;
     // The bytes the player does not interpret, in record order (36 bytes in all).
@@ -104,10 +103,8 @@ public:
     uint8_t packageKind() const { return bytes_[117]; }
     void setPackageKind(uint8_t v) { bytes_[117] = v; }
     // Code-page text, at most 257 bytes.
-    std::string description() const { return FixedText(&bytes_[kDescriptionOffset], kDescriptionSize); }
-    bool setDescription(std::string_view text) {
-        return SetFixedText(&bytes_[kDescriptionOffset], kDescriptionSize, text);
-    }
+    std::string description() const { return FixedText(&bytes_[122], kDescriptionSize); }
+    bool setDescription(std::string_view text) { return SetFixedText(&bytes_[122], kDescriptionSize, text); }
     std::string descriptionUtf8() const;
 
     // The reserved bytes, the ranges of kReservedRanges one after the other.

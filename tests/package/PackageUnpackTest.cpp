@@ -92,7 +92,7 @@ PackageDescription Extremes(int32_t level, bool high) {
     info.setReservedBytes(reserved);
     if (high) {
         info.setDescription(std::string("lone\nline \x81") + '\0' + "tail after the NUL");
-        info.setHasAuthorInfo(1);
+        info.setHasAuthorInfo(byte);
         d.author.setName(std::string(31, '\x8D'));
         d.author.setHomepage(std::string(62, 'h') + "\x01");
     }
