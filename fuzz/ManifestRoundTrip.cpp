@@ -57,16 +57,9 @@ std::string StoredName(std::string name) {
 PackageDescription RandomDescription(FuzzedDataProvider& in) {
     PackageDescription d;
     d.name = StoredName(Bytes(in, kPackageNameSize - 1));
-    std::vector<uint8_t> info = in.ConsumeBytes<uint8_t>(ScreenSaverInfo::kSize);
-    info.resize(ScreenSaverInfo::kSize);
-    d.info = ScreenSaverInfo::Parse(info.data());
-    d.info.bytes().back() = 0; // the description's NUL
+    d.info = RandomRecord<ScreenSaverInfo>(in);
     const int32_t level = d.info.formatLevel();
-    // The author's three texts, each ending in the NUL its field keeps.
-    std::vector<uint8_t> author = in.ConsumeBytes<uint8_t>(AuthorInfo::kSize);
-    author.resize(AuthorInfo::kSize);
-    author[31] = author[63] = author[127] = 0;
-    d.author = AuthorInfo::Parse(author.data());
+    d.author = RandomRecord<AuthorInfo>(in);
 
     const int items = in.ConsumeIntegralInRange(0, 4);
     for (int i = 0; i < items; ++i) {
@@ -74,19 +67,14 @@ PackageDescription RandomDescription(FuzzedDataProvider& in) {
         LabelGroup group;
         const int labels = in.ConsumeIntegralInRange(0, 3);
         for (int l = 0; l < labels; ++l) {
-            LabelRecord record = RandomRecord<LabelRecord>(in);
-            record.fontName.back() = 0;
-            group.push_back(LabelItem(record, Bytes(in, 40)));
+            group.push_back(LabelItem(RandomRecord<LabelRecord>(in), Bytes(in, 40)));
         }
         d.labels.AppendGroupCopy(group);
     }
     const int tracks = in.ConsumeIntegralInRange(0, 3);
     const bool names = level >= 4 && in.ConsumeBool();
     for (int i = 0; i < tracks; ++i) {
-        std::vector<uint8_t> record = in.ConsumeBytes<uint8_t>(MusicItem::kSize);
-        record.resize(MusicItem::kSize);
-        record[MusicItem::kFieldSize - 1] = record[MusicItem::kSize - 1] = 0;
-        d.tracks.push_back({MusicItem::Parse(record.data()), Data(in, 48)});
+        d.tracks.push_back({RandomRecord<MusicItem>(in), Data(in, 48)});
         if (!names) continue;
         std::string name = Bytes(in, 20);
         std::erase_if(name, [](char c) { return c == '\r' || c == '\n' || c == '\0'; });

@@ -1,5 +1,6 @@
 #include "package/DescriptionDifferences.h"
 
+#include "package/ManifestFields.h"
 #include "platform/ReadOnlyFile.h"
 
 #include <algorithm>
@@ -8,9 +9,6 @@
 
 namespace scr {
 namespace {
-
-// The description ends the information record.
-constexpr std::size_t kDescriptionOffset = ScreenSaverInfo::kSize - ScreenSaverInfo::kDescriptionSize;
 
 // How a stored field is shown when it differs.
 enum class FieldKind { Number, Colour, Text };

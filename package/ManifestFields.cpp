@@ -150,6 +150,13 @@ std::string ManifestFields::text(const char* key, std::size_t maxBytes, const st
     return stored;
 }
 
+std::string ManifestFields::fieldText(const char* key, std::size_t width, const std::string& fallback,
+                                      bool multiLine) {
+    const json* v = value(key);
+    if (v && v->is_object()) return storedBytes(key, *v, width);
+    return text(key, width - 1, fallback, multiLine);
+}
+
 std::optional<std::vector<uint8_t>> ManifestFields::hexBytes(const char* key, std::size_t size) {
     const json* v = value(key);
     if (!v) return std::nullopt;
@@ -265,6 +272,12 @@ std::string ToCodePageStrict(const std::string& utf8, const std::string& keyPath
         throw ManifestError(keyPath + ": holds a character that code page " + SystemCodePage() +
                             " cannot store, or is not UTF-8");
     return stored;
+}
+
+void StoreField(uint8_t* field, std::size_t width, const std::string& bytes) {
+    std::fill(field, field + width, 0);
+    std::copy(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min(bytes.size(), width)),
+              field);
 }
 
 bool IsPlainTrackExtension(const std::string& extension) {

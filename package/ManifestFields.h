@@ -9,6 +9,8 @@
 // and noted as a warning, so that every package the reader accepts can be
 // written as a manifest and packed again.
 
+#include "package/PackageRecords.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -70,6 +72,11 @@ public:
     // become CR LF.
     std::string text(const char* key, std::size_t maxBytes, const std::string& fallback = {},
                      bool multiLine = false);
+    // The text of a fixed field of `width` bytes: as text() at most width - 1
+    // bytes (the field keeps a NUL after them), or {"bytes": HEX} of up to
+    // `width` bytes, which may hold a NUL and bytes after it.
+    std::string fieldText(const char* key, std::size_t width, const std::string& fallback = {},
+                          bool multiLine = false);
     // Exactly `size` bytes written as hexadecimal text, two digits a byte;
     // blanks between the digits are allowed. Nothing when the key is absent.
     std::optional<std::vector<uint8_t>> hexBytes(const char* key, std::size_t size);
@@ -109,6 +116,12 @@ private:
     std::vector<std::string>* warnings_;
     std::set<std::string> seen_;
 };
+
+// Where the description lies in the information record: it ends the record.
+inline constexpr std::size_t kDescriptionOffset = ScreenSaverInfo::kSize - ScreenSaverInfo::kDescriptionSize;
+
+// Writes bytes (at most `width`) into a fixed field, padded with NULs.
+void StoreField(uint8_t* field, std::size_t width, const std::string& bytes);
 
 // UTF-8 text -> code-page text; throws (naming `keyPath`) when a character
 // cannot be held by the code page.

@@ -11,9 +11,6 @@
 namespace scr {
 namespace {
 
-// The description ends the information record.
-constexpr std::size_t kDescriptionOffset = ScreenSaverInfo::kSize - ScreenSaverInfo::kDescriptionSize;
-
 using Json = nlohmann::ordered_json;
 
 // "#RRGGBB" of a colour value stored red lowest; "#HHRRGGBB" when its high byte is not 0.
@@ -50,14 +47,14 @@ Json TextJson(const std::string& stored, bool multiLine = false) {
     return Json{{"bytes", HexText(reinterpret_cast<const uint8_t*>(stored.data()), stored.size())}};
 }
 
-// The text of a fixed field, with the bytes after its NUL when they are not
-// all zero (the field's last byte stays the NUL the reader may need).
+// The text of a fixed field; its stored bytes when they hold bytes after the
+// text's NUL, or fill the field without one.
 Json FieldJson(const uint8_t* field, std::size_t width, bool multiLine = false) {
-    std::size_t used = width - 1;
+    std::size_t used = width;
     while (used > 0 && field[used - 1] == 0)
         --used;
     const std::string bytes(reinterpret_cast<const char*>(field), used);
-    if (bytes.find('\0') == std::string::npos) return TextJson(bytes, multiLine);
+    if (used < width && bytes.find('\0') == std::string::npos) return TextJson(bytes, multiLine);
     return Json{{"bytes", HexText(field, used)}};
 }
 
@@ -158,8 +155,7 @@ Json SettingsJson(const PackageDescription& d) {
     const ScreenSaverInfo& info = d.info;
     Json j;
     j["name"] = TextJson(d.name);
-    j["description"] = FieldJson(&info.bytes()[kDescriptionOffset],
-                                 ScreenSaverInfo::kDescriptionSize, true);
+    j["description"] = FieldJson(&info.bytes()[kDescriptionOffset], ScreenSaverInfo::kDescriptionSize, true);
     const uint8_t kind = info.packageKind();
     if (kind == 'S' || kind == 'E')
         j["kind"] = std::string(1, static_cast<char>(kind));

@@ -75,16 +75,19 @@ void ReadPackageSettings(ManifestFields& m, PackageDescription& d) {
                                       : name.substr(first, name.find_last_not_of(' ') - first + 1);
     if (name.empty()) m.warn("name", "is empty; the package has no name");
     d.name = name;
-    info.setDescription(m.text("description", ScreenSaverInfo::kDescriptionSize - 1, {}, true));
+    StoreField(&info.bytes()[kDescriptionOffset], ScreenSaverInfo::kDescriptionSize,
+               m.fieldText("description", ScreenSaverInfo::kDescriptionSize, {}, true));
     info.setPackageKind(ReadPackageKind(m));
     info.setFormatLevel(m.word("format_level", kFormatLevel, 5));
 
     if (auto author = m.object("author")) {
         // The stored flag is any byte but 0; the player only asks whether it is set.
         info.setHasAuthorInfo(static_cast<uint8_t>(author->integer("flag", 1, 255, 1)));
-        d.author.setName(author->text("name", 31));
-        d.author.setEmail(author->text("email", 31));
-        d.author.setHomepage(author->text("homepage", 63));
+        AuthorInfo::Bytes bytes{};
+        StoreField(&bytes[0], 32, author->fieldText("name", 32));
+        StoreField(&bytes[32], 32, author->fieldText("email", 32));
+        StoreField(&bytes[64], 64, author->fieldText("homepage", 64));
+        d.author = AuthorInfo::Parse(bytes.data());
         author->finish();
     }
 
@@ -131,8 +134,8 @@ void ReadPackageSettings(ManifestFields& m, PackageDescription& d) {
 
 LabelItem ReadLabel(ManifestFields& l) {
     LabelRecord record;
-    if (!record.setFontName(l.text("font_name", LabelRecord::kFontNameSize - 1, "Arial")))
-        l.fail("font_name", "does not fit");
+    StoreField(record.fontName.data(), LabelRecord::kFontNameSize,
+               l.fieldText("font_name", LabelRecord::kFontNameSize, "Arial"));
     record.fontSize = l.word("font_size", kFontSize, 12);
     const struct {
         const char* key;
@@ -214,17 +217,18 @@ void ReadItem(ManifestFields& m, PackageDescription& d, LabelGroup& labels) {
 // The track's record: its extension, from the file name unless given, and
 // the resource name a package stored as resources keeps it under.
 MusicItem ReadTrackRecord(ManifestFields& t, const fs::path& path) {
-    MusicItem record;
+    MusicItem::Bytes bytes{};
     if (t.has("extension")) {
-        record.setExtension(t.text("extension", MusicItem::kFieldSize - 1));
+        StoreField(&bytes[0], MusicItem::kFieldSize, t.fieldText("extension", MusicItem::kFieldSize));
     } else {
         const std::string extension = ExtractFileExt(path.filename().string());
         if (!IsPlainTrackExtension(extension))
             t.fail("file", "needs an extension of a dot and 1 to 6 letters or digits, or give \"extension\"");
-        record.setExtension(extension);
+        StoreField(&bytes[0], MusicItem::kFieldSize, extension);
     }
-    record.setResourceName(t.text("resource_name", MusicItem::kFieldSize - 1));
-    return record;
+    StoreField(&bytes[MusicItem::kFieldSize], MusicItem::kFieldSize,
+               t.fieldText("resource_name", MusicItem::kFieldSize));
+    return MusicItem::Parse(bytes.data());
 }
 
 void ReadTracks(ManifestFields& m, PackageDescription& d) {

@@ -150,9 +150,9 @@ TEST_F(PackageManifestTest, ErrorsNameTheKey) {
          },
          "description: must be {\"bytes\": HEX}"},
         {[](json& m) {
-             m["description"] = {{"bytes", std::string(516, 'a')}};
+             m["description"] = {{"bytes", std::string(518, 'a')}};
          },
-         "description: is 258 bytes long, at most 257 fit"},
+         "description: is 259 bytes long, at most 258 fit"},
         {[](json& m) {
              m["license"] = {{"file", "license.txt"}};
          },

@@ -94,6 +94,13 @@ PackageDescription Extremes(int32_t level, bool high) {
         info.setDescription(std::string("lone\nline \x81") + '\0' + "tail after the NUL");
         info.setHasAuthorInfo(byte);
         d.author.setName(std::string(31, '\x8D'));
+        d.author.setEmail(std::string(31, 'e'));
+        d.author = AuthorInfo::Parse([&] {
+            AuthorInfo::Bytes bytes = d.author.bytes();
+            bytes[31] = 'e'; // the e-mail fills its field, without a NUL
+            return bytes;
+        }()
+                                         .data());
         d.author.setHomepage(std::string(62, 'h') + "\x01");
     }
 
@@ -114,13 +121,15 @@ PackageDescription Extremes(int32_t level, bool high) {
     record.fontStyle = record.transparent = byte;
     record.textColor = record.backColor = colour;
     record.setReservedBytes({byte, byte, byte, byte, byte, byte});
-    if (high) record.setFontName(std::string(31, '\x90'));
+    if (high) record.fontName.fill(0x90); // no NUL
     d.labels.AppendGroupCopy({LabelItem(record, high ? "\x81 lone\rCR\tand tab" : "")});
 
     PackageTrackSource track;
     if (high) {
         track.record.setExtension("\x81.a b");
-        track.record.setResourceName(std::string("RES") + '\0' + "xyz");
+        MusicItem::Bytes bytes = track.record.bytes();
+        std::copy_n("RESOURCE", MusicItem::kFieldSize, bytes.begin() + MusicItem::kFieldSize); // no NUL
+        track.record = MusicItem::Parse(bytes.data());
         track.data.assign(70, 0x5A);
     }
     d.tracks.push_back(track);
