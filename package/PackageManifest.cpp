@@ -35,7 +35,8 @@ constexpr UsualRange kOpacity{0, 100, "the show applies 20..99 only"};
 constexpr UsualRange kPlacementMode{0, 3, "other values place items at random positions, as 1 and 2 do"};
 constexpr UsualRange kFormatLevel{1, 5, "below 4 the package is read as level 3, above 5 as level 5"};
 constexpr UsualRange kItemKind{0, 1, "the player skips items of other kinds"};
-constexpr UsualRange kStyleBits{0, 0, "the player knows bits 0..3 only, given by the four flags"};
+
+constexpr uint8_t kKnownStyles = LabelBold | LabelItalic | LabelUnderline | LabelStrikeOut;
 
 // A JPEG whose header the decoder reads.
 bool IsJpeg(const std::vector<uint8_t>& data) {
@@ -146,7 +147,13 @@ LabelItem ReadLabel(ManifestFields& l) {
                   {"strikeout", LabelStrikeOut}};
     for (const auto& style : styles)
         if (l.flag(style.key, false)) record.fontStyle |= style.bit;
-    record.fontStyle |= l.byte("style_bits", kStyleBits, 0);
+    const uint8_t styleBits = l.byte("style_bits", {0, 255}, 0);
+    if (styleBits & ~kKnownStyles)
+        l.warn("style_bits",
+               std::to_string(styleBits) +
+                   " sets bits above the four styles; they are stored as given (the player knows bits "
+                   "0..3 only)");
+    record.fontStyle |= styleBits;
     record.textColor = l.colour("text_color", 0xFFFFFF);
     record.transparent = static_cast<uint8_t>(l.flag("transparent", true));
     record.backColor = l.colour("back_color", 0);

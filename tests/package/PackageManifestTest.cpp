@@ -219,7 +219,7 @@ TEST_F(PackageManifestTest, UnusualValuesAreStoredAsGivenWithAWarning) {
              return Label(d.labels.Group(0), 0)->record().textColor == 0x7F0080FFu;
          }},
         {[](json& m) { m["items"][0]["labels"][0]["style_bits"] = 0x30; },
-         "items[0].labels[0].style_bits: 48 lies outside the usual 0..0",
+         "items[0].labels[0].style_bits: 48 sets bits above the four styles; they are stored as given",
          [](const PackageDescription& d) {
              return Label(d.labels.Group(0), 0)->record().fontStyle == (0x30 | LabelBold | LabelUnderline);
          }},
