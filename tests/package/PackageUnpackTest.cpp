@@ -240,6 +240,7 @@ TEST_F(PackageUnpackTest, OtherWritersPackagesRepackToTheSameContent) {
                 Unpack(original);
                 ASSERT_EQ(contents.skipped, std::vector<std::string>());
                 EXPECT_EQ(DescriptionDifferences(d, contents.description), std::vector<std::string>());
+                EXPECT_EQ(DescriptionDifferences(contents.description, packed), std::vector<std::string>());
 
                 const std::string rebuilt = WritePackage(BuildPackage(packed), "rebuilt.scr");
                 EXPECT_NE(ReadFile(rebuilt), ReadFile(original));
