@@ -14,8 +14,8 @@ using nlohmann::json;
 
 namespace {
 
-// A text file converted from UTF-8 may grow in the code page's favour only;
-// this bounds what is read before converting.
+// A text file is read whole before it is converted from UTF-8; the package's
+// 32-bit sizes bound it.
 constexpr std::size_t kMaxTextFileBytes = INT32_MAX;
 
 } // namespace
