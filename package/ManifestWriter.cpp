@@ -13,17 +13,49 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-// "#RRGGBB" of a colour value stored red lowest.
+// "#RRGGBB" of a colour value stored red lowest; "#HHRRGGBB" when its high byte is not 0.
 std::string ColourText(uint32_t value) {
     const uint32_t rgb = ((value & 0xFF) << 16) | (value & 0xFF00) | ((value >> 16) & 0xFF);
-    char text[8];
-    std::snprintf(text, sizeof text, "#%06X", rgb & 0xFFFFFF);
+    char text[12];
+    if (value >> 24)
+        std::snprintf(text, sizeof text, "#%02X%06X", value >> 24, rgb & 0xFFFFFF);
+    else
+        std::snprintf(text, sizeof text, "#%06X", rgb & 0xFFFFFF);
     return text;
 }
 
 template <std::size_t N>
 bool AllZero(const std::array<uint8_t, N>& bytes) {
     return std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b == 0; });
+}
+
+// A flag as true or false, or as the stored integer when it is neither 0 nor 1.
+Json FlagJson(int32_t value) {
+    if (value == 0 || value == 1) return value == 1;
+    return value;
+}
+
+// True when a code-page text comes back the same from its UTF-8 form.
+bool SurvivesUtf8(const std::string& stored, bool multiLine) {
+    if (multiLine && WithCrLfLineEnds(stored) != stored) return false;
+    return EncodeCodePage(DecodeCodePage(stored)) == stored;
+}
+
+// A text as UTF-8, or as its stored bytes when UTF-8 would not give them back.
+Json TextJson(const std::string& stored, bool multiLine = false) {
+    if (SurvivesUtf8(stored, multiLine)) return DecodeCodePage(stored);
+    return Json{{"bytes", HexText(reinterpret_cast<const uint8_t*>(stored.data()), stored.size())}};
+}
+
+// The text of a fixed field; its stored bytes when they hold bytes after the
+// text's NUL, or fill the field without one.
+Json FieldJson(const uint8_t* field, std::size_t width, bool multiLine = false) {
+    std::size_t used = width;
+    while (used > 0 && field[used - 1] == 0)
+        --used;
+    const std::string bytes(reinterpret_cast<const char*>(field), used);
+    if (used < width && bytes.find('\0') == std::string::npos) return TextJson(bytes, multiLine);
+    return Json{{"bytes", HexText(field, used)}};
 }
 
 // "item-07.jpg": numbers as wide as the largest one, at least two digits.
@@ -68,15 +100,17 @@ private:
 Json LabelJson(const LabelItem& label) {
     const LabelRecord& r = label.record();
     Json j;
-    j["text"] = DecodeCodePage(label.text());
-    j["font_name"] = r.fontNameUtf8();
+    j["text"] = TextJson(label.text(), true);
+    j["font_name"] = FieldJson(r.fontName.data(), r.fontName.size());
     j["font_size"] = r.fontSize;
     j["bold"] = (r.fontStyle & LabelBold) != 0;
     j["italic"] = (r.fontStyle & LabelItalic) != 0;
     j["underline"] = (r.fontStyle & LabelUnderline) != 0;
     j["strikeout"] = (r.fontStyle & LabelStrikeOut) != 0;
+    const uint8_t otherBits = r.fontStyle & ~(LabelBold | LabelItalic | LabelUnderline | LabelStrikeOut);
+    if (otherBits != 0) j["style_bits"] = otherBits;
     j["text_color"] = ColourText(r.textColor);
-    j["transparent"] = r.transparent != 0;
+    j["transparent"] = FlagJson(r.transparent);
     j["back_color"] = ColourText(r.backColor);
     j["center_x"] = r.centerX;
     j["center_y"] = r.centerY;
@@ -85,9 +119,10 @@ Json LabelJson(const LabelItem& label) {
     return j;
 }
 
+// An item without data (as in a package stored as resources) names no file.
 Json ItemJson(const ShowItem& item, const std::string& file, const LabelGroup* labels) {
     Json j;
-    j["file"] = file;
+    if (!file.empty()) j["file"] = file;
     if (item.kind == ShowItem::Picture)
         j["kind"] = "picture";
     else if (item.kind == ShowItem::Flash)
@@ -101,12 +136,12 @@ Json ItemJson(const ShowItem& item, const std::string& file, const LabelGroup* l
     j["exit_effect"] = item.exitEffect;
     j["exit_step"] = item.exitStep;
     j["exit_delay"] = item.exitDelay;
-    j["fixed_position"] = item.fixedPosition != 0;
+    j["fixed_position"] = FlagJson(item.fixedPosition);
     j["left"] = item.left;
     j["top"] = item.top;
     j["width"] = item.width;
     j["height"] = item.height;
-    j["pinned"] = item.pinned != 0;
+    j["pinned"] = FlagJson(item.pinned);
     if (!AllZero(item.reserved)) j["reserved"] = HexText(item.reserved.data(), item.reserved.size());
     Json list = Json::array();
     if (labels)
@@ -119,9 +154,13 @@ Json ItemJson(const ShowItem& item, const std::string& file, const LabelGroup* l
 Json SettingsJson(const PackageDescription& d) {
     const ScreenSaverInfo& info = d.info;
     Json j;
-    j["name"] = DecodeCodePage(d.name);
-    j["description"] = info.descriptionUtf8();
-    j["kind"] = info.packageKind() == 'E' ? "E" : "S";
+    j["name"] = TextJson(d.name);
+    j["description"] = FieldJson(&info.bytes()[kDescriptionOffset], ScreenSaverInfo::kDescriptionSize, true);
+    const uint8_t kind = info.packageKind();
+    if (kind == 'S' || kind == 'E')
+        j["kind"] = std::string(1, static_cast<char>(kind));
+    else
+        j["kind"] = kind;
     j["format_level"] = info.formatLevel();
     const auto reserved = info.reservedBytes();
     if (!AllZero(reserved)) {
@@ -131,9 +170,10 @@ Json SettingsJson(const PackageDescription& d) {
         j["reserved"] = HexText(reserved.data(), reserved.size(), groups);
     }
     if (info.hasAuthorInfo())
-        j["author"] = {{"name", d.author.nameUtf8()},
-                       {"email", d.author.emailUtf8()},
-                       {"homepage", d.author.homepageUtf8()}};
+        j["author"] = {{"name", FieldJson(&d.author.bytes()[0], 32)},
+                       {"email", FieldJson(&d.author.bytes()[32], 32)},
+                       {"homepage", FieldJson(&d.author.bytes()[64], 64)}};
+    if (info.hasAuthorInfo() > 1) j["author"]["flag"] = info.hasAuthorInfo();
     j["default_display_seconds"] = info.defaultDisplaySeconds();
     j["default_transition_effect"] = info.defaultTransitionEffect();
     j["default_transition_step"] = info.defaultTransitionStep();
@@ -142,16 +182,15 @@ Json SettingsJson(const PackageDescription& d) {
     j["default_exit_step"] = info.defaultExitStep();
     j["default_exit_delay"] = info.defaultExitDelay();
     j["background_color"] = ColourText(info.backgroundColor());
-    j["random_order"] = info.randomOrder() != 0;
-    j["no_saving"] = info.noSaving() != 0;
+    j["random_order"] = FlagJson(info.randomOrder());
+    j["no_saving"] = FlagJson(info.noSaving());
     j["placement_mode"] = info.placementMode();
-    // The player ignores the mouse only for exactly 1; other values keep that meaning.
-    j["ignore_mouse_move"] = info.ignoreMouseMove() == 1;
+    j["ignore_mouse_move"] = FlagJson(info.ignoreMouseMove());
     j["design_width"] = info.designWidth();
     if (info.formatLevel() >= 4) {
         j["design_height"] = d.extension.designHeight;
         j["opacity_percent"] = d.extension.opacityPercent;
-        j["keep_cursor"] = d.extension.keepCursor != 0;
+        j["keep_cursor"] = FlagJson(d.extension.keepCursor);
     }
     return j;
 }
@@ -162,22 +201,28 @@ bool WriteManifestFolder(const PackageDescription& d, const std::string& dir, st
     FolderWriter out(dir);
     Json manifest = SettingsJson(d);
 
-    // Blocks that become files of their own; texts are written as UTF-8.
+    // Blocks that become files of their own.
     if (!d.background.empty()) {
         out.file("background.jpg", d.background);
         manifest["background"] = "background.jpg";
     }
-    if (!d.licenseText.empty()) {
-        out.file("license.txt", DecodeCodePage(d.licenseText));
-        manifest["license"] = "license.txt";
-    }
-    if (!d.dynamicTexts.empty()) {
-        out.file("dynamic_texts.txt", DecodeCodePage(d.dynamicTexts));
-        manifest["dynamic_texts"] = "dynamic_texts.txt";
-    }
-    if (!d.staticCaptions.empty()) {
-        out.file("static_captions.ini", DecodeCodePage(d.staticCaptions));
-        manifest["static_captions"] = "static_captions.ini";
+    const struct {
+        const std::string& text;
+        const char* key;
+        const char* file;
+    } texts[] = {{d.licenseText, "license", "license.txt"},
+                 {d.dynamicTexts, "dynamic_texts", "dynamic_texts.txt"},
+                 {d.staticCaptions, "static_captions", "static_captions.ini"}};
+    for (const auto& text : texts) {
+        if (text.text.empty()) continue;
+        // UTF-8 when that gives the stored bytes back, else the bytes as stored.
+        if (SurvivesUtf8(text.text, true)) {
+            out.file(text.file, DecodeCodePage(text.text));
+            manifest[text.key] = text.file;
+        } else {
+            out.file(text.file, text.text);
+            manifest[text.key] = {{"file", text.file}, {"verbatim", true}};
+        }
     }
     // A package without one of its tables stays so when packed again.
     if (d.dynamicTexts.empty() || d.staticCaptions.empty()) manifest["default_tables"] = false;
@@ -185,8 +230,11 @@ bool WriteManifestFolder(const PackageDescription& d, const std::string& dir, st
     Json items = Json::array();
     for (std::size_t i = 0; i < d.items.size(); ++i) {
         const PackageItemSource& item = d.items[i];
-        const std::string name = NumberedName("item-", i, d.items.size(), ItemExtension(item.record.kind));
-        out.file(name, item.data);
+        std::string name;
+        if (!item.data.empty()) {
+            name = NumberedName("item-", i, d.items.size(), ItemExtension(item.record.kind));
+            out.file(name, item.data);
+        }
         items.push_back(ItemJson(item.record, name, d.labels.Group(static_cast<int>(i))));
     }
     manifest["items"] = std::move(items);
@@ -197,7 +245,16 @@ bool WriteManifestFolder(const PackageDescription& d, const std::string& dir, st
         const std::string name = NumberedName("track-", i, d.tracks.size(), TrackExtension(track.record));
         out.file(name, track.data);
         Json j = {{"file", name}};
-        if (i < d.musicNames.size()) j["name"] = DecodeCodePage(d.musicNames[i]);
+        // The extension is the file's unless the record holds another one.
+        const MusicItem::Bytes& record = track.record.bytes();
+        MusicItem fromFile;
+        fromFile.setExtension(TrackExtension(track.record));
+        const auto fieldEnd = record.begin() + MusicItem::kFieldSize;
+        if (!std::equal(record.begin(), fieldEnd, fromFile.bytes().begin()))
+            j["extension"] = FieldJson(&record[0], MusicItem::kFieldSize);
+        if (std::any_of(fieldEnd, record.end(), [](uint8_t b) { return b != 0; }))
+            j["resource_name"] = FieldJson(&record[MusicItem::kFieldSize], MusicItem::kFieldSize);
+        if (i < d.musicNames.size()) j["name"] = TextJson(d.musicNames[i]);
         tracks.push_back(std::move(j));
     }
     manifest["tracks"] = std::move(tracks);

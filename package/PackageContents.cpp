@@ -24,14 +24,12 @@ void ReadItems(const XSCR& package, PackageContents& contents) {
         contents.skipped.push_back("the item table ends after " + std::to_string(package.ItemCount()) +
                                    " of " + std::to_string(stored) + " items");
     for (int i = 0; i < package.ItemCount(); ++i) {
+        // A package stored as resources carries no item data: its items come without.
         auto data = package.IsAppended() ? LocatedData(package.GetItemLocation(i), package.ReadItemData(i))
-                                         : std::nullopt;
+                                         : std::vector<uint8_t>();
         if (!data) {
             contents.skipped.push_back(Numbered("item", i) +
-                                       (package.IsAppended()
-                                            ? ": its data lies outside the file"
-                                            : ": a package stored as resources has no item data") +
-                                       "; left out with its labels");
+                                       ": its data lies outside the file; left out with its labels");
             continue;
         }
         d.items.push_back({package.GetItem(i), std::move(*data)});

@@ -16,8 +16,27 @@ namespace fs = std::filesystem;
 using nlohmann::json;
 
 constexpr std::size_t kMaxDataSize = INT32_MAX;
-constexpr int64_t kMaxCoordinate = 32767;
-constexpr int64_t kMaxSeconds = 86400;
+// Texts of the label stream and of the music names have no field of their
+// own; the package bounds them.
+constexpr std::size_t kMaxLabelText = kMaxDataSize;
+constexpr std::size_t kMaxMusicName = kMaxDataSize;
+
+// What the player does with the values of a key outside its usual range.
+constexpr UsualRange kSeconds{1, 86400, "0 or less: 1 second"};
+constexpr UsualRange kItemSeconds{-86400, 86400};
+constexpr UsualRange kStep{1, 100, "the player steps by 1 below and by 100 above"};
+constexpr UsualRange kDelay{0, 65535, "the player waits 0 ms below and 65535 ms above"};
+constexpr UsualRange kEffect{-2, 127, "-1 and 128 or more: a random style; below -1: none"};
+constexpr UsualRange kDesignSize{0, 32767, "0 or less: the screen the package runs on"};
+constexpr UsualRange kCoordinate{-32768, 32767};
+constexpr UsualRange kItemSize{0, 32767, "0 or less: the picture's own size"};
+constexpr UsualRange kFontSize{1, 1000, "the player draws the text at least 1 pixel high"};
+constexpr UsualRange kOpacity{0, 100, "the show applies 20..99 only"};
+constexpr UsualRange kPlacementMode{0, 3, "other values place items at random positions, as 1 and 2 do"};
+constexpr UsualRange kFormatLevel{1, 5, "below 4 the package is read as level 3, above 5 as level 5"};
+constexpr UsualRange kItemKind{0, 1, "the player skips items of other kinds"};
+
+constexpr uint8_t kKnownStyles = LabelBold | LabelItalic | LabelUnderline | LabelStrikeOut;
 
 // Why data cannot be a picture of the package; empty when it can.
 std::string NotAPicture(const std::vector<uint8_t>& data) {
@@ -34,57 +53,63 @@ bool IsFlashMovie(const std::vector<uint8_t>& data) {
            data[2] == 'S';
 }
 
-// The bytes of a text file as a stored multi-line text.
-std::string TextFile(ManifestFields& fields, const char* key, std::size_t maxBytes) {
-    const auto bytes = fields.fileBytes(key, kMaxDataSize);
-    if (!bytes) return {};
-    const std::string text =
-        WithCrLfLineEnds(ToCodePageStrict(std::string(bytes->begin(), bytes->end()), fields.keyPath(key)));
-    if (text.size() > maxBytes)
-        fields.fail(key, "the text is " + std::to_string(text.size()) + " bytes long, at most " +
-                             std::to_string(maxBytes) + " fit");
-    return text;
-}
-
 // Keys that the stored form carries only from a given format level on.
 void RequireLevel(ManifestFields& fields, const char* key, int32_t level, int32_t needed) {
     if (fields.has(key) && level < needed)
         fields.fail(key, "needs format_level " + std::to_string(needed) + " or more");
 }
 
+// "S", "E" or the stored byte as an integer.
+uint8_t ReadPackageKind(ManifestFields& m) {
+    const json* kind = m.value("kind");
+    if (!kind || (kind->is_string() && *kind == "S")) return 'S';
+    if (kind->is_string() && *kind == "E") return 'E';
+    if (!kind->is_number_integer()) m.fail("kind", "must be one of \"S\", \"E\" or the stored byte 0..255");
+    const uint8_t stored = m.byte("kind", {0, 255}, 'S');
+    if (stored != 'S' && stored != 'E')
+        m.warn("kind", std::to_string(stored) + " is stored as given (the player treats it like \"S\")");
+    return stored;
+}
+
 void ReadPackageSettings(ManifestFields& m, PackageDescription& d, const LanguageTableTexts& defaultTables) {
     ScreenSaverInfo& info = d.info;
+    if (!m.has("name")) m.fail("name", "is required");
     std::string name = m.text("name", kPackageNameSize - 1);
     const auto first = name.find_first_not_of(' ');
     name = first == std::string::npos ? std::string()
                                       : name.substr(first, name.find_last_not_of(' ') - first + 1);
-    if (name.empty()) m.fail("name", m.has("name") ? "must not be empty" : "is required");
+    if (name.empty()) m.warn("name", "is empty; the package has no name");
     d.name = name;
-    info.setDescription(m.text("description", ScreenSaverInfo::kDescriptionSize - 1, {}, true));
-    info.setPackageKind(static_cast<uint8_t>(m.choice("kind", {"S", "E"}, "S")[0]));
-    info.setFormatLevel(m.integer("format_level", 1, 5, 5));
+    StoreField(&info.bytes()[kDescriptionOffset], ScreenSaverInfo::kDescriptionSize,
+               m.fieldText("description", ScreenSaverInfo::kDescriptionSize, {}, true));
+    info.setPackageKind(ReadPackageKind(m));
+    info.setFormatLevel(m.word("format_level", kFormatLevel, 5));
 
     if (auto author = m.object("author")) {
-        info.setHasAuthorInfo(1);
-        d.author.setName(author->text("name", 31));
-        d.author.setEmail(author->text("email", 31));
-        d.author.setHomepage(author->text("homepage", 63));
+        // The stored flag is any byte but 0; the player only asks whether it is set.
+        info.setHasAuthorInfo(static_cast<uint8_t>(author->integer("flag", 1, 255, 1)));
+        AuthorInfo::Bytes bytes{};
+        StoreField(&bytes[0], 32, author->fieldText("name", 32));
+        StoreField(&bytes[32], 32, author->fieldText("email", 32));
+        StoreField(&bytes[64], 64, author->fieldText("homepage", 64));
+        d.author = AuthorInfo::Parse(bytes.data());
         author->finish();
     }
 
-    info.setDefaultDisplaySeconds(m.integer("default_display_seconds", 1, kMaxSeconds, 10));
-    info.setDefaultTransitionStep(m.integer("default_transition_step", 1, 100, 10));
-    info.setDefaultTransitionDelay(m.integer("default_transition_delay", 0, 65535, 0));
-    info.setDefaultExitStep(m.integer("default_exit_step", 1, 100, 10));
-    info.setDefaultExitDelay(m.integer("default_exit_delay", 0, 65535, 0));
-    info.setDefaultTransitionEffect(m.integer("default_transition_effect", -2, 127, -1));
-    info.setDefaultExitEffect(m.integer("default_exit_effect", -2, 127, -1));
+    info.setDefaultDisplaySeconds(m.word("default_display_seconds", kSeconds, 10));
+    info.setDefaultTransitionStep(m.word("default_transition_step", kStep, 10));
+    info.setDefaultTransitionDelay(m.word("default_transition_delay", kDelay, 0));
+    info.setDefaultExitStep(m.word("default_exit_step", kStep, 10));
+    info.setDefaultExitDelay(m.word("default_exit_delay", kDelay, 0));
+    info.setDefaultTransitionEffect(m.word("default_transition_effect", kEffect, -1));
+    info.setDefaultExitEffect(m.word("default_exit_effect", kEffect, -1));
     info.setBackgroundColor(m.colour("background_color", 0));
-    info.setRandomOrder(m.flag("random_order", false));
-    info.setNoSaving(m.flag("no_saving", false));
-    info.setPlacementMode(static_cast<uint8_t>(m.integer("placement_mode", 0, 3, 0)));
-    info.setIgnoreMouseMove(m.flag("ignore_mouse_move", false));
-    info.setDesignWidth(m.integer("design_width", 0, kMaxCoordinate, 0));
+    info.setRandomOrder(static_cast<uint8_t>(m.flag("random_order", false)));
+    info.setNoSaving(static_cast<uint8_t>(m.flag("no_saving", false)));
+    info.setPlacementMode(m.byte("placement_mode", kPlacementMode, 0));
+    info.setIgnoreMouseMove(static_cast<uint8_t>(
+        m.flag("ignore_mouse_move", false, FlagWidth::Byte, "the player ignores the mouse only for 1")));
+    info.setDesignWidth(m.word("design_width", kDesignSize, 0));
     if (const auto reserved = m.hexBytes("reserved", ScreenSaverInfo::kReservedSize)) {
         std::array<uint8_t, ScreenSaverInfo::kReservedSize> bytes{};
         std::copy(reserved->begin(), reserved->end(), bytes.begin());
@@ -96,21 +121,21 @@ void ReadPackageSettings(ManifestFields& m, PackageDescription& d, const Languag
         RequireLevel(m, key, level, 4);
     for (const char* key : {"license", "license_text"})
         RequireLevel(m, key, level, 5);
-    d.extension.designHeight = m.integer("design_height", 0, kMaxCoordinate, 0);
-    d.extension.opacityPercent = m.integer("opacity_percent", 0, 100, 0);
-    d.extension.keepCursor = m.flag("keep_cursor", false);
+    d.extension.designHeight = m.word("design_height", kDesignSize, 0);
+    d.extension.opacityPercent = m.word("opacity_percent", kOpacity, 0);
+    d.extension.keepCursor = m.flag("keep_cursor", false, FlagWidth::Word);
 
     if (auto background = m.fileBytes("background", kMaxDataSize)) {
         if (const std::string problem = NotAPicture(*background); !problem.empty())
-            m.fail("background", problem);
+            m.warn("background", problem + "; the player shows none");
         d.background = std::move(*background);
     }
     if (m.has("license") && m.has("license_text"))
         m.fail("license_text", "cannot be given together with license");
-    d.licenseText = m.has("license") ? TextFile(m, "license", kMaxLicenseLength)
+    d.licenseText = m.has("license") ? *m.textFile("license", kMaxLicenseLength)
                                      : m.text("license_text", kMaxLicenseLength, {}, true);
-    d.dynamicTexts = TextFile(m, "dynamic_texts", kMaxDataSize);
-    d.staticCaptions = TextFile(m, "static_captions", kMaxDataSize);
+    d.dynamicTexts = m.textFile("dynamic_texts", kMaxDataSize).value_or(std::string());
+    d.staticCaptions = m.textFile("static_captions", kMaxDataSize).value_or(std::string());
     if (m.flag("default_tables", true)) {
         if (!m.has("dynamic_texts")) d.dynamicTexts = defaultTables.dynamicTexts;
         if (!m.has("static_captions")) d.staticCaptions = defaultTables.staticCaptions;
@@ -119,9 +144,9 @@ void ReadPackageSettings(ManifestFields& m, PackageDescription& d, const Languag
 
 LabelItem ReadLabel(ManifestFields& l) {
     LabelRecord record;
-    if (!record.setFontName(l.text("font_name", LabelRecord::kFontNameSize - 1, "Arial")))
-        l.fail("font_name", "does not fit");
-    record.fontSize = l.integer("font_size", 1, 1000, 12);
+    StoreField(record.fontName.data(), LabelRecord::kFontNameSize,
+               l.fieldText("font_name", LabelRecord::kFontNameSize, "Arial"));
+    record.fontSize = l.word("font_size", kFontSize, 12);
     const struct {
         const char* key;
         uint8_t bit;
@@ -131,18 +156,25 @@ LabelItem ReadLabel(ManifestFields& l) {
                   {"strikeout", LabelStrikeOut}};
     for (const auto& style : styles)
         if (l.flag(style.key, false)) record.fontStyle |= style.bit;
+    const uint8_t styleBits = l.byte("style_bits", {0, 255}, 0);
+    if (styleBits & ~kKnownStyles)
+        l.warn("style_bits",
+               std::to_string(styleBits) +
+                   " sets bits above the four styles; they are stored as given (the player knows bits "
+                   "0..3 only)");
+    record.fontStyle |= styleBits;
     record.textColor = l.colour("text_color", 0xFFFFFF);
-    record.transparent = l.flag("transparent", true);
+    record.transparent = static_cast<uint8_t>(l.flag("transparent", true));
     record.backColor = l.colour("back_color", 0);
-    record.centerX = l.integer("center_x", -kMaxCoordinate - 1, kMaxCoordinate, 0);
-    record.centerY = l.integer("center_y", -kMaxCoordinate - 1, kMaxCoordinate, 0);
+    record.centerX = l.word("center_x", kCoordinate, 0);
+    record.centerY = l.word("center_y", kCoordinate, 0);
     if (const auto reserved = l.hexBytes("reserved", LabelRecord::kReservedSize)) {
         std::array<uint8_t, LabelRecord::kReservedSize> bytes{};
         std::copy(reserved->begin(), reserved->end(), bytes.begin());
         record.setReservedBytes(bytes);
     }
     LabelItem label(record);
-    label.setText(l.text("text", 4096, {}, true));
+    label.setText(l.text("text", kMaxLabelText, {}, true));
     l.finish();
     return label;
 }
@@ -151,8 +183,24 @@ int32_t ReadItemKind(ManifestFields& item) {
     const json* kind = item.value("kind");
     if (!kind || (kind->is_string() && *kind == "picture")) return ShowItem::Picture;
     if (kind->is_string() && *kind == "flash") return ShowItem::Flash;
-    if (kind->is_number_integer()) return item.integer("kind", 0, INT32_MAX, 0);
+    if (kind->is_number_integer()) return item.word("kind", kItemKind, 0);
     item.fail("kind", "must be \"picture\", \"flash\" or an integer");
+}
+
+// The item's data; an item without a file has none (as in a package stored
+// as resources), and the player shows nothing for it.
+std::vector<uint8_t> ReadItemData(ManifestFields& m, int32_t kind) {
+    if (!m.has("file")) {
+        m.warn("file", "is not given; the item has no data");
+        return {};
+    }
+    std::vector<uint8_t> data = *m.fileBytes("file", kMaxDataSize);
+    if (kind == ShowItem::Picture)
+        if (const std::string problem = NotAPicture(data); !problem.empty())
+            m.warn("file", problem + "; the player cannot show it");
+    if (kind == ShowItem::Flash && !IsFlashMovie(data))
+        m.warn("file", "is not a Flash movie (SWF); the player cannot play it");
+    return data;
 }
 
 void ReadItem(ManifestFields& m, PackageDescription& d, LabelGroup& labels) {
@@ -160,27 +208,21 @@ void ReadItem(ManifestFields& m, PackageDescription& d, LabelGroup& labels) {
     PackageItemSource source;
     ShowItem& item = source.record;
     item.kind = ReadItemKind(m);
-    if (!m.has("file")) m.fail("file", "is required");
-    source.data = *m.fileBytes("file", kMaxDataSize);
-    if (item.kind == ShowItem::Picture)
-        if (const std::string problem = NotAPicture(source.data); !problem.empty()) m.fail("file", problem);
-    if (item.kind == ShowItem::Flash && !IsFlashMovie(source.data))
-        m.fail("file", "is not a Flash movie (SWF)");
+    source.data = ReadItemData(m, item.kind);
 
-    item.displaySeconds =
-        m.integer("display_seconds", -kMaxSeconds, kMaxSeconds, info.defaultDisplaySeconds());
-    item.transitionEffect = m.integer("transition_effect", -2, 127, info.defaultTransitionEffect());
-    item.transitionStep = m.integer("transition_step", 1, 100, info.defaultTransitionStep());
-    item.transitionDelay = m.integer("transition_delay", 0, 65535, info.defaultTransitionDelay());
-    item.exitEffect = m.integer("exit_effect", -2, 127, info.defaultExitEffect());
-    item.exitStep = m.integer("exit_step", 1, 100, info.defaultExitStep());
-    item.exitDelay = m.integer("exit_delay", 0, 65535, info.defaultExitDelay());
-    item.fixedPosition = m.flag("fixed_position", info.placementMode() == 0);
-    item.left = m.integer("left", -kMaxCoordinate - 1, kMaxCoordinate, 0);
-    item.top = m.integer("top", -kMaxCoordinate - 1, kMaxCoordinate, 0);
-    item.width = m.integer("width", 0, kMaxCoordinate, 0);
-    item.height = m.integer("height", 0, kMaxCoordinate, 0);
-    item.pinned = m.flag("pinned", false);
+    item.displaySeconds = m.word("display_seconds", kItemSeconds, info.defaultDisplaySeconds());
+    item.transitionEffect = m.word("transition_effect", kEffect, info.defaultTransitionEffect());
+    item.transitionStep = m.word("transition_step", kStep, info.defaultTransitionStep());
+    item.transitionDelay = m.word("transition_delay", kDelay, info.defaultTransitionDelay());
+    item.exitEffect = m.word("exit_effect", kEffect, info.defaultExitEffect());
+    item.exitStep = m.word("exit_step", kStep, info.defaultExitStep());
+    item.exitDelay = m.word("exit_delay", kDelay, info.defaultExitDelay());
+    item.fixedPosition = static_cast<uint8_t>(m.flag("fixed_position", info.placementMode() == 0));
+    item.left = m.word("left", kCoordinate, 0);
+    item.top = m.word("top", kCoordinate, 0);
+    item.width = m.word("width", kItemSize, 0);
+    item.height = m.word("height", kItemSize, 0);
+    item.pinned = m.flag("pinned", false, FlagWidth::Word);
     if (const auto reserved = m.hexBytes("reserved", item.reserved.size()))
         std::copy(reserved->begin(), reserved->end(), item.reserved.begin());
     for (ManifestFields& label : m.objects("labels"))
@@ -189,23 +231,39 @@ void ReadItem(ManifestFields& m, PackageDescription& d, LabelGroup& labels) {
     d.items.push_back(std::move(source));
 }
 
+// The track's record: its extension, from the file name unless given, and
+// the resource name a package stored as resources keeps it under.
+MusicItem ReadTrackRecord(ManifestFields& t, const fs::path& path) {
+    MusicItem::Bytes bytes{};
+    if (t.has("extension")) {
+        StoreField(&bytes[0], MusicItem::kFieldSize, t.fieldText("extension", MusicItem::kFieldSize));
+    } else {
+        const std::string extension = ExtractFileExt(path.filename().string());
+        if (!IsPlainTrackExtension(extension))
+            t.fail("file", "needs an extension of a dot and 1 to 6 letters or digits, or give \"extension\"");
+        StoreField(&bytes[0], MusicItem::kFieldSize, extension);
+    }
+    StoreField(&bytes[MusicItem::kFieldSize], MusicItem::kFieldSize,
+               t.fieldText("resource_name", MusicItem::kFieldSize));
+    return MusicItem::Parse(bytes.data());
+}
+
 void ReadTracks(ManifestFields& m, PackageDescription& d) {
     std::vector<std::string> names;
     bool anyName = false;
     for (ManifestFields& t : m.objects("tracks")) {
         if (!t.has("file")) t.fail("file", "is required");
         const fs::path path = *t.file("file");
-        const std::string extension = ExtractFileExt(path.filename().string());
-        if (!IsPlainTrackExtension(extension))
-            t.fail("file", "needs an extension of a dot and 1 to 6 letters or digits");
         PackageTrackSource track;
-        track.record.setExtension(extension);
+        track.record = ReadTrackRecord(t, path);
         track.data = *t.fileBytes("file", kMaxDataSize);
-        if (track.data.empty()) t.fail("file", "is empty");
+        if (track.data.empty()) t.warn("file", "is empty; the player plays nothing for it");
         RequireLevel(t, "name", d.info.formatLevel(), 4);
         anyName = anyName || t.has("name");
         const std::string fileName = ToCodePageStrict(path.filename().string(), t.keyPath("file"));
-        names.push_back(t.text("name", 255, fileName));
+        names.push_back(t.text("name", kMaxMusicName, fileName));
+        if (names.back().find_first_of("\r\n") != std::string::npos)
+            t.fail("name", "must not hold a line break");
         t.finish();
         d.tracks.push_back(std::move(track));
     }
@@ -215,7 +273,7 @@ void ReadTracks(ManifestFields& m, PackageDescription& d) {
 } // namespace
 
 bool LoadPackageManifest(const std::string& path, PackageDescription& description, std::string* error,
-                         const LanguageTableTexts& defaultTables) {
+                         std::vector<std::string>* warnings, const LanguageTableTexts& defaultTables) {
     try {
         std::ifstream in(path, std::ios::binary);
         if (!in) throw ManifestError("cannot read " + path);
@@ -226,7 +284,8 @@ bool LoadPackageManifest(const std::string& path, PackageDescription& descriptio
             throw ManifestError(path + ": not valid JSON: " + e.what());
         }
         PackageDescription d;
-        ManifestFields m(manifest, "", fs::path(path).parent_path());
+        std::vector<std::string> notes;
+        ManifestFields m(manifest, "", fs::path(path).parent_path(), &notes);
         ReadPackageSettings(m, d, defaultTables);
         std::vector<ManifestFields> items = m.objects("items");
         for (ManifestFields& item : items) {
@@ -237,6 +296,7 @@ bool LoadPackageManifest(const std::string& path, PackageDescription& descriptio
         ReadTracks(m, d);
         m.finish();
         description = std::move(d);
+        if (warnings) *warnings = std::move(notes);
         return true;
     } catch (const ManifestError& e) {
         if (error) *error = e.what();

@@ -7,14 +7,16 @@
 #include "package/PackageBuilder.h"
 
 #include <string>
+#include <vector>
 
 namespace scr {
 
 // Reads the manifest and every file it names into a package description.
 // False with a message naming the key on any problem: unknown keys, values of
-// the wrong type or out of range, missing files, pictures that are not JPEG,
-// movies that are not SWF, texts too long for their fields or not storable in
-// the code page.
+// the wrong type or beyond what their field stores, missing files, texts too
+// long for their fields or not storable in the code page. Values the package
+// stores but the player treats specially (a transition step of 0, a picture
+// that is not JPEG) are kept, and each is named in `warnings` when given.
 //
 // A table the manifest does not name is taken from `defaultTables` (stored
 // form: code-page text, lines ended by CR LF) unless the manifest's key
@@ -24,6 +26,7 @@ struct LanguageTableTexts {
     std::string staticCaptions;
 };
 bool LoadPackageManifest(const std::string& path, PackageDescription& description, std::string* error,
+                         std::vector<std::string>* warnings = nullptr,
                          const LanguageTableTexts& defaultTables = {});
 
 } // namespace scr

@@ -41,10 +41,14 @@ int RunPackCommand(int argc, char** argv) {
 
     PackageDescription description;
     std::string error;
-    if (!LoadPackageManifest(args.positional()[0], description, &error, EnglishLanguageTables())) {
+    std::vector<std::string> warnings;
+    if (!LoadPackageManifest(args.positional()[0], description, &error, &warnings, EnglishLanguageTables())) {
         std::fprintf(stderr, "scrtool pack: %s\n", error.c_str());
         return 1;
     }
+    // Unusual values are packed as given; the user hears of each.
+    for (const std::string& warning : warnings)
+        std::fprintf(stderr, "scrtool pack: warning: %s\n", warning.c_str());
     std::vector<uint8_t> program;
     if (!ReadProgramImage(stub, program, &error)) {
         std::fprintf(stderr, "scrtool pack: the program to pack onto: %s\n", error.c_str());

@@ -18,6 +18,7 @@ int RunSheetCommand(int argc, char** argv);
 int RunPlayCommand(int argc, char** argv);
 int RunInstallCommand(int argc, char** argv);
 int RunUnpackCommand(int argc, char** argv);
+int RunDiffCommand(int argc, char** argv);
 
 namespace {
 
@@ -34,6 +35,7 @@ constexpr ToolCommand kCommands[] = {
     {"info", "show what a packed screen saver holds", RunInfoCommand},
     {"export", "save the pictures, movies and music of a packed screen saver", RunExportCommand},
     {"unpack", "turn a packed screen saver into files and a manifest: unpack FILE DIR", RunUnpackCommand},
+    {"diff", "name what differs between the packages of two screen savers: diff A B", RunDiffCommand},
     {"frame", "compose one frame of a picture transition as PNG", RunFrameCommand},
     {"sheet", "draw all 128 transition styles on one labelled sheet", RunSheetCommand},
     {"play", "play a packed screen saver: play FILE [/s | /p WINDOW | /c]", RunPlayCommand},

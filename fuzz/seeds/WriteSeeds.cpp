@@ -1,5 +1,6 @@
 // Writes the starting corpus of the fuzz targets: small valid packages, label
-// streams and PE files, built with the same fixtures the tests use.
+// streams and PE files, built with the same fixtures the tests use, and bytes
+// for the targets that build their input from any bytes.
 //
 //   fuzz_write_seeds CORPUS_ROOT   (creates CORPUS_ROOT/<target>/seed-N)
 
@@ -73,5 +74,12 @@ int main(int argc, char** argv) {
           BuildPeFile({{"SCRINFO", BuildScrInfoResource(p)}, {"XLABELS", labels}, {"TRACK1", {1, 2, 3}}},
                       {{1, "Seed name"}, {17, "x"}}));
     Write(root / "pe_resources", n++, BuildPeFile({}, {{1, "Only"}}));
+    // Any bytes drive the random package descriptions; a package gives varied ones.
+    n = 0;
+    Write(root / "manifest_round_trip", n++, BuildAppendedPackage(Package(5), {}));
+    std::vector<uint8_t> counting(2048);
+    for (std::size_t i = 0; i < counting.size(); ++i)
+        counting[i] = static_cast<uint8_t>(i * 37);
+    Write(root / "manifest_round_trip", n++, counting);
     return 0;
 }

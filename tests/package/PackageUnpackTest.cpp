@@ -6,9 +6,11 @@
 #include "package/ManifestWriter.h"
 #include "package/PackageContents.h"
 #include "package/PackageManifest.h"
+#include "tests/package/ForeignPackage.h"
 #include "tests/package/PackageFixtures.h"
 #include "tests/package/XscrTestSupport.h"
 
+#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -62,6 +64,95 @@ PackageDescription Plain() {
     return d;
 }
 
+// Every stored field at one end of what it can hold: 32-bit fields at their
+// smallest or largest value, bytes at 0 or 255, texts empty or full of bytes
+// that UTF-8 cannot carry (lone line ends, bytes the code page leaves
+// undefined, bytes after a field's NUL). Blocks the format level cannot carry
+// are left out.
+PackageDescription Extremes(int32_t level, bool high) {
+    const int32_t word = high ? INT32_MAX : INT32_MIN;
+    const uint8_t byte = high ? 255 : 0;
+    const uint32_t colour = high ? 0xFFFFFFFF : 0;
+    PackageDescription d;
+    d.name = high ? std::string(63, '\xFF') : "";
+    ScreenSaverInfo& info = d.info;
+    info.setFormatLevel(level);
+    for (auto set : {&ScreenSaverInfo::setDefaultDisplaySeconds, &ScreenSaverInfo::setDefaultTransitionStep,
+                     &ScreenSaverInfo::setDefaultTransitionDelay, &ScreenSaverInfo::setDefaultExitStep,
+                     &ScreenSaverInfo::setDefaultExitDelay, &ScreenSaverInfo::setDesignWidth,
+                     &ScreenSaverInfo::setDefaultTransitionEffect, &ScreenSaverInfo::setDefaultExitEffect})
+        (info.*set)(word);
+    info.setBackgroundColor(colour);
+    for (auto set :
+         {&ScreenSaverInfo::setRandomOrder, &ScreenSaverInfo::setNoSaving, &ScreenSaverInfo::setPlacementMode,
+          &ScreenSaverInfo::setIgnoreMouseMove, &ScreenSaverInfo::setPackageKind})
+        (info.*set)(byte);
+    std::array<uint8_t, ScreenSaverInfo::kReservedSize> reserved;
+    reserved.fill(byte);
+    info.setReservedBytes(reserved);
+    if (high) {
+        info.setDescription(std::string("lone\nline \x81") + '\0' + "tail after the NUL");
+        info.setHasAuthorInfo(byte);
+        d.author.setName(std::string(31, '\x8D'));
+        d.author.setEmail(std::string(31, 'e'));
+        d.author = AuthorInfo::Parse([&] {
+            AuthorInfo::Bytes bytes = d.author.bytes();
+            bytes[31] = 'e'; // the e-mail fills its field, without a NUL
+            return bytes;
+        }()
+                                         .data());
+        d.author.setHomepage(std::string(62, 'h') + "\x01");
+    }
+
+    for (const bool withData : {false, true}) {
+        PackageItemSource item;
+        ShowItem& r = item.record;
+        for (int32_t* field :
+             {&r.displaySeconds, &r.transitionEffect, &r.transitionStep, &r.transitionDelay, &r.exitEffect,
+              &r.exitStep, &r.exitDelay, &r.left, &r.top, &r.width, &r.height, &r.kind, &r.pinned})
+            *field = word;
+        r.fixedPosition = byte;
+        r.reserved.fill(byte);
+        if (withData) item.data = high ? TinySwf() : std::vector<uint8_t>{'n', 'o', 't'};
+        d.items.push_back(item);
+    }
+    LabelRecord record;
+    record.fontSize = record.centerX = record.centerY = word;
+    record.fontStyle = record.transparent = byte;
+    record.textColor = record.backColor = colour;
+    record.setReservedBytes({byte, byte, byte, byte, byte, byte});
+    if (high) record.fontName.fill(0x90); // no NUL
+    d.labels.AppendGroupCopy({LabelItem(record, high ? "\x81 lone\rCR\tand tab" : "")});
+
+    PackageTrackSource track;
+    if (high) {
+        track.record.setExtension("\x81.a b");
+        MusicItem::Bytes bytes = track.record.bytes();
+        std::copy_n("RESOURCE", MusicItem::kFieldSize, bytes.begin() + MusicItem::kFieldSize); // no NUL
+        track.record = MusicItem::Parse(bytes.data());
+        track.data.assign(70, 0x5A);
+    }
+    d.tracks.push_back(track);
+    if (level >= 4) {
+        d.extension = {word, 0, word, word, 0};
+        if (high) {
+            d.musicNames = {"\x81\ttune"};
+            d.background = {'n', 'o', ' ', 'J', 'P', 'E', 'G'};
+        }
+    }
+    if (level >= 5 && high) {
+        d.licenseText.assign(kMaxLicenseLength, 'L');
+        d.licenseText[5] = '\n';
+        d.licenseText[9] = '\0';
+        d.licenseText[10] = '\x81';
+    }
+    if (high) {
+        d.dynamicTexts = "lone\nLF\r\n";
+        d.staticCaptions = "[FS_0]\r\nS_1=\x81\r\n";
+    }
+    return d;
+}
+
 class PackageUnpackTest : public XscrTest {
 protected:
     // Unpacks a package file into a fresh folder and reads its manifest back.
@@ -108,6 +199,106 @@ TEST_F(PackageUnpackTest, BuilderPackagesComeBackByteForByte) {
         EXPECT_EQ(DescriptionDifferences(contents.description, packed), std::vector<std::string>());
         EXPECT_EQ(BuildPackage(packed), original);
     }
+}
+
+TEST_F(PackageUnpackTest, StoredValuesAtBothExtremesComeBackByteForByte) {
+    for (const int32_t level : {3, 4, 5, INT32_MIN, 0, INT32_MAX}) {
+        for (const bool high : {false, true}) {
+            SCOPED_TRACE("format level " + std::to_string(level) +
+                         (high ? ", highest values" : ", lowest values"));
+            const PackageDescription d = Extremes(level, high);
+            std::string error;
+            const std::vector<uint8_t> original = BuildPackage(d, &error);
+            ASSERT_FALSE(original.empty()) << error;
+            Unpack(WritePackage(original, "extremes.scr"));
+            EXPECT_EQ(contents.skipped, std::vector<std::string>());
+            EXPECT_EQ(DescriptionDifferences(d, contents.description), std::vector<std::string>());
+            EXPECT_EQ(DescriptionDifferences(contents.description, packed), std::vector<std::string>());
+            EXPECT_EQ(BuildPackage(packed), original);
+        }
+    }
+}
+
+// Packages of another writer at format levels 3 to 5, with stored values
+// outside the manifest's usual ranges: unpacked and packed again they hold
+// the same content, though their bytes differ.
+TEST_F(PackageUnpackTest, OtherWritersPackagesRepackToTheSameContent) {
+    const struct {
+        const char* name;
+        ForeignLayout layout;
+    } layouts[] = {{"blocks reordered", {}},
+                   {"gaps between blocks", {.gap = 29}},
+                   {"unneeded blocks", {.gap = 3, .unneededBlocks = true, .musicNamesJoinedByLf = false}}};
+    for (const int32_t level : {3, 4, 5}) {
+        for (const bool high : {false, true}) {
+            for (const auto& l : layouts) {
+                SCOPED_TRACE("format level " + std::to_string(level) +
+                             (high ? ", highest values, " : ", lowest values, ") + l.name);
+                const PackageDescription d = Extremes(level, high);
+                const std::string original = temp_.file("foreign.scr");
+                WriteFile(original, BuildForeignPackage(d, l.layout));
+                Unpack(original);
+                ASSERT_EQ(contents.skipped, std::vector<std::string>());
+                EXPECT_EQ(DescriptionDifferences(d, contents.description), std::vector<std::string>());
+                EXPECT_EQ(DescriptionDifferences(contents.description, packed), std::vector<std::string>());
+
+                const std::string rebuilt = WritePackage(BuildPackage(packed), "rebuilt.scr");
+                EXPECT_NE(ReadFile(rebuilt), ReadFile(original));
+                const PackageContents again = ReadPackageContents(XSCR(rebuilt));
+                EXPECT_EQ(again.skipped, std::vector<std::string>());
+                EXPECT_EQ(DescriptionDifferences(contents.description, again.description),
+                          std::vector<std::string>());
+            }
+        }
+    }
+}
+
+// Below format level 4 a package may carry no label data at all; its items then have no labels.
+TEST_F(PackageUnpackTest, APackageWithoutLabelDataRepacksWithEmptyLabelGroups) {
+    PackageDescription d = Extremes(3, true);
+    d.labels = {};
+    Unpack(WritePackage(BuildForeignPackage(d, {.labels = false}), "unlabelled.scr"));
+    EXPECT_EQ(contents.skipped, std::vector<std::string>());
+    EXPECT_EQ(DescriptionDifferences(d, packed), std::vector<std::string>());
+}
+
+// A package stored as resources of a Windows program carries no item data:
+// its record, labels and tracks unpack into a manifest that packs to an
+// appended package with the same content.
+TEST_F(PackageUnpackTest, AResourceFormPackageUnpacksToAnAppendedOne) {
+    const PackageDescription d = Extremes(5, true);
+    FixturePackage p;
+    p.info = d.info;
+    p.author = d.author;
+    for (const PackageItemSource& item : d.items)
+        p.items.push_back({item.record, {}});
+    std::vector<PeResource> resources;
+    for (std::size_t i = 0; i < d.tracks.size(); ++i) {
+        FixtureTrack track{d.tracks[i].record, {}};
+        const std::string resource = "TUNE" + std::to_string(i);
+        track.music.setResourceName(resource);
+        p.tracks.push_back(track);
+        std::vector<uint8_t> stored = d.tracks[i].data;
+        ScrambleBytes(stored.data(), static_cast<long long>(stored.size() / 8));
+        resources.push_back({resource, stored});
+    }
+    std::vector<uint8_t> labels = WriteLabelStream(d.labels);
+    ScrambleBytes(labels.data(), static_cast<long long>(labels.size()));
+    resources.push_back({"SCRINFO", BuildScrInfoResource(p)});
+    resources.push_back({"XLABELS", labels});
+    const std::string file = temp_.file("resources.scr");
+    WriteFile(file, BuildPeFile(resources, {{1, "Resource form"}}));
+
+    Unpack(file);
+    EXPECT_EQ(contents.skipped, std::vector<std::string>());
+    EXPECT_FALSE(XSCR(file).IsAppended());
+    EXPECT_EQ(contents.description.name, "Resource form");
+    EXPECT_EQ(contents.description.tracks[0].data, d.tracks[0].data);
+    EXPECT_EQ(*contents.description.labels.Group(0), *d.labels.Group(0));
+    const std::string rebuilt = WritePackage(BuildPackage(packed), "appended.scr");
+    ASSERT_TRUE(XSCR(rebuilt).IsAppended());
+    EXPECT_EQ(DescriptionDifferences(contents.description, ReadPackageContents(XSCR(rebuilt)).description),
+              std::vector<std::string>());
 }
 
 TEST_F(PackageUnpackTest, TheFolderHoldsTheContentUnderNamesOfItsOwn) {
@@ -176,16 +367,23 @@ TEST_F(PackageUnpackTest, OtherLayoutsComeBackWithTheSameContents) {
     EXPECT_EQ(again.description.info.bytes()[107], 0x77);
 }
 
-TEST_F(PackageUnpackTest, WhatTheManifestCannotCarryIsNamed) {
+TEST_F(PackageUnpackTest, DifferencesAreNamedByTheirManifestKeys) {
     PackageDescription d = LevelFive();
     const PackageDescription same = d;
-    d.labels.Group(0)->front().record().fontStyle |= 0x10; // a bit the manifest has no key for
+    d.labels.Group(0)->front().record().fontStyle |= 0x10;
+    d.labels.Group(2)->back().setText("Changed");
     d.items[2].record.kind = 3;
+    d.items[0].data.push_back(0);
     d.musicNames[1] = "Other";
     d.info.setRandomOrder(2);
+    d.info.bytes()[107] = 9;
+    d.info.setBackgroundColor(0x01000000);
+    d.tracks.pop_back();
     EXPECT_EQ(DescriptionDifferences(same, d),
-              (std::vector<std::string>{"the information record, bytes 64", "item 1: its labels",
-                                        "item 3: its settings", "the music names"}));
+              (std::vector<std::string>{"background_color: 0x00332211 -> 0x01000000", "random_order: 1 -> 2",
+                                        "reserved (byte 107)", "items[0]: its data",
+                                        "items[0].labels[0].font_style: 15 -> 31", "items[2].kind: 2 -> 3",
+                                        "items[2].labels[1].text", "tracks: 2 -> 1", "the track names"}));
 }
 
 TEST_F(PackageUnpackTest, ReservedBytesInTheManifestAreCheckedHexText) {

@@ -204,10 +204,11 @@ TEST_F(PackageCommandsTest, AFileWithoutAPackageIsTheEmptyPackage) {
 TEST_F(PackageCommandsTest, AManifestErrorNamesTheKeyAndWritesNothing) {
     const std::string out = dir.file("test.scr");
     test::WriteFile(out, {1, 2, 3});
-    manifest["items"][1]["display_seconds"] = 100000;
+    manifest["items"][1]["display_seconds"] = 4294967296; // wider than the stored 32 bits
     std::string output;
     EXPECT_EQ(Pack(out, &output), 1);
-    EXPECT_NE(output.find("items[1].display_seconds: 100000 is out of range"), std::string::npos) << output;
+    EXPECT_NE(output.find("items[1].display_seconds: 4294967296 is out of range"), std::string::npos)
+        << output;
     EXPECT_EQ(test::ReadFile(out), (std::vector<uint8_t>{1, 2, 3}));
     EXPECT_EQ(
         std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()),

@@ -133,9 +133,11 @@ TEST_F(UnpackCommandTest, HostileExtensionsAndLinksNeverWriteOutsideTheFolder) {
     EXPECT_NE(output.find("is not empty; give --force"), std::string::npos) << output;
     EXPECT_EQ(Listing(folder), std::vector<std::string>{"item-01.jpg"});
 
-    EXPECT_EQ(Tool("unpack '" + file + "' '" + folder + "' --force", &output), 1) << output;
-    EXPECT_NE(output.find("track 1: its record (extension) cannot be expressed"), std::string::npos)
-        << output;
+    // The extensions go into the manifest, never into a file name.
+    EXPECT_EQ(Tool("unpack '" + file + "' '" + folder + "' --force", &output), 0) << output;
+    const json manifest = json::parse(std::ifstream(folder + "/manifest.json"));
+    EXPECT_EQ(manifest["tracks"][0]["extension"], "/../../");
+    EXPECT_EQ(manifest["tracks"][1]["extension"], ".a\\b");
     EXPECT_EQ(test::ReadFile(dir.file("victim")), std::vector<uint8_t>{'v'});
     EXPECT_EQ(Listing(dir.path()), outside);
     EXPECT_EQ(Listing(folder),
@@ -145,6 +147,70 @@ TEST_F(UnpackCommandTest, HostileExtensionsAndLinksNeverWriteOutsideTheFolder) {
     for (const auto& entry : fs::directory_iterator(folder))
         EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(entry.path()))) << entry.path();
     EXPECT_EQ(test::ReadFile(folder + "/item-01.jpg"), test::TinyJpeg());
+}
+
+// The reported case: items with an exit step of 0, a value the format stores
+// and the player reads, unpack, pack again with a warning, and come back the
+// same; `scrtool diff` finds no difference.
+TEST_F(UnpackCommandTest, AnExitStepOfZeroUnpacksAndPacksAgainUnchanged) {
+    PackageDescription d = test::FullDescription();
+    for (PackageItemSource& item : d.items)
+        item.record.exitStep = 0;
+    const std::string original = WritePackage(BuildPackage(d), "zero.scr");
+    const std::string folder = dir.file("zero");
+    std::string output;
+    ASSERT_EQ(Tool("unpack '" + original + "' '" + folder + "'", &output), 0) << output;
+    const std::string again = dir.file("again.scr");
+    ASSERT_EQ(
+        Tool("pack '" + folder + "/manifest.json' -o '" + again + "' --stub '" + original + "'", &output), 0)
+        << output;
+    EXPECT_NE(
+        output.find("warning: items[1].exit_step: 0 lies outside the usual 1..100 and is stored as given"),
+        std::string::npos)
+        << output;
+    EXPECT_EQ(test::ReadFile(again), test::ReadFile(original));
+    EXPECT_EQ(Tool("diff '" + original + "' '" + again + "'", &output), 0) << output;
+}
+
+TEST_F(UnpackCommandTest, DiffNamesWhatDiffersBetweenTwoPackages) {
+    PackageDescription d = test::FullDescription();
+    const std::string a = WritePackage(BuildPackage(d), "a.scr");
+    d.items[1].record.exitStep = 0;
+    d.labels.Group(0)->front().setText("Other");
+    d.tracks.pop_back();
+    d.musicNames.pop_back();
+    const std::string b = WritePackage(BuildPackage(d), "b.scr");
+    std::string output;
+    EXPECT_EQ(Tool("diff '" + a + "' '" + b + "'", &output), 1);
+    EXPECT_EQ(output,
+              "items[0].labels[0].text\nitems[1].exit_step: 8 -> 0\ntracks: 2 -> 1\nthe track names\n");
+
+    // The same package after another program: no difference.
+    std::vector<uint8_t> otherProgram(5000, 0x4D);
+    const std::vector<uint8_t> package = BuildPackage(d);
+    otherProgram.insert(otherProgram.end(), package.begin(), package.end());
+    test::WriteFile(dir.file("c.scr"), otherProgram);
+    EXPECT_EQ(Tool("diff '" + b + "' '" + dir.file("c.scr") + "'", &output), 0) << output;
+    EXPECT_EQ(output, "");
+
+    // A damaged package or a file without one differs; a missing file or a third argument is refused.
+    std::vector<uint8_t> damaged = test::ReadFile(b);
+    damaged.resize(damaged.size() - 1);
+    test::WriteFile(dir.file("cut.scr"), damaged);
+    EXPECT_EQ(Tool("diff '" + b + "' '" + dir.file("cut.scr") + "'", &output), 1);
+    EXPECT_NE(output.find("cut.scr: carries no package"), std::string::npos) << output;
+    std::vector<uint8_t> outside = BuildPackage(d);
+    const std::size_t trailer = outside.size() - kTrailerSize;
+    WriteLE32(&outside[static_cast<std::size_t>(~ReadLE32(&outside[trailer + 4]))], 0x7FFFFF00);
+    EXPECT_EQ(Tool("diff '" + b + "' '" + WritePackage(outside, "outside.scr") + "'", &output), 1);
+    EXPECT_NE(output.find("outside.scr: damaged: item 1: its data lies outside the file"), std::string::npos)
+        << output;
+    test::WriteFile(dir.file("none.bin"), std::vector<uint8_t>(1000, 0x41));
+    EXPECT_EQ(Tool("diff '" + dir.file("none.bin") + "' '" + dir.file("none.bin") + "'", &output), 0)
+        << output;
+    EXPECT_EQ(Tool("diff '" + a + "' '" + dir.file("missing.scr") + "'", &output), 2);
+    EXPECT_NE(output.find("cannot read"), std::string::npos) << output;
+    EXPECT_EQ(Tool("diff '" + a + "' '" + a + "' '" + a + "'", &output), 2);
 }
 
 TEST_F(UnpackCommandTest, FilesWithoutAPackageAndBadArgumentsAreRefused) {
