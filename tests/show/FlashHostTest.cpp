@@ -15,6 +15,7 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <QWidget>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
@@ -136,8 +137,8 @@ class RuffleHostTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const QString reason = FlashEngineUnavailableReason();
-        ASSERT_TRUE(reason.isEmpty()) << reason.toStdString()
-                                      << " (run scripts/install-ruffle.sh and rebuild)";
+        ASSERT_TRUE(reason.isEmpty())
+            << reason.toStdString() << " (run scripts/install-ruffle.sh and rebuild)";
         parent_.resize(400, 300);
         parent_.show();
     }
@@ -161,6 +162,31 @@ protected:
     test::TempDir dir_;
     QWidget parent_;
 };
+
+TEST(FlashHostTest, APartlyInstalledPlayerGivesTheNotice) {
+    const std::filesystem::path installed = test::BuildBinDir() + "/ruffle";
+    ASSERT_TRUE(std::filesystem::exists(installed / "ruffle.js"));
+    struct Case {
+        const char* what;
+        std::string left; // file name part of the files left out
+    };
+    const Case cases[] = {{"no WebAssembly modules", ".wasm"}, {"no chunks", "core.ruffle."}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempDir partial;
+        for (const auto& entry : std::filesystem::directory_iterator(installed))
+            if (entry.path().filename().string().find(c.left) == std::string::npos)
+                std::filesystem::copy(entry.path(), partial.path() / entry.path().filename());
+        ScopedEnv ruffle("SCRPLAYER_RUFFLE_DIR", partial.path());
+        const std::string reason = FlashEngineUnavailableReason().toStdString();
+        EXPECT_NE(reason.find(c.left), std::string::npos) << reason;
+        QWidget parent;
+        std::unique_ptr<VtFlashEx> host(CreateFlashHost(&parent, 0, 0, 200, 150));
+        ASSERT_TRUE(host);
+        EXPECT_EQ(host->Player(), nullptr);
+        EXPECT_TRUE(host->NoPlayerLabel());
+    }
+}
 
 TEST_F(RuffleHostTest, PlaysAMovieToItsEndWithoutLoop) {
     test::TempDir stats;
@@ -198,6 +224,18 @@ TEST_F(RuffleHostTest, PlaysAMovieToItsEndWithoutLoop) {
     std::string line;
     std::getline(in, line);
     EXPECT_EQ(line, "flash frames=24 last=23 playing=0");
+}
+
+TEST_F(RuffleHostTest, TheFirstMovieWithStreamingSoundAdvancesFromItsFirstSecond) {
+    // The process's first movie: the page and the player start with it.
+    std::unique_ptr<VtFlashEx> host(
+        StartMovie(WriteMovie("sound.swf", {.frames = 24, .fps = 12, .streamingSound = true}), false));
+    ASSERT_TRUE(host);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host->FrameNum() > 0; }, 15000))
+        << "the movie stayed on its first frame";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !host->Playing(); }, 15000));
+    EXPECT_EQ(host->FrameNum(), 23);
+    EXPECT_TRUE(host->Player()->Failure().isEmpty()) << host->Player()->Failure().toStdString();
 }
 
 TEST_F(RuffleHostTest, RoutesMouseInputReusesItsPageAndLoopsWhenAsked) {

@@ -49,7 +49,8 @@ constexpr std::string_view kPrefix = "scr0123456789abcdef:";
 std::vector<uint8_t> TraceAction(const std::string& message) {
     size_t length = 1 + message.size() + 1;
     std::vector<uint8_t> out{0x96, static_cast<uint8_t>(length), 0, 0};
-    out.insert(out.end(), message.begin(), message.end());
+    for (char c : message)
+        out.push_back(static_cast<uint8_t>(c));
     out.push_back(0);
     out.push_back(0x26);
     return out;

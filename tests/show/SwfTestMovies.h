@@ -20,7 +20,7 @@ struct TestMovieOptions {
     SwfCompression compression = SwfCompression::None;
     // ActionScript 1/2 actions (without the closing End action) run in the
     // first frame, from a DoAction tag before its ShowFrame.
-    std::vector<uint8_t> firstFrameActions;
+    std::vector<uint8_t> firstFrameActions = {};
     // A streaming sound (uncompressed 16-bit mono at 5512 Hz, a quiet tone)
     // with one block per frame: the player then paces the movie by its sound.
     bool streamingSound = false;
@@ -40,7 +40,7 @@ std::vector<uint8_t> LoadMovieNum(const std::string& url, int level);
 // new <className>().<method>(arguments...), e.g. new LoadVars().load(url),
 // new XML().load(url); string and integer arguments.
 struct Argument {
-    std::string text;
+    std::string text = {};
     int number = 0;
     bool isNumber = false;
 };
