@@ -1,4 +1,5 @@
 #include "show/FlashNoticeLabel.h"
+#include "show/SwfRewriter.h"
 #include "show/VtFlashEx.h"
 #include "show/VtXShockwaveFlashEx.h"
 #include "tests/show/SwfTestMovies.h"
@@ -236,6 +237,43 @@ TEST_F(RuffleHostTest, TheFirstMovieWithStreamingSoundAdvancesFromItsFirstSecond
     ASSERT_TRUE(QTest::qWaitFor([&] { return !host->Playing(); }, 15000));
     EXPECT_EQ(host->FrameNum(), 23);
     EXPECT_TRUE(host->Player()->Failure().isEmpty()) << host->Player()->Failure().toStdString();
+}
+
+TEST_F(RuffleHostTest, APlayerThatFailsIsRetriedOnceInAFreshPageAndTheNextMoviePlays) {
+    int failures = 0, metadata = 0, traces = 0;
+    QString reason;
+    FlashEngineEvents events;
+    events.failed = [&](const QString& r) {
+        ++failures;
+        reason = r;
+    };
+    events.metadata = [&](int, double, bool) { ++metadata; };
+    events.trace = [&](const QString&) { ++traces; };
+    std::unique_ptr<FlashEngine> engine = CreateFlashEngine(&parent_, events);
+    ASSERT_TRUE(engine);
+    engine->view()->setGeometry(0, 0, 320, 240);
+    const int pages = FlashEnginePlugin()->PagesMade();
+
+    // Bytes the player cannot read make it panic, in the fresh page too.
+    engine->Load(QByteArray("these bytes are no movie at all"), {});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return failures > 0; }, 30000));
+    QTest::qWait(500);
+    EXPECT_EQ(failures, 1);
+    EXPECT_TRUE(reason.contains("panic")) << reason.toStdString();
+    EXPECT_EQ(FlashEnginePlugin()->PagesMade(), pages + 1) << "one fresh page for the second attempt";
+    EXPECT_FALSE(engine->view()->isVisible()) << "nothing of a failed player is on screen";
+
+    // The failed page is not used again: the next movie gets a fresh one and plays.
+    std::vector<uint8_t> movie = test::TestMovie({.frames = 12, .fps = 24});
+    std::optional<SwfRewrite> prepared = RewriteSwfForHost(movie, true, "p:");
+    ASSERT_TRUE(prepared);
+    engine->Load(QByteArray(reinterpret_cast<const char*>(prepared->movie.data()),
+                            static_cast<qsizetype>(prepared->movie.size())),
+                 "p:");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return metadata > 0 && traces > 2; }, 30000));
+    EXPECT_EQ(failures, 1);
+    EXPECT_EQ(FlashEnginePlugin()->PagesMade(), pages + 2);
+    EXPECT_TRUE(engine->view()->isVisible());
 }
 
 TEST_F(RuffleHostTest, RoutesMouseInputReusesItsPageAndLoopsWhenAsked) {

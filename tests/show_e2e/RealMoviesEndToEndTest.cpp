@@ -172,7 +172,9 @@ TEST_F(RealMoviesEndToEndTest, EveryMoviePlaysWithoutTheErrorPanel) {
     for (size_t i = 0; i < movies.size(); ++i) {
         SCOPED_TRACE(movies[i]);
         EXPECT_GT(lines[i].frames, 0) << "no frames reported";
-        if (lines[i].frames > 1) EXPECT_GT(lines[i].last, 0) << "the frame number never advanced";
+        if (lines[i].frames > 1) {
+            EXPECT_GT(lines[i].last, 0) << "the frame number never advanced";
+        }
     }
     // The generated movies are waited for: each played to its last frame,
     // the first movie of the show too.
