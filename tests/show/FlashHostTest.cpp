@@ -227,16 +227,21 @@ TEST_F(RuffleHostTest, PlaysAMovieToItsEndWithoutLoop) {
     EXPECT_EQ(line, "flash frames=24 last=23 playing=0");
 }
 
-TEST_F(RuffleHostTest, TheFirstMovieWithStreamingSoundAdvancesFromItsFirstSecond) {
-    // The process's first movie: the page and the player start with it.
-    std::unique_ptr<VtFlashEx> host(
-        StartMovie(WriteMovie("sound.swf", {.frames = 24, .fps = 12, .streamingSound = true}), false));
-    ASSERT_TRUE(host);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return host->FrameNum() > 0; }, 15000))
-        << "the movie stayed on its first frame";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !host->Playing(); }, 15000));
-    EXPECT_EQ(host->FrameNum(), 23);
-    EXPECT_TRUE(host->Player()->Failure().isEmpty()) << host->Player()->Failure().toStdString();
+TEST_F(RuffleHostTest, MoviesWithStreamingSoundAdvanceTheFirstMovieToo) {
+    // The first is the process's first movie: the page and the player start with it.
+    for (uint8_t version : {4, 5, 8}) {
+        SCOPED_TRACE("Flash " + std::to_string(version));
+        const std::string name = "sound" + std::to_string(version) + ".swf";
+        std::unique_ptr<VtFlashEx> host(StartMovie(
+            WriteMovie(name, {.frames = 24, .fps = 12, .version = version, .streamingSound = true}), false));
+        ASSERT_TRUE(host);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return host->FrameNum() > 0; }, 15000))
+            << "the movie stayed on its first frame";
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !host->Playing(); }, 15000));
+        EXPECT_EQ(host->TotalFrames(), 24);
+        EXPECT_EQ(host->FrameNum(), 23);
+        EXPECT_TRUE(host->Player()->Failure().isEmpty()) << host->Player()->Failure().toStdString();
+    }
 }
 
 TEST_F(RuffleHostTest, APlayerThatFailsIsRetriedOnceInAFreshPageAndTheNextMoviePlays) {
