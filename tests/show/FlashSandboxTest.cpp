@@ -7,6 +7,7 @@
 
 #include "show/VtFlashEx.h"
 #include "show/VtXShockwaveFlashEx.h"
+#include "tests/show/As3TestMovies.h"
 #include "tests/show/SwfTestMovies.h"
 #include "tests/support/TempDir.h"
 
@@ -200,6 +201,51 @@ TEST_F(FlashSandboxTest, HostileActionScript2MoviesReachNothing) {
         EXPECT_EQ(static_cast<int>(QApplication::topLevelWidgets().size()), windows);
         EXPECT_TRUE(host_->Player()->Failure().isEmpty()) << host_->Player()->Failure().toStdString();
         host_.reset();
+    }
+}
+
+// ActionScript 3 movies are played as they are (no frame notices): each
+// traces a message after its calls, passed on by the engine under the
+// load's prefix, which shows that the calls ran.
+TEST_F(FlashSandboxTest, HostileActionScript3MoviesReachNothing) {
+    Listener listener;
+    FileWatch watch(secrets_.path());
+    struct Case {
+        const char* what;
+        test::As3Call call;
+    };
+    const Case cases[] = {
+        {"navigateToURL http", {test::As3Call::NavigateToUrl, listener.url("nav")}},
+        {"navigateToURL javascript:",
+         {test::As3Call::NavigateToUrl, "javascript:location.href='" + listener.url("js") + "'"}},
+        {"URLLoader from the listener", {test::As3Call::UrlLoaderLoad, listener.url("loader")}},
+        {"URLLoader from a local file", {test::As3Call::UrlLoaderLoad, SecretUrl("secret.txt")}},
+        {"Socket.connect", {test::As3Call::SocketConnect, "127.0.0.1", listener.port()}},
+        {"ExternalInterface.call eval",
+         {test::As3Call::ExternalInterfaceCall, "eval", 0, "location.href='" + listener.url("ei") + "'"}},
+    };
+    QWidget parent;
+    parent.resize(320, 240);
+    parent.show();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        bool done = false;
+        QString failure;
+        FlashEngineEvents events;
+        events.trace = [&](const QString& message) { done = done || message == "done"; };
+        events.failed = [&](const QString& reason) { failure = reason; };
+        std::unique_ptr<FlashEngine> engine = CreateFlashEngine(&parent, events);
+        ASSERT_TRUE(engine);
+        const std::vector<uint8_t> movie = test::As3TestMovie({c.call}, "p:done");
+        engine->Load(
+            QByteArray(reinterpret_cast<const char*>(movie.data()), static_cast<qsizetype>(movie.size())),
+            "p:");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return done || !failure.isEmpty(); }, 30000))
+            << "the movie's constructor did not run to its end";
+        EXPECT_TRUE(failure.isEmpty()) << failure.toStdString();
+        QTest::qWait(1000);
+        EXPECT_EQ(listener.connections(), 0);
+        EXPECT_EQ(watch.Events(), 0) << "a local file was opened";
     }
 }
 
