@@ -139,7 +139,7 @@ void VtXShockwaveFlashEx::LoadMovie() {
     std::optional<SwfRewrite> rewrite;
     const QString prefix = NewNoticePrefix();
     if (file.open(QIODevice::ReadOnly) && file.size() <= kMaxSwfBodyBytes) {
-        bytes = file.read(kMaxSwfBodyBytes);
+        bytes = file.readAll(); // its size was checked just before
         rewrite = RewriteSwfForHost(
             {reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size())}, loop_,
             prefix.toStdString());
