@@ -235,7 +235,7 @@ TEST_F(RuffleHostTest, MoviesWithStreamingSoundAdvanceTheFirstMovieToo) {
         std::unique_ptr<VtFlashEx> host(StartMovie(
             WriteMovie(name, {.frames = 24, .fps = 12, .version = version, .streamingSound = true}), false));
         ASSERT_TRUE(host);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return host->FrameNum() > 0; }, 15000))
+        ASSERT_TRUE(QTest::qWaitFor([&] { return host->FrameNum() > 0; }, 30000))
             << "the movie stayed on its first frame";
         ASSERT_TRUE(QTest::qWaitFor([&] { return !host->Playing(); }, 15000));
         EXPECT_EQ(host->TotalFrames(), 24);
@@ -261,7 +261,8 @@ TEST_F(RuffleHostTest, APlayerThatFailsIsRetriedOnceInAFreshPageAndTheNextMovieP
 
     // Bytes the player cannot read make it panic, in the fresh page too.
     engine->Load(QByteArray("these bytes are no movie at all"), {});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return failures > 0; }, 30000));
+    // Two pages start here, one after the other: give a busy machine time.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return failures > 0; }, 90000));
     QTest::qWait(500);
     EXPECT_EQ(failures, 1);
     EXPECT_TRUE(reason.contains("panic")) << reason.toStdString();
@@ -275,7 +276,7 @@ TEST_F(RuffleHostTest, APlayerThatFailsIsRetriedOnceInAFreshPageAndTheNextMovieP
     engine->Load(QByteArray(reinterpret_cast<const char*>(prepared->movie.data()),
                             static_cast<qsizetype>(prepared->movie.size())),
                  "p:");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return metadata > 0 && traces > 2; }, 30000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return metadata > 0 && traces > 2; }, 60000));
     EXPECT_EQ(failures, 1);
     EXPECT_EQ(FlashEnginePlugin()->PagesMade(), pages + 2);
     EXPECT_TRUE(engine->view()->isVisible());
