@@ -4,6 +4,7 @@
 // (VtXShockwaveFlashEx) keeps the properties the program reads; an engine only
 // loads, pauses and resumes, and passes on what the movie tells it.
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -15,10 +16,12 @@ namespace scr {
 struct FlashEngineEvents {
     // The player read the movie's header.
     std::function<void(int totalFrames, double frameRate, bool actionScript3)> metadata;
-    // The movie sent fscommand(command, argument).
-    std::function<void(const QString& command, const QString& argument)> fsCommand;
-    // The movie could not be loaded or the player failed while playing it.
-    std::function<void(const QString& message)> failed;
+    // The movie traced a message that starts with the load's trace prefix
+    // (the prefix removed). Only these traces reach the program.
+    std::function<void(const QString& message)> trace;
+    // The movie could not be loaded or the player failed while playing it,
+    // even in a fresh player; `reason` is short and fit for a log line.
+    std::function<void(const QString& reason)> failed;
 };
 
 class FlashEngine {
@@ -26,8 +29,9 @@ public:
     virtual ~FlashEngine() = default;
     // The widget that shows the movie; owned by the engine's parent.
     virtual QWidget* view() = 0;
-    // Loads a movie file and starts playing it; replaces the movie before.
-    virtual void Load(const QString& filePath) = 0;
+    // Plays a movie from its bytes; replaces the movie before. Trace
+    // messages that start with `tracePrefix` are passed on (none when empty).
+    virtual void Load(const QByteArray& movie, const QString& tracePrefix) = 0;
     virtual void Resume() = 0;
     virtual void Suspend() = 0;
     // Unloads the movie (frees the player's memory for it).

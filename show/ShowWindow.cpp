@@ -10,6 +10,7 @@
 #include "show/ShowLabels.h"
 #include "show/ShowMusic.h"
 #include "show/VtFlashEx.h"
+#include "show/VtXShockwaveFlashEx.h"
 #include "show/XFly.h"
 #include "transitions/control/XPicTrans.h"
 
@@ -18,6 +19,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
@@ -384,6 +386,12 @@ VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::string& moviePath
 
 void ShowWindow::CreateFlash(const Rect& bounds, const std::string& moviePath) {
     currentFlash_ = MakeFlashHost(bounds, moviePath, false);
+    // A movie the player gives up on has ended: the next item comes at once
+    // rather than after the item's time in front of an empty stage.
+    if (currentFlash_ && currentFlash_->Player())
+        currentFlash_->Player()->SetFailedHandler([this, host = QPointer<VtFlashEx>(currentFlash_)] {
+            if (host && host == currentFlash_) SetItemTimer(1);
+        });
 }
 
 void ShowWindow::ReleaseCurrentFlash() {

@@ -13,7 +13,9 @@ constexpr uint8_t kActionScript3Flag = 0x08;
 
 constexpr uint8_t kActionEnd = 0x00;
 constexpr uint8_t kActionStop = 0x07;
-constexpr uint8_t kActionGetUrl = 0x83;
+constexpr uint8_t kActionTrace = 0x26;
+constexpr uint8_t kActionPush = 0x96;
+constexpr uint8_t kPushString = 0;
 
 struct SwfTag {
     uint16_t code = 0;
@@ -107,27 +109,26 @@ void AppendTagHeader(std::vector<uint8_t>& out, uint16_t code, size_t length) {
     }
 }
 
-// ActionGetURL with "FSCommand:<command>" and the argument as target: what fscommand() compiles to.
-void AppendFsCommand(std::vector<uint8_t>& actions, std::string_view command, std::string_view argument) {
-    std::string url = "FSCommand:" + std::string(command);
-    size_t length = url.size() + 1 + argument.size() + 1;
-    actions.push_back(kActionGetUrl);
+// trace("<message>"): ActionPush of the string, then ActionTrace.
+void AppendTrace(std::vector<uint8_t>& actions, const std::string& message) {
+    size_t length = 1 + message.size() + 1;
+    actions.push_back(kActionPush);
     actions.push_back(static_cast<uint8_t>(length));
     actions.push_back(static_cast<uint8_t>(length >> 8));
-    actions.insert(actions.end(), url.begin(), url.end());
+    actions.push_back(kPushString);
+    actions.insert(actions.end(), message.begin(), message.end());
     actions.push_back(0);
-    actions.insert(actions.end(), argument.begin(), argument.end());
-    actions.push_back(0);
+    actions.push_back(kActionTrace);
 }
 
 } // namespace
 
-std::vector<uint8_t> FrameNoticeTag(int frame, bool stopAndNotifyEnd) {
+std::vector<uint8_t> FrameNoticeTag(int frame, bool stopAndNotifyEnd, std::string_view prefix) {
     std::vector<uint8_t> actions;
-    AppendFsCommand(actions, kFrameNotice, std::to_string(frame));
+    AppendTrace(actions, std::string(prefix) + std::string(kFrameNotice) + " " + std::to_string(frame));
     if (stopAndNotifyEnd) {
         actions.push_back(kActionStop);
-        AppendFsCommand(actions, kEndNotice, "");
+        AppendTrace(actions, std::string(prefix) + std::string(kEndNotice));
     }
     actions.push_back(kActionEnd);
     std::vector<uint8_t> tag;
@@ -144,7 +145,23 @@ std::optional<SwfMovieInfo> ProbeSwf(std::span<const uint8_t> file) {
     return layout->info;
 }
 
-std::optional<SwfRewrite> RewriteSwfForHost(std::span<const uint8_t> file, bool loop) {
+std::optional<HostNotice> ParseHostNotice(std::string_view message) {
+    if (message == kEndNotice) return HostNotice{true, -1};
+    if (message.size() <= kFrameNotice.size() + 1 || !message.starts_with(kFrameNotice) ||
+        message[kFrameNotice.size()] != ' ')
+        return std::nullopt;
+    std::string_view digits = message.substr(kFrameNotice.size() + 1);
+    int frame = 0;
+    if (digits.size() > 5) return std::nullopt;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return std::nullopt;
+        frame = frame * 10 + (c - '0');
+    }
+    return HostNotice{false, frame};
+}
+
+std::optional<SwfRewrite> RewriteSwfForHost(std::span<const uint8_t> file, bool loop,
+                                            std::string_view prefix) {
     std::optional<SwfContainer> movie = DecodeSwf(file);
     if (!movie) return std::nullopt;
     std::optional<SwfLayout> layout = ReadLayout(*movie);
@@ -161,7 +178,8 @@ std::optional<SwfRewrite> RewriteSwfForHost(std::span<const uint8_t> file, bool 
     int frame = 0;
     for (const SwfTag& tag : layout->tags) {
         if (tag.code == kTagShowFrame) {
-            std::vector<uint8_t> notice = FrameNoticeTag(frame, !loop && frame == info.showFrames - 1);
+            std::vector<uint8_t> notice =
+                FrameNoticeTag(frame, !loop && frame == info.showFrames - 1, prefix);
             out.insert(out.end(), notice.begin(), notice.end());
             ++frame;
         }

@@ -2,10 +2,12 @@
 // Prepares a Flash movie for the embedded player, which reports neither the
 // current frame nor the end of a movie and always loops the main timeline.
 // For ActionScript 1/2 movies a DoAction is inserted before every ShowFrame
-// of the main timeline that sends fscommand(kFrameNotice, "<frame from 0>");
-// without looping the last frame also stops the movie and sends
-// fscommand(kEndNotice, ""). The host learns frame number, playing state and
-// the end from these notices. ActionScript 3 movies ignore DoAction and are
+// of the main timeline that traces "<prefix>hostFrame <frame from 0>";
+// without looping the last frame also stops the movie and traces
+// "<prefix>hostEnd". The host learns frame number, playing state and the end
+// from these notices. The prefix is chosen afresh for every load, so a movie
+// cannot send notices of its own; trace needs neither script access nor
+// networking in the player. ActionScript 3 movies ignore DoAction and are
 // left as they are. Every tag length is bounded by the movie: a damaged movie
 // is cut after its last whole tag and still yields a well-formed file.
 
@@ -44,9 +46,17 @@ struct SwfRewrite {
 std::optional<SwfMovieInfo> ProbeSwf(std::span<const uint8_t> file);
 
 // Probes and, for ActionScript 1/2 movies, inserts the notices described above.
-std::optional<SwfRewrite> RewriteSwfForHost(std::span<const uint8_t> file, bool loop);
+std::optional<SwfRewrite> RewriteSwfForHost(std::span<const uint8_t> file, bool loop,
+                                            std::string_view prefix);
 
 // The DoAction tag (header included) inserted before ShowFrame number `frame`.
-std::vector<uint8_t> FrameNoticeTag(int frame, bool stopAndNotifyEnd);
+std::vector<uint8_t> FrameNoticeTag(int frame, bool stopAndNotifyEnd, std::string_view prefix);
+
+// What a notice traced by a prepared movie says, the prefix removed.
+struct HostNotice {
+    bool end = false; // the movie reached its end
+    int frame = -1;   // the frame about to be shown; -1 for the end
+};
+std::optional<HostNotice> ParseHostNotice(std::string_view message);
 
 } // namespace scr

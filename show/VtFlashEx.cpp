@@ -43,6 +43,8 @@ VtFlashEx::VtFlashEx(QWidget* owner) : QWidget(owner) {
 }
 
 VtFlashEx::~VtFlashEx() {
+    if (player_ && !player_->Movie().isEmpty() && StatsEnabled() && !player_->Failure().isEmpty())
+        AppendStatsLine("flash error=" + player_->Failure().toStdString());
     if (player_ && !player_->Movie().isEmpty() && StatsEnabled())
         AppendStatsLine("flash frames=" + std::to_string(player_->TotalFrames()) + " last=" +
                         std::to_string(player_->FrameNum()) + " playing=" + (player_->Playing() ? "1" : "0"));

@@ -4,11 +4,10 @@
 
 #include <QChildEvent>
 #include <QCursor>
-#include <QDir>
 #include <QFile>
 #include <QMouseEvent>
 #include <QPointer>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 #include <algorithm>
 
 namespace scr {
@@ -20,6 +19,20 @@ constexpr qint64 kFirstNoticeWaitMs = 15000;
 constexpr qint64 kMinSilenceMs = 3000;
 constexpr double kSilentFrames = 4;
 
+// A fresh prefix for the notices of one load: a movie cannot guess it, so
+// it cannot send frame or end notices of its own.
+QString NewNoticePrefix() {
+    const quint64 value = QRandomGenerator::system()->generate64();
+    return QStringLiteral("scr%1:").arg(value, 16, 16, QChar(u'0'));
+}
+
+// What the log says about a failure: one short line.
+QString ShortReason(const QString& reason) {
+    QString line = reason.simplified();
+    if (line.size() > 120) line = line.left(120);
+    return line.isEmpty() ? QStringLiteral("unknown") : line;
+}
+
 } // namespace
 
 VtXShockwaveFlashEx::VtXShockwaveFlashEx(QWidget* owner) : QWidget(owner) {
@@ -29,10 +42,12 @@ VtXShockwaveFlashEx::VtXShockwaveFlashEx(QWidget* owner) : QWidget(owner) {
         if (frameRate > 0) frameRate_ = frameRate;
         if (actionScript3) notices_ = false;
     };
-    events.fsCommand = [this](const QString& command, const QString& argument) {
-        FsCommand(command, argument);
+    events.trace = [this](const QString& message) { HostNotice(message); };
+    events.failed = [this](const QString& reason) {
+        ended_ = true;
+        failure_ = ShortReason(reason);
+        if (failedHandler_) failedHandler_();
     };
-    events.failed = [this](const QString&) { ended_ = true; };
     engine_ = CreateFlashEngine(this, std::move(events));
     if (!engine_) throw FlashPlayerUnavailable(FlashEngineUnavailableReason().toStdString());
     WatchInput(engine_->view());
@@ -50,6 +65,7 @@ void VtXShockwaveFlashEx::SetMovie(const QString& path) {
     loaded_ = false;
     pending_ = !path.isEmpty();
     ended_ = false;
+    failure_.clear();
     frameNum_ = 0;
     totalFrames_ = 0;
     if (pending_) {
@@ -119,14 +135,18 @@ void VtXShockwaveFlashEx::LoadMovie() {
     pending_ = false;
     if (movie_.isEmpty()) return;
     QFile file(movie_);
+    QByteArray bytes;
     std::optional<SwfRewrite> rewrite;
-    if (file.open(QIODevice::ReadOnly)) {
-        QByteArray bytes = file.readAll();
+    const QString prefix = NewNoticePrefix();
+    if (file.open(QIODevice::ReadOnly) && file.size() <= kMaxSwfBodyBytes) {
+        bytes = file.readAll(); // its size was checked just before
         rewrite = RewriteSwfForHost(
-            {reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size())}, loop_);
+            {reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size())}, loop_,
+            prefix.toStdString());
     }
     loaded_ = true;
     ended_ = false;
+    failure_.clear();
     frameNum_ = 0;
     noticeSeen_ = false;
     sinceNotice_.restart();
@@ -135,41 +155,32 @@ void VtXShockwaveFlashEx::LoadMovie() {
         notices_ = false;
         totalFrames_ = 0;
         ended_ = true;
+        failure_ = QStringLiteral("not a movie");
         engine_->Unload();
         return;
     }
     frameRate_ = rewrite->info.frameRate;
-    QString path = movie_;
-    notices_ = false;
-    prepared_.reset();
-    if (!rewrite->movie.empty()) {
-        auto prepared = std::make_unique<QTemporaryFile>(QDir::tempPath() + "/scrflash-XXXXXX.swf");
-        const auto size = static_cast<qint64>(rewrite->movie.size());
-        if (prepared->open() &&
-            prepared->write(reinterpret_cast<const char*>(rewrite->movie.data()), size) == size &&
-            prepared->flush()) {
-            path = prepared->fileName();
-            prepared->close();
-            prepared_ = std::move(prepared);
-            notices_ = true;
-        }
+    notices_ = !rewrite->movie.empty();
+    if (notices_) {
+        bytes = QByteArray(reinterpret_cast<const char*>(rewrite->movie.data()),
+                           static_cast<qsizetype>(rewrite->movie.size()));
+        rewrite->movie = {};
     }
     totalFrames_ = notices_ ? rewrite->info.showFrames : rewrite->info.headerFrames;
-    engine_->Load(path);
+    engine_->Load(bytes, notices_ ? prefix : QString());
 }
 
-void VtXShockwaveFlashEx::FsCommand(const QString& command, const QString& argument) {
+void VtXShockwaveFlashEx::HostNotice(const QString& message) {
     if (!notices_) return;
-    if (command == QLatin1String(kFrameNotice.data(), static_cast<qsizetype>(kFrameNotice.size()))) {
-        bool ok = false;
-        int frame = argument.toInt(&ok);
-        if (!ok) return;
-        frameNum_ = frame;
-        noticeSeen_ = true;
-        sinceNotice_.restart();
-    } else if (command == QLatin1String(kEndNotice.data(), static_cast<qsizetype>(kEndNotice.size()))) {
+    std::optional<scr::HostNotice> notice = ParseHostNotice(message.toStdString());
+    if (!notice) return;
+    if (notice->end) {
         ended_ = true;
+        return;
     }
+    frameNum_ = std::min(notice->frame, std::max(totalFrames_ - 1, 0));
+    noticeSeen_ = true;
+    sinceNotice_.restart();
 }
 
 void VtXShockwaveFlashEx::resizeEvent(QResizeEvent*) {

@@ -7,12 +7,11 @@
 // control's popup menu instead.
 //
 // The embedded player reports no frame number and always loops, so the
-// control prepares ActionScript 1/2 movies with SwfRewriter and follows their
-// frame and end notices. ActionScript 3 movies (and movies that could not be
-// prepared) report FrameNum = TotalFrames - 1 and Playing until paused, so the
-// show keeps them for their display time and never waits for an end it could
-// not see. A prepared movie whose timeline stops by itself (its own stop()
-// action) or never starts reads Playing false after a few silent frame times.
+// control prepares ActionScript 1/2 movies with SwfRewriter (in memory; the
+// player gets the prepared bytes) and follows their frame and end notices. ActionScript 3 movies (and movies
+// that could not be prepared) report FrameNum = TotalFrames - 1 and Playing until paused, so the show keeps
+// them for their display time and never waits for an end it could not see. A prepared movie whose timeline
+// stops by itself (its own stop() action) or never starts reads Playing false after a few silent frame times.
 //
 // Construction throws FlashPlayerUnavailable when the build or the machine
 // has no Flash player; the Flash host then shows its notice.
@@ -22,10 +21,9 @@
 
 #include <QElapsedTimer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <stdexcept>
-
-class QTemporaryFile;
 
 namespace scr {
 
@@ -51,6 +49,13 @@ public:
     void SetMenu(bool menu) { menu_ = menu; }
     void Play();
 
+    // Why the movie could not be played (not a movie, or the player failed
+    // even in a fresh page); empty while all is well.
+    QString Failure() const { return failure_; }
+    // Called once when the player gives up on the movie, so the show need not
+    // wait out the item's time in front of an empty stage.
+    void SetFailedHandler(std::function<void()> handler) { failedHandler_ = std::move(handler); }
+
     ControlEvents& events() { return events_; }
 
 protected:
@@ -60,7 +65,7 @@ protected:
 private:
     void WatchInput(QWidget* widget);
     void LoadMovie();
-    void FsCommand(const QString& command, const QString& argument);
+    void HostNotice(const QString& message);
     bool Stalled() const;
 
     std::unique_ptr<FlashEngine> engine_;
@@ -78,7 +83,8 @@ private:
     int totalFrames_ = 0;
     double frameRate_ = 0;
     QElapsedTimer sinceNotice_; // since the last frame notice, or since playing began
-    std::unique_ptr<QTemporaryFile> prepared_;
+    QString failure_;
+    std::function<void()> failedHandler_;
 };
 
 } // namespace scr

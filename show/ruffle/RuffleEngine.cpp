@@ -2,8 +2,8 @@
 
 #include "show/ruffle/RufflePage.h"
 #include "show/ruffle/RufflePagePool.h"
+#include "show/ruffle/RuffleSchemeHandler.h"
 
-#include <QUrl>
 #include <QWebEngineView>
 
 namespace scr {
@@ -22,52 +22,94 @@ int NextGeneration() {
 RuffleEngine::RuffleEngine(QWidget* parent, const QString& ruffleFolder, FlashEngineEvents events)
     : events_(std::move(events)) {
     view_ = RufflePagePool::Instance().Acquire(ruffleFolder, parent);
-    page_ = RufflePagePool::PageOf(view_);
     view_->show();
-    connect(page_, &RufflePage::notice, this, &RuffleEngine::Notice);
-    connect(page_, &RufflePage::pageFailed, this, [this] {
-        if (events_.failed) events_.failed(QStringLiteral("the player page could not be loaded"));
-    });
+    AttachPage();
 }
 
 RuffleEngine::~RuffleEngine() {
     disconnect(page_, nullptr, this, nullptr);
+    if (generation_) RufflePagePool::Instance().schemeHandler()->DropMovie(generation_);
     RufflePagePool::Instance().Release(view_);
+}
+
+void RuffleEngine::AttachPage() {
+    page_ = RufflePagePool::PageOf(view_);
+    connect(page_, &RufflePage::notice, this, &RuffleEngine::Notice);
+    connect(page_, &RufflePage::pageFailed, this, &RuffleEngine::Failed);
 }
 
 QWidget* RuffleEngine::view() {
     return view_;
 }
 
-void RuffleEngine::Load(const QString& filePath) {
+void RuffleEngine::Load(const QByteArray& movie, const QString& tracePrefix) {
+    RuffleSchemeHandler* handler = RufflePagePool::Instance().schemeHandler();
+    if (generation_) handler->DropMovie(generation_);
     generation_ = NextGeneration();
-    page_->RunWhenReady(RufflePage::LoadScript(generation_, QUrl::fromLocalFile(filePath)));
+    tracePrefix_ = tracePrefix;
+    playing_ = true;
+    retried_ = false;
+    failed_ = false;
+    handler->SetMovie(generation_, movie);
+    view_->show();
+    if (page_->broken()) {
+        Failed(QStringLiteral("player page not usable"));
+        return;
+    }
+    StartMovie();
+}
+
+void RuffleEngine::StartMovie() {
+    page_->RunWhenReady(
+        RufflePage::LoadScript(generation_, RuffleSchemeHandler::MovieUrl(generation_), tracePrefix_));
+    if (!playing_) page_->RunWhenReady(RufflePage::SuspendScript());
 }
 
 void RuffleEngine::Resume() {
+    playing_ = true;
     page_->RunWhenReady(RufflePage::ResumeScript());
 }
 
 void RuffleEngine::Suspend() {
+    playing_ = false;
     page_->RunWhenReady(RufflePage::SuspendScript());
 }
 
 void RuffleEngine::Unload() {
+    if (generation_) RufflePagePool::Instance().schemeHandler()->DropMovie(generation_);
     generation_ = NextGeneration();
     page_->RunWhenReady(RufflePage::UnloadScript());
 }
 
+void RuffleEngine::Failed(const QString& reason) {
+    if (failed_) return;
+    // The page may be poisoned: it is never used again.
+    page_->MarkBroken();
+    if (!retried_ && generation_) {
+        retried_ = true;
+        disconnect(page_, nullptr, this, nullptr);
+        RufflePagePool::Instance().Renew(view_);
+        AttachPage();
+        StartMovie();
+        return;
+    }
+    failed_ = true;
+    if (generation_) RufflePagePool::Instance().schemeHandler()->DropMovie(generation_);
+    view_->hide(); // whatever the failed page shows stays off screen
+    if (events_.failed) events_.failed(reason);
+}
+
 void RuffleEngine::Notice(int generation, const QString& kind, const QString& payload) {
-    if (generation != generation_) return;
-    const QStringList parts = payload.split(QChar(0x1f));
-    if (kind == QLatin1String("fs")) {
-        if (events_.fsCommand) events_.fsCommand(parts.value(0), parts.mid(1).join(QChar(0x1f)));
+    if (generation != generation_ || failed_) return;
+    if (kind == QLatin1String("trace")) {
+        if (events_.trace) events_.trace(payload);
     } else if (kind == QLatin1String("meta")) {
+        const QStringList parts = payload.split(QChar(0x1f));
         if (events_.metadata)
             events_.metadata(parts.value(0).toInt(), parts.value(1).toDouble(),
                              parts.value(2) == QLatin1String("1"));
     } else if (kind == QLatin1String("failed")) {
-        if (events_.failed) events_.failed(payload);
+        Failed(payload);
     }
 }
 

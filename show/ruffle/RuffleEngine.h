@@ -1,5 +1,9 @@
 #pragma once
 // The Flash engine of this build: Ruffle's web player in a Qt WebEngine view.
+// A movie whose player fails (the page could not load, its renderer died,
+// the engine panicked or could not read the movie) is loaded once more in a
+// fresh page, since a failed page may be poisoned; when that fails too the
+// engine reports the failure and shows nothing.
 
 #include "show/FlashEngine.h"
 
@@ -18,18 +22,25 @@ public:
     ~RuffleEngine() override;
 
     QWidget* view() override;
-    void Load(const QString& filePath) override;
+    void Load(const QByteArray& movie, const QString& tracePrefix) override;
     void Resume() override;
     void Suspend() override;
     void Unload() override;
 
 private:
+    void AttachPage();
+    void StartMovie();
     void Notice(int generation, const QString& kind, const QString& payload);
+    void Failed(const QString& reason);
 
     QPointer<QWebEngineView> view_;
     RufflePage* page_ = nullptr;
     FlashEngineEvents events_;
     int generation_ = 0;
+    QString tracePrefix_;
+    bool playing_ = true;
+    bool retried_ = false;
+    bool failed_ = false;
 };
 
 } // namespace scr

@@ -1,85 +1,23 @@
 #include "show/ruffle/RufflePage.h"
 
+#include "show/ruffle/RuffleSchemeHandler.h"
+
 #include <QColor>
+#include <QDebug>
 #include <QUrl>
+#include <QWebEngineFileSystemAccessRequest>
+#include <QWebEngineFullScreenRequest>
+#include <QWebEngineRegisterProtocolHandlerRequest>
 
 namespace scr {
 namespace {
 
 constexpr QChar kSeparator = QChar(0x1f);
 
-// The player page. Ruffle's options: no context menu, no menu items, no
-// splash screen, no unmute overlay, the canvas renderer (no GPU here), script
-// access for fscommand, and network access left to the page's request
-// blocker. Every load gets a fresh player element so nothing of the previous
-// movie survives.
-const char* const kPageHtml = R"HTML(<!DOCTYPE html>
-<html><head><meta charset="utf-8">
-<style>
-html, body { margin: 0; padding: 0; width: 100%; height: 100%; overflow: hidden; background: #000; }
-#stage, #stage > * { width: 100%; height: 100%; display: block; }
-</style>
-<script>
-window.RufflePlayer = window.RufflePlayer || {};
-window.RufflePlayer.config = {
-  autoplay: "on", unmuteOverlay: "hidden", splashScreen: false, contextMenu: "off", menu: false,
-  preferredRenderer: "canvas", allowScriptAccess: true, allowNetworking: "all", openUrlMode: "deny",
-  warnOnUnsupportedContent: false, showSwfDownload: false, allowFullscreen: false, polyfills: false,
-  letterbox: "on", logLevel: "error"
-};
-</script>
-<script src="ruffle.js"></script>
-<script>
-(function () {
-  const SEP = "\u001f";
-  let player = null;
-  let generation = 0;
-  function notify(kind, payload) {
-    console.info(["scrplayer", generation, kind, payload].join(SEP));
-  }
-  // One player element serves every movie: a new load replaces the movie
-  // without building the element and its canvas again.
-  function ensurePlayer() {
-    if (player) return player;
-    player = window.RufflePlayer.newest().createPlayer();
-    document.getElementById("stage").appendChild(player);
-    player.ruffle().addFSCommandHandler((command, argument) => notify("fs", command + SEP + argument));
-    player.addEventListener("loadedmetadata", () => {
-      const m = player.ruffle().metadata || {};
-      notify("meta", [m.numFrames | 0, m.frameRate || 0, m.isActionScript3 ? 1 : 0].join(SEP));
-    });
-    return player;
-  }
-  window.scrUnload = function () {
-    generation = 0;
-    if (player) { player.remove(); player = null; }
-  };
-  window.scrLoad = function (gen, url) {
-    generation = gen;
-    try {
-      ensurePlayer().ruffle().load({ url: url }).catch((e) => notify("failed", String(e)));
-    } catch (e) {
-      notify("failed", String(e));
-    }
-  };
-  // Between movies: silent and paused, the element kept for the next movie.
-  window.scrIdle = function () {
-    generation = 0;
-    if (player) player.ruffle().suspend();
-  };
-  window.scrResume = function () { if (player) player.ruffle().resume(); };
-  window.scrSuspend = function () { if (player) player.ruffle().suspend(); };
-  window.addEventListener("contextmenu", (e) => e.preventDefault(), true);
-})();
-</script>
-</head><body><div id="stage"></div></body></html>
-)HTML";
-
 QString JsString(const QString& text) {
     QString out = QStringLiteral("\"");
     for (QChar c : text) {
-        if (c == u'"' || c == u'\\') out += u'\\';
-        if (c.unicode() < 0x20) {
+        if (c.unicode() < 0x20 || c == u'"' || c == u'\\' || c == u'<' || c.unicode() >= 0x7f) {
             out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
             continue;
         }
@@ -90,17 +28,34 @@ QString JsString(const QString& text) {
 
 } // namespace
 
-RufflePage::RufflePage(QWebEngineProfile* profile, const QString& ruffleFolder, QObject* parent)
-    : QWebEnginePage(profile, parent) {
+RufflePage::RufflePage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent) {
     connect(this, &QWebEnginePage::loadFinished, this, &RufflePage::Finished);
+    connect(this, &QWebEnginePage::renderProcessTerminated, this,
+            [this](RenderProcessTerminationStatus status, int) {
+                if (status != NormalTerminationStatus) Fail(QStringLiteral("player page crashed"));
+            });
+    RefusePermissions();
     setBackgroundColor(Qt::black);
-    setHtml(QString::fromUtf8(kPageHtml), QUrl::fromLocalFile(ruffleFolder + "/"));
+    setUrl(RuffleSchemeHandler::PageUrl());
 }
 
-QString RufflePage::LoadScript(int generation, const QUrl& movie) {
-    return QStringLiteral("scrLoad(%1, %2)")
+void RufflePage::RefusePermissions() {
+    connect(this, &QWebEnginePage::featurePermissionRequested, this,
+            [this](const QUrl& origin, Feature feature) {
+                setFeaturePermission(origin, feature, PermissionDeniedByUser);
+            });
+    connect(this, &QWebEnginePage::fullScreenRequested, this,
+            [](QWebEngineFullScreenRequest request) { request.reject(); });
+    connect(this, &QWebEnginePage::fileSystemAccessRequested, this,
+            [](QWebEngineFileSystemAccessRequest request) { request.reject(); });
+    connect(this, &QWebEnginePage::registerProtocolHandlerRequested, this,
+            [](QWebEngineRegisterProtocolHandlerRequest request) { request.reject(); });
+}
+
+QString RufflePage::LoadScript(int generation, const QUrl& movie, const QString& tracePrefix) {
+    return QStringLiteral("scrLoad(%1, %2, %3)")
         .arg(generation)
-        .arg(JsString(movie.toString(QUrl::FullyEncoded)));
+        .arg(JsString(movie.toString(QUrl::FullyEncoded)), JsString(tracePrefix));
 }
 
 void RufflePage::RunWhenReady(const QString& script) {
@@ -111,13 +66,18 @@ void RufflePage::RunWhenReady(const QString& script) {
         queued_ << script;
 }
 
+void RufflePage::Fail(const QString& reason) {
+    if (broken_) return;
+    broken_ = true;
+    queued_.clear();
+    emit pageFailed(reason);
+}
+
 void RufflePage::Finished(bool ok) {
     if (!loadingOwnPage_) return;
     loadingOwnPage_ = false;
     if (!ok) {
-        broken_ = true;
-        queued_.clear();
-        emit pageFailed();
+        Fail(QStringLiteral("player page not loaded"));
         return;
     }
     ready_ = true;
@@ -125,17 +85,35 @@ void RufflePage::Finished(bool ok) {
         runJavaScript(script);
 }
 
-bool RufflePage::acceptNavigationRequest(const QUrl&, NavigationType, bool isMainFrame) {
-    // Only the page's own first load; a movie's getURL or a link never navigates it.
-    return loadingOwnPage_ && isMainFrame;
+bool RufflePage::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) {
+    // Only the page's own first load; a movie's getURL, a link or a script never navigates it.
+    return loadingOwnPage_ && isMainFrame && url == RuffleSchemeHandler::PageUrl();
 }
 
 QWebEnginePage* RufflePage::createWindow(WebWindowType) {
     return nullptr;
 }
 
-void RufflePage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int,
-                                          const QString&) {
+QStringList RufflePage::chooseFiles(FileSelectionMode, const QStringList&, const QStringList&) {
+    return {};
+}
+
+bool RufflePage::javaScriptConfirm(const QUrl&, const QString&) {
+    return false;
+}
+
+bool RufflePage::javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) {
+    return false;
+}
+
+void RufflePage::javaScriptAlert(const QUrl&, const QString&) {}
+
+void RufflePage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int line,
+                                          const QString& source) {
+    // SCRPLAYER_FLASH_CONSOLE=1 passes the page's whole console on to standard error.
+    static const bool echo = qEnvironmentVariableIntValue("SCRPLAYER_FLASH_CONSOLE") != 0;
+    if (echo) qInfo().noquote() << "flash console:" << source << line << message;
+    if (!message.startsWith(QLatin1String("scrplayer"))) return;
     const QStringList parts = message.split(kSeparator);
     if (parts.size() < 3 || parts[0] != QLatin1String("scrplayer")) return;
     bool ok = false;

@@ -1,9 +1,12 @@
 #pragma once
-// One web page that runs the Ruffle player. The page is loaded once and then
-// plays one movie after another (the player's WebAssembly stays compiled, so
-// a later movie starts in tens of milliseconds). The page never navigates
-// anywhere and opens no windows; scripts reach the program through console
-// notices of the form "scrplayer<SEP>generation<SEP>kind<SEP>payload".
+// One web page that runs the Ruffle player. The page is loaded once from the
+// program's own scheme (RuffleSchemeHandler) and then plays one movie after
+// another (the player's WebAssembly stays compiled, so a later movie starts in
+// tens of milliseconds). The page never navigates anywhere, opens no windows,
+// and every permission it asks for (notifications, location, camera,
+// microphone, screen, full screen, files, protocol handlers) is refused.
+// Scripts reach the program through console notices of the form
+// "scrplayer<SEP>generation<SEP>kind<SEP>payload" (see RufflePageSource.h).
 
 #include <QStringList>
 #include <QWebEnginePage>
@@ -14,15 +17,18 @@ class RufflePage : public QWebEnginePage {
     Q_OBJECT
 
 public:
-    RufflePage(QWebEngineProfile* profile, const QString& ruffleFolder, QObject* parent);
+    RufflePage(QWebEngineProfile* profile, QObject* parent);
 
     bool ready() const { return ready_; }
+    // The page could not be loaded, its renderer died, or its player failed:
+    // it is not used again.
     bool broken() const { return broken_; }
+    void MarkBroken() { broken_ = true; }
     // Runs the script now when the page is ready, else as soon as it is.
     void RunWhenReady(const QString& script);
 
     // Script calls of the page's own functions.
-    static QString LoadScript(int generation, const QUrl& movie);
+    static QString LoadScript(int generation, const QUrl& movie, const QString& tracePrefix);
     static QString ResumeScript() { return QStringLiteral("scrResume()"); }
     static QString SuspendScript() { return QStringLiteral("scrSuspend()"); }
     static QString UnloadScript() { return QStringLiteral("scrUnload()"); }
@@ -30,16 +36,24 @@ public:
 
 signals:
     void notice(int generation, const QString& kind, const QString& payload);
-    void pageFailed();
+    void pageFailed(const QString& reason);
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
     QWebEnginePage* createWindow(WebWindowType type) override;
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message, int line,
                                   const QString& source) override;
+    QStringList chooseFiles(FileSelectionMode mode, const QStringList& oldFiles,
+                            const QStringList& acceptedMimeTypes) override;
+    bool javaScriptConfirm(const QUrl& securityOrigin, const QString& msg) override;
+    bool javaScriptPrompt(const QUrl& securityOrigin, const QString& msg, const QString& defaultValue,
+                          QString* result) override;
+    void javaScriptAlert(const QUrl& securityOrigin, const QString& msg) override;
 
 private:
     void Finished(bool ok);
+    void Fail(const QString& reason);
+    void RefusePermissions();
 
     bool loadingOwnPage_ = true;
     bool ready_ = false;

@@ -2,9 +2,11 @@
 
 #include "show/ruffle/RufflePage.h"
 #include "show/ruffle/RuffleRequestBlocker.h"
+#include "show/ruffle/RuffleSchemeHandler.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
@@ -31,11 +33,26 @@ void AddChromiumFlag(const char* flag) {
 
 void ConfigureSettings(QWebEngineSettings* settings) {
     using S = QWebEngineSettings;
-    settings->setAttribute(S::LocalContentCanAccessFileUrls, true);
-    settings->setAttribute(S::LocalContentCanAccessRemoteUrls, false);
+    // Movies with sound start without a user gesture.
     settings->setAttribute(S::PlaybackRequiresUserGesture, false);
+    // Nothing of the machine or the network beyond the program's own scheme.
+    settings->setAttribute(S::LocalContentCanAccessFileUrls, false);
+    settings->setAttribute(S::LocalContentCanAccessRemoteUrls, false);
+    settings->setAttribute(S::DnsPrefetchEnabled, false);
+    settings->setAttribute(S::WebRTCPublicInterfacesOnly, true);
+    settings->setAttribute(S::HyperlinkAuditingEnabled, false);
+    settings->setAttribute(S::AllowRunningInsecureContent, false);
+    settings->setAttribute(S::AllowGeolocationOnInsecureOrigins, false);
+    settings->setAttribute(S::AutoLoadIconsForPage, false);
+    settings->setAttribute(S::TouchIconsEnabled, false);
+    settings->setAttribute(S::LocalStorageEnabled, false);
     settings->setAttribute(S::JavascriptCanOpenWindows, false);
     settings->setAttribute(S::JavascriptCanAccessClipboard, false);
+    settings->setAttribute(S::JavascriptCanPaste, false);
+    settings->setAttribute(S::AllowWindowActivationFromJavaScript, false);
+    settings->setAttribute(S::FullScreenSupportEnabled, false);
+    settings->setAttribute(S::ScreenCaptureEnabled, false);
+    settings->setAttribute(S::NavigateOnDropEnabled, false);
     settings->setAttribute(S::PluginsEnabled, false);
     settings->setAttribute(S::ShowScrollBars, false);
     settings->setAttribute(S::ErrorPageEnabled, false);
@@ -53,12 +70,15 @@ void PrepareWebEngineProcess() {
     done = true;
     if (geteuid() == 0) AddChromiumFlag("--no-sandbox");
     if (!HasRenderDevice()) AddChromiumFlag("--disable-gpu");
+    // WebRTC never reveals or uses a network interface.
+    AddChromiumFlag("--force-webrtc-ip-handling-policy=disable_non_proxied_udp");
     if (!QCoreApplication::instance()) QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
 RufflePagePool& RufflePagePool::Instance() {
     if (!g_pool) {
         PrepareWebEngineProcess();
+        RuffleSchemeHandler::RegisterScheme();
         g_pool = new RufflePagePool;
         // Pages and profile must go before the application object does.
         qAddPostRoutine(&RufflePagePool::Destroy);
@@ -73,10 +93,13 @@ void RufflePagePool::Destroy() {
 
 RufflePagePool::RufflePagePool() {
     profile_ = new QWebEngineProfile(this); // no storage name: off the record, nothing on disk
-    profile_->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    profile_->setHttpCacheType(QWebEngineProfile::NoCache);
     profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    profile_->setSpellCheckEnabled(false);
     blocker_ = new RuffleRequestBlocker(this);
     profile_->setUrlRequestInterceptor(blocker_);
+    connect(profile_, &QWebEngineProfile::downloadRequested, this,
+            [](QWebEngineDownloadRequest* download) { download->cancel(); });
     ConfigureSettings(profile_->settings());
 }
 
@@ -92,7 +115,23 @@ RufflePage* RufflePagePool::PageOf(QWebEngineView* view) {
     return static_cast<RufflePage*>(view->page());
 }
 
+RufflePage* RufflePagePool::NewPage() {
+    auto* page = new RufflePage(profile_, nullptr);
+    pages_.push_back(page);
+    ++pagesMade_;
+    return page;
+}
+
+void RufflePagePool::Discard(RufflePage* page) {
+    pages_.erase(std::find(pages_.begin(), pages_.end(), page));
+    page->deleteLater(); // it may be the sender of the signal being handled
+}
+
 QWebEngineView* RufflePagePool::Acquire(const QString& ruffleFolder, QWidget* parent) {
+    if (!handler_) {
+        handler_ = new RuffleSchemeHandler(ruffleFolder, this);
+        profile_->installUrlSchemeHandler(RuffleSchemeHandler::kScheme, handler_);
+    }
     RufflePage* page = nullptr;
     QWebEngineView* view = nullptr;
     // Broken pages (their load failed) are dropped rather than handed out again.
@@ -104,15 +143,10 @@ QWebEngineView* RufflePagePool::Acquire(const QString& ruffleFolder, QWidget* pa
             view = entry.view;
             continue;
         }
-        pages_.erase(std::find(pages_.begin(), pages_.end(), entry.page));
         delete entry.view;
-        delete entry.page;
+        Discard(entry.page);
     }
-    if (!page) {
-        page = new RufflePage(profile_, ruffleFolder, nullptr);
-        pages_.push_back(page);
-        ++pagesMade_;
-    }
+    if (!page) page = NewPage();
     if (view) {
         view->setParent(parent);
         return view;
@@ -122,6 +156,12 @@ QWebEngineView* RufflePagePool::Acquire(const QString& ruffleFolder, QWidget* pa
     view->setFocusPolicy(Qt::NoFocus);
     view->setPage(page); // a view never owns a page it is given
     return view;
+}
+
+void RufflePagePool::Renew(QWebEngineView* view) {
+    RufflePage* old = PageOf(view);
+    view->setPage(NewPage());
+    Discard(old);
 }
 
 void RufflePagePool::Release(QWebEngineView* view) {

@@ -7,8 +7,9 @@
 // then also skips setting up the view); the view is a hidden child of that
 // window meanwhile and goes with it. A second page is made only while two
 // movies play at once (pinned items, the current item).
-// Pages use a private, off-the-record profile whose requests are limited to
-// local files by RuffleRequestBlocker.
+// Pages use a private, off-the-record profile (nothing stored, no cache, no
+// cookies) whose requests are limited to the program's own scheme, served by
+// RuffleSchemeHandler, by RuffleRequestBlocker; downloads are refused.
 
 #include <QObject>
 #include <QPointer>
@@ -23,6 +24,7 @@ namespace scr {
 
 class RufflePage;
 class RuffleRequestBlocker;
+class RuffleSchemeHandler;
 
 class RufflePagePool : public QObject {
 public:
@@ -33,7 +35,12 @@ public:
     // gives it back with Release.
     QWebEngineView* Acquire(const QString& ruffleFolder, QWidget* parent);
     void Release(QWebEngineView* view);
+    // Gives the view a fresh page in place of its current one, which is
+    // thrown away (a failed page may be poisoned).
+    void Renew(QWebEngineView* view);
     static RufflePage* PageOf(QWebEngineView* view);
+    // Serves the pages; exists once a view was acquired.
+    RuffleSchemeHandler* schemeHandler() const { return handler_; }
 
     int pagesMade() const { return pagesMade_; }
 
@@ -43,7 +50,11 @@ private:
     static void Destroy();
 
     QWebEngineProfile* profile_ = nullptr;
+    RufflePage* NewPage();
+    void Discard(RufflePage* page);
+
     RuffleRequestBlocker* blocker_ = nullptr;
+    RuffleSchemeHandler* handler_ = nullptr;
     struct Entry {
         RufflePage* page;
         QPointer<QWebEngineView> view; // null once its window is gone

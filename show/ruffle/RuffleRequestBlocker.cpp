@@ -1,12 +1,14 @@
 #include "show/ruffle/RuffleRequestBlocker.h"
 
+#include "show/ruffle/RuffleSchemeHandler.h"
+
 #include <QUrl>
 
 namespace scr {
 
 bool RuffleRequestBlocker::IsAllowed(const QUrl& url) {
     const QString scheme = url.scheme().toLower();
-    return scheme == QLatin1String("file") || scheme == QLatin1String("data") ||
+    return scheme == QLatin1String(RuffleSchemeHandler::kScheme) || scheme == QLatin1String("data") ||
            scheme == QLatin1String("blob");
 }
 

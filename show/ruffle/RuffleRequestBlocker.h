@@ -1,6 +1,7 @@
 #pragma once
-// Keeps the Flash pages off the network: every request that does not read a
-// local file or in-page data is blocked, whatever a movie asks for.
+// Keeps the Flash pages to themselves: every request that does not go to the
+// program's own scheme or to in-page data is blocked (network, file://, any
+// other scheme), whatever a movie asks for.
 
 #include <QWebEngineUrlRequestInterceptor>
 
@@ -10,7 +11,7 @@ class RuffleRequestBlocker : public QWebEngineUrlRequestInterceptor {
 public:
     using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
     void interceptRequest(QWebEngineUrlRequestInfo& info) override;
-    // True for the schemes a page may use: file, data, blob.
+    // True for the schemes a page may use: the program's own, data, blob.
     static bool IsAllowed(const QUrl& url);
 };
 

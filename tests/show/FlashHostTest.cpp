@@ -1,4 +1,5 @@
 #include "show/FlashNoticeLabel.h"
+#include "show/SwfRewriter.h"
 #include "show/VtFlashEx.h"
 #include "show/VtXShockwaveFlashEx.h"
 #include "tests/show/SwfTestMovies.h"
@@ -15,6 +16,7 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <QWidget>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
@@ -136,8 +138,8 @@ class RuffleHostTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const QString reason = FlashEngineUnavailableReason();
-        ASSERT_TRUE(reason.isEmpty()) << reason.toStdString()
-                                      << " (run scripts/install-ruffle.sh and rebuild)";
+        ASSERT_TRUE(reason.isEmpty())
+            << reason.toStdString() << " (run scripts/install-ruffle.sh and rebuild)";
         parent_.resize(400, 300);
         parent_.show();
     }
@@ -161,6 +163,31 @@ protected:
     test::TempDir dir_;
     QWidget parent_;
 };
+
+TEST(FlashHostTest, APartlyInstalledPlayerGivesTheNotice) {
+    const std::filesystem::path installed = test::BuildBinDir() + "/ruffle";
+    ASSERT_TRUE(std::filesystem::exists(installed / "ruffle.js"));
+    struct Case {
+        const char* what;
+        std::string left; // file name part of the files left out
+    };
+    const Case cases[] = {{"no WebAssembly modules", ".wasm"}, {"no chunks", "core.ruffle."}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempDir partial;
+        for (const auto& entry : std::filesystem::directory_iterator(installed))
+            if (entry.path().filename().string().find(c.left) == std::string::npos)
+                std::filesystem::copy(entry.path(), partial.path() / entry.path().filename());
+        ScopedEnv ruffle("SCRPLAYER_RUFFLE_DIR", partial.path());
+        const std::string reason = FlashEngineUnavailableReason().toStdString();
+        EXPECT_NE(reason.find(c.left), std::string::npos) << reason;
+        QWidget parent;
+        std::unique_ptr<VtFlashEx> host(CreateFlashHost(&parent, 0, 0, 200, 150));
+        ASSERT_TRUE(host);
+        EXPECT_EQ(host->Player(), nullptr);
+        EXPECT_TRUE(host->NoPlayerLabel());
+    }
+}
 
 TEST_F(RuffleHostTest, PlaysAMovieToItsEndWithoutLoop) {
     test::TempDir stats;
@@ -198,6 +225,61 @@ TEST_F(RuffleHostTest, PlaysAMovieToItsEndWithoutLoop) {
     std::string line;
     std::getline(in, line);
     EXPECT_EQ(line, "flash frames=24 last=23 playing=0");
+}
+
+TEST_F(RuffleHostTest, MoviesWithStreamingSoundAdvanceTheFirstMovieToo) {
+    // The first is the process's first movie: the page and the player start with it.
+    for (uint8_t version : {4, 5, 8}) {
+        SCOPED_TRACE("Flash " + std::to_string(version));
+        const std::string name = "sound" + std::to_string(version) + ".swf";
+        std::unique_ptr<VtFlashEx> host(StartMovie(
+            WriteMovie(name, {.frames = 24, .fps = 12, .version = version, .streamingSound = true}), false));
+        ASSERT_TRUE(host);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return host->FrameNum() > 0; }, 30000))
+            << "the movie stayed on its first frame";
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !host->Playing(); }, 15000));
+        EXPECT_EQ(host->TotalFrames(), 24);
+        EXPECT_EQ(host->FrameNum(), 23);
+        EXPECT_TRUE(host->Player()->Failure().isEmpty()) << host->Player()->Failure().toStdString();
+    }
+}
+
+TEST_F(RuffleHostTest, APlayerThatFailsIsRetriedOnceInAFreshPageAndTheNextMoviePlays) {
+    int failures = 0, metadata = 0, traces = 0;
+    QString reason;
+    FlashEngineEvents events;
+    events.failed = [&](const QString& r) {
+        ++failures;
+        reason = r;
+    };
+    events.metadata = [&](int, double, bool) { ++metadata; };
+    events.trace = [&](const QString&) { ++traces; };
+    std::unique_ptr<FlashEngine> engine = CreateFlashEngine(&parent_, events);
+    ASSERT_TRUE(engine);
+    engine->view()->setGeometry(0, 0, 320, 240);
+    const int pages = FlashEnginePlugin()->PagesMade();
+
+    // Bytes the player cannot read make it panic, in the fresh page too.
+    engine->Load(QByteArray("these bytes are no movie at all"), {});
+    // Two pages start here, one after the other: give a busy machine time.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return failures > 0; }, 90000));
+    QTest::qWait(500);
+    EXPECT_EQ(failures, 1);
+    EXPECT_TRUE(reason.contains("panic")) << reason.toStdString();
+    EXPECT_EQ(FlashEnginePlugin()->PagesMade(), pages + 1) << "one fresh page for the second attempt";
+    EXPECT_FALSE(engine->view()->isVisible()) << "nothing of a failed player is on screen";
+
+    // The failed page is not used again: the next movie gets a fresh one and plays.
+    std::vector<uint8_t> movie = test::TestMovie({.frames = 12, .fps = 24});
+    std::optional<SwfRewrite> prepared = RewriteSwfForHost(movie, true, "p:");
+    ASSERT_TRUE(prepared);
+    engine->Load(QByteArray(reinterpret_cast<const char*>(prepared->movie.data()),
+                            static_cast<qsizetype>(prepared->movie.size())),
+                 "p:");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return metadata > 0 && traces > 2; }, 60000));
+    EXPECT_EQ(failures, 1);
+    EXPECT_EQ(FlashEnginePlugin()->PagesMade(), pages + 2);
+    EXPECT_TRUE(engine->view()->isVisible());
 }
 
 TEST_F(RuffleHostTest, RoutesMouseInputReusesItsPageAndLoopsWhenAsked) {

@@ -43,15 +43,16 @@ std::vector<uint8_t> Bytes(std::string_view text) {
     return {text.begin(), text.end()};
 }
 
-// fscommand(command, argument) as ActionGetURL, written out by hand.
-std::vector<uint8_t> FsCommand(const std::string& command, const std::string& argument) {
-    std::string url = "FSCommand:" + command;
-    size_t length = url.size() + 1 + argument.size() + 1;
-    std::vector<uint8_t> out{0x83, static_cast<uint8_t>(length), 0};
-    for (const std::string& s : {url, argument}) {
-        out.insert(out.end(), s.begin(), s.end());
-        out.push_back(0);
-    }
+constexpr std::string_view kPrefix = "scr0123456789abcdef:";
+
+// trace("<message>") as ActionPush of one string and ActionTrace, written out by hand.
+std::vector<uint8_t> TraceAction(const std::string& message) {
+    size_t length = 1 + message.size() + 1;
+    std::vector<uint8_t> out{0x96, static_cast<uint8_t>(length), 0, 0};
+    for (char c : message)
+        out.push_back(static_cast<uint8_t>(c));
+    out.push_back(0);
+    out.push_back(0x26);
     return out;
 }
 
@@ -82,7 +83,7 @@ TEST_P(SwfCompressionTest, DecodesProbesAndRewritesEveryFrame) {
     EXPECT_FALSE(info->damaged);
 
     for (bool loop : {false, true}) {
-        std::optional<SwfRewrite> rewrite = RewriteSwfForHost(file, loop);
+        std::optional<SwfRewrite> rewrite = RewriteSwfForHost(file, loop, kPrefix);
         ASSERT_TRUE(rewrite);
         ASSERT_FALSE(rewrite->movie.empty());
         EXPECT_EQ(rewrite->movie[0], 'F'); // prepared movies are stored uncompressed
@@ -92,10 +93,11 @@ TEST_P(SwfCompressionTest, DecodesProbesAndRewritesEveryFrame) {
         int frame = 0;
         for (const Tag& tag : Tags(body)) {
             if (tag.code == 1) {
-                std::vector<uint8_t> actions = FsCommand("hostFrame", std::to_string(frame));
+                std::vector<uint8_t> actions =
+                    TraceAction(std::string(kPrefix) + "hostFrame " + std::to_string(frame));
                 if (!loop && frame == 23) {
                     actions.push_back(0x07); // stop
-                    std::vector<uint8_t> end = FsCommand("hostEnd", "");
+                    std::vector<uint8_t> end = TraceAction(std::string(kPrefix) + "hostEnd");
                     actions.insert(actions.end(), end.begin(), end.end());
                 }
                 actions.push_back(0x00);
@@ -112,6 +114,26 @@ TEST_P(SwfCompressionTest, DecodesProbesAndRewritesEveryFrame) {
     }
 }
 
+TEST(SwfRewriterTest, ReadsOnlyWellFormedNotices) {
+    struct Case {
+        std::string_view message;
+        std::optional<int> frame; // nullopt: not a notice; -1: the end
+    };
+    const Case cases[] = {
+        {"hostFrame 0", 0},       {"hostFrame 23", 23}, {"hostFrame 65535", 65535}, {"hostEnd", -1},
+        {"hostFrame", {}},        {"hostFrame ", {}},   {"hostFrame -1", {}},       {"hostFrame 1x", {}},
+        {"hostFrame 999999", {}}, {"hostFrame12", {}},  {"hostEnd ", {}},           {"", {}},
+        {"HOSTFRAME 1", {}},      {"xhostFrame 1", {}},
+    };
+    for (const Case& c : cases) {
+        std::optional<HostNotice> notice = ParseHostNotice(c.message);
+        ASSERT_EQ(notice.has_value(), c.frame.has_value()) << c.message;
+        if (!notice) continue;
+        EXPECT_EQ(notice->end, *c.frame == -1) << c.message;
+        EXPECT_EQ(notice->frame, *c.frame) << c.message;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(AllSignatures, SwfCompressionTest,
                          ::testing::Values(SwfCompression::None, SwfCompression::Zlib, SwfCompression::Lzma));
 
@@ -119,7 +141,7 @@ TEST(SwfRewriterTest, LeavesActionScript3MoviesAsTheyAre) {
     TestMovieOptions options;
     options.version = 10;
     options.actionScript3 = true;
-    std::optional<SwfRewrite> rewrite = RewriteSwfForHost(TestMovie(options), false);
+    std::optional<SwfRewrite> rewrite = RewriteSwfForHost(TestMovie(options), false, kPrefix);
     ASSERT_TRUE(rewrite);
     EXPECT_TRUE(rewrite->info.actionScript3);
     EXPECT_EQ(rewrite->info.showFrames, 24);
@@ -127,7 +149,7 @@ TEST(SwfRewriterTest, LeavesActionScript3MoviesAsTheyAre) {
 
     // Before version 9 the flag means nothing: the movie is ActionScript 1/2.
     options.version = 8;
-    rewrite = RewriteSwfForHost(TestMovie(options), false);
+    rewrite = RewriteSwfForHost(TestMovie(options), false, kPrefix);
     ASSERT_TRUE(rewrite);
     EXPECT_FALSE(rewrite->info.actionScript3);
     EXPECT_FALSE(rewrite->movie.empty());
@@ -154,7 +176,7 @@ TEST(SwfRewriterTest, CutMoviesKeepTheirWholeFramesAndStayWellFormed) {
         std::vector<uint8_t> body = test::TestMovieBody(options);
         for (size_t keep : {size_t{9}, size_t{40}, file.size() / 2, file.size() - 3}) {
             std::vector<uint8_t> cut(file.begin(), file.begin() + static_cast<ptrdiff_t>(keep));
-            std::optional<SwfRewrite> rewrite = RewriteSwfForHost(cut, false);
+            std::optional<SwfRewrite> rewrite = RewriteSwfForHost(cut, false, kPrefix);
             std::optional<SwfContainer> decoded = DecodeSwf(cut);
             ASSERT_TRUE(decoded);
             if (!rewrite) continue; // not even the header survived
@@ -205,7 +227,7 @@ TEST(SwfRewriterTest, ATagLengthThatLiesEndsTheMovieThere) {
     }
     ASSERT_EQ(places, 11);
     WriteLE32(&file[4], static_cast<int32_t>(file.size()));
-    std::optional<SwfRewrite> rewrite = RewriteSwfForHost(file, false);
+    std::optional<SwfRewrite> rewrite = RewriteSwfForHost(file, false, kPrefix);
     ASSERT_TRUE(rewrite);
     EXPECT_TRUE(rewrite->info.damaged);
     EXPECT_EQ(rewrite->info.showFrames, 10);
@@ -231,7 +253,7 @@ TEST(SwfRewriterTest, RejectsWhatIsNoMovieAndBoundsLyingLengths) {
     std::vector<uint8_t> garbage = Bytes("CWS\x08");
     for (int i = 0; i < 300; ++i)
         garbage.push_back(static_cast<uint8_t>(i * 37 + 11));
-    std::optional<SwfRewrite> rewrite = RewriteSwfForHost(garbage, false);
+    std::optional<SwfRewrite> rewrite = RewriteSwfForHost(garbage, false, kPrefix);
     if (rewrite) {
         EXPECT_TRUE(rewrite->movie.empty());
     }
@@ -241,7 +263,8 @@ TEST(SwfRewriterTest, HeaderFrameCountFollowsTheFramesFound) {
     std::vector<uint8_t> body = test::TestMovieBody({});
     size_t countOffset = (5 + 4 * static_cast<size_t>(body[0] >> 3) + 7) / 8 + 2;
     body[countOffset] = 100; // the header claims 100 frames; 24 follow
-    std::optional<SwfRewrite> rewrite = RewriteSwfForHost(EncodeSwf(SwfCompression::None, 8, body), true);
+    std::optional<SwfRewrite> rewrite =
+        RewriteSwfForHost(EncodeSwf(SwfCompression::None, 8, body), true, kPrefix);
     ASSERT_TRUE(rewrite);
     EXPECT_EQ(rewrite->info.headerFrames, 100);
     EXPECT_EQ(rewrite->info.showFrames, 24);

@@ -1,0 +1,116 @@
+#include "show/ruffle/RuffleSchemeHandler.h"
+
+#include "show/ruffle/RufflePageSource.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+
+namespace scr {
+namespace {
+
+const QString kRufflePrefix = QStringLiteral("/ruffle/");
+const QString kMoviePrefix = QStringLiteral("/movie/");
+
+// A Ruffle file is named plainly: no folders, no hidden files.
+bool IsPlainFileName(const QString& name) {
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_-][A-Za-z0-9._-]*$"));
+    return plain.match(name).hasMatch();
+}
+
+QByteArray ContentTypeOf(const QString& name) {
+    if (name.endsWith(QLatin1String(".js"))) return "text/javascript";
+    if (name.endsWith(QLatin1String(".wasm"))) return "application/wasm";
+    return {};
+}
+
+} // namespace
+
+void RuffleSchemeHandler::RegisterScheme() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    QWebEngineUrlScheme scheme(kScheme);
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
+    // Secure, so the page is a secure context as the player's audio needs;
+    // neither local nor allowed to reach local files.
+    scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::CorsEnabled);
+    QWebEngineUrlScheme::registerScheme(scheme);
+}
+
+QUrl RuffleSchemeHandler::PageUrl() {
+    return QUrl(QStringLiteral("%1://%2/index.html").arg(QLatin1String(kScheme), QLatin1String(kHost)));
+}
+
+QUrl RuffleSchemeHandler::MovieUrl(int generation) {
+    return QUrl(
+        QStringLiteral("%1://%2/movie/%3").arg(QLatin1String(kScheme), QLatin1String(kHost)).arg(generation));
+}
+
+RuffleSchemeHandler::RuffleSchemeHandler(const QString& ruffleFolder, QObject* parent)
+    : QWebEngineUrlSchemeHandler(parent), ruffleFolder_(ruffleFolder) {}
+
+void RuffleSchemeHandler::SetMovie(int generation, QByteArray bytes) {
+    movies_.insert(generation, std::move(bytes));
+}
+
+void RuffleSchemeHandler::DropMovie(int generation) {
+    movies_.remove(generation);
+}
+
+RuffleSchemeHandler::Reply RuffleSchemeHandler::Resolve(const QString& path) const {
+    if (path == QLatin1String("/index.html")) return {"text/html", RufflePageHtml(), {}};
+    if (path == QLatin1String("/host.js")) return {"text/javascript", RufflePageScript(), {}};
+    if (path.startsWith(kMoviePrefix)) {
+        bool ok = false;
+        int generation = path.mid(kMoviePrefix.size()).toInt(&ok);
+        auto movie = movies_.constFind(generation);
+        if (!ok || movie == movies_.constEnd()) return {};
+        return {"application/x-shockwave-flash", *movie, {}};
+    }
+    if (path.startsWith(kRufflePrefix)) {
+        const QString name = path.mid(kRufflePrefix.size());
+        const QByteArray type = ContentTypeOf(name);
+        if (type.isEmpty() || !IsPlainFileName(name) || ruffleFolder_.isEmpty()) return {};
+        const QFileInfo file(QDir(ruffleFolder_).filePath(name));
+        if (!file.isFile()) return {};
+        return {type, {}, file.absoluteFilePath()};
+    }
+    return {};
+}
+
+void RuffleSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
+    const QUrl url = job->requestUrl();
+    if (job->requestMethod() != "GET") {
+        job->fail(QWebEngineUrlRequestJob::RequestDenied);
+        return;
+    }
+    if (url.host() != QLatin1String(kHost)) {
+        job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+        return;
+    }
+    const Reply reply = Resolve(url.path());
+    if (reply.contentType.isEmpty()) {
+        job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+        return;
+    }
+    if (!reply.file.isEmpty()) {
+        auto* file = new QFile(reply.file, job); // goes with the job
+        if (!file->open(QIODevice::ReadOnly)) {
+            job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+            return;
+        }
+        job->reply(reply.contentType, file);
+        return;
+    }
+    auto* buffer = new QBuffer(job);
+    buffer->setData(reply.bytes);
+    buffer->open(QIODevice::ReadOnly);
+    job->reply(reply.contentType, buffer);
+}
+
+} // namespace scr
