@@ -13,7 +13,6 @@
 #include "show/XFly.h"
 #include "transitions/control/XPicTrans.h"
 
-#include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QLabel>
@@ -131,6 +130,7 @@ void ShowWindow::SetUpAppearance() {
     trans_->SetThreaded(false);
     trans_->setGeometry(-1, -1, 1, 1);
     trans_->hide();
+    connect(&trans_->Runner(), &TransitionRunner::finished, this, &ShowWindow::TransitionOver);
     trans_->OnProgress = [this](QObject*) {
         stats_.CountFrame();
         if (!firstFrameReported_ && sequencer_ && !sequencer_->firstShow()) {
@@ -211,10 +211,13 @@ void ShowWindow::WindowProc(WindowMessage& message) {
 
 bool ShowWindow::IsDeactivation(const WindowMessage& message) {
     switch (message.id) {
-    case Msg::Activate: return (message.wParam & 0xFFFF) == WA_INACTIVE;
+    case Msg::Activate:
+        return (message.wParam & 0xFFFF) == WA_INACTIVE;
     case Msg::NcActivate:
-    case Msg::ActivateApp: return message.wParam == 0;
-    default: return false;
+    case Msg::ActivateApp:
+        return message.wParam == 0;
+    default:
+        return false;
     }
 }
 
@@ -231,15 +234,18 @@ void ShowWindow::StopActivity() {
     StopMoving();
     StopTransition();
     KillItemTimer();
+    if (sequencer_) sequencer_->Close();
 }
 
 void ShowWindow::Advance(bool forward) {
-    if (!sequencer_) return;
-    sequencer_->Advance(forward);
+    if (sequencer_) sequencer_->Advance(forward);
+}
+
+void ShowWindow::AdvanceEnded() {
     // The music player takes a while to set up and plays its first track
     // only on its first tick three seconds on: it starts once the first
     // item is on screen (or once the first advance found nothing to show).
-    if (!music_ && !rules_.closing() && !sequencer_->advancing()) StartMusic();
+    if (!music_ && !rules_.closing()) StartMusic();
 }
 
 void ShowWindow::StartMusic() {
@@ -258,10 +264,6 @@ void ShowWindow::MusicTick() {
 void ShowWindow::FlashMouseMove() {
     // The movement test reads the cursor itself; the coordinates do not matter.
     PostMessage(Msg::MouseMove, 0, 0);
-}
-
-void ShowWindow::ProcessMessages() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
 void ShowWindow::SetItemTimer(int intervalMs) {
@@ -341,13 +343,22 @@ void ShowWindow::PaintPictureOntoBackground() {
     background_->Draw(trans_->Picture().bitmap(), {bounds.left, bounds.top});
 }
 
-void ShowWindow::RunTransition(int style, int step, int delay) {
+void ShowWindow::StartTransition(int style, int step, int delay) {
     trans_->SetStyle(static_cast<TShowStyle>(style));
     trans_->SetStep(static_cast<uint16_t>(std::clamp(step, 0, 0xFFFF)));
     trans_->SetDelay(static_cast<uint16_t>(std::clamp(delay, 0, 0xFFFF)));
     stats_.Start(style);
+    sequencerTransition_ = true;
     trans_->Execute();
+    // A control without a picture starts nothing: the transition is over at once.
+    if (sequencerTransition_ && !trans_->Running()) TransitionOver();
+}
+
+void ShowWindow::TransitionOver() {
+    if (!sequencerTransition_) return;
+    sequencerTransition_ = false;
     stats_.Finish();
+    if (sequencer_) sequencer_->TransitionFinished();
 }
 
 void ShowWindow::ShowPictureAtOnce() {

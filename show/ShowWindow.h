@@ -88,11 +88,10 @@ private:
     WindowHandle NativeWindow() override;
 
     // ShowStage
-    bool Closing() override { return rules_.closing(); }
-    void ProcessMessages() override;
     void SetItemTimer(int intervalMs) override;
     void KillItemTimer() override;
     Size WindowSize() override { return {width(), height()}; }
+    void AdvanceEnded() override;
     Rect PictureBounds() override;
     void SetPictureBounds(const Rect& bounds) override;
     bool PictureVisible() override;
@@ -101,7 +100,9 @@ private:
     void SetPicture(Bitmap24&& picture, int width, int height) override;
     void PictureFromBackground() override;
     void PaintPictureOntoBackground() override;
-    void RunTransition(int style, int step, int delay) override;
+    void StartTransition(int style, int step, int delay) override;
+    // The transition control's transition is over; reports the sequencer's.
+    void TransitionOver();
     void ShowPictureAtOnce() override;
     void StopTransition() override;
     void CreateFlash(const Rect& bounds, const std::string& moviePath) override;
@@ -139,7 +140,8 @@ private:
     QTimer* hostWatch_ = nullptr;
     bool cursorHidden_ = false;
     bool tornDown_ = false;
-    bool attachingFlash_ = false; // a Flash player is being created and attached
+    bool attachingFlash_ = false;      // a Flash player is being created and attached
+    bool sequencerTransition_ = false; // the running transition is the sequencer's
     bool firstFrameReported_ = false;
 };
 
