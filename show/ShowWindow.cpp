@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace scr {
 namespace {
@@ -209,6 +210,14 @@ void ShowWindow::WindowProc(WindowMessage& message) {
     rules_.HandleMessage(message);
 }
 
+void ShowWindow::OnActivate() {
+    // Every activation of the form advances the show, except the one the
+    // window takes back itself after a Flash player attached: that one would
+    // cut the new movie's display time short.
+    if (std::exchange(reclaimingActivation_, false)) return;
+    rules_.FormActivate();
+}
+
 bool ShowWindow::IsDeactivation(const WindowMessage& message) {
     switch (message.id) {
     case Msg::Activate:
@@ -379,7 +388,10 @@ VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::string& moviePath
     attachingFlash_ = true;
     VtFlashEx* host = CreateFlashHost(this, r.left, r.top, r.right, r.bottom);
     attachingFlash_ = false;
-    if (!preview_ && !embedded_ && isVisible() && !isActiveWindow()) activateWindow();
+    if (!preview_ && !embedded_ && isVisible() && !isActiveWindow()) {
+        reclaimingActivation_ = true;
+        activateWindow();
+    }
     if (!host) return nullptr;
     host->SetMovie(QString::fromStdString(moviePath));
     if (loop) host->SetLoop(true);

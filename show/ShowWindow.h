@@ -63,7 +63,7 @@ public:
 protected:
     void WindowProc(WindowMessage& message) override;
     static bool IsDeactivation(const WindowMessage& message);
-    void OnActivate() override { rules_.FormActivate(); }
+    void OnActivate() override;
     void OnDeactivate() override { rules_.FormDeactivate(); }
     bool CloseQuery() override;
 
@@ -140,7 +140,10 @@ private:
     QTimer* hostWatch_ = nullptr;
     bool cursorHidden_ = false;
     bool tornDown_ = false;
-    bool attachingFlash_ = false;      // a Flash player is being created and attached
+    bool attachingFlash_ = false; // a Flash player is being created and attached
+    // The window took its activation back after a Flash player attached; the
+    // activation that follows is its own doing, not the user's.
+    bool reclaimingActivation_ = false;
     bool sequencerTransition_ = false; // the running transition is the sequencer's
     bool firstFrameReported_ = false;
 };
