@@ -158,7 +158,7 @@ void ShowWindow::Run() {
         // A window inside a host's window never becomes active (the host
         // keeps the focus): the show starts as soon as it is visible.
         rules_.SetMouseRef(CursorPos());
-        PostMessage(Msg::Timer, ShowWindowRules::kItemTimer, 0);
+        PostMessage(Msg::Timer, TimerId(ShowTimer::Item), 0);
     } else {
         raise();
         activateWindow();
@@ -266,21 +266,17 @@ void ShowWindow::MoveStep() {
     if (fly_) fly_->MoveStep();
 }
 
-void ShowWindow::MusicTick() {
-    if (music_) music_->MusicTick();
-}
-
 void ShowWindow::FlashMouseMove() {
     // The movement test reads the cursor itself; the coordinates do not matter.
     PostMessage(Msg::MouseMove, 0, 0);
 }
 
 void ShowWindow::SetItemTimer(int intervalMs) {
-    SetTimer(ShowWindowRules::kItemTimer, intervalMs);
+    SetTimer(TimerId(ShowTimer::Item), intervalMs);
 }
 
 void ShowWindow::KillItemTimer() {
-    KillTimer(ShowWindowRules::kItemTimer);
+    KillTimer(TimerId(ShowTimer::Item));
 }
 
 Rect ShowWindow::PictureBounds() {

@@ -84,7 +84,6 @@ private:
     void StopActivity() override;
     void Advance(bool forward) override;
     void MoveStep() override;
-    void MusicTick() override;
     WindowHandle NativeWindow() override;
 
     // ShowStage

@@ -114,19 +114,10 @@ void ShowWindowRules::HandleTimer(WindowMessage& message) {
         host_.StopActivity();
         return;
     }
-    switch (message.wParam) {
-    case kItemTimer:
+    if (message.wParam == TimerId(ShowTimer::Item))
         host_.Advance(true);
-        break;
-    case kMoveTimer:
+    else if (message.wParam == TimerId(ShowTimer::Movement))
         host_.MoveStep();
-        break;
-    case kMusicTimer:
-        host_.MusicTick();
-        break;
-    default:
-        break;
-    }
 }
 
 void ShowWindowRules::MouseMoveTest() {
@@ -138,7 +129,7 @@ void ShowWindowRules::MouseMoveTest() {
 }
 
 void ShowWindowRules::FormActivate() {
-    host_.PostWindowMessage(Msg::Timer, kItemTimer, 0);
+    host_.PostWindowMessage(Msg::Timer, TimerId(ShowTimer::Item), 0);
 }
 
 void ShowWindowRules::FormDeactivate() {

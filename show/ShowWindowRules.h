@@ -7,6 +7,7 @@
 
 #include "platform/PasswordProvider.h"
 #include "platform/gui/WindowMessage.h"
+#include "show/ShowTimer.h"
 #include "transitions/Rect.h"
 
 namespace scr {
@@ -23,7 +24,6 @@ public:
     virtual void StopActivity() = 0;
     virtual void Advance(bool forward) = 0;
     virtual void MoveStep() = 0;
-    virtual void MusicTick() = 0;
     // The system's password check entry, or none (then the check accepts).
     virtual PasswordVerifyEntry PasswordEntry() { return FindPasswordVerifyEntry(); }
     virtual WindowHandle NativeWindow() { return 0; }
@@ -31,9 +31,6 @@ public:
 
 class ShowWindowRules {
 public:
-    static constexpr unsigned kItemTimer = 555;
-    static constexpr unsigned kMusicTimer = 666;
-    static constexpr unsigned kMoveTimer = 303;
     // A cursor jump of more than this many pixels on either axis ends the show.
     static constexpr int kMouseTolerance = 5;
 

@@ -38,7 +38,6 @@ public:
     void StopActivity() override { log.push_back("stop"); }
     void Advance(bool forward) override { log.push_back(forward ? "forward" : "backward"); }
     void MoveStep() override { log.push_back("move"); }
-    void MusicTick() override { log.push_back("music"); }
     PasswordVerifyEntry PasswordEntry() override { return entry; }
 };
 
@@ -225,7 +224,7 @@ TEST_F(ShowWindowRulesTest, RefusedPasswordKeepsTheShowAndTakesNewReference) {
     EXPECT_FALSE(rules_->passwordCheckActive());
     EXPECT_EQ(rules_->mouseRef(), (Point{300, 200}));
     // The show goes on: the item timer still advances.
-    Post(Msg::Timer, ShowWindowRules::kItemTimer);
+    Post(Msg::Timer, TimerId(ShowTimer::Item));
     EXPECT_EQ(window_.log, std::vector<std::string>{"forward"});
 }
 
@@ -287,18 +286,16 @@ TEST_F(ShowWindowRulesTest, AfterTheCloseTimersOnlyStopActivity) {
     Make(false);
     Post(Msg::KeyDown, 'A');
     window_.log.clear();
-    for (unsigned id :
-         {ShowWindowRules::kItemTimer, ShowWindowRules::kMoveTimer, ShowWindowRules::kMusicTimer})
-        Post(Msg::Timer, id);
-    EXPECT_EQ(window_.log, (std::vector<std::string>{"stop", "stop", "stop"}));
+    for (ShowTimer timer : {ShowTimer::Item, ShowTimer::Movement})
+        Post(Msg::Timer, TimerId(timer));
+    EXPECT_EQ(window_.log, (std::vector<std::string>{"stop", "stop"}));
 }
 
 TEST_F(ShowWindowRulesTest, TimersDispatchById) {
     Make(false);
-    for (unsigned id :
-         {ShowWindowRules::kItemTimer, ShowWindowRules::kMoveTimer, ShowWindowRules::kMusicTimer, 42u})
+    for (unsigned id : {TimerId(ShowTimer::Item), TimerId(ShowTimer::Movement), 42u})
         Post(Msg::Timer, id);
-    EXPECT_EQ(window_.log, (std::vector<std::string>{"forward", "move", "music"}));
+    EXPECT_EQ(window_.log, (std::vector<std::string>{"forward", "move"}));
 }
 
 TEST_F(ShowWindowRulesTest, NoScreenSaverStartsOverTheShow) {
