@@ -202,12 +202,15 @@ bool ShowWindow::CloseQuery() {
 }
 
 void ShowWindow::WindowProc(WindowMessage& message) {
+    const ShowInput input = ReadShowInput(message);
     // Creating a Flash player makes the web engine attach a window it made
     // as a top-level one; destroying that window reports a deactivation of
     // the show window although the user did nothing. Such deactivations do
     // not end the show; the window takes the activation back afterwards.
-    if (attachingFlash_ && IsDeactivation(message)) return;
-    rules_.HandleMessage(message);
+    if (attachingFlash_ && IsDeactivation(input)) return;
+    WindowMessage* outer = std::exchange(message_, &message);
+    rules_.Handle(input);
+    message_ = outer;
 }
 
 void ShowWindow::OnActivate() {
@@ -218,16 +221,8 @@ void ShowWindow::OnActivate() {
     rules_.FormActivate();
 }
 
-bool ShowWindow::IsDeactivation(const WindowMessage& message) {
-    switch (message.id) {
-    case Msg::Activate:
-        return (message.wParam & 0xFFFF) == WA_INACTIVE;
-    case Msg::NcActivate:
-    case Msg::ActivateApp:
-        return message.wParam == 0;
-    default:
-        return false;
-    }
+void ShowWindow::DefaultHandling() {
+    if (message_) MessageWindow::DefaultWindowProc(*message_);
 }
 
 Point ShowWindow::CursorPos() {

@@ -12,6 +12,7 @@
 #include "show/ShowPackage.h"
 #include "show/ShowSequencer.h"
 #include "show/ShowStage.h"
+#include "show/ShowTimer.h"
 #include "show/ShowWindowRules.h"
 #include "show/TransitionStats.h"
 
@@ -62,7 +63,6 @@ public:
 
 protected:
     void WindowProc(WindowMessage& message) override;
-    static bool IsDeactivation(const WindowMessage& message);
     void OnActivate() override;
     void OnDeactivate() override { rules_.FormDeactivate(); }
     bool CloseQuery() override;
@@ -77,7 +77,7 @@ private:
 
     // ShowWindowHost
     Point CursorPos() override;
-    void DefaultWindowProc(WindowMessage& message) override { MessageWindow::DefaultWindowProc(message); }
+    void DefaultHandling() override;
     void PostWindowMessage(Msg id, uintptr_t wParam, intptr_t lParam) override {
         MessageWindow::PostMessage(id, wParam, lParam);
     }
@@ -143,6 +143,7 @@ private:
     // The window took its activation back after a Flash player attached; the
     // activation that follows is its own doing, not the user's.
     bool reclaimingActivation_ = false;
+    WindowMessage* message_ = nullptr; // the message the rules are handling
     bool sequencerTransition_ = false; // the running transition is the sequencer's
     bool firstFrameReported_ = false;
 };

@@ -2,11 +2,13 @@
 #include "show/ShowWindowRules.h"
 
 #include "platform/RegistryStore.h"
+#include "show/ShowTimer.h"
 #include "tests/support/TempDir.h"
 
 #include <deque>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace scr {
@@ -21,8 +23,18 @@ public:
     ShowWindowRules* rules = nullptr;
     PasswordVerifyEntry entry = nullptr;
 
+    WindowMessage* current = nullptr; // the message being handled
+
+    // Hands a message to the rules as the show window does.
+    void Deliver(WindowMessage message) {
+        WindowMessage* outer = std::exchange(current, &message);
+        rules->Handle(ReadShowInput(message));
+        current = outer;
+    }
+
     Point CursorPos() override { return cursor; }
-    void DefaultWindowProc(WindowMessage& message) override {
+    void DefaultHandling() override { DefaultWindowProc(*current); }
+    void DefaultWindowProc(WindowMessage& message) {
         defaults.push_back(message.id);
         if (message.id == Msg::Activate) {
             if (message.wParam == WA_INACTIVE)
@@ -56,7 +68,7 @@ protected:
         while (!window_.queue.empty()) {
             WindowMessage message = window_.queue.front();
             window_.queue.pop_front();
-            rules_->HandleMessage(message);
+            window_.Deliver(message);
         }
     }
     void MoveCursorTo(int x, int y) {
@@ -234,12 +246,9 @@ ShowWindowRules* g_rulesUnderCheck = nullptr;
 int g_checks = 0;
 int RefuseWhileInputArrives(WindowHandle) {
     ++g_checks;
-    WindowMessage key{Msg::KeyDown, 'Z', 0};
-    g_rulesUnderCheck->HandleMessage(key);
-    WindowMessage click{Msg::LButtonDown, 0, 0};
-    g_rulesUnderCheck->HandleMessage(click);
-    WindowMessage activate{Msg::Activate, WA_INACTIVE, 0};
-    g_rulesUnderCheck->HandleMessage(activate);
+    g_rulesUnderCheck->Handle(ReadShowInput({Msg::KeyDown, 'Z', 0}));
+    g_rulesUnderCheck->Handle(ReadShowInput({Msg::LButtonDown, 0, 0}));
+    g_rulesUnderCheck->Handle(ReadShowInput({Msg::Activate, WA_INACTIVE, 0}));
     return 0;
 }
 
