@@ -369,7 +369,6 @@ TEST_F(ShowSequencerTest, StatesFollowAdvancesTransitionEndsAndTheClose) {
             if (*input == 'C') s.Close();
         }
         EXPECT_EQ(s.state(), c.state) << c.inputs;
-        EXPECT_EQ(s.advancing(), c.state == State::Leaving || c.state == State::Entering) << c.inputs;
         EXPECT_EQ(stage_.timers.size(), c.timers) << c.inputs;
         EXPECT_EQ(s.playList().position(), c.position) << c.inputs;
         // The movement and what waits for the first item start once per item shown.
