@@ -169,6 +169,8 @@ void ShowWindow::Run() {
 void ShowWindow::Teardown() {
     if (tornDown_) return;
     tornDown_ = true;
+    // Nothing of the show may start again, whichever way the window ends.
+    if (sequencer_) sequencer_->Close();
     if (hostWatch_) hostWatch_->stop();
     for (auto it = pinnedItems_.rbegin(); it != pinnedItems_.rend(); ++it)
         delete it->data();
