@@ -1,6 +1,5 @@
 #include "show/ShowSequencer.h"
 
-#include "platform/Bitmap24.h"
 #include "platform/Random.h"
 #include "platform/WorkingSet.h"
 #include "show/ItemTiming.h"
@@ -42,41 +41,48 @@ int ShowSequencer::ResolveEffect(int effect) {
 }
 
 void ShowSequencer::Advance(bool forward) {
-    if (advancing_) return;
-    advancing_ = true;
+    if (advancing() || state_ == State::Closed) return;
     stage_.KillItemTimer();
     if (playList_.empty()) {
-        advancing_ = false;
+        state_ = State::Idle;
+        stage_.AdvanceEnded();
         return;
     }
-    if (ItemIsFinished(currentItem_.displaySeconds, stage_.CurrentMovie())) {
-        stage_.StopMoving();
-        ShowCurrentItem();
-        playList_.Step(forward);
-        stage_.ProcessMessages();
-        if (stage_.Closing())
-            stage_.StopTransition();
-        else
-            stage_.SetItemTimer(ItemIntervalMs(currentItem_.kind, currentItem_.displaySeconds,
-                                               content_.DefaultDisplaySeconds()));
-    } else {
+    if (!ItemIsFinished(currentItem_.displaySeconds, stage_.CurrentMovie())) {
         // A movie still plays: look again in a second.
-        stage_.ProcessMessages();
-        if (stage_.Closing())
-            stage_.StopTransition();
-        else
-            stage_.SetItemTimer(kMovieRetestMs);
+        WaitAgain(kMovieRetestMs);
+        return;
     }
-    // A close accepted meanwhile has stopped the movement for good.
-    if (!stage_.Closing()) stage_.StartMoving();
-    advancing_ = false;
+    stage_.StopMoving();
+    forward_ = forward;
+    state_ = State::Leaving;
+    LayOutCurrentItem();
+    if (index_ < 0) {
+        FinishAdvance();
+        return;
+    }
+    LeavePreviousItem();
 }
 
-void ShowSequencer::ShowCurrentItem() {
+void ShowSequencer::TransitionFinished() {
+    if (state_ == State::Leaving)
+        EnterCurrentItem();
+    else if (state_ == State::Entering)
+        FinishAdvance();
+}
+
+void ShowSequencer::Close() {
+    if (state_ == State::Closed) return;
+    state_ = State::Closed;
+    picture_ = Bitmap24();
+    stage_.StopTransition();
+}
+
+void ShowSequencer::LayOutCurrentItem() {
     previousItem_ = currentItem_;
-    const int index = playList_.CurrentIndex();
-    if (index < 0) return;
-    currentItem_ = content_.GetItem(index);
+    index_ = playList_.CurrentIndex();
+    if (index_ < 0) return;
+    currentItem_ = content_.GetItem(index_);
     const ShowItem& item = currentItem_;
     const bool moving = stage_.HasFly();
     const double scale = settings_.showScale;
@@ -98,93 +104,112 @@ void ShowSequencer::ShowCurrentItem() {
                     RandomOffset(settings_.showSize.height - size.height)};
     }
 
-    Bitmap24 picture;
+    picture_ = Bitmap24();
     if (item.kind == kPicture) {
-        const bool loaded = content_.LoadPicture(picture, index, settings_.preview ? kPreviewScale : 0);
+        const bool loaded = content_.LoadPicture(picture_, index_, settings_.preview ? kPreviewScale : 0);
         if (loaded && (item.width <= 0 || item.height <= 0)) {
             const int factor = settings_.preview ? kPreviewFactor : 1;
-            size = {static_cast<int>(picture.width() * factor * scale),
-                    static_cast<int>(picture.height() * factor * scale)};
+            size = {static_cast<int>(picture_.width() * factor * scale),
+                    static_cast<int>(picture_.height() * factor * scale)};
         }
     }
-    Rect r = MakeRect(position, size);
+    size_ = size;
+    bounds_ = MakeRect(position, size);
+}
 
+void ShowSequencer::LeavePreviousItem() {
+    const ShowItem& previous = previousItem_;
     if (firstShow_) {
         if (content_.CountPinnedItems() > 0) stage_.CreatePinnedItems();
-        if (moving) {
+        if (stage_.HasFly()) {
             const Size window = stage_.WindowSize();
-            const Point start{RandomOffset(window.width - size.width),
-                              RandomOffset(window.height - size.height)};
+            const Point start{RandomOffset(window.width - size_.width),
+                              RandomOffset(window.height - size_.height)};
             stage_.SetFlyPosition(start);
-            r = MakeRect(start, size);
+            bounds_ = MakeRect(start, size_);
         }
-        stage_.CapturePicture(r);
-        stage_.SetPictureBounds(r);
+        stage_.CapturePicture(bounds_);
+        stage_.SetPictureBounds(bounds_);
         stage_.SetPictureVisible(true);
         stage_.ShowPictureAtOnce();
         stage_.SetPictureVisible(false);
         firstShow_ = false;
-    } else if (previousItem_.kind == kPicture) {
-        if (!LeavePreviousPicture(r)) return;
+    } else if (previous.kind == kPicture && previous.exitEffect >= kNoEffectBelow) {
+        // The exit transition runs in place, to the background under the picture.
+        stage_.PictureFromBackground();
+        stage_.StartTransition(ResolveEffect(previous.exitEffect), previous.exitStep, previous.exitDelay);
+        return;
+    } else if (previous.kind == kPicture && stage_.PictureBounds() != bounds_) {
+        // No exit transition. A picture that moves elsewhere stays painted on
+        // the background (a collage), except in moving mode.
+        if (!stage_.HasFly()) stage_.PaintPictureOntoBackground();
+        ReplacePictureAtOnce(bounds_);
     }
+    EnterCurrentItem();
+}
 
-    stage_.ShowItemLabels(index);
+void ShowSequencer::EnterCurrentItem() {
+    state_ = State::Entering;
+    const ShowItem& item = currentItem_;
+    stage_.ShowItemLabels(index_);
     if (previousItem_.kind == kFlash && item.kind == kPicture) {
-        stage_.CapturePicture(r);
-        stage_.SetPictureBounds(r);
+        stage_.CapturePicture(bounds_);
+        stage_.SetPictureBounds(bounds_);
         stage_.SetPictureVisible(true);
         stage_.ShowPictureAtOnce();
     }
     stage_.ReleaseCurrentFlash();
 
+    if (item.kind == kPicture) {
+        EnterPicture();
+        return;
+    }
     if (item.kind == kFlash) {
-        if (auto path = content_.ExtractFlash(index)) stage_.CreateFlash(r, *path);
+        if (auto path = content_.ExtractFlash(index_)) stage_.CreateFlash(bounds_, *path);
         stage_.SetPictureVisible(false);
-    } else if (item.kind == kPicture) {
-        EnterPicture(std::move(picture), r);
     }
-
-    if (moving) {
-        stage_.SetFlyTarget(item.kind == kFlash);
-        stage_.SetFlySize(size);
-    }
-    TrimWorkingSet();
+    FinishAdvance();
 }
 
-bool ShowSequencer::LeavePreviousPicture(const Rect& r) {
-    const ShowItem& previous = previousItem_;
-    if (previous.exitEffect < kNoEffectBelow) {
-        // No exit transition. A picture that moves elsewhere stays painted on
-        // the background (a collage), except in moving mode.
-        if (stage_.PictureBounds() != r) {
-            if (!stage_.HasFly()) stage_.PaintPictureOntoBackground();
-            ReplacePictureAtOnce(r);
-        }
-    } else {
-        stage_.PictureFromBackground();
-        stage_.RunTransition(ResolveEffect(previous.exitEffect), previous.exitStep, previous.exitDelay);
-        stage_.ProcessMessages();
-        if (stage_.Closing()) return false;
+void ShowSequencer::EnterPicture() {
+    const ShowItem& item = currentItem_;
+    if (stage_.PictureBounds() != bounds_) ReplacePictureAtOnce(bounds_);
+    if (!stage_.PictureVisible()) stage_.SetPictureVisible(true);
+    stage_.SetPicture(std::move(picture_), bounds_.width(), bounds_.height());
+    picture_ = Bitmap24();
+    if (item.transitionEffect < kNoEffectBelow) {
+        stage_.ShowPictureAtOnce();
+        FinishAdvance();
+        return;
     }
-    stage_.ProcessMessages();
-    return !stage_.Closing();
+    stage_.StartTransition(ResolveEffect(item.transitionEffect), item.transitionStep, item.transitionDelay);
+}
+
+void ShowSequencer::FinishAdvance() {
+    // A close that arrived while the item came on ends the advance here.
+    if (state_ == State::Closed) return;
+    if (index_ >= 0 && stage_.HasFly()) {
+        stage_.SetFlyTarget(currentItem_.kind == kFlash);
+        stage_.SetFlySize(size_);
+    }
+    if (index_ >= 0) TrimWorkingSet();
+    playList_.Step(forward_);
+    WaitAgain(
+        ItemIntervalMs(currentItem_.kind, currentItem_.displaySeconds, content_.DefaultDisplaySeconds()));
+}
+
+void ShowSequencer::WaitAgain(int intervalMs) {
+    if (state_ == State::Closed) return;
+    stage_.SetItemTimer(intervalMs);
+    stage_.StartMoving();
+    state_ = State::Showing;
+    stage_.AdvanceEnded();
 }
 
 void ShowSequencer::ReplacePictureAtOnce(const Rect& r) {
     stage_.CapturePicture(r);
     stage_.SetPictureBounds(r);
     stage_.ShowPictureAtOnce();
-}
-
-void ShowSequencer::EnterPicture(Bitmap24&& picture, const Rect& r) {
-    const ShowItem& item = currentItem_;
-    if (stage_.PictureBounds() != r) ReplacePictureAtOnce(r);
-    if (!stage_.PictureVisible()) stage_.SetPictureVisible(true);
-    stage_.SetPicture(std::move(picture), r.width(), r.height());
-    if (item.transitionEffect < kNoEffectBelow)
-        stage_.ShowPictureAtOnce();
-    else
-        stage_.RunTransition(ResolveEffect(item.transitionEffect), item.transitionStep, item.transitionDelay);
 }
 
 } // namespace scr

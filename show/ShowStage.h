@@ -1,9 +1,8 @@
 #pragma once
 // What the show sequencer needs from the show window: the transition control
 // that brings pictures in and out, the Flash host of the current item, the
-// labels and pinned items, the bouncing movement, the item timer and the
-// message loop. The show window implements it with real widgets; tests with
-// a recording fake.
+// labels and pinned items, the bouncing movement and the item timer. The
+// show window implements it with real widgets; tests with a recording fake.
 
 #include "show/ItemLayout.h"
 #include "show/ItemTiming.h"
@@ -19,13 +18,13 @@ class ShowStage {
 public:
     virtual ~ShowStage() = default;
 
-    // The window: the accepted-close flag, one pass of the message loop, the
-    // item timer (id 555), the window's actual size.
-    virtual bool Closing() = 0;
-    virtual void ProcessMessages() = 0;
+    // The window: the item timer, the window's actual size.
     virtual void SetItemTimer(int intervalMs) = 0;
     virtual void KillItemTimer() = 0;
     virtual Size WindowSize() = 0;
+    // An advance has ended: an item is on screen and its timer runs (or the
+    // play list is empty). What waits for the first item may start now.
+    virtual void AdvanceEnded() = 0;
 
     // The transition control.
     virtual Rect PictureBounds() = 0;
@@ -41,8 +40,10 @@ public:
     virtual void PictureFromBackground() = 0;
     // Copies its current picture onto the background for good (the collage).
     virtual void PaintPictureOntoBackground() = 0;
-    // A transition to its picture; returns when it has ended or was stopped.
-    virtual void RunTransition(int style, int step, int delay) = 0;
+    // Starts a transition to its picture. Its end, whether it ran to the end
+    // or was stopped, is reported to ShowSequencer::TransitionFinished, which
+    // may happen before this call returns.
+    virtual void StartTransition(int style, int step, int delay) = 0;
     // The picture replaces what is shown at once.
     virtual void ShowPictureAtOnce() = 0;
     virtual void StopTransition() = 0;

@@ -14,7 +14,6 @@
 #include "show/XFly.h"
 #include "transitions/control/XPicTrans.h"
 
-#include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QLabel>
@@ -24,6 +23,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace scr {
 namespace {
@@ -133,6 +133,7 @@ void ShowWindow::SetUpAppearance() {
     trans_->SetThreaded(false);
     trans_->setGeometry(-1, -1, 1, 1);
     trans_->hide();
+    connect(&trans_->Runner(), &TransitionRunner::finished, this, &ShowWindow::TransitionOver);
     trans_->OnProgress = [this](QObject*) {
         stats_.CountFrame();
         if (!firstFrameReported_ && sequencer_ && !sequencer_->firstShow()) {
@@ -159,7 +160,7 @@ void ShowWindow::Run() {
         // A window inside a host's window never becomes active (the host
         // keeps the focus): the show starts as soon as it is visible.
         rules_.SetMouseRef(CursorPos());
-        PostMessage(Msg::Timer, ShowWindowRules::kItemTimer, 0);
+        PostMessage(Msg::Timer, TimerId(ShowTimer::Item), 0);
     } else {
         raise();
         activateWindow();
@@ -170,6 +171,8 @@ void ShowWindow::Run() {
 void ShowWindow::Teardown() {
     if (tornDown_) return;
     tornDown_ = true;
+    // Nothing of the show may start again, whichever way the window ends.
+    if (sequencer_) sequencer_->Close();
     if (hostWatch_) hostWatch_->stop();
     for (auto it = pinnedItems_.rbegin(); it != pinnedItems_.rend(); ++it)
         delete it->data();
@@ -203,21 +206,27 @@ bool ShowWindow::CloseQuery() {
 }
 
 void ShowWindow::WindowProc(WindowMessage& message) {
+    const ShowInput input = ReadShowInput(message);
     // Creating a Flash player makes the web engine attach a window it made
     // as a top-level one; destroying that window reports a deactivation of
     // the show window although the user did nothing. Such deactivations do
     // not end the show; the window takes the activation back afterwards.
-    if (attachingFlash_ && IsDeactivation(message)) return;
-    rules_.HandleMessage(message);
+    if (attachingFlash_ && IsDeactivation(input)) return;
+    WindowMessage* outer = std::exchange(message_, &message);
+    rules_.Handle(input);
+    message_ = outer;
 }
 
-bool ShowWindow::IsDeactivation(const WindowMessage& message) {
-    switch (message.id) {
-    case Msg::Activate: return (message.wParam & 0xFFFF) == WA_INACTIVE;
-    case Msg::NcActivate:
-    case Msg::ActivateApp: return message.wParam == 0;
-    default: return false;
-    }
+void ShowWindow::OnActivate() {
+    // Every activation of the form advances the show, except the one the
+    // window takes back itself after a Flash player attached: that one would
+    // cut the new movie's display time short.
+    if (std::exchange(reclaimingActivation_, false)) return;
+    rules_.FormActivate();
+}
+
+void ShowWindow::DefaultHandling() {
+    if (message_) MessageWindow::DefaultWindowProc(*message_);
 }
 
 Point ShowWindow::CursorPos() {
@@ -233,15 +242,18 @@ void ShowWindow::StopActivity() {
     StopMoving();
     StopTransition();
     KillItemTimer();
+    if (sequencer_) sequencer_->Close();
 }
 
 void ShowWindow::Advance(bool forward) {
-    if (!sequencer_) return;
-    sequencer_->Advance(forward);
+    if (sequencer_) sequencer_->Advance(forward);
+}
+
+void ShowWindow::AdvanceEnded() {
     // The music player takes a while to set up and plays its first track
     // only on its first tick three seconds on: it starts once the first
     // item is on screen (or once the first advance found nothing to show).
-    if (!music_ && !rules_.closing() && !sequencer_->advancing()) StartMusic();
+    if (!music_ && !rules_.closing()) StartMusic();
 }
 
 void ShowWindow::StartMusic() {
@@ -253,25 +265,17 @@ void ShowWindow::MoveStep() {
     if (fly_) fly_->MoveStep();
 }
 
-void ShowWindow::MusicTick() {
-    if (music_) music_->MusicTick();
-}
-
 void ShowWindow::FlashMouseMove() {
     // The movement test reads the cursor itself; the coordinates do not matter.
     PostMessage(Msg::MouseMove, 0, 0);
 }
 
-void ShowWindow::ProcessMessages() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
 void ShowWindow::SetItemTimer(int intervalMs) {
-    SetTimer(ShowWindowRules::kItemTimer, intervalMs);
+    SetTimer(TimerId(ShowTimer::Item), intervalMs);
 }
 
 void ShowWindow::KillItemTimer() {
-    KillTimer(ShowWindowRules::kItemTimer);
+    KillTimer(TimerId(ShowTimer::Item));
 }
 
 Rect ShowWindow::PictureBounds() {
@@ -343,14 +347,23 @@ void ShowWindow::PaintPictureOntoBackground() {
     background_->Draw(trans_->Picture().bitmap(), {bounds.left, bounds.top});
 }
 
-void ShowWindow::RunTransition(int style, int step, int delay) {
+void ShowWindow::StartTransition(int style, int step, int delay) {
     trans_->SetStyle(static_cast<TShowStyle>(style));
     // Only the low 16 bits of the item's words count.
     trans_->SetStep(static_cast<uint16_t>(step));
     trans_->SetDelay(static_cast<uint16_t>(delay));
     stats_.Start(style);
+    sequencerTransition_ = true;
     trans_->Execute();
+    // A control without a picture starts nothing: the transition is over at once.
+    if (sequencerTransition_ && !trans_->Running()) TransitionOver();
+}
+
+void ShowWindow::TransitionOver() {
+    if (!sequencerTransition_) return;
+    sequencerTransition_ = false;
     stats_.Finish();
+    if (sequencer_) sequencer_->TransitionFinished();
 }
 
 void ShowWindow::ShowPictureAtOnce() {
@@ -371,7 +384,10 @@ VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::string& moviePath
     attachingFlash_ = true;
     VtFlashEx* host = CreateFlashHost(this, r.left, r.top, r.right, r.bottom);
     attachingFlash_ = false;
-    if (!preview_ && !embedded_ && isVisible() && !isActiveWindow()) activateWindow();
+    if (!preview_ && !embedded_ && isVisible() && !isActiveWindow()) {
+        reclaimingActivation_ = true;
+        activateWindow();
+    }
     if (!host) return nullptr;
     host->SetMovie(QString::fromStdString(moviePath));
     if (loop) host->SetLoop(true);

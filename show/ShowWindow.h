@@ -12,6 +12,7 @@
 #include "show/ShowPackage.h"
 #include "show/ShowSequencer.h"
 #include "show/ShowStage.h"
+#include "show/ShowTimer.h"
 #include "show/ShowWindowRules.h"
 #include "show/TransitionStats.h"
 
@@ -62,8 +63,7 @@ public:
 
 protected:
     void WindowProc(WindowMessage& message) override;
-    static bool IsDeactivation(const WindowMessage& message);
-    void OnActivate() override { rules_.FormActivate(); }
+    void OnActivate() override;
     void OnDeactivate() override { rules_.FormDeactivate(); }
     bool CloseQuery() override;
 
@@ -77,22 +77,20 @@ private:
 
     // ShowWindowHost
     Point CursorPos() override;
-    void DefaultWindowProc(WindowMessage& message) override { MessageWindow::DefaultWindowProc(message); }
+    void DefaultHandling() override;
     void PostWindowMessage(Msg id, uintptr_t wParam, intptr_t lParam) override {
         MessageWindow::PostMessage(id, wParam, lParam);
     }
     void StopActivity() override;
     void Advance(bool forward) override;
     void MoveStep() override;
-    void MusicTick() override;
     WindowHandle NativeWindow() override;
 
     // ShowStage
-    bool Closing() override { return rules_.closing(); }
-    void ProcessMessages() override;
     void SetItemTimer(int intervalMs) override;
     void KillItemTimer() override;
     Size WindowSize() override { return {width(), height()}; }
+    void AdvanceEnded() override;
     Rect PictureBounds() override;
     void SetPictureBounds(const Rect& bounds) override;
     bool PictureVisible() override;
@@ -101,7 +99,9 @@ private:
     void SetPicture(Bitmap24&& picture, int width, int height) override;
     void PictureFromBackground() override;
     void PaintPictureOntoBackground() override;
-    void RunTransition(int style, int step, int delay) override;
+    void StartTransition(int style, int step, int delay) override;
+    // The transition control's transition is over; reports the sequencer's.
+    void TransitionOver();
     void ShowPictureAtOnce() override;
     void StopTransition() override;
     void CreateFlash(const Rect& bounds, const std::string& moviePath) override;
@@ -140,6 +140,11 @@ private:
     bool cursorHidden_ = false;
     bool tornDown_ = false;
     bool attachingFlash_ = false; // a Flash player is being created and attached
+    // The window took its activation back after a Flash player attached; the
+    // activation that follows is its own doing, not the user's.
+    bool reclaimingActivation_ = false;
+    WindowMessage* message_ = nullptr; // the message the rules are handling
+    bool sequencerTransition_ = false; // the running transition is the sequencer's
     bool firstFrameReported_ = false;
 };
 

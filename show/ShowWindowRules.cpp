@@ -1,132 +1,114 @@
 #include "show/ShowWindowRules.h"
 
 #include "platform/RegistryStore.h"
+#include "show/ShowTimer.h"
 
 #include <cstdlib>
 
 namespace scr {
-namespace {
-
-bool IsBackwardKey(uintptr_t key) {
-    return key == vk::Back || key == vk::Prior || key == vk::Left || key == vk::Up;
-}
-bool IsForwardKey(uintptr_t key) {
-    return key == vk::Space || key == vk::Next || key == vk::Right || key == vk::Down;
-}
-
-} // namespace
 
 ShowWindowRules::ShowWindowRules(ShowWindowHost& host, bool preview, bool ignoreMouseMove)
     : host_(host), preview_(preview), ignoreMouseMove_(ignoreMouseMove) {}
 
-void ShowWindowRules::HandleMessage(WindowMessage& message) {
+void ShowWindowRules::Handle(ShowInput input) {
     const bool fullScreen = !preview_;
-    switch (message.id) {
-    case Msg::Activate:
-        HandleActivate(message);
-        return;
-    case Msg::ActivateApp:
-        // Another application became active: the show ends. Activation of
-        // this application needs nothing.
-        if (message.wParam == 0) {
-            message.result = 0;
-            RequestClose();
-        }
-        return;
-    case Msg::NcActivate:
-        if (message.wParam == 0) {
-            if (fullScreen && !passwordCheckActive_) {
-                RequestClose();
-            } else if (!fullScreen) {
-                RequestClose();
-                message.result = 0;
-            }
-        }
+    bool standardHandling = true;
+    switch (input) {
+    case ShowInput::Activated:
+    case ShowInput::Deactivated:
+    case ShowInput::AppActivated:
+    case ShowInput::AppDeactivated:
+    case ShowInput::FrameActivated:
+    case ShowInput::FrameDeactivated:
+        standardHandling = HandleActivation(input);
         break;
-    case Msg::KeyDown:
-        HandleKeyDown(message);
-        return;
-    case Msg::SysCommand:
-        // No other screen saver may start over this one, and nothing the
-        // system menu offers happens while the password dialog is up.
-        if ((message.wParam & 0xFFF0) == SC_SCREENSAVE || passwordCheckActive_) {
-            message.result = 0;
-            return;
-        }
+    case ShowInput::ForwardKey:
+    case ShowInput::BackwardKey:
+    case ShowInput::HelpKey:
+    case ShowInput::HomePageKey:
+    case ShowInput::OtherKey:
+        standardHandling = HandleKey(input);
         break;
-    case Msg::Timer:
-        HandleTimer(message);
-        return;
-    case Msg::MouseMove:
+    case ShowInput::ScreenSaverCommand:
+        // No other screen saver may start over this one.
+        standardHandling = false;
+        break;
+    case ShowInput::SystemCommand:
+        // Nothing the system menu offers happens while the password dialog is up.
+        standardHandling = !passwordCheckActive_;
+        break;
+    case ShowInput::ItemTimer:
+    case ShowInput::MovementTimer:
+    case ShowInput::OtherTimer:
+        HandleTimer(input);
+        standardHandling = false;
+        break;
+    case ShowInput::MouseMove:
         if (fullScreen && !passwordCheckActive_ && !ignoreMouseMove_) MouseMoveTest();
         break;
-    case Msg::LButtonDown:
-    case Msg::RButtonDown:
-    case Msg::MButtonDown:
+    case ShowInput::MouseButton:
         if (fullScreen && !passwordCheckActive_) RequestClose();
         break;
-    default:
+    case ShowInput::Other:
         break;
     }
-    host_.DefaultWindowProc(message);
+    if (standardHandling) host_.DefaultHandling();
 }
 
-void ShowWindowRules::HandleActivate(WindowMessage& message) {
-    if (preview_) {
-        host_.DefaultWindowProc(message);
-        return;
-    }
-    if (passwordCheckActive_) {
-        message.result = 0;
-        return;
-    }
-    if ((message.wParam & 0xFFFF) == WA_INACTIVE) {
-        host_.DefaultWindowProc(message);
+bool ShowWindowRules::HandleActivation(ShowInput input) {
+    switch (input) {
+    case ShowInput::Activated:
+    case ShowInput::Deactivated:
+        if (preview_) return true;
+        if (passwordCheckActive_) return false;
+        if (input == ShowInput::Deactivated) {
+            host_.DefaultHandling();
+            RequestClose();
+            return false;
+        }
+        mouseRef_ = host_.CursorPos();
+        return true;
+    case ShowInput::AppDeactivated:
+        // Another application became active: the show ends. Activation of
+        // this application needs nothing.
         RequestClose();
-        return;
+        return false;
+    case ShowInput::FrameDeactivated:
+        if (preview_ || !passwordCheckActive_) RequestClose();
+        return true;
+    default:
+        return input != ShowInput::AppActivated;
     }
-    mouseRef_ = host_.CursorPos();
-    host_.DefaultWindowProc(message);
 }
 
-void ShowWindowRules::HandleKeyDown(WindowMessage& message) {
-    const uintptr_t key = message.wParam;
-    if (IsBackwardKey(key)) {
+bool ShowWindowRules::HandleKey(ShowInput input) {
+    if (input == ShowInput::BackwardKey) {
         host_.Advance(false);
-    } else if (IsForwardKey(key)) {
+    } else if (input == ShowInput::ForwardKey) {
         host_.Advance(true);
-    } else if (key == vk::F1 || key == vk::F2) {
+    } else if (input == ShowInput::HelpKey || input == ShowInput::HomePageKey) {
         // F1 and F2 end the show in every mode; F2 also opens the author's
         // home page once the window is gone, but only if this key's request
         // is the one that closed the show.
         const bool wasClosing = closing_;
         RequestClose();
-        if (!wasClosing && closing_) homePageRequest_ = key == vk::F2;
+        if (!wasClosing && closing_) homePageRequest_ = input == ShowInput::HomePageKey;
     } else if (!preview_ && !passwordCheckActive_) {
         RequestClose();
     }
-    host_.DefaultWindowProc(message);
+    return true;
 }
 
-void ShowWindowRules::HandleTimer(WindowMessage& message) {
-    host_.DefaultWindowProc(message);
+void ShowWindowRules::HandleTimer(ShowInput input) {
+    host_.DefaultHandling();
     if (closing_) {
         host_.StopActivity();
         return;
     }
-    switch (message.wParam) {
-    case kItemTimer:
+    if (input == ShowInput::ItemTimer)
         host_.Advance(true);
-        break;
-    case kMoveTimer:
+    else if (input == ShowInput::MovementTimer)
         host_.MoveStep();
-        break;
-    case kMusicTimer:
-        host_.MusicTick();
-        break;
-    default:
-        break;
-    }
 }
 
 void ShowWindowRules::MouseMoveTest() {
@@ -138,7 +120,7 @@ void ShowWindowRules::MouseMoveTest() {
 }
 
 void ShowWindowRules::FormActivate() {
-    host_.PostWindowMessage(Msg::Timer, kItemTimer, 0);
+    host_.PostWindowMessage(Msg::Timer, TimerId(ShowTimer::Item), 0);
 }
 
 void ShowWindowRules::FormDeactivate() {

@@ -1,12 +1,13 @@
 #pragma once
-// The input and close rules of the show window, as one handler over window
-// messages: which input ends the show, the mouse-jump test, the password check
-// and the flags that keep a close from being undone or asked twice. Pure
-// logic: everything it needs from the real window goes through
-// ShowWindowHost, so tests can drive it message by message.
+// The input and close rules of the show window, as one handler over typed
+// input (ShowInput): which input ends the show, the mouse-jump test, the
+// password check and the flags that keep a close from being undone or asked
+// twice. Pure logic: everything it needs from the real window goes through
+// ShowWindowHost, so tests can drive it input by input.
 
 #include "platform/PasswordProvider.h"
 #include "platform/gui/WindowMessage.h"
+#include "show/ShowInput.h"
 #include "transitions/Rect.h"
 
 namespace scr {
@@ -16,14 +17,14 @@ public:
     virtual ~ShowWindowHost() = default;
     // The cursor position in screen coordinates.
     virtual Point CursorPos() = 0;
-    // The window's standard handling of a message (activation events, close).
-    virtual void DefaultWindowProc(WindowMessage& message) = 0;
+    // The window's standard handling of the input at hand (activation
+    // events, close, the system menu).
+    virtual void DefaultHandling() = 0;
     virtual void PostWindowMessage(Msg id, uintptr_t wParam, intptr_t lParam) = 0;
     // Stops movement, a running transition and the item timer.
     virtual void StopActivity() = 0;
     virtual void Advance(bool forward) = 0;
     virtual void MoveStep() = 0;
-    virtual void MusicTick() = 0;
     // The system's password check entry, or none (then the check accepts).
     virtual PasswordVerifyEntry PasswordEntry() { return FindPasswordVerifyEntry(); }
     virtual WindowHandle NativeWindow() { return 0; }
@@ -31,15 +32,12 @@ public:
 
 class ShowWindowRules {
 public:
-    static constexpr unsigned kItemTimer = 555;
-    static constexpr unsigned kMusicTimer = 666;
-    static constexpr unsigned kMoveTimer = 303;
     // A cursor jump of more than this many pixels on either axis ends the show.
     static constexpr int kMouseTolerance = 5;
 
     ShowWindowRules(ShowWindowHost& host, bool preview, bool ignoreMouseMove);
 
-    void HandleMessage(WindowMessage& message);
+    void Handle(ShowInput input);
 
     // The form's activation events (raised by the default handling of Activate).
     void FormActivate();
@@ -65,9 +63,10 @@ public:
     void SetMouseRef(Point p) { mouseRef_ = p; }
 
 private:
-    void HandleActivate(WindowMessage& message);
-    void HandleKeyDown(WindowMessage& message);
-    void HandleTimer(WindowMessage& message);
+    // Each returns whether the window's standard handling follows.
+    bool HandleActivation(ShowInput input);
+    bool HandleKey(ShowInput input);
+    void HandleTimer(ShowInput input);
     void MouseMoveTest();
 
     ShowWindowHost& host_;

@@ -33,7 +33,7 @@ XFly::~XFly() {
 
 void XFly::StartMoving() {
     running_ = true;
-    if (timerId_ == 0 && window_) timerId_ = window_->SetTimer(kTimerId, kIntervalMs);
+    if (timerId_ == 0 && window_) timerId_ = window_->SetTimer(TimerId(ShowTimer::Movement), kIntervalMs);
 }
 
 void XFly::StopMoving() {

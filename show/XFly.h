@@ -1,9 +1,10 @@
 #pragma once
 // Moves one control about inside a rectangle, a pixel or two per step on the
-// window timer 303 (every 100 ms), turning back at the edges with a new random
+// movement timer (every 100 ms), turning back at the edges with a new random
 // speed. The show window creates one in moving mode and points it at the
 // control of the current item.
 
+#include "show/ShowTimer.h"
 #include "transitions/Rect.h"
 
 #include <QPointer>
@@ -15,7 +16,6 @@ class MessageWindow;
 
 class XFly {
 public:
-    static constexpr unsigned kTimerId = 303;
     static constexpr int kIntervalMs = 100;
 
     // Places the target at a random point of the left and upper half of
@@ -27,7 +27,7 @@ public:
 
     void StartMoving();
     void StopMoving();
-    // One step; the window calls it on Timer(303). Nothing unless running
+    // One step; the window calls it on each tick of the movement timer. Nothing unless running
     // and a target exists.
     void MoveStep();
 

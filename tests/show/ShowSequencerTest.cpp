@@ -55,7 +55,12 @@ public:
 class FakeStage : public ShowStage {
 public:
     std::vector<std::string> log;
-    bool closing = false;
+    ShowSequencer* sequencer = nullptr;
+    // Transitions end inside StartTransition unless held; held ones end on FinishTransition.
+    bool holdTransitions = false;
+    int heldTransitions = 0;
+    int advancesEnded = 0;
+    int movingStarts = 0;
     bool fly = false;
     Rect bounds{-1, -1, 0, 0};
     bool visible = false;
@@ -64,11 +69,10 @@ public:
     std::vector<int> timers;
     std::function<void()> duringTransition;
 
-    bool Closing() override { return closing; }
-    void ProcessMessages() override {}
     void SetItemTimer(int ms) override { timers.push_back(ms); }
     void KillItemTimer() override {}
     Size WindowSize() override { return {1024, 768}; }
+    void AdvanceEnded() override { ++advancesEnded; }
     Rect PictureBounds() override { return bounds; }
     void SetPictureBounds(const Rect& r) override {
         bounds = r;
@@ -83,10 +87,19 @@ public:
     }
     void PictureFromBackground() override { log.push_back("from background"); }
     void PaintPictureOntoBackground() override { log.push_back("collage"); }
-    void RunTransition(int style, int step, int delay) override {
+    void StartTransition(int style, int step, int delay) override {
         log.push_back("transition " + std::to_string(style) + " " + std::to_string(step) + " " +
                       std::to_string(delay));
         if (duringTransition) duringTransition();
+        if (holdTransitions)
+            ++heldTransitions;
+        else
+            sequencer->TransitionFinished();
+    }
+    void FinishTransition() {
+        ASSERT_GT(heldTransitions, 0);
+        --heldTransitions;
+        sequencer->TransitionFinished();
     }
     void ShowPictureAtOnce() override { log.push_back("at once"); }
     void StopTransition() override { log.push_back("stop transition"); }
@@ -104,7 +117,7 @@ public:
     void ShowItemLabels(int index) override { log.push_back("labels " + std::to_string(index)); }
     void CreatePinnedItems() override { log.push_back("pinned"); }
     bool HasFly() override { return fly; }
-    void StartMoving() override {}
+    void StartMoving() override { ++movingStarts; }
     void StopMoving() override {}
     void SetFlyPosition(Point) override {}
     void SetFlySize(Size s) override {
@@ -158,6 +171,7 @@ protected:
         settings.primaryScreen = {1024, 768};
         settings.showScale = scale;
         sequencer_.emplace(content_, stage_, settings);
+        stage_.sequencer = &*sequencer_;
         return *sequencer_;
     }
     FakeContent content_;
@@ -305,7 +319,7 @@ TEST_F(ShowSequencerTest, CloseDuringExitTransitionStopsTheAdvance) {
     s.Advance(true);
     stage_.log.clear();
     stage_.timers.clear();
-    stage_.duringTransition = [&] { stage_.closing = true; };
+    stage_.duringTransition = [&] { s.Close(); };
     s.Advance(true);
     EXPECT_EQ(stage_.log,
               (std::vector<std::string>{"from background", "transition 3 0 0", "stop transition"}));
@@ -324,6 +338,79 @@ TEST_F(ShowSequencerTest, AdvanceArrivingDuringATransitionReturnsAtOnce) {
     EXPECT_EQ(nested, 1);
     EXPECT_EQ(s.playList().position(), 1);
     EXPECT_EQ(stage_.timers.size(), 1u);
+}
+
+// The states of the sequencer, input by input: A an advance, F the end of the
+// transition that runs, C the close. Both items have an exit and an entry
+// transition; the first show has no exit transition.
+TEST_F(ShowSequencerTest, StatesFollowAdvancesTransitionEndsAndTheClose) {
+    using State = ShowSequencer::State;
+    const struct {
+        const char* inputs;
+        State state;
+        size_t timers;
+        int position;
+    } cases[] = {
+        {"", State::Idle, 0, 0},
+        {"A", State::Entering, 0, 0},
+        {"AF", State::Showing, 1, 1},
+        {"AFA", State::Leaving, 1, 1},
+        {"AFAA", State::Leaving, 1, 1}, // an advance meanwhile is ignored
+        {"AFAF", State::Entering, 1, 1},
+        {"AFAFA", State::Entering, 1, 1},
+        {"AFAFF", State::Showing, 2, 0},
+        {"AFAFFA", State::Leaving, 2, 0},
+        {"AC", State::Closed, 0, 0},
+        {"ACF", State::Closed, 0, 0}, // the stopped transition's end starts nothing
+        {"AFAC", State::Closed, 1, 1},
+        {"AFACFA", State::Closed, 1, 1}, // nothing after the close
+        {"AFC", State::Closed, 1, 1},
+        {"AFCA", State::Closed, 1, 1},
+    };
+    for (const auto& c : cases) {
+        ShowItem item = Fixed(Picture(), 0, 0, 100, 100);
+        item.exitEffect = 4;
+        content_.items = {item, item};
+        stage_ = FakeStage{};
+        stage_.holdTransitions = true;
+        ShowSequencer& s = Make();
+        for (const char* input = c.inputs; *input; ++input) {
+            if (*input == 'A') s.Advance(true);
+            if (*input == 'F') stage_.FinishTransition();
+            if (*input == 'C') s.Close();
+        }
+        EXPECT_EQ(s.state(), c.state) << c.inputs;
+        EXPECT_EQ(stage_.timers.size(), c.timers) << c.inputs;
+        EXPECT_EQ(s.playList().position(), c.position) << c.inputs;
+        // The movement and what waits for the first item start once per item shown.
+        EXPECT_EQ(stage_.movingStarts, static_cast<int>(c.timers)) << c.inputs;
+        EXPECT_EQ(stage_.advancesEnded, static_cast<int>(c.timers)) << c.inputs;
+    }
+}
+
+TEST_F(ShowSequencerTest, CloseStopsTheRunningTransitionOnce) {
+    content_.items = {Picture(), Picture()};
+    stage_.holdTransitions = true;
+    ShowSequencer& s = Make();
+    s.Advance(true);
+    stage_.log.clear();
+    s.Close();
+    s.Close();
+    EXPECT_EQ(stage_.log, std::vector<std::string>{"stop transition"});
+}
+
+TEST_F(ShowSequencerTest, AnAdvanceWithoutTransitionsEndsInsideItsCall) {
+    ShowItem item = Fixed(Picture(), 0, 0, 100, 100);
+    item.transitionEffect = -2;
+    content_.items = {item, Movie(3)};
+    stage_.holdTransitions = true;
+    ShowSequencer& s = Make();
+    s.Advance(true);
+    EXPECT_EQ(s.state(), ShowSequencer::State::Showing);
+    s.Advance(true);
+    EXPECT_EQ(s.state(), ShowSequencer::State::Showing);
+    EXPECT_EQ(stage_.timers, (std::vector<int>{3000, 3000}));
+    EXPECT_EQ(stage_.heldTransitions, 0);
 }
 
 TEST_F(ShowSequencerTest, RandomEffectsForMinusOneAndOutOfRange) {

@@ -2,11 +2,13 @@
 #include "show/ShowWindowRules.h"
 
 #include "platform/RegistryStore.h"
+#include "show/ShowTimer.h"
 #include "tests/support/TempDir.h"
 
 #include <deque>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace scr {
@@ -21,8 +23,18 @@ public:
     ShowWindowRules* rules = nullptr;
     PasswordVerifyEntry entry = nullptr;
 
+    WindowMessage* current = nullptr; // the message being handled
+
+    // Hands a message to the rules as the show window does.
+    void Deliver(WindowMessage message) {
+        WindowMessage* outer = std::exchange(current, &message);
+        rules->Handle(ReadShowInput(message));
+        current = outer;
+    }
+
     Point CursorPos() override { return cursor; }
-    void DefaultWindowProc(WindowMessage& message) override {
+    void DefaultHandling() override { DefaultWindowProc(*current); }
+    void DefaultWindowProc(WindowMessage& message) {
         defaults.push_back(message.id);
         if (message.id == Msg::Activate) {
             if (message.wParam == WA_INACTIVE)
@@ -38,7 +50,6 @@ public:
     void StopActivity() override { log.push_back("stop"); }
     void Advance(bool forward) override { log.push_back(forward ? "forward" : "backward"); }
     void MoveStep() override { log.push_back("move"); }
-    void MusicTick() override { log.push_back("music"); }
     PasswordVerifyEntry PasswordEntry() override { return entry; }
 };
 
@@ -57,7 +68,7 @@ protected:
         while (!window_.queue.empty()) {
             WindowMessage message = window_.queue.front();
             window_.queue.pop_front();
-            rules_->HandleMessage(message);
+            window_.Deliver(message);
         }
     }
     void MoveCursorTo(int x, int y) {
@@ -225,7 +236,7 @@ TEST_F(ShowWindowRulesTest, RefusedPasswordKeepsTheShowAndTakesNewReference) {
     EXPECT_FALSE(rules_->passwordCheckActive());
     EXPECT_EQ(rules_->mouseRef(), (Point{300, 200}));
     // The show goes on: the item timer still advances.
-    Post(Msg::Timer, ShowWindowRules::kItemTimer);
+    Post(Msg::Timer, TimerId(ShowTimer::Item));
     EXPECT_EQ(window_.log, std::vector<std::string>{"forward"});
 }
 
@@ -235,12 +246,9 @@ ShowWindowRules* g_rulesUnderCheck = nullptr;
 int g_checks = 0;
 int RefuseWhileInputArrives(WindowHandle) {
     ++g_checks;
-    WindowMessage key{Msg::KeyDown, 'Z', 0};
-    g_rulesUnderCheck->HandleMessage(key);
-    WindowMessage click{Msg::LButtonDown, 0, 0};
-    g_rulesUnderCheck->HandleMessage(click);
-    WindowMessage activate{Msg::Activate, WA_INACTIVE, 0};
-    g_rulesUnderCheck->HandleMessage(activate);
+    g_rulesUnderCheck->Handle(ReadShowInput({Msg::KeyDown, 'Z', 0}));
+    g_rulesUnderCheck->Handle(ReadShowInput({Msg::LButtonDown, 0, 0}));
+    g_rulesUnderCheck->Handle(ReadShowInput({Msg::Activate, WA_INACTIVE, 0}));
     return 0;
 }
 
@@ -287,18 +295,16 @@ TEST_F(ShowWindowRulesTest, AfterTheCloseTimersOnlyStopActivity) {
     Make(false);
     Post(Msg::KeyDown, 'A');
     window_.log.clear();
-    for (unsigned id :
-         {ShowWindowRules::kItemTimer, ShowWindowRules::kMoveTimer, ShowWindowRules::kMusicTimer})
-        Post(Msg::Timer, id);
-    EXPECT_EQ(window_.log, (std::vector<std::string>{"stop", "stop", "stop"}));
+    for (ShowTimer timer : {ShowTimer::Item, ShowTimer::Movement})
+        Post(Msg::Timer, TimerId(timer));
+    EXPECT_EQ(window_.log, (std::vector<std::string>{"stop", "stop"}));
 }
 
 TEST_F(ShowWindowRulesTest, TimersDispatchById) {
     Make(false);
-    for (unsigned id :
-         {ShowWindowRules::kItemTimer, ShowWindowRules::kMoveTimer, ShowWindowRules::kMusicTimer, 42u})
+    for (unsigned id : {TimerId(ShowTimer::Item), TimerId(ShowTimer::Movement), 42u})
         Post(Msg::Timer, id);
-    EXPECT_EQ(window_.log, (std::vector<std::string>{"forward", "move", "music"}));
+    EXPECT_EQ(window_.log, (std::vector<std::string>{"forward", "move"}));
 }
 
 TEST_F(ShowWindowRulesTest, NoScreenSaverStartsOverTheShow) {

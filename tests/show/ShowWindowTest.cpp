@@ -178,7 +178,7 @@ TEST_F(ShowWindowTest, ItemTimerBringsTheItemOnScreenWithItsLabels) {
     package->labels = {{LabelItem(record, "first"), LabelItem(record, "second")}, {}};
     auto window = Make(std::move(package));
     // Not shown: no activation here starts an item of its own.
-    window->PostMessage(Msg::Timer, ShowWindowRules::kItemTimer);
+    window->PostMessage(Msg::Timer, TimerId(ShowTimer::Item));
     Pump();
     XPicTrans* picture = window->transitionControl();
     const double scale = window->showScale();
@@ -187,8 +187,8 @@ TEST_F(ShowWindowTest, ItemTimerBringsTheItemOnScreenWithItsLabels) {
     EXPECT_TRUE(picture->isVisibleTo(window.get()));
     EXPECT_EQ(picture->Frame().pixel(picture->width() / 2, picture->height() / 2), 0x0000FF00u);
     EXPECT_NE(window->findChild<QLabel*>("xlabel_1"), nullptr);
-    EXPECT_TRUE(window->HasTimer(ShowWindowRules::kItemTimer));
-    EXPECT_EQ(window->TimerInterval(ShowWindowRules::kItemTimer), 5000);
+    EXPECT_TRUE(window->HasTimer(TimerId(ShowTimer::Item)));
+    EXPECT_EQ(window->TimerInterval(TimerId(ShowTimer::Item)), 5000);
 
     // The next item: no exit transition and another place, so the first
     // picture stays on the background; the second item has no labels.

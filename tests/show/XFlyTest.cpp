@@ -79,10 +79,10 @@ TEST_F(XFlyTest, StoppedStepsDoNothingAndTimerFollowsStartStop) {
     fly.MoveStep();
     EXPECT_EQ(fly.x(), 50);
     fly.StartMoving();
-    EXPECT_TRUE(window_.HasTimer(XFly::kTimerId));
-    EXPECT_EQ(window_.TimerInterval(XFly::kTimerId), 100);
+    EXPECT_TRUE(window_.HasTimer(TimerId(ShowTimer::Movement)));
+    EXPECT_EQ(window_.TimerInterval(TimerId(ShowTimer::Movement)), 100);
     fly.StopMoving();
-    EXPECT_FALSE(window_.HasTimer(XFly::kTimerId));
+    EXPECT_FALSE(window_.HasTimer(TimerId(ShowTimer::Movement)));
     fly.MoveStep(); // a tick still queued after the stop
     EXPECT_EQ(fly.x(), 50);
 }

@@ -165,6 +165,37 @@ TEST_F(ShowEndToEndTest, AFlashItemComingOnScreenDoesNotEndTheShow) {
     EXPECT_NE(stats.find("flash frames="), std::string::npos) << stats;
 }
 
+// The demo's movie stays exactly 12 seconds (display time -12). Creating its
+// player makes the web engine attach and re-parent windows of its own, which
+// costs the show window its activation for a moment: the movie keeps its time
+// all the same, and the show goes on to the next item after it.
+TEST_F(ShowEndToEndTest, AFlashItemKeepsItsDisplayTimeWhileTheEngineAttachesItsWindows) {
+    if (!std::filesystem::exists(BuildBinDir() + "/scrplayer-flash.so") ||
+        !std::filesystem::exists(BuildBinDir() + "/ruffle/ruffle.js"))
+        GTEST_SKIP() << "the Flash engine plugin or the Ruffle files are not built";
+    auto show = Start({"/s"});
+    ASSERT_TRUE(WaitForFullScreenWindow());
+    for (int step = 0; step < 4; ++step) {
+        std::this_thread::sleep_for(2500ms);
+        PressKey("Right");
+    }
+    const auto movieShown = std::chrono::steady_clock::now();
+    // The movie's player reports its frames when it is released: when the
+    // movie leaves the screen.
+    auto movieReleased = [&] {
+        std::string stats;
+        RunCommand("cat '" + dir_.file("stats.txt") + "' 2>/dev/null", &stats);
+        return stats.find("flash frames=") != std::string::npos;
+    };
+    ASSERT_TRUE(WaitUntil(movieReleased, 25s)) << "the movie never left the screen";
+    const auto shownFor = std::chrono::steady_clock::now() - movieShown;
+    EXPECT_GE(shownFor, 11500ms) << "the movie was cut short";
+    EXPECT_LE(shownFor, 20s);
+    EXPECT_TRUE(show->Running());
+    show->Signal(SIGTERM);
+    EXPECT_EQ(show->Wait(5s), std::optional<int>(0));
+}
+
 TEST_F(ShowEndToEndTest, PreviewDrawsInsideTheHostWindow) {
     const uint32_t host = x_.CreateWindow(100, 100, 320, 200);
     ASSERT_NE(host, 0u);

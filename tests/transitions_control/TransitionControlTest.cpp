@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QSignalSpy>
 #include <QTest>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 #include <vector>
 
 namespace scr {
@@ -32,12 +35,13 @@ protected:
         control->Picture().assign(Uniform(40, 30, kNew));
     }
 
-    // Runs Execute and, with the pacing thread, waits for the transition to end.
+    // Runs Execute and waits for the transition to end.
     void RunToEnd() {
         control->Execute();
-        if (control->Threaded()) {
-            EXPECT_TRUE(QTest::qWaitFor([this] { return !control->Running(); }, 10000));
-        }
+        WaitForTheEnd();
+    }
+    void WaitForTheEnd() {
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !control->Running(); }, 10000));
     }
 
     QWidget parent;
@@ -116,7 +120,7 @@ TEST_P(TransitionControl, StopKeepsTheFrameReachedWithoutOnComplete) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return control->Progress() >= 30; }, 10000));
         control->Stop();
     } else {
-        control->Execute();
+        RunToEnd();
     }
     EXPECT_FALSE(control->Running());
     EXPECT_EQ(completed, 0);
@@ -158,11 +162,73 @@ TEST_P(TransitionControl, SwitchingManualOffContinuesAutomatically) {
     control->Execute();
     control->SetProgress(40);
     control->SetManual(false);
-    if (control->Threaded()) {
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !control->Running(); }, 10000));
-    }
+    WaitForTheEnd();
     EXPECT_EQ(progress, (std::vector<int>{40, 60, 80, 100}));
     EXPECT_EQ(completed, 1);
+}
+
+// Execute runs the first step itself only without Threaded; either way the
+// runner reports each step it drove and, once, the end.
+TEST_P(TransitionControl, ExecuteRunsTheFirstStepItselfOnlyWithoutThreaded) {
+    control->SetStep(25);
+    QSignalSpy steps(&control->Runner(), &TransitionRunner::progress);
+    QSignalSpy finished(&control->Runner(), &TransitionRunner::finished);
+    control->Execute();
+    EXPECT_EQ(progress, GetParam() ? std::vector<int>{} : std::vector<int>{25});
+    WaitForTheEnd();
+    EXPECT_EQ(progress, (std::vector<int>{25, 50, 75, 100}));
+    ASSERT_EQ(steps.count(), 4);
+    EXPECT_EQ(steps.takeLast().at(0).toInt(), 100);
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(completed, 1);
+}
+
+// A transition of one step (the show's instant change) is over when Execute
+// returns without Threaded.
+TEST_P(TransitionControl, OneStepTransitionEndsInsideExecuteOnlyWithoutThreaded) {
+    control->SetStyle(0);
+    control->SetStep(100);
+    QSignalSpy finished(&control->Runner(), &TransitionRunner::finished);
+    control->Execute();
+    EXPECT_EQ(control->Running(), GetParam());
+    EXPECT_EQ(finished.count(), GetParam() ? 0 : 1);
+    WaitForTheEnd();
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(control->Frame(), Uniform(40, 30, kNew));
+}
+
+// A stopped transition is over too: finished without OnComplete.
+TEST_P(TransitionControl, StopReportsTheEndWithoutOnComplete) {
+    control->SetManual(true);
+    control->Execute();
+    QSignalSpy finished(&control->Runner(), &TransitionRunner::finished);
+    control->Stop();
+    control->Stop();
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(completed, 0);
+}
+
+// Manual switched on and off again inside a step: the automatic steps go on
+// from where they were, each value comes once, and the end is reported once.
+TEST_P(TransitionControl, ManualOnAndOffInsideAStepCompletesOnce) {
+    control->SetStep(10);
+    control->SetDelay(5);
+    bool switched = false;
+    control->OnProgress = [&](QObject*) {
+        progress.push_back(control->Progress());
+        if (control->Progress() != 30 || switched) return;
+        switched = true;
+        control->SetManual(true);
+        // Time for whatever paced the steps before to notice Manual.
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        control->SetManual(false);
+    };
+    RunToEnd();
+    QTest::qWait(100); // a late end notice of the earlier pacing would arrive here
+    EXPECT_EQ(progress, (std::vector<int>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
+    EXPECT_EQ(completed, 1);
+    EXPECT_FALSE(control->Running());
+    EXPECT_EQ(control->Frame(), Uniform(40, 30, kNew));
 }
 
 TEST_P(TransitionControl, ClearOnlyWhileIdle) {
@@ -171,9 +237,7 @@ TEST_P(TransitionControl, ClearOnlyWhileIdle) {
     control->Clear();
     EXPECT_FALSE(control->Frame().isEmpty());
     control->SetManual(false);
-    if (control->Threaded()) {
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !control->Running(); }, 10000));
-    }
+    WaitForTheEnd();
     control->Clear();
     EXPECT_TRUE(control->Frame().isEmpty());
     // Only the colour is painted now.

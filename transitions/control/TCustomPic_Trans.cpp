@@ -4,10 +4,7 @@
 #include "transitions/BitmapHelpers.h"
 #include "transitions/FrameComposer.h"
 #include "transitions/MulDiv.h"
-#include "transitions/control/TAnimateThread.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
@@ -35,25 +32,20 @@ QRect ToQRect(const Rect& r) {
 
 } // namespace
 
-TCustomPic_Trans::TCustomPic_Trans(QWidget* parent) : QWidget(parent) {
+TCustomPic_Trans::TCustomPic_Trans(QWidget* parent)
+    : QWidget(parent), runner_([this] { return RunPacedStep(); }, [this] { return int(delay_); }) {
     // Opaque: the parent does not paint beneath the control, and no background is erased.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     picture_.setOnChange([this] { PictureChange(); });
     bgPicture_.setOnChange([this] { BgPictureChange(); });
     resize(100, 100);
+    connect(&runner_, &TransitionRunner::reachedEnd, this, [this] { AnimationComplete(this); });
 }
 
 TCustomPic_Trans::~TCustomPic_Trans() {
     destroying_ = true;
-    if (TAnimateThread* thread = animationThread_.data()) {
-        thread->requestInterruption();
-        // The thread's last steps and its termination notice run on this
-        // thread: deliver them while waiting.
-        while (!thread->wait(1))
-            QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
-        delete thread;
-    }
+    runner_.Halt();
 }
 
 // --- Pictures and properties ---------------------------------------------
@@ -136,6 +128,8 @@ void TCustomPic_Trans::SetManual(bool value) {
         progress_ = reverse_ ? 100 : 0;
     else if (!value)
         Animate();
+    else
+        runner_.Halt();
 }
 
 // --- Geometry --------------------------------------------------------------
@@ -196,6 +190,7 @@ void TCustomPic_Trans::Execute() {
         Prepare();
         if (!manual_) Animate();
     } catch (...) {
+        runner_.Halt();
         oldPicture_.reset();
         newPicture_.reset();
         running_ = false;
@@ -233,41 +228,15 @@ bool TCustomPic_Trans::AtEnd() const {
     return reverse_ ? progress_ == 0 : progress_ == 100;
 }
 
-bool TCustomPic_Trans::RunPacedStep() {
-    if (!running_ || stopping_ || destroying_) return true;
+TransitionRunner::StepResult TCustomPic_Trans::RunPacedStep() {
+    if (!running_ || stopping_ || destroying_) return {progress_, true};
     const int next = reverse_ ? (progress_ < step_ ? 0 : progress_ - step_) : progress_ + step_;
     SetProgress(next);
-    return AtEnd();
+    return {progress_, AtEnd()};
 }
 
 void TCustomPic_Trans::Animate() {
-    if (threaded_) {
-        animationThread_ = new TAnimateThread(this);
-        return;
-    }
-    // A step, then events are processed until Delay has passed since the
-    // step began (a busy wait), while the transition still runs automatically.
-    QPointer<TCustomPic_Trans> self(this);
-    QElapsedTimer clock;
-    clock.start();
-    auto goingOn = [&] { return running_ && !manual_ && !stopping_ && !destroying_; };
-    bool ended = false;
-    do {
-        const qint64 t0 = clock.elapsed();
-        ended = RunPacedStep();
-        if (!self) return;
-        if (!ended) {
-            QCoreApplication::processEvents();
-            if (!self) return;
-            while (clock.elapsed() - t0 <= delay_ && goingOn()) {
-                QCoreApplication::processEvents();
-                if (!self) return;
-            }
-        }
-    } while (!ended && goingOn());
-    // Completed here only when the end was reached by this loop; a Stop in
-    // between has completed the transition already.
-    if (ended && running_ && !stopping_) AnimationComplete(this);
+    runner_.Drive(threaded_ ? TransitionPacing::Threaded : TransitionPacing::CallingThread);
 }
 
 void TCustomPic_Trans::SetProgress(int value) {
@@ -300,28 +269,22 @@ void TCustomPic_Trans::UpdateDisplay() {
 }
 
 void TCustomPic_Trans::AnimationComplete(QObject*) {
-    animationThread_ = nullptr;
-    if (!stopping_ && manual_) return;
+    if (!stopping_ && manual_) {
+        runner_.Halt();
+        return;
+    }
     running_ = false;
     oldPicture_.reset();
     newPicture_.reset();
     if (!destroying_ && !stopping_ && OnComplete) OnComplete(this);
+    if (!destroying_) runner_.Finish();
 }
 
 void TCustomPic_Trans::Stop() {
     if (!running_ || stopping_) return;
     FlagScope scope(stopping_);
-    if (TAnimateThread* thread = animationThread_.data()) {
-        thread->requestInterruption();
-        // Its pending step (skipped now) and its termination notice, which
-        // calls AnimationComplete, arrive as calls on this thread.
-        while (!thread->wait(1))
-            QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
-        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
-        if (running_) AnimationComplete(this);
-    } else {
-        AnimationComplete(this);
-    }
+    runner_.Halt();
+    AnimationComplete(this);
 }
 
 void TCustomPic_Trans::Clear() {

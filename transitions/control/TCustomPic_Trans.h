@@ -13,11 +13,12 @@
 // without OnComplete and keeps the frame reached. Clear empties the frame
 // while no transition runs.
 //
-// Pacing: with Threaded on (the default) a TAnimateThread measures time and
-// runs each step on the GUI thread, and Execute returns at once; with
-// Threaded off Execute runs the steps itself and keeps processing events
-// between them, returning when the transition has ended, been stopped or been
-// switched to Manual; with Manual on the caller sets the progress.
+// Pacing: a TransitionRunner times the steps on one timer of the GUI thread.
+// With Threaded on (the default) Execute returns before the first step; with
+// Threaded off Execute runs the first step itself (an instant change is over
+// when it returns) and the timer the rest; with Manual on the caller sets the
+// progress. Runner().finished() tells when a transition is over, whether it
+// ran to its end or was stopped.
 //
 // Events are plain callbacks, written directly; `Sender` is the control.
 // Everything runs on the GUI thread.
@@ -26,12 +27,11 @@
 #include "transitions/Rect.h"
 #include "transitions/TransitionRandom.h"
 #include "transitions/control/TransitionPicture.h"
+#include "transitions/control/TransitionRunner.h"
 
-#include <QPointer>
 #include <QRegion>
 #include <QThread>
 #include <QWidget>
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -40,8 +40,6 @@
 class QPainter;
 
 namespace scr {
-
-class TAnimateThread;
 
 using TShowStyle = uint8_t; // 0..127
 using TPercent = uint8_t;   // 0..100
@@ -87,6 +85,7 @@ public:
     void SetStretchFine(bool value);
     bool Threaded() const { return threaded_; }
     void SetThreaded(bool value) { threaded_ = value; }
+    // Kept with the other settings; the steps run on the GUI thread at any value.
     QThread::Priority ThreadPriority() const { return threadPriority_; }
     void SetThreadPriority(QThread::Priority value) { threadPriority_ = value; }
     bool Manual() const { return manual_; }
@@ -137,9 +136,11 @@ public:
     void InvalidateArea(const Rect& r);
     void AdjustClientSize();
 
-    // One paced step on the GUI thread; true when the transition is at its
-    // end (or no longer runs). Used by the pacing thread and loop.
-    bool RunPacedStep();
+    // One paced step; atEnd when the transition is at its end (or no longer
+    // runs). The runner calls it.
+    TransitionRunner::StepResult RunPacedStep();
+    // The pacing of the running transition and its progress and end signals.
+    TransitionRunner& Runner() { return runner_; }
 
     // --- Events ----------------------------------------------------------
     TNotifyEvent OnChange, OnProgress, OnComplete, OnMouseEnter, OnMouseLeave;
@@ -178,11 +179,10 @@ private:
     bool stretchFine_ = false;
     bool threaded_ = true;
     QThread::Priority threadPriority_ = QThread::NormalPriority;
-    // Read by the pacing thread while the GUI thread may write them.
-    std::atomic<bool> manual_ = false;
-    std::atomic<bool> stopping_ = false;
-    std::atomic<uint16_t> delay_ = 40;
-    std::atomic<bool> reverse_ = false;
+    bool manual_ = false;
+    bool stopping_ = false;
+    uint16_t delay_ = 40;
+    bool reverse_ = false;
     TShowStyle style_ = 51;
     uint16_t step_ = 4;
     TPercent progress_ = 0;
@@ -193,7 +193,7 @@ private:
 
     Bitmap24 frame_;
     Rect picRect_;
-    QPointer<TAnimateThread> animationThread_;
+    TransitionRunner runner_;
     bool painting_ = false;
     bool destroying_ = false;
     Bitmap24 paintBuffer_;
