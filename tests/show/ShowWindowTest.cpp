@@ -210,7 +210,7 @@ TEST_F(ShowWindowTest, TransitionStepAndDelayUseTheirLow16Bits) {
     item.transitionDelay = -0xFFFE;   // 2
     package->items = {item};
     auto window = Make(std::move(package));
-    window->PostMessage(Msg::Timer, ShowWindowRules::kItemTimer);
+    window->PostMessage(Msg::Timer, TimerId(ShowTimer::Item));
     Pump();
     EXPECT_EQ(window->transitionControl()->Step(), 50);
     EXPECT_EQ(window->transitionControl()->Delay(), 2);
