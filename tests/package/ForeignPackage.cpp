@@ -52,10 +52,12 @@ std::vector<uint8_t> BuildForeignPackage(const PackageDescription& d, const Fore
     Writer w(layout.gap);
     const int32_t level = d.info.formatLevel();
 
-    // The name, with junk after its NUL the reader does not look at.
+    // The name, with junk after its NUL the reader does not look at. An empty
+    // name gets none: the reader trims leading NULs, so the junk would be
+    // the name.
     std::vector<uint8_t> name(kPackageNameSize, 0);
     std::copy(d.name.begin(), d.name.end(), name.begin());
-    if (layout.unneededBlocks && d.name.size() + 2 < name.size()) name.back() = 'j';
+    if (layout.unneededBlocks && !d.name.empty() && d.name.size() + 2 < name.size()) name.back() = 'j';
     w.scrambled(name);
     if (d.info.hasAuthorInfo())
         w.scrambled(Writer::bytes(d.author));
