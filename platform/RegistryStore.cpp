@@ -202,8 +202,7 @@ bool Modify(RegistryRoot root, Change change) {
 } // namespace
 
 std::string RegistryFilePath(RegistryRoot root) {
-    if (root == RegistryRoot::CurrentUser)
-        return XdgConfigHome() + "/scrplayer/registry.ini";
+    if (root == RegistryRoot::CurrentUser) return XdgConfigHome() + "/scrplayer/registry.ini";
     return XdgDataHome() + "/scrplayer/registry.ini";
 }
 

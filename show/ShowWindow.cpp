@@ -211,10 +211,13 @@ void ShowWindow::WindowProc(WindowMessage& message) {
 
 bool ShowWindow::IsDeactivation(const WindowMessage& message) {
     switch (message.id) {
-    case Msg::Activate: return (message.wParam & 0xFFFF) == WA_INACTIVE;
+    case Msg::Activate:
+        return (message.wParam & 0xFFFF) == WA_INACTIVE;
     case Msg::NcActivate:
-    case Msg::ActivateApp: return message.wParam == 0;
-    default: return false;
+    case Msg::ActivateApp:
+        return message.wParam == 0;
+    default:
+        return false;
     }
 }
 

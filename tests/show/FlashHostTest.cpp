@@ -136,8 +136,8 @@ class RuffleHostTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const QString reason = FlashEngineUnavailableReason();
-        ASSERT_TRUE(reason.isEmpty()) << reason.toStdString()
-                                      << " (run scripts/install-ruffle.sh and rebuild)";
+        ASSERT_TRUE(reason.isEmpty())
+            << reason.toStdString() << " (run scripts/install-ruffle.sh and rebuild)";
         parent_.resize(400, 300);
         parent_.show();
     }
