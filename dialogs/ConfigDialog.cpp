@@ -39,14 +39,15 @@ QString FromCodePage(const std::string& text) {
 
 } // namespace
 
-TForm_XSCR_Config::TForm_XSCR_Config(std::unique_ptr<DialogShell> shell, QWidget* owner)
+TForm_XSCR_Config::TForm_XSCR_Config(std::string packagePath, WindowHandle parentWindow,
+                                     std::unique_ptr<DialogShell> shell, QWidget* owner)
     : TFormScrNeo(owner), shell_(shell ? std::move(shell) : std::make_unique<DialogShell>()) {
     setObjectName(QStringLiteral("Form_XSCR_Config"));
     CreateComponents();
     ConnectHandlers();
 
     OwnerOfParent = 0;
-    ParentWindow = g_parentWindow;
+    ParentWindow = parentWindow;
     LastMusicIndex = -1;
     // The frame draws its own title bar (the base form has no system frame).
     EmbedPanel(PanelMain);
@@ -59,8 +60,7 @@ TForm_XSCR_Config::TForm_XSCR_Config(std::unique_ptr<DialogShell> shell, QWidget
     PanelHideTabs->raise();
 
     FlashPreview = nullptr;
-    package_ = std::make_unique<XSCR>(PackageSourcePath());
-    SetCurrentPackage(package_.get());
+    package_ = std::make_unique<XSCR>(std::move(packagePath));
     LoadLanguage(QStringLiteral("FS_0"), DynamicTexts, LanguageSourceOf(package_->SourcePath()), this);
     FillDialog();
     PageControlScrChange();
@@ -74,7 +74,6 @@ TForm_XSCR_Config::~TForm_XSCR_Config() {
     DynamicTexts.clear();
     MusicDestroy(MusicWindow);
     MusicWindow = nullptr;
-    if (CurrentPackage() == package_.get()) SetCurrentPackage(nullptr);
     package_.reset();
     // The window that started the dialog gets the foreground back. X11 has no
     // disabled state for it, so there is nothing to re-enable.

@@ -93,7 +93,6 @@ TFormXInstaller::TFormXInstaller(QWidget* owner, std::string packagePath)
     : TFormScrNeo(owner), sourcePath_(std::move(packagePath)) {
     setObjectName(QStringLiteral("FormXInstaller"));
     package_ = std::make_unique<XSCR>(sourcePath_);
-    SetCurrentPackage(package_.get());
 
     CreateComponents();
     EmbedPanel(PanelMain);
@@ -109,9 +108,7 @@ TFormXInstaller::TFormXInstaller(QWidget* owner, std::string packagePath)
     CenterOnScreen();
 }
 
-TFormXInstaller::~TFormXInstaller() {
-    if (CurrentPackage() == package_.get()) SetCurrentPackage(nullptr);
-}
+TFormXInstaller::~TFormXInstaller() = default;
 
 void TFormXInstaller::CreateComponents() {
     PanelMain = new BevelPanel(this);

@@ -6,7 +6,7 @@
 // copies the running file into the system directory as "<name>.scr", marked
 // as an installed screen saver, creates the shortcut, writes the uninstall
 // entry and hands the file to the desktop's screen-saver host. The wizard
-// owns the process's package while it lives.
+// owns its package while it lives.
 
 #include "dialogs/BevelPanel.h"
 #include "dialogs/SkinnedFrame.h"
@@ -38,10 +38,9 @@ public:
     static constexpr uint32_t kReplaceFlags = 0x23;
     static constexpr uint32_t kFailureFlags = 0x40;
 
-    // Reads the package from `packagePath` (by default the file this process
-    // reads its package from, which is also the file that gets installed)
-    // and makes it the process's current package.
-    explicit TFormXInstaller(QWidget* owner = nullptr, std::string packagePath = PackageSourcePath());
+    // Reads the package from `packagePath` (the file of this run's package,
+    // which is also the file that gets installed).
+    TFormXInstaller(QWidget* owner, std::string packagePath);
     ~TFormXInstaller() override;
 
     // True when the package carries its signature; otherwise the wizard must

@@ -2,7 +2,6 @@
 // package source, so a packed screen saver made elsewhere plays here without
 // being rebuilt. The arguments choose the mode as they do for the player
 // itself (/s full screen, /p ID preview, none: configuration).
-#include "platform/ExecutablePath.h"
 #include "startup/Dispatch.h"
 
 #include <cstdio>
@@ -21,13 +20,13 @@ int RunPlayCommand(int argc, char** argv) {
         std::fprintf(stderr, "scrtool play: '%s' is not a readable file\n", argv[1]);
         return 1;
     }
-    SetPackageSourcePath(std::filesystem::absolute(argv[1], ec).string());
     // The player sees the screen-saver arguments as its own command line.
     std::vector<char*> arguments{argv[0]};
     for (int i = 2; i < argc; ++i)
         arguments.push_back(argv[i]);
     arguments.push_back(nullptr);
-    return RunProgram(static_cast<int>(arguments.size()) - 1, arguments.data());
+    return RunProgram(static_cast<int>(arguments.size()) - 1, arguments.data(),
+                      std::filesystem::absolute(argv[1], ec).string());
 }
 
 } // namespace scr

@@ -331,15 +331,13 @@ TEST_F(ConfigDialogTest, WithoutParentWindowNothingElseIsTouched) {
         EXPECT_EQ(dialog->ParentWindow, 0u);
         EXPECT_EQ(dialog->OwnerOfParent, 0u);
         EXPECT_TRUE(dialog->windowFlags() & Qt::FramelessWindowHint);
-        EXPECT_EQ(CurrentPackage(), dialog->Package());
     }
     EXPECT_TRUE(log_->foregroundRequests.empty());
-    EXPECT_EQ(CurrentPackage(), nullptr);
 }
 
 TEST_F(ConfigDialogTest, ClosingHandsTheForegroundBackToTheParentWindow) {
     UsePackage(DialogPackage(1, 0, {}));
-    g_parentWindow = 0x4200007;
+    parentWindow_ = 0x4200007;
     log_->foreground = 0x99;
     OpenDialog().reset();
     EXPECT_EQ(log_->foregroundRequests, std::vector<WindowHandle>{0x4200007});
