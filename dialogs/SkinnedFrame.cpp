@@ -48,11 +48,6 @@ ImageControl* MakeImage(QWidget* parent, const char* name, bool stretch) {
 
 } // namespace
 
-QColor ColorFromColorRef(unsigned colorRef) {
-    return QColor(static_cast<int>(colorRef & 0xFF), static_cast<int>((colorRef >> 8) & 0xFF),
-                  static_cast<int>((colorRef >> 16) & 0xFF));
-}
-
 QFont DialogFont(int pixelSize) {
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(pixelSize);

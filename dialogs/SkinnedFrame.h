@@ -9,6 +9,7 @@
 // content on one panel and calls EmbedPanel, which wraps the frame around it.
 
 #include "platform/gui/ImageControl.h"
+#include "platform/gui/QtColorRef.h"
 #include "transitions/control/XImageEx.h"
 
 #include <QDialog>
@@ -124,9 +125,6 @@ private:
     bool dragging_ = false;
     QPoint dragOffset_;
 };
-
-// The colour of a COLORREF value (red in the lowest byte).
-QColor ColorFromColorRef(unsigned colorRef);
 
 // The font of the dialogs: Arial at the given pixel size.
 QFont DialogFont(int pixelSize);

@@ -1,6 +1,7 @@
 #include "package/ManifestFields.h"
 
 #include "platform/CodePage.h"
+#include "platform/ColorRef.h"
 
 #include <algorithm>
 #include <cctype>
@@ -63,8 +64,8 @@ uint32_t ManifestFields::colour(const char* key, uint32_t fallback) {
                             text.find_first_not_of("0123456789abcdefABCDEF", 1) == std::string::npos;
     if (!wellFormed) fail(key, "must be a colour written #RRGGBB");
     const auto rgb = static_cast<uint32_t>(std::stoul(text.substr(1), nullptr, 16));
-    // Stored red lowest: 0x00BBGGRR.
-    return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+    return ColorRefFromRgb(
+        {static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb)});
 }
 
 std::string ManifestFields::text(const char* key, std::size_t maxBytes, const std::string& fallback,

@@ -2,6 +2,7 @@
 
 #include "package/ManifestFields.h"
 #include "platform/CodePage.h"
+#include "platform/ColorRef.h"
 #include "platform/SafeFile.h"
 
 #include <algorithm>
@@ -12,14 +13,6 @@ namespace scr {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-// "#RRGGBB" of a colour value stored red lowest.
-std::string ColourText(uint32_t value) {
-    const uint32_t rgb = ((value & 0xFF) << 16) | (value & 0xFF00) | ((value >> 16) & 0xFF);
-    char text[8];
-    std::snprintf(text, sizeof text, "#%06X", rgb & 0xFFFFFF);
-    return text;
-}
 
 template <std::size_t N>
 bool AllZero(const std::array<uint8_t, N>& bytes) {
@@ -75,9 +68,9 @@ Json LabelJson(const LabelItem& label) {
     j["italic"] = (r.fontStyle & LabelItalic) != 0;
     j["underline"] = (r.fontStyle & LabelUnderline) != 0;
     j["strikeout"] = (r.fontStyle & LabelStrikeOut) != 0;
-    j["text_color"] = ColourText(r.textColor);
+    j["text_color"] = ColorRefHexText(r.textColor);
     j["transparent"] = r.transparent != 0;
-    j["back_color"] = ColourText(r.backColor);
+    j["back_color"] = ColorRefHexText(r.backColor);
     j["center_x"] = r.centerX;
     j["center_y"] = r.centerY;
     if (!AllZero(r.reservedBytes()))
@@ -141,7 +134,7 @@ Json SettingsJson(const PackageDescription& d) {
     j["default_exit_effect"] = info.defaultExitEffect();
     j["default_exit_step"] = info.defaultExitStep();
     j["default_exit_delay"] = info.defaultExitDelay();
-    j["background_color"] = ColourText(info.backgroundColor());
+    j["background_color"] = ColorRefHexText(info.backgroundColor());
     j["random_order"] = info.randomOrder() != 0;
     j["no_saving"] = info.noSaving() != 0;
     j["placement_mode"] = info.placementMode();

@@ -1,0 +1,14 @@
+#include "platform/ColorRef.h"
+
+#include <cstdio>
+
+namespace scr {
+
+std::string ColorRefHexText(uint32_t colorRef) {
+    const RgbColor rgb = RgbFromColorRef(colorRef);
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", rgb.red, rgb.green, rgb.blue);
+    return text;
+}
+
+} // namespace scr
