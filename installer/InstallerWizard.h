@@ -65,42 +65,47 @@ public:
 
     QStringList DynamicTexts;
 
-    BevelPanel* PanelMain = nullptr;
-    QStackedWidget* PCInstaller = nullptr;
-    QWidget* TSScr = nullptr;
-    QGroupBox* GroupBox2 = nullptr;
-    QLabel* LabelScrName = nullptr;
-    QGroupBox* GroupBox3 = nullptr;
-    QLabel* LabelScrDesc = nullptr;
-    QWidget* TSLicense = nullptr;
-    QPlainTextEdit* MemoLicense = nullptr;
-    QCheckBox* CheckBoxAgree = nullptr;
-    QWidget* TSDest = nullptr;
-    QLabel* Label6 = nullptr;
-    QLabel* LabelSysPath = nullptr;
-    QGroupBox* GroupBox1 = nullptr;
-    QLineEdit* EditFileName = nullptr;
-    QLabel* Label5 = nullptr;
-    QCheckBox* CheckBoxShorcut = nullptr;
-    BevelPanel* PanelB = nullptr;
-    QPushButton* BtnPrev = nullptr;
-    QPushButton* BtnNext = nullptr;
-    QPushButton* BtnCancel = nullptr;
-    BevelPanel* PanelHideTabs = nullptr;
-    QLabel* LabelError = nullptr;
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
+private slots:
     // Event handlers, named after the component and the event.
     void BtnNextClick();
     void BtnPrevClick();
     void PCInstallerChange();
-    bool PCInstallerChanging() const;
     void CheckBoxAgreeClick();
     void LabelErrorClick();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
+    // The controls. Each keeps its object name (the comment beside it), by which the
+    // language tables and the tests find it.
+    struct Ui {
+        BevelPanel* panel = nullptr;          // PanelMain
+        QStackedWidget* pages = nullptr;      // PCInstaller
+        QWidget* screenSaverPage = nullptr;   // TSScr
+        QGroupBox* nameBox = nullptr;         // GroupBox2
+        QLabel* name = nullptr;               // LabelScrName
+        QGroupBox* descriptionBox = nullptr;  // GroupBox3
+        QLabel* description = nullptr;        // LabelScrDesc
+        QWidget* licensePage = nullptr;       // TSLicense
+        QPlainTextEdit* license = nullptr;    // MemoLicense
+        QCheckBox* agree = nullptr;           // CheckBoxAgree
+        QWidget* destinationPage = nullptr;   // TSDest
+        QLabel* destinationIntro = nullptr;   // Label6
+        QLabel* systemFolder = nullptr;       // LabelSysPath
+        QGroupBox* fileNameBox = nullptr;     // GroupBox1
+        QLineEdit* fileName = nullptr;        // EditFileName
+        QLabel* fileExtension = nullptr;      // Label5
+        QCheckBox* desktopShortcut = nullptr; // CheckBoxShorcut
+        BevelPanel* buttonRow = nullptr;      // PanelB
+        QPushButton* back = nullptr;          // BtnPrev
+        QPushButton* next = nullptr;          // BtnNext
+        QPushButton* cancel = nullptr;        // BtnCancel
+        BevelPanel* pageCaption = nullptr;    // PanelHideTabs
+        QLabel* dataError = nullptr;          // LabelError
+    };
+
+    bool PCInstallerChanging() const;
     void CreateComponents();
     QWidget* CreatePage(const char* name, int tag, const QString& caption);
     void FillFromPackage();
@@ -110,6 +115,7 @@ private:
     void UpdatePrevButton();
     void CreateDesktopShortcut(const std::string& destination);
 
+    Ui ui_;
     std::string sourcePath_;
     std::unique_ptr<XSCR> package_;
     std::array<bool, kPageCount> tabVisible_{true, true, true};

@@ -6,6 +6,7 @@
 #include "show/MusicSettings.h"
 #include "show/VtFlashEx.h"
 #include "tests/dialogs/ConfigDialogFixture.h"
+#include "tests/support/FormControls.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -234,7 +235,7 @@ TEST_F(ConfigDialogTest, OnlyOkWithMusicWritesTheRegistry) {
     {
         auto dialog = OpenDialog();
         dialog->CheckBoxMusicMute->setChecked(true);
-        dialog->ImageClose->clicked();
+        FindControl<XImageEx>(*dialog, "ImageClose")->clicked();
     }
     EXPECT_FALSE(RegistryKeyExists(RegistryRoot::CurrentUser, kKey));
 }
