@@ -5,6 +5,9 @@ function(scr_target_options target)
   target_compile_options(${target} PRIVATE
     $<$<CXX_COMPILER_ID:GNU,Clang>:-Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-align
       -Woverloaded-virtual -Wimplicit-fallthrough>)
+  if(SCR_WERROR)
+    target_compile_options(${target} PRIVATE $<$<CXX_COMPILER_ID:GNU,Clang>:-Werror>)
+  endif()
   if(SCR_FUZZ)
     # Instrument our libraries for coverage-guided fuzzing; fuzz/ links the fuzzer itself.
     target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
