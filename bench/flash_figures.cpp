@@ -58,10 +58,10 @@ double CpuSeconds() {
 
 QString MakeMovie(const QString& folder, const QString& name, int frames, int fps, int width, int height) {
     QString path = folder + "/" + name;
-    QString script = QStringLiteral(SCR_SOURCE_DIR "/assets/make_demo_swf.py");
-    QProcess::execute("python3",
-                      {script, path, "--frames", QString::number(frames), "--fps", QString::number(fps),
-                       "--width", QString::number(width), "--height", QString::number(height)});
+    QString script = QStringLiteral(SCR_SOURCE_DIR "/assets/generators/make_swf.py");
+    QProcess::execute("python3", {script, QStringLiteral("square"), path, "--frames", QString::number(frames),
+                                  "--fps", QString::number(fps), "--width", QString::number(width),
+                                  "--height", QString::number(height)});
     return path;
 }
 

@@ -9,8 +9,8 @@
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
-#include <ctime>
 #include <cstring>
+#include <ctime>
 
 namespace {
 

@@ -5,6 +5,9 @@ function(scr_target_options target)
   target_compile_options(${target} PRIVATE
     $<$<CXX_COMPILER_ID:GNU,Clang>:-Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-align
       -Woverloaded-virtual -Wimplicit-fallthrough>)
+  if(SCR_WERROR)
+    target_compile_options(${target} PRIVATE $<$<CXX_COMPILER_ID:GNU,Clang>:-Werror>)
+  endif()
   if(SCR_FUZZ)
     # Instrument our libraries for coverage-guided fuzzing; fuzz/ links the fuzzer itself.
     target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
@@ -23,18 +26,8 @@ function(scr_folder_library)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
        ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
-  set(cpp ${sources})
-  list(FILTER cpp INCLUDE REGEX "\\.cpp$")
-  if(cpp)
-    add_library(${ARG_NAME} STATIC ${sources})
-    target_include_directories(${ARG_NAME} PUBLIC ${PROJECT_SOURCE_DIR})
-    target_link_libraries(${ARG_NAME} PUBLIC ${ARG_LIBS})
-    scr_target_options(${ARG_NAME})
-  else()
-    # A folder whose code has not been written yet: an interface target keeps
-    # the dependency graph in place.
-    add_library(${ARG_NAME} INTERFACE)
-    target_include_directories(${ARG_NAME} INTERFACE ${PROJECT_SOURCE_DIR})
-    target_link_libraries(${ARG_NAME} INTERFACE ${ARG_LIBS})
-  endif()
+  add_library(${ARG_NAME} STATIC ${sources})
+  target_include_directories(${ARG_NAME} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${ARG_NAME} PUBLIC ${ARG_LIBS})
+  scr_target_options(${ARG_NAME})
 endfunction()

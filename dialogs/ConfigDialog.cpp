@@ -40,14 +40,15 @@ QString FromCodePage(const std::string& text) {
 
 } // namespace
 
-TForm_XSCR_Config::TForm_XSCR_Config(std::unique_ptr<DialogShell> shell, QWidget* owner)
+TForm_XSCR_Config::TForm_XSCR_Config(std::string packagePath, WindowHandle parentWindow,
+                                     std::unique_ptr<DialogShell> shell, QWidget* owner)
     : TFormScrNeo(owner), shell_(shell ? std::move(shell) : std::make_unique<DialogShell>()) {
     setObjectName(QStringLiteral("Form_XSCR_Config"));
     CreateComponents();
     ConnectHandlers();
 
     OwnerOfParent = 0;
-    ParentWindow = g_parentWindow;
+    ParentWindow = parentWindow;
     LastMusicIndex = -1;
     // The frame draws its own title bar (the base form has no system frame).
     EmbedPanel(PanelMain);
@@ -60,8 +61,7 @@ TForm_XSCR_Config::TForm_XSCR_Config(std::unique_ptr<DialogShell> shell, QWidget
     PanelHideTabs->raise();
 
     FlashPreview = nullptr;
-    package_ = std::make_unique<XSCR>(PackageSourcePath());
-    SetCurrentPackage(package_.get());
+    package_ = std::make_unique<XSCR>(std::move(packagePath));
     ApplyProgramCaptions(QStringLiteral("FS_0"), this);
     LoadLanguage(QStringLiteral("FS_0"), DynamicTexts, LanguageSourceOf(package_->SourcePath()), this);
     FillDialog();
@@ -76,7 +76,6 @@ TForm_XSCR_Config::~TForm_XSCR_Config() {
     DynamicTexts.clear();
     MusicDestroy(MusicWindow);
     MusicWindow = nullptr;
-    if (CurrentPackage() == package_.get()) SetCurrentPackage(nullptr);
     package_.reset();
     // The window that started the dialog gets the foreground back. X11 has no
     // disabled state for it, so there is nothing to re-enable.

@@ -24,7 +24,7 @@
 #include "dialogs/SkinnedFrame.h"
 #include "package/PackageRecords.h"
 #include "platform/Bitmap24.h"
-#include "platform/ProcessState.h"
+#include "platform/ShowMode.h"
 
 #include <QStringList>
 #include <memory>
@@ -57,10 +57,11 @@ public:
     static constexpr int kThumbnailHeight = 90;
     static constexpr int kMusicPollMs = 2000;
 
-    // Reads the package from PackageSourcePath() and the parent window from
-    // g_parentWindow. `shell` (the real desktop when null) does the dialog's
-    // outside work.
-    explicit TForm_XSCR_Config(std::unique_ptr<DialogShell> shell = nullptr, QWidget* owner = nullptr);
+    // Reads the package from `packagePath`; `parentWindow` is the window that
+    // started the dialog (0: none). `shell` (the real desktop when null) does
+    // the dialog's outside work.
+    TForm_XSCR_Config(std::string packagePath, WindowHandle parentWindow,
+                      std::unique_ptr<DialogShell> shell = nullptr, QWidget* owner = nullptr);
     ~TForm_XSCR_Config() override;
 
     XSCR* Package() const { return package_.get(); }

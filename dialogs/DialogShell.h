@@ -5,7 +5,7 @@
 // only through this interface, so tests put a recording shell in its place;
 // DialogShell itself does the real thing.
 
-#include "platform/ProcessState.h"
+#include "platform/ShowMode.h"
 
 #include <QPoint>
 #include <QString>

@@ -11,31 +11,31 @@ ExportProgressForm::ExportProgressForm(const QString& caption, const QString& ca
                                        int showAfterMs)
     : TFormScrNeo(owner), showAfterMs_(showAfterMs) {
     setObjectName(QStringLiteral("FormExportProgress"));
-    PanelMain = new BevelPanel(this);
-    PanelMain->setObjectName(QStringLiteral("PanelMain"));
-    PanelMain->setColor(ColorFromColorRef(kFormColor));
-    PanelMain->resize(392, 120);
+    ui_.panel = new BevelPanel(this);
+    ui_.panel->setObjectName(QStringLiteral("PanelMain"));
+    ui_.panel->setColor(ColorFromColorRef(kFormColor));
+    ui_.panel->resize(392, 120);
 
-    LabelCount = new QLabel(PanelMain);
-    LabelCount->setObjectName(QStringLiteral("LabelCount"));
-    LabelCount->setGeometry(20, 16, 352, 20);
-    LabelCount->setAlignment(Qt::AlignCenter);
+    ui_.count = new QLabel(ui_.panel);
+    ui_.count->setObjectName(QStringLiteral("LabelCount"));
+    ui_.count->setGeometry(20, 16, 352, 20);
+    ui_.count->setAlignment(Qt::AlignCenter);
 
-    ProgressBar = new QProgressBar(PanelMain);
-    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
-    ProgressBar->setGeometry(20, 42, 352, 20);
-    ProgressBar->setTextVisible(false);
-    ProgressBar->setRange(0, 1);
-    ProgressBar->setValue(0);
+    ui_.progress = new QProgressBar(ui_.panel);
+    ui_.progress->setObjectName(QStringLiteral("ProgressBar"));
+    ui_.progress->setGeometry(20, 42, 352, 20);
+    ui_.progress->setTextVisible(false);
+    ui_.progress->setRange(0, 1);
+    ui_.progress->setValue(0);
 
-    BtnCancel = new QPushButton(PanelMain);
-    BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
-    BtnCancel->setText(cancelText.isEmpty() ? QStringLiteral("&Cancel") : cancelText);
-    BtnCancel->setGeometry(146, 76, 100, 29);
-    connect(BtnCancel, &QPushButton::clicked, this, &ExportProgressForm::reject);
-    SetCancelButton(BtnCancel);
+    ui_.cancel = new QPushButton(ui_.panel);
+    ui_.cancel->setObjectName(QStringLiteral("BtnCancel"));
+    ui_.cancel->setText(cancelText.isEmpty() ? QStringLiteral("&Cancel") : cancelText);
+    ui_.cancel->setGeometry(146, 76, 100, 29);
+    connect(ui_.cancel, &QPushButton::clicked, this, &ExportProgressForm::reject);
+    SetCancelButton(ui_.cancel);
 
-    EmbedPanel(PanelMain);
+    EmbedPanel(ui_.panel);
     SetFrameCaption(caption);
     setWindowModality(Qt::ApplicationModal);
     CenterOnScreen();
@@ -45,9 +45,9 @@ ExportProgressForm::ExportProgressForm(const QString& caption, const QString& ca
 ExportProgressForm::~ExportProgressForm() = default;
 
 bool ExportProgressForm::Step(int done, int total) {
-    ProgressBar->setRange(0, std::max(total, 1));
-    ProgressBar->setValue(std::clamp(done, 0, std::max(total, 1)));
-    LabelCount->setText(QStringLiteral("%1 / %2").arg(done).arg(total));
+    ui_.progress->setRange(0, std::max(total, 1));
+    ui_.progress->setValue(std::clamp(done, 0, std::max(total, 1)));
+    ui_.count->setText(QStringLiteral("%1 / %2").arg(done).arg(total));
     if (!isVisible() && done < total && clock_.elapsed() >= showAfterMs_) {
         show();
         raise();
@@ -60,7 +60,7 @@ bool ExportProgressForm::Step(int done, int total) {
 
 void ExportProgressForm::reject() {
     cancelled_ = true;
-    BtnCancel->setEnabled(false);
+    ui_.cancel->setEnabled(false);
 }
 
 } // namespace scr

@@ -30,17 +30,21 @@ public:
     bool Step(int done, int total);
     bool Cancelled() const { return cancelled_; }
 
-    BevelPanel* PanelMain = nullptr;
-    QLabel* LabelCount = nullptr;
-    QProgressBar* ProgressBar = nullptr;
-    QPushButton* BtnCancel = nullptr;
-
 public slots:
     // The Cancel button, Esc and the frame's close button cancel; the window
     // closes when the worker is done.
     void reject() override;
 
 private:
+    // The controls, by object name: PanelMain, LabelCount, ProgressBar, BtnCancel.
+    struct Ui {
+        BevelPanel* panel = nullptr;
+        QLabel* count = nullptr;
+        QProgressBar* progress = nullptr;
+        QPushButton* cancel = nullptr;
+    };
+
+    Ui ui_;
     QElapsedTimer clock_;
     int showAfterMs_;
     bool cancelled_ = false;

@@ -150,39 +150,39 @@ TFormLumMsg::TFormLumMsg(const QString& message, const QString& caption, uint32_
                          const QStringList* texts, QWidget* owner)
     : TFormScrNeo(owner) {
     setObjectName(QStringLiteral("FormLumMsg"));
-    PanelMain = new BevelPanel(this);
-    PanelMain->setObjectName(QStringLiteral("PanelMain"));
-    PanelMain->setColor(ColorFromColorRef(kFormColor));
-    PanelMain->resize(kPanelWidth, kPanelHeight);
+    ui_.panel = new BevelPanel(this);
+    ui_.panel->setObjectName(QStringLiteral("PanelMain"));
+    ui_.panel->setColor(ColorFromColorRef(kFormColor));
+    ui_.panel->resize(kPanelWidth, kPanelHeight);
 
-    Panel1 = new BevelPanel(PanelMain);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setColor(Qt::white);
-    Panel1->setBevelOuter(BevelPanel::Bevel::Lowered);
-    Panel1->setBevelInner(BevelPanel::Bevel::Raised);
-    Panel1->setGeometry(16, 16, 361, 97);
+    ui_.messageArea = new BevelPanel(ui_.panel);
+    ui_.messageArea->setObjectName(QStringLiteral("Panel1"));
+    ui_.messageArea->setColor(Qt::white);
+    ui_.messageArea->setBevelOuter(BevelPanel::Bevel::Lowered);
+    ui_.messageArea->setBevelInner(BevelPanel::Bevel::Raised);
+    ui_.messageArea->setGeometry(16, 16, 361, 97);
 
-    ImageIcon = new ImageControl(Panel1);
-    ImageIcon->setObjectName(QStringLiteral("ImageIcon"));
-    ImageIcon->setGeometry(16, 16, 32, 32);
+    ui_.icon = new ImageControl(ui_.messageArea);
+    ui_.icon->setObjectName(QStringLiteral("ImageIcon"));
+    ui_.icon->setGeometry(16, 16, 32, 32);
 
-    LabelMsg = new QLabel(Panel1);
-    LabelMsg->setObjectName(QStringLiteral("LabelMsg"));
-    LabelMsg->setGeometry(64, 16, 288, 65);
-    LabelMsg->setWordWrap(true);
-    LabelMsg->setTextFormat(Qt::PlainText);
-    LabelMsg->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ui_.message = new QLabel(ui_.messageArea);
+    ui_.message->setObjectName(QStringLiteral("LabelMsg"));
+    ui_.message->setGeometry(64, 16, 288, 65);
+    ui_.message->setWordWrap(true);
+    ui_.message->setTextFormat(Qt::PlainText);
+    ui_.message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    Btn1 = MakeButton(PanelMain, "Btn1");
-    Btn2 = MakeButton(PanelMain, "Btn2");
-    Btn3 = MakeButton(PanelMain, "Btn3");
+    ui_.buttons[0] = MakeButton(ui_.panel, "Btn1");
+    ui_.buttons[1] = MakeButton(ui_.panel, "Btn2");
+    ui_.buttons[2] = MakeButton(ui_.panel, "Btn3");
 
-    EmbedPanel(PanelMain);
+    EmbedPanel(ui_.panel);
     SetFrameCaption(caption);
-    LabelMsg->setText(message);
+    ui_.message->setText(message);
 
     icon_ = MessageIconFromFlags(flags);
-    ImageIcon->setPicture(MessageIconPixmap(icon_, 32));
+    ui_.icon->setPicture(MessageIconPixmap(icon_, 32));
 
     ConfigureButtons(flags, texts);
     LayOutButtons();
@@ -193,7 +193,7 @@ TFormLumMsg::~TFormLumMsg() = default;
 
 void TFormLumMsg::ConfigureButtons(uint32_t flags, const QStringList* texts) {
     const ButtonSet& set = ButtonSetFromFlags(flags);
-    const std::array<QPushButton*, 3> buttons{Btn1, Btn2, Btn3};
+    const std::array<QPushButton*, 3>& buttons = ui_.buttons;
     for (int i = 0; i < set.count; ++i) {
         const ButtonEntry& entry = set.buttons[static_cast<std::size_t>(i)];
         QPushButton* button = buttons[static_cast<std::size_t>(i)];
@@ -220,11 +220,11 @@ void TFormLumMsg::ConfigureButtons(uint32_t flags, const QStringList* texts) {
 void TFormLumMsg::LayOutButtons() {
     std::array<QPushButton*, 3> visible{};
     int n = 0;
-    for (QPushButton* button : {Btn1, Btn2, Btn3})
+    for (QPushButton* button : ui_.buttons)
         if (!button->isHidden()) visible[static_cast<std::size_t>(n++)] = button;
     if (n == 0) return;
-    const int p = PanelMain->width();
-    const int w = Btn1->width();
+    const int p = ui_.panel->width();
+    const int w = ui_.buttons[0]->width();
     for (int i = 0; i < n; ++i) {
         QPushButton* button = visible[static_cast<std::size_t>(i)];
         button->move(((p - n * w) * (i + 1)) / (n + 1) + i * w, kButtonTop);

@@ -17,6 +17,7 @@
 #include "dialogs/SkinnedFrame.h"
 
 #include <QStringList>
+#include <array>
 #include <cstdint>
 
 class QLabel;
@@ -45,18 +46,22 @@ public:
 
     MessageIcon icon() const { return icon_; }
 
-    BevelPanel* PanelMain = nullptr;
-    BevelPanel* Panel1 = nullptr;
-    ImageControl* ImageIcon = nullptr;
-    QLabel* LabelMsg = nullptr;
-    QPushButton* Btn1 = nullptr;
-    QPushButton* Btn2 = nullptr;
-    QPushButton* Btn3 = nullptr;
-
 private:
+    // The controls, by object name: PanelMain, Panel1, ImageIcon, LabelMsg,
+    // Btn1, Btn2, Btn3.
+    struct Ui {
+        BevelPanel* panel = nullptr;
+        BevelPanel* messageArea = nullptr;
+        ImageControl* icon = nullptr;
+        QLabel* message = nullptr;
+        // Left to right; a button set shows the first one, two or three.
+        std::array<QPushButton*, 3> buttons{};
+    };
+
     void ConfigureButtons(uint32_t flags, const QStringList* texts);
     void LayOutButtons();
 
+    Ui ui_;
     MessageIcon icon_ = MessageIcon::None;
 };
 

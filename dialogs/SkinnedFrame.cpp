@@ -48,11 +48,6 @@ ImageControl* MakeImage(QWidget* parent, const char* name, bool stretch) {
 
 } // namespace
 
-QColor ColorFromColorRef(unsigned colorRef) {
-    return QColor(static_cast<int>(colorRef & 0xFF), static_cast<int>((colorRef >> 8) & 0xFF),
-                  static_cast<int>((colorRef >> 16) & 0xFF));
-}
-
 QFont DialogFont(int pixelSize) {
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(pixelSize);
@@ -72,42 +67,42 @@ TFormScrNeo::TFormScrNeo(QWidget* owner) : QDialog(owner) {
     setPalette(colours);
     setAutoFillBackground(true);
 
-    PanelTop = MakeFramePanel(this, "PanelTop");
-    ImageTopCenter = MakeImage(PanelTop, "ImageTopCenter", true);
-    ImageTopLeft = MakeImage(PanelTop, "ImageTopLeft", false);
-    ImageTopRight = MakeImage(PanelTop, "ImageTopRight", false);
-    Label_XNeo_Caption = new QLabel(PanelTop);
-    Label_XNeo_Caption->setObjectName(QStringLiteral("Label_XNeo_Caption"));
-    Label_XNeo_Caption->setFont(DialogFont(12));
-    QPalette captionColours = Label_XNeo_Caption->palette();
+    ui_.titleBar = MakeFramePanel(this, "PanelTop");
+    ui_.titleMiddle = MakeImage(ui_.titleBar, "ImageTopCenter", true);
+    ui_.titleLeft = MakeImage(ui_.titleBar, "ImageTopLeft", false);
+    ui_.titleRight = MakeImage(ui_.titleBar, "ImageTopRight", false);
+    ui_.caption = new QLabel(ui_.titleBar);
+    ui_.caption->setObjectName(QStringLiteral("Label_XNeo_Caption"));
+    ui_.caption->setFont(DialogFont(12));
+    QPalette captionColours = ui_.caption->palette();
     captionColours.setColor(QPalette::WindowText, Qt::white);
-    Label_XNeo_Caption->setPalette(captionColours);
-    Label_XNeo_Caption->setTextFormat(Qt::PlainText);
-    Label_XNeo_Caption->installEventFilter(this);
-    DeclareComponent(Label_XNeo_Caption, ComponentRole::Label);
-    ImageSysMenu = MakeImage(PanelTop, "ImageSysMenu", false);
-    ImageSysMenu->setCenter(true);
-    ImageSysMenu->setGeometry(9, 5, 32, 32);
-    ImageClose = new XImageEx(PanelTop);
-    ImageClose->setObjectName(QStringLiteral("ImageClose"));
-    ImageClose->setCursor(Qt::PointingHandCursor);
-    ImageClose->setAutoSize(true);
-    ImageClose->setGeometry(kDesignWidth - kCloseFromRight, kCloseTop, 17, 19);
+    ui_.caption->setPalette(captionColours);
+    ui_.caption->setTextFormat(Qt::PlainText);
+    ui_.caption->installEventFilter(this);
+    DeclareComponent(ui_.caption, ComponentRole::Label);
+    ui_.systemMenu = MakeImage(ui_.titleBar, "ImageSysMenu", false);
+    ui_.systemMenu->setCenter(true);
+    ui_.systemMenu->setGeometry(9, 5, 32, 32);
+    ui_.closeButton = new XImageEx(ui_.titleBar);
+    ui_.closeButton->setObjectName(QStringLiteral("ImageClose"));
+    ui_.closeButton->setCursor(Qt::PointingHandCursor);
+    ui_.closeButton->setAutoSize(true);
+    ui_.closeButton->setGeometry(kDesignWidth - kCloseFromRight, kCloseTop, 17, 19);
 
-    PanelBottom = MakeFramePanel(this, "PanelBottom");
-    ImageBottomLeft = MakeImage(PanelBottom, "ImageBottomLeft", false);
-    ImageBottomCenter = MakeImage(PanelBottom, "ImageBottomCenter", true);
-    ImageBottomRight = MakeImage(PanelBottom, "ImageBottomRight", false);
-    PanelLeft = MakeFramePanel(this, "PanelLeft");
-    ImageLeft = MakeImage(PanelLeft, "ImageLeft", true);
-    PanelRight = MakeFramePanel(this, "PanelRight");
-    ImageRight = MakeImage(PanelRight, "ImageRight", true);
+    ui_.bottomBorder = MakeFramePanel(this, "PanelBottom");
+    ui_.bottomLeft = MakeImage(ui_.bottomBorder, "ImageBottomLeft", false);
+    ui_.bottomMiddle = MakeImage(ui_.bottomBorder, "ImageBottomCenter", true);
+    ui_.bottomRight = MakeImage(ui_.bottomBorder, "ImageBottomRight", false);
+    ui_.leftBorder = MakeFramePanel(this, "PanelLeft");
+    ui_.leftPicture = MakeImage(ui_.leftBorder, "ImageLeft", true);
+    ui_.rightBorder = MakeFramePanel(this, "PanelRight");
+    ui_.rightPicture = MakeImage(ui_.rightBorder, "ImageRight", true);
 
-    connect(ImageClose, &ImageControl::clicked, this, &TFormScrNeo::ImageCloseClick);
-    connect(ImageClose, &XImageEx::mouseIn, this, &TFormScrNeo::ImageCloseMouseIn);
-    connect(ImageClose, &XImageEx::mouseOut, this, &TFormScrNeo::ImageCloseMouseOut);
-    connect(ImageSysMenu, &ImageControl::clicked, this, &TFormScrNeo::ImageSysMenuClick);
-    connect(ImageSysMenu, &ImageControl::doubleClicked, this, &TFormScrNeo::ImageCloseClick);
+    connect(ui_.closeButton, &ImageControl::clicked, this, &TFormScrNeo::ImageCloseClick);
+    connect(ui_.closeButton, &XImageEx::mouseIn, this, &TFormScrNeo::ImageCloseMouseIn);
+    connect(ui_.closeButton, &XImageEx::mouseOut, this, &TFormScrNeo::ImageCloseMouseOut);
+    connect(ui_.systemMenu, &ImageControl::clicked, this, &TFormScrNeo::ImageSysMenuClick);
+    connect(ui_.systemMenu, &ImageControl::doubleClicked, this, &TFormScrNeo::ImageCloseClick);
 
     SetFrameCaption(windowTitle());
     LoadSkinImages();
@@ -131,12 +126,12 @@ void TFormScrNeo::LoadSkinImages() {
     SkinBitmaps[kTitleMiddleInactive] = LoadBitmapResource(QStringLiteral("XVTIMG_5"));
     SkinBitmaps[kCloseNormal] = LoadBitmapResource(QStringLiteral("XVTIMG_11"));
     SkinBitmaps[kCloseHot] = LoadBitmapResource(QStringLiteral("XVTIMG_12"));
-    ImageLeft->setPicture(LoadBitmapResource(QStringLiteral("XVTIMG_6")));
-    ImageRight->setPicture(LoadBitmapResource(QStringLiteral("XVTIMG_7")));
-    ImageBottomLeft->setPicture(LoadBitmapResource(QStringLiteral("XVTIMG_8")));
-    ImageBottomCenter->setPicture(LoadBitmapResource(QStringLiteral("XVTIMG_9")));
-    ImageBottomRight->setPicture(LoadBitmapResource(QStringLiteral("XVTIMG_10")));
-    ImageClose->setPicture(SkinBitmaps[kCloseNormal]);
+    ui_.leftPicture->setPicture(LoadBitmapResource(QStringLiteral("XVTIMG_6")));
+    ui_.rightPicture->setPicture(LoadBitmapResource(QStringLiteral("XVTIMG_7")));
+    ui_.bottomLeft->setPicture(LoadBitmapResource(QStringLiteral("XVTIMG_8")));
+    ui_.bottomMiddle->setPicture(LoadBitmapResource(QStringLiteral("XVTIMG_9")));
+    ui_.bottomRight->setPicture(LoadBitmapResource(QStringLiteral("XVTIMG_10")));
+    ui_.closeButton->setPicture(SkinBitmaps[kCloseNormal]);
 }
 
 const QPixmap& TFormScrNeo::SkinBitmap(int slot) const {
@@ -146,23 +141,23 @@ const QPixmap& TFormScrNeo::SkinBitmap(int slot) const {
 }
 
 void TFormScrNeo::SetFrameCaption(const QString& text) {
-    Label_XNeo_Caption->setText(text);
-    Label_XNeo_Caption->resize(Label_XNeo_Caption->width(), CaptionHeight());
+    ui_.caption->setText(text);
+    ui_.caption->resize(ui_.caption->width(), CaptionHeight());
     setWindowTitle(text);
 }
 
 int TFormScrNeo::CaptionHeight() const {
     // The label is as high as its text (at least one line, also while empty).
-    return std::max(Label_XNeo_Caption->sizeHint().height(), Label_XNeo_Caption->fontMetrics().height());
+    return std::max(ui_.caption->sizeHint().height(), ui_.caption->fontMetrics().height());
 }
 
 QString TFormScrNeo::GetFrameCaption() const {
-    return Label_XNeo_Caption->text();
+    return ui_.caption->text();
 }
 
 void TFormScrNeo::SetFrameIcon(const QIcon& icon, bool transparent) {
-    ImageSysMenu->setPicture(icon.isNull() ? QPixmap() : icon.pixmap(QSize(32, 32)));
-    ImageSysMenu->setTransparent(transparent);
+    ui_.systemMenu->setPicture(icon.isNull() ? QPixmap() : icon.pixmap(QSize(32, 32)));
+    ui_.systemMenu->setTransparent(transparent);
 }
 
 void TFormScrNeo::SetCancelButton(QAbstractButton* button) {
@@ -191,42 +186,42 @@ void TFormScrNeo::AlignFrameParts() {
     const int w = width();
     const int h = height();
     const int sideHeight = std::max(h - kTitleHeight - kBottomHeight, 0);
-    PanelTop->setGeometry(0, 0, w, kTitleHeight);
-    PanelBottom->setGeometry(0, std::max(h - kBottomHeight, 0), w, kBottomHeight);
-    PanelLeft->setGeometry(0, kTitleHeight, kLeftWidth, sideHeight);
-    PanelRight->setGeometry(std::max(w - kRightWidth, 0), kTitleHeight, kRightWidth, sideHeight);
-    ImageLeft->setGeometry(PanelLeft->rect());
-    ImageRight->setGeometry(PanelRight->rect());
+    ui_.titleBar->setGeometry(0, 0, w, kTitleHeight);
+    ui_.bottomBorder->setGeometry(0, std::max(h - kBottomHeight, 0), w, kBottomHeight);
+    ui_.leftBorder->setGeometry(0, kTitleHeight, kLeftWidth, sideHeight);
+    ui_.rightBorder->setGeometry(std::max(w - kRightWidth, 0), kTitleHeight, kRightWidth, sideHeight);
+    ui_.leftPicture->setGeometry(ui_.leftBorder->rect());
+    ui_.rightPicture->setGeometry(ui_.rightBorder->rect());
     PanelTopResize();
     PanelBottomResize();
 }
 
 void TFormScrNeo::PanelTopResize() {
-    const int t = PanelTop->width();
+    const int t = ui_.titleBar->width();
     const int f = width();
     const int middle = t - kTitleLeftWidth - kTitleRightWidth;
-    Label_XNeo_Caption->setGeometry(kCaptionLeft, kCaptionTop, std::max(f - 175, 0), CaptionHeight());
-    Label_XNeo_Caption->lower();
-    ImageTopLeft->setGeometry(0, 0, kTitleLeftWidth, kTitleHeight);
-    ImageTopRight->setGeometry(t - kTitleRightWidth, 0, kTitleRightWidth, kTitleHeight);
-    ImageTopCenter->lower();
-    ImageTopCenter->setGeometry(kTitleLeftWidth, 0, std::max(middle, 0), kTitleHeight);
-    ImageClose->move(t - kCloseFromRight, ImageClose->y());
-    PanelTop->update();
+    ui_.caption->setGeometry(kCaptionLeft, kCaptionTop, std::max(f - 175, 0), CaptionHeight());
+    ui_.caption->lower();
+    ui_.titleLeft->setGeometry(0, 0, kTitleLeftWidth, kTitleHeight);
+    ui_.titleRight->setGeometry(t - kTitleRightWidth, 0, kTitleRightWidth, kTitleHeight);
+    ui_.titleMiddle->lower();
+    ui_.titleMiddle->setGeometry(kTitleLeftWidth, 0, std::max(middle, 0), kTitleHeight);
+    ui_.closeButton->move(t - kCloseFromRight, ui_.closeButton->y());
+    ui_.titleBar->update();
 }
 
 void TFormScrNeo::PanelBottomResize() {
-    const int b = PanelBottom->width();
-    ImageBottomLeft->setGeometry(0, 0, kLeftWidth, kBottomHeight);
-    ImageBottomRight->setGeometry(b - kRightWidth, 0, kRightWidth, kBottomHeight);
-    ImageBottomCenter->setGeometry(kLeftWidth, 0, std::max(b - kLeftWidth - kRightWidth, 0), kBottomHeight);
-    PanelBottom->update();
+    const int b = ui_.bottomBorder->width();
+    ui_.bottomLeft->setGeometry(0, 0, kLeftWidth, kBottomHeight);
+    ui_.bottomRight->setGeometry(b - kRightWidth, 0, kRightWidth, kBottomHeight);
+    ui_.bottomMiddle->setGeometry(kLeftWidth, 0, std::max(b - kLeftWidth - kRightWidth, 0), kBottomHeight);
+    ui_.bottomBorder->update();
 }
 
 void TFormScrNeo::ShowTitlePictures(bool active) {
-    ImageTopLeft->setPicture(SkinBitmaps[active ? kTitleLeftActive : kTitleLeftInactive]);
-    ImageTopRight->setPicture(SkinBitmaps[active ? kTitleRightActive : kTitleRightInactive]);
-    ImageTopCenter->setPicture(SkinBitmaps[active ? kTitleMiddleActive : kTitleMiddleInactive]);
+    ui_.titleLeft->setPicture(SkinBitmaps[active ? kTitleLeftActive : kTitleLeftInactive]);
+    ui_.titleRight->setPicture(SkinBitmaps[active ? kTitleRightActive : kTitleRightInactive]);
+    ui_.titleMiddle->setPicture(SkinBitmaps[active ? kTitleMiddleActive : kTitleMiddleInactive]);
 }
 
 void TFormScrNeo::FormActivate() {
@@ -241,7 +236,7 @@ bool TFormScrNeo::event(QEvent* event) {
         // A scheduled repaint: activation can change while a child is being
         // reparented (a Flash host joining the window), when painting at once
         // would flush a window that is half rebuilt.
-        PanelTop->update();
+        ui_.titleBar->update();
         if (event->type() == QEvent::WindowActivate) FormActivate();
     }
     return handled;
@@ -265,7 +260,7 @@ void TFormScrNeo::Label_XNeo_CaptionMouseDown(QMouseEvent* event) {
 }
 
 bool TFormScrNeo::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Label_XNeo_Caption) {
+    if (watched == ui_.caption) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
             Label_XNeo_CaptionMouseDown(static_cast<QMouseEvent*>(event));
@@ -290,11 +285,11 @@ void TFormScrNeo::ImageCloseClick() {
 void TFormScrNeo::ImageSysMenuClick() {}
 
 void TFormScrNeo::ImageCloseMouseIn(XImageEx*) {
-    ImageClose->setPicture(SkinBitmaps[kCloseHot]);
+    ui_.closeButton->setPicture(SkinBitmaps[kCloseHot]);
 }
 
 void TFormScrNeo::ImageCloseMouseOut(XImageEx*) {
-    ImageClose->setPicture(SkinBitmaps[kCloseNormal]);
+    ui_.closeButton->setPicture(SkinBitmaps[kCloseNormal]);
 }
 
 void TFormScrNeo::keyPressEvent(QKeyEvent* event) {

@@ -9,6 +9,7 @@
 // content on one panel and calls EmbedPanel, which wraps the frame around it.
 
 #include "platform/gui/ImageControl.h"
+#include "platform/gui/QtColorRef.h"
 #include "transitions/control/XImageEx.h"
 
 #include <QDialog>
@@ -68,41 +69,12 @@ public:
 
     const QPixmap& SkinBitmap(int slot) const;
 
-    // Frame components, named as in the form.
-    QWidget* PanelTop = nullptr;
-    QLabel* Label_XNeo_Caption = nullptr;
-    ImageControl* ImageTopLeft = nullptr;
-    ImageControl* ImageTopCenter = nullptr;
-    ImageControl* ImageTopRight = nullptr;
-    ImageControl* ImageSysMenu = nullptr;
-    XImageEx* ImageClose = nullptr;
-    QWidget* PanelBottom = nullptr;
-    ImageControl* ImageBottomLeft = nullptr;
-    ImageControl* ImageBottomCenter = nullptr;
-    ImageControl* ImageBottomRight = nullptr;
-    QWidget* PanelLeft = nullptr;
-    QWidget* PanelRight = nullptr;
-    ImageControl* ImageLeft = nullptr;
-    ImageControl* ImageRight = nullptr;
-
 public slots:
     // Closing in any way other than a button with a result (Esc through the
     // cancel button aside) ends a modal run with mrCancel.
     void reject() override;
 
 protected:
-    // Lays out the title bar for the current widths.
-    void PanelTopResize();
-    // Lays out the bottom border for the current width.
-    void PanelBottomResize();
-    // A press on the caption text: the left button starts moving the window.
-    void Label_XNeo_CaptionMouseDown(QMouseEvent* event);
-    void ImageCloseClick();
-    void ImageSysMenuClick();
-    void ImageCloseMouseIn(XImageEx* sender);
-    void ImageCloseMouseOut(XImageEx* sender);
-    void FormActivate();
-
     // Asks the window system to move the window with the mouse, as if its own
     // caption were dragged. False when it cannot; the frame then follows the
     // mouse itself until the button is released.
@@ -113,20 +85,52 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
+private slots:
+    // Event handlers, named after the component and the event.
+    void ImageCloseClick();
+    void ImageSysMenuClick();
+    void ImageCloseMouseIn(XImageEx* sender);
+    void ImageCloseMouseOut(XImageEx* sender);
+
 private:
+    // The frame's controls. Each keeps its object name (the comment beside it), by
+    // which the language tables and the tests find it.
+    struct Ui {
+        QWidget* titleBar = nullptr;          // PanelTop
+        QLabel* caption = nullptr;            // Label_XNeo_Caption
+        ImageControl* titleLeft = nullptr;    // ImageTopLeft
+        ImageControl* titleMiddle = nullptr;  // ImageTopCenter
+        ImageControl* titleRight = nullptr;   // ImageTopRight
+        ImageControl* systemMenu = nullptr;   // ImageSysMenu
+        XImageEx* closeButton = nullptr;      // ImageClose
+        QWidget* bottomBorder = nullptr;      // PanelBottom
+        ImageControl* bottomLeft = nullptr;   // ImageBottomLeft
+        ImageControl* bottomMiddle = nullptr; // ImageBottomCenter
+        ImageControl* bottomRight = nullptr;  // ImageBottomRight
+        QWidget* leftBorder = nullptr;        // PanelLeft
+        QWidget* rightBorder = nullptr;       // PanelRight
+        ImageControl* leftPicture = nullptr;  // ImageLeft
+        ImageControl* rightPicture = nullptr; // ImageRight
+    };
+
+    // Lays out the title bar for the current widths.
+    void PanelTopResize();
+    // Lays out the bottom border for the current width.
+    void PanelBottomResize();
+    // A press on the caption text: the left button starts moving the window.
+    void Label_XNeo_CaptionMouseDown(QMouseEvent* event);
+    void FormActivate();
     void LoadSkinImages();
     void AlignFrameParts();
     void ShowTitlePictures(bool active);
     int CaptionHeight() const;
 
+    Ui ui_;
     std::array<QPixmap, kSkinSlotCount> SkinBitmaps;
     QAbstractButton* cancelButton_ = nullptr;
     bool dragging_ = false;
     QPoint dragOffset_;
 };
-
-// The colour of a COLORREF value (red in the lowest byte).
-QColor ColorFromColorRef(unsigned colorRef);
 
 // The font of the dialogs: Arial at the given pixel size.
 QFont DialogFont(int pixelSize);

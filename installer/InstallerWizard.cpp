@@ -94,139 +94,138 @@ TFormXInstaller::TFormXInstaller(QWidget* owner, std::string packagePath)
     : TFormScrNeo(owner), sourcePath_(std::move(packagePath)) {
     setObjectName(QStringLiteral("FormXInstaller"));
     package_ = std::make_unique<XSCR>(sourcePath_);
-    SetCurrentPackage(package_.get());
 
     CreateComponents();
-    EmbedPanel(PanelMain);
-    PanelHideTabs->setGeometry(PCInstaller->x(), PCInstaller->y(), PCInstaller->width(), kTabHeight + 5);
-    PanelHideTabs->raise();
+    EmbedPanel(ui_.panel);
+    ui_.pageCaption->setGeometry(ui_.pages->x(), ui_.pages->y(), ui_.pages->width(), kTabHeight + 5);
+    ui_.pageCaption->raise();
 
     LoadLanguage(QStringLiteral("FS_0"), DynamicTexts, LanguageSourceOf(sourcePath_), this);
 
-    PCInstaller->setCurrentIndex(kPageScr);
+    ui_.pages->setCurrentIndex(kPageScr);
     PCInstallerChange();
     FillFromPackage();
     UpdatePrevButton();
     CenterOnScreen();
 }
 
-TFormXInstaller::~TFormXInstaller() {
-    if (CurrentPackage() == package_.get()) SetCurrentPackage(nullptr);
-}
+TFormXInstaller::~TFormXInstaller() = default;
 
 void TFormXInstaller::CreateComponents() {
-    PanelMain = new BevelPanel(this);
-    PanelMain->setObjectName(QStringLiteral("PanelMain"));
-    PanelMain->setColor(ColorFromColorRef(kFormColor));
-    PanelMain->resize(kPanelWidth, kPanelHeight);
+    ui_.panel = new BevelPanel(this);
+    ui_.panel->setObjectName(QStringLiteral("PanelMain"));
+    ui_.panel->setColor(ColorFromColorRef(kFormColor));
+    ui_.panel->resize(kPanelWidth, kPanelHeight);
 
-    PCInstaller = new QStackedWidget(PanelMain);
-    PCInstaller->setObjectName(QStringLiteral("PCInstaller"));
-    PCInstaller->setGeometry(kPageLeft, kPageTop, kPageWidth, kPageHeight);
+    ui_.pages = new QStackedWidget(ui_.panel);
+    ui_.pages->setObjectName(QStringLiteral("PCInstaller"));
+    ui_.pages->setGeometry(kPageLeft, kPageTop, kPageWidth, kPageHeight);
 
     // Page 1: the screen saver.
-    TSScr = CreatePage("TSScr", 2001, QStringLiteral("Screen Saver"));
-    GroupBox2 = MakeGroupBox(TSScr, "GroupBox2", 2003, QStringLiteral("Name"),
-                             QRect(kContentLeft, kContentTop, kContentWidth, 72));
-    LabelScrName = MakeLabel(GroupBox2, "LabelScrName", 0, QString());
-    LabelScrName->setGeometry(10, 20, kContentWidth - 20, 44);
-    LabelScrName->setFont(DialogFont(19));
-    LabelScrName->setAlignment(Qt::AlignCenter);
-    LabelScrName->setWordWrap(true);
-    GroupBox3 =
-        MakeGroupBox(TSScr, "GroupBox3", 2004, QStringLiteral("Description"),
+    ui_.screenSaverPage = CreatePage("TSScr", 2001, QStringLiteral("Screen Saver"));
+    ui_.nameBox = MakeGroupBox(ui_.screenSaverPage, "GroupBox2", 2003, QStringLiteral("Name"),
+                               QRect(kContentLeft, kContentTop, kContentWidth, 72));
+    ui_.name = MakeLabel(ui_.nameBox, "LabelScrName", 0, QString());
+    ui_.name->setGeometry(10, 20, kContentWidth - 20, 44);
+    ui_.name->setFont(DialogFont(19));
+    ui_.name->setAlignment(Qt::AlignCenter);
+    ui_.name->setWordWrap(true);
+    ui_.descriptionBox =
+        MakeGroupBox(ui_.screenSaverPage, "GroupBox3", 2004, QStringLiteral("Description"),
                      QRect(kContentLeft, kContentTop + 80, kContentWidth, kPageHeight - kContentTop - 88));
-    LabelScrDesc = MakeLabel(GroupBox3, "LabelScrDesc", 0, QString());
-    LabelScrDesc->setGeometry(10, 20, kContentWidth - 20, GroupBox3->height() - 28);
-    LabelScrDesc->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    LabelScrDesc->setWordWrap(true);
+    ui_.description = MakeLabel(ui_.descriptionBox, "LabelScrDesc", 0, QString());
+    ui_.description->setGeometry(10, 20, kContentWidth - 20, ui_.descriptionBox->height() - 28);
+    ui_.description->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ui_.description->setWordWrap(true);
 
     // Page 2: the licence.
-    TSLicense = CreatePage("TSLicense", 2010, QStringLiteral("License Agreement"));
-    MemoLicense = new QPlainTextEdit(TSLicense);
-    MemoLicense->setObjectName(QStringLiteral("MemoLicense"));
-    MemoLicense->setReadOnly(true);
-    MemoLicense->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    MemoLicense->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    MemoLicense->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    MemoLicense->setGeometry(kContentLeft, kContentTop, kContentWidth, kPageHeight - kContentTop - 36);
-    CheckBoxAgree =
-        MakeCheckBox(TSLicense, "CheckBoxAgree", 2011, QStringLiteral("I &Accept the License Agreement"));
-    CheckBoxAgree->setGeometry(kContentLeft, kPageHeight - 30, kContentWidth, 24);
+    ui_.licensePage = CreatePage("TSLicense", 2010, QStringLiteral("License Agreement"));
+    ui_.license = new QPlainTextEdit(ui_.licensePage);
+    ui_.license->setObjectName(QStringLiteral("MemoLicense"));
+    ui_.license->setReadOnly(true);
+    ui_.license->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ui_.license->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ui_.license->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    ui_.license->setGeometry(kContentLeft, kContentTop, kContentWidth, kPageHeight - kContentTop - 36);
+    ui_.agree = MakeCheckBox(ui_.licensePage, "CheckBoxAgree", 2011,
+                             QStringLiteral("I &Accept the License Agreement"));
+    ui_.agree->setGeometry(kContentLeft, kPageHeight - 30, kContentWidth, 24);
 
     // Page 3: the destination.
-    TSDest = CreatePage("TSDest", 2002, QStringLiteral("Destination"));
-    Label6 = MakeLabel(TSDest, "Label6", 2005,
-                       QStringLiteral("The screen saver will be installed into this folder:"));
-    Label6->setGeometry(kContentLeft, kContentTop, kContentWidth, 36);
-    Label6->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label6->setWordWrap(true);
-    LabelSysPath = MakeLabel(TSDest, "LabelSysPath", 0, QString());
-    LabelSysPath->setGeometry(kContentLeft, kContentTop + 38, kContentWidth, 42);
-    LabelSysPath->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    LabelSysPath->setFont(BoldFont(16));
-    LabelSysPath->setWordWrap(true);
-    GroupBox1 = MakeGroupBox(TSDest, "GroupBox1", 2002, QStringLiteral("File Name"),
-                             QRect(kContentLeft, kContentTop + 86, kContentWidth, 62));
-    EditFileName = new QLineEdit(GroupBox1);
-    EditFileName->setObjectName(QStringLiteral("EditFileName"));
-    EditFileName->setGeometry(12, 24, kContentWidth - 84, 24);
+    ui_.destinationPage = CreatePage("TSDest", 2002, QStringLiteral("Destination"));
+    ui_.destinationIntro = MakeLabel(ui_.destinationPage, "Label6", 2005,
+                                     QStringLiteral("The screen saver will be installed into this folder:"));
+    ui_.destinationIntro->setGeometry(kContentLeft, kContentTop, kContentWidth, 36);
+    ui_.destinationIntro->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    ui_.destinationIntro->setWordWrap(true);
+    ui_.systemFolder = MakeLabel(ui_.destinationPage, "LabelSysPath", 0, QString());
+    ui_.systemFolder->setGeometry(kContentLeft, kContentTop + 38, kContentWidth, 42);
+    ui_.systemFolder->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    ui_.systemFolder->setFont(BoldFont(16));
+    ui_.systemFolder->setWordWrap(true);
+    ui_.fileNameBox = MakeGroupBox(ui_.destinationPage, "GroupBox1", 2002, QStringLiteral("File Name"),
+                                   QRect(kContentLeft, kContentTop + 86, kContentWidth, 62));
+    ui_.fileName = new QLineEdit(ui_.fileNameBox);
+    ui_.fileName->setObjectName(QStringLiteral("EditFileName"));
+    ui_.fileName->setGeometry(12, 24, kContentWidth - 84, 24);
     // The name becomes one file in the system directory: no folder separators
     // and no control characters can be typed.
-    EditFileName->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[^/\\x00-\\x1f\\x7f]*")), EditFileName));
-    Label5 = MakeLabel(GroupBox1, "Label5", 0, QStringLiteral(".SCR"));
-    Label5->setGeometry(kContentWidth - 66, 27, 56, 18);
-    Label5->setFont(BoldFont(13));
-    CheckBoxShorcut =
-        MakeCheckBox(TSDest, "CheckBoxShorcut", 2007, QStringLiteral("Create a shortcut on the desktop"));
-    CheckBoxShorcut->setGeometry(kContentLeft, kContentTop + 160, kContentWidth, 24);
-    CheckBoxShorcut->setChecked(true);
+    ui_.fileName->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[^/\\x00-\\x1f\\x7f]*")), ui_.fileName));
+    ui_.fileExtension = MakeLabel(ui_.fileNameBox, "Label5", 0, QStringLiteral(".SCR"));
+    ui_.fileExtension->setGeometry(kContentWidth - 66, 27, 56, 18);
+    ui_.fileExtension->setFont(BoldFont(13));
+    ui_.desktopShortcut = MakeCheckBox(ui_.destinationPage, "CheckBoxShorcut", 2007,
+                                       QStringLiteral("Create a shortcut on the desktop"));
+    ui_.desktopShortcut->setGeometry(kContentLeft, kContentTop + 160, kContentWidth, 24);
+    ui_.desktopShortcut->setChecked(true);
 
     // The button row.
-    PanelB = new BevelPanel(PanelMain);
-    PanelB->setObjectName(QStringLiteral("PanelB"));
-    PanelB->setColor(ColorFromColorRef(kFormColor));
-    PanelB->setGeometry(0, kPanelHeight - kButtonPanelHeight, kPanelWidth, kButtonPanelHeight);
+    ui_.buttonRow = new BevelPanel(ui_.panel);
+    ui_.buttonRow->setObjectName(QStringLiteral("PanelB"));
+    ui_.buttonRow->setColor(ColorFromColorRef(kFormColor));
+    ui_.buttonRow->setGeometry(0, kPanelHeight - kButtonPanelHeight, kPanelWidth, kButtonPanelHeight);
     const int right = kPanelWidth - 16 - kButtonWidth;
-    BtnPrev = MakeButton(PanelB, "BtnPrev", 2008, QStringLiteral("< &Back"), right - 2 * kButtonWidth - 16);
-    BtnNext = MakeButton(PanelB, "BtnNext", 2009, QStringLiteral("&Next >"), right - kButtonWidth - 8);
-    BtnCancel = MakeButton(PanelB, "BtnCancel", 1024, QStringLiteral("Cancel"), right);
-    BtnPrev->setEnabled(false);
-    BtnNext->setDefault(true);
-    BtnNext->setAutoDefault(true);
-    SetCancelButton(BtnCancel);
+    ui_.back =
+        MakeButton(ui_.buttonRow, "BtnPrev", 2008, QStringLiteral("< &Back"), right - 2 * kButtonWidth - 16);
+    ui_.next =
+        MakeButton(ui_.buttonRow, "BtnNext", 2009, QStringLiteral("&Next >"), right - kButtonWidth - 8);
+    ui_.cancel = MakeButton(ui_.buttonRow, "BtnCancel", 1024, QStringLiteral("Cancel"), right);
+    ui_.back->setEnabled(false);
+    ui_.next->setDefault(true);
+    ui_.next->setAutoDefault(true);
+    SetCancelButton(ui_.cancel);
 
     // The panel over the tab row shows the active page's caption.
-    PanelHideTabs = new BevelPanel(PanelMain);
-    PanelHideTabs->setObjectName(QStringLiteral("PanelHideTabs"));
-    PanelHideTabs->setColor(ColorFromColorRef(kFormColor));
+    ui_.pageCaption = new BevelPanel(ui_.panel);
+    ui_.pageCaption->setObjectName(QStringLiteral("PanelHideTabs"));
+    ui_.pageCaption->setColor(ColorFromColorRef(kFormColor));
     QFont italic = DialogFont(19);
     italic.setItalic(true);
-    PanelHideTabs->setFont(italic);
+    ui_.pageCaption->setFont(italic);
 
-    LabelError = MakeLabel(PanelMain, "LabelError", 0, QStringLiteral("Data Error..."));
-    LabelError->setGeometry(0, 0, kPanelWidth, kPanelHeight);
-    LabelError->setAlignment(Qt::AlignCenter);
-    LabelError->setFont(DialogFont(37));
-    QPalette red = LabelError->palette();
+    ui_.dataError = MakeLabel(ui_.panel, "LabelError", 0, QStringLiteral("Data Error..."));
+    ui_.dataError->setGeometry(0, 0, kPanelWidth, kPanelHeight);
+    ui_.dataError->setAlignment(Qt::AlignCenter);
+    ui_.dataError->setFont(DialogFont(37));
+    QPalette red = ui_.dataError->palette();
     red.setColor(QPalette::WindowText, Qt::red);
-    LabelError->setPalette(red);
-    LabelError->hide();
-    LabelError->installEventFilter(this);
+    ui_.dataError->setPalette(red);
+    ui_.dataError->hide();
+    ui_.dataError->installEventFilter(this);
 
-    connect(BtnNext, &QPushButton::clicked, this, &TFormXInstaller::BtnNextClick);
-    connect(BtnPrev, &QPushButton::clicked, this, &TFormXInstaller::BtnPrevClick);
-    connect(BtnCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
-    connect(CheckBoxAgree, &QCheckBox::toggled, this, &TFormXInstaller::CheckBoxAgreeClick);
+    connect(ui_.next, &QPushButton::clicked, this, &TFormXInstaller::BtnNextClick);
+    connect(ui_.back, &QPushButton::clicked, this, &TFormXInstaller::BtnPrevClick);
+    connect(ui_.cancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
+    connect(ui_.agree, &QCheckBox::toggled, this, &TFormXInstaller::CheckBoxAgreeClick);
 }
 
 QWidget* TFormXInstaller::CreatePage(const char* name, int tag, const QString& caption) {
-    auto* page = new QWidget(PCInstaller);
+    auto* page = new QWidget(ui_.pages);
     page->setObjectName(QString::fromLatin1(name));
     page->setWindowTitle(caption);
     DeclareComponent(page, ComponentRole::TabSheet, tag);
-    PCInstaller->addWidget(page);
+    ui_.pages->addWidget(page);
     return page;
 }
 
@@ -237,13 +236,14 @@ void TFormXInstaller::FillFromPackage() {
     // The application's title, which the task bar shows.
     setWindowTitle(title + QLatin1Char(' ') + name);
 
-    EditFileName->setText(FromCodePage(SafeNameComponent(package_->Name())));
-    LabelScrName->setText(FromCodePage(TrimName(package_->Name())));
-    LabelScrDesc->setText(FromCodePage(package_->Description()));
-    LabelSysPath->setText(QString::fromStdString(IncludeTrailingPathDelimiter(TrimName(SystemDirectory()))));
+    ui_.fileName->setText(FromCodePage(SafeNameComponent(package_->Name())));
+    ui_.name->setText(FromCodePage(TrimName(package_->Name())));
+    ui_.description->setText(FromCodePage(package_->Description()));
+    ui_.systemFolder->setText(
+        QString::fromStdString(IncludeTrailingPathDelimiter(TrimName(SystemDirectory()))));
 
-    MemoLicense->setPlainText(FromCodePage(package_->LicenseText()));
-    if (MemoLicense->toPlainText().isEmpty()) tabVisible_[kPageLicense] = false;
+    ui_.license->setPlainText(FromCodePage(package_->LicenseText()));
+    if (ui_.license->toPlainText().isEmpty()) tabVisible_[kPageLicense] = false;
 }
 
 bool TFormXInstaller::HasUsablePackage() const {
@@ -253,15 +253,15 @@ bool TFormXInstaller::HasUsablePackage() const {
 void TFormXInstaller::ShowDataError() {
     const QString title = QStringLiteral("ScreenSaver Installer");
     SetFrameCaption(title);
-    PCInstaller->hide();
-    PanelB->hide();
-    PanelHideTabs->hide();
-    LabelError->show();
-    LabelError->raise();
+    ui_.pages->hide();
+    ui_.buttonRow->hide();
+    ui_.pageCaption->hide();
+    ui_.dataError->show();
+    ui_.dataError->raise();
 }
 
 int TFormXInstaller::ActivePage() const {
-    return PCInstaller->currentIndex();
+    return ui_.pages->currentIndex();
 }
 
 bool TFormXInstaller::PageTabVisible(int page) const {
@@ -269,29 +269,29 @@ bool TFormXInstaller::PageTabVisible(int page) const {
 }
 
 void TFormXInstaller::PCInstallerChange() {
-    PanelHideTabs->setCaption(PCInstaller->currentWidget()->windowTitle());
+    ui_.pageCaption->setCaption(ui_.pages->currentWidget()->windowTitle());
 }
 
 bool TFormXInstaller::PCInstallerChanging() const {
-    return ActivePage() != kPageLicense || BtnNext->isEnabled();
+    return ActivePage() != kPageLicense || ui_.next->isEnabled();
 }
 
 void TFormXInstaller::CheckBoxAgreeClick() {
-    BtnNext->setEnabled(CheckBoxAgree->isChecked() || !PageTabVisible(kPageLicense));
+    ui_.next->setEnabled(ui_.agree->isChecked() || !PageTabVisible(kPageLicense));
 }
 
 void TFormXInstaller::MoveToVisiblePage(int direction) {
     for (int page = ActivePage() + direction; page >= 0 && page < kPageCount; page += direction) {
         if (!PageTabVisible(page)) continue;
         if (!PCInstallerChanging()) return;
-        PCInstaller->setCurrentIndex(page);
+        ui_.pages->setCurrentIndex(page);
         PCInstallerChange();
         return;
     }
 }
 
 void TFormXInstaller::UpdatePrevButton() {
-    BtnPrev->setEnabled(ActivePage() != kPageScr);
+    ui_.back->setEnabled(ActivePage() != kPageScr);
 }
 
 void TFormXInstaller::BtnNextClick() {
@@ -315,7 +315,7 @@ void TFormXInstaller::BtnNextClick() {
 void TFormXInstaller::BtnPrevClick() {
     if (ActivePage() != kPageScr) {
         // Leaving the licence page backwards is always allowed.
-        BtnNext->setEnabled(true);
+        ui_.next->setEnabled(true);
         MoveToVisiblePage(-1);
     }
     UpdatePrevButton();
@@ -326,7 +326,7 @@ void TFormXInstaller::LabelErrorClick() {
 }
 
 bool TFormXInstaller::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == LabelError && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == ui_.dataError && event->type() == QEvent::MouseButtonRelease) {
         LabelErrorClick();
         return true;
     }
@@ -335,7 +335,7 @@ bool TFormXInstaller::eventFilter(QObject* watched, QEvent* event) {
 
 bool TFormXInstaller::InstallScreenSaver() {
     const QString title = DynamicText(kTextTitle, DynamicTexts);
-    const std::string fileName = EditFileName->text().toStdString();
+    const std::string fileName = ui_.fileName->text().toStdString();
     const std::string destination = IncludeTrailingPathDelimiter(SystemDirectory()) + fileName + ".scr";
 
     if (IsPlainFileName(fileName) && FileExists(destination) &&
@@ -353,9 +353,9 @@ bool TFormXInstaller::InstallScreenSaver() {
     ClearReadOnly(destination);
     installedPath_ = destination;
 
-    if (CheckBoxShorcut->isChecked()) CreateDesktopShortcut(destination);
+    if (ui_.desktopShortcut->isChecked()) CreateDesktopShortcut(destination);
 
-    const std::string displayName = LabelScrName->text().toStdString();
+    const std::string displayName = ui_.name->text().toStdString();
     WriteUninstallEntry(fileName, displayName, destination + " -U");
     RegisterScreenSaverTheme(destination, displayName);
     HandOverToScreenSaverHost(destination, displayName);
@@ -370,7 +370,7 @@ void TFormXInstaller::CreateDesktopShortcut(const std::string& destination) {
     std::error_code ec;
     std::filesystem::create_directories(desktop, ec);
     ShortcutFields fields;
-    fields.name = LabelScrName->text().toStdString();
+    fields.name = ui_.name->text().toStdString();
     fields.target = destination;
     fields.workingDirectory = ExtractFilePath(destination);
     fields.uninstallCommand = "-U";

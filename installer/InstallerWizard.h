@@ -6,7 +6,7 @@
 // copies the running file into the system directory as "<name>.scr", marked
 // as an installed screen saver, creates the shortcut, writes the uninstall
 // entry and hands the file to the desktop's screen-saver host. The wizard
-// owns the process's package while it lives.
+// owns its package while it lives.
 
 #include "dialogs/BevelPanel.h"
 #include "dialogs/SkinnedFrame.h"
@@ -38,10 +38,9 @@ public:
     static constexpr uint32_t kReplaceFlags = 0x23;
     static constexpr uint32_t kFailureFlags = 0x40;
 
-    // Reads the package from `packagePath` (by default the file this process
-    // reads its package from, which is also the file that gets installed)
-    // and makes it the process's current package.
-    explicit TFormXInstaller(QWidget* owner = nullptr, std::string packagePath = PackageSourcePath());
+    // Reads the package from `packagePath` (the file of this run's package,
+    // which is also the file that gets installed).
+    TFormXInstaller(QWidget* owner, std::string packagePath);
     ~TFormXInstaller() override;
 
     // True when the package carries its signature; otherwise the wizard must
@@ -66,42 +65,47 @@ public:
 
     QStringList DynamicTexts;
 
-    BevelPanel* PanelMain = nullptr;
-    QStackedWidget* PCInstaller = nullptr;
-    QWidget* TSScr = nullptr;
-    QGroupBox* GroupBox2 = nullptr;
-    QLabel* LabelScrName = nullptr;
-    QGroupBox* GroupBox3 = nullptr;
-    QLabel* LabelScrDesc = nullptr;
-    QWidget* TSLicense = nullptr;
-    QPlainTextEdit* MemoLicense = nullptr;
-    QCheckBox* CheckBoxAgree = nullptr;
-    QWidget* TSDest = nullptr;
-    QLabel* Label6 = nullptr;
-    QLabel* LabelSysPath = nullptr;
-    QGroupBox* GroupBox1 = nullptr;
-    QLineEdit* EditFileName = nullptr;
-    QLabel* Label5 = nullptr;
-    QCheckBox* CheckBoxShorcut = nullptr;
-    BevelPanel* PanelB = nullptr;
-    QPushButton* BtnPrev = nullptr;
-    QPushButton* BtnNext = nullptr;
-    QPushButton* BtnCancel = nullptr;
-    BevelPanel* PanelHideTabs = nullptr;
-    QLabel* LabelError = nullptr;
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
+private slots:
     // Event handlers, named after the component and the event.
     void BtnNextClick();
     void BtnPrevClick();
     void PCInstallerChange();
-    bool PCInstallerChanging() const;
     void CheckBoxAgreeClick();
     void LabelErrorClick();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
+    // The controls. Each keeps its object name (the comment beside it), by which the
+    // language tables and the tests find it.
+    struct Ui {
+        BevelPanel* panel = nullptr;          // PanelMain
+        QStackedWidget* pages = nullptr;      // PCInstaller
+        QWidget* screenSaverPage = nullptr;   // TSScr
+        QGroupBox* nameBox = nullptr;         // GroupBox2
+        QLabel* name = nullptr;               // LabelScrName
+        QGroupBox* descriptionBox = nullptr;  // GroupBox3
+        QLabel* description = nullptr;        // LabelScrDesc
+        QWidget* licensePage = nullptr;       // TSLicense
+        QPlainTextEdit* license = nullptr;    // MemoLicense
+        QCheckBox* agree = nullptr;           // CheckBoxAgree
+        QWidget* destinationPage = nullptr;   // TSDest
+        QLabel* destinationIntro = nullptr;   // Label6
+        QLabel* systemFolder = nullptr;       // LabelSysPath
+        QGroupBox* fileNameBox = nullptr;     // GroupBox1
+        QLineEdit* fileName = nullptr;        // EditFileName
+        QLabel* fileExtension = nullptr;      // Label5
+        QCheckBox* desktopShortcut = nullptr; // CheckBoxShorcut
+        BevelPanel* buttonRow = nullptr;      // PanelB
+        QPushButton* back = nullptr;          // BtnPrev
+        QPushButton* next = nullptr;          // BtnNext
+        QPushButton* cancel = nullptr;        // BtnCancel
+        BevelPanel* pageCaption = nullptr;    // PanelHideTabs
+        QLabel* dataError = nullptr;          // LabelError
+    };
+
+    bool PCInstallerChanging() const;
     void CreateComponents();
     QWidget* CreatePage(const char* name, int tag, const QString& caption);
     void FillFromPackage();
@@ -111,6 +115,7 @@ private:
     void UpdatePrevButton();
     void CreateDesktopShortcut(const std::string& destination);
 
+    Ui ui_;
     std::string sourcePath_;
     std::unique_ptr<XSCR> package_;
     std::array<bool, kPageCount> tabVisible_{true, true, true};

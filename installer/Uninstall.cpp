@@ -39,11 +39,9 @@ bool UninstallScreenSaver(const std::string& path, const UninstallConfirmation& 
     if (!HasValidTrailer(path)) return false;
 
     auto package = std::make_unique<XSCR>(path);
-    SetCurrentPackage(package.get());
     const std::string name = DecodeCodePage(TrimName(package->Name()));
     if (!confirm(UninstallConfirmationText(QString::fromStdString(name)),
                  QString::fromLatin1(kUninstallCaption))) {
-        SetCurrentPackage(nullptr);
         return false;
     }
 
@@ -52,7 +50,6 @@ bool UninstallScreenSaver(const std::string& path, const UninstallConfirmation& 
     const bool hasDesktop = GetSpecialFolder(desktop, kFolderDesktop);
 
     // Freeing the package removes the temporary files it extracted.
-    SetCurrentPackage(nullptr);
     package.reset();
 
     if (hasDesktop) {
@@ -66,8 +63,8 @@ bool UninstallScreenSaver(const std::string& path, const UninstallConfirmation& 
     return true;
 }
 
-void RunUninstall() {
-    UninstallScreenSaver(PackageSourcePath(), ConfirmWithMessageBox);
+void RunUninstall(const std::string& packagePath) {
+    UninstallScreenSaver(packagePath, ConfirmWithMessageBox);
 }
 
 bool DeleteFileForced(const std::string& path) {

@@ -28,9 +28,9 @@ bool ConfirmWithMessageBox(const QString& text, const QString& caption);
 // is not an installed screen saver: nothing is asked and nothing removed. True when the removal ran.
 bool UninstallScreenSaver(const std::string& path, const UninstallConfirmation& confirm);
 
-// The mode routine: UninstallScreenSaver on the file this process reads its
-// package from, confirmed with the message box. The application object must exist.
-void RunUninstall();
+// The mode routine: UninstallScreenSaver on the file of this run's package,
+// confirmed with the message box. The application object must exist.
+void RunUninstall(const std::string& packagePath);
 
 // Deletes a file, read-only or not. True when it did not exist or was deleted.
 bool DeleteFileForced(const std::string& path);

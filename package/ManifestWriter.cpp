@@ -2,6 +2,7 @@
 
 #include "package/ManifestFields.h"
 #include "platform/CodePage.h"
+#include "platform/ColorRef.h"
 #include "platform/SafeFile.h"
 
 #include <algorithm>
@@ -12,17 +13,6 @@ namespace scr {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-// "#RRGGBB" of a colour value stored red lowest; "#HHRRGGBB" when its high byte is not 0.
-std::string ColourText(uint32_t value) {
-    const uint32_t rgb = ((value & 0xFF) << 16) | (value & 0xFF00) | ((value >> 16) & 0xFF);
-    char text[12];
-    if (value >> 24)
-        std::snprintf(text, sizeof text, "#%02X%06X", value >> 24, rgb & 0xFFFFFF);
-    else
-        std::snprintf(text, sizeof text, "#%06X", rgb & 0xFFFFFF);
-    return text;
-}
 
 template <std::size_t N>
 bool AllZero(const std::array<uint8_t, N>& bytes) {
@@ -109,9 +99,9 @@ Json LabelJson(const LabelItem& label) {
     j["strikeout"] = (r.fontStyle & LabelStrikeOut) != 0;
     const uint8_t otherBits = r.fontStyle & ~(LabelBold | LabelItalic | LabelUnderline | LabelStrikeOut);
     if (otherBits != 0) j["style_bits"] = otherBits;
-    j["text_color"] = ColourText(r.textColor);
+    j["text_color"] = ColorRefHexText(r.textColor);
     j["transparent"] = FlagJson(r.transparent);
-    j["back_color"] = ColourText(r.backColor);
+    j["back_color"] = ColorRefHexText(r.backColor);
     j["center_x"] = r.centerX;
     j["center_y"] = r.centerY;
     if (!AllZero(r.reservedBytes()))
@@ -181,7 +171,7 @@ Json SettingsJson(const PackageDescription& d) {
     j["default_exit_effect"] = info.defaultExitEffect();
     j["default_exit_step"] = info.defaultExitStep();
     j["default_exit_delay"] = info.defaultExitDelay();
-    j["background_color"] = ColourText(info.backgroundColor());
+    j["background_color"] = ColorRefHexText(info.backgroundColor());
     j["random_order"] = FlagJson(info.randomOrder());
     j["no_saving"] = FlagJson(info.noSaving());
     j["placement_mode"] = info.placementMode();

@@ -18,8 +18,6 @@
 namespace scr {
 namespace {
 
-XSCR* g_currentPackage = nullptr;
-
 constexpr std::size_t kItemTableEntry = ItemLocation::kSize + ShowItem::kSize;
 constexpr std::size_t kMusicTableEntry = ItemLocation::kSize + MusicItem::kSize;
 constexpr int64_t kLocatorDistance = kTrailerSize + static_cast<int64_t>(LabelBlockLocator::kSize);
@@ -68,23 +66,12 @@ std::string SafeTrackExtension(const std::string& stored) {
     return plain ? stored : ".bin";
 }
 
-XSCR* CurrentPackage() {
-    return g_currentPackage;
-}
-void SetCurrentPackage(XSCR* package) {
-    g_currentPackage = package;
-}
-ShowItem CurrentPackageItem(int index) {
-    return g_currentPackage ? g_currentPackage->GetItem(index) : NoPackageItem();
-}
-
 XSCR::XSCR(std::string sourcePath) : sourcePath_(std::move(sourcePath)) {
     Load();
 }
 
 XSCR::~XSCR() {
     Clear();
-    if (g_currentPackage == this) g_currentPackage = nullptr;
 }
 
 void XSCR::ResetAll() {

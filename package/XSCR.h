@@ -53,9 +53,8 @@ struct PackageReadGaps {
 
 class XSCR {
 public:
-    // Reads the package from `sourcePath` (by default the file the process
-    // reads its package from).
-    explicit XSCR(std::string sourcePath = PackageSourcePath());
+    // Reads the package from `sourcePath`.
+    explicit XSCR(std::string sourcePath);
     // Deletes the temporary files this package extracted.
     ~XSCR();
     XSCR(const XSCR&) = delete;
@@ -222,11 +221,5 @@ private:
 // stored extension when it is a dot and one to seven ASCII letters or
 // digits, otherwise ".bin".
 std::string SafeTrackExtension(const std::string& stored);
-
-// The current package of the process (set by the form that creates it), or nullptr.
-XSCR* CurrentPackage();
-void SetCurrentPackage(XSCR* package);
-// The item of the current package, or the item a missing package gives.
-ShowItem CurrentPackageItem(int index);
 
 } // namespace scr

@@ -1,29 +1,14 @@
 #include "platform/ExecutablePath.h"
 
 #include <filesystem>
-#include <mutex>
 #include <system_error>
 
 namespace scr {
-namespace {
-std::mutex g_sourceMutex;
-std::string g_sourceOverride;
-} // namespace
 
 std::string ExecutablePath() {
     std::error_code ec;
     auto path = std::filesystem::read_symlink("/proc/self/exe", ec);
     return ec ? std::string() : path.string();
-}
-
-std::string PackageSourcePath() {
-    std::lock_guard lock(g_sourceMutex);
-    return g_sourceOverride.empty() ? ExecutablePath() : g_sourceOverride;
-}
-
-void SetPackageSourcePath(const std::string& path) {
-    std::lock_guard lock(g_sourceMutex);
-    g_sourceOverride = path;
 }
 
 std::string ExtractFileName(const std::string& path) {

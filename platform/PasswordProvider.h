@@ -4,7 +4,7 @@
 // "absent", which callers treat as "nothing to do" (password change) or
 // "accepted" (password check).
 
-#include "platform/ProcessState.h"
+#include "platform/ShowMode.h"
 
 namespace scr {
 

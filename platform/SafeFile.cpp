@@ -4,7 +4,6 @@
 #include "platform/ReadOnlyFile.h"
 
 #include <algorithm>
-
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -49,7 +48,8 @@ bool CopyFileReplacing(const std::string& from, const std::string& to) {
     // Stream in blocks so a large movie or track never sits in memory whole.
     std::vector<uint8_t> block(1 << 20);
     for (int64_t left = in.size(); left > 0;) {
-        const auto count = static_cast<std::size_t>(std::min<int64_t>(left, static_cast<int64_t>(block.size())));
+        const auto count =
+            static_cast<std::size_t>(std::min<int64_t>(left, static_cast<int64_t>(block.size())));
         if (!in.read(block.data(), count) || !out.write(block.data(), count)) return false;
         left -= static_cast<int64_t>(count);
     }

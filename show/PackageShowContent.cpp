@@ -4,13 +4,10 @@
 
 namespace scr {
 
-PackageShowContent::PackageShowContent() : package_(std::make_unique<XSCR>()) {
-    SetCurrentPackage(package_.get());
-}
+PackageShowContent::PackageShowContent(std::string packagePath)
+    : package_(std::make_unique<XSCR>(std::move(packagePath))) {}
 
-PackageShowContent::~PackageShowContent() {
-    if (CurrentPackage() == package_.get()) SetCurrentPackage(nullptr);
-}
+PackageShowContent::~PackageShowContent() = default;
 
 int PackageShowContent::ItemCount() const {
     return package_->ItemCount();

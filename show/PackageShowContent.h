@@ -1,11 +1,12 @@
 #pragma once
-// The show's view of the package reader: creates the process's package (which
-// reads the package at once), makes it the current package, and releases it
-// (removing its temporary files) when destroyed.
+// The show's view of the package reader: creates the run's package (which
+// reads the package at once) and releases it (removing its temporary files)
+// when destroyed.
 
 #include "show/ShowPackage.h"
 
 #include <memory>
+#include <string>
 
 namespace scr {
 
@@ -13,7 +14,7 @@ class XSCR;
 
 class PackageShowContent : public ShowPackage {
 public:
-    PackageShowContent();
+    explicit PackageShowContent(std::string packagePath);
     ~PackageShowContent() override;
 
     XSCR& package() { return *package_; }

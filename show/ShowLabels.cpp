@@ -1,6 +1,7 @@
 #include "show/ShowLabels.h"
 
 #include "platform/CodePage.h"
+#include "platform/gui/QtColorRef.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -14,11 +15,6 @@ namespace scr {
 namespace {
 
 const QString kPrefix = QStringLiteral("xlabel_");
-
-QColor FromColorRef(uint32_t c) {
-    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                  static_cast<int>((c >> 16) & 0xFF));
-}
 
 // The pixel height of a label's font at a scale factor. A size above 0 is in
 // points at the 96 pixels per inch the layouts were designed for, whatever
@@ -80,8 +76,8 @@ void ShowLabels(QWidget* window, const LabelGroup* group, double factor) {
                              static_cast<int>(factor * w), static_cast<int>(factor * h));
         control->setText(text);
         QPalette palette = control->palette();
-        palette.setColor(QPalette::WindowText, FromColorRef(record.textColor));
-        if (record.transparent == 0) palette.setColor(QPalette::Window, FromColorRef(record.backColor));
+        palette.setColor(QPalette::WindowText, ColorFromColorRef(record.textColor));
+        if (record.transparent == 0) palette.setColor(QPalette::Window, ColorFromColorRef(record.backColor));
         control->setPalette(palette);
         control->setAutoFillBackground(record.transparent == 0);
         if (isNew) {

@@ -4,6 +4,7 @@
 #include "platform/Bitmap24.h"
 #include "platform/WorkingSet.h"
 #include "platform/gui/ForeignWindow.h"
+#include "platform/gui/QtColorRef.h"
 #include "platform/gui/TaskbarEntry.h"
 #include "show/BackgroundImage.h"
 #include "show/HomePage.h"
@@ -29,11 +30,6 @@ namespace scr {
 namespace {
 
 constexpr int kHostWatchMs = 1000;
-
-QColor FromColorRef(uint32_t c) {
-    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                  static_cast<int>((c >> 16) & 0xFF));
-}
 
 // A pinned picture: its full-size picture stretched over its stored rectangle.
 QWidget* MakePinnedPicture(QWidget* window, const Bitmap24& picture, const Rect& r) {
@@ -116,7 +112,7 @@ void ShowWindow::SetUpGeometry(WindowHandle host) {
 void ShowWindow::SetUpAppearance() {
     const uint32_t color = package_->BackgroundColor();
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, FromColorRef(color));
+    palette.setColor(QPalette::Window, ColorFromColorRef(color));
     setPalette(palette);
     setAutoFillBackground(true);
 

@@ -6,7 +6,7 @@
 // bouncing movement and the label controls, and ends the show by the input
 // rules of ShowWindowRules.
 
-#include "platform/ProcessState.h"
+#include "platform/ShowMode.h"
 #include "platform/gui/MessageWindow.h"
 #include "platform/gui/TerminationSignals.h"
 #include "show/ShowPackage.h"

@@ -4,10 +4,7 @@
 #include "installer/InstallerWizard.h"
 #include "installer/Uninstall.h"
 #include "package/PackageTrailer.h"
-#include "platform/CommandLine.h"
-#include "platform/ExecutablePath.h"
 #include "platform/PasswordProvider.h"
-#include "platform/ProcessState.h"
 #include "platform/Random.h"
 #include "platform/WorkingSet.h"
 #include "platform/gui/ExceptionBox.h"
@@ -15,8 +12,8 @@
 #include "show/HomePage.h"
 #include "show/PackageShowContent.h"
 #include "show/ShowWindow.h"
-#include "startup/ApplicationObject.h"
 #include "startup/ModeDetection.h"
+#include "startup/RunContext.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -27,16 +24,16 @@
 
 namespace scr {
 
-void RunSaverOrConfig() {
+void RunSaverOrConfig(RunContext& run) {
     // A file that carries an installer package does nothing as a screen saver.
-    if (ReadPackageKind(PackageSourcePath()) == 'E') return;
-    InitializeApplication();
+    if (ReadPackageKind(run.PackagePath()) == 'E') return;
+    run.Application();
     // Only a configuration run without a parent keeps its task-bar entry.
-    SetTaskbarEntryWanted(g_parentWindow == 0 && g_showMode == ShowMode::Config);
+    SetTaskbarEntryWanted(run.parentWindow == 0 && run.mode == ShowMode::Config);
     // Every random choice of the run draws from the one generator, seeded here.
     SeedRandomFromClock();
-    if (g_showMode == ShowMode::Config) {
-        TForm_XSCR_Config dialog;
+    if (run.mode == ShowMode::Config) {
+        TForm_XSCR_Config dialog(run.PackagePath(), run.parentWindow);
         TrimWorkingSet();
         dialog.exec();
         return;
@@ -45,7 +42,8 @@ void RunSaverOrConfig() {
     // asked for with F2 opens once the window (and its package) is gone.
     std::string homePage;
     {
-        ShowWindow window(std::make_unique<PackageShowContent>(), g_showMode, g_parentWindow);
+        ShowWindow window(std::make_unique<PackageShowContent>(run.PackagePath()), run.mode,
+                          run.parentWindow);
         TrimWorkingSet();
         window.Run();
         homePage = window.HomePageToOpen();
@@ -53,9 +51,9 @@ void RunSaverOrConfig() {
     OpenHomePage(homePage);
 }
 
-void RunInstaller() {
-    InitializeApplication();
-    TFormXInstaller wizard;
+void RunInstaller(RunContext& run) {
+    run.Application();
+    TFormXInstaller wizard(nullptr, run.PackagePath());
     // Without its signature the package is unusable: the wizard shows only
     // its "Data Error..." page.
     if (!wizard.HasUsablePackage()) wizard.ShowDataError();
@@ -71,54 +69,53 @@ void ChangePassword(unsigned parentWindow) {
 
 namespace {
 
-// Runs the mode in g_showMode with the command line already set.
-int RunChosenMode() {
+// Runs the mode the run context holds.
+int RunChosenMode(RunContext& run) {
     if (const char* print = std::getenv("SCRPLAYER_PRINT_MODE"); print && std::string_view(print) == "1") {
-        std::printf("mode=%s parent=%u\n", ShowModeName(g_showMode), static_cast<unsigned>(g_parentWindow));
+        std::printf("mode=%s parent=%u\n", ShowModeName(run.mode), static_cast<unsigned>(run.parentWindow));
         return 0;
     }
 
     try {
-        switch (g_showMode) {
+        switch (run.mode) {
         case ShowMode::Show:
         case ShowMode::Preview:
         case ShowMode::Config:
-            RunSaverOrConfig();
+            RunSaverOrConfig(run);
             break;
         case ShowMode::ChangePassword:
-            ChangePassword(g_parentWindow);
+            ChangePassword(run.parentWindow);
             break;
         case ShowMode::Install:
-            RunInstaller();
+            RunInstaller(run);
             break;
         case ShowMode::Uninstall:
-            InitializeApplication();
+            run.Application();
             TrimWorkingSet();
-            RunUninstall();
+            RunUninstall(run.PackagePath());
             break;
         }
     } catch (const std::exception& error) {
         ShowExceptionBox(error.what());
     }
-    ShutdownApplication();
     return 0;
 }
 
 } // namespace
 
-int RunProgram(int argc, char** argv) {
-    SetCommandLine(argc, argv);
-    SetApplicationArguments(argc, argv);
-    DetectMode();
-    return RunChosenMode();
+int RunProgram(int argc, char** argv, const std::string& packagePath) {
+    RunContext run(argc, argv, packagePath);
+    const DetectedMode detected = DetectMode(run.PackagePath(), run.Parameters());
+    run.mode = detected.mode;
+    run.parentWindow = detected.parent;
+    return RunChosenMode(run);
 }
 
-int RunInstallerProgram(int argc, char** argv) {
-    SetCommandLine(argc, argv);
-    SetApplicationArguments(argc, argv);
-    g_showMode = ShowMode::Install;
-    g_parentWindow = 0;
-    return RunChosenMode();
+int RunInstallerProgram(int argc, char** argv, const std::string& packagePath) {
+    RunContext run(argc, argv, packagePath);
+    run.mode = ShowMode::Install;
+    run.parentWindow = 0;
+    return RunChosenMode(run);
 }
 
 } // namespace scr

@@ -2,7 +2,6 @@
 
 #include "package/PackageTrailer.h"
 #include "platform/CodePage.h"
-#include "platform/CommandLine.h"
 #include "platform/ExecutablePath.h"
 #include "platform/IntegerText.h"
 
@@ -39,7 +38,7 @@ bool ParseParentWindow(const std::vector<std::string>& parameters, WindowHandle&
 }
 
 DetectedMode DetectModeFor(const std::string& executablePath, const std::vector<std::string>& parameters,
-                           uint8_t (*readPackageKind)(const std::string& path)) {
+                           const std::function<uint8_t(const std::string& path)>& readPackageKind) {
     DetectedMode result;
     if (AnsiLowerCase(ExtractFileExt(executablePath)) == ".exe") {
         result.mode = readPackageKind(executablePath) == 'E' ? ShowMode::Install : ShowMode::Show;
@@ -89,16 +88,11 @@ DetectedMode DetectModeFor(const std::string& executablePath, const std::vector<
     return result;
 }
 
-void DetectMode() {
+DetectedMode DetectMode(const std::string& packagePath, const std::vector<std::string>& parameters) {
     // The extension is that of the file actually running; the trailer is read
-    // from the package source (the same file unless a tool names another).
-    const std::string path = ExecutablePath();
-    static std::string source;
-    source = PackageSourcePath();
-    const DetectedMode detected = DetectModeFor(path, CommandLineParameters(),
-                                                [](const std::string&) { return ReadPackageKind(source); });
-    g_showMode = detected.mode;
-    g_parentWindow = detected.parent;
+    // from the package file (the same file unless a tool names another).
+    return DetectModeFor(ExecutablePath(), parameters,
+                         [&packagePath](const std::string&) { return ReadPackageKind(packagePath); });
 }
 
 } // namespace scr

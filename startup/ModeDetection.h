@@ -2,8 +2,9 @@
 // Chooses the role of this run from the executable's extension and the
 // command line, once, before any window exists.
 
-#include "platform/ProcessState.h"
+#include "platform/ShowMode.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,10 +26,10 @@ bool ParseParentWindow(const std::vector<std::string>& parameters, WindowHandle&
 // The whole detection as a pure function. `packageKind` is consulted only
 // for an ".exe" name and is read lazily through the callback.
 DetectedMode DetectModeFor(const std::string& executablePath, const std::vector<std::string>& parameters,
-                           uint8_t (*readPackageKind)(const std::string& path));
+                           const std::function<uint8_t(const std::string& path)>& readPackageKind);
 
-// Detects the mode of this process (running executable, its own trailer and
-// the stored command line) and stores it in g_showMode and g_parentWindow.
-void DetectMode();
+// Detects the mode of this run from the running executable's name, the
+// trailer of the package file and the command line's parameters.
+DetectedMode DetectMode(const std::string& packagePath, const std::vector<std::string>& parameters);
 
 } // namespace scr

@@ -4,6 +4,7 @@
 
 #include "package/XSCR.h"
 #include "platform/CodePage.h"
+#include "platform/ColorRef.h"
 #include "platform/ExecutablePath.h"
 #include "platform/ReadOnlyFile.h"
 #include "tools/CommandArguments.h"
@@ -114,13 +115,6 @@ Json PackageJson(XSCR& package) {
     return json;
 }
 
-std::string Colour(uint32_t colorRef) {
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02X%02X%02X", colorRef & 0xFF, (colorRef >> 8) & 0xFF,
-                  (colorRef >> 16) & 0xFF);
-    return text;
-}
-
 std::string YesNo(const Json& flag) {
     return flag.get<bool>() ? "yes" : "no";
 }
@@ -149,7 +143,8 @@ void PrintSummary(const std::string& file, const Json& j) {
                     a["email"].get<std::string>().c_str(), a["homepage"].get<std::string>().c_str());
     }
     std::printf("Design screen:    %d x %d\n", j["design_width"].get<int>(), j["design_height"].get<int>());
-    std::printf("Background:       colour %s", Colour(j["background_color"].get<uint32_t>()).c_str());
+    std::printf("Background:       colour %s",
+                ColorRefHexText(j["background_color"].get<uint32_t>()).c_str());
     if (!j["background"].is_null())
         std::printf(", picture %d x %d", j["background"][0].get<int>(), j["background"][1].get<int>());
     std::printf("\nShow:             %d s per item, random order %s, placement mode %d, opacity %d%%\n",
@@ -198,8 +193,7 @@ int RunInfoCommand(int argc, char** argv) {
         std::fprintf(stderr, "scrtool info: %s\n", screen.error().c_str());
         return 2;
     }
-    SetPackageSourcePath(file);
-    XSCR package;
+    XSCR package(file);
     const Json json = PackageJson(package);
     if (args.flag("--json"))
         std::printf("%s\n", json.dump(2).c_str());

@@ -4,7 +4,6 @@
 // itself (/s full screen, /p ID preview, none: configuration).
 // scrtool install FILE: starts the installer wizard for FILE, whatever its
 // name and package kind (the desktop's "Install" action on a .scr file).
-#include "platform/ExecutablePath.h"
 #include "startup/Dispatch.h"
 
 #include <cstdio>
@@ -14,8 +13,9 @@
 namespace scr {
 namespace {
 
-// Makes FILE (argv[1]) the package source. Otherwise says why and gives
-// the exit status: 2 without a FILE, 1 when it is not a readable file.
+// 0 when FILE (argv[1]) is a file to use as the package source. Otherwise
+// says why and gives the exit status: 2 without a FILE, 1 when it is not a
+// readable file.
 int UsePackageFile(const char* command, const char* usage, int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: scrtool %s %s\n", command, usage);
@@ -26,7 +26,6 @@ int UsePackageFile(const char* command, const char* usage, int argc, char** argv
         std::fprintf(stderr, "scrtool %s: '%s' is not a readable file\n", command, argv[1]);
         return 1;
     }
-    SetPackageSourcePath(std::filesystem::absolute(argv[1], ec).string());
     return 0;
 }
 
@@ -34,18 +33,21 @@ int UsePackageFile(const char* command, const char* usage, int argc, char** argv
 
 int RunPlayCommand(int argc, char** argv) {
     if (int status = UsePackageFile("play", "FILE [/s | /p WINDOW | /c]", argc, argv)) return status;
+    std::error_code ec;
     // The player sees the screen-saver arguments as its own command line.
     std::vector<char*> arguments{argv[0]};
     for (int i = 2; i < argc; ++i)
         arguments.push_back(argv[i]);
     arguments.push_back(nullptr);
-    return RunProgram(static_cast<int>(arguments.size()) - 1, arguments.data());
+    return RunProgram(static_cast<int>(arguments.size()) - 1, arguments.data(),
+                      std::filesystem::absolute(argv[1], ec).string());
 }
 
 int RunInstallCommand(int argc, char** argv) {
     if (int status = UsePackageFile("install", "FILE", argc, argv)) return status;
+    std::error_code ec;
     std::vector<char*> arguments{argv[0], nullptr};
-    return RunInstallerProgram(1, arguments.data());
+    return RunInstallerProgram(1, arguments.data(), std::filesystem::absolute(argv[1], ec).string());
 }
 
 } // namespace scr

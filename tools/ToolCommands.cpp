@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <string_view>
 
 #ifndef SCR_VERSION
@@ -75,8 +76,17 @@ int RunTool(int argc, char** argv) {
         std::printf("scrtool %s\n", SCR_VERSION);
         return 0;
     }
-    for (const ToolCommand& command : kCommands)
-        if (command.name && name == command.name) return command.run(argc - 1, argv + 1);
+    for (const ToolCommand& command : kCommands) {
+        if (!command.name || name != command.name) continue;
+        // The command boundary: whatever a command lets through ends it with
+        // a message and status 1, never with an abort.
+        try {
+            return command.run(argc - 1, argv + 1);
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "scrtool %s: %s\n", command.name, error.what());
+            return 1;
+        }
+    }
     std::fprintf(stderr, "scrtool: unknown command '%s'\n", argv[1]);
     PrintUsage(stderr);
     return 2;

@@ -16,69 +16,70 @@ struct Span1D {
 // the end of the frame).
 int AxisPieces(int kind, int S, int t, std::array<Span1D, 2>& out) {
     const int c = t / 2;
-    switch (kind) {
-    case kSqueezeFromEnd:
+    switch (static_cast<AxisMotion>(kind)) {
+    case AxisMotion::SqueezeFromEnd:
         out[0] = {S - t, S, 0, S};
         return 1;
-    case kSqueezeFromStart:
+    case AxisMotion::SqueezeFromStart:
         out[0] = {0, t, 0, S};
         return 1;
-    case kSlideFromEnd:
+    case AxisMotion::SlideFromEnd:
         out[0] = {S - t, 2 * S - t, 0, S};
         return 1;
-    case kSlideFromStart:
+    case AxisMotion::SlideFromStart:
         out[0] = {t - S, t, 0, S};
         return 1;
-    case kWipeFromStart:
+    case AxisMotion::WipeFromStart:
         out[0] = {0, t, 0, t};
         return 1;
-    case kWipeFromEnd:
+    case AxisMotion::WipeFromEnd:
         out[0] = {S - t, S, S - t, S};
         return 1;
-    case kZoomStartFixed:
+    case AxisMotion::ZoomStartFixed:
         out[0] = {0, 2 * S - t, 0, t};
         return 1;
-    case kZoomEndFixed:
+    case AxisMotion::ZoomEndFixed:
         out[0] = {t - S, S, S - t, S};
         return 1;
-    case kZoomCentreFixed:
+    case AxisMotion::ZoomCentreFixed:
         out[0] = {t - S, 2 * S - t, (S - t) / 2, (S + t) / 2};
         return 1;
-    case kSqueezeFromCentre:
+    case AxisMotion::SqueezeFromCentre:
         out[0] = {(S - t) / 2, (S + t) / 2, 0, S};
         return 1;
-    case kWipeFromCentre:
+    case AxisMotion::WipeFromCentre:
         out[0] = {(S - t) / 2, (S + t) / 2, (S - t) / 2, (S + t) / 2};
         return 1;
-    case kWipeFromBothEnds:
+    case AxisMotion::WipeFromBothEnds:
         out[0] = {0, c + 1, 0, c + 1};
         out[1] = {S - c - 1, S, S - c - 1, S};
         return 2;
-    case kSqueezeHalvesFromBothEnds:
+    case AxisMotion::SqueezeHalvesFromBothEnds:
         out[0] = {0, c + 1, 0, S / 2 + 1};
         out[1] = {S - c - 1, S, S / 2, S};
         return 2;
-    case kFoldFromStart: {
+    case AxisMotion::FoldFromStart: {
         const int m = FoldWidth(t, S);
         out[0] = {t, t + m, t + m, t + 2 * m, true};
         out[1] = {0, t, 0, t};
         return 2;
     }
-    case kFoldFromEnd: {
+    case AxisMotion::FoldFromEnd: {
         const int m = FoldWidth(t, S);
         const int F = S - t;
         out[0] = {F - m, F, F - 2 * m, F - m, true};
         out[1] = {F, S, F, S};
         return 2;
     }
-    case kSmearFromStart:
+    case AxisMotion::SmearFromStart:
         out[0] = {0, t, 0, t};
         out[1] = {t, S, t, t + S / 20};
         return 2;
-    case kSmearFromEnd:
+    case AxisMotion::SmearFromEnd:
         out[0] = {S - t, S, S - t, S};
         out[1] = {0, S - t, S - t - S / 20, S - t};
         return 2;
+    case AxisMotion::Whole:
     default:
         out[0] = {0, S, 0, S};
         return 1;

@@ -2,7 +2,6 @@
 
 #include "platform/Random.h"
 
-
 namespace scr {
 
 uint32_t SeededRandom::step() {

@@ -4,7 +4,7 @@
 // environment variable XSCREENSAVER_WINDOW. X11 only; on other platforms
 // (offscreen tests) every function reports that no such window exists.
 
-#include "platform/ProcessState.h"
+#include "platform/ShowMode.h"
 
 #include <QSize>
 #include <optional>

@@ -49,7 +49,14 @@ MessageWindow::MessageWindow(QWidget* parent) : QWidget(parent) {
 }
 
 MessageWindow::~MessageWindow() {
-    if (watchedWindow_) watchedWindow_->removeEventFilter(this);
+    // The base destructor destroys the native window and may end the
+    // application's active state; by then this object is no longer a
+    // MessageWindow, so nothing may reach the handlers connected above.
+    if (watchedWindow_) {
+        watchedWindow_->removeEventFilter(this);
+        disconnect(watchedWindow_, nullptr, this, nullptr);
+    }
+    if (QCoreApplication* app = QCoreApplication::instance()) disconnect(app, nullptr, this, nullptr);
 }
 
 void MessageWindow::PostMessage(Msg id, uintptr_t wParam, intptr_t lParam) {

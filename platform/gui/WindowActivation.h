@@ -9,7 +9,7 @@
 // dialogs do not disable the window that started them; the window manager's
 // focus handling is left as it is.
 
-#include "platform/ProcessState.h"
+#include "platform/ShowMode.h"
 
 namespace scr {
 

@@ -20,7 +20,7 @@ namespace {
 TEST_F(ConfigDialogTest, DemoPackageFillsEveryPage) {
     const std::string demo = BuildBinDir() + "/demo.scr";
     if (!std::filesystem::exists(demo)) GTEST_SKIP() << "the build made no demo package";
-    SetPackageSourcePath(demo);
+    packagePath_ = demo;
     auto dialog = OpenDialog();
     dialog->show();
     QApplication::setActiveWindow(dialog.get());

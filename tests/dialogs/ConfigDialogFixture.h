@@ -11,7 +11,7 @@
 #include "package/JpegCodec.h"
 #include "package/PackageBuilder.h"
 #include "platform/ExecutablePath.h"
-#include "platform/ProcessState.h"
+#include "platform/ShowMode.h"
 #include "tests/package/PackageFixtures.h"
 #include "tests/support/TempDir.h"
 
@@ -209,10 +209,7 @@ class ConfigDialogTest : public ::testing::Test {
 protected:
     ConfigDialogTest()
         : config_("XDG_CONFIG_HOME", dir_.file("config")), data_("XDG_DATA_HOME", dir_.file("data")),
-          temp_("TMPDIR", dir_.path()), desktop_("XDG_CURRENT_DESKTOP", "test-none") {
-        g_parentWindow = 0;
-    }
-    ~ConfigDialogTest() override { SetPackageSourcePath(""); }
+          temp_("TMPDIR", dir_.path()), desktop_("XDG_CURRENT_DESKTOP", "test-none") {}
 
     // Writes the package and makes it the one the next dialog reads.
     void UsePackage(const PackageDescription& description) {
@@ -220,16 +217,20 @@ protected:
         std::string error;
         const std::vector<uint8_t> program(256, 0x90);
         ASSERT_TRUE(WritePackedFile(path, program, description, &error)) << error;
-        SetPackageSourcePath(path);
+        packagePath_ = path;
     }
 
     std::unique_ptr<TForm_XSCR_Config> OpenDialog() {
-        return std::make_unique<TForm_XSCR_Config>(std::make_unique<RecordingShell>(log_));
+        return std::make_unique<TForm_XSCR_Config>(packagePath_, parentWindow_,
+                                                   std::make_unique<RecordingShell>(log_));
     }
 
     TempDir dir_;
     ScopedEnv config_, data_, temp_, desktop_;
     std::shared_ptr<ShellLog> log_ = std::make_shared<ShellLog>();
+    // The package and the parent window the next dialog is given.
+    std::string packagePath_ = ExecutablePath();
+    WindowHandle parentWindow_ = 0;
 };
 
 } // namespace scr::test

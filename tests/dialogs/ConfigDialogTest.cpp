@@ -8,6 +8,7 @@
 #include "show/VtFlashEx.h"
 #include "tests/dialogs/ConfigDialogFixture.h"
 #include "tests/package/PackageFixture.h"
+#include "tests/support/FormControls.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -277,7 +278,7 @@ TEST_F(ConfigDialogTest, OnlyOkWithMusicWritesTheRegistry) {
     {
         auto dialog = OpenDialog();
         dialog->CheckBoxMusicMute->setChecked(true);
-        dialog->ImageClose->clicked();
+        FindControl<XImageEx>(*dialog, "ImageClose")->clicked();
     }
     EXPECT_FALSE(RegistryKeyExists(RegistryRoot::CurrentUser, kKey));
 }
@@ -308,7 +309,7 @@ TEST_F(ConfigDialogTest, ANameWithLineBreaksAndBracketsStaysInsideItsRegistryKey
     p.tracks.push_back(track);
     const std::string path = dir_.file("hostile.scr");
     WriteFile(path, BuildAppendedPackage(p));
-    SetPackageSourcePath(path);
+    packagePath_ = path;
     {
         auto dialog = OpenDialog();
         dialog->CheckBoxMusicMute->setChecked(true);
@@ -422,15 +423,13 @@ TEST_F(ConfigDialogTest, WithoutParentWindowNothingElseIsTouched) {
         EXPECT_EQ(dialog->ParentWindow, 0u);
         EXPECT_EQ(dialog->OwnerOfParent, 0u);
         EXPECT_TRUE(dialog->windowFlags() & Qt::FramelessWindowHint);
-        EXPECT_EQ(CurrentPackage(), dialog->Package());
     }
     EXPECT_TRUE(log_->foregroundRequests.empty());
-    EXPECT_EQ(CurrentPackage(), nullptr);
 }
 
 TEST_F(ConfigDialogTest, ClosingHandsTheForegroundBackToTheParentWindow) {
     UsePackage(DialogPackage(1, 0, {}));
-    g_parentWindow = 0x4200007;
+    parentWindow_ = 0x4200007;
     log_->foreground = 0x99;
     OpenDialog().reset();
     EXPECT_EQ(log_->foregroundRequests, std::vector<WindowHandle>{0x4200007});

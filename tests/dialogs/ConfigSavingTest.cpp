@@ -3,6 +3,7 @@
 #include "package/BitmapFiles.h"
 #include "package/XSCR.h"
 #include "tests/dialogs/ConfigDialogFixture.h"
+#include "tests/support/FormControls.h"
 
 #include <QAction>
 #include <QMenu>
@@ -157,10 +158,13 @@ TEST(ExportProgressForm, ShowsAfterAMomentAndCancels) {
     EXPECT_TRUE(slow.Step(1, 4));
     EXPECT_TRUE(slow.isVisible());
     EXPECT_EQ(slow.GetFrameCaption(), QStringLiteral("Save All"));
-    EXPECT_EQ(slow.BtnCancel->text(), QStringLiteral("Stop"));
-    EXPECT_EQ(slow.ProgressBar->maximum(), 4);
-    EXPECT_EQ(slow.ProgressBar->value(), 1);
-    QTest::mouseClick(slow.BtnCancel, Qt::LeftButton);
+    auto* cancel = FindControl<QPushButton>(slow, "BtnCancel");
+    auto* progress = FindControl<QProgressBar>(slow, "ProgressBar");
+    ASSERT_TRUE(cancel && progress);
+    EXPECT_EQ(cancel->text(), QStringLiteral("Stop"));
+    EXPECT_EQ(progress->maximum(), 4);
+    EXPECT_EQ(progress->value(), 1);
+    QTest::mouseClick(cancel, Qt::LeftButton);
     EXPECT_FALSE(slow.Step(2, 4));
     EXPECT_TRUE(slow.Cancelled());
 }

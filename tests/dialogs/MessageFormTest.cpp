@@ -1,7 +1,9 @@
 #include "dialogs/MessageForm.h"
 
 #include "dialogs/ModalResult.h"
+#include "platform/gui/ImageControl.h"
 #include "tests/dialogs/Screenshot.h"
+#include "tests/support/FormControls.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -17,6 +19,8 @@
 namespace scr {
 namespace {
 
+using test::FindControl;
+
 // Dynamic texts whose entry i reads "text i".
 QStringList NumberedTexts(int count) {
     QStringList texts;
@@ -27,8 +31,9 @@ QStringList NumberedTexts(int count) {
 
 std::vector<QPushButton*> VisibleButtons(const TFormLumMsg& form) {
     std::vector<QPushButton*> buttons;
-    for (QPushButton* button : {form.Btn1, form.Btn2, form.Btn3})
-        if (!button->isHidden()) buttons.push_back(button);
+    for (const char* name : {"Btn1", "Btn2", "Btn3"})
+        if (QPushButton* button = FindControl<QPushButton>(form, name); button && !button->isHidden())
+            buttons.push_back(button);
     return buttons;
 }
 
@@ -74,7 +79,8 @@ TEST(MessageForm, WorkedExamples) {
             TFormLumMsg form(QStringLiteral("Message"), QStringLiteral("Caption"), e.flags,
                              e.textCount >= 0 ? &list : nullptr);
             EXPECT_EQ(form.icon(), e.icon);
-            EXPECT_EQ(form.ImageIcon->picture().isNull(), e.icon == MessageIcon::None);
+            EXPECT_EQ(FindControl<ImageControl>(form, "ImageIcon")->picture().isNull(),
+                      e.icon == MessageIcon::None);
             const std::vector<QPushButton*> buttons = VisibleButtons(form);
             ASSERT_EQ(buttons.size(), e.texts.size());
             for (std::size_t i = 0; i < buttons.size(); ++i) {
@@ -92,16 +98,17 @@ TEST(MessageForm, EmptyListEntriesAreUsedAsTheyStand) {
     QStringList texts = NumberedTexts(21);
     texts[17] = QString();
     TFormLumMsg form(QString(), QString(), 0, &texts);
-    EXPECT_EQ(form.Btn1->text(), QString());
+    EXPECT_EQ(FindControl<QPushButton>(form, "Btn1")->text(), QString());
 }
 
 TEST(MessageForm, FrameAndMessageArea) {
     TFormLumMsg form(QStringLiteral("Hello"), QStringLiteral("Greeting"), 0x40, nullptr);
     EXPECT_EQ(form.size(), QSize(415, 244));
-    EXPECT_EQ(form.PanelMain->geometry(), QRect(10, 49, 392, 183));
-    EXPECT_EQ(form.Panel1->geometry(), QRect(16, 16, 361, 97));
-    EXPECT_EQ(form.LabelMsg->geometry(), QRect(64, 16, 288, 65));
-    EXPECT_EQ(form.LabelMsg->text(), QStringLiteral("Hello"));
+    EXPECT_EQ(FindControl<QWidget>(form, "PanelMain")->geometry(), QRect(10, 49, 392, 183));
+    EXPECT_EQ(FindControl<QWidget>(form, "Panel1")->geometry(), QRect(16, 16, 361, 97));
+    auto* message = FindControl<QLabel>(form, "LabelMsg");
+    EXPECT_EQ(message->geometry(), QRect(64, 16, 288, 65));
+    EXPECT_EQ(message->text(), QStringLiteral("Hello"));
     EXPECT_EQ(form.GetFrameCaption(), QStringLiteral("Greeting"));
 }
 
@@ -109,7 +116,7 @@ TEST(MessageForm, TheFramesCloseButtonAnswersCancel) {
     TFormLumMsg form(QStringLiteral("Replace?"), QStringLiteral("Setup"), 0x04, nullptr);
     form.show();
     QSignalSpy finished(&form, &QDialog::finished);
-    QTest::mouseClick(form.ImageClose, Qt::LeftButton);
+    QTest::mouseClick(FindControl<XImageEx>(form, "ImageClose"), Qt::LeftButton);
     ASSERT_EQ(finished.count(), 1);
     EXPECT_EQ(finished.at(0).at(0).toInt(), mrCancel);
 }
@@ -125,7 +132,7 @@ TEST(MessageForm, ShowMessageFormReturnsTheButtonPressed) {
         auto* form = qobject_cast<TFormLumMsg*>(QApplication::activeModalWidget());
         if (!form) return;
         owner = form->parentWidget();
-        form->Btn2->click();
+        if (auto* no = form->findChild<QPushButton*>(QStringLiteral("Btn2"))) no->click();
     });
     EXPECT_EQ(ShowMessageForm(QStringLiteral("Replace it?"), QStringLiteral("Setup"), 0x23, &texts), mrNo);
     EXPECT_EQ(owner, &dialog) << "the message stays in front of the dialog that shows it";
@@ -146,9 +153,9 @@ TEST(MessageForm, Screenshot) {
     const QImage shot = form.grab().toImage();
     test::SaveScreenshot(shot, QStringLiteral("message-form.png"));
     // The message area is white and the icon is drawn into it.
-    const QPoint area = form.Panel1->mapTo(&form, QPoint(200, 80));
+    const QPoint area = FindControl<QWidget>(form, "Panel1")->mapTo(&form, QPoint(200, 80));
     EXPECT_EQ(shot.pixelColor(area), QColor(Qt::white));
-    const QRect icon(form.ImageIcon->mapTo(&form, QPoint(0, 0)), QSize(32, 32));
+    const QRect icon(FindControl<QWidget>(form, "ImageIcon")->mapTo(&form, QPoint(0, 0)), QSize(32, 32));
     bool iconDrawn = false;
     for (int y = icon.top(); y <= icon.bottom(); ++y)
         for (int x = icon.left(); x <= icon.right(); ++x)

@@ -3,6 +3,7 @@
 #include "dialogs/JpegResource.h"
 #include "dialogs/ModalResult.h"
 #include "tests/dialogs/Screenshot.h"
+#include "tests/support/FormControls.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -14,6 +15,8 @@
 
 namespace scr {
 namespace {
+
+using test::FindControl;
 
 // A frame whose request to the window system is recorded; the window system
 // refuses it, so the frame follows the mouse itself.
@@ -60,12 +63,12 @@ TEST(SkinnedFrame, SkinPicturesHaveTheirSizes) {
               frame.SkinBitmap(TFormScrNeo::kTitleLeftInactive).toImage());
     EXPECT_NE(frame.SkinBitmap(TFormScrNeo::kCloseNormal).toImage(),
               frame.SkinBitmap(TFormScrNeo::kCloseHot).toImage());
-    EXPECT_EQ(frame.ImageLeft->picture().size(), QSize(10, 1));
-    EXPECT_EQ(frame.ImageRight->picture().size(), QSize(13, 1));
-    EXPECT_EQ(frame.ImageBottomLeft->picture().size(), QSize(10, 12));
-    EXPECT_EQ(frame.ImageBottomCenter->picture().size(), QSize(1, 12));
-    EXPECT_EQ(frame.ImageBottomRight->picture().size(), QSize(13, 12));
-    EXPECT_FALSE(frame.ImageSysMenu->picture().isNull()) << "the program icon";
+    EXPECT_EQ(FindControl<ImageControl>(frame, "ImageLeft")->picture().size(), QSize(10, 1));
+    EXPECT_EQ(FindControl<ImageControl>(frame, "ImageRight")->picture().size(), QSize(13, 1));
+    EXPECT_EQ(FindControl<ImageControl>(frame, "ImageBottomLeft")->picture().size(), QSize(10, 12));
+    EXPECT_EQ(FindControl<ImageControl>(frame, "ImageBottomCenter")->picture().size(), QSize(1, 12));
+    EXPECT_EQ(FindControl<ImageControl>(frame, "ImageBottomRight")->picture().size(), QSize(13, 12));
+    EXPECT_FALSE(FindControl<ImageControl>(frame, "ImageSysMenu")->picture().isNull()) << "the program icon";
 }
 
 TEST(SkinnedFrame, EmbedPanelWrapsTheFrameAroundThePanel) {
@@ -73,49 +76,50 @@ TEST(SkinnedFrame, EmbedPanelWrapsTheFrameAroundThePanel) {
     TFormScrNeo& frame = f.frame;
     EXPECT_EQ(frame.size(), QSize(608, 454));
     EXPECT_EQ(f.panel->geometry(), QRect(10, 49, 585, 393));
-    EXPECT_EQ(frame.PanelTop->geometry(), QRect(0, 0, 608, 49));
-    EXPECT_EQ(frame.PanelBottom->geometry(), QRect(0, 442, 608, 12));
-    EXPECT_EQ(frame.PanelLeft->geometry(), QRect(0, 49, 10, 393));
-    EXPECT_EQ(frame.PanelRight->geometry(), QRect(595, 49, 13, 393));
+    EXPECT_EQ(FindControl<QWidget>(frame, "PanelTop")->geometry(), QRect(0, 0, 608, 49));
+    EXPECT_EQ(FindControl<QWidget>(frame, "PanelBottom")->geometry(), QRect(0, 442, 608, 12));
+    EXPECT_EQ(FindControl<QWidget>(frame, "PanelLeft")->geometry(), QRect(0, 49, 10, 393));
+    EXPECT_EQ(FindControl<QWidget>(frame, "PanelRight")->geometry(), QRect(595, 49, 13, 393));
 
-    EXPECT_EQ(frame.Label_XNeo_Caption->geometry().topLeft(), QPoint(85, 11));
-    EXPECT_EQ(frame.Label_XNeo_Caption->width(), 433);
-    EXPECT_EQ(frame.ImageTopLeft->geometry(), QRect(0, 0, 81, 49));
-    EXPECT_EQ(frame.ImageTopCenter->geometry(), QRect(81, 0, 433, 49));
-    EXPECT_EQ(frame.ImageTopRight->geometry(), QRect(514, 0, 94, 49));
-    EXPECT_EQ(frame.ImageClose->geometry(), QRect(570, 5, 17, 19));
-    EXPECT_EQ(frame.ImageSysMenu->geometry(), QRect(9, 5, 32, 32));
-    EXPECT_EQ(frame.ImageBottomLeft->geometry(), QRect(0, 0, 10, 12));
-    EXPECT_EQ(frame.ImageBottomCenter->geometry(), QRect(10, 0, 585, 12));
-    EXPECT_EQ(frame.ImageBottomRight->geometry(), QRect(595, 0, 13, 12));
+    EXPECT_EQ(FindControl<QLabel>(frame, "Label_XNeo_Caption")->geometry().topLeft(), QPoint(85, 11));
+    EXPECT_EQ(FindControl<QLabel>(frame, "Label_XNeo_Caption")->width(), 433);
+    EXPECT_EQ(FindControl<ImageControl>(frame, "ImageTopLeft")->geometry(), QRect(0, 0, 81, 49));
+    EXPECT_EQ(FindControl<ImageControl>(frame, "ImageTopCenter")->geometry(), QRect(81, 0, 433, 49));
+    EXPECT_EQ(FindControl<ImageControl>(frame, "ImageTopRight")->geometry(), QRect(514, 0, 94, 49));
+    EXPECT_EQ(FindControl<XImageEx>(frame, "ImageClose")->geometry(), QRect(570, 5, 17, 19));
+    EXPECT_EQ(FindControl<ImageControl>(frame, "ImageSysMenu")->geometry(), QRect(9, 5, 32, 32));
+    EXPECT_EQ(FindControl<ImageControl>(frame, "ImageBottomLeft")->geometry(), QRect(0, 0, 10, 12));
+    EXPECT_EQ(FindControl<ImageControl>(frame, "ImageBottomCenter")->geometry(), QRect(10, 0, 585, 12));
+    EXPECT_EQ(FindControl<ImageControl>(frame, "ImageBottomRight")->geometry(), QRect(595, 0, 13, 12));
 
     // The caption lies behind the right title part and in front of the stretched middle.
-    const QObjectList& order = frame.PanelTop->children();
-    EXPECT_EQ(order.indexOf(frame.ImageTopCenter), 0);
-    EXPECT_EQ(order.indexOf(frame.Label_XNeo_Caption), 1);
+    const QObjectList& order = FindControl<QWidget>(frame, "PanelTop")->children();
+    EXPECT_EQ(order.indexOf(FindControl<ImageControl>(frame, "ImageTopCenter")), 0);
+    EXPECT_EQ(order.indexOf(FindControl<QLabel>(frame, "Label_XNeo_Caption")), 1);
 }
 
 TEST(SkinnedFrame, LayoutFollowsAResize) {
     TFormScrNeo frame;
     frame.show();
     frame.resize(300, 120);
-    EXPECT_EQ(frame.ImageTopRight->x(), 206);
-    EXPECT_EQ(frame.ImageTopCenter->width(), 125);
-    EXPECT_EQ(frame.ImageClose->x(), 262);
-    EXPECT_EQ(frame.Label_XNeo_Caption->width(), 125);
-    EXPECT_EQ(frame.ImageBottomRight->x(), 287);
-    EXPECT_EQ(frame.PanelRight->geometry(), QRect(287, 49, 13, 59));
+    EXPECT_EQ(FindControl<ImageControl>(frame, "ImageTopRight")->x(), 206);
+    EXPECT_EQ(FindControl<ImageControl>(frame, "ImageTopCenter")->width(), 125);
+    EXPECT_EQ(FindControl<XImageEx>(frame, "ImageClose")->x(), 262);
+    EXPECT_EQ(FindControl<QLabel>(frame, "Label_XNeo_Caption")->width(), 125);
+    EXPECT_EQ(FindControl<ImageControl>(frame, "ImageBottomRight")->x(), 287);
+    EXPECT_EQ(FindControl<QWidget>(frame, "PanelRight")->geometry(), QRect(287, 49, 13, 59));
 }
 
 TEST(SkinnedFrame, CaptionIsTheLabelAndTheWindowTitle) {
     TFormScrNeo frame;
-    const int lineHeight = frame.Label_XNeo_Caption->fontMetrics().height();
-    EXPECT_GE(frame.Label_XNeo_Caption->height(), lineHeight) << "an empty caption can still be dragged";
+    const int lineHeight = FindControl<QLabel>(frame, "Label_XNeo_Caption")->fontMetrics().height();
+    EXPECT_GE(FindControl<QLabel>(frame, "Label_XNeo_Caption")->height(), lineHeight)
+        << "an empty caption can still be dragged";
     frame.SetFrameCaption(QStringLiteral("Two\nlines"));
-    EXPECT_GE(frame.Label_XNeo_Caption->height(), 2 * lineHeight);
+    EXPECT_GE(FindControl<QLabel>(frame, "Label_XNeo_Caption")->height(), 2 * lineHeight);
     frame.SetFrameCaption(QStringLiteral("Aurora Settings"));
     EXPECT_EQ(frame.GetFrameCaption(), QStringLiteral("Aurora Settings"));
-    EXPECT_EQ(frame.Label_XNeo_Caption->text(), QStringLiteral("Aurora Settings"));
+    EXPECT_EQ(FindControl<QLabel>(frame, "Label_XNeo_Caption")->text(), QStringLiteral("Aurora Settings"));
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Aurora Settings"));
     EXPECT_TRUE(frame.windowFlags() & Qt::FramelessWindowHint);
 }
@@ -124,9 +128,9 @@ TEST(SkinnedFrame, TitlePicturesFollowActivation) {
     EmbeddedFrame f;
     TFormScrNeo& frame = f.frame;
     auto showsSet = [&](int left, int right, int middle) {
-        return Shows(frame.ImageTopLeft, frame.SkinBitmap(left)) &&
-               Shows(frame.ImageTopRight, frame.SkinBitmap(right)) &&
-               Shows(frame.ImageTopCenter, frame.SkinBitmap(middle));
+        return Shows(FindControl<ImageControl>(frame, "ImageTopLeft"), frame.SkinBitmap(left)) &&
+               Shows(FindControl<ImageControl>(frame, "ImageTopRight"), frame.SkinBitmap(right)) &&
+               Shows(FindControl<ImageControl>(frame, "ImageTopCenter"), frame.SkinBitmap(middle));
     };
     const auto inactive = std::make_tuple(TFormScrNeo::kTitleLeftInactive, TFormScrNeo::kTitleRightInactive,
                                           TFormScrNeo::kTitleMiddleInactive);
@@ -155,7 +159,7 @@ TEST(SkinnedFrame, OnlyTheLeftButtonOnTheCaptionMovesTheWindow) {
     RecordingFrame& frame = f.frame;
     frame.move(100, 100);
     frame.show();
-    QLabel* caption = frame.Label_XNeo_Caption;
+    QLabel* caption = FindControl<QLabel>(frame, "Label_XNeo_Caption");
     const QPoint start = caption->mapToGlobal(QPoint(5, 5));
 
     SendMouse(caption, QEvent::MouseButtonPress, Qt::RightButton, start);
@@ -184,16 +188,18 @@ TEST(SkinnedFrame, CloseButtonLightsUpAndCloses) {
     EmbeddedFrame f;
     TFormScrNeo& frame = f.frame;
     frame.show();
-    EXPECT_TRUE(Shows(frame.ImageClose, frame.SkinBitmap(TFormScrNeo::kCloseNormal)));
+    EXPECT_TRUE(
+        Shows(FindControl<XImageEx>(frame, "ImageClose"), frame.SkinBitmap(TFormScrNeo::kCloseNormal)));
     QEnterEvent enter(QPointF(3, 3), QPointF(3, 3), QPointF(3, 3));
-    QApplication::sendEvent(frame.ImageClose, &enter);
-    EXPECT_TRUE(Shows(frame.ImageClose, frame.SkinBitmap(TFormScrNeo::kCloseHot)));
+    QApplication::sendEvent(FindControl<XImageEx>(frame, "ImageClose"), &enter);
+    EXPECT_TRUE(Shows(FindControl<XImageEx>(frame, "ImageClose"), frame.SkinBitmap(TFormScrNeo::kCloseHot)));
     QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(frame.ImageClose, &leave);
-    EXPECT_TRUE(Shows(frame.ImageClose, frame.SkinBitmap(TFormScrNeo::kCloseNormal)));
+    QApplication::sendEvent(FindControl<XImageEx>(frame, "ImageClose"), &leave);
+    EXPECT_TRUE(
+        Shows(FindControl<XImageEx>(frame, "ImageClose"), frame.SkinBitmap(TFormScrNeo::kCloseNormal)));
 
     QSignalSpy finished(&frame, &QDialog::finished);
-    QTest::mouseClick(frame.ImageClose, Qt::LeftButton);
+    QTest::mouseClick(FindControl<XImageEx>(frame, "ImageClose"), Qt::LeftButton);
     ASSERT_EQ(finished.count(), 1);
     EXPECT_EQ(finished.at(0).at(0).toInt(), mrCancel);
     EXPECT_FALSE(frame.isVisible());
@@ -203,9 +209,9 @@ TEST(SkinnedFrame, DoubleClickOnTheIconCloses) {
     EmbeddedFrame f;
     TFormScrNeo& frame = f.frame;
     frame.show();
-    QTest::mouseClick(frame.ImageSysMenu, Qt::LeftButton);
+    QTest::mouseClick(FindControl<ImageControl>(frame, "ImageSysMenu"), Qt::LeftButton);
     EXPECT_TRUE(frame.isVisible()) << "a single click does nothing";
-    QTest::mouseDClick(frame.ImageSysMenu, Qt::LeftButton);
+    QTest::mouseDClick(FindControl<ImageControl>(frame, "ImageSysMenu"), Qt::LeftButton);
     EXPECT_FALSE(frame.isVisible());
     EXPECT_EQ(frame.result(), mrCancel);
 }
@@ -230,10 +236,10 @@ TEST(SkinnedFrame, DrawsItsPicturesAtTheirPlaces) {
         {{600, 30}, frame.SkinBitmap(TFormScrNeo::kTitleRightActive), {86, 30}},
         {{300, 40}, frame.SkinBitmap(TFormScrNeo::kTitleMiddleActive), {0, 40}},
         {{578, 14}, frame.SkinBitmap(TFormScrNeo::kCloseNormal), {8, 9}},
-        {{4, 200}, frame.ImageLeft->picture(), {4, 0}},
-        {{604, 200}, frame.ImageRight->picture(), {9, 0}},
-        {{300, 450}, frame.ImageBottomCenter->picture(), {0, 8}},
-        {{605, 450}, frame.ImageBottomRight->picture(), {10, 8}},
+        {{4, 200}, FindControl<ImageControl>(frame, "ImageLeft")->picture(), {4, 0}},
+        {{604, 200}, FindControl<ImageControl>(frame, "ImageRight")->picture(), {9, 0}},
+        {{300, 450}, FindControl<ImageControl>(frame, "ImageBottomCenter")->picture(), {0, 8}},
+        {{605, 450}, FindControl<ImageControl>(frame, "ImageBottomRight")->picture(), {10, 8}},
     };
     for (const Probe& p : probes)
         EXPECT_EQ(shot.pixelColor(p.at), p.picture.toImage().pixelColor(p.inPicture))
@@ -252,17 +258,17 @@ TEST(SkinnedFrame, TitleBarStates) {
     const QRect bar(0, 0, 420, 49);
     const QImage active = frame.grab(bar).toImage();
     QEnterEvent enter(QPointF(3, 3), QPointF(3, 3), QPointF(3, 3));
-    QApplication::sendEvent(frame.ImageClose, &enter);
+    QApplication::sendEvent(FindControl<XImageEx>(frame, "ImageClose"), &enter);
     const QImage hot = frame.grab(bar).toImage();
     QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(frame.ImageClose, &leave);
+    QApplication::sendEvent(FindControl<XImageEx>(frame, "ImageClose"), &leave);
     QWidget other;
     other.show();
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
     const QImage inactive = frame.grab(bar).toImage();
 
-    const QRect close = frame.ImageClose->geometry();
+    const QRect close = FindControl<XImageEx>(frame, "ImageClose")->geometry();
     EXPECT_NE(active.copy(close), hot.copy(close));
     EXPECT_EQ(active.copy(0, 0, close.left(), 49), hot.copy(0, 0, close.left(), 49));
     EXPECT_NE(active.copy(0, 0, close.left(), 49), inactive.copy(0, 0, close.left(), 49));

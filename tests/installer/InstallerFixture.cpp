@@ -122,7 +122,8 @@ MessageAnswers::MessageAnswers(std::vector<int> results)
     QObject::connect(&state_->timer, &QTimer::timeout, [state = state_.get(), texts = texts_] {
         auto* form = qobject_cast<TFormLumMsg*>(QApplication::activeModalWidget());
         if (!form || !form->isVisible() || state->next >= state->results.size()) return;
-        texts->push_back(form->LabelMsg->text());
+        const auto* message = form->findChild<QLabel*>(QStringLiteral("LabelMsg"));
+        texts->push_back(message ? message->text() : QStringLiteral("(no LabelMsg)"));
         form->done(state->results[state->next++]);
     });
     state_->timer.start();

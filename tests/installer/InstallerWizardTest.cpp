@@ -6,6 +6,7 @@
 #include "platform/FileAttributes.h"
 #include "tests/dialogs/Screenshot.h"
 #include "tests/installer/InstallerFixture.h"
+#include "tests/support/FormControls.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -25,6 +26,8 @@ namespace scr {
 namespace {
 
 namespace fs = std::filesystem;
+using test::FindControl;
+using test::InvokeHandler;
 
 class InstallerWizard : public ::testing::Test {
 protected:
@@ -35,10 +38,10 @@ protected:
     }
     // Goes from the first page to the destination page, accepting a licence.
     static void GoToDestination(TFormXInstaller& wizard) {
-        wizard.BtnNextClick();
+        InvokeHandler(wizard, "BtnNextClick");
         if (wizard.ActivePage() == TFormXInstaller::kPageLicense) {
-            wizard.CheckBoxAgree->setChecked(true);
-            wizard.BtnNextClick();
+            FindControl<QCheckBox>(wizard, "CheckBoxAgree")->setChecked(true);
+            InvokeHandler(wizard, "BtnNextClick");
         }
         ASSERT_EQ(wizard.ActivePage(), TFormXInstaller::kPageDest);
     }
@@ -59,65 +62,70 @@ struct NavigationState {
 
 void ExpectState(const TFormXInstaller& wizard, NavigationState state, const char* step) {
     EXPECT_EQ(wizard.ActivePage(), state.page) << step;
-    EXPECT_EQ(wizard.BtnPrev->isEnabled(), state.prev) << step;
-    EXPECT_EQ(wizard.BtnNext->isEnabled(), state.next) << step;
-    EXPECT_EQ(wizard.PanelHideTabs->caption(), wizard.PCInstaller->currentWidget()->windowTitle()) << step;
+    EXPECT_EQ(FindControl<QPushButton>(wizard, "BtnPrev")->isEnabled(), state.prev) << step;
+    EXPECT_EQ(FindControl<QPushButton>(wizard, "BtnNext")->isEnabled(), state.next) << step;
+    EXPECT_EQ(FindControl<BevelPanel>(wizard, "PanelHideTabs")->caption(),
+              FindControl<QStackedWidget>(wizard, "PCInstaller")->currentWidget()->windowTitle())
+        << step;
 }
 
 TEST_F(InstallerWizard, LicencePageGatesNextAndKeepsTheAgreement) {
     auto wizard = Open(test::InstallerDescription("Waves", "Line one\r\nLine two"));
     using W = TFormXInstaller;
     ExpectState(*wizard, {W::kPageScr, false, true}, "start");
-    EXPECT_EQ(wizard->MemoLicense->toPlainText(),
+    EXPECT_EQ(FindControl<QPlainTextEdit>(*wizard, "MemoLicense")->toPlainText(),
               QStringLiteral("Line one\r\nLine two").replace("\r\n", "\n"));
 
-    wizard->BtnNextClick();
+    InvokeHandler(*wizard, "BtnNextClick");
     ExpectState(*wizard, {W::kPageLicense, true, false}, "licence, not agreed");
-    wizard->BtnNextClick(); // disabled in the window; a direct call must not pass either
+    InvokeHandler(*wizard, "BtnNextClick"); // disabled in the window; a direct call must not pass either
     ExpectState(*wizard, {W::kPageLicense, true, false}, "next without agreement");
-    wizard->BtnPrevClick();
+    InvokeHandler(*wizard, "BtnPrevClick");
     ExpectState(*wizard, {W::kPageScr, false, true}, "back without agreement");
 
-    wizard->BtnNextClick();
-    wizard->CheckBoxAgree->click();
+    InvokeHandler(*wizard, "BtnNextClick");
+    FindControl<QCheckBox>(*wizard, "CheckBoxAgree")->click();
     ExpectState(*wizard, {W::kPageLicense, true, true}, "agreed");
-    wizard->BtnNextClick();
+    InvokeHandler(*wizard, "BtnNextClick");
     ExpectState(*wizard, {W::kPageDest, true, true}, "destination");
-    wizard->BtnPrevClick();
+    InvokeHandler(*wizard, "BtnPrevClick");
     ExpectState(*wizard, {W::kPageLicense, true, true}, "back to the licence");
-    EXPECT_TRUE(wizard->CheckBoxAgree->isChecked());
-    wizard->CheckBoxAgree->click();
+    EXPECT_TRUE(FindControl<QCheckBox>(*wizard, "CheckBoxAgree")->isChecked());
+    FindControl<QCheckBox>(*wizard, "CheckBoxAgree")->click();
     ExpectState(*wizard, {W::kPageLicense, true, false}, "agreement withdrawn");
-    wizard->BtnPrevClick();
-    wizard->BtnNextClick();
+    InvokeHandler(*wizard, "BtnPrevClick");
+    InvokeHandler(*wizard, "BtnNextClick");
     ExpectState(*wizard, {W::kPageLicense, true, false}, "licence again, box as left");
-    EXPECT_FALSE(wizard->CheckBoxAgree->isChecked());
+    EXPECT_FALSE(FindControl<QCheckBox>(*wizard, "CheckBoxAgree")->isChecked());
 }
 
 TEST_F(InstallerWizard, EmptyLicenceSkipsItsPage) {
     auto wizard = Open(test::InstallerDescription("Waves", ""));
     using W = TFormXInstaller;
     EXPECT_FALSE(wizard->PageTabVisible(W::kPageLicense));
-    wizard->BtnNextClick();
+    InvokeHandler(*wizard, "BtnNextClick");
     ExpectState(*wizard, {W::kPageDest, true, true}, "straight to the destination");
-    wizard->BtnPrevClick();
+    InvokeHandler(*wizard, "BtnPrevClick");
     ExpectState(*wizard, {W::kPageScr, false, true}, "straight back");
 }
 
 TEST_F(InstallerWizard, FillsItsFieldsFromThePackageAndTheTables) {
     auto wizard = Open(test::InstallerDescription("Waves"));
-    EXPECT_EQ(wizard->LabelScrName->text(), QStringLiteral("Waves"));
-    EXPECT_EQ(wizard->EditFileName->text(), QStringLiteral("Waves"));
-    EXPECT_EQ(wizard->LabelScrDesc->text(), QStringLiteral("A screen saver for the installer tests."));
-    EXPECT_EQ(wizard->LabelSysPath->text(), QString::fromStdString(home.systemDirectory() + "/"));
+    EXPECT_EQ(FindControl<QLabel>(*wizard, "LabelScrName")->text(), QStringLiteral("Waves"));
+    EXPECT_EQ(FindControl<QLineEdit>(*wizard, "EditFileName")->text(), QStringLiteral("Waves"));
+    EXPECT_EQ(FindControl<QLabel>(*wizard, "LabelScrDesc")->text(),
+              QStringLiteral("A screen saver for the installer tests."));
+    EXPECT_EQ(FindControl<QLabel>(*wizard, "LabelSysPath")->text(),
+              QString::fromStdString(home.systemDirectory() + "/"));
     EXPECT_TRUE(fs::is_directory(home.systemDirectory()));
     EXPECT_EQ(wizard->GetFrameCaption(), QStringLiteral("Setup Title"));
     EXPECT_EQ(wizard->windowTitle(), QStringLiteral("Setup Title Waves"));
-    EXPECT_EQ(wizard->BtnCancel->text(), QStringLiteral("Close"));
-    EXPECT_EQ(wizard->BtnNext->text(), QStringLiteral("Next"));
-    EXPECT_EQ(wizard->CheckBoxAgree->text(), QStringLiteral("I &Accept the License Agreement"));
+    EXPECT_EQ(FindControl<QPushButton>(*wizard, "BtnCancel")->text(), QStringLiteral("Close"));
+    EXPECT_EQ(FindControl<QPushButton>(*wizard, "BtnNext")->text(), QStringLiteral("Next"));
+    EXPECT_EQ(FindControl<QCheckBox>(*wizard, "CheckBoxAgree")->text(),
+              QStringLiteral("I &Accept the License Agreement"));
     EXPECT_TRUE(wizard->HasUsablePackage());
-    EXPECT_TRUE(wizard->CheckBoxShorcut->isChecked());
+    EXPECT_TRUE(FindControl<QCheckBox>(*wizard, "CheckBoxShorcut")->isChecked());
 }
 
 TEST_F(InstallerWizard, PackageWithoutSignatureShowsTheDataErrorPage) {
@@ -125,13 +133,13 @@ TEST_F(InstallerWizard, PackageWithoutSignatureShowsTheDataErrorPage) {
     TFormXInstaller wizard(nullptr, installer);
     ASSERT_FALSE(wizard.HasUsablePackage());
     wizard.ShowDataError();
-    EXPECT_TRUE(wizard.PCInstaller->isHidden());
-    EXPECT_TRUE(wizard.PanelB->isHidden());
-    EXPECT_TRUE(wizard.PanelHideTabs->isHidden());
-    EXPECT_FALSE(wizard.LabelError->isHidden());
-    EXPECT_EQ(wizard.LabelError->text(), QStringLiteral("Data Error..."));
+    EXPECT_TRUE(FindControl<QStackedWidget>(wizard, "PCInstaller")->isHidden());
+    EXPECT_TRUE(FindControl<BevelPanel>(wizard, "PanelB")->isHidden());
+    EXPECT_TRUE(FindControl<BevelPanel>(wizard, "PanelHideTabs")->isHidden());
+    EXPECT_FALSE(FindControl<QLabel>(wizard, "LabelError")->isHidden());
+    EXPECT_EQ(FindControl<QLabel>(wizard, "LabelError")->text(), QStringLiteral("Data Error..."));
     EXPECT_EQ(wizard.GetFrameCaption(), QStringLiteral("ScreenSaver Installer"));
-    wizard.LabelErrorClick();
+    InvokeHandler(wizard, "LabelErrorClick");
     EXPECT_EQ(wizard.result(), mrCancel);
 }
 
@@ -139,7 +147,7 @@ TEST_F(InstallerWizard, InstallsTheMarkedCopyShortcutEntry) {
     home.AddProgram("xscreensaver", "exit 0"); // a screen-saver host is installed
     auto wizard = Open(test::InstallerDescription("Waves"));
     GoToDestination(*wizard);
-    wizard->BtnNextClick();
+    InvokeHandler(*wizard, "BtnNextClick");
     EXPECT_EQ(wizard->result(), mrOk);
 
     const std::string destination = Destination("Waves");
@@ -177,8 +185,8 @@ TEST_F(InstallerWizard, InstallsTheMarkedCopyShortcutEntry) {
 TEST_F(InstallerWizard, BlanksInTheFileNameReachTheUninstallCommandUnquoted) {
     auto wizard = Open(test::InstallerDescription("Waves", ""));
     GoToDestination(*wizard);
-    wizard->EditFileName->setText(QStringLiteral("My Waves"));
-    wizard->CheckBoxShorcut->setChecked(false);
+    FindControl<QLineEdit>(*wizard, "EditFileName")->setText(QStringLiteral("My Waves"));
+    FindControl<QCheckBox>(*wizard, "CheckBoxShorcut")->setChecked(false);
     ASSERT_TRUE(wizard->InstallScreenSaver());
     const std::string destination = Destination("My Waves");
     EXPECT_TRUE(fs::exists(destination));
@@ -190,7 +198,7 @@ TEST_F(InstallerWizard, EmptyFileNameInstallsAsDotScrWithoutAnEntry) {
     ASSERT_TRUE(WriteUninstallEntry("Other", "Other", "/x/Other.scr -U"));
     auto wizard = Open(test::InstallerDescription("Waves", ""));
     GoToDestination(*wizard);
-    wizard->EditFileName->clear();
+    FindControl<QLineEdit>(*wizard, "EditFileName")->clear();
     ASSERT_TRUE(wizard->InstallScreenSaver());
     EXPECT_EQ(wizard->InstalledPath(), home.systemDirectory() + "/.scr");
     EXPECT_TRUE(fs::exists(home.systemDirectory() + "/.scr"));
@@ -291,13 +299,14 @@ TEST_F(InstallerWizard, HostileNamesStayInsideTheirFolders) {
 TEST_F(InstallerWizard, TypedFolderSeparatorsAreRefused) {
     auto wizard = Open(test::InstallerDescription("Waves", ""));
     GoToDestination(*wizard);
-    wizard->EditFileName->setText(QStringLiteral("Waves"));
-    wizard->EditFileName->end(false);
-    QTest::keyClicks(wizard->EditFileName, QStringLiteral("/../x"));
-    EXPECT_EQ(wizard->EditFileName->text(), QStringLiteral("Waves..x")) << "the edit box takes no '/'";
+    FindControl<QLineEdit>(*wizard, "EditFileName")->setText(QStringLiteral("Waves"));
+    FindControl<QLineEdit>(*wizard, "EditFileName")->end(false);
+    QTest::keyClicks(FindControl<QLineEdit>(*wizard, "EditFileName"), QStringLiteral("/../x"));
+    EXPECT_EQ(FindControl<QLineEdit>(*wizard, "EditFileName")->text(), QStringLiteral("Waves..x"))
+        << "the edit box takes no '/'";
 
     // A name set by code bypasses the edit box; the installation refuses it.
-    wizard->EditFileName->setText(QStringLiteral("../x"));
+    FindControl<QLineEdit>(*wizard, "EditFileName")->setText(QStringLiteral("../x"));
     test::MessageAnswers answers({mrOk});
     EXPECT_FALSE(wizard->InstallScreenSaver());
     ASSERT_EQ(answers.texts().size(), 1u);
@@ -324,10 +333,10 @@ TEST_F(InstallerWizard, Screenshot) {
     ASSERT_EQ(wizard->size(), QSize(513 + 23, 345 + 61)) << "the frame wraps the 513 x 345 panel";
     std::vector<QImage> shots;
     shots.push_back(wizard->grab().toImage());
-    wizard->BtnNextClick();
-    wizard->CheckBoxAgree->setChecked(true);
+    InvokeHandler(*wizard, "BtnNextClick");
+    FindControl<QCheckBox>(*wizard, "CheckBoxAgree")->setChecked(true);
     shots.push_back(wizard->grab().toImage());
-    wizard->BtnNextClick();
+    InvokeHandler(*wizard, "BtnNextClick");
     shots.push_back(wizard->grab().toImage());
     TFormXInstaller broken(nullptr, home.file("missing.exe"));
     broken.ShowDataError();

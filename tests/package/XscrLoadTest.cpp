@@ -172,21 +172,14 @@ TEST_F(XscrTest, DefaultItemAndOutOfRangeIndexes) {
     EXPECT_EQ(Open(fixed)->GetItem(-1).fixedPosition, 1);
 }
 
-TEST_F(XscrTest, CurrentPackagePointerAndTheNoPackageItem) {
-    ASSERT_EQ(CurrentPackage(), nullptr);
-    const ShowItem none = CurrentPackageItem(0);
+TEST_F(XscrTest, TheNoPackageItem) {
+    const ShowItem none = NoPackageItem();
     EXPECT_EQ(none.displaySeconds, 10);
     EXPECT_EQ(none.transitionEffect, -1);
     EXPECT_EQ(none.transitionStep, 10);
     EXPECT_EQ(none.exitEffect, -1);
     EXPECT_EQ(none.exitStep, 10);
     EXPECT_EQ(none.left, 0);
-    {
-        auto pkg = Open(FullPackage());
-        SetCurrentPackage(pkg.get());
-        EXPECT_EQ(CurrentPackageItem(-1).displaySeconds, 7);
-    }
-    EXPECT_EQ(CurrentPackage(), nullptr); // the destroyed package unregisters itself
 }
 
 TEST_F(XscrTest, MusicNamesFallBackToGeneratedNamesForAllTracks) {

@@ -63,10 +63,6 @@ TEST(ExecutablePath, ExtensionIsFromTheLastDotOfTheName) {
     EXPECT_EQ(ExtractFileExt("/a.b/c"), "");
     EXPECT_EQ(ExtractFileExt("x.tar.EXE"), ".EXE");
     EXPECT_FALSE(ExecutablePath().empty());
-    SetPackageSourcePath("/tmp/other.scr");
-    EXPECT_EQ(PackageSourcePath(), "/tmp/other.scr");
-    SetPackageSourcePath("");
-    EXPECT_EQ(PackageSourcePath(), ExecutablePath());
 }
 
 TEST(FileAttributes, SameFileWhateverLinksThePathsPassThrough) {

@@ -1,5 +1,6 @@
 #include "transitions/control/TCustomPic_Trans.h"
 
+#include "platform/gui/QtColorRef.h"
 #include "transitions/BitmapBlit.h"
 #include "transitions/BitmapHelpers.h"
 #include "transitions/FrameComposer.h"
@@ -343,8 +344,7 @@ void TCustomPic_Trans::PaintDirect(QPainter& painter, const QRect& area) {
     if (!frame_.isEmpty())
         frameArea = QRect(picRect_.left, picRect_.top, frame_.width(), frame_.height()) & area;
     // The parts the frame does not cover show the colour.
-    const QColor color(static_cast<int>(color_ & 0xFF), static_cast<int>((color_ >> 8) & 0xFF),
-                       static_cast<int>((color_ >> 16) & 0xFF));
+    const QColor color = ColorFromColorRef(color_);
     for (const QRect& r : QRegion(area) - QRegion(frameArea))
         painter.fillRect(r, color);
     if (frameArea.isEmpty()) return;

@@ -1,6 +1,6 @@
 #pragma once
-// The process-wide state decided once at start-up, before any window exists,
-// and read by every part of the program afterwards.
+// The role of a run (decided once at start-up, before any window exists) and
+// the window handle the command line may name.
 
 #include <cstdint>
 
@@ -17,11 +17,6 @@ enum class ShowMode : uint8_t {
 
 // A window handle as passed on the command line; an X11 window id here.
 using WindowHandle = uint32_t;
-
-// The role of this run; Show until mode detection says otherwise.
-extern ShowMode g_showMode;
-// The window given with A, C or P on the command line; 0 when none.
-extern WindowHandle g_parentWindow;
 
 const char* ShowModeName(ShowMode mode);
 

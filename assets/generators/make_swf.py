@@ -1,20 +1,26 @@
 #!/usr/bin/env python3
-"""Writes the demo's Flash movie: glowing orbs circling a pulsing sun.
+"""Writes the Flash movies the demo, the benchmarks and hand tests play.
 
-An uncompressed SWF (version 6) built from first principles: the header,
-SetBackgroundColor, one DefineShape per orb (radial gradient fills) and one
-for the orbit rings, then per frame a PlaceObject2 that moves every orb and a
-ShowFrame. The orbit periods divide the frame count, so the movie loops
-without a seam.
+Uncompressed (or zlib-compressed) SWF files built from first principles: the
+header, the background colour, shapes, and per frame a PlaceObject2 that moves
+them and a ShowFrame.
 
-usage: demo_flash.py OUTPUT.swf
+    make_swf.py orbits OUT.swf
+        The demo's movie: glowing orbs circling a pulsing sun (SWF 6, 640x400,
+        24 fps, 144 frames). The orbit periods divide the frame count, so the
+        movie loops without a seam.
+    make_swf.py square OUT.swf [--frames 24] [--fps 12] [--width 320] [--height 240] [--cws]
+        A coloured square crossing the stage, one position per frame
+        (ActionScript 1/2, SWF 8); --cws compresses it.
 """
 
+import argparse
 import math
 import os
 import struct
-import sys
+import zlib
 
+# The demo movie.
 WIDTH, HEIGHT = 640, 400  # pixels
 FPS = 24
 FRAMES = 144  # six seconds
@@ -182,6 +188,55 @@ def place(depth, x_px, y_px, shape_id=None, scale=None):
     return tag(26, body)
 
 
+def swf_file(version, body, compressed):
+    """The file: signature, version, uncompressed length, then the body."""
+    length = struct.pack('<I', 8 + len(body))
+    if compressed:
+        return b'CWS' + bytes([version]) + length + zlib.compress(body)
+    return b'FWS' + bytes([version]) + length + body
+
+
+def define_square(shape_id, size, rgb):
+    """A filled square of `size` twips with its corner at the origin."""
+    w = BitWriter()
+    w.ubits(1, 4)  # fill index bits
+    w.ubits(0, 4)  # line index bits
+    # Style change: select fill style 1, no move.
+    for bit in (0, 0, 0, 1, 0, 0, 1):
+        w.ubits(bit, 1)
+    n = signed_bits(size)
+    for dx, dy in ((size, 0), (0, size), (-size, 0), (0, -size)):
+        w.ubits(1, 1)  # edge record
+        w.ubits(1, 1)  # straight
+        w.ubits(n - 2, 4)
+        w.ubits(0, 1)  # not general: vertical or horizontal
+        w.ubits(1 if dx == 0 else 0, 1)
+        w.sbits(dy if dx == 0 else dx, n)
+    w.ubits(0, 6)  # end of shape
+    fills = bytes([1, 0x00]) + bytes(rgb) + bytes([0])  # one solid fill, no line styles
+    return tag(2, struct.pack('<H', shape_id) + rect(0, size, 0, size) + fills + w.data())
+
+
+def square_movie(frames, fps, width, height, compressed):
+    tw, th = width * TWIPS, height * TWIPS
+    size = min(tw, th) // 3
+    body = rect(0, tw, 0, th) + struct.pack('<HH', int(fps * 256) & 0xFFFF, frames)
+    body += tag(69, struct.pack('<I', 0))  # FileAttributes: ActionScript 1/2, no network
+    body += tag(9, bytes([0x20, 0x40, 0x80]))  # background colour
+    body += define_square(1, size, (0xF0, 0xC0, 0x20))
+    for f in range(frames):
+        x = (tw - size) * f // max(frames - 1, 1)
+        y = (th - size) // 2
+        flags = 0x06 if f == 0 else 0x05  # character + matrix, then move + matrix
+        place_body = bytes([flags]) + struct.pack('<H', 1)
+        if f == 0:
+            place_body += struct.pack('<H', 1)
+        body += tag(26, place_body + matrix(x, y))
+        body += tag(1, b'')
+    body += tag(0, b'')
+    return swf_file(8, body, compressed)
+
+
 # Orbs: (radius px, centre colour, orbit radius px, orbit turns per loop, phase).
 ORBS = [
     (20, (0x7F, 0xE7, 0xFF), 95, 2, 0.0),
@@ -200,7 +255,7 @@ def orbit_position(orbit, turns, phase, frame):
     return CENTRE[0] + orbit * math.cos(angle), CENTRE[1] + orbit * SQUASH * math.sin(angle)
 
 
-def movie():
+def orbits_movie():
     tags = [tag(9, bytes(BACKGROUND))]
     tags.append(define_orb(1, SUN[0], SUN[1], BACKGROUND))
     for i, (radius, colour, _, _, _) in enumerate(ORBS):
@@ -221,17 +276,28 @@ def movie():
         tags.append(tag(1, b''))
     tags.append(tag(0, b''))
     body = rect(0, WIDTH * TWIPS, 0, HEIGHT * TWIPS) + struct.pack('<BBH', 0, FPS, FRAMES) + b''.join(tags)
-    return b'FWS' + bytes([6]) + struct.pack('<I', 8 + len(body)) + body
+    return swf_file(6, body, compressed=False)
 
 
 def main():
-    if len(sys.argv) != 2:
-        sys.exit(__doc__)
-    path = sys.argv[1]
-    partial = path + '.part'
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument('movie', choices=('orbits', 'square'))
+    parser.add_argument('out')
+    parser.add_argument('--frames', type=int, default=24)
+    parser.add_argument('--fps', type=float, default=12)
+    parser.add_argument('--width', type=int, default=320)
+    parser.add_argument('--height', type=int, default=240)
+    parser.add_argument('--cws', action='store_true', help='compress with zlib')
+    args = parser.parse_args()
+    if args.movie == 'orbits':
+        data = orbits_movie()
+    else:
+        data = square_movie(args.frames, args.fps, args.width, args.height, args.cws)
+    # Written whole, then renamed: a build never sees half a movie.
+    partial = args.out + '.part'
     with open(partial, 'wb') as f:
-        f.write(movie())
-    os.replace(partial, path)
+        f.write(data)
+    os.replace(partial, args.out)
 
 
 if __name__ == '__main__':

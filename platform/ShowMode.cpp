@@ -1,9 +1,6 @@
-#include "platform/ProcessState.h"
+#include "platform/ShowMode.h"
 
 namespace scr {
-
-ShowMode g_showMode = ShowMode::Show;
-WindowHandle g_parentWindow = 0;
 
 const char* ShowModeName(ShowMode mode) {
     switch (mode) {
