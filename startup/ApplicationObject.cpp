@@ -1,9 +1,11 @@
 #include "startup/ApplicationObject.h"
 
+#include "platform/gui/DevicePixelLayout.h"
 #include "platform/gui/QtScreenSize.h"
 
 #include <QApplication>
 #include <memory>
+#include <optional>
 
 namespace scr {
 namespace {
@@ -17,8 +19,10 @@ void SetApplicationArguments(int argc, char** argv) {
     g_argv = argv;
 }
 
-QApplication& InitializeApplication() {
+QApplication& InitializeApplication(WindowPixels pixels) {
     if (!g_application) {
+        std::optional<DevicePixelLayout> devicePixels;
+        if (pixels == WindowPixels::Device) devicePixels.emplace();
         static char name[] = "scrplayer";
         static char* fallbackArgv[] = {name, nullptr};
         if (!g_argv) {

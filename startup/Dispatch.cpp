@@ -30,7 +30,7 @@ namespace scr {
 void RunSaverOrConfig() {
     // A file that carries an installer package does nothing as a screen saver.
     if (ReadPackageKind(PackageSourcePath()) == 'E') return;
-    InitializeApplication();
+    InitializeApplication(g_showMode == ShowMode::Config ? WindowPixels::Logical : WindowPixels::Device);
     // Only a configuration run without a parent keeps its task-bar entry.
     SetTaskbarEntryWanted(g_parentWindow == 0 && g_showMode == ShowMode::Config);
     // Every random choice of the run draws from the one generator, seeded here.
