@@ -26,10 +26,13 @@ PlacementLimit::PlacementLimit(Size window)
     : window_{std::max(window.width, 1), std::max(window.height, 1)} {}
 
 Rect PlacementLimit::Clamp(const Rect& r) const {
-    const int64_t left = -static_cast<int64_t>(window_.width / 2);
-    const int64_t top = -static_cast<int64_t>(window_.height / 2);
-    const int64_t right = left + 2 * static_cast<int64_t>(window_.width);
-    const int64_t bottom = top + 2 * static_cast<int64_t>(window_.height);
+    const int64_t width = static_cast<int64_t>(r.right) - r.left;
+    const int64_t height = static_cast<int64_t>(r.bottom) - r.top;
+    if (width <= window_.width && height <= window_.height) return r;
+    const int64_t left = 0;
+    const int64_t top = 0;
+    const int64_t right = window_.width;
+    const int64_t bottom = window_.height;
     Rect clamped{ClampToInt(r.left, left, right), ClampToInt(r.top, top, bottom), 0, 0};
     clamped.right = ClampToInt(r.right, clamped.left, right);
     clamped.bottom = ClampToInt(r.bottom, clamped.top, bottom);

@@ -1,9 +1,9 @@
 #pragma once
-// The area an item may occupy around the show window: the window grown by
-// half its size on every side, so that no rectangle of an item, and no
-// bitmap made for one, is ever more than twice the window in either
-// direction. Whatever lies beyond could never be seen; an item reaching
-// beyond keeps its place and scale, and only its part inside the area is made.
+// How large an item may be on the show window: no rectangle of an item, and
+// no bitmap made for one, is ever larger than the window. An item that fits
+// the window's size keeps its rectangle wherever it stands; a larger one
+// keeps its place and scale, but only its part on the window is made, since
+// nothing beyond could ever be seen.
 
 #include "platform/Bitmap24.h"
 #include "show/ItemLayout.h"
@@ -16,11 +16,9 @@ public:
     PlacementLimit() = default;
     explicit PlacementLimit(Size window);
 
-    // The largest bitmap an item can need: twice the window each way.
-    Size MaxSize() const { return {2 * window_.width, 2 * window_.height}; }
-
-    // The part of r inside the area; an r outside it becomes an empty
-    // rectangle at the area's nearest corner. Safe for any int coordinates.
+    // r itself when it is no wider and no taller than the window; else its
+    // part on the window, which is an empty rectangle at the window's nearest
+    // edge when there is none. Safe for any int coordinates.
     Rect Clamp(const Rect& r) const;
 
     // Turns `picture`, meant to be stretched over `placed`, into the bitmap

@@ -1,6 +1,6 @@
 // Items far larger than the screen: a declared 40000 x 40000 rectangle and a
-// 30000 x 30000 picture. Nothing made for them may exceed twice the window
-// in either direction, and the show goes on to the next item.
+// 30000 x 30000 picture. No rectangle made for them exceeds the window, no
+// picture twice the screen, and the show goes on to the next item.
 #include "package/JpegCodec.h"
 #include "platform/Bitmap24.h"
 #include "show/PlacementLimit.h"
@@ -35,17 +35,17 @@ protected:
     test::TempDir dir_;
 };
 
-TEST(PlacementLimitTest, ClampKeepsTwiceTheWindowCentredOnIt) {
+TEST(PlacementLimitTest, ClampKeepsWhatFitsTheWindowAndCutsTheRest) {
     const PlacementLimit limit(Size{800, 600});
-    EXPECT_EQ(limit.MaxSize(), (Size{1600, 1200}));
     const struct {
         Rect in, out;
     } cases[] = {
-        {{10, 20, 110, 70}, {10, 20, 110, 70}},                    // inside: unchanged
-        {{0, 0, 40000, 40000}, {0, 0, 1200, 900}},                 // cut at the far edges
-        {{-50000, -50000, 40000, 40000}, {-400, -300, 1200, 900}}, // cut at all four
-        {{5000, 5000, 6000, 6000}, {1200, 900, 1200, 900}},        // beyond: empty
-        {{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, {-400, -300, 1200, 900}},
+        {{10, 20, 110, 70}, {10, 20, 110, 70}},             // inside: unchanged
+        {{-300, 500, 500, 1100}, {-300, 500, 500, 1100}},   // partly outside, window-sized: unchanged
+        {{0, 0, 40000, 40000}, {0, 0, 800, 600}},           // larger: its part on the window
+        {{-50000, 100, 40000, 200}, {0, 100, 800, 200}},    // too wide only
+        {{5000, 5000, 45000, 45000}, {800, 600, 800, 600}}, // larger and off the window: empty
+        {{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, {0, 0, 800, 600}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(limit.Clamp(c.in), c.out) << c.in.left << "," << c.in.top << "," << c.in.right;
@@ -53,19 +53,20 @@ TEST(PlacementLimitTest, ClampKeepsTwiceTheWindowCentredOnIt) {
 
 // The visible part of a clamped picture shows what the whole stretch would
 // show there: a picture red on its left half and blue on its right, stretched
-// over 4000 x 600 from x = -400, shows red up to x = 1600 and then blue.
+// over 2000 x 600 from x = -400, shows red up to x = 600 and then blue.
 TEST(PlacementLimitTest, FitPictureKeepsTheVisiblePartOfTheStretch) {
     const PlacementLimit limit(Size{800, 600});
     Bitmap24 picture(100, 10);
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 100; ++x)
             picture.setPixel(x, y, x < 50 ? 0x0000FFu : 0xFF0000u);
-    const Rect placed{-400, 0, 3600, 600};
+    const Rect placed{-400, 0, 1600, 600};
     limit.FitPicture(picture, placed);
-    ASSERT_EQ(picture.width(), 1600); // -400 .. 1200
+    ASSERT_EQ(picture.width(), 800); // 0 .. 800 of the window
     ASSERT_EQ(picture.height(), 600);
-    EXPECT_EQ(picture.pixel(0, 300), 0x0000FFu);
-    EXPECT_EQ(picture.pixel(1550, 300), 0x0000FFu); // x = 1150, still the red half
+    EXPECT_EQ(picture.pixel(0, 300), 0x0000FFu);   // x = 0, a fifth into the red half
+    EXPECT_EQ(picture.pixel(570, 300), 0x0000FFu); // x = 570, still red
+    EXPECT_EQ(picture.pixel(630, 300), 0xFF0000u); // x = 630, blue
     // Inside the window nothing changes from an unclamped stretch.
     Bitmap24 small(4, 4);
     small.fill(0x00FF00u);
@@ -87,11 +88,10 @@ TEST_F(HugeItemsTest, DeclaredHugeRectangleIsClampedAndTheShowGoesOn) {
     window.PostMessage(Msg::Timer, ShowWindowRules::kItemTimer);
     Pump();
     XPicTrans* picture = window.transitionControl();
-    EXPECT_LE(picture->width(), 2 * screen.width());
-    EXPECT_LE(picture->height(), 2 * screen.height());
+    EXPECT_EQ(picture->geometry(), QRect(QPoint(0, 0), screen));
     EXPECT_TRUE(picture->isVisibleTo(&window));
-    EXPECT_LE(picture->Frame().width(), 2 * screen.width());
-    EXPECT_LE(picture->Frame().height(), 2 * screen.height());
+    EXPECT_EQ(picture->Frame().width(), screen.width());
+    EXPECT_EQ(picture->Frame().height(), screen.height());
     // The stretched picture covers the window: its red fills the middle.
     const uint32_t middle = picture->Frame().pixel(screen.width() / 2, screen.height() / 2);
     EXPECT_NEAR(static_cast<int>(middle & 0xFF), 0xFF, 4);
@@ -120,8 +120,8 @@ TEST_F(HugeItemsTest, HugePictureIsDecodedWithinTwiceTheScreen) {
     XPicTrans* picture = window.transitionControl();
     EXPECT_TRUE(picture->isVisibleTo(&window));
     EXPECT_GT(picture->width(), 0);
-    EXPECT_LE(picture->width(), 2 * window.width());
-    EXPECT_LE(picture->height(), 2 * window.height());
+    EXPECT_LE(picture->width(), window.width());
+    EXPECT_LE(picture->height(), window.height());
     window.PostMessage(Msg::KeyDown, vk::Right);
     Pump();
     EXPECT_EQ(picture->width(), int(100 * window.showScale()));
@@ -141,8 +141,7 @@ TEST_F(HugeItemsTest, PinnedHugeRectangleIsClamped) {
     for (QLabel* l : window.findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
         if (!l->pixmap().isNull()) label = l;
     ASSERT_NE(label, nullptr);
-    EXPECT_EQ(label->geometry(),
-              QRect(-window.width() / 2, -window.height() / 2, 2 * window.width(), 2 * window.height()));
+    EXPECT_EQ(label->geometry(), QRect(0, 0, window.width(), window.height()));
     EXPECT_EQ(label->pixmap().size(), label->size());
 }
 
