@@ -1,27 +1,57 @@
-// Time to compose one 1920 x 1080 transition frame, for every style at the
-// progress 25, 50 and 75, beside the time of one plain frame copy (memcpy of
-// the same 24-bit picture). scripts/transitions-performance.py turns the
-// medians into the table of docs/performance.md.
+// Time to compose one transition frame (1920 x 1080, or the size given with
+// --frame=WIDTHxHEIGHT, for example --frame=3840x2160), for every style at
+// the progress 25, 50 and 75, beside the time of one plain frame copy (memcpy
+// of the same 24-bit picture). scripts/transitions-performance.py turns the
+// medians into the tables of docs/performance.md.
 #include "platform/Bitmap24.h"
+#include "transitions/BitmapBlit.h"
 #include "transitions/BitmapHelpers.h"
 #include "transitions/FrameComposer.h"
 #include "transitions/StyleTable.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 
-constexpr int kWidth = 1920;
-constexpr int kHeight = 1080;
+int g_frameWidth = 1920;
+int g_frameHeight = 1080;
+
+// Takes --frame=WIDTHxHEIGHT out of the arguments; false when it is malformed.
+bool ReadFrameSize(int& argc, char** argv) {
+    constexpr std::string_view kOption = "--frame=";
+    int kept = 1;
+    bool ok = true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg.substr(0, kOption.size()) != kOption) {
+            argv[kept++] = argv[i];
+            continue;
+        }
+        int w = 0, h = 0;
+        if (std::sscanf(argv[i] + kOption.size(), "%dx%d", &w, &h) == 2 && w > 0 && h > 0 && w <= 16384 &&
+            h <= 16384) {
+            g_frameWidth = w;
+            g_frameHeight = h;
+        } else {
+            ok = false;
+        }
+    }
+    argc = kept;
+    return ok;
+}
 
 scr::Bitmap24 Pattern(int seed) {
-    scr::Bitmap24 b(kWidth, kHeight);
-    for (int y = 0; y < kHeight; ++y) {
+    scr::Bitmap24 b(g_frameWidth, g_frameHeight);
+    for (int y = 0; y < g_frameHeight; ++y) {
         uint8_t* row = b.row(y);
-        for (int x = 0; x < kWidth; ++x) {
+        for (int x = 0; x < g_frameWidth; ++x) {
             row[x * 3 + 0] = static_cast<uint8_t>(x * seed + y);
             row[x * 3 + 1] = static_cast<uint8_t>(y * seed - x);
             row[x * 3 + 2] = static_cast<uint8_t>((x ^ y) + seed);
@@ -39,7 +69,7 @@ double ThreadCpuMicroseconds() {
 struct Pictures {
     scr::Bitmap24 oldPicture = Pattern(3);
     scr::Bitmap24 newPicture = Pattern(7);
-    scr::Bitmap24 frame{kWidth, kHeight};
+    scr::Bitmap24 frame{g_frameWidth, g_frameHeight};
 };
 
 Pictures& Shared() {
@@ -51,6 +81,20 @@ void FrameCopy(benchmark::State& state) {
     Pictures& p = Shared();
     for (auto _ : state) {
         std::memcpy(p.frame.bits(), p.newPicture.bits(), p.frame.byteSize());
+        benchmark::ClobberMemory();
+    }
+}
+
+// Widening a whole frame into a 32-bit screen image, as the transition
+// control does when it paints.
+void WidenToScreen(benchmark::State& state) {
+    Pictures& p = Shared();
+    std::vector<uint32_t> screen(static_cast<std::size_t>(g_frameWidth) *
+                                 static_cast<std::size_t>(g_frameHeight));
+    for (auto _ : state) {
+        scr::CopyToXrgb32(p.frame, {0, 0, g_frameWidth, g_frameHeight},
+                          reinterpret_cast<uint8_t*>(screen.data()),
+                          static_cast<std::size_t>(g_frameWidth) * 4);
         benchmark::ClobberMemory();
     }
 }
@@ -87,6 +131,11 @@ void Register() {
         ->MinTime(kMinTime)
         ->Repetitions(kRepetitions)
         ->ReportAggregatesOnly(true);
+    benchmark::RegisterBenchmark("WidenToScreen", WidenToScreen)
+        ->Unit(benchmark::kMicrosecond)
+        ->MinTime(kMinTime)
+        ->Repetitions(kRepetitions)
+        ->ReportAggregatesOnly(true);
     for (int style = 0; style < scr::kStyleCount; ++style) {
         for (int progress : {25, 50, 75}) {
             benchmark::RegisterBenchmark("Compose", ComposeStyle)
@@ -102,9 +151,14 @@ void Register() {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (!ReadFrameSize(argc, argv)) {
+        std::fprintf(stderr, "--frame wants WIDTHxHEIGHT, for example --frame=3840x2160\n");
+        return 1;
+    }
     Register();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::AddCustomContext("frame", std::to_string(g_frameWidth) + "x" + std::to_string(g_frameHeight));
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

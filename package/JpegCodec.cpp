@@ -7,12 +7,72 @@
 #include <cstdlib>
 #include <cstring>
 #include <jpeglib.h>
+#include <new>
 
 namespace scr {
 namespace {
 
-std::atomic<int64_t> g_pixelLimit{100'000'000};
-constexpr long kMaxDecoderMemory = 1536L * 1024 * 1024;
+std::atomic<int64_t> g_pixelLimit{int64_t{1} << 31};
+std::atomic<int> g_limitWidth{0};
+std::atomic<int> g_limitHeight{0};
+// Progressive pictures keep their coefficients for the whole image (about
+// three bytes a pixel); beyond this the decode fails instead of growing.
+constexpr long kMaxDecoderMemory = 192L * 1024 * 1024;
+
+// How a picture is decoded: the library's scale (eighths of the full size)
+// and a further box reduction of its output by `reduce` in each direction.
+struct DecodePlan {
+    unsigned eighths = 8;
+    int reduce = 1;
+};
+
+int ScaledSize(JDIMENSION size, unsigned eighths) {
+    return static_cast<int>((static_cast<uint64_t>(size) * eighths + 7) / 8);
+}
+
+// The largest output of at most the requested scale that fits the limit.
+DecodePlan PlanDecode(JDIMENSION width, JDIMENSION height, int scale) {
+    DecodePlan plan;
+    plan.eighths = 8u >> scale;
+    const int limitW = g_limitWidth.load();
+    const int limitH = g_limitHeight.load();
+    if (limitW <= 0 || limitH <= 0) return plan;
+    while (plan.eighths > 1 &&
+           (ScaledSize(width, plan.eighths) > limitW || ScaledSize(height, plan.eighths) > limitH))
+        --plan.eighths;
+    const int w = ScaledSize(width, plan.eighths);
+    const int h = ScaledSize(height, plan.eighths);
+    plan.reduce = std::max({1, (w + limitW - 1) / limitW, (h + limitH - 1) / limitH});
+    return plan;
+}
+
+// Allocates without letting an exception pass through the library's frames.
+bool Allocate(Bitmap24& picture, int width, int height, std::vector<uint8_t>& rowBuffer,
+              std::size_t rowBytes) noexcept {
+    try {
+        picture.setSize(width, height);
+        rowBuffer.resize(rowBytes);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+// Adds a decoded row to the sums of its output row (box reduction).
+void AccumulateRow(const uint8_t* bgr, int outWidth, int reduce, uint32_t* sums) {
+    for (int x = 0; x < outWidth; ++x)
+        for (int i = 0; i < reduce; ++i, bgr += 3)
+            for (int c = 0; c < 3; ++c)
+                sums[x * 3 + c] += bgr[c];
+}
+
+void StoreAverages(uint32_t* sums, int outWidth, int reduce, uint8_t* out) {
+    const uint32_t count = static_cast<uint32_t>(reduce) * static_cast<uint32_t>(reduce);
+    for (int i = 0; i < outWidth * 3; ++i) {
+        out[i] = static_cast<uint8_t>((sums[i] + count / 2) / count);
+        sums[i] = 0;
+    }
+}
 
 // Error manager that returns control through longjmp instead of exiting, and
 // keeps the library's warnings (for example about truncated data) quiet.
@@ -52,7 +112,8 @@ void CmykRowToBgr(const uint8_t* cmyk, uint8_t* bgr, int width, bool inverted) {
 
 // The decode itself. No object with a destructor lives in this frame, so the
 // longjmp from the error manager skips nothing. `picture` is filled only on
-// success by the caller's swap; `rowBuffer` is scratch for CMYK rows.
+// success by the caller's swap; `rowBuffer` is scratch for CMYK rows and for
+// the rows of a box reduction.
 bool DecodeInto(const uint8_t* data, std::size_t size, int scale, Bitmap24& picture,
                 std::vector<uint8_t>& rowBuffer) {
     jpeg_decompress_struct cinfo;
@@ -63,8 +124,7 @@ bool DecodeInto(const uint8_t* data, std::size_t size, int scale, Bitmap24& pict
         return false;
     }
     jpeg_create_decompress(&cinfo);
-    // Damaged data must fail, not exhaust memory (progressive pictures keep
-    // their coefficients for the whole image).
+    // Damaged data must fail, not exhaust memory.
     cinfo.mem->max_memory_to_use = kMaxDecoderMemory;
     jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
     jpeg_read_header(&cinfo, TRUE);
@@ -74,26 +134,48 @@ bool DecodeInto(const uint8_t* data, std::size_t size, int scale, Bitmap24& pict
     }
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
-    cinfo.scale_num = 1;
-    cinfo.scale_denom = 1u << scale;
+    const DecodePlan plan = PlanDecode(cinfo.image_width, cinfo.image_height, scale);
+    cinfo.scale_num = plan.eighths;
+    cinfo.scale_denom = 8;
     jpeg_start_decompress(&cinfo);
-    const int width = static_cast<int>(cinfo.output_width);
-    const int height = static_cast<int>(cinfo.output_height);
-    picture.setSize(width, height);
-    if (cmyk) rowBuffer.resize(static_cast<std::size_t>(width) * 4);
+    const int decodedWidth = static_cast<int>(cinfo.output_width);
+    const int reduce = plan.reduce;
+    const int width = std::max(1, decodedWidth / reduce);
+    const int height = std::max(1, static_cast<int>(cinfo.output_height) / reduce);
+    const bool direct = !cmyk && reduce == 1;
+    // Scratch: one decoded row (CMYK or BGR) and, when reducing, the sums of
+    // one output row.
+    const std::size_t rowBytes = direct ? 0
+                                        : static_cast<std::size_t>(decodedWidth) * 4 +
+                                              (reduce > 1 ? static_cast<std::size_t>(width) * 3 * 4 : 0);
+    if (!Allocate(picture, width, height, rowBuffer, rowBytes)) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    uint8_t* decoded = rowBuffer.data();
+    uint8_t* converted = decoded; // BGR rows of a CMYK picture are converted in place
+    auto* sums = reinterpret_cast<uint32_t*>(rowBuffer.data() + static_cast<std::size_t>(decodedWidth) * 4);
     while (cinfo.output_scanline < cinfo.output_height) {
         const int y = static_cast<int>(cinfo.output_scanline);
-        if (cmyk) {
-            JSAMPROW row = rowBuffer.data();
-            jpeg_read_scanlines(&cinfo, &row, 1);
-            CmykRowToBgr(rowBuffer.data(), picture.row(y), width, cinfo.saw_Adobe_marker);
-        } else {
+        if (direct) {
             JSAMPROW rows[8];
             const int count = std::min<int>(8, height - y);
             for (int i = 0; i < count; ++i)
                 rows[i] = picture.row(y + i);
             jpeg_read_scanlines(&cinfo, rows, static_cast<JDIMENSION>(count));
+            continue;
         }
+        JSAMPROW row = decoded;
+        jpeg_read_scanlines(&cinfo, &row, 1);
+        if (cmyk) CmykRowToBgr(decoded, converted, decodedWidth, cinfo.saw_Adobe_marker);
+        if (reduce == 1) {
+            std::memcpy(picture.row(y), converted, picture.stride());
+            continue;
+        }
+        const int outY = y / reduce;
+        if (outY >= height) continue; // rows beyond the last whole block
+        AccumulateRow(converted, width, reduce, sums);
+        if (y % reduce == reduce - 1) StoreAverages(sums, width, reduce, picture.row(outY));
     }
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
@@ -195,6 +277,15 @@ void SetJpegPixelLimit(int64_t pixels) {
 }
 int64_t JpegPixelLimit() {
     return g_pixelLimit.load();
+}
+
+void SetJpegSizeLimit(int width, int height) {
+    g_limitWidth.store(std::max(width, 0));
+    g_limitHeight.store(std::max(height, 0));
+}
+
+std::pair<int, int> JpegSizeLimit() {
+    return {g_limitWidth.load(), g_limitHeight.load()};
 }
 
 } // namespace scr

@@ -1,18 +1,26 @@
 #!/usr/bin/env python3
-"""Measures the show on a private Xvfb at 1920 x 1080 and prints the figures
-written down in docs/performance.md (section "Show"):
+"""Measures the show on a private Xvfb (1920 x 1080 unless --size says
+otherwise, for example --size 3840x2160) and prints the figures written down
+in docs/performance.md (section "Show"):
 
-  1. transition speed: a package with one full-screen 1920 x 1080 picture per
-     style (0..127), Delay 0, Step 2; progress steps per second of every style,
-     from the player's SCRPLAYER_STATS lines;
-  2. start-up: time from starting the demo to its first picture on screen
+  1. transitions: a package with one full-screen picture of the screen's size
+     per style (0..127), Delay 0, Step 2 (or --step); progress steps per
+     second of every style, from the player's SCRPLAYER_STATS lines;
+  2. startup: time from starting the demo to its first picture on screen
      (the player's "first-item" statistics line), median of several runs;
-  3. memory: a 200-item show of 1920 x 1080 pictures stepped with the Right key;
-     resident memory at the 20th and the 200th item and the peak (VmHWM).
+  3. memory: a 200-item show of pictures of the screen's size stepped with the
+     Right key; resident memory at the 20th, 100th and 200th item and the
+     peak (VmHWM);
+  4. huge: a 30000 x 30000 picture, a 32767 x 32767 rectangle (the largest
+     a package stores) and a plain item; whether the show reaches the plain item, its peak resident memory
+     and the temporary files left after it ended.
 
-Usage: scripts/show-performance.py [BUILD_DIR]   (default: build)
+Usage: scripts/show-performance.py [BUILD_DIR] [--size WxH] [--step N]
+                                   [--only transitions,startup,memory,huge]
+                                   [--styles 0-127]
 Needs Xvfb, xdotool and cjpeg (scripts/install-deps.sh installs them).
 """
+import argparse
 import json
 import os
 import shutil
@@ -24,6 +32,7 @@ import tempfile
 import time
 
 WIDTH, HEIGHT = 1920, 1080
+STEP = 2
 
 
 def free_display():
@@ -37,15 +46,14 @@ def write_pictures(folder, count):
     """Smooth colour fields with stripes, encoded as JPEG quality 88."""
     paths = []
     for k in range(count):
+        red = bytes((px * 255 // WIDTH + 31 * k) & 255 for px in range(WIDTH))
+        blue = [bytes(((px // 24 + band) % 2) * 120 + 60 for px in range(WIDTH)) for band in (0, 1)]
         rows = []
         for y in range(HEIGHT):
             row = bytearray(WIDTH * 3)
-            g = (y * 255 // HEIGHT + 40 * k) & 255
-            for x in range(0, WIDTH * 3, 3):
-                px = x // 3
-                row[x] = (px * 255 // WIDTH + 31 * k) & 255
-                row[x + 1] = g
-                row[x + 2] = ((px // 24 + y // 24) % 2) * 120 + 60
+            row[0::3] = red
+            row[1::3] = bytes(((y * 255 // HEIGHT + 40 * k) & 255,)) * WIDTH
+            row[2::3] = blue[(y // 24) % 2]
             rows.append(bytes(row))
         ppm = os.path.join(folder, f"p{k}.ppm")
         with open(ppm, "wb") as out:
@@ -128,17 +136,33 @@ def status_kb(pid, key):
     return 0
 
 
-def measure_transitions(session, bin_dir, work, pictures):
+def cpu_ms(pid):
+    """User and system processor time of a process so far, in milliseconds."""
+    with open(f"/proc/{pid}/stat") as f:
+        fields_ = f.read().rsplit(")", 1)[1].split()
+    return (int(fields_[11]) + int(fields_[12])) * 1000.0 / os.sysconf("SC_CLK_TCK")
+
+
+def measure_transitions(session, bin_dir, work, pictures, styles):
     items = [{"file": pictures[s % len(pictures)], "kind": "picture", "fixed_position": True,
               "left": 0, "top": 0, "width": WIDTH, "height": HEIGHT, "display_seconds": 1,
-              "transition_effect": s, "transition_step": 2, "transition_delay": 0, "exit_effect": -2}
-             for s in range(128)]
+              "transition_effect": s, "transition_step": STEP, "transition_delay": 0, "exit_effect": -2}
+             for s in styles]
     scr = pack(bin_dir, work, "styles", items)
     stats = os.path.join(work, "styles.txt")
     show = session.run(scr, stats)
-    wait_for(lambda: sum(1 for l in stats_lines(stats) if l[0] == "transition") >= 128, 600)
+    # Processor time from the first transition on, of the player and of the
+    # X server: figures that hold also on a machine busy with other work.
+    wait_for(lambda: any(l[0] == "transition" for l in stats_lines(stats)), 60)
+    cpu_start = (cpu_ms(show.pid), cpu_ms(session.xvfb.pid))
+    frames_start = sum(int(fields(l)["frames"]) for l in stats_lines(stats) if l[0] == "transition")
+    wait_for(lambda: sum(1 for l in stats_lines(stats) if l[0] == "transition") >= len(styles), 1800)
+    cpu_end = (cpu_ms(show.pid), cpu_ms(session.xvfb.pid))
+    frames_end = sum(int(fields(l)["frames"]) for l in stats_lines(stats) if l[0] == "transition")
     session.key("Escape")
     show.wait(10)
+    steps = max(1, frames_end - frames_start)
+    per_step = ((cpu_end[0] - cpu_start[0]) / steps, (cpu_end[1] - cpu_start[1]) / steps)
     rates = {}
     for line in stats_lines(stats):
         if line[0] != "transition":
@@ -146,7 +170,7 @@ def measure_transitions(session, bin_dir, work, pictures):
         f = fields(line)
         ms = max(1, int(f["ms"]))
         rates.setdefault(int(f["style"]), int(f["frames"]) * 1000.0 / ms)
-    return rates
+    return rates, per_step
 
 
 def measure_startup(session, bin_dir, work, runs=5):
@@ -169,7 +193,8 @@ def measure_memory(session, bin_dir, work, pictures):
               "left": 0, "top": 0, "width": 0, "height": 0, "display_seconds": 30,
               "transition_effect": i % 128, "transition_step": 25, "transition_delay": 0,
               "exit_effect": -2,
-              "labels": [{"text": f"Item {i + 1}", "font_size": 28, "center_x": 960, "center_y": 1000}]}
+              "labels": [{"text": f"Item {i + 1}", "font_size": 28, "center_x": WIDTH // 2,
+                          "center_y": HEIGHT * 25 // 27}]}
              for i in range(200)]
     scr = pack(bin_dir, work, "memory", items)
     stats = os.path.join(work, "memory.txt")
@@ -189,8 +214,72 @@ def measure_memory(session, bin_dir, work, pictures):
     return rss, peak
 
 
+def write_huge_picture(folder, size):
+    """A size x size JPEG of smooth colour, streamed row by row into cjpeg."""
+    jpg = os.path.join(folder, f"huge{size}.jpg")
+    with open(jpg, "wb") as out:
+        encoder = subprocess.Popen(["cjpeg", "-quality", "50"], stdin=subprocess.PIPE, stdout=out)
+        encoder.stdin.write(b"P6 %d %d 255\n" % (size, size))
+        for y in range(size):
+            shade = y * 255 // size
+            encoder.stdin.write(bytes((shade, 128, 255 - shade)) * size)
+        encoder.stdin.close()
+        encoder.wait()
+    return jpg
+
+
+def measure_huge(session, bin_dir, work, pictures):
+    huge = write_huge_picture(work, 30000)
+    items = [
+        {"file": huge, "kind": "picture", "fixed_position": True, "left": 0, "top": 0,
+         "width": 0, "height": 0, "display_seconds": 1, "transition_effect": 118,
+         "transition_step": 10, "transition_delay": 0, "exit_effect": -2},
+        {"file": pictures[0], "kind": "picture", "fixed_position": True, "left": 0, "top": 0,
+         "width": 32767, "height": 32767, "display_seconds": 1, "transition_effect": 118,
+         "transition_step": 10, "transition_delay": 0, "exit_effect": -2},
+        {"file": pictures[1], "kind": "picture", "fixed_position": True, "left": 100, "top": 100,
+         "width": WIDTH // 2, "height": HEIGHT // 2, "display_seconds": 30, "transition_effect": 118,
+         "transition_step": 10, "transition_delay": 0, "exit_effect": -2},
+    ]
+    scr = pack(bin_dir, work, "huge", items)
+    stats = os.path.join(work, "huge.txt")
+    tmp = os.path.join(work, "huge-tmp")
+    os.makedirs(tmp, exist_ok=True)
+    session.env["TMPDIR"] = tmp
+    start = time.time()
+    show = session.run(scr, stats)
+    reached = wait_for(lambda: sum(1 for l in stats_lines(stats) if l[0] == "transition") >= 3, 120)
+    seconds = time.time() - start
+    alive = show.poll() is None
+    peak = status_kb(show.pid, "VmHWM") if alive else 0
+    session.key("Escape")
+    try:
+        show.wait(10)
+    except subprocess.TimeoutExpired:
+        show.kill()
+        show.wait()
+    session.env["TMPDIR"] = work
+    skipped = [" ".join(l) for l in stats_lines(stats) if l[0] == "item-skipped"]
+    return reached and alive, seconds, peak, os.listdir(tmp), skipped
+
+
 def main():
-    bin_dir = os.path.abspath(os.path.join(sys.argv[1] if len(sys.argv) > 1 else "build", "bin"))
+    global WIDTH, HEIGHT, STEP
+    parser = argparse.ArgumentParser()
+    parser.add_argument("build", nargs="?", default="build")
+    parser.add_argument("--size", default="1920x1080")
+    parser.add_argument("--step", type=int, default=2)
+    parser.add_argument("--only", default="transitions,startup,memory,huge")
+    parser.add_argument("--styles", default="0-127", help="styles to time, as 0-127 or 1,5,118")
+    args = parser.parse_args()
+    WIDTH, HEIGHT = (int(v) for v in args.size.split("x"))
+    STEP = args.step
+    parts = set(args.only.split(","))
+    styles = []
+    for part in args.styles.split(","):
+        first, _, last = part.partition("-")
+        styles.extend(range(int(first), int(last or first) + 1))
+    bin_dir = os.path.abspath(os.path.join(args.build, "bin"))
     for tool in ("Xvfb", "xdotool", "cjpeg"):
         if not shutil.which(tool):
             raise SystemExit(f"{tool} is missing: run scripts/install-deps.sh")
@@ -198,20 +287,32 @@ def main():
     session = Session(work)
     try:
         pictures = write_pictures(work, 8)
-        rates = measure_transitions(session, bin_dir, work, pictures)
-        slowest = sorted(rates.items(), key=lambda kv: kv[1])[:5]
-        print(f"transitions: {len(rates)} styles, full screen {WIDTH} x {HEIGHT}, Delay 0, Step 2")
-        print(f"  steps per second: min {min(rates.values()):.0f}, median "
-              f"{statistics.median(rates.values()):.0f}, max {max(rates.values()):.0f}")
-        print("  slowest styles: " + ", ".join(f"{s} ({r:.0f}/s)" for s, r in slowest))
-        times = measure_startup(session, bin_dir, work)
-        print(f"start to first picture (demo.scr /s): median {statistics.median(times):.0f} ms, "
-              f"runs {times}")
-        rss, peak = measure_memory(session, bin_dir, work, pictures)
-        print(f"memory, 200 items of {WIDTH} x {HEIGHT} (resident / of it anonymous, MB):")
-        for item in sorted(rss):
-            print(f"  item {item}: {rss[item][0] / 1024:.1f} / {rss[item][1] / 1024:.1f}")
-        print(f"  peak resident (VmHWM): {peak / 1024:.1f}")
+        if "transitions" in parts:
+            rates, per_step = measure_transitions(session, bin_dir, work, pictures, styles)
+            slowest = sorted(rates.items(), key=lambda kv: kv[1])[:5]
+            print(f"transitions: {len(rates)} styles, full screen {WIDTH} x {HEIGHT}, Delay 0, Step {STEP}")
+            print(f"  steps per second: min {min(rates.values()):.0f}, median "
+                  f"{statistics.median(rates.values()):.0f}, max {max(rates.values()):.0f}")
+            print("  slowest styles: " + ", ".join(f"{s} ({r:.0f}/s)" for s, r in slowest))
+            print(f"  styles under 60 steps per second: {sum(1 for r in rates.values() if r < 60)}")
+            print(f"  processor time per step: player {per_step[0]:.1f} ms, X server {per_step[1]:.1f} ms")
+        if "startup" in parts:
+            times = measure_startup(session, bin_dir, work)
+            print(f"start to first picture (demo.scr /s): median {statistics.median(times):.0f} ms, "
+                  f"runs {times}")
+        if "memory" in parts:
+            rss, peak = measure_memory(session, bin_dir, work, pictures)
+            print(f"memory, 200 items of {WIDTH} x {HEIGHT} (resident / of it anonymous, MB):")
+            for item in sorted(rss):
+                print(f"  item {item}: {rss[item][0] / 1024:.1f} / {rss[item][1] / 1024:.1f}")
+            print(f"  peak resident (VmHWM): {peak / 1024:.1f}")
+        if "huge" in parts:
+            went_on, seconds, peak, left, skipped = measure_huge(session, bin_dir, work, pictures)
+            print(f"huge items on {WIDTH} x {HEIGHT} (30000 x 30000 picture, 32767 x 32767 rectangle):")
+            print(f"  the show reached the item after them: {'yes' if went_on else 'no'} ({seconds:.1f} s)")
+            print(f"  peak resident (VmHWM): {peak / 1024:.1f} MB")
+            print(f"  temporary files left: {len(left)} {left if left else ''}")
+            print(f"  items skipped: {len(skipped)} {skipped if skipped else ''}")
     finally:
         session.close()
         shutil.rmtree(work, ignore_errors=True)

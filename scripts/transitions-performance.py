@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
-"""Runs the transitions benchmark (or reads its JSON output) and prints the
-Markdown table of docs/performance.md: the median time to compose one
-1920 x 1080 frame per style at the progress 25, 50 and 75, in milliseconds
-and in plain frame copies (memcpy of the same picture) measured in the same run.
+"""Runs the transitions benchmark (or reads its JSON output) and prints a
+Markdown table of docs/performance.md: the median time to compose one frame
+(1920 x 1080, or the size given with --frame) per style at the progress 25,
+50 and 75, in milliseconds and in plain frame copies (memcpy of the same
+picture) measured in the same run.
 
-usage: transitions-performance.py [--json FILE] [--bench PROGRAM]
+usage: transitions-performance.py [--json FILE] [--bench PROGRAM] [--frame WIDTHxHEIGHT]
 """
 import argparse
 import json
@@ -20,8 +21,9 @@ def load(args):
         with open(args.json) as f:
             return json.load(f)
     with tempfile.NamedTemporaryFile(suffix=".json") as out:
-        subprocess.run([args.bench, "--benchmark_format=console", f"--benchmark_out={out.name}",
-                        "--benchmark_out_format=json"], check=True, stdout=subprocess.DEVNULL)
+        subprocess.run([args.bench, f"--frame={args.frame}", "--benchmark_format=console",
+                        f"--benchmark_out={out.name}", "--benchmark_out_format=json"],
+                       check=True, stdout=subprocess.DEVNULL)
         with open(out.name) as f:
             return json.load(f)
 
@@ -30,10 +32,12 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--json")
     parser.add_argument("--bench", default="build/bin/bench_transitions_bench")
+    parser.add_argument("--frame", default="1920x1080", help="frame size when the benchmark is run")
     args = parser.parse_args()
     data = load(args)
 
     copy = None
+    widen = None
     copies = {}
     frames = {}
     labels = {}
@@ -45,6 +49,8 @@ def main():
         ms = b["cpu_time"] / 1000.0 if b["time_unit"] == "us" else b["cpu_time"] / 1e6
         if name.startswith("FrameCopy"):
             copy = ms
+        elif name.startswith("WidenToScreen"):
+            widen = ms
         elif name.startswith("Compose/"):
             _, style, progress = name.split("/")[:3]
             frames[(int(style), int(progress))] = ms
@@ -53,7 +59,11 @@ def main():
     if copy is None:
         sys.exit("no FrameCopy result")
 
-    print(f"One plain 1920 x 1080 frame copy (memcpy): median {copy:.3f} ms at the start of the run.")
+    size = data.get("context", {}).get("frame", "1920x1080").replace("x", " x ")
+    print(f"One plain {size} frame copy (memcpy): median {copy:.3f} ms at the start of the run.")
+    if widen is not None:
+        print(f"Widening the whole frame into a 32-bit screen image (painting): median {widen:.3f} ms "
+              f"({widen / copy:.1f} frame copies).")
     print("Times are medians of the benchmark thread's processor time; each ratio in brackets")
     print("divides a style's median by the processor time of the frame copies timed right")
     print("after it, so that both are measured under the same conditions.\n")

@@ -1,6 +1,10 @@
 #include "show/PackageShowContent.h"
 
 #include "package/XSCR.h"
+#include "platform/StatsLog.h"
+
+#include <new>
+#include <string>
 
 namespace scr {
 
@@ -25,7 +29,15 @@ bool PackageShowContent::RandomOrder() const {
     return package_->RandomOrder();
 }
 bool PackageShowContent::LoadPicture(Bitmap24& bitmap, int index, int scale) {
-    return package_->LoadPicture(bitmap, index, scale);
+    // Reading the item's bytes allocates as much as the item is long.
+    try {
+        if (package_->LoadPicture(bitmap, index, scale)) return true;
+    } catch (const std::bad_alloc&) {
+        AppendStatsLine("picture-not-loaded item=" + std::to_string(index) + " reason=out-of-memory");
+        return false;
+    }
+    AppendStatsLine("picture-not-loaded item=" + std::to_string(index) + " reason=not-decodable");
+    return false;
 }
 std::optional<std::string> PackageShowContent::ExtractFlash(int index) {
     ExtractResult result = package_->ExtractFlash(index);

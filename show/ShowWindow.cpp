@@ -1,7 +1,8 @@
 #include "show/ShowWindow.h"
 
-#include "package/StretchBitmap.h"
+#include "package/JpegCodec.h"
 #include "platform/Bitmap24.h"
+#include "platform/StatsLog.h"
 #include "platform/WorkingSet.h"
 #include "platform/gui/ForeignWindow.h"
 #include "platform/gui/QtColorRef.h"
@@ -24,6 +25,8 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <string>
 #include <utility>
 
 namespace scr {
@@ -31,10 +34,9 @@ namespace {
 
 constexpr int kHostWatchMs = 1000;
 
-// A pinned picture: its full-size picture stretched over its stored rectangle.
+// A pinned picture: its picture, already stretched to the size of r.
 QWidget* MakePinnedPicture(QWidget* window, const Bitmap24& picture, const Rect& r) {
     auto* control = new QLabel(window);
-    control->setScaledContents(true);
     control->setAttribute(Qt::WA_TransparentForMouseEvents);
     if (!picture.isEmpty()) {
         const QImage image(picture.bits(), picture.width(), picture.height(),
@@ -58,6 +60,12 @@ ShowWindow::ShowWindow(std::unique_ptr<ShowPackage> package, ShowMode mode, Wind
       rules_(*this, preview_, package_->IgnoreMouseMove()),
       terminationSignals_([this] { CloseFromSignal(); }) {
     SetUpGeometry(host);
+    limit_ = PlacementLimit({width(), height()});
+    // Pictures are decoded no larger than twice the virtual screen each way.
+    if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+        const QSize desktop = primary->virtualSize();
+        SetJpegSizeLimit(2 * desktop.width(), 2 * desktop.height());
+    }
     const int designWidth = package_->DesignWidth() > 0 ? package_->DesignWidth() : primaryScreen_.width;
     showScale_ = static_cast<double>(showSize_.width) / designWidth;
     SetUpAppearance();
@@ -274,13 +282,22 @@ void ShowWindow::KillItemTimer() {
     KillTimer(TimerId(ShowTimer::Item));
 }
 
-Rect ShowWindow::PictureBounds() {
+Rect ShowWindow::PictureGeometry() const {
     const QRect g = trans_->geometry();
     return {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
 }
 
+Rect ShowWindow::PictureBounds() {
+    // The bounds as asked for while the control stands where they put it (a
+    // clamped item keeps its own rectangle); its real place once it moved.
+    const Rect g = PictureGeometry();
+    return g == limit_.Clamp(pictureRequest_) ? pictureRequest_ : g;
+}
+
 void ShowWindow::SetPictureBounds(const Rect& r) {
-    trans_->setGeometry(r.left, r.top, r.width(), r.height());
+    pictureRequest_ = r;
+    const Rect visible = limit_.Clamp(r);
+    trans_->setGeometry(visible.left, visible.top, visible.width(), visible.height());
 }
 
 bool ShowWindow::PictureVisible() {
@@ -288,10 +305,30 @@ bool ShowWindow::PictureVisible() {
 }
 
 void ShowWindow::SetPictureVisible(bool visible) {
-    trans_->setVisible(visible);
+    trans_->setVisible(visible && !itemSkipped_);
 }
 
-void ShowWindow::CapturePicture(const Rect& r) {
+template <class Step>
+bool ShowWindow::Allocating(const char* step, Step&& run) {
+    try {
+        run();
+        return true;
+    } catch (const std::bad_alloc&) {
+        AppendStatsLine("item-skipped reason=out-of-memory step=" + std::string(step));
+        return false;
+    }
+}
+
+void ShowWindow::SkipCurrentItem() {
+    itemSkipped_ = true;
+    trans_->hide();
+}
+
+void ShowWindow::CapturePicture(const Rect& bounds) {
+    if (!Allocating("capture", [&] { CaptureArea(limit_.Clamp(bounds)); })) SkipCurrentItem();
+}
+
+void ShowWindow::CaptureArea(const Rect& r) {
     // What the window shows under r: background, pictures and labels. Parts
     // outside the window keep the background colour.
     // The background canvas under r, then every control above it that
@@ -323,27 +360,43 @@ void ShowWindow::CapturePicture(const Rect& r) {
 }
 
 void ShowWindow::SetPicture(Bitmap24&& picture, int w, int h) {
-    StretchBitmap(picture, w, h);
-    trans_->Picture().assign(std::move(picture));
+    if (itemSkipped_) return;
+    const Rect placed{pictureRequest_.left, pictureRequest_.top, pictureRequest_.left + w,
+                      pictureRequest_.top + h};
+    const bool made = Allocating("picture", [&] {
+        limit_.FitPicture(picture, placed);
+        trans_->Picture().assign(std::move(picture));
+    });
+    if (!made) SkipCurrentItem();
 }
 
 void ShowWindow::PictureFromBackground() {
-    const Rect bounds = PictureBounds();
-    if (background_ && background_->isVisible()) {
-        trans_->Picture().assign(background_->Copy(bounds));
-    } else {
-        Bitmap24 fill(bounds.width(), bounds.height());
-        fill.fill(package_->BackgroundColor());
-        trans_->Picture().assign(std::move(fill));
-    }
+    if (itemSkipped_) return;
+    const Rect bounds = PictureGeometry();
+    const bool made = Allocating("background", [&] {
+        if (background_ && background_->isVisible()) {
+            trans_->Picture().assign(background_->Copy(bounds));
+        } else {
+            Bitmap24 fill(bounds.width(), bounds.height());
+            fill.fill(package_->BackgroundColor());
+            trans_->Picture().assign(std::move(fill));
+        }
+    });
+    if (!made) SkipCurrentItem();
 }
 
 void ShowWindow::PaintPictureOntoBackground() {
-    const Rect bounds = PictureBounds();
+    if (itemSkipped_) return;
+    const Rect bounds = PictureGeometry();
     background_->Draw(trans_->Picture().bitmap(), {bounds.left, bounds.top});
 }
 
 void ShowWindow::StartTransition(int style, int step, int delay) {
+    // A skipped item runs no transition: it is over at once.
+    if (itemSkipped_) {
+        if (sequencer_) sequencer_->TransitionFinished();
+        return;
+    }
     trans_->SetStyle(static_cast<TShowStyle>(style));
     // Only the low 16 bits of the item's words count.
     trans_->SetStep(static_cast<uint16_t>(step));
@@ -363,6 +416,7 @@ void ShowWindow::TransitionOver() {
 }
 
 void ShowWindow::ShowPictureAtOnce() {
+    if (itemSkipped_) return;
     const bool threaded = trans_->Threaded();
     trans_->SetThreaded(false);
     trans_->SetStyle(0);
@@ -397,7 +451,7 @@ VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::string& moviePath
 }
 
 void ShowWindow::CreateFlash(const Rect& bounds, const std::string& moviePath) {
-    currentFlash_ = MakeFlashHost(bounds, moviePath, false);
+    currentFlash_ = MakeFlashHost(limit_.Clamp(bounds), moviePath, false);
     // A movie the player gives up on has ended: the next item comes at once
     // rather than after the item's time in front of an empty stage.
     if (currentFlash_ && currentFlash_->Player())
@@ -427,6 +481,9 @@ bool ShowWindow::CurrentFlashPosition(Point& position) {
 }
 
 void ShowWindow::ShowItemLabels(int itemIndex) {
+    // Each item is entered after its labels are shown: a new item starts
+    // with nothing skipped.
+    itemSkipped_ = false;
     const LabelGroup* group = package_->Labels(itemIndex);
     RemoveLabels(this, LabelCount(group));
     ShowLabels(this, group, static_cast<double>(showSize_.height) / primaryScreen_.height);
@@ -438,12 +495,16 @@ void ShowWindow::CreatePinnedItems() {
         if (item.pinned == 0) continue;
         const Rect r{item.left, item.top, item.left + item.width, item.top + item.height};
         if (item.kind == ShowItem::Picture) {
-            Bitmap24 picture;
-            package_->LoadPicture(picture, i, 0);
-            pinnedItems_.emplace_back(MakePinnedPicture(this, picture, r));
+            Allocating("pinned", [&] {
+                Bitmap24 picture;
+                package_->LoadPicture(picture, i, 0);
+                limit_.FitPicture(picture, r);
+                pinnedItems_.emplace_back(MakePinnedPicture(this, picture, limit_.Clamp(r)));
+            });
         } else if (item.kind == ShowItem::Flash) {
             if (auto path = package_->ExtractFlash(i))
-                if (VtFlashEx* host = MakeFlashHost(r, *path, true)) pinnedItems_.emplace_back(host);
+                if (VtFlashEx* host = MakeFlashHost(limit_.Clamp(r), *path, true))
+                    pinnedItems_.emplace_back(host);
         }
     }
 }

@@ -9,6 +9,7 @@
 #include "platform/ShowMode.h"
 #include "platform/gui/MessageWindow.h"
 #include "platform/gui/TerminationSignals.h"
+#include "show/PlacementLimit.h"
 #include "show/ShowPackage.h"
 #include "show/ShowSequencer.h"
 #include "show/ShowStage.h"
@@ -118,6 +119,16 @@ private:
     void SetFlyTarget(bool flash) override;
 
     VtFlashEx* MakeFlashHost(const Rect& bounds, const std::string& moviePath, bool loop);
+    void CaptureArea(const Rect& r);
+    // Where the transition control stands (the visible part of the bounds).
+    Rect PictureGeometry() const;
+    // Runs a step that allocates for an item; false, with a statistics line
+    // naming the step, when memory could not be had.
+    template <class Step>
+    bool Allocating(const char* step, Step&& run);
+    // The current item is left out: its picture stays hidden and its
+    // transitions do not run, until the next item comes.
+    void SkipCurrentItem();
 
     std::unique_ptr<ShowPackage> package_;
     const bool preview_;
@@ -126,6 +137,9 @@ private:
     Size primaryScreen_;
     Size showSize_;
     double showScale_ = 1;
+    PlacementLimit limit_;
+    Rect pictureRequest_; // the picture bounds as asked for, before clamping
+    bool itemSkipped_ = false;
     ShowWindowRules rules_;
     TerminationSignals terminationSignals_;
     TransitionStats stats_;

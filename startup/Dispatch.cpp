@@ -27,7 +27,7 @@ namespace scr {
 void RunSaverOrConfig(RunContext& run) {
     // A file that carries an installer package does nothing as a screen saver.
     if (ReadPackageKind(run.PackagePath()) == 'E') return;
-    run.Application();
+    run.Application(run.mode == ShowMode::Config ? WindowPixels::Logical : WindowPixels::Device);
     // Only a configuration run without a parent keeps its task-bar entry.
     SetTaskbarEntryWanted(run.parentWindow == 0 && run.mode == ShowMode::Config);
     // Every random choice of the run draws from the one generator, seeded here.

@@ -1,8 +1,10 @@
 #include "startup/RunContext.h"
 
+#include "platform/gui/DevicePixelLayout.h"
 #include "platform/gui/QtScreenSize.h"
 
 #include <QApplication>
+#include <optional>
 
 namespace scr {
 
@@ -22,8 +24,10 @@ std::vector<std::string> RunContext::Parameters() const {
     return std::vector<std::string>(argv_ + 1, argv_ + argc_);
 }
 
-QApplication& RunContext::Application() {
+QApplication& RunContext::Application(WindowPixels pixels) {
     if (!application_) {
+        std::optional<DevicePixelLayout> devicePixels;
+        if (pixels == WindowPixels::Device) devicePixels.emplace();
         application_ = std::make_unique<QApplication>(argc_, argv_);
         QApplication::setApplicationName(QStringLiteral("scrplayer"));
         InstallQtScreenSizeProvider();

@@ -12,6 +12,11 @@ class QApplication;
 
 namespace scr {
 
+// How the windows of the process are measured: in Qt's logical pixels
+// (dialogs, which grow with the desktop's scale factor) or in device pixels
+// (the show, whose layout and pictures are screen pixels).
+enum class WindowPixels { Logical, Device };
+
 class RunContext {
 public:
     // `argv` must outlive the run: the application object keeps pointing at it.
@@ -35,8 +40,9 @@ public:
     WindowHandle parentWindow = 0;
 
     // The one Qt application object of the run, created on first call: modes
-    // that end without showing anything never create it.
-    QApplication& Application();
+    // that end without showing anything never create it. `pixels` counts only
+    // on that first call.
+    QApplication& Application(WindowPixels pixels = WindowPixels::Logical);
 
 private:
     int argc_;

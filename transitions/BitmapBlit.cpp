@@ -164,4 +164,30 @@ void DrawThroughRegion(Bitmap24& dst, const Bitmap24& src, const Region& clip) {
     }
 }
 
+namespace {
+
+// One row of CopyToXrgb32. Each pixel is assembled as a 32-bit value, which
+// the compiler turns into vector shuffles; the AVX2 variant is chosen at run
+// time where the processor has it.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+void RowToXrgb32(const uint8_t* __restrict in, uint32_t* __restrict out, int width) {
+    for (int x = 0; x < width; ++x, in += 3)
+        out[x] =
+            0xFF000000u | in[0] | (static_cast<uint32_t>(in[1]) << 8) | (static_cast<uint32_t>(in[2]) << 16);
+}
+
+} // namespace
+
+void CopyToXrgb32(const Bitmap24& src, const Rect& area, uint8_t* dst, std::size_t dstStride) {
+    const Rect clipped = area.intersected({0, 0, src.width(), src.height()});
+    if (clipped.isEmpty()) return;
+    dst += static_cast<std::size_t>(clipped.top - area.top) * dstStride +
+           static_cast<std::size_t>(clipped.left - area.left) * 4;
+    for (int y = clipped.top; y < clipped.bottom; ++y, dst += dstStride)
+        RowToXrgb32(src.row(y) + static_cast<std::size_t>(clipped.left) * 3, reinterpret_cast<uint32_t*>(dst),
+                    clipped.width());
+}
+
 } // namespace scr

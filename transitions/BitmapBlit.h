@@ -38,4 +38,12 @@ void FillRect(Bitmap24& dst, const Rect& r, uint32_t colorRef);
 // dst; the rest of dst is left as it is.
 void DrawThroughRegion(Bitmap24& dst, const Bitmap24& src, const Region& clip);
 
+// Copies the rectangle `area` of src (clipped to src) into 32-bit pixels in
+// the byte order blue, green, red, 0xFF (a little-endian 0xFFRRGGBB, the
+// layout of 32-bit screen images), the area's top-left landing at `dst`, whose
+// rows are `dstStride` bytes apart. One pass over the pixels, no colour
+// conversion: how a frame reaches a screen image without the painter's
+// general format conversion.
+void CopyToXrgb32(const Bitmap24& src, const Rect& area, uint8_t* dst, std::size_t dstStride);
+
 } // namespace scr

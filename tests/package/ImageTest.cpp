@@ -3,6 +3,7 @@
 #include "package/StretchBitmap.h"
 #include "platform/ReadOnlyFile.h"
 #include "tests/package/PackageFixture.h"
+#include "tests/support/LargeJpeg.h"
 #include "tests/support/TempDir.h"
 
 #include <cstdlib>
@@ -10,6 +11,16 @@
 
 namespace scr::test {
 namespace {
+
+// Sets the decoding size limit for one test and restores the previous one.
+class JpegSizeLimitScope {
+public:
+    JpegSizeLimitScope(int width, int height) : old_(JpegSizeLimit()) { SetJpegSizeLimit(width, height); }
+    ~JpegSizeLimitScope() { SetJpegSizeLimit(old_.first, old_.second); }
+
+private:
+    std::pair<int, int> old_;
+};
 
 int ChannelDistance(uint32_t a, uint32_t b) {
     int worst = 0;
@@ -71,6 +82,49 @@ TEST(JpegCodec, PixelLimitRefusesGiantHeaders) {
     EXPECT_TRUE(DecodeJpeg(jpeg, JpegEighth, target));
     SetJpegPixelLimit(old);
     EXPECT_EQ(target.width(), 13); // one eighth, rounded up
+}
+
+// Pictures larger than the size limit come out reduced by the library's DCT
+// scaling to the largest eighth that fits; the aspect ratio stays.
+TEST(JpegCodec, SizeLimitPicksTheLargestEighthThatFits) {
+    const auto jpeg = test::MakeUniformJpeg(4000, 3000, 0x204080);
+    const JpegSizeLimitScope limit(3840, 2160);
+    Bitmap24 target;
+    ASSERT_TRUE(DecodeJpeg(jpeg, JpegFull, target));
+    EXPECT_EQ(target.width(), 2500); // 5/8: 6/8 would be 2250 rows high
+    EXPECT_EQ(target.height(), 1875);
+    // A smaller scale asked for is kept.
+    ASSERT_TRUE(DecodeJpeg(jpeg, JpegQuarter, target));
+    EXPECT_EQ(target.width(), 1000);
+    EXPECT_EQ(target.height(), 750);
+}
+
+TEST(JpegCodec, PictureThatFitsIsDecodedAtTheScaleAskedFor) {
+    const auto jpeg = test::MakeUniformJpeg(3840, 2160, 0x204080);
+    const JpegSizeLimitScope limit(3840, 2160);
+    Bitmap24 target;
+    ASSERT_TRUE(DecodeJpeg(jpeg, JpegFull, target));
+    EXPECT_EQ(target.width(), 3840);
+    EXPECT_EQ(target.height(), 2160);
+}
+
+// Beyond eight times the limit the one-eighth rows are averaged down while
+// they are read: a 20000 x 20000 picture never exists at more than a row of
+// blocks, and the result still fits.
+TEST(JpegCodec, HugePictureIsReducedBeyondOneEighth) {
+    const auto jpeg = test::MakeUniformJpeg(20000, 20000, 0x2080C0);
+    ASSERT_FALSE(jpeg.empty());
+    const JpegSizeLimitScope limit(3840, 2160);
+    Bitmap24 target;
+    ASSERT_TRUE(DecodeJpeg(jpeg, JpegFull, target));
+    EXPECT_LE(target.width(), 3840);
+    EXPECT_LE(target.height(), 2160);
+    EXPECT_GE(target.height(), 2160 / 2);
+    EXPECT_EQ(target.width(), target.height());
+    const uint32_t c = target.pixel(target.width() / 2, target.height() / 2);
+    EXPECT_NEAR(static_cast<int>(c & 0xFF), 0xC0, 3);
+    EXPECT_NEAR(static_cast<int>((c >> 8) & 0xFF), 0x80, 3);
+    EXPECT_NEAR(static_cast<int>((c >> 16) & 0xFF), 0x20, 3);
 }
 
 TEST(BitmapFiles, BmpIsBottomUpWithPaddedRows) {

@@ -56,24 +56,28 @@ protected:
     }
 
     std::unique_ptr<ChildProcess> Start(const std::vector<std::string>& arguments,
-                                        const std::string& hostWindow = "") {
+                                        const std::string& hostWindow = "",
+                                        const std::map<std::string, std::string>& moreEnvironment = {}) {
         std::vector<std::string> argv{demo_};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
-        return Run(argv, hostWindow);
+        return Run(argv, hostWindow, moreEnvironment);
     }
 
     std::unique_ptr<ChildProcess> Run(const std::vector<std::string>& argv,
-                                      const std::string& hostWindow = "") {
-        return std::make_unique<ChildProcess>(argv, std::map<std::string, std::string>{
-                                                        {"DISPLAY", x_.display()},
-                                                        {"QT_QPA_PLATFORM", "xcb"},
-                                                        {"TMPDIR", dir_.file("tmp")},
-                                                        {"XDG_RUNTIME_DIR", dir_.file("runtime")},
-                                                        {"XDG_CONFIG_HOME", dir_.file("config")},
-                                                        {"XDG_DATA_HOME", dir_.file("data")},
-                                                        {"XSCREENSAVER_WINDOW", hostWindow},
-                                                        {"SCRPLAYER_STATS", dir_.file("stats.txt")},
-                                                    });
+                                      const std::string& hostWindow = "",
+                                      const std::map<std::string, std::string>& moreEnvironment = {}) {
+        std::map<std::string, std::string> environment{
+            {"DISPLAY", x_.display()},
+            {"QT_QPA_PLATFORM", "xcb"},
+            {"TMPDIR", dir_.file("tmp")},
+            {"XDG_RUNTIME_DIR", dir_.file("runtime")},
+            {"XDG_CONFIG_HOME", dir_.file("config")},
+            {"XDG_DATA_HOME", dir_.file("data")},
+            {"XSCREENSAVER_WINDOW", hostWindow},
+            {"SCRPLAYER_STATS", dir_.file("stats.txt")},
+        };
+        environment.insert(moreEnvironment.begin(), moreEnvironment.end());
+        return std::make_unique<ChildProcess>(argv, environment);
     }
 
     // The show's full-screen window, once it is mapped.
@@ -283,6 +287,34 @@ TEST_F(ShowEndToEndTest, SettingsPreviewPlaysAFlashItem) {
     EXPECT_NE(stats.find("flash frames="), std::string::npos) << stats;
     EXPECT_EQ(stats.find("flash frames=0 "), std::string::npos) << stats;
     EXPECT_TRUE(ExtractedFiles(dir_.file("tmp")).empty());
+}
+
+// At a device pixel ratio of 2 the preview still fills its box pixel for
+// pixel: the box's size read from the X server is in device pixels, and so
+// is the show.
+TEST_F(ShowEndToEndTest, PreviewFillsItsHostWindowAtRatio2) {
+    const uint32_t host = x_.CreateWindow(100, 100, 320, 200);
+    ASSERT_NE(host, 0u);
+    auto preview = Start({"/p", std::to_string(host)}, "", {{"QT_SCALE_FACTOR", "2"}});
+    std::string tree;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            RunCommand("DISPLAY=" + x_.display() + " xwininfo -children -id " + std::to_string(host), &tree);
+            return tree.find("1 child:") != std::string::npos;
+        },
+        10s))
+        << tree;
+    EXPECT_NE(tree.find("320x200+0+0"), std::string::npos) << tree;
+    // The show's background reaches the box's bottom-right corner.
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            const QImage shot = x_.Screenshot();
+            return QColor(shot.pixel(100 + 315, 100 + 195)) != QColor(Qt::white) &&
+                   DistinctColours(shot, QRect(100, 100, 320, 200)) > 200;
+        },
+        10s));
+    preview->Signal(SIGTERM);
+    EXPECT_EQ(preview->Wait(3s), std::optional<int>(0));
 }
 
 TEST_F(ShowEndToEndTest, ScreenSaverHostWindowIsDrawnIntoInsteadOfATopLevelWindow) {

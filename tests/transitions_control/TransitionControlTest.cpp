@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <chrono>
@@ -358,6 +359,47 @@ TEST(TransitionControlPainting, BackgroundModesAndTheFrame) {
     shown = control->grab().toImage();
     EXPECT_EQ(shown.pixel(5, 5), QColor(Qt::green).rgb());
     EXPECT_EQ(shown.pixel(25, 5), QColor(Qt::yellow).rgb());
+}
+
+// On screen the frame's pixels go straight into the window's image: they
+// land at the control's place, keep their colours, stay inside the window,
+// and a control above keeps its own pixels.
+TEST(TransitionControlPainting, FrameReachesTheWindowImageWhereTheControlIs) {
+    QWidget window;
+    window.setGeometry(0, 0, 200, 100);
+    window.setAutoFillBackground(true);
+    QPalette palette = window.palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    window.setPalette(palette);
+    auto* control = new XPicTrans(&window);
+    control->SetAutoSize(false);
+    control->setGeometry(150, 20, 100, 50); // reaches beyond the window's right edge
+    control->SetThreaded(false);
+    control->SetStyle(0);
+    Bitmap24 picture(100, 50);
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 100; ++x)
+            picture.setPixel(x, y, x < 25 ? 0x0000FFu : 0xFF0000u); // red, then blue
+    control->Picture().assign(picture);
+    auto* above = new QWidget(&window);
+    above->setGeometry(160, 30, 10, 10);
+    above->setAutoFillBackground(true);
+    palette.setColor(QPalette::Window, Qt::green);
+    above->setPalette(palette);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    control->Execute();
+    control->repaint();
+    QApplication::processEvents();
+
+    const QImage shown = QGuiApplication::primaryScreen()->grabWindow(window.winId()).toImage();
+    ASSERT_EQ(shown.size(), QSize(200, 100));
+    EXPECT_EQ(QColor(shown.pixel(151, 21)), QColor(Qt::red));
+    EXPECT_EQ(QColor(shown.pixel(180, 60)), QColor(Qt::blue));
+    EXPECT_EQ(QColor(shown.pixel(199, 69)), QColor(Qt::blue));
+    EXPECT_EQ(QColor(shown.pixel(149, 21)), QColor(Qt::black));
+    EXPECT_EQ(QColor(shown.pixel(151, 71)), QColor(Qt::black));
+    EXPECT_EQ(QColor(shown.pixel(165, 35)), QColor(Qt::green));
 }
 
 // A step repaints only what it changed: any part painted alone shows what

@@ -6,7 +6,9 @@
 #include "transitions/FrameComposer.h"
 #include "transitions/MulDiv.h"
 
+#include <QBackingStore>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
@@ -348,11 +350,44 @@ void TCustomPic_Trans::PaintDirect(QPainter& painter, const QRect& area) {
     for (const QRect& r : QRegion(area) - QRegion(frameArea))
         painter.fillRect(r, color);
     if (frameArea.isEmpty()) return;
+    if (PaintIntoScreenImage(painter, frameArea)) return;
     // The frame's own pixels, wrapped without a copy; only the part in the
     // area is converted for the screen.
     const QImage image(frame_.bits(), frame_.width(), frame_.height(),
                        static_cast<qsizetype>(frame_.stride()), QImage::Format_BGR888);
     painter.drawImage(frameArea.topLeft(), image, frameArea.translated(-picRect_.left, -picRect_.top));
+}
+
+bool TCustomPic_Trans::PaintIntoScreenImage(QPainter& painter, const QRect& frameArea) {
+    // The window's backing store, when it is a 32-bit image of device
+    // pixels, takes the frame's pixels straight: one pass that only widens
+    // them, instead of the painter's general conversion of 24-bit images
+    // (several times slower, the largest cost of a 4K frame). Only what Qt
+    // lets this control paint is written: its system clip, which leaves out
+    // what lies outside the window and under opaque controls above it.
+    QPaintEngine* engine = painter.paintEngine();
+    QBackingStore* store = backingStore();
+    // Renderings into other images (captures, grabs) go through the painter.
+    if (!engine || !store || engine->paintDevice() != store->paintDevice()) return false;
+    auto* image = dynamic_cast<QImage*>(engine->paintDevice());
+    if (!image || image->devicePixelRatio() != 1.0) return false;
+    const QImage::Format format = image->format();
+    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+        format != QImage::Format_ARGB32_Premultiplied)
+        return false;
+    const QRegion allowed = engine->systemClip();
+    if (allowed.isEmpty()) return false;
+    // Window coordinates are the image's: the store belongs to the top-level window.
+    const QPoint offset = mapTo(window(), QPoint(0, 0));
+    const QRegion target = allowed & QRegion(frameArea.translated(offset)) & QRegion(image->rect());
+    const QPoint frameOrigin = offset + QPoint(picRect_.left, picRect_.top);
+    for (const QRect& r : target) {
+        const Rect source{r.left() - frameOrigin.x(), r.top() - frameOrigin.y(),
+                          r.right() + 1 - frameOrigin.x(), r.bottom() + 1 - frameOrigin.y()};
+        CopyToXrgb32(frame_, source, image->scanLine(r.top()) + static_cast<std::size_t>(r.left()) * 4,
+                     static_cast<std::size_t>(image->bytesPerLine()));
+    }
+    return true;
 }
 
 void TCustomPic_Trans::Paint(const QRegion& region) {

@@ -165,6 +165,10 @@ private:
     // colour: the cheap path when there is neither stretching nor a background
     // picture.
     void PaintDirect(QPainter& painter, const QRect& area);
+    // Writes the frame's part in frameArea (control coordinates) straight
+    // into the window's 32-bit screen image; false when the painter does not
+    // paint into one (then the painter draws the frame).
+    bool PaintIntoScreenImage(QPainter& painter, const QRect& frameArea);
     bool DrawsBackgroundPicture() const;
     bool AtEnd() const;
     void InvalidateControl();
