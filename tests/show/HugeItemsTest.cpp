@@ -85,7 +85,7 @@ TEST_F(HugeItemsTest, DeclaredHugeRectangleIsClampedAndTheShowGoesOn) {
     package->jpegs[1] = test::MakeUniformJpeg(40, 30, 0x00FF00);
     ShowWindow window(std::move(package), ShowMode::Show, 0);
     const QSize screen = window.size();
-    window.PostMessage(Msg::Timer, ShowWindowRules::kItemTimer);
+    window.PostMessage(Msg::Timer, TimerId(ShowTimer::Item));
     Pump();
     XPicTrans* picture = window.transitionControl();
     EXPECT_EQ(picture->geometry(), QRect(QPoint(0, 0), screen));
@@ -115,7 +115,7 @@ TEST_F(HugeItemsTest, HugePictureIsDecodedWithinTwiceTheScreen) {
     const auto limit = JpegSizeLimit();
     EXPECT_EQ(limit.first, 2 * desktop.width());
     EXPECT_EQ(limit.second, 2 * desktop.height());
-    window.PostMessage(Msg::Timer, ShowWindowRules::kItemTimer);
+    window.PostMessage(Msg::Timer, TimerId(ShowTimer::Item));
     Pump();
     XPicTrans* picture = window.transitionControl();
     EXPECT_TRUE(picture->isVisibleTo(&window));
@@ -135,7 +135,7 @@ TEST_F(HugeItemsTest, PinnedHugeRectangleIsClamped) {
     package->jpegs[0] = test::MakeUniformJpeg(64, 64, 0xFF0000);
     package->jpegs[1] = test::MakeUniformJpeg(40, 30, 0x00FF00);
     ShowWindow window(std::move(package), ShowMode::Show, 0);
-    window.PostMessage(Msg::Timer, ShowWindowRules::kItemTimer);
+    window.PostMessage(Msg::Timer, TimerId(ShowTimer::Item));
     Pump();
     QLabel* label = nullptr;
     for (QLabel* l : window.findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
@@ -164,7 +164,7 @@ TEST_F(HugeItemsTest, FailedAllocationSkipsTheItemWithAStatisticsLine) {
     package->jpegs[1] = test::MakeUniformJpeg(40, 30, 0x00FF00);
     {
         ShowWindow window(std::move(package), ShowMode::Show, 0);
-        window.PostMessage(Msg::Timer, ShowWindowRules::kItemTimer);
+        window.PostMessage(Msg::Timer, TimerId(ShowTimer::Item));
         Pump();
         // The pinned item is left out; the show goes on with the next item.
         for (QLabel* l : window.findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))

@@ -1,7 +1,7 @@
 // main() of the pixel-model test: the application object is made as the
 // player makes it for a show, so the test sees the show's pixel model at
 // whatever ratio the environment sets (QT_SCALE_FACTOR, the screens file).
-#include "startup/ApplicationObject.h"
+#include "startup/RunContext.h"
 
 #include <QApplication>
 #include <cstdlib>
@@ -19,10 +19,8 @@ int main(int argc, char** argv) {
         std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
         setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
     }
-    scr::SetApplicationArguments(argc, argv);
-    scr::InitializeApplication(scr::WindowPixels::Device);
+    scr::RunContext run(argc, argv, std::string());
+    run.Application(scr::WindowPixels::Device);
     ::testing::InitGoogleTest(&argc, argv);
-    const int result = RUN_ALL_TESTS();
-    scr::ShutdownApplication();
-    return result;
+    return RUN_ALL_TESTS();
 }

@@ -77,7 +77,7 @@ TEST_F(ShowPixelsTest, PictureLabelAndPinnedItemLandOnTheirDevicePixels) {
 
     ShowWindow window(std::move(package), ShowMode::Show, 0);
     window.show();
-    window.PostMessage(Msg::Timer, ShowWindowRules::kItemTimer);
+    window.PostMessage(Msg::Timer, TimerId(ShowTimer::Item));
     Pump();
 
     EXPECT_EQ(window.showSize(), (Size{kScreenWidth, kScreenHeight}));
