@@ -117,8 +117,8 @@ uint32_t ManifestFields::colour(const char* key, uint32_t fallback) {
     const uint32_t high = value >> 24;
     if (high != 0)
         warn(key, "the high byte " + text.substr(1, 2) + " is stored as given (the player ignores it)");
-    return (high << 24) | ColorRefFromRgb({static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 8),
-                                           static_cast<uint8_t>(value)});
+    return (high << 24) | ColorRefFromRgb({static_cast<uint8_t>(value >> 16),
+                                           static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value)});
 }
 
 // The bytes of a {"bytes": HEX} value, at most maxBytes.

@@ -76,8 +76,9 @@ protected:
     // A generated movie: a square crossing the stage.
     std::string Generated(const std::string& name, int frames, int fps) {
         const std::string path = dir_.file("movies/" + name);
-        const std::string command = "python3 '" + SourceDir() + "/assets/generators/make_swf.py' square '" + path +
-                                    "' --frames " + std::to_string(frames) + " --fps " + std::to_string(fps);
+        const std::string command = "python3 '" + SourceDir() + "/assets/generators/make_swf.py' square '" +
+                                    path + "' --frames " + std::to_string(frames) + " --fps " +
+                                    std::to_string(fps);
         EXPECT_EQ(RunCommand(command), 0) << command;
         return path;
     }
