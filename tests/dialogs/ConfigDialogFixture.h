@@ -13,6 +13,7 @@
 #include "platform/ExecutablePath.h"
 #include "platform/ShowMode.h"
 #include "tests/package/PackageFixtures.h"
+#include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
 
 #include <QUrl>
@@ -25,27 +26,6 @@
 #include <vector>
 
 namespace scr::test {
-
-// Sets an environment variable for the lifetime of the object.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 // What the dialog asked of its shell; kept apart from the shell, which the
 // dialog destroys.
