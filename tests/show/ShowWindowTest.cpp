@@ -5,6 +5,7 @@
 #include "platform/Bitmap24.h"
 #include "show/BackgroundImage.h"
 #include "show/XFly.h"
+#include "tests/support/JpegShowPackage.h"
 #include "tests/support/TempDir.h"
 #include "transitions/control/XPicTrans.h"
 
@@ -64,20 +65,6 @@ public:
     }
 };
 
-ShowItem PictureAt(int left, int top, int width, int height) {
-    ShowItem item;
-    item.kind = ShowItem::Picture;
-    item.displaySeconds = 5;
-    item.fixedPosition = 1;
-    item.left = left;
-    item.top = top;
-    item.width = width;
-    item.height = height;
-    item.transitionEffect = -2;
-    item.exitEffect = -2;
-    return item;
-}
-
 class ShowWindowTest : public ::testing::Test {
 protected:
     void SetUp() override { setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1); }
@@ -99,7 +86,7 @@ protected:
 
 TEST_F(ShowWindowTest, FullScreenCoversTheVirtualDesktopWithBackgroundPaintedOnce) {
     auto package = std::make_unique<MemoryPackage>();
-    package->items = {PictureAt(10, 20, 100, 50)};
+    package->items = {test::FixedPictureItem(10, 20, 100, 50)};
     package->background.setSize(3, 3);
     package->background.fill(0x00FFFFFF);
     package->hasBackground = true;
@@ -126,7 +113,7 @@ TEST_F(ShowWindowTest, OpacityOnlyBetween20And99Percent) {
 
 TEST_F(ShowWindowTest, KeepCursorAndMovingMode) {
     auto package = std::make_unique<MemoryPackage>();
-    package->items = {PictureAt(0, 0, 100, 50)};
+    package->items = {test::FixedPictureItem(0, 0, 100, 50)};
     package->keepCursor = true;
     package->placementMode = kPlacementMoving;
     auto window = Make(std::move(package));
@@ -137,7 +124,7 @@ TEST_F(ShowWindowTest, KeepCursorAndMovingMode) {
 
 TEST_F(ShowWindowTest, AltF4IsRefusedAndAKeyEndsTheShow) {
     auto package = std::make_unique<MemoryPackage>();
-    package->items = {PictureAt(0, 0, 100, 50)};
+    package->items = {test::FixedPictureItem(0, 0, 100, 50)};
     auto window = Make(std::move(package));
     window->show();
     QSignalSpy closed(window.get(), &MessageWindow::closed);
@@ -169,7 +156,7 @@ TEST_F(ShowWindowTest, F2OpensTheHomePageOnlyWithHttp) {
 
 TEST_F(ShowWindowTest, ItemTimerBringsTheItemOnScreenWithItsLabels) {
     auto package = std::make_unique<MemoryPackage>();
-    package->items = {PictureAt(30, 40, 200, 100), PictureAt(300, 40, 100, 100)};
+    package->items = {test::FixedPictureItem(30, 40, 200, 100), test::FixedPictureItem(300, 40, 100, 100)};
     LabelRecord record;
     record.setFontName("Arial");
     record.fontSize = 12;
@@ -204,7 +191,7 @@ TEST_F(ShowWindowTest, TransitionStepAndDelayUseTheirLow16Bits) {
     // The words are 32 bits wide in the item, but only their low 16 bits
     // count: a package may carry anything above them.
     auto package = std::make_unique<MemoryPackage>();
-    ShowItem item = PictureAt(0, 0, 40, 30);
+    ShowItem item = test::FixedPictureItem(0, 0, 40, 30);
     item.transitionEffect = 0;
     item.transitionStep = 0x7FFF0032; // 50
     item.transitionDelay = -0xFFFE;   // 2
@@ -218,7 +205,7 @@ TEST_F(ShowWindowTest, TransitionStepAndDelayUseTheirLow16Bits) {
 
 TEST_F(ShowWindowTest, PreviewWithoutItsHostWindowEndsAtOnce) {
     auto package = std::make_unique<MemoryPackage>();
-    package->items = {PictureAt(0, 0, 10, 10)};
+    package->items = {test::FixedPictureItem(0, 0, 10, 10)};
     auto window = Make(std::move(package), ShowMode::Preview);
     window->Run(); // the box does not exist (no X server here): returns at once
     EXPECT_FALSE(window->isVisible());

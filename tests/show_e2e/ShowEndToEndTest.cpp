@@ -206,14 +206,7 @@ TEST_F(ShowEndToEndTest, PreviewDrawsInsideTheHostWindow) {
     auto preview = Start({"/p", std::to_string(host)});
     // The preview is a child of the host window, filling it.
     std::string tree;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            RunCommand("DISPLAY=" + x_.display() + " xwininfo -children -id " + std::to_string(host), &tree);
-            return tree.find("1 child:") != std::string::npos;
-        },
-        10s))
-        << tree;
-    EXPECT_NE(tree.find("320x200+0+0"), std::string::npos) << tree;
+    ASSERT_TRUE(WaitUntil([&] { return HasOneChildOfSize(host, "320x200+0+0", tree); }, 10s)) << tree;
     // It draws: the white host window fills with the show.
     EXPECT_TRUE(WaitUntil(
         [&] {
@@ -297,14 +290,7 @@ TEST_F(ShowEndToEndTest, PreviewFillsItsHostWindowAtRatio2) {
     ASSERT_NE(host, 0u);
     auto preview = Start({"/p", std::to_string(host)}, "", {{"QT_SCALE_FACTOR", "2"}});
     std::string tree;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            RunCommand("DISPLAY=" + x_.display() + " xwininfo -children -id " + std::to_string(host), &tree);
-            return tree.find("1 child:") != std::string::npos;
-        },
-        10s))
-        << tree;
-    EXPECT_NE(tree.find("320x200+0+0"), std::string::npos) << tree;
+    ASSERT_TRUE(WaitUntil([&] { return HasOneChildOfSize(host, "320x200+0+0", tree); }, 10s)) << tree;
     // The show's background reaches the box's bottom-right corner.
     EXPECT_TRUE(WaitUntil(
         [&] {
