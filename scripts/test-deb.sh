@@ -22,7 +22,7 @@ for file in ./usr/bin/scrplayer ./usr/bin/scrtool ./usr/lib/scrplayer/scrplayer-
   ./usr/share/man/man1/scrplayer.1.gz ./usr/share/man/man1/scrtool.1.gz \
   ./usr/share/bash-completion/completions/scrtool ./usr/share/doc/scrplayer/copyright \
   ./usr/share/doc/scrplayer/changelog.gz; do
-  echo "$CONTENTS" | grep -q " $file\$" || fail "$file is not in the package"
+  grep -q " $file\$" <<<"$CONTENTS" || fail "$file is not in the package"
 done
 # Everything belongs to root and nobody else may write it.
 if echo "$CONTENTS" | awk '$2 != "root/root" || $1 ~ /^.....w|^........w/' | grep .; then
@@ -36,13 +36,13 @@ DEPENDS=$(dpkg-deb -f "$DEB" Depends)
 echo "test-deb: Depends: $DEPENDS"
 for package in libqt6widgets6 libqt6webenginewidgets6 libjpeg62-turbo gstreamer1.0-plugins-good \
   timgm6mb-soundfont fonts-dejavu-core; do
-  echo "$DEPENDS" | grep -q "\b$package\b" || fail "the package does not depend on $package"
+  grep -q "\b$package\b" <<<"$DEPENDS" || fail "the package does not depend on $package"
 done
 
 echo "test-deb: lintian"
 LINTIAN=$(lintian --tag-display-limit 0 "$DEB" 2>&1 || true)
 echo "$LINTIAN"
-if echo "$LINTIAN" | grep -q '^E: '; then fail "lintian reports errors"; fi
+if grep -q '^E: ' <<<"$LINTIAN"; then fail "lintian reports errors"; fi
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "test-deb: not root: installing the package is left out"

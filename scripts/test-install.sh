@@ -54,10 +54,12 @@ mkdir -m 700 "$HOME_DIR"
     fail "the desktop entry does not run the installed scrtool"
   if command -v gio >/dev/null; then
     cp "$BUILD_DIR/bin/scrplayer" "$WORK/any.scr"
-    gio info -a standard::content-type "$WORK/any.scr" | grep -q 'application/x-scrplayer-screensaver' ||
-      fail "a .scr file is not recognised"
-    gio mime application/x-scrplayer-screensaver | head -n 1 | grep -q 'scrplayer\.desktop' ||
-      fail "opening a .scr file does not play it: $(gio mime application/x-scrplayer-screensaver)"
+    # Outputs are captured before matching: with pipefail, a reader that stops
+    # early would fail the pipeline through the writer's SIGPIPE.
+    content_type=$(gio info -a standard::content-type "$WORK/any.scr")
+    grep -q 'application/x-scrplayer-screensaver' <<<"$content_type" || fail "a .scr file is not recognised"
+    handlers=$(gio mime application/x-scrplayer-screensaver)
+    head -n 1 <<<"$handlers" | grep -q 'scrplayer\.desktop' || fail "opening a .scr file does not play it: $handlers"
   fi
   # Completion of commands, of a command's options and of the play modes.
   bash -c 'source /usr/share/bash-completion/bash_completion && source "$1" || exit 1
