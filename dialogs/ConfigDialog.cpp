@@ -42,54 +42,50 @@ QString FromCodePage(const std::string& text) {
 
 TForm_XSCR_Config::TForm_XSCR_Config(std::string packagePath, WindowHandle parentWindow,
                                      std::unique_ptr<DialogShell> shell, QWidget* owner)
-    : TFormScrNeo(owner), shell_(shell ? std::move(shell) : std::make_unique<DialogShell>()) {
+    : TFormScrNeo(owner), shell_(shell ? std::move(shell) : std::make_unique<DialogShell>()),
+      parentWindow_(parentWindow) {
     setObjectName(QStringLiteral("Form_XSCR_Config"));
     CreateComponents();
     ConnectHandlers();
 
-    OwnerOfParent = 0;
-    ParentWindow = parentWindow;
-    LastMusicIndex = -1;
     // The frame draws its own title bar (the base form has no system frame).
-    EmbedPanel(PanelMain);
+    EmbedPanel(ui_.panel);
     // Sized now, the dialog can be centred in the window that started it.
     const bool embedded = AttachToParentWindow();
-    PanelHideTabs->setParent(PageControlScr->parentWidget());
-    PanelHideTabs->setGeometry(PageControlScr->x(), PageControlScr->y(), PageControlScr->width(),
-                               PageControlScr->TabHeight());
-    PanelHideTabs->show();
-    PanelHideTabs->raise();
+    ui_.tabBar->setParent(ui_.pages->parentWidget());
+    ui_.tabBar->setGeometry(ui_.pages->x(), ui_.pages->y(), ui_.pages->width(), ui_.pages->TabHeight());
+    ui_.tabBar->show();
+    ui_.tabBar->raise();
 
-    FlashPreview = nullptr;
     package_ = std::make_unique<XSCR>(std::move(packagePath));
     ApplyProgramCaptions(QStringLiteral("FS_0"), this);
-    LoadLanguage(QStringLiteral("FS_0"), DynamicTexts, LanguageSourceOf(package_->SourcePath()), this);
+    LoadLanguage(QStringLiteral("FS_0"), dynamicTexts_, LanguageSourceOf(package_->SourcePath()), this);
     FillDialog();
     PageControlScrChange();
     if (!embedded) CenterOnScreen();
 }
 
 TForm_XSCR_Config::~TForm_XSCR_Config() {
-    TimerMusics->stop();
+    ui_.playerPoll->stop();
     FreeFlashPreview();
     FreeThumbnails();
-    DynamicTexts.clear();
-    MusicDestroy(MusicWindow);
-    MusicWindow = nullptr;
+    dynamicTexts_.clear();
+    MusicDestroy(musicPlayer_);
+    musicPlayer_ = nullptr;
     package_.reset();
     // The window that started the dialog gets the foreground back. X11 has no
     // disabled state for it, so there is nothing to re-enable.
-    const WindowHandle returnTo = OwnerOfParent != 0 ? OwnerOfParent : ParentWindow;
+    const WindowHandle returnTo = ownerOfParent_ != 0 ? ownerOfParent_ : parentWindow_;
     if (returnTo != 0 && shell_->ForegroundWindow() != returnTo) shell_->SetForegroundWindow(returnTo);
 }
 
 bool TForm_XSCR_Config::AttachToParentWindow() {
-    if (ParentWindow == 0) return false; // a top-level window without a border of its own
+    if (parentWindow_ == 0) return false; // a top-level window without a border of its own
     // A window that has gone leaves the dialog a top-level window.
-    if (!EmbedInForeignWindow(this, ParentWindow)) return false;
-    OwnerOfParent = ParentOfForeignWindow(ParentWindow);
+    if (!EmbedInForeignWindow(this, parentWindow_)) return false;
+    ownerOfParent_ = ParentOfForeignWindow(parentWindow_);
     // Centred in the window it lives in.
-    if (const auto size = ForeignWindowSize(ParentWindow))
+    if (const auto size = ForeignWindowSize(parentWindow_))
         move(std::max((size->width() - width()) / 2, 0), std::max((size->height() - height()) / 2, 0));
     return true;
 }
@@ -98,32 +94,32 @@ void TForm_XSCR_Config::FillDialog() {
     FillGeneral();
     FillPictures();
     FillMusic();
-    MemoLA->setPlainText(FromCodePage(package_->LicenseText()).left(kMemoMaxLength));
+    ui_.licenseText->setPlainText(FromCodePage(package_->LicenseText()).left(kMemoMaxLength));
     ShowPages();
-    PageControlScr->SetActivePage(TSGeneral);
+    ui_.pages->SetActivePage(ui_.generalPage);
 }
 
 void TForm_XSCR_Config::FillGeneral() {
     const QString name = FromCodePage(package_->Name());
-    SetFrameCaption(name + QLatin1Char(' ') + DynamicText(kTextCaptionSuffix, DynamicTexts));
+    SetFrameCaption(name + QLatin1Char(' ') + DynamicText(kTextCaptionSuffix, dynamicTexts_));
     QGuiApplication::setApplicationDisplayName(GetFrameCaption());
-    LabelScrName->setText(name);
-    LabelScrDesc->setText(FromCodePage(package_->Description()));
+    ui_.name->setText(name);
+    ui_.description->setText(FromCodePage(package_->Description()));
 
     const bool hasAuthor = package_->HasAuthorInfo();
     // A package without dynamic texts leaves the panel its English caption.
-    const QStringList texts = DynamicTexts.isEmpty() ? ProgramLanguageTables().dynamicTexts : DynamicTexts;
-    PanelCR->setCaption(hasAuthor ? QString() : DynamicText(kTextNoAuthor, texts));
-    for (QWidget* part : {static_cast<QWidget*>(PanelCopyRight), static_cast<QWidget*>(LabelAuthor),
-                          static_cast<QWidget*>(LabelEmail), static_cast<QWidget*>(LabelHomePage)})
+    const QStringList texts = dynamicTexts_.isEmpty() ? ProgramLanguageTables().dynamicTexts : dynamicTexts_;
+    ui_.authorPanel->setCaption(hasAuthor ? QString() : DynamicText(kTextNoAuthor, texts));
+    for (QWidget* part : {static_cast<QWidget*>(ui_.authorBlock), static_cast<QWidget*>(ui_.author),
+                          static_cast<QWidget*>(ui_.email), static_cast<QWidget*>(ui_.homePage)})
         part->setVisible(hasAuthor);
     if (hasAuthor) {
         const AuthorInfo& author = package_->Author();
-        LabelAuthor->setText(FromCodePage(author.name()));
-        LabelEmail->setText(FromCodePage(author.email()));
-        LabelHomePage->setText(FromCodePage(author.homepage()));
+        ui_.author->setText(FromCodePage(author.name()));
+        ui_.email->setText(FromCodePage(author.email()));
+        ui_.homePage->setText(FromCodePage(author.homepage()));
     }
-    ImagesScrIcon->setPicture(LoadBitmapResource(QStringLiteral("MAINICON")));
+    ui_.icon->setPicture(LoadBitmapResource(QStringLiteral("MAINICON")));
 }
 
 void TForm_XSCR_Config::ShowPages() {
@@ -131,12 +127,12 @@ void TForm_XSCR_Config::ShowPages() {
         QWidget* page;
         QToolButton* tab;
         bool shown;
-    } pages[] = {{TSPictures, BtnTab2, package_->ItemCount() > 0},
-                 {TSMusics, BtnTab3, package_->MusicCount() > 0},
-                 {TSLicense, BtnTab6, !package_->LicenseText().empty()},
-                 {TSGeneral, BtnTab1, true}};
+    } pages[] = {{ui_.picturesPage, ui_.picturesTab, package_->ItemCount() > 0},
+                 {ui_.musicPage, ui_.musicTab, package_->MusicCount() > 0},
+                 {ui_.licensePage, ui_.licenseTab, !package_->LicenseText().empty()},
+                 {ui_.generalPage, ui_.generalTab, true}};
     for (const auto& entry : pages) {
-        PageControlScr->SetTabVisible(entry.page, entry.shown);
+        ui_.pages->SetTabVisible(entry.page, entry.shown);
         entry.tab->setVisible(entry.shown);
     }
 }
@@ -153,14 +149,14 @@ void TForm_XSCR_Config::BtnCancelClick() {
 bool TForm_XSCR_Config::eventFilter(QObject* watched, QEvent* event) {
     // The licence memo is read-only: Enter there neither types a line nor
     // reaches the dialog, which would take it for OK.
-    if (watched == MemoLA && event->type() == QEvent::KeyPress) {
+    if (watched == ui_.licenseText && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
     }
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        if (watched == LabelEmail) LabelEmailClick();
-        if (watched == LabelHomePage) LabelHomePageClick();
+        if (watched == ui_.email) LabelEmailClick();
+        if (watched == ui_.homePage) LabelHomePageClick();
     }
     return TFormScrNeo::eventFilter(watched, event);
 }

@@ -7,7 +7,7 @@
 // is the music options, written when the user presses OK.
 //
 // The dialog creates and owns the package (XSCR) of the process for its
-// lifetime. Started for another program's window (ParentWindow), it becomes a
+// lifetime. Started for another program's window (the parent window), it becomes a
 // child of that X11 window and hands the foreground back to it on closing.
 //
 // The code of the class is spread over several files by concern:
@@ -65,81 +65,29 @@ public:
     ~TForm_XSCR_Config() override;
 
     XSCR* Package() const { return package_.get(); }
-    DialogShell& Shell() const { return *shell_; }
+    // The X11 window the dialog was started for, and that window's parent
+    // (0: none).
+    WindowHandle ParentWindow() const { return parentWindow_; }
+    WindowHandle OwnerOfParent() const { return ownerOfParent_; }
+    // The track player; null without music or without an audio back end.
+    MusicDevice* MusicPlayer() const { return musicPlayer_; }
+    // The track last chosen in the track selector (-1: none yet).
+    int ChosenTrack() const { return chosenTrack_; }
+    // The Flash host playing the chosen movie in the preview; null otherwise.
+    VtFlashEx* FlashPreview() const { return flashPreview_; }
 
-    // --- Fields ---
-    WindowHandle ParentWindow = 0;
-    WindowHandle OwnerOfParent = 0;
-    MusicDevice* MusicWindow = nullptr;
-    int LastMusicIndex = -1;
-    QStringList DynamicTexts;
-    VtFlashEx* FlashPreview = nullptr;
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
-    // --- Components ---
-    BevelPanel* PanelMain = nullptr;
-    BevelPanel* PanelTitle = nullptr;
-    QLabel* LabelScrName = nullptr;
-    PageControl* PageControlScr = nullptr;
-    QWidget* TSGeneral = nullptr;
-    QWidget* TSPictures = nullptr;
-    QWidget* TSMusics = nullptr;
-    QWidget* TSLicense = nullptr;
-    BevelPanel* PanelHideTabs = nullptr;
-    QToolButton* BtnTab1 = nullptr;
-    QToolButton* BtnTab2 = nullptr;
-    QToolButton* BtnTab3 = nullptr;
-    QToolButton* BtnTab6 = nullptr;
-    BevelPanel* PanelButtons = nullptr;
-    QPushButton* BtnOK = nullptr;
-    QPushButton* BtnCancel = nullptr;
-
-    QLabel* LabelScrDesc = nullptr;
-    BevelPanel* PanelCR = nullptr;
-    ImageControl* ImagesScrIcon = nullptr;
-    QWidget* PanelCopyRight = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* LabelAuthor = nullptr;
-    QLabel* LabelEmail = nullptr;
-    QLabel* LabelHomePage = nullptr;
-
-    OwnerDrawComboBox* ComboBoxPics = nullptr;
-    QToolButton* SBtnPSave = nullptr;
-    QToolButton* SBtnPSaveAll = nullptr;
-    QToolButton* BtnWallpaper = nullptr;
-    BevelPanel* PanelScreen = nullptr;
-    ImageControl* ImageFore = nullptr;
-
-    OwnerDrawComboBox* ComboBoxMusics = nullptr;
-    QToolBar* ToolBarMusic = nullptr;
-    QToolButton* TBtnEMusicPlay = nullptr;
-    QToolButton* TBtnEMusicPause = nullptr;
-    QToolButton* TBtnEMusicStop = nullptr;
-    QToolButton* TBtnSaveM = nullptr;
-    QGroupBox* GroupBox1 = nullptr;
-    QCheckBox* CheckBoxMusicROP = nullptr;
-    QCheckBox* CheckBoxMusicRA = nullptr;
-    QCheckBox* CheckBoxMusicMute = nullptr;
-
-    QPlainTextEdit* MemoLA = nullptr;
-    QTimer* TimerMusics = nullptr;
-    TSaveDialogEx SaveDialog1;
-    QMenu* PMWallpaper = nullptr;
-    QAction* PMICenter = nullptr;
-    QAction* PMITile = nullptr;
-    QAction* PMIStretch = nullptr;
-    QAction* PMIRemove = nullptr;
-
-    // --- Event handlers ---
+private slots:
+    // Event handlers, named after the component and the event.
     void BtnOKClick();
     void BtnCancelClick();
     void PageControlScrChange();
-    void BtnTabsClick(QToolButton* sender);
+    // `sender` is the tab button pressed; its Tag names the page.
+    void BtnTabsClick(QObject* sender);
     void ComboBoxPicsChange();
-    void ComboBoxPicsDrawItem(QPainter& painter, int index, const QRect& rect, bool selected);
     void ComboBoxMusicsChange();
-    void ComboBoxMusicsDrawItem(QPainter& painter, int index, const QRect& rect, bool selected);
     void TBtnEMusicPlayClick();
     void TBtnEMusicPauseClick();
     void TBtnEMusicStopClick();
@@ -149,20 +97,79 @@ public:
     void SBtnPSaveAllClick();
     void BtnWallpaperClick();
     void PMWallpaperPopup();
+    // `sender` is the menu item chosen; its Tag names the wallpaper style.
     void PMIWallpaperClick(QObject* sender);
     void PMIRemoveClick();
     void LabelEmailClick();
     void LabelHomePageClick();
 
-    // Enables the player buttons by the player's mode.
-    void UpdateMusicButtons();
-    // Lays the visible tab buttons out across PanelHideTabs.
-    void LayoutTabButtons();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
+    // The controls. Each keeps its object name (the comment beside it), by which the
+    // language tables and the tests find it.
+    struct Ui {
+        BevelPanel* panel = nullptr;        // PanelMain
+        BevelPanel* titleStrip = nullptr;   // PanelTitle
+        QLabel* name = nullptr;             // LabelScrName
+        PageControl* pages = nullptr;       // PageControlScr
+        QWidget* generalPage = nullptr;     // TSGeneral
+        QWidget* picturesPage = nullptr;    // TSPictures
+        QWidget* musicPage = nullptr;       // TSMusics
+        QWidget* licensePage = nullptr;     // TSLicense
+        BevelPanel* tabBar = nullptr;       // PanelHideTabs
+        QToolButton* generalTab = nullptr;  // BtnTab1
+        QToolButton* picturesTab = nullptr; // BtnTab2
+        QToolButton* musicTab = nullptr;    // BtnTab3
+        QToolButton* licenseTab = nullptr;  // BtnTab6
+        BevelPanel* buttonRow = nullptr;    // PanelButtons
+        QPushButton* ok = nullptr;          // BtnOK
+        QPushButton* cancel = nullptr;      // BtnCancel
+
+        // The general page.
+        QLabel* description = nullptr;     // LabelScrDesc
+        BevelPanel* authorPanel = nullptr; // PanelCR
+        ImageControl* icon = nullptr;      // ImagesScrIcon
+        QWidget* authorBlock = nullptr;    // PanelCopyRight
+        QLabel* authorTitle = nullptr;     // Label1
+        QLabel* emailTitle = nullptr;      // Label3
+        QLabel* homePageTitle = nullptr;   // Label5
+        QLabel* author = nullptr;          // LabelAuthor
+        QLabel* email = nullptr;           // LabelEmail
+        QLabel* homePage = nullptr;        // LabelHomePage
+
+        // The pictures page.
+        OwnerDrawComboBox* pictureSelector = nullptr; // ComboBoxPics
+        QToolButton* savePicture = nullptr;           // SBtnPSave
+        QToolButton* saveAllPictures = nullptr;       // SBtnPSaveAll
+        QToolButton* wallpaper = nullptr;             // BtnWallpaper
+        BevelPanel* previewScreen = nullptr;          // PanelScreen
+        ImageControl* preview = nullptr;              // ImageFore
+
+        // The music page.
+        OwnerDrawComboBox* trackSelector = nullptr; // ComboBoxMusics
+        QToolBar* playerBar = nullptr;              // ToolBarMusic
+        QToolButton* play = nullptr;                // TBtnEMusicPlay
+        QToolButton* pause = nullptr;               // TBtnEMusicPause
+        QToolButton* stop = nullptr;                // TBtnEMusicStop
+        QToolButton* saveTrack = nullptr;           // TBtnSaveM
+        QGroupBox* musicOptions = nullptr;          // GroupBox1
+        QCheckBox* randomOrder = nullptr;           // CheckBoxMusicROP
+        QCheckBox* repeat = nullptr;                // CheckBoxMusicRA
+        QCheckBox* mute = nullptr;                  // CheckBoxMusicMute
+
+        // The licence page.
+        QPlainTextEdit* licenseText = nullptr; // MemoLA
+
+        QTimer* playerPoll = nullptr;        // TimerMusics
+        TSaveDialogEx saveDialog;            // SaveDialog1
+        QMenu* wallpaperMenu = nullptr;      // PMWallpaper
+        QAction* centerWallpaper = nullptr;  // PMICenter
+        QAction* tileWallpaper = nullptr;    // PMITile
+        QAction* stretchWallpaper = nullptr; // PMIStretch
+        QAction* removeWallpaper = nullptr;  // PMIRemove
+    };
+
+    DialogShell& Shell() const { return *shell_; }
+
     // ConfigDialogLayout.cpp
     void CreateComponents();
     void CreateGeneralPage();
@@ -173,7 +180,7 @@ private:
     void ConnectHandlers();
 
     // ConfigDialog.cpp
-    // Makes the dialog a child of ParentWindow; false when it stays a top-level window.
+    // Makes the dialog a child of the parent window; false when it stays a top-level window.
     bool AttachToParentWindow();
     void FillDialog();
     void FillGeneral();
@@ -181,21 +188,38 @@ private:
 
     // ConfigDialogPictures.cpp
     void FillPictures();
+    // Draws a picture's thumbnail in the picture selector.
+    void ComboBoxPicsDrawItem(QPainter& painter, int index, const QRect& rect, bool selected);
     void PlacePreviewImage(const Bitmap24& picture, const ShowItem& item);
     void FreeFlashPreview();
     void FreeThumbnails();
 
     // ConfigDialogMusic.cpp
     void FillMusic();
+    // Draws a track's name in the track selector.
+    void ComboBoxMusicsDrawItem(QPainter& painter, int index, const QRect& rect, bool selected);
+    // Enables the player buttons by the player's mode.
+    void UpdateMusicButtons();
     void WriteMusicOptions();
+
+    // ConfigDialogTabs.cpp
+    // Lays the visible tab buttons out across the tab bar.
+    void LayoutTabButtons();
 
     // ConfigDialogSaving.cpp
     void SavePicture();
     void SaveAllPictures();
     void SaveMusic();
 
+    Ui ui_;
     std::unique_ptr<DialogShell> shell_;
     std::unique_ptr<XSCR> package_;
+    QStringList dynamicTexts_;
+    WindowHandle parentWindow_ = 0;
+    WindowHandle ownerOfParent_ = 0;
+    MusicDevice* musicPlayer_ = nullptr;
+    int chosenTrack_ = -1;
+    VtFlashEx* flashPreview_ = nullptr;
 };
 
 } // namespace scr

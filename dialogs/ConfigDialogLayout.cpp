@@ -85,94 +85,94 @@ QFont SerifFont(int pixelSize, bool bold) {
 } // namespace
 
 void TForm_XSCR_Config::CreateComponents() {
-    PanelMain = Named(new BevelPanel(this), "PanelMain");
-    PanelMain->setColor(ColorFromColorRef(kFormColor));
-    PanelMain->resize(kPanelWidth, kPanelHeight);
+    ui_.panel = Named(new BevelPanel(this), "PanelMain");
+    ui_.panel->setColor(ColorFromColorRef(kFormColor));
+    ui_.panel->resize(kPanelWidth, kPanelHeight);
 
-    PanelTitle = Named(new BevelPanel(PanelMain), "PanelTitle");
-    PanelTitle->setColor(Qt::white);
-    PanelTitle->setGeometry(0, 0, kPanelWidth, kTitleStripHeight);
-    LabelScrName = MakeLabel(PanelTitle, "LabelScrName", 0, PanelTitle->rect());
-    LabelScrName->setFont(SerifFont(16, true));
-    LabelScrName->setAlignment(Qt::AlignCenter);
+    ui_.titleStrip = Named(new BevelPanel(ui_.panel), "PanelTitle");
+    ui_.titleStrip->setColor(Qt::white);
+    ui_.titleStrip->setGeometry(0, 0, kPanelWidth, kTitleStripHeight);
+    ui_.name = MakeLabel(ui_.titleStrip, "LabelScrName", 0, ui_.titleStrip->rect());
+    ui_.name->setFont(SerifFont(16, true));
+    ui_.name->setAlignment(Qt::AlignCenter);
 
-    PageControlScr = Named(new PageControl(PanelMain), "PageControlScr");
-    PageControlScr->setGeometry(kPagesLeft, kPagesTop, kPagesWidth, kPagesHeight);
-    PageControlScr->SetTabHeight(kTabHeight);
+    ui_.pages = Named(new PageControl(ui_.panel), "PageControlScr");
+    ui_.pages->setGeometry(kPagesLeft, kPagesTop, kPagesWidth, kPagesHeight);
+    ui_.pages->SetTabHeight(kTabHeight);
     CreateGeneralPage();
     CreatePicturesPage();
     CreateMusicPage();
     CreateLicensePage();
     CreateTabButtons();
 
-    PanelButtons = Named(new BevelPanel(PanelMain), "PanelButtons");
-    PanelButtons->setColor(ColorFromColorRef(kFormColor));
-    PanelButtons->setGeometry(0, kPanelHeight - kButtonPanelHeight, kPanelWidth, kButtonPanelHeight);
-    auto* bevel = Named(new QFrame(PanelButtons), "BevelButtons");
+    ui_.buttonRow = Named(new BevelPanel(ui_.panel), "PanelButtons");
+    ui_.buttonRow->setColor(ColorFromColorRef(kFormColor));
+    ui_.buttonRow->setGeometry(0, kPanelHeight - kButtonPanelHeight, kPanelWidth, kButtonPanelHeight);
+    auto* bevel = Named(new QFrame(ui_.buttonRow), "BevelButtons");
     bevel->setFrameShape(QFrame::HLine);
     bevel->setFrameShadow(QFrame::Sunken);
     bevel->setGeometry(kPagesLeft, 0, kPagesWidth, 2);
-    BtnOK = Named(new QPushButton(PanelButtons), "BtnOK");
-    BtnOK->setGeometry(kPagesLeft + kPagesWidth - 2 * 85 - 10, 22, 85, 35);
-    BtnOK->setDefault(true);
-    DeclareComponent(BtnOK, ComponentRole::Button, 1023);
-    BtnCancel = Named(new QPushButton(PanelButtons), "BtnCancel");
-    BtnCancel->setGeometry(kPagesLeft + kPagesWidth - 85, 22, 85, 35);
-    DeclareComponent(BtnCancel, ComponentRole::Button, 1024);
-    SetCancelButton(BtnCancel);
+    ui_.ok = Named(new QPushButton(ui_.buttonRow), "BtnOK");
+    ui_.ok->setGeometry(kPagesLeft + kPagesWidth - 2 * 85 - 10, 22, 85, 35);
+    ui_.ok->setDefault(true);
+    DeclareComponent(ui_.ok, ComponentRole::Button, 1023);
+    ui_.cancel = Named(new QPushButton(ui_.buttonRow), "BtnCancel");
+    ui_.cancel->setGeometry(kPagesLeft + kPagesWidth - 85, 22, 85, 35);
+    DeclareComponent(ui_.cancel, ComponentRole::Button, 1024);
+    SetCancelButton(ui_.cancel);
 
-    TimerMusics = Named(new QTimer(this), "TimerMusics");
-    TimerMusics->setInterval(kMusicPollMs);
+    ui_.playerPoll = Named(new QTimer(this), "TimerMusics");
+    ui_.playerPoll->setInterval(kMusicPollMs);
 
-    PMWallpaper = Named(new QMenu(this), "PMWallpaper");
+    ui_.wallpaperMenu = Named(new QMenu(this), "PMWallpaper");
     const auto addItem = [this](const char* name, int tag) {
-        QAction* item = Named(PMWallpaper->addAction(QString()), name);
+        QAction* item = Named(ui_.wallpaperMenu->addAction(QString()), name);
         DeclareComponent(item, ComponentRole::MenuItem, tag);
         return item;
     };
-    PMICenter = addItem("PMICenter", 1028);
-    PMITile = addItem("PMITile", 1029);
-    PMIStretch = addItem("PMIStretch", 1030);
-    PMWallpaper->addSeparator();
-    PMIRemove = addItem("PMIRemove", 1031);
+    ui_.centerWallpaper = addItem("PMICenter", 1028);
+    ui_.tileWallpaper = addItem("PMITile", 1029);
+    ui_.stretchWallpaper = addItem("PMIStretch", 1030);
+    ui_.wallpaperMenu->addSeparator();
+    ui_.removeWallpaper = addItem("PMIRemove", 1031);
 }
 
 void TForm_XSCR_Config::CreateGeneralPage() {
-    TSGeneral = MakePage("TSGeneral", 1001);
-    PageControlScr->AddPage(TSGeneral);
-    const int pageWidth = PageControlScr->PageRect().width();
-    const int pageHeight = PageControlScr->PageRect().height();
+    ui_.generalPage = MakePage("TSGeneral", 1001);
+    ui_.pages->AddPage(ui_.generalPage);
+    const int pageWidth = ui_.pages->PageRect().width();
+    const int pageHeight = ui_.pages->PageRect().height();
 
-    LabelScrDesc = MakeLabel(TSGeneral, "LabelScrDesc", 0, QRect(16, 14, 405, 110));
-    LabelScrDesc->setWordWrap(true);
-    LabelScrDesc->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ui_.description = MakeLabel(ui_.generalPage, "LabelScrDesc", 0, QRect(16, 14, 405, 110));
+    ui_.description->setWordWrap(true);
+    ui_.description->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    ImagesScrIcon = Named(new ImageControl(TSGeneral), "ImagesScrIcon");
-    ImagesScrIcon->setGeometry(pageWidth - 99 - 14, 14, 99, 77);
-    ImagesScrIcon->setCenter(true);
+    ui_.icon = Named(new ImageControl(ui_.generalPage), "ImagesScrIcon");
+    ui_.icon->setGeometry(pageWidth - 99 - 14, 14, 99, 77);
+    ui_.icon->setCenter(true);
 
-    PanelCR = Named(new BevelPanel(TSGeneral), "PanelCR");
-    PanelCR->setColor(Qt::white);
-    PanelCR->setBevelOuter(BevelPanel::Bevel::Lowered);
-    PanelCR->setBorderWidth(5);
-    PanelCR->setCaptionAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    PanelCR->setGeometry(10, pageHeight - 89 - 10, pageWidth - 20, 89);
+    ui_.authorPanel = Named(new BevelPanel(ui_.generalPage), "PanelCR");
+    ui_.authorPanel->setColor(Qt::white);
+    ui_.authorPanel->setBevelOuter(BevelPanel::Bevel::Lowered);
+    ui_.authorPanel->setBorderWidth(5);
+    ui_.authorPanel->setCaptionAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    ui_.authorPanel->setGeometry(10, pageHeight - 89 - 10, pageWidth - 20, 89);
 
-    PanelCopyRight = Named(new QWidget(PanelCR), "PanelCopyRight");
-    PanelCopyRight->setGeometry(PanelCR->innerRect());
+    ui_.authorBlock = Named(new QWidget(ui_.authorPanel), "PanelCopyRight");
+    ui_.authorBlock->setGeometry(ui_.authorPanel->innerRect());
     const auto row = [this](const char* titleName, int tag, const char* valueName, int top, QLabel*& title,
                             QLabel*& value) {
-        title = MakeLabel(PanelCopyRight, titleName, tag, QRect(0, top, 110, 21));
+        title = MakeLabel(ui_.authorBlock, titleName, tag, QRect(0, top, 110, 21));
         title->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         title->setFont(DialogFont(12));
-        value = MakeLabel(PanelCopyRight, valueName, 0, QRect(120, top, 272, 21));
+        value = MakeLabel(ui_.authorBlock, valueName, 0, QRect(120, top, 272, 21));
         value->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         SetTextColor(value, kLinkColor);
     };
-    row("Label1", 1007, "LabelAuthor", 3, Label1, LabelAuthor);
-    row("Label3", 1008, "LabelEmail", 26, Label3, LabelEmail);
-    row("Label5", 1009, "LabelHomePage", 49, Label5, LabelHomePage);
-    for (QLabel* link : {LabelEmail, LabelHomePage}) {
+    row("Label1", 1007, "LabelAuthor", 3, ui_.authorTitle, ui_.author);
+    row("Label3", 1008, "LabelEmail", 26, ui_.emailTitle, ui_.email);
+    row("Label5", 1009, "LabelHomePage", 49, ui_.homePageTitle, ui_.homePage);
+    for (QLabel* link : {ui_.email, ui_.homePage}) {
         QFont font = link->font();
         font.setUnderline(true);
         link->setFont(font);
@@ -182,134 +182,135 @@ void TForm_XSCR_Config::CreateGeneralPage() {
 }
 
 void TForm_XSCR_Config::CreatePicturesPage() {
-    TSPictures = MakePage("TSPictures", 1002);
-    PageControlScr->AddPage(TSPictures);
-    PageControlScr->SetTabVisible(TSPictures, false);
+    ui_.picturesPage = MakePage("TSPictures", 1002);
+    ui_.pages->AddPage(ui_.picturesPage);
+    ui_.pages->SetTabVisible(ui_.picturesPage, false);
 
-    ComboBoxPics = Named(new OwnerDrawComboBox(TSPictures), "ComboBoxPics");
-    ComboBoxPics->setItemHeight(100);
-    ComboBoxPics->setMaxVisibleItems(1);
-    ComboBoxPics->setGeometry(14, 12, 173, 106);
+    ui_.pictureSelector = Named(new OwnerDrawComboBox(ui_.picturesPage), "ComboBoxPics");
+    ui_.pictureSelector->setItemHeight(100);
+    ui_.pictureSelector->setMaxVisibleItems(1);
+    ui_.pictureSelector->setGeometry(14, 12, 173, 106);
 
     const struct {
         QToolButton*& button;
         const char* name;
         int tag;
         DialogGlyph glyph;
-    } commands[] = {{SBtnPSave, "SBtnPSave", 1017, DialogGlyph::Save},
-                    {SBtnPSaveAll, "SBtnPSaveAll", 1018, DialogGlyph::SaveAll},
-                    {BtnWallpaper, "BtnWallpaper", 1026, DialogGlyph::Wallpaper}};
+    } commands[] = {{ui_.savePicture, "SBtnPSave", 1017, DialogGlyph::Save},
+                    {ui_.saveAllPictures, "SBtnPSaveAll", 1018, DialogGlyph::SaveAll},
+                    {ui_.wallpaper, "BtnWallpaper", 1026, DialogGlyph::Wallpaper}};
     int top = 130;
     for (const auto& command : commands) {
-        command.button = MakeSpeedButton(TSPictures, command.name, command.tag, QRect(20, top, 161, 30));
+        command.button =
+            MakeSpeedButton(ui_.picturesPage, command.name, command.tag, QRect(20, top, 161, 30));
         command.button->setIcon(DialogGlyphIcon(command.glyph, 20));
         command.button->setIconSize(QSize(20, 20));
         command.button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         top += 34;
     }
 
-    PanelScreen = Named(new BevelPanel(TSPictures), "PanelScreen");
-    PanelScreen->setBevelOuter(BevelPanel::Bevel::None);
-    PanelScreen->setBevelInner(BevelPanel::Bevel::Lowered);
-    PanelScreen->setBorderWidth(2);
+    ui_.previewScreen = Named(new BevelPanel(ui_.picturesPage), "PanelScreen");
+    ui_.previewScreen->setBevelOuter(BevelPanel::Bevel::None);
+    ui_.previewScreen->setBevelInner(BevelPanel::Bevel::Lowered);
+    ui_.previewScreen->setBorderWidth(2);
     // A 16:10 screen in small: 336 x 210, centred beside the commands.
-    PanelScreen->setGeometry(199, 15, 336, 210);
-    ImageFore = Named(new ImageControl(PanelScreen), "ImageFore");
-    ImageFore->setTransparent(false);
+    ui_.previewScreen->setGeometry(199, 15, 336, 210);
+    ui_.preview = Named(new ImageControl(ui_.previewScreen), "ImageFore");
+    ui_.preview->setTransparent(false);
 }
 
 void TForm_XSCR_Config::CreateMusicPage() {
-    TSMusics = MakePage("TSMusics", 1003);
-    PageControlScr->AddPage(TSMusics);
-    PageControlScr->SetTabVisible(TSMusics, false);
-    const int pageWidth = PageControlScr->PageRect().width();
+    ui_.musicPage = MakePage("TSMusics", 1003);
+    ui_.pages->AddPage(ui_.musicPage);
+    ui_.pages->SetTabVisible(ui_.musicPage, false);
+    const int pageWidth = ui_.pages->PageRect().width();
 
-    ComboBoxMusics = Named(new OwnerDrawComboBox(TSMusics), "ComboBoxMusics");
-    ComboBoxMusics->setItemHeight(50);
-    ComboBoxMusics->setGeometry(14, 14, 441, 56);
+    ui_.trackSelector = Named(new OwnerDrawComboBox(ui_.musicPage), "ComboBoxMusics");
+    ui_.trackSelector->setItemHeight(50);
+    ui_.trackSelector->setGeometry(14, 14, 441, 56);
 
-    ToolBarMusic = Named(new QToolBar(TSMusics), "ToolBarMusic");
-    ToolBarMusic->setIconSize(QSize(32, 32));
-    ToolBarMusic->setMovable(false);
-    ToolBarMusic->setFloatable(false);
+    ui_.playerBar = Named(new QToolBar(ui_.musicPage), "ToolBarMusic");
+    ui_.playerBar->setIconSize(QSize(32, 32));
+    ui_.playerBar->setMovable(false);
+    ui_.playerBar->setFloatable(false);
     const auto addButton = [this](const char* name, DialogGlyph glyph) {
-        auto* button = Named(new QToolButton(ToolBarMusic), name);
+        auto* button = Named(new QToolButton(ui_.playerBar), name);
         button->setIcon(DialogGlyphIcon(glyph, 32));
         button->setIconSize(QSize(32, 32));
         button->setFixedSize(56, 41);
         button->setAutoRaise(true);
         return button;
     };
-    TBtnEMusicPlay = addButton("TBtnEMusicPlay", DialogGlyph::Play);
-    TBtnEMusicPause = addButton("TBtnEMusicPause", DialogGlyph::Pause);
-    TBtnEMusicStop = addButton("TBtnEMusicStop", DialogGlyph::Stop);
-    TBtnSaveM = addButton("TBtnSaveM", DialogGlyph::Save);
-    ToolBarMusic->addWidget(TBtnEMusicPlay);
-    ToolBarMusic->addWidget(TBtnEMusicPause);
-    ToolBarMusic->addWidget(TBtnEMusicStop);
-    ToolBarMusic->addSeparator();
-    ToolBarMusic->addWidget(TBtnSaveM);
-    ToolBarMusic->setGeometry(14, 78, pageWidth - 28, 45);
+    ui_.play = addButton("TBtnEMusicPlay", DialogGlyph::Play);
+    ui_.pause = addButton("TBtnEMusicPause", DialogGlyph::Pause);
+    ui_.stop = addButton("TBtnEMusicStop", DialogGlyph::Stop);
+    ui_.saveTrack = addButton("TBtnSaveM", DialogGlyph::Save);
+    ui_.playerBar->addWidget(ui_.play);
+    ui_.playerBar->addWidget(ui_.pause);
+    ui_.playerBar->addWidget(ui_.stop);
+    ui_.playerBar->addSeparator();
+    ui_.playerBar->addWidget(ui_.saveTrack);
+    ui_.playerBar->setGeometry(14, 78, pageWidth - 28, 45);
 
     // A note beside the track selector.
-    auto* note = Named(new ImageControl(TSMusics), "ImageMusicNote");
-    note->setGeometry(ComboBoxMusics->geometry().right() + 1, 14,
-                      pageWidth - 14 - ComboBoxMusics->geometry().right() - 1, 56);
+    auto* note = Named(new ImageControl(ui_.musicPage), "ImageMusicNote");
+    note->setGeometry(ui_.trackSelector->geometry().right() + 1, 14,
+                      pageWidth - 14 - ui_.trackSelector->geometry().right() - 1, 56);
     note->setCenter(true);
     note->setPicture(DialogGlyphIcon(DialogGlyph::Note, 48).pixmap(48, 48));
 
-    GroupBox1 = Named(new QGroupBox(TSMusics), "GroupBox1");
-    DeclareComponent(GroupBox1, ComponentRole::GroupBox, 1025);
-    GroupBox1->setGeometry(14, 134, pageWidth - 28, 95);
+    ui_.musicOptions = Named(new QGroupBox(ui_.musicPage), "GroupBox1");
+    DeclareComponent(ui_.musicOptions, ComponentRole::GroupBox, 1025);
+    ui_.musicOptions->setGeometry(14, 134, pageWidth - 28, 95);
     const struct {
         QCheckBox*& box;
         const char* name;
         int tag;
-    } options[] = {{CheckBoxMusicROP, "CheckBoxMusicROP", 1019},
-                   {CheckBoxMusicRA, "CheckBoxMusicRA", 1020},
-                   {CheckBoxMusicMute, "CheckBoxMusicMute", 1021}};
+    } options[] = {{ui_.randomOrder, "CheckBoxMusicROP", 1019},
+                   {ui_.repeat, "CheckBoxMusicRA", 1020},
+                   {ui_.mute, "CheckBoxMusicMute", 1021}};
     int top = 24;
     for (const auto& option : options) {
-        option.box = Named(new QCheckBox(GroupBox1), option.name);
-        option.box->setGeometry(18, top, GroupBox1->width() - 36, 20);
+        option.box = Named(new QCheckBox(ui_.musicOptions), option.name);
+        option.box->setGeometry(18, top, ui_.musicOptions->width() - 36, 20);
         DeclareComponent(option.box, ComponentRole::CheckBox, option.tag);
         top += 22;
     }
 }
 
 void TForm_XSCR_Config::CreateLicensePage() {
-    TSLicense = MakePage("TSLicense", 1032);
-    PageControlScr->AddPage(TSLicense);
-    const QRect page = PageControlScr->PageRect();
-    MemoLA = Named(new QPlainTextEdit(TSLicense), "MemoLA");
-    MemoLA->setReadOnly(true);
-    MemoLA->installEventFilter(this);
-    MemoLA->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    MemoLA->setGeometry(10, 10, page.width() - 20, page.height() - 20);
+    ui_.licensePage = MakePage("TSLicense", 1032);
+    ui_.pages->AddPage(ui_.licensePage);
+    const QRect page = ui_.pages->PageRect();
+    ui_.licenseText = Named(new QPlainTextEdit(ui_.licensePage), "MemoLA");
+    ui_.licenseText->setReadOnly(true);
+    ui_.licenseText->installEventFilter(this);
+    ui_.licenseText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ui_.licenseText->setGeometry(10, 10, page.width() - 20, page.height() - 20);
 }
 
 void TForm_XSCR_Config::CreateTabButtons() {
-    PanelHideTabs = Named(new BevelPanel(PanelMain), "PanelHideTabs");
-    PanelHideTabs->setColor(ColorFromColorRef(kFormColor));
-    auto* group = new QButtonGroup(PanelHideTabs);
+    ui_.tabBar = Named(new BevelPanel(ui_.panel), "PanelHideTabs");
+    ui_.tabBar->setColor(ColorFromColorRef(kFormColor));
+    auto* group = new QButtonGroup(ui_.tabBar);
     group->setExclusive(true);
     const struct {
         QToolButton*& button;
         const char* name;
         int tag;
-    } tabs[] = {{BtnTab1, "BtnTab1", 1001},
-                {BtnTab2, "BtnTab2", 1002},
-                {BtnTab3, "BtnTab3", 1003},
-                {BtnTab6, "BtnTab6", 1032}};
+    } tabs[] = {{ui_.generalTab, "BtnTab1", 1001},
+                {ui_.picturesTab, "BtnTab2", 1002},
+                {ui_.musicTab, "BtnTab3", 1003},
+                {ui_.licenseTab, "BtnTab6", 1032}};
     for (const auto& tab : tabs) {
-        tab.button = MakeSpeedButton(PanelHideTabs, tab.name, tab.tag, QRect(0, 0, kTabWidth, kTabHeight));
+        tab.button = MakeSpeedButton(ui_.tabBar, tab.name, tab.tag, QRect(0, 0, kTabWidth, kTabHeight));
         tab.button->setCheckable(true);
         tab.button->setFocusPolicy(Qt::NoFocus);
         group->addButton(tab.button);
     }
-    BtnTab1->setChecked(true);
+    ui_.generalTab->setChecked(true);
     // The bar's own look: tabs with rounded tops; the one down is the page's colour.
-    PanelHideTabs->setStyleSheet(QStringLiteral(
+    ui_.tabBar->setStyleSheet(QStringLiteral(
         "QToolButton { border: 1px solid #8E939B; border-bottom: none; border-top-left-radius: 5px;"
         " border-top-right-radius: 5px; background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #F4F5F7,"
         " stop:1 #C9CDD3); color: #30343A; padding: 0 6px; }"
@@ -319,31 +320,34 @@ void TForm_XSCR_Config::CreateTabButtons() {
 }
 
 void TForm_XSCR_Config::ConnectHandlers() {
-    connect(BtnOK, &QPushButton::clicked, this, &TForm_XSCR_Config::BtnOKClick);
-    connect(BtnCancel, &QPushButton::clicked, this, &TForm_XSCR_Config::BtnCancelClick);
-    for (QToolButton* tab : {BtnTab1, BtnTab2, BtnTab3, BtnTab6})
+    connect(ui_.ok, &QPushButton::clicked, this, &TForm_XSCR_Config::BtnOKClick);
+    connect(ui_.cancel, &QPushButton::clicked, this, &TForm_XSCR_Config::BtnCancelClick);
+    for (QToolButton* tab : {ui_.generalTab, ui_.picturesTab, ui_.musicTab, ui_.licenseTab})
         connect(tab, &QToolButton::clicked, this, [this, tab] { BtnTabsClick(tab); });
-    connect(ComboBoxPics, &QComboBox::currentIndexChanged, this, &TForm_XSCR_Config::ComboBoxPicsChange);
-    ComboBoxPics->setDrawItemHandler([this](QPainter& painter, int index, const QRect& rect, bool selected) {
-        ComboBoxPicsDrawItem(painter, index, rect, selected);
-    });
-    connect(ComboBoxMusics, &QComboBox::currentIndexChanged, this, &TForm_XSCR_Config::ComboBoxMusicsChange);
-    ComboBoxMusics->setDrawItemHandler(
+    connect(ui_.pictureSelector, &QComboBox::currentIndexChanged, this,
+            &TForm_XSCR_Config::ComboBoxPicsChange);
+    ui_.pictureSelector->setDrawItemHandler(
+        [this](QPainter& painter, int index, const QRect& rect, bool selected) {
+            ComboBoxPicsDrawItem(painter, index, rect, selected);
+        });
+    connect(ui_.trackSelector, &QComboBox::currentIndexChanged, this,
+            &TForm_XSCR_Config::ComboBoxMusicsChange);
+    ui_.trackSelector->setDrawItemHandler(
         [this](QPainter& painter, int index, const QRect& rect, bool selected) {
             ComboBoxMusicsDrawItem(painter, index, rect, selected);
         });
-    connect(TBtnEMusicPlay, &QToolButton::clicked, this, &TForm_XSCR_Config::TBtnEMusicPlayClick);
-    connect(TBtnEMusicPause, &QToolButton::clicked, this, &TForm_XSCR_Config::TBtnEMusicPauseClick);
-    connect(TBtnEMusicStop, &QToolButton::clicked, this, &TForm_XSCR_Config::TBtnEMusicStopClick);
-    connect(TBtnSaveM, &QToolButton::clicked, this, &TForm_XSCR_Config::TBtnSaveMClick);
-    connect(TimerMusics, &QTimer::timeout, this, &TForm_XSCR_Config::TimerMusicsTimer);
-    connect(SBtnPSave, &QToolButton::clicked, this, &TForm_XSCR_Config::SBtnPSaveClick);
-    connect(SBtnPSaveAll, &QToolButton::clicked, this, &TForm_XSCR_Config::SBtnPSaveAllClick);
-    connect(BtnWallpaper, &QToolButton::clicked, this, &TForm_XSCR_Config::BtnWallpaperClick);
-    connect(PMWallpaper, &QMenu::aboutToShow, this, &TForm_XSCR_Config::PMWallpaperPopup);
-    for (QAction* item : {PMICenter, PMITile, PMIStretch})
+    connect(ui_.play, &QToolButton::clicked, this, &TForm_XSCR_Config::TBtnEMusicPlayClick);
+    connect(ui_.pause, &QToolButton::clicked, this, &TForm_XSCR_Config::TBtnEMusicPauseClick);
+    connect(ui_.stop, &QToolButton::clicked, this, &TForm_XSCR_Config::TBtnEMusicStopClick);
+    connect(ui_.saveTrack, &QToolButton::clicked, this, &TForm_XSCR_Config::TBtnSaveMClick);
+    connect(ui_.playerPoll, &QTimer::timeout, this, &TForm_XSCR_Config::TimerMusicsTimer);
+    connect(ui_.savePicture, &QToolButton::clicked, this, &TForm_XSCR_Config::SBtnPSaveClick);
+    connect(ui_.saveAllPictures, &QToolButton::clicked, this, &TForm_XSCR_Config::SBtnPSaveAllClick);
+    connect(ui_.wallpaper, &QToolButton::clicked, this, &TForm_XSCR_Config::BtnWallpaperClick);
+    connect(ui_.wallpaperMenu, &QMenu::aboutToShow, this, &TForm_XSCR_Config::PMWallpaperPopup);
+    for (QAction* item : {ui_.centerWallpaper, ui_.tileWallpaper, ui_.stretchWallpaper})
         connect(item, &QAction::triggered, this, [this, item] { PMIWallpaperClick(item); });
-    connect(PMIRemove, &QAction::triggered, this, &TForm_XSCR_Config::PMIRemoveClick);
+    connect(ui_.removeWallpaper, &QAction::triggered, this, &TForm_XSCR_Config::PMIRemoveClick);
 }
 
 } // namespace scr

@@ -17,72 +17,72 @@ namespace scr {
 void TForm_XSCR_Config::FillMusic() {
     const int count = package_->MusicCount();
     if (count <= 0) return;
-    MusicWindow = MusicWindowCreate(this, kMusicStyleDialog);
+    musicPlayer_ = MusicWindowCreate(this, kMusicStyleDialog);
     {
-        const QSignalBlocker quiet(ComboBoxMusics);
-        ComboBoxMusics->clear();
+        const QSignalBlocker quiet(ui_.trackSelector);
+        ui_.trackSelector->clear();
         for (int i = 0; i < count; ++i)
-            ComboBoxMusics->addItem(QString::fromStdString(package_->MusicNameUtf8(i)));
-        ComboBoxMusics->setCurrentIndex(0);
+            ui_.trackSelector->addItem(QString::fromStdString(package_->MusicNameUtf8(i)));
+        ui_.trackSelector->setCurrentIndex(0);
     }
     ComboBoxMusicsChange();
-    ComboBoxMusics->setEnabled(true);
-    ToolBarMusic->setEnabled(true);
-    TBtnSaveM->setEnabled(!package_->NoSaving());
-    CheckBoxMusicROP->setEnabled(count > 1);
-    CheckBoxMusicRA->setEnabled(count > 0);
-    CheckBoxMusicMute->setEnabled(count > 0);
+    ui_.trackSelector->setEnabled(true);
+    ui_.playerBar->setEnabled(true);
+    ui_.saveTrack->setEnabled(!package_->NoSaving());
+    ui_.randomOrder->setEnabled(count > 1);
+    ui_.repeat->setEnabled(count > 0);
+    ui_.mute->setEnabled(count > 0);
     const MusicSettings settings = ReadMusicSettings(package_->Name());
-    CheckBoxMusicROP->setChecked(settings.randomOrder);
-    CheckBoxMusicRA->setChecked(settings.repeat);
-    CheckBoxMusicMute->setChecked(settings.mute);
+    ui_.randomOrder->setChecked(settings.randomOrder);
+    ui_.repeat->setChecked(settings.repeat);
+    ui_.mute->setChecked(settings.mute);
 }
 
 void TForm_XSCR_Config::WriteMusicOptions() {
     MusicSettings settings;
-    settings.randomOrder = CheckBoxMusicROP->isChecked();
-    settings.repeat = CheckBoxMusicRA->isChecked();
-    settings.mute = CheckBoxMusicMute->isChecked();
+    settings.randomOrder = ui_.randomOrder->isChecked();
+    settings.repeat = ui_.repeat->isChecked();
+    settings.mute = ui_.mute->isChecked();
     WriteMusicSettings(package_->Name(), settings); // a failed write is not reported
 }
 
 void TForm_XSCR_Config::ComboBoxMusicsChange() {
-    const int index = ComboBoxMusics->currentIndex();
-    if (index < 0 || index == LastMusicIndex) return;
-    MusicStop(MusicWindow);
-    TimerMusics->stop();
-    LastMusicIndex = index;
+    const int index = ui_.trackSelector->currentIndex();
+    if (index < 0 || index == chosenTrack_) return;
+    MusicStop(musicPlayer_);
+    ui_.playerPoll->stop();
+    chosenTrack_ = index;
     UpdateMusicButtons();
-    ComboBoxMusics->setToolTip(ComboBoxMusics->itemText(index));
+    ui_.trackSelector->setToolTip(ui_.trackSelector->itemText(index));
 }
 
 void TForm_XSCR_Config::UpdateMusicButtons() {
-    const MusicMode mode = MusicGetMode(MusicWindow);
+    const MusicMode mode = MusicGetMode(musicPlayer_);
     const bool playing = mode == MusicMode::Playing;
-    TBtnEMusicPlay->setEnabled(MusicWindow != nullptr && ComboBoxMusics->currentIndex() >= 0 && !playing);
-    TBtnEMusicPause->setEnabled(playing);
-    TBtnEMusicStop->setEnabled(playing || mode == MusicMode::Paused);
+    ui_.play->setEnabled(musicPlayer_ != nullptr && ui_.trackSelector->currentIndex() >= 0 && !playing);
+    ui_.pause->setEnabled(playing);
+    ui_.stop->setEnabled(playing || mode == MusicMode::Paused);
 }
 
 void TForm_XSCR_Config::TBtnEMusicPlayClick() {
-    const int index = ComboBoxMusics->currentIndex();
+    const int index = ui_.trackSelector->currentIndex();
     const ExtractResult track = package_->ExtractMusic(index);
-    if (track.ok && MusicOpen(MusicWindow, QString::fromStdString(track.path))) {
-        MusicPlay(MusicWindow);
-        TimerMusics->start();
+    if (track.ok && MusicOpen(musicPlayer_, QString::fromStdString(track.path))) {
+        MusicPlay(musicPlayer_);
+        ui_.playerPoll->start();
     }
     UpdateMusicButtons();
 }
 
 void TForm_XSCR_Config::TBtnEMusicPauseClick() {
-    MusicPause(MusicWindow);
-    TimerMusics->stop();
+    MusicPause(musicPlayer_);
+    ui_.playerPoll->stop();
     UpdateMusicButtons();
 }
 
 void TForm_XSCR_Config::TBtnEMusicStopClick() {
-    MusicStop(MusicWindow);
-    TimerMusics->stop();
+    MusicStop(musicPlayer_);
+    ui_.playerPoll->stop();
     UpdateMusicButtons();
 }
 

@@ -31,10 +31,10 @@ const QPixmap& FlashPlaceholder() {
 void TForm_XSCR_Config::FillPictures() {
     const int count = package_->ItemCount();
     if (count <= 0) return;
-    PanelScreen->setColor(ColorFromColorRef(package_->BackgroundColor()));
+    ui_.previewScreen->setColor(ColorFromColorRef(package_->BackgroundColor()));
     // The selection handler runs once, for the final selection below.
-    const QSignalBlocker quiet(ComboBoxPics);
-    ComboBoxPics->clear();
+    const QSignalBlocker quiet(ui_.pictureSelector);
+    ui_.pictureSelector->clear();
     for (int i = 0; i < count; ++i) {
         const ShowItem item = package_->GetItem(i);
         QPixmap thumbnail;
@@ -45,66 +45,66 @@ void TForm_XSCR_Config::FillPictures() {
         } else if (item.kind == ShowItem::Flash) {
             thumbnail = FlashPlaceholder();
         }
-        ComboBoxPics->addItem(QStringLiteral("Pic"), thumbnail);
+        ui_.pictureSelector->addItem(QStringLiteral("Pic"), thumbnail);
     }
-    ComboBoxPics->setCurrentIndex(0);
+    ui_.pictureSelector->setCurrentIndex(0);
     ComboBoxPicsChange();
-    SBtnPSaveAll->setEnabled(count > 0 && !package_->NoSaving());
+    ui_.saveAllPictures->setEnabled(count > 0 && !package_->NoSaving());
 }
 
 void TForm_XSCR_Config::ComboBoxPicsChange() {
-    const int index = ComboBoxPics->currentIndex();
+    const int index = ui_.pictureSelector->currentIndex();
     if (index < 0) {
-        SBtnPSave->setEnabled(false);
-        BtnWallpaper->setEnabled(false);
+        ui_.savePicture->setEnabled(false);
+        ui_.wallpaper->setEnabled(false);
         return;
     }
     FreeFlashPreview();
     const ShowItem item = package_->GetItem(index);
-    ImageFore->setVisible(item.kind == ShowItem::Picture);
+    ui_.preview->setVisible(item.kind == ShowItem::Picture);
     if (item.kind == ShowItem::Picture) {
         Bitmap24 picture;
         if (package_->LoadPicture(picture, index, 0))
             PlacePreviewImage(picture, item);
         else
-            ImageFore->setPicture(QPixmap());
-        ImageFore->repaint();
-        BtnWallpaper->setEnabled(!package_->NoSaving());
+            ui_.preview->setPicture(QPixmap());
+        ui_.preview->repaint();
+        ui_.wallpaper->setEnabled(!package_->NoSaving());
     } else {
         if (item.kind == ShowItem::Flash) {
             const ExtractResult movie = package_->ExtractFlash(index);
             if (movie.ok) {
-                FlashPreview =
-                    CreateFlashHost(PanelScreen, 1, 1, PanelScreen->width() - 2, PanelScreen->height() - 2);
-                if (FlashPreview) {
-                    FlashPreview->SetMovie(QString::fromStdString(movie.path));
-                    FlashPreview->SetLoop(true);
-                    FlashPreview->setVisible(true);
-                    FlashPreview->Play();
+                flashPreview_ = CreateFlashHost(ui_.previewScreen, 1, 1, ui_.previewScreen->width() - 2,
+                                                ui_.previewScreen->height() - 2);
+                if (flashPreview_) {
+                    flashPreview_->SetMovie(QString::fromStdString(movie.path));
+                    flashPreview_->SetLoop(true);
+                    flashPreview_->setVisible(true);
+                    flashPreview_->Play();
                 }
             }
         }
-        BtnWallpaper->setEnabled(false);
+        ui_.wallpaper->setEnabled(false);
     }
-    SBtnPSave->setEnabled(!package_->NoSaving());
+    ui_.savePicture->setEnabled(!package_->NoSaving());
 }
 
 void TForm_XSCR_Config::PlacePreviewImage(const Bitmap24& picture, const ShowItem& item) {
-    const QRect bounds = PreviewPlacement(item, QSize(picture.width(), picture.height()), PanelScreen->size(),
-                                          package_->DesignWidth());
-    ImageFore->setGeometry(bounds);
+    const QRect bounds = PreviewPlacement(item, QSize(picture.width(), picture.height()),
+                                          ui_.previewScreen->size(), package_->DesignWidth());
+    ui_.preview->setGeometry(bounds);
     if (bounds.width() <= 0 || bounds.height() <= 0) {
-        ImageFore->setPicture(QPixmap());
+        ui_.preview->setPicture(QPixmap());
         return;
     }
     // The half-tone resize of the whole picture onto the preview's size.
     Bitmap24 scaled = picture;
     StretchBitmap(scaled, bounds.width(), bounds.height());
-    ImageFore->setPicture(QPixmap::fromImage(ImageFromBitmap(scaled)));
+    ui_.preview->setPicture(QPixmap::fromImage(ImageFromBitmap(scaled)));
 }
 
 void TForm_XSCR_Config::ComboBoxPicsDrawItem(QPainter& painter, int index, const QRect& rect, bool) {
-    const QPixmap thumbnail = ComboBoxPics->itemData(index).value<QPixmap>();
+    const QPixmap thumbnail = ui_.pictureSelector->itemData(index).value<QPixmap>();
     if (thumbnail.isNull()) return;
     const int left = rect.left() + (rect.width() - thumbnail.width()) / 2;
     const int top = rect.top() + (rect.height() - thumbnail.height()) / 2;
@@ -112,14 +112,14 @@ void TForm_XSCR_Config::ComboBoxPicsDrawItem(QPainter& painter, int index, const
 }
 
 void TForm_XSCR_Config::FreeFlashPreview() {
-    delete FlashPreview;
-    FlashPreview = nullptr;
+    delete flashPreview_;
+    flashPreview_ = nullptr;
 }
 
 void TForm_XSCR_Config::FreeThumbnails() {
-    const QSignalBlocker quiet(ComboBoxPics);
-    for (int i = ComboBoxPics->count() - 1; i >= 0; --i)
-        ComboBoxPics->removeItem(i);
+    const QSignalBlocker quiet(ui_.pictureSelector);
+    for (int i = ui_.pictureSelector->count() - 1; i >= 0; --i)
+        ui_.pictureSelector->removeItem(i);
 }
 
 } // namespace scr

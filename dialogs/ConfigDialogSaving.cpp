@@ -67,16 +67,16 @@ void TForm_XSCR_Config::TBtnSaveMClick() {
 }
 
 void TForm_XSCR_Config::SavePicture() {
-    const int index = ComboBoxPics->currentIndex();
+    const int index = ui_.pictureSelector->currentIndex();
     if (index < 0) return;
     const ShowItem item = package_->GetItem(index);
-    SaveDialog1.Title = DynamicText(kTextPictureTitle, DynamicTexts);
+    ui_.saveDialog.Title = DynamicText(kTextPictureTitle, dynamicTexts_);
     const bool picture = item.kind == ShowItem::Picture;
-    SaveDialog1.Filter = DynamicText(picture ? kTextPictureFilter : kTextFlashFilter, DynamicTexts);
-    SaveDialog1.DefaultExt = picture ? QStringLiteral("jpg") : QStringLiteral("swf");
-    SaveDialog1.FileName.clear();
-    if (!Shell().ExecuteSaveDialog(SaveDialog1, this)) return;
-    const std::string target = SaveDialog1.FileName.toStdString();
+    ui_.saveDialog.Filter = DynamicText(picture ? kTextPictureFilter : kTextFlashFilter, dynamicTexts_);
+    ui_.saveDialog.DefaultExt = picture ? QStringLiteral("jpg") : QStringLiteral("swf");
+    ui_.saveDialog.FileName.clear();
+    if (!Shell().ExecuteSaveDialog(ui_.saveDialog, this)) return;
+    const std::string target = ui_.saveDialog.FileName.toStdString();
 
     bool written = false;
     if (picture) {
@@ -87,57 +87,58 @@ void TForm_XSCR_Config::SavePicture() {
         const ExtractResult movie = package_->ExtractFlash(index);
         written = movie.ok && CopyFileReplacing(movie.path, target);
     }
-    if (!written) ReportPictureNotWritten(Shell(), DynamicTexts);
+    if (!written) ReportPictureNotWritten(Shell(), dynamicTexts_);
 }
 
 void TForm_XSCR_Config::SaveAllPictures() {
     const QString directory = Shell().BrowseForDirectory(QString::fromLatin1(kBrowsePrompt), this);
     if (directory.isEmpty()) return;
-    ExportProgressForm progress(DynamicText(kTextSaveAllCaption, DynamicTexts),
-                                DynamicText(kTextCancel, DynamicTexts), this);
+    ExportProgressForm progress(DynamicText(kTextSaveAllCaption, dynamicTexts_),
+                                DynamicText(kTextCancel, dynamicTexts_), this);
     const bool saved =
         package_->ExportContent(true, false, directory.toStdString(),
                                 [&](int done, int total) { return progress.Step(done, total); });
     progress.hide();
     // A cancelled export is what the user asked for, not a failure.
     if (!saved && !progress.Cancelled())
-        Shell().ShowMessage(DynamicText(kTextSaveAllFailed, DynamicTexts),
-                            DynamicText(kTextSaveAllCaption, DynamicTexts), kInformationOk, &DynamicTexts);
+        Shell().ShowMessage(DynamicText(kTextSaveAllFailed, dynamicTexts_),
+                            DynamicText(kTextSaveAllCaption, dynamicTexts_), kInformationOk, &dynamicTexts_);
 }
 
 void TForm_XSCR_Config::SaveMusic() {
-    const int index = ComboBoxMusics->currentIndex();
-    if (index < 0 || ComboBoxMusics->count() == 0) return;
+    const int index = ui_.trackSelector->currentIndex();
+    if (index < 0 || ui_.trackSelector->count() == 0) return;
     const TrackSaveFilter filter =
-        MakeTrackSaveFilter(ComboBoxMusics->itemText(index), DynamicText(kTextTrackFilter, DynamicTexts));
-    SaveDialog1.Title = DynamicText(kTextTrackTitle, DynamicTexts);
-    SaveDialog1.Filter = filter.filter;
-    SaveDialog1.DefaultExt = filter.defaultExtension;
-    SaveDialog1.FileName.clear();
-    if (!Shell().ExecuteSaveDialog(SaveDialog1, this)) return;
+        MakeTrackSaveFilter(ui_.trackSelector->itemText(index), DynamicText(kTextTrackFilter, dynamicTexts_));
+    ui_.saveDialog.Title = DynamicText(kTextTrackTitle, dynamicTexts_);
+    ui_.saveDialog.Filter = filter.filter;
+    ui_.saveDialog.DefaultExt = filter.defaultExtension;
+    ui_.saveDialog.FileName.clear();
+    if (!Shell().ExecuteSaveDialog(ui_.saveDialog, this)) return;
     const ExtractResult track = package_->ExtractMusic(index);
-    if (!track.ok || !CopyFileReplacing(track.path, SaveDialog1.FileName.toStdString()))
-        Shell().ShowMessage(DynamicText(kTextTrackFailed, DynamicTexts),
-                            DynamicText(kTextSaveFailedCaption, DynamicTexts), kExclamationOk, &DynamicTexts);
+    if (!track.ok || !CopyFileReplacing(track.path, ui_.saveDialog.FileName.toStdString()))
+        Shell().ShowMessage(DynamicText(kTextTrackFailed, dynamicTexts_),
+                            DynamicText(kTextSaveFailedCaption, dynamicTexts_), kExclamationOk,
+                            &dynamicTexts_);
 }
 
 void TForm_XSCR_Config::BtnWallpaperClick() {
-    const int index = ComboBoxPics->currentIndex();
-    if (index < 0 || ComboBoxPics->count() == 0) return;
-    Shell().PopupMenu(PMWallpaper, QCursor::pos());
+    const int index = ui_.pictureSelector->currentIndex();
+    if (index < 0 || ui_.pictureSelector->count() == 0) return;
+    Shell().PopupMenu(ui_.wallpaperMenu, QCursor::pos());
 }
 
 void TForm_XSCR_Config::PMWallpaperPopup() {
     const bool styles =
-        ComboBoxPics->currentIndex() >= 0 && ComboBoxPics->count() > 0 && !package_->NoSaving();
-    for (QAction* item : {PMICenter, PMITile, PMIStretch})
+        ui_.pictureSelector->currentIndex() >= 0 && ui_.pictureSelector->count() > 0 && !package_->NoSaving();
+    for (QAction* item : {ui_.centerWallpaper, ui_.tileWallpaper, ui_.stretchWallpaper})
         item->setVisible(styles);
-    PMIRemove->setVisible(true);
+    ui_.removeWallpaper->setVisible(true);
 }
 
 void TForm_XSCR_Config::PMIWallpaperClick(QObject* sender) {
-    const int index = ComboBoxPics->currentIndex();
-    if (!sender || index < 0 || ComboBoxPics->count() == 0 || !IsClass(sender, "QAction")) return;
+    const int index = ui_.pictureSelector->currentIndex();
+    if (!sender || index < 0 || ui_.pictureSelector->count() == 0 || !IsClass(sender, "QAction")) return;
     const int style = WallpaperStyleFromTag(TagOfComponent(sender));
     Bitmap24 bitmap;
     ShowItem item;
@@ -146,7 +147,7 @@ void TForm_XSCR_Config::PMIWallpaperClick(QObject* sender) {
     const std::string path = WallpaperFilePath();
     written = written && SaveBitmapByExtension(bitmap, path, kPictureQuality);
     if (!written) {
-        ReportPictureNotWritten(Shell(), DynamicTexts);
+        ReportPictureNotWritten(Shell(), dynamicTexts_);
         return;
     }
     Shell().SetWallpaper(path, style);

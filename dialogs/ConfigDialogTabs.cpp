@@ -22,31 +22,34 @@ void TForm_XSCR_Config::PageControlScrChange() {
     const struct {
         QWidget* page;
         QToolButton* tab;
-    } pairs[] = {{TSGeneral, BtnTab1}, {TSPictures, BtnTab2}, {TSMusics, BtnTab3}, {TSLicense, BtnTab6}};
+    } pairs[] = {{ui_.generalPage, ui_.generalTab},
+                 {ui_.picturesPage, ui_.picturesTab},
+                 {ui_.musicPage, ui_.musicTab},
+                 {ui_.licensePage, ui_.licenseTab}};
     for (const auto& pair : pairs)
-        if (PageControlScr->ActivePage() == pair.page) pair.tab->setChecked(true);
+        if (ui_.pages->ActivePage() == pair.page) pair.tab->setChecked(true);
     LayoutTabButtons();
 }
 
 void TForm_XSCR_Config::LayoutTabButtons() {
-    QToolButton* const order[] = {BtnTab1, BtnTab2, BtnTab3, BtnTab6};
+    QToolButton* const order[] = {ui_.generalTab, ui_.picturesTab, ui_.musicTab, ui_.licenseTab};
     std::vector<TabButtonState> states;
     for (const QToolButton* button : order)
         states.push_back({!button->isHidden(), button->isChecked()});
-    const auto places = scr::LayoutTabButtons(PanelHideTabs->width(), states);
+    const auto places = scr::LayoutTabButtons(ui_.tabBar->width(), states);
     for (std::size_t i = 0; i < places.size(); ++i) {
         if (!places[i]) continue;
-        order[i]->setGeometry(places[i]->left, 0, places[i]->width, PanelHideTabs->height());
+        order[i]->setGeometry(places[i]->left, 0, places[i]->width, ui_.tabBar->height());
     }
 }
 
-void TForm_XSCR_Config::BtnTabsClick(QToolButton* sender) {
+void TForm_XSCR_Config::BtnTabsClick(QObject* sender) {
     if (!sender) return;
     const int tag = TagOfComponent(sender);
-    for (int i = 0; i < PageControlScr->PageCount(); ++i) {
-        QWidget* page = PageControlScr->Page(i);
+    for (int i = 0; i < ui_.pages->PageCount(); ++i) {
+        QWidget* page = ui_.pages->Page(i);
         if (TagOfComponent(page) == tag) {
-            PageControlScr->SetActivePage(page);
+            ui_.pages->SetActivePage(page);
             break;
         }
     }
@@ -54,10 +57,10 @@ void TForm_XSCR_Config::BtnTabsClick(QToolButton* sender) {
 }
 
 void TForm_XSCR_Config::LabelEmailClick() {
-    const QString address = LabelEmail->text();
+    const QString address = ui_.email->text();
     // An address needs an "@" from the second character on.
     if (address.indexOf(QLatin1Char('@'), 1) < 0) return;
-    const QString subject = DynamicText(kTextMailSubject, DynamicTexts);
+    const QString subject = DynamicText(kTextMailSubject, dynamicTexts_);
     QUrl url(QStringLiteral("mailto:") + address);
     url.setQuery(QStringLiteral("subject=") + QString::fromLatin1(QUrl::toPercentEncoding(subject)),
                  QUrl::StrictMode);
@@ -65,7 +68,7 @@ void TForm_XSCR_Config::LabelEmailClick() {
 }
 
 void TForm_XSCR_Config::LabelHomePageClick() {
-    const QString page = LabelHomePage->text();
+    const QString page = ui_.homePage->text();
     if (!page.toLower().startsWith(QLatin1String("http"))) return;
     Shell().OpenUrl(QUrl(page));
 }

@@ -1,3 +1,4 @@
+#include "dialogs/BevelPanel.h"
 #include "dialogs/ComponentRole.h"
 #include "dialogs/PageControl.h"
 #include "package/XSCR.h"
@@ -34,24 +35,28 @@ TEST_F(ConfigDialogTest, FillsTheGeneralPageFromThePackage) {
         auto dialog = OpenDialog();
         SCOPED_TRACE(hasAuthor);
         EXPECT_EQ(dialog->GetFrameCaption(), QStringLiteral("Dialog Test T13"));
-        EXPECT_EQ(dialog->LabelScrName->text(), QStringLiteral("Dialog Test"));
-        EXPECT_EQ(dialog->LabelScrDesc->text(), QStringLiteral("A package for the dialog tests."));
-        EXPECT_EQ(dialog->PanelCR->caption(), hasAuthor ? QString() : QStringLiteral("T16"));
-        for (QWidget* part :
-             {static_cast<QWidget*>(dialog->PanelCopyRight), static_cast<QWidget*>(dialog->LabelAuthor),
-              static_cast<QWidget*>(dialog->LabelEmail), static_cast<QWidget*>(dialog->LabelHomePage)})
-            EXPECT_EQ(!part->isHidden(), hasAuthor) << part->objectName().toStdString();
+        EXPECT_EQ(FindControl<QLabel>(*dialog, "LabelScrName")->text(), QStringLiteral("Dialog Test"));
+        EXPECT_EQ(FindControl<QLabel>(*dialog, "LabelScrDesc")->text(),
+                  QStringLiteral("A package for the dialog tests."));
+        EXPECT_EQ(FindControl<BevelPanel>(*dialog, "PanelCR")->caption(),
+                  hasAuthor ? QString() : QStringLiteral("T16"));
+        for (const char* part : {"PanelCopyRight", "LabelAuthor", "LabelEmail", "LabelHomePage"})
+            EXPECT_EQ(!FindControl<QWidget>(*dialog, part)->isHidden(), hasAuthor) << part;
         if (hasAuthor) {
-            EXPECT_EQ(dialog->LabelAuthor->text(), QStringLiteral("Tester"));
-            EXPECT_EQ(dialog->LabelEmail->text(), QStringLiteral("tester@example.org"));
-            EXPECT_EQ(dialog->LabelHomePage->text(), QStringLiteral("https://example.org/"));
+            EXPECT_EQ(FindControl<QLabel>(*dialog, "LabelAuthor")->text(), QStringLiteral("Tester"));
+            EXPECT_EQ(FindControl<QLabel>(*dialog, "LabelEmail")->text(),
+                      QStringLiteral("tester@example.org"));
+            EXPECT_EQ(FindControl<QLabel>(*dialog, "LabelHomePage")->text(),
+                      QStringLiteral("https://example.org/"));
         }
-        EXPECT_EQ(dialog->MemoLA->toPlainText(), QStringLiteral("Licence text\n"));
-        EXPECT_EQ(dialog->PageControlScr->ActivePage(), dialog->TSGeneral);
-        EXPECT_TRUE(dialog->BtnTab1->isChecked());
-        EXPECT_FALSE(dialog->ImagesScrIcon->picture().isNull());
+        EXPECT_EQ(FindControl<QPlainTextEdit>(*dialog, "MemoLA")->toPlainText(),
+                  QStringLiteral("Licence text\n"));
+        EXPECT_EQ(FindControl<PageControl>(*dialog, "PageControlScr")->ActivePage(),
+                  FindControl<QWidget>(*dialog, "TSGeneral"));
+        EXPECT_TRUE(FindControl<QToolButton>(*dialog, "BtnTab1")->isChecked());
+        EXPECT_FALSE(FindControl<ImageControl>(*dialog, "ImagesScrIcon")->picture().isNull());
         // The captions come from the package's own tables.
-        EXPECT_EQ(dialog->BtnTab2->text(), QStringLiteral("Pictures"));
+        EXPECT_EQ(FindControl<QToolButton>(*dialog, "BtnTab2")->text(), QStringLiteral("Pictures"));
     }
 }
 
@@ -72,11 +77,12 @@ TEST_F(ConfigDialogTest, WithoutTablesEveryCaptionKeepsItsEnglishFormDefault) {
                 EXPECT_FALSE(ComponentCaption(component).isEmpty()) << component->objectName().toStdString();
             }
         }
-        EXPECT_EQ(dialog->BtnOK->text(), QStringLiteral("OK"));
-        EXPECT_EQ(dialog->BtnCancel->text(), c.cancel); // a table overrides the default
-        EXPECT_EQ(dialog->BtnTab6->text(), QStringLiteral("License"));
-        EXPECT_EQ(dialog->TSLicense->windowTitle(), QStringLiteral("License"));
-        EXPECT_EQ(dialog->Label1->text(), QStringLiteral("Author:"));
+        EXPECT_EQ(FindControl<QPushButton>(*dialog, "BtnOK")->text(), QStringLiteral("OK"));
+        // A table overrides the default.
+        EXPECT_EQ(FindControl<QPushButton>(*dialog, "BtnCancel")->text(), c.cancel);
+        EXPECT_EQ(FindControl<QToolButton>(*dialog, "BtnTab6")->text(), QStringLiteral("License"));
+        EXPECT_EQ(FindControl<QWidget>(*dialog, "TSLicense")->windowTitle(), QStringLiteral("License"));
+        EXPECT_EQ(FindControl<QLabel>(*dialog, "Label1")->text(), QStringLiteral("Author:"));
     }
 }
 
@@ -92,7 +98,7 @@ TEST_F(ConfigDialogTest, WithoutDynamicTextsTheAuthorPanelStillSaysThereIsNoAuth
         d.info.setHasAuthorInfo(0);
         d.dynamicTexts = c.dynamicTexts;
         UsePackage(d);
-        EXPECT_EQ(OpenDialog()->PanelCR->caption(), c.panel) << c.dynamicTexts;
+        EXPECT_EQ(FindControl<BevelPanel>(*OpenDialog(), "PanelCR")->caption(), c.panel) << c.dynamicTexts;
     }
 }
 
@@ -114,91 +120,108 @@ TEST_F(ConfigDialogTest, ShowsOnlyThePagesThePackageHasContentFor) {
         UsePackage(d);
         auto dialog = OpenDialog();
         SCOPED_TRACE(c.pictures);
-        const PageControl& pages = *dialog->PageControlScr;
-        EXPECT_TRUE(pages.TabVisible(dialog->TSGeneral));
-        EXPECT_FALSE(dialog->BtnTab1->isHidden());
-        EXPECT_EQ(pages.TabVisible(dialog->TSPictures), c.pictures_shown);
-        EXPECT_EQ(!dialog->BtnTab2->isHidden(), c.pictures_shown);
-        EXPECT_EQ(pages.TabVisible(dialog->TSMusics), c.music_shown);
-        EXPECT_EQ(!dialog->BtnTab3->isHidden(), c.music_shown);
-        EXPECT_EQ(pages.TabVisible(dialog->TSLicense), c.licence_shown);
-        EXPECT_EQ(!dialog->BtnTab6->isHidden(), c.licence_shown);
+        const auto* pages = FindControl<PageControl>(*dialog, "PageControlScr");
+        ASSERT_TRUE(pages);
+        const auto tabVisible = [&](const char* page) {
+            return pages->TabVisible(FindControl<QWidget>(*dialog, page));
+        };
+        const auto buttonShown = [&](const char* tab) {
+            return !FindControl<QToolButton>(*dialog, tab)->isHidden();
+        };
+        EXPECT_TRUE(tabVisible("TSGeneral"));
+        EXPECT_TRUE(buttonShown("BtnTab1"));
+        EXPECT_EQ(tabVisible("TSPictures"), c.pictures_shown);
+        EXPECT_EQ(buttonShown("BtnTab2"), c.pictures_shown);
+        EXPECT_EQ(tabVisible("TSMusics"), c.music_shown);
+        EXPECT_EQ(buttonShown("BtnTab3"), c.music_shown);
+        EXPECT_EQ(tabVisible("TSLicense"), c.licence_shown);
+        EXPECT_EQ(buttonShown("BtnTab6"), c.licence_shown);
     }
 }
 
 TEST_F(ConfigDialogTest, TabButtonsShareTheBarAndTheSelectedOneStandsOut) {
     UsePackage(DialogPackage(1, 0, {"a.wav"}));
     auto dialog = OpenDialog();
-    ASSERT_EQ(dialog->PanelHideTabs->width(), 551);
-    ASSERT_EQ(dialog->PanelHideTabs->height(), 25);
-    ASSERT_EQ(dialog->PanelHideTabs->geometry().topLeft(), dialog->PageControlScr->geometry().topLeft());
+    const auto* bar = FindControl<BevelPanel>(*dialog, "PanelHideTabs");
+    const auto* pages = FindControl<PageControl>(*dialog, "PageControlScr");
+    auto* musicTab = FindControl<QToolButton>(*dialog, "BtnTab3");
+    ASSERT_TRUE(bar && pages && musicTab);
+    ASSERT_EQ(bar->width(), 551);
+    ASSERT_EQ(bar->height(), 25);
+    ASSERT_EQ(bar->geometry().topLeft(), pages->geometry().topLeft());
     const auto geometry = [&] {
         std::vector<QRect> rects;
-        for (QToolButton* tab : {dialog->BtnTab1, dialog->BtnTab2, dialog->BtnTab3, dialog->BtnTab6})
-            rects.push_back(tab->geometry());
+        for (const char* tab : {"BtnTab1", "BtnTab2", "BtnTab3", "BtnTab6"})
+            rects.push_back(FindControl<QToolButton>(*dialog, tab)->geometry());
         return rects;
     };
     EXPECT_EQ(geometry(), (std::vector<QRect>{QRect(0, 0, 240, 25), QRect(241, 0, 102, 25),
                                               QRect(344, 0, 102, 25), QRect(447, 0, 102, 25)}));
 
-    QTest::mouseClick(dialog->BtnTab3, Qt::LeftButton);
-    EXPECT_EQ(dialog->PageControlScr->ActivePage(), dialog->TSMusics);
-    EXPECT_TRUE(dialog->BtnTab3->isChecked());
-    EXPECT_FALSE(dialog->BtnTab1->isChecked());
+    QTest::mouseClick(musicTab, Qt::LeftButton);
+    EXPECT_EQ(pages->ActivePage(), FindControl<QWidget>(*dialog, "TSMusics"));
+    EXPECT_TRUE(musicTab->isChecked());
+    EXPECT_FALSE(FindControl<QToolButton>(*dialog, "BtnTab1")->isChecked());
     EXPECT_EQ(geometry(), (std::vector<QRect>{QRect(0, 0, 102, 25), QRect(103, 0, 102, 25),
                                               QRect(206, 0, 240, 25), QRect(447, 0, 102, 25)}));
 
-    dialog->BtnTabsClick(dialog->BtnTab6);
-    EXPECT_EQ(dialog->PageControlScr->ActivePage(), dialog->TSLicense);
+    InvokeHandler(*dialog, "BtnTabsClick", FindControl<QToolButton>(*dialog, "BtnTab6"));
+    EXPECT_EQ(pages->ActivePage(), FindControl<QWidget>(*dialog, "TSLicense"));
 }
 
 TEST_F(ConfigDialogTest, PictureSelectorShowsThumbnailsAndPreviews) {
     UsePackage(DialogPackage(2, 2, {}));
     auto dialog = OpenDialog();
-    ASSERT_EQ(dialog->ComboBoxPics->count(), 4);
-    EXPECT_EQ(dialog->ComboBoxPics->itemText(0), QStringLiteral("Pic"));
-    const QPixmap picture = dialog->ComboBoxPics->itemData(1).value<QPixmap>();
+    auto* pictures = FindControl<OwnerDrawComboBox>(*dialog, "ComboBoxPics");
+    const auto* screen = FindControl<BevelPanel>(*dialog, "PanelScreen");
+    const auto* preview = FindControl<ImageControl>(*dialog, "ImageFore");
+    const auto* wallpaper = FindControl<QToolButton>(*dialog, "BtnWallpaper");
+    const auto* save = FindControl<QToolButton>(*dialog, "SBtnPSave");
+    ASSERT_TRUE(pictures && screen && preview && wallpaper && save);
+    ASSERT_EQ(pictures->count(), 4);
+    EXPECT_EQ(pictures->itemText(0), QStringLiteral("Pic"));
+    const QPixmap picture = pictures->itemData(1).value<QPixmap>();
     EXPECT_FALSE(picture.isNull());
     EXPECT_LE(picture.width(), 120);
     EXPECT_LE(picture.height(), 90);
     // Every movie shows the same 100 x 80 placeholder.
-    const QImage movie1 = dialog->ComboBoxPics->itemData(2).value<QPixmap>().toImage();
-    const QImage movie2 = dialog->ComboBoxPics->itemData(3).value<QPixmap>().toImage();
+    const QImage movie1 = pictures->itemData(2).value<QPixmap>().toImage();
+    const QImage movie2 = pictures->itemData(3).value<QPixmap>().toImage();
     EXPECT_EQ(movie1.size(), QSize(100, 80));
     EXPECT_EQ(movie1, movie2);
 
     // The first picture is previewed at once, in the package's background colour.
-    EXPECT_EQ(dialog->ComboBoxPics->currentIndex(), 0);
-    EXPECT_EQ(dialog->PanelScreen->color(), QColor(0x10, 0x20, 0x40));
-    EXPECT_FALSE(dialog->ImageFore->isHidden());
-    EXPECT_EQ(dialog->ImageFore->picture().size(), dialog->ImageFore->size());
-    EXPECT_FALSE(dialog->ImageFore->size().isEmpty());
-    EXPECT_TRUE(dialog->BtnWallpaper->isEnabled());
-    EXPECT_TRUE(dialog->SBtnPSave->isEnabled());
-    EXPECT_TRUE(dialog->SBtnPSaveAll->isEnabled());
+    EXPECT_EQ(pictures->currentIndex(), 0);
+    EXPECT_EQ(screen->color(), QColor(0x10, 0x20, 0x40));
+    EXPECT_FALSE(preview->isHidden());
+    EXPECT_EQ(preview->picture().size(), preview->size());
+    EXPECT_FALSE(preview->size().isEmpty());
+    EXPECT_TRUE(wallpaper->isEnabled());
+    EXPECT_TRUE(save->isEnabled());
+    EXPECT_TRUE(FindControl<QToolButton>(*dialog, "SBtnPSaveAll")->isEnabled());
 
     // A movie plays in a Flash host over the preview; the wallpaper needs a picture.
-    dialog->ComboBoxPics->setCurrentIndex(2);
-    EXPECT_TRUE(dialog->ImageFore->isHidden());
-    ASSERT_NE(dialog->FlashPreview, nullptr);
-    EXPECT_EQ(dialog->FlashPreview->parentWidget(), dialog->PanelScreen);
+    pictures->setCurrentIndex(2);
+    EXPECT_TRUE(preview->isHidden());
+    VtFlashEx* const flash = dialog->FlashPreview();
+    ASSERT_NE(flash, nullptr);
+    EXPECT_EQ(flash->parentWidget(), screen);
     // Left 1, top 1, right width - 2, bottom height - 2.
-    EXPECT_EQ(dialog->FlashPreview->geometry(),
-              QRect(1, 1, dialog->PanelScreen->width() - 3, dialog->PanelScreen->height() - 3));
-    EXPECT_FALSE(dialog->FlashPreview->isHidden());
+    EXPECT_EQ(flash->geometry(), QRect(1, 1, screen->width() - 3, screen->height() - 3));
+    EXPECT_FALSE(flash->isHidden());
     // (Without the Flash player files every property reads its default.)
-    if (dialog->FlashPreview->Player()) {
-        EXPECT_TRUE(dialog->FlashPreview->Loop());
+    if (flash->Player()) {
+        EXPECT_TRUE(flash->Loop());
     }
-    EXPECT_FALSE(dialog->BtnWallpaper->isEnabled());
-    EXPECT_TRUE(dialog->SBtnPSave->isEnabled());
+    EXPECT_FALSE(wallpaper->isEnabled());
+    EXPECT_TRUE(save->isEnabled());
 
     // The next selection frees the host.
-    QPointer<VtFlashEx> host = dialog->FlashPreview;
-    dialog->ComboBoxPics->setCurrentIndex(1);
+    QPointer<VtFlashEx> host = flash;
+    pictures->setCurrentIndex(1);
     EXPECT_TRUE(host.isNull());
-    EXPECT_EQ(dialog->FlashPreview, nullptr);
-    EXPECT_FALSE(dialog->ImageFore->isHidden());
+    EXPECT_EQ(dialog->FlashPreview(), nullptr);
+    EXPECT_FALSE(preview->isHidden());
 }
 
 TEST_F(ConfigDialogTest, NoSavingDisablesEverySaveCommand) {
@@ -207,28 +230,31 @@ TEST_F(ConfigDialogTest, NoSavingDisablesEverySaveCommand) {
     UsePackage(d);
     auto dialog = OpenDialog();
     for (int index : {0, 1}) {
-        dialog->ComboBoxPics->setCurrentIndex(index);
-        EXPECT_FALSE(dialog->SBtnPSave->isEnabled());
-        EXPECT_FALSE(dialog->SBtnPSaveAll->isEnabled());
-        EXPECT_FALSE(dialog->BtnWallpaper->isEnabled());
-        EXPECT_FALSE(dialog->TBtnSaveM->isEnabled());
+        FindControl<OwnerDrawComboBox>(*dialog, "ComboBoxPics")->setCurrentIndex(index);
+        for (const char* command : {"SBtnPSave", "SBtnPSaveAll", "BtnWallpaper", "TBtnSaveM"})
+            EXPECT_FALSE(FindControl<QToolButton>(*dialog, command)->isEnabled()) << command << " " << index;
     }
     // The player itself stays usable.
-    EXPECT_TRUE(dialog->ComboBoxMusics->isEnabled());
+    EXPECT_TRUE(FindControl<OwnerDrawComboBox>(*dialog, "ComboBoxMusics")->isEnabled());
 }
 
 TEST_F(ConfigDialogTest, OneTrackEnablesRepeatAndMuteButNotRandomOrder) {
     UsePackage(DialogPackage(0, 0, {"Only tune"}));
     auto dialog = OpenDialog();
-    EXPECT_FALSE(dialog->CheckBoxMusicROP->isEnabled());
-    EXPECT_TRUE(dialog->CheckBoxMusicRA->isEnabled());
-    EXPECT_TRUE(dialog->CheckBoxMusicMute->isEnabled());
+    const auto* randomOrder = FindControl<QCheckBox>(*dialog, "CheckBoxMusicROP");
+    const auto* repeat = FindControl<QCheckBox>(*dialog, "CheckBoxMusicRA");
+    const auto* mute = FindControl<QCheckBox>(*dialog, "CheckBoxMusicMute");
+    const auto* tracks = FindControl<OwnerDrawComboBox>(*dialog, "ComboBoxMusics");
+    ASSERT_TRUE(randomOrder && repeat && mute && tracks);
+    EXPECT_FALSE(randomOrder->isEnabled());
+    EXPECT_TRUE(repeat->isEnabled());
+    EXPECT_TRUE(mute->isEnabled());
     // Nothing stored yet: the defaults.
-    EXPECT_FALSE(dialog->CheckBoxMusicROP->isChecked());
-    EXPECT_TRUE(dialog->CheckBoxMusicRA->isChecked());
-    EXPECT_FALSE(dialog->CheckBoxMusicMute->isChecked());
-    EXPECT_EQ(dialog->ComboBoxMusics->itemText(0), QStringLiteral("Only tune"));
-    EXPECT_EQ(dialog->ComboBoxMusics->toolTip(), QStringLiteral("Only tune"));
+    EXPECT_FALSE(randomOrder->isChecked());
+    EXPECT_TRUE(repeat->isChecked());
+    EXPECT_FALSE(mute->isChecked());
+    EXPECT_EQ(tracks->itemText(0), QStringLiteral("Only tune"));
+    EXPECT_EQ(tracks->toolTip(), QStringLiteral("Only tune"));
 }
 
 TEST_F(ConfigDialogTest, StoredOptionsAreShownAndOkWritesAllThree) {
@@ -236,13 +262,17 @@ TEST_F(ConfigDialogTest, StoredOptionsAreShownAndOkWritesAllThree) {
     WriteMusicSettings("Dialog Test", MusicSettings{true, false, true});
     {
         auto dialog = OpenDialog();
-        EXPECT_TRUE(dialog->CheckBoxMusicROP->isEnabled());
-        EXPECT_TRUE(dialog->CheckBoxMusicROP->isChecked());
-        EXPECT_FALSE(dialog->CheckBoxMusicRA->isChecked());
-        EXPECT_TRUE(dialog->CheckBoxMusicMute->isChecked());
-        dialog->CheckBoxMusicMute->setChecked(false);
-        dialog->CheckBoxMusicRA->setChecked(true);
-        QTest::mouseClick(dialog->BtnOK, Qt::LeftButton);
+        const auto* randomOrder = FindControl<QCheckBox>(*dialog, "CheckBoxMusicROP");
+        auto* repeat = FindControl<QCheckBox>(*dialog, "CheckBoxMusicRA");
+        auto* mute = FindControl<QCheckBox>(*dialog, "CheckBoxMusicMute");
+        ASSERT_TRUE(randomOrder && repeat && mute);
+        EXPECT_TRUE(randomOrder->isEnabled());
+        EXPECT_TRUE(randomOrder->isChecked());
+        EXPECT_FALSE(repeat->isChecked());
+        EXPECT_TRUE(mute->isChecked());
+        mute->setChecked(false);
+        repeat->setChecked(true);
+        QTest::mouseClick(FindControl<QPushButton>(*dialog, "BtnOK"), Qt::LeftButton);
         EXPECT_EQ(dialog->result(), 1);
     }
     const MusicSettings stored = ReadMusicSettings("Dialog Test");
@@ -254,7 +284,7 @@ TEST_F(ConfigDialogTest, StoredOptionsAreShownAndOkWritesAllThree) {
 TEST_F(ConfigDialogTest, OkWithoutTouchingTheBoxesCreatesTheKeyWithAllValues) {
     UsePackage(DialogPackage(0, 0, {"a.wav"}));
     ASSERT_FALSE(RegistryKeyExists(RegistryRoot::CurrentUser, kKey));
-    OpenDialog()->BtnOKClick();
+    InvokeHandler(*OpenDialog(), "BtnOKClick");
     const auto key = RegistryKey::Open(RegistryRoot::CurrentUser, kKey, false);
     ASSERT_TRUE(key);
     EXPECT_EQ(key->ReadInteger("MROP"), 0);
@@ -265,19 +295,19 @@ TEST_F(ConfigDialogTest, OkWithoutTouchingTheBoxesCreatesTheKeyWithAllValues) {
 TEST_F(ConfigDialogTest, OnlyOkWithMusicWritesTheRegistry) {
     // OK without music, and Cancel or the close button with music.
     UsePackage(DialogPackage(1, 0, {}));
-    OpenDialog()->BtnOKClick();
+    InvokeHandler(*OpenDialog(), "BtnOKClick");
     EXPECT_FALSE(RegistryKeyExists(RegistryRoot::CurrentUser, kKey));
 
     UsePackage(DialogPackage(0, 0, {"a.wav"}));
     {
         auto dialog = OpenDialog();
-        dialog->CheckBoxMusicMute->setChecked(true);
-        QTest::mouseClick(dialog->BtnCancel, Qt::LeftButton);
+        FindControl<QCheckBox>(*dialog, "CheckBoxMusicMute")->setChecked(true);
+        QTest::mouseClick(FindControl<QPushButton>(*dialog, "BtnCancel"), Qt::LeftButton);
         EXPECT_EQ(dialog->result(), 2);
     }
     {
         auto dialog = OpenDialog();
-        dialog->CheckBoxMusicMute->setChecked(true);
+        FindControl<QCheckBox>(*dialog, "CheckBoxMusicMute")->setChecked(true);
         FindControl<XImageEx>(*dialog, "ImageClose")->clicked();
     }
     EXPECT_FALSE(RegistryKeyExists(RegistryRoot::CurrentUser, kKey));
@@ -286,14 +316,16 @@ TEST_F(ConfigDialogTest, OnlyOkWithMusicWritesTheRegistry) {
 TEST_F(ConfigDialogTest, EnterInTheLicenceMemoNeitherTypesNorPressesOk) {
     UsePackage(DialogPackage(0, 0, {"a.wav"}));
     auto dialog = OpenDialog();
+    auto* memo = FindControl<QPlainTextEdit>(*dialog, "MemoLA");
+    ASSERT_TRUE(memo);
     dialog->show();
-    dialog->BtnTab6->click();
-    dialog->MemoLA->setFocus();
+    FindControl<QToolButton>(*dialog, "BtnTab6")->click();
+    memo->setFocus();
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
-        QTest::keyClick(dialog->MemoLA, key);
+        QTest::keyClick(memo, key);
         EXPECT_TRUE(dialog->isVisible()) << key;
         EXPECT_EQ(dialog->result(), 0) << key;
-        EXPECT_EQ(dialog->MemoLA->toPlainText(), QStringLiteral("Licence text\n")) << key;
+        EXPECT_EQ(memo->toPlainText(), QStringLiteral("Licence text\n")) << key;
     }
     EXPECT_FALSE(RegistryKeyExists(RegistryRoot::CurrentUser, kKey));
 }
@@ -312,8 +344,8 @@ TEST_F(ConfigDialogTest, ANameWithLineBreaksAndBracketsStaysInsideItsRegistryKey
     packagePath_ = path;
     {
         auto dialog = OpenDialog();
-        dialog->CheckBoxMusicMute->setChecked(true);
-        QTest::mouseClick(dialog->BtnOK, Qt::LeftButton);
+        FindControl<QCheckBox>(*dialog, "CheckBoxMusicMute")->setChecked(true);
+        QTest::mouseClick(FindControl<QPushButton>(*dialog, "BtnOK"), Qt::LeftButton);
     }
     // The name as read: its leading line break is trimmed, the rest is kept.
     EXPECT_TRUE(ReadMusicSettings("[HKEY_CURRENT_USER\\Evil]\r\nx=1").mute);
@@ -345,43 +377,53 @@ bool WaitForMode(MusicDevice* player, MusicMode mode) {
 TEST_F(ConfigDialogTest, PlayerButtonsFollowThePlayerAndReselectingKeepsPlaying) {
     UsePackage(DialogPackage(0, 0, {"first.wav", "second.wav"}));
     auto dialog = OpenDialog();
-    if (!dialog->MusicWindow) GTEST_SKIP() << "no audio back end";
-    EXPECT_TRUE(dialog->TBtnEMusicPlay->isEnabled());
-    EXPECT_FALSE(dialog->TBtnEMusicPause->isEnabled());
-    EXPECT_FALSE(dialog->TBtnEMusicStop->isEnabled());
+    MusicDevice* const player = dialog->MusicPlayer();
+    if (!player) GTEST_SKIP() << "no audio back end";
+    auto* play = FindControl<QToolButton>(*dialog, "TBtnEMusicPlay");
+    auto* pause = FindControl<QToolButton>(*dialog, "TBtnEMusicPause");
+    const auto* stop = FindControl<QToolButton>(*dialog, "TBtnEMusicStop");
+    const auto* poll = FindControl<QTimer>(*dialog, "TimerMusics");
+    ASSERT_TRUE(play && pause && stop && poll);
+    EXPECT_TRUE(play->isEnabled());
+    EXPECT_FALSE(pause->isEnabled());
+    EXPECT_FALSE(stop->isEnabled());
 
-    QTest::mouseClick(dialog->TBtnEMusicPlay, Qt::LeftButton);
-    ASSERT_TRUE(WaitForMode(dialog->MusicWindow, MusicMode::Playing));
-    dialog->UpdateMusicButtons();
-    EXPECT_FALSE(dialog->TBtnEMusicPlay->isEnabled());
-    EXPECT_TRUE(dialog->TBtnEMusicPause->isEnabled());
-    EXPECT_TRUE(dialog->TBtnEMusicStop->isEnabled());
-    EXPECT_TRUE(dialog->TimerMusics->isActive());
-    EXPECT_EQ(dialog->TimerMusics->interval(), 2000);
+    QTest::mouseClick(play, Qt::LeftButton);
+    ASSERT_TRUE(WaitForMode(player, MusicMode::Playing));
+    // The poll updates the buttons by the player's mode.
+    InvokeHandler(*dialog, "TimerMusicsTimer");
+    EXPECT_FALSE(play->isEnabled());
+    EXPECT_TRUE(pause->isEnabled());
+    EXPECT_TRUE(stop->isEnabled());
+    EXPECT_TRUE(poll->isActive());
+    EXPECT_EQ(poll->interval(), 2000);
 
     // Choosing the track that is selected already changes nothing.
-    dialog->ComboBoxMusicsChange();
-    EXPECT_EQ(MusicGetMode(dialog->MusicWindow), MusicMode::Playing);
-    EXPECT_TRUE(dialog->TimerMusics->isActive());
+    InvokeHandler(*dialog, "ComboBoxMusicsChange");
+    EXPECT_EQ(MusicGetMode(player), MusicMode::Playing);
+    EXPECT_TRUE(poll->isActive());
 
-    QTest::mouseClick(dialog->TBtnEMusicPause, Qt::LeftButton);
-    EXPECT_EQ(MusicGetMode(dialog->MusicWindow), MusicMode::Paused);
-    EXPECT_TRUE(dialog->TBtnEMusicPlay->isEnabled());
-    EXPECT_FALSE(dialog->TBtnEMusicPause->isEnabled());
-    EXPECT_TRUE(dialog->TBtnEMusicStop->isEnabled());
-    EXPECT_FALSE(dialog->TimerMusics->isActive());
+    QTest::mouseClick(pause, Qt::LeftButton);
+    EXPECT_EQ(MusicGetMode(player), MusicMode::Paused);
+    EXPECT_TRUE(play->isEnabled());
+    EXPECT_FALSE(pause->isEnabled());
+    EXPECT_TRUE(stop->isEnabled());
+    EXPECT_FALSE(poll->isActive());
 
     // Another track stops the player.
-    dialog->ComboBoxMusics->setCurrentIndex(1);
-    EXPECT_EQ(dialog->LastMusicIndex, 1);
-    EXPECT_NE(MusicGetMode(dialog->MusicWindow), MusicMode::Paused);
-    EXPECT_TRUE(dialog->TBtnEMusicPlay->isEnabled());
-    EXPECT_FALSE(dialog->TBtnEMusicStop->isEnabled());
+    FindControl<OwnerDrawComboBox>(*dialog, "ComboBoxMusics")->setCurrentIndex(1);
+    EXPECT_EQ(dialog->ChosenTrack(), 1);
+    EXPECT_NE(MusicGetMode(player), MusicMode::Paused);
+    EXPECT_TRUE(play->isEnabled());
+    EXPECT_FALSE(stop->isEnabled());
 }
 
 TEST_F(ConfigDialogTest, LinksOpenOnlyWellFormedAddresses) {
     UsePackage(DialogPackage(0, 0, {}));
     auto dialog = OpenDialog();
+    auto* email = FindControl<QLabel>(*dialog, "LabelEmail");
+    auto* homePage = FindControl<QLabel>(*dialog, "LabelHomePage");
+    ASSERT_TRUE(email && homePage);
     const struct {
         const char* email;
         const char* expected; // nullptr: nothing is opened
@@ -391,8 +433,8 @@ TEST_F(ConfigDialogTest, LinksOpenOnlyWellFormedAddresses) {
                  {"x@@y", "mailto:x@@y?subject=T11"}};
     for (const auto& m : mails) {
         log_->urls.clear();
-        dialog->LabelEmail->setText(QString::fromLatin1(m.email));
-        QTest::mouseClick(dialog->LabelEmail, Qt::LeftButton);
+        email->setText(QString::fromLatin1(m.email));
+        QTest::mouseClick(email, Qt::LeftButton);
         ASSERT_EQ(log_->urls.size(), m.expected ? 1u : 0u) << m.email;
         if (m.expected) {
             EXPECT_EQ(log_->urls[0].toString(QUrl::FullyEncoded), QString::fromLatin1(m.expected));
@@ -407,8 +449,8 @@ TEST_F(ConfigDialogTest, LinksOpenOnlyWellFormedAddresses) {
                  {"ftp://x", false}};
     for (const auto& p : pages) {
         log_->urls.clear();
-        dialog->LabelHomePage->setText(QString::fromLatin1(p.page));
-        dialog->LabelHomePageClick();
+        homePage->setText(QString::fromLatin1(p.page));
+        InvokeHandler(*dialog, "LabelHomePageClick");
         ASSERT_EQ(log_->urls.size(), p.opened ? 1u : 0u) << p.page;
         if (p.opened) {
             EXPECT_EQ(log_->urls[0], QUrl(QString::fromLatin1(p.page)));
@@ -420,8 +462,8 @@ TEST_F(ConfigDialogTest, WithoutParentWindowNothingElseIsTouched) {
     UsePackage(DialogPackage(1, 0, {}));
     {
         auto dialog = OpenDialog();
-        EXPECT_EQ(dialog->ParentWindow, 0u);
-        EXPECT_EQ(dialog->OwnerOfParent, 0u);
+        EXPECT_EQ(dialog->ParentWindow(), 0u);
+        EXPECT_EQ(dialog->OwnerOfParent(), 0u);
         EXPECT_TRUE(dialog->windowFlags() & Qt::FramelessWindowHint);
     }
     EXPECT_TRUE(log_->foregroundRequests.empty());

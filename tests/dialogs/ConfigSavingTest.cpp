@@ -23,7 +23,7 @@ bool StartsWith(const std::vector<uint8_t>& bytes, std::initializer_list<uint8_t
 TEST_F(ConfigDialogTest, SavePictureWritesByTheExtensionTheUserTyped) {
     UsePackage(DialogPackage(2, 0, {}));
     auto dialog = OpenDialog();
-    dialog->ComboBoxPics->setCurrentIndex(1);
+    FindControl<OwnerDrawComboBox>(*dialog, "ComboBoxPics")->setCurrentIndex(1);
     Bitmap24 decoded;
     ASSERT_TRUE(dialog->Package()->LoadPicture(decoded, 1, 0));
     std::vector<uint8_t> jpeg75;
@@ -31,8 +31,9 @@ TEST_F(ConfigDialogTest, SavePictureWritesByTheExtensionTheUserTyped) {
 
     log_->saveAnswers = {QString::fromStdString(dir_.file("one.JPG")),
                          QString::fromStdString(dir_.file("two.bmp"))};
-    QTest::mouseClick(dialog->SBtnPSave, Qt::LeftButton);
-    QTest::mouseClick(dialog->SBtnPSave, Qt::LeftButton);
+    auto* save = FindControl<QToolButton>(*dialog, "SBtnPSave");
+    QTest::mouseClick(save, Qt::LeftButton);
+    QTest::mouseClick(save, Qt::LeftButton);
     ASSERT_EQ(log_->saveRequests.size(), 2u);
     EXPECT_EQ(log_->saveRequests[0].title, QStringLiteral("T8"));
     EXPECT_EQ(log_->saveRequests[0].filter, QStringLiteral("T7"));
@@ -54,14 +55,14 @@ TEST_F(ConfigDialogTest, SavePictureUnderAnotherExtensionWritesNothingAndSaysSo)
     UsePackage(DialogPackage(1, 0, {}));
     auto dialog = OpenDialog();
     log_->saveAnswers = {QString::fromStdString(dir_.file("picture.png"))};
-    dialog->SBtnPSaveClick();
+    InvokeHandler(*dialog, "SBtnPSaveClick");
     EXPECT_FALSE(std::filesystem::exists(dir_.file("picture.png")));
     ASSERT_EQ(log_->messages.size(), 1u);
     EXPECT_EQ(log_->messages[0].text, QStringLiteral("T6"));
     EXPECT_EQ(log_->messages[0].caption, QStringLiteral("T5"));
     EXPECT_EQ(log_->messages[0].flags, 0x30u);
     // Cancelling the file dialog does nothing at all.
-    dialog->SBtnPSaveClick();
+    InvokeHandler(*dialog, "SBtnPSaveClick");
     EXPECT_EQ(log_->messages.size(), 1u);
 }
 
@@ -69,7 +70,7 @@ TEST_F(ConfigDialogTest, SavingAMovieCopiesItUnchangedWhateverTheName) {
     UsePackage(DialogPackage(0, 1, {}));
     auto dialog = OpenDialog();
     log_->saveAnswers = {QString::fromStdString(dir_.file("movie.jpg"))};
-    dialog->SBtnPSaveClick();
+    InvokeHandler(*dialog, "SBtnPSaveClick");
     ASSERT_EQ(log_->saveRequests.size(), 1u);
     EXPECT_EQ(log_->saveRequests[0].filter, QStringLiteral("T25"));
     EXPECT_EQ(log_->saveRequests[0].defaultExt, QStringLiteral("swf"));
@@ -81,9 +82,9 @@ TEST_F(ConfigDialogTest, SaveMusicOffersTheTrackNamesExtension) {
     UsePackage(DialogPackage(0, 0, {"Song.mp3", "Plain name"}));
     auto dialog = OpenDialog();
     log_->saveAnswers = {QString::fromStdString(dir_.file("copy.mp3"))};
-    dialog->TBtnSaveMClick();
-    dialog->ComboBoxMusics->setCurrentIndex(1);
-    dialog->TBtnSaveMClick(); // cancelled
+    InvokeHandler(*dialog, "TBtnSaveMClick");
+    FindControl<OwnerDrawComboBox>(*dialog, "ComboBoxMusics")->setCurrentIndex(1);
+    InvokeHandler(*dialog, "TBtnSaveMClick"); // cancelled
     ASSERT_EQ(log_->saveRequests.size(), 2u);
     EXPECT_EQ(log_->saveRequests[0].title, QStringLiteral("T4"));
     EXPECT_EQ(log_->saveRequests[0].filter, QStringLiteral("T3(*.mp3)|*.mp3"));
@@ -95,7 +96,7 @@ TEST_F(ConfigDialogTest, SaveMusicOffersTheTrackNamesExtension) {
 
     // A folder that does not exist: the failure message of the tracks.
     log_->saveAnswers = {QString::fromStdString(dir_.file("missing/copy.wav"))};
-    dialog->TBtnSaveMClick();
+    InvokeHandler(*dialog, "TBtnSaveMClick");
     ASSERT_EQ(log_->messages.size(), 1u);
     EXPECT_EQ(log_->messages[0].text, QStringLiteral("T2"));
     EXPECT_EQ(log_->messages[0].caption, QStringLiteral("T5"));
@@ -106,21 +107,21 @@ TEST_F(ConfigDialogTest, SaveAllExportsEveryItemIntoTheChosenFolder) {
     d.background = GradientJpeg(20, 10);
     UsePackage(d);
     auto dialog = OpenDialog();
-    dialog->SBtnPSaveAllClick(); // cancelled: nothing happens
+    InvokeHandler(*dialog, "SBtnPSaveAllClick"); // cancelled: nothing happens
     ASSERT_EQ(log_->browsePrompts.size(), 1u);
     EXPECT_EQ(log_->browsePrompts[0], QStringLiteral("Please Select a Directory:"));
 
     const std::string out = dir_.file("out");
     std::filesystem::create_directory(out);
     log_->browseAnswer = QString::fromStdString(out);
-    dialog->SBtnPSaveAllClick();
+    InvokeHandler(*dialog, "SBtnPSaveAllClick");
     for (const char* name : {"Pic_bk.jpg", "Pic_1.jpg", "Pic_2.jpg", "Flash_3.swf"})
         EXPECT_TRUE(std::filesystem::exists(out + "/" + name)) << name;
     EXPECT_FALSE(std::filesystem::exists(out + "/Music_1.wav"));
     EXPECT_TRUE(log_->messages.empty());
 
     log_->browseAnswer = QString::fromStdString(dir_.file("gone"));
-    dialog->SBtnPSaveAllClick();
+    InvokeHandler(*dialog, "SBtnPSaveAllClick");
     ASSERT_EQ(log_->messages.size(), 1u);
     EXPECT_EQ(log_->messages[0].text, QStringLiteral("T1"));
     EXPECT_EQ(log_->messages[0].caption, QStringLiteral("T0"));
@@ -175,26 +176,30 @@ TEST_F(ConfigDialogTest, WallpaperMenuItemsFollowTheSelectionAndNoSaving) {
         d.info.setNoSaving(noSaving ? 1 : 0);
         UsePackage(d);
         auto dialog = OpenDialog();
-        dialog->PMWallpaperPopup();
-        for (QAction* item : {dialog->PMICenter, dialog->PMITile, dialog->PMIStretch})
-            EXPECT_EQ(item->isVisible(), !noSaving);
-        EXPECT_TRUE(dialog->PMIRemove->isVisible());
-        EXPECT_EQ(dialog->BtnWallpaper->isEnabled(), !noSaving);
+        InvokeHandler(*dialog, "PMWallpaperPopup");
+        for (const char* item : {"PMICenter", "PMITile", "PMIStretch"})
+            EXPECT_EQ(FindControl<QAction>(*dialog, item)->isVisible(), !noSaving) << item;
+        EXPECT_TRUE(FindControl<QAction>(*dialog, "PMIRemove")->isVisible());
+        EXPECT_EQ(FindControl<QToolButton>(*dialog, "BtnWallpaper")->isEnabled(), !noSaving);
     }
 }
 
 TEST_F(ConfigDialogTest, WallpaperStylesWriteTheBitmapAndSetIt) {
     UsePackage(DialogPackage(2, 0, {}));
     auto dialog = OpenDialog();
-    EXPECT_EQ(dialog->PMICenter->property("tag").toInt(), 1028);
-    dialog->BtnWallpaperClick();
+    auto* pictures = FindControl<OwnerDrawComboBox>(*dialog, "ComboBoxPics");
+    auto* center = FindControl<QAction>(*dialog, "PMICenter");
+    auto* stretch = FindControl<QAction>(*dialog, "PMIStretch");
+    ASSERT_TRUE(pictures && center && stretch);
+    EXPECT_EQ(center->property("tag").toInt(), 1028);
+    InvokeHandler(*dialog, "BtnWallpaperClick");
     EXPECT_EQ(log_->popups, 1);
 
     const std::string file = WallpaperFilePath();
     ASSERT_EQ(file, dir_.file("data") + "/scrplayer/system/SCR Wallpaper.bmp");
     // The second picture has no size of its own: it becomes the wallpaper at its decoded size.
-    dialog->ComboBoxPics->setCurrentIndex(1);
-    dialog->PMITile->trigger();
+    pictures->setCurrentIndex(1);
+    FindControl<QAction>(*dialog, "PMITile")->trigger();
     ASSERT_EQ(log_->wallpapers.size(), 1u);
     EXPECT_EQ(log_->wallpapers[0], std::make_pair(file, static_cast<int>(WallpaperTile)));
     Bitmap24 second;
@@ -202,9 +207,9 @@ TEST_F(ConfigDialogTest, WallpaperStylesWriteTheBitmapAndSetIt) {
     EXPECT_EQ(ReadFile(file), EncodeBmp(second));
 
     // The first picture is resized to its item's size; the file is overwritten.
-    dialog->ComboBoxPics->setCurrentIndex(0);
-    dialog->PMIStretch->trigger();
-    dialog->PMICenter->trigger();
+    pictures->setCurrentIndex(0);
+    stretch->trigger();
+    center->trigger();
     ASSERT_EQ(log_->wallpapers.size(), 3u);
     EXPECT_EQ(log_->wallpapers[1].second, static_cast<int>(WallpaperStretch));
     EXPECT_EQ(log_->wallpapers[2].second, static_cast<int>(WallpaperCenter));
@@ -215,10 +220,10 @@ TEST_F(ConfigDialogTest, WallpaperStylesWriteTheBitmapAndSetIt) {
     EXPECT_EQ(bmp[22] | bmp[23] << 8, first.height);
 
     // Only menu items choose a style; the remove item removes.
-    dialog->PMIWallpaperClick(dialog->BtnWallpaper);
-    dialog->PMIWallpaperClick(nullptr);
+    InvokeHandler(*dialog, "PMIWallpaperClick", FindControl<QToolButton>(*dialog, "BtnWallpaper"));
+    InvokeHandler(*dialog, "PMIWallpaperClick", nullptr);
     EXPECT_EQ(log_->wallpapers.size(), 3u);
-    dialog->PMIRemove->trigger();
+    FindControl<QAction>(*dialog, "PMIRemove")->trigger();
     EXPECT_EQ(log_->wallpaperRemovals, 1);
 }
 
@@ -236,8 +241,8 @@ TEST_F(ConfigDialogTest, AWallpaperThatCannotBeDecodedOrWrittenSaysSo) {
         log_->messages.clear();
         // A folder where the wallpaper file belongs cannot be written over.
         if (c.folderInTheWay) std::filesystem::create_directories(WallpaperFilePath());
-        dialog->ComboBoxPics->setCurrentIndex(c.index);
-        dialog->PMICenter->trigger();
+        FindControl<OwnerDrawComboBox>(*dialog, "ComboBoxPics")->setCurrentIndex(c.index);
+        FindControl<QAction>(*dialog, "PMICenter")->trigger();
         EXPECT_TRUE(log_->wallpapers.empty());
         ASSERT_EQ(log_->messages.size(), 1u);
         EXPECT_EQ(log_->messages[0].text, QStringLiteral("T6"));

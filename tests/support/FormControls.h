@@ -23,4 +23,10 @@ inline void InvokeHandler(QObject& form, const char* handler) {
         ADD_FAILURE() << "no handler named " << handler;
 }
 
+// Runs a handler that is told which component sent the event.
+inline void InvokeHandler(QObject& form, const char* handler, QObject* sender) {
+    if (!QMetaObject::invokeMethod(&form, handler, Qt::DirectConnection, Q_ARG(QObject*, sender)))
+        ADD_FAILURE() << "no handler named " << handler << " taking a sender";
+}
+
 } // namespace scr::test
