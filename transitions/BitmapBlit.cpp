@@ -49,6 +49,26 @@ inline void CopyPixel(uint8_t* d, const uint8_t* s) {
     d[2] = s[2];
 }
 
+// Copies a span of whole pixels (at least one). Spans of a few pixels, as in
+// regions of thin strips, are moved as two overlapping fixed-size words
+// instead of through a call of memcpy for each.
+inline void CopySpan(uint8_t* d, const uint8_t* s, std::size_t bytes) {
+    if (bytes > 32) {
+        std::memcpy(d, s, bytes);
+    } else if (bytes >= 16) {
+        std::memcpy(d, s, 16);
+        std::memcpy(d + bytes - 16, s + bytes - 16, 16);
+    } else if (bytes >= 8) {
+        std::memcpy(d, s, 8);
+        std::memcpy(d + bytes - 8, s + bytes - 8, 8);
+    } else if (bytes >= 4) {
+        std::memcpy(d, s, 4);
+        std::memcpy(d + bytes - 4, s + bytes - 4, 4);
+    } else {
+        CopyPixel(d, s);
+    }
+}
+
 } // namespace
 
 void DrawBitmap(Bitmap24& dst, int x, int y, const Bitmap24& src) {
@@ -154,13 +174,29 @@ void FillRect(Bitmap24& dst, const Rect& r, uint32_t colorRef) {
 
 void DrawThroughRegion(Bitmap24& dst, const Bitmap24& src, const Region& clip) {
     const Rect bounds{0, 0, std::min(dst.width(), src.width()), std::min(dst.height(), src.height())};
-    for (const Rect& r : clip.rects()) {
-        const Rect area = r.intersected(bounds);
-        if (area.isEmpty()) continue;
-        const std::size_t offset = static_cast<std::size_t>(area.left) * 3;
-        const std::size_t bytes = static_cast<std::size_t>(area.width()) * 3;
-        for (int y = area.top; y < area.bottom; ++y)
-            std::memcpy(dst.row(y) + offset, src.row(y) + offset, bytes);
+    const std::vector<Rect>& rects = clip.rects();
+    // Band by band (the rectangles of a band share their rows), row by row
+    // within a band: a region of thin columns then walks each row once from
+    // left to right instead of running down every column of the bitmap.
+    for (std::size_t first = 0; first < rects.size();) {
+        std::size_t end = first + 1;
+        while (end < rects.size() && rects[end].top == rects[first].top &&
+               rects[end].bottom == rects[first].bottom)
+            ++end;
+        const int top = std::max(rects[first].top, bounds.top);
+        const int bottom = std::min(rects[first].bottom, bounds.bottom);
+        for (int y = top; y < bottom; ++y) {
+            uint8_t* out = dst.row(y);
+            const uint8_t* in = src.row(y);
+            for (std::size_t i = first; i < end; ++i) {
+                const int left = std::max(rects[i].left, bounds.left);
+                const int right = std::min(rects[i].right, bounds.right);
+                if (left >= right) continue;
+                const std::size_t offset = static_cast<std::size_t>(left) * 3;
+                CopySpan(out + offset, in + offset, static_cast<std::size_t>(right - left) * 3);
+            }
+        }
+        first = end;
     }
 }
 

@@ -9,22 +9,63 @@
 
 namespace scr {
 
+namespace {
+
+Rect Normalised(const Rect& r) {
+    return {std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
+            std::max(r.top, r.bottom)};
+}
+
+// The smallest rectangle holding both; an empty one adds nothing.
+Rect Bounding(const Rect& a, const Rect& b) {
+    if (a.isEmpty()) return b;
+    if (b.isEmpty()) return a;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom)};
+}
+
+} // namespace
+
 FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource& random,
-                         const FrameHooks& hooks) {
+                         const FrameHooks& hooks, FrameMemory* memory) {
     FrameResult result;
-    DrawBitmap(frame, 0, 0, input.oldPicture);
+    const Bitmap24& picture = input.newPicture;
+    const Bitmap24& old = input.oldPicture;
+    const Rect whole{0, 0, picture.width(), picture.height()};
+    // The frame can be redrawn from what it holds only when the memory
+    // describes it and no hook draws on it.
+    const bool sameSizes = frame.width() == picture.width() && frame.height() == picture.height() &&
+                           old.width() == picture.width() && old.height() == picture.height();
+    const bool remembered =
+        memory && memory->valid && sameSizes && !hooks.beforeNewFrame && !hooks.customDraw;
+    const bool styleKnown = input.style >= 0 && input.style < kStyleCount;
+    const StyleEntry* entry = styleKnown ? &StyleInfo(input.style) : nullptr;
+    const bool growRegion = remembered && memory->newAreaKnown && entry && entry->kind == StyleKind::Region;
+    if (memory) memory->valid = false;
+
+    if (!remembered)
+        DrawBitmap(frame, 0, 0, old);
+    else if (!growRegion && !memory->touched.isEmpty()) {
+        // Put back the old picture where the last frame wrote; those pixels
+        // change back where nothing new covers them.
+        DrawThroughRegion(frame, old, Region(memory->touched));
+        if (hooks.invalidate) hooks.invalidate(memory->touched);
+    }
     if (hooks.beforeNewFrame) hooks.beforeNewFrame();
 
-    const Bitmap24& picture = input.newPicture;
     int progress = std::clamp(input.progress, 0, 100);
     const FrameGeometry g = MakeFrameGeometry(picture.width(), picture.height(), progress, input.step);
-    const Rect whole{0, 0, g.W, g.H};
-    if (input.style < 0 || input.style >= kStyleCount) return result;
+    if (!entry) return result;
     result.composed = true;
 
-    const StyleEntry& entry = StyleInfo(input.style);
-    StyleContext ctx{g, frame, picture, random, hooks.invalidate, whole, whole, {}};
-    if (entry.kind == StyleKind::Custom) {
+    // Every area reported during the frame, to know what it wrote.
+    Rect touched;
+    const std::function<void(const Rect&)> report = [&](const Rect& r) {
+        touched = Bounding(touched, Normalised(r).intersected(whole));
+        if (hooks.invalidate) hooks.invalidate(r);
+    };
+    StyleContext ctx{g, frame, picture, random, report, whole, whole, {}};
+    if (entry->kind == StyleKind::Custom) {
         if (hooks.customDraw) {
             hooks.customDraw();
         } else {
@@ -32,13 +73,37 @@ FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource&
             result.reachedEnd = true;
         }
     } else {
-        entry.work(ctx, entry.args);
+        entry->work(ctx, entry->args);
+    }
+
+    // Where a region style's frame shows the new picture.
+    const auto newArea = [&] {
+        if (progress == 100) return Region(whole);
+        if (progress == 0 || !ctx.region) return Region();
+        return ctx.region->intersected(Region(whole));
+    };
+    if (growRegion) {
+        // Only where the region changed: the new picture where it grew, the
+        // old one where it shrank.
+        const Region now = newArea();
+        const Region grown = now.subtracted(memory->newArea);
+        const Region shrunk = memory->newArea.subtracted(now);
+        DrawThroughRegion(frame, picture, grown);
+        DrawThroughRegion(frame, old, shrunk);
+        for (const Region* change : {&grown, &shrunk})
+            if (!change->isEmpty()) report(change->bounds());
+        result.changed = Bounding(grown.bounds(), shrunk.bounds());
+        memory->valid = true;
+        memory->newArea = now;
+        memory->touched = now.bounds();
+        return result;
     }
 
     if (progress == 100) {
         DrawBitmap(frame, 0, 0, picture);
+        report(whole);
     } else if (progress > 0) {
-        switch (entry.kind) {
+        switch (entry->kind) {
         case StyleKind::Rectangle:
             StretchDraw(frame, ctx.dest, picture, ctx.src);
             break;
@@ -51,7 +116,15 @@ FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource&
         }
     }
     result.changed = ctx.dest;
-    if (hooks.invalidate) hooks.invalidate(ctx.dest);
+    report(ctx.dest);
+    // What was written is known for the styles that draw only through the
+    // composer; style 0's own drawing and the hooks are not.
+    if (memory && sameSizes && entry->kind != StyleKind::Custom && !hooks.beforeNewFrame) {
+        memory->valid = true;
+        memory->touched = touched;
+        memory->newAreaKnown = entry->kind == StyleKind::Region;
+        memory->newArea = memory->newAreaKnown ? newArea() : Region();
+    }
     return result;
 }
 

@@ -16,9 +16,16 @@
 //     picture through the region (nothing without one);
 //  5. the last piece's destination (the whole frame for the other kinds) is
 //     reported as changed.
+//
+// Given a FrameMemory, the composer remembers what it wrote, and the next
+// frame of the same two pictures redraws only that: the old picture is put
+// back where the last frame differed from it (step 1 then covers less than
+// the whole frame), and a region style draws and reports only where its
+// region grew or shrank. The frames come out the same as without a memory.
 
 #include "platform/Bitmap24.h"
 #include "transitions/Rect.h"
+#include "transitions/Region.h"
 #include "transitions/TransitionRandom.h"
 
 #include <functional>
@@ -47,7 +54,26 @@ struct FrameResult {
     Rect changed;            // the last area reported
 };
 
+// What the composer wrote into a frame, for the next frame of the same two
+// pictures. Whoever draws on the frame otherwise, or changes a picture,
+// calls forget().
+struct FrameMemory {
+    bool valid = false;
+    Rect touched;              // the frame equals the old picture outside this rectangle
+    bool newAreaKnown = false; // the frame shows the new picture exactly in newArea
+    Region newArea;
+
+    void forget() { valid = false; }
+    // The frame holds the old picture and nothing else.
+    void holdsOldPicture() {
+        valid = true;
+        touched = {};
+        newAreaKnown = true;
+        newArea = Region();
+    }
+};
+
 FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource& random,
-                         const FrameHooks& hooks);
+                         const FrameHooks& hooks, FrameMemory* memory = nullptr);
 
 } // namespace scr

@@ -3,7 +3,21 @@
 #include "transitions/BitmapBlit.h"
 #include "transitions/BitmapHelpers.h"
 
+#include <algorithm>
+
 namespace scr {
+namespace {
+
+// The pixels a piece's copy writes: a mirrored copy reaches two pixels past
+// its rectangle's right (or bottom) edge.
+Rect WrittenArea(const Piece& piece) {
+    Rect r = piece.dest;
+    if (piece.mirrorH) r = {std::min(r.left, r.right), r.top, std::max(r.left, r.right) + 2, r.bottom};
+    if (piece.mirrorV) r = {r.left, std::min(r.top, r.bottom), r.right, std::max(r.top, r.bottom) + 2};
+    return r;
+}
+
+} // namespace
 
 void StyleContext::pieces(std::span<const Piece> list) {
     if (list.empty()) return;
@@ -13,7 +27,7 @@ void StyleContext::pieces(std::span<const Piece> list) {
             MirrorCopyRect(frame, piece.dest, picture, piece.src, piece.mirrorH, piece.mirrorV);
         else
             StretchDraw(frame, piece.dest, picture, piece.src);
-        if (invalidate) invalidate(piece.dest);
+        if (invalidate) invalidate(WrittenArea(piece));
     }
     dest = list.back().dest;
     src = list.back().src;

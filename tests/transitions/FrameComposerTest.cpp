@@ -5,6 +5,7 @@
 #include "transitions/RectangleStyles.h"
 #include "transitions/StyleTable.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -149,7 +150,8 @@ TEST(FrameComposer, FoldWidthGrowsHoldsAndShrinks) {
     EXPECT_EQ(t.frame.pixel(41, 2), CoordinateColour(40, 2, true));
     EXPECT_EQ(t.frame.pixel(30, 2), CoordinateColour(49, 2, true));
     EXPECT_TRUE(t.isOld(42, 2));
-    EXPECT_EQ(t.invalidated.front(), (Rect{30, 0, 40, 4}));
+    // The report covers the fold's whole mirrored copy, 30 .. 41.
+    EXPECT_EQ(t.invalidated.front(), (Rect{30, 0, 42, 4}));
 }
 
 TEST(FrameComposer, HorizontalStripsInTwoPasses) {
@@ -270,6 +272,51 @@ TEST(FrameComposer, RotationStylesStartOutsideAndTurnIntoPlace) {
     t.compose(119, 50);
     EXPECT_EQ(t.frame.pixel(10, 0), CoordinateColour(6, 7, true));
     EXPECT_TRUE(t.isOld(0, 0));
+}
+
+// A frame composed from the memory of the previous one must equal a frame
+// composed from scratch, for every style and any order of progress values
+// (forward, backward, jumps, both ends), and what it reports must cover every
+// pixel that differs from the frame before: the screen is repainted only there.
+TEST(FrameComposer, FramesFromMemoryEqualFramesFromScratchAndReportEveryChange) {
+    const std::vector<int> progresses = {0, 3, 7, 20, 21, 50, 35, 36, 90, 100, 60, 0, 100, 99, 1};
+    for (const auto& [w, h] : {std::pair{61, 37}, std::pair{23, 50}}) {
+        const Bitmap24 oldPicture = CoordinatePicture(w, h, false);
+        const Bitmap24 newPicture = CoordinatePicture(w, h, true);
+        for (int style = 0; style < kStyleCount + 1; ++style) {
+            SCOPED_TRACE(testing::Message() << "style " << style << " at " << w << " x " << h);
+            Bitmap24 fromScratch(w, h);
+            Bitmap24 fromMemory(w, h);
+            fromMemory.fill(0x123456); // whatever the frame held before the first composition
+            SeededRandom scratchRandom(7);
+            SeededRandom memoryRandom(7);
+            FrameMemory memory;
+            for (std::size_t i = 0; i < progresses.size(); ++i) {
+                const int progress = progresses[i];
+                SCOPED_TRACE(testing::Message() << "progress " << progress);
+                const Bitmap24 before = fromMemory;
+                std::vector<Rect> reported;
+                FrameHooks hooks;
+                hooks.invalidate = [&](const Rect& r) { reported.push_back(r); };
+                ComposeFrame(fromScratch, {oldPicture, newPicture, progress, 3, style}, scratchRandom, {});
+                ComposeFrame(fromMemory, {oldPicture, newPicture, progress, 3, style}, memoryRandom, hooks,
+                             &memory);
+                ASSERT_EQ(fromMemory, fromScratch);
+                if (i == 0) continue; // the frame held something else before
+                for (int y = 0; y < h; ++y)
+                    for (int x = 0; x < w; ++x) {
+                        if (fromMemory.pixel(x, y) == before.pixel(x, y)) continue;
+                        const bool covered =
+                            std::any_of(reported.begin(), reported.end(), [&](const Rect& r) {
+                                return Rect{std::min(r.left, r.right), std::min(r.top, r.bottom),
+                                            std::max(r.left, r.right), std::max(r.top, r.bottom)}
+                                    .contains(x, y);
+                            });
+                        ASSERT_TRUE(covered) << "pixel " << x << ", " << y << " changed unreported";
+                    }
+            }
+        }
+    }
 }
 
 } // namespace

@@ -204,27 +204,43 @@ void TCustomPic_Trans::Execute() {
 void TCustomPic_Trans::Prepare() {
     const int w = picture_.width();
     const int h = picture_.height();
+    frameMemory_.forget();
     // The old picture is what the control shows now where the new picture
     // will appear: colour, background and the last frame, freshly drawn at
-    // the current size, resampled to the picture's size.
-    RenderPaintBuffer(ClientRect());
-    {
+    // the current size, resampled to the picture's size. When the last frame
+    // fills that place pixel for pixel, it is that picture as it stands.
+    const bool frameIsOldPicture = FrameShownAsItIs(w, h);
+    if (frameIsOldPicture) {
         std::lock_guard lock(frameLock_);
-        frame_.setSize(w, h);
-        frame_.fill(color_);
-    }
-    CalculatePicRect();
-    oldPicture_ = std::make_unique<Bitmap24>(w, h);
-    {
+        oldPicture_ = std::make_unique<Bitmap24>(frame_);
+    } else {
+        RenderPaintBuffer(ClientRect());
+        {
+            std::lock_guard lock(frameLock_);
+            frame_.setSize(w, h);
+        }
+        CalculatePicRect();
+        oldPicture_ = std::make_unique<Bitmap24>(w, h);
         std::lock_guard lock(paintBufferLock_);
         StretchDraw(*oldPicture_, {0, 0, w, h}, paintBuffer_, DisplayRect());
     }
-    newPicture_ = std::make_unique<Bitmap24>(w, h);
-    DrawBitmap(*newPicture_, 0, 0, picture_.bitmap());
+    newPicture_ = std::make_unique<Bitmap24>(picture_.bitmap());
 
     // Until the first frame is composed the frame shows the start state.
-    DrawBitmap(frame_, 0, 0, reverse_ ? *newPicture_ : *oldPicture_);
+    if (reverse_ || !frameIsOldPicture) {
+        std::lock_guard lock(frameLock_);
+        DrawBitmap(frame_, 0, 0, reverse_ ? *newPicture_ : *oldPicture_);
+    }
+    if (!reverse_) frameMemory_.holdsOldPicture();
     SetProgress(reverse_ ? 100 : 0);
+}
+
+bool TCustomPic_Trans::FrameShownAsItIs(int w, int h) const {
+    if (stretch_ || DrawsBackgroundPicture() || frame_.width() != w || frame_.height() != h) return false;
+    Rect place{0, 0, w, h};
+    if (center_) place = place.translated((width() - w) / 2, (height() - h) / 2);
+    const Rect client = ClientRect();
+    return place == picRect_ && place.intersected(client) == place;
 }
 
 bool TCustomPic_Trans::AtEnd() const {
@@ -258,11 +274,14 @@ void TCustomPic_Trans::UpdateDisplay() {
     if (OnBeforeNewFrame) hooks.beforeNewFrame = [&] { OnBeforeNewFrame(this, picture, frame_); };
     if (OnCustomDraw) hooks.customDraw = [&] { OnCustomDraw(this, picture, frame_); };
     hooks.invalidate = [this](const Rect& r) { InvalidateArea(r); };
-    const FrameResult result =
-        ComposeFrame(frame_, {*oldPicture_, picture, progress_, step_, style_}, *random_, hooks);
+    const FrameResult result = ComposeFrame(frame_, {*oldPicture_, picture, progress_, step_, style_},
+                                            *random_, hooks, &frameMemory_);
     if (result.reachedEnd) progress_ = 100;
     if (!result.composed) return;
-    if (OnAfterNewFrame) OnAfterNewFrame(this, picture, frame_);
+    if (OnAfterNewFrame) {
+        OnAfterNewFrame(this, picture, frame_);
+        frameMemory_.forget();
+    }
     // Show the changed area at once.
     if (!painting_ && !destroying_ && !pendingRepaint_.isEmpty()) {
         const QRegion area = pendingRepaint_;
@@ -295,6 +314,7 @@ void TCustomPic_Trans::Clear() {
     std::unique_lock lock(frameLock_, std::try_to_lock);
     if (!lock.owns_lock()) return;
     frame_ = Bitmap24();
+    frameMemory_.forget();
     lock.unlock();
     InvalidateControl();
 }

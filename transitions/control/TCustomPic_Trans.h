@@ -24,6 +24,7 @@
 // Everything runs on the GUI thread.
 
 #include "platform/Bitmap24.h"
+#include "transitions/FrameComposer.h"
 #include "transitions/Rect.h"
 #include "transitions/TransitionRandom.h"
 #include "transitions/control/TransitionPicture.h"
@@ -170,6 +171,9 @@ private:
     // paint into one (then the painter draws the frame).
     bool PaintIntoScreenImage(QPainter& painter, const QRect& frameArea);
     bool DrawsBackgroundPicture() const;
+    // The last frame shows at the place a w x h picture will take, unscaled
+    // and whole: it is then what the control shows there.
+    bool FrameShownAsItIs(int w, int h) const;
     bool AtEnd() const;
     void InvalidateControl();
     Rect ClientRect() const { return {0, 0, width(), height()}; }
@@ -196,6 +200,7 @@ private:
     RandomSource* random_ = &ProcessRandom();
 
     Bitmap24 frame_;
+    FrameMemory frameMemory_; // what the composer last wrote into frame_
     Rect picRect_;
     TransitionRunner runner_;
     bool painting_ = false;
