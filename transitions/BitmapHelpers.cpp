@@ -3,6 +3,7 @@
 #include "transitions/BitmapBlit.h"
 #include "transitions/MulDiv.h"
 #include "transitions/RegionShapes.h"
+#include "transitions/RowSplit.h"
 
 #include <algorithm>
 #include <cmath>
@@ -74,14 +75,14 @@ void MirrorCopyRect(Bitmap24& canvas, const Rect& d, const Bitmap24& bitmap, con
     StretchDraw(canvas, dest, bitmap, source);
 }
 
-void MergeTransparent(Bitmap24& dest, const Bitmap24& source, int percent) {
-    percent = std::clamp(percent, 0, 100);
-    const int width = std::min(dest.width(), source.width());
-    const int height = std::min(dest.height(), source.height());
-    const std::size_t bytes = static_cast<std::size_t>(std::max(width, 0)) * 3;
+namespace {
+
+// The rows [firstRow, lastRow) of MergeTransparent, `width` pixels each.
+void BlendRows(Bitmap24& dest, const Bitmap24& source, int width, int firstRow, int lastRow, int percent) {
+    const std::size_t bytes = static_cast<std::size_t>(width) * 3;
     const uint16_t keep = static_cast<uint16_t>(100 - percent);
     const uint16_t take = static_cast<uint16_t>(percent);
-    for (int y = 0; y < height; ++y) {
+    for (int y = firstRow; y < lastRow; ++y) {
         uint8_t* __restrict out = dest.row(y);
         const uint8_t* __restrict in = source.row(y);
         // Byte arithmetic in 16-bit lanes over a whole row, which the
@@ -92,6 +93,18 @@ void MergeTransparent(Bitmap24& dest, const Bitmap24& source, int percent) {
             out[i] = static_cast<uint8_t>(kept / 100 + taken / 100);
         }
     }
+}
+
+} // namespace
+
+void MergeTransparent(Bitmap24& dest, const Bitmap24& source, int percent) {
+    percent = std::clamp(percent, 0, 100);
+    const int width = std::min(dest.width(), source.width());
+    const int height = std::min(dest.height(), source.height());
+    if (width <= 0 || height <= 0) return;
+    ForRowHalves(height, static_cast<int64_t>(width) * height, [&](int firstRow, int lastRow) {
+        BlendRows(dest, source, width, firstRow, lastRow, percent);
+    });
 }
 
 namespace {
@@ -145,49 +158,45 @@ void RowSources(int first, int last, int cx, int cy, double cosA, double sinA, d
     }
 }
 
-} // namespace
+// Per row of a rotation: the columns whose source can be inside the picture,
+// and within them those that are inside beyond doubt.
+struct RowRange {
+    int first, last, innerFirst, innerLast;
+};
 
-void MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double angle) {
+// One rotation of MergeRotate: its centre, angle and per-row ranges.
+struct Rotation {
+    int cx, cy;
+    double cosA, sinA;
+    std::vector<RowRange> ranges;
+};
+
+// Scratch rows of source coordinates, one row wide.
+struct RotationScratch {
+    explicit RotationScratch(int width)
+        : sxs(static_cast<std::size_t>(width)), sys(static_cast<std::size_t>(width)),
+          offsets(static_cast<std::size_t>(width)) {}
+    std::vector<int32_t> sxs, sys;
+    std::vector<uint32_t> offsets;
+};
+
+// The rows [firstRow, lastRow) of a rotation.
+void RotateRows(Bitmap24& dest, const Bitmap24& source, const Rotation& rotation, int firstRow, int lastRow,
+                RotationScratch& scratch) {
+    const auto& [cx, cy, cosA, sinA, ranges] = rotation;
+    int32_t* sxs = scratch.sxs.data();
+    int32_t* sys = scratch.sys.data();
+    uint32_t* offsets = scratch.offsets.data();
     const int width = std::min(dest.width(), source.width());
     const int height = std::min(dest.height(), source.height());
-    if (width <= 0 || height <= 0 || source.byteSize() >= (std::size_t{1} << 31)) return;
-    const long double extended = angle;
-    const double sinA = static_cast<double>(std::sin(extended));
-    const double cosA = static_cast<double>(std::cos(extended));
     const std::size_t stride = source.stride();
     const uint8_t* in = source.bits();
-    // Per row: the columns whose source can be inside the picture, and
-    // within them those that are inside beyond doubt.
-    struct RowRange {
-        int first, last, innerFirst, innerLast;
-    };
-    std::vector<RowRange> ranges(static_cast<std::size_t>(height));
-    for (int y = 0; y < height; ++y) {
-        const double dy = static_cast<double>(y) - cy;
-        // u(x) and v(x), the unrounded source point along the row.
-        const double u0 = -cx * cosA - dy * sinA + cx;
-        const double v0 = -cx * sinA + dy * cosA + cy;
-        RowRange& r = ranges[static_cast<std::size_t>(y)];
-        r.first = 0;
-        r.last = width;
-        NarrowRange(u0, cosA, -0.5, width - 0.5, false, r.first, r.last);
-        NarrowRange(v0, sinA, -0.5, height - 0.5, false, r.first, r.last);
-        r.innerFirst = r.first;
-        r.innerLast = r.last;
-        NarrowRange(u0, cosA, 0.5, width - 1.5, true, r.innerFirst, r.innerLast);
-        NarrowRange(v0, sinA, 0.5, height - 1.5, true, r.innerFirst, r.innerLast);
-        if (r.innerFirst >= r.innerLast) r.innerFirst = r.innerLast = r.last;
-    }
-
-    std::vector<int32_t> sxs(static_cast<std::size_t>(width));
-    std::vector<int32_t> sys(static_cast<std::size_t>(width));
-    std::vector<uint32_t> offsets(static_cast<std::size_t>(width));
     // Narrow column blocks keep the source lines and pages that one block
     // reads (a slanted band of the source) cached from one row to the next.
     constexpr int kBlock = 128;
     for (int blockStart = 0; blockStart < width; blockStart += kBlock) {
         const int blockEnd = std::min(blockStart + kBlock, width);
-        for (int y = 0; y < height; ++y) {
+        for (int y = firstRow; y < lastRow; ++y) {
             const RowRange& r = ranges[static_cast<std::size_t>(y)];
             const int first = std::max(r.first, blockStart);
             const int last = std::min(r.last, blockEnd);
@@ -196,10 +205,10 @@ void MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double 
             const int innerLast = std::clamp(r.innerLast, innerFirst, last);
             const double dy = static_cast<double>(y) - cy;
             RowSources(first, last, cx, cy, cosA, sinA, dy * sinA, dy * cosA, static_cast<int32_t>(stride),
-                       sxs.data(), sys.data(), offsets.data());
-            const uint32_t* offset = offsets.data();
-            const int32_t* sx = sxs.data();
-            const int32_t* sy = sys.data();
+                       sxs, sys, offsets);
+            const uint32_t* offset = offsets;
+            const int32_t* sx = sxs;
+            const int32_t* sy = sys;
             uint8_t* out = dest.row(y);
             auto tested = [&](int from, int to) {
                 for (int x = from; x < to; ++x) {
@@ -219,6 +228,41 @@ void MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double 
             tested(std::max(innerFirst, innerLast - 1), last);
         }
     }
+}
+
+} // namespace
+
+void MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double angle) {
+    const int width = std::min(dest.width(), source.width());
+    const int height = std::min(dest.height(), source.height());
+    if (width <= 0 || height <= 0 || source.byteSize() >= (std::size_t{1} << 31)) return;
+    const long double extended = angle;
+    Rotation rotation{cx, cy, static_cast<double>(std::cos(extended)),
+                      static_cast<double>(std::sin(extended)),
+                      std::vector<RowRange>(static_cast<std::size_t>(height))};
+    const double cosA = rotation.cosA;
+    const double sinA = rotation.sinA;
+    for (int y = 0; y < height; ++y) {
+        const double dy = static_cast<double>(y) - cy;
+        // u(x) and v(x), the unrounded source point along the row.
+        const double u0 = -cx * cosA - dy * sinA + cx;
+        const double v0 = -cx * sinA + dy * cosA + cy;
+        RowRange& r = rotation.ranges[static_cast<std::size_t>(y)];
+        r.first = 0;
+        r.last = width;
+        NarrowRange(u0, cosA, -0.5, width - 0.5, false, r.first, r.last);
+        NarrowRange(v0, sinA, -0.5, height - 0.5, false, r.first, r.last);
+        r.innerFirst = r.first;
+        r.innerLast = r.last;
+        NarrowRange(u0, cosA, 0.5, width - 1.5, true, r.innerFirst, r.innerLast);
+        NarrowRange(v0, sinA, 0.5, height - 1.5, true, r.innerFirst, r.innerLast);
+        if (r.innerFirst >= r.innerLast) r.innerFirst = r.innerLast = r.last;
+    }
+
+    RotationScratch halves[2] = {RotationScratch(width), RotationScratch(width)};
+    ForRowHalves(height, static_cast<int64_t>(width) * height, [&](int firstRow, int lastRow) {
+        RotateRows(dest, source, rotation, firstRow, lastRow, halves[firstRow == 0 ? 0 : 1]);
+    });
 }
 
 } // namespace scr
