@@ -1,5 +1,7 @@
 #include "transitions/BitmapBlit.h"
 
+#include "transitions/RowSplit.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -221,9 +223,14 @@ void CopyToXrgb32(const Bitmap24& src, const Rect& area, uint8_t* dst, std::size
     if (clipped.isEmpty()) return;
     dst += static_cast<std::size_t>(clipped.top - area.top) * dstStride +
            static_cast<std::size_t>(clipped.left - area.left) * 4;
-    for (int y = clipped.top; y < clipped.bottom; ++y, dst += dstStride)
-        RowToXrgb32(src.row(y) + static_cast<std::size_t>(clipped.left) * 3, reinterpret_cast<uint32_t*>(dst),
-                    clipped.width());
+    ForRowBands(clipped.height(), static_cast<int64_t>(clipped.width()) * clipped.height(),
+                [&](int first, int last, int) {
+                    for (int i = first; i < last; ++i)
+                        RowToXrgb32(
+                            src.row(clipped.top + i) + static_cast<std::size_t>(clipped.left) * 3,
+                            reinterpret_cast<uint32_t*>(dst + static_cast<std::size_t>(i) * dstStride),
+                            clipped.width());
+                });
 }
 
 } // namespace scr

@@ -78,17 +78,19 @@ void MirrorCopyRect(Bitmap24& canvas, const Rect& d, const Bitmap24& bitmap, con
 namespace {
 
 // The rows [firstRow, lastRow) of MergeTransparent, `width` pixels each.
-void BlendRows(Bitmap24& dest, const Bitmap24& source, int width, int firstRow, int lastRow, int percent) {
+void BlendRows(Bitmap24& dest, const Bitmap24& source, const Bitmap24* under, int width, int firstRow,
+               int lastRow, int percent) {
     const std::size_t bytes = static_cast<std::size_t>(width) * 3;
     const uint16_t keep = static_cast<uint16_t>(100 - percent);
     const uint16_t take = static_cast<uint16_t>(percent);
     for (int y = firstRow; y < lastRow; ++y) {
-        uint8_t* __restrict out = dest.row(y);
-        const uint8_t* __restrict in = source.row(y);
+        uint8_t* out = dest.row(y);
+        const uint8_t* in = source.row(y);
+        const uint8_t* base = under ? under->row(y) : out;
         // Byte arithmetic in 16-bit lanes over a whole row, which the
         // compiler vectorises (the divisions become multiplications).
         for (std::size_t i = 0; i < bytes; ++i) {
-            const uint16_t kept = static_cast<uint16_t>(out[i] * keep);
+            const uint16_t kept = static_cast<uint16_t>(base[i] * keep);
             const uint16_t taken = static_cast<uint16_t>(in[i] * take);
             out[i] = static_cast<uint8_t>(kept / 100 + taken / 100);
         }
@@ -97,13 +99,18 @@ void BlendRows(Bitmap24& dest, const Bitmap24& source, int width, int firstRow, 
 
 } // namespace
 
-void MergeTransparent(Bitmap24& dest, const Bitmap24& source, int percent) {
+void MergeTransparent(Bitmap24& dest, const Bitmap24& source, int percent, const Bitmap24* under) {
     percent = std::clamp(percent, 0, 100);
+    if (under) {
+        if (under->width() != dest.width() || under->height() != dest.height()) return;
+        // Outside the area both share, dest keeps under's pixels.
+        if (source.width() < dest.width() || source.height() < dest.height()) DrawBitmap(dest, 0, 0, *under);
+    }
     const int width = std::min(dest.width(), source.width());
     const int height = std::min(dest.height(), source.height());
     if (width <= 0 || height <= 0) return;
-    ForRowHalves(height, static_cast<int64_t>(width) * height, [&](int firstRow, int lastRow) {
-        BlendRows(dest, source, width, firstRow, lastRow, percent);
+    ForRowBands(height, static_cast<int64_t>(width) * height, [&](int firstRow, int lastRow, int) {
+        BlendRows(dest, source, under, width, firstRow, lastRow, percent);
     });
 }
 
@@ -181,9 +188,23 @@ struct RotationScratch {
 };
 
 // The rows [firstRow, lastRow) of a rotation.
-void RotateRows(Bitmap24& dest, const Bitmap24& source, const Rotation& rotation, int firstRow, int lastRow,
-                RotationScratch& scratch) {
+void RotateRows(Bitmap24& dest, const Bitmap24& source, const Bitmap24* under, const Rotation& rotation,
+                int firstRow, int lastRow, RotationScratch& scratch) {
     const auto& [cx, cy, cosA, sinA, ranges] = rotation;
+    if (under) {
+        // Under's pixels wherever the turned picture does not surely cover
+        // the row: outside the columns inside beyond doubt.
+        for (int y = firstRow; y < lastRow; ++y) {
+            const RowRange& r = ranges[static_cast<std::size_t>(y)];
+            const int coveredFirst = r.innerFirst;
+            const int coveredLast = std::max(r.innerFirst, r.innerLast - 1);
+            const std::size_t rowBytes = static_cast<std::size_t>(dest.width()) * 3;
+            const std::size_t firstByte = static_cast<std::size_t>(coveredFirst) * 3;
+            const std::size_t lastByte = static_cast<std::size_t>(coveredLast) * 3;
+            std::memcpy(dest.row(y), under->row(y), firstByte);
+            std::memcpy(dest.row(y) + lastByte, under->row(y) + lastByte, rowBytes - lastByte);
+        }
+    }
     int32_t* sxs = scratch.sxs.data();
     int32_t* sys = scratch.sys.data();
     uint32_t* offsets = scratch.offsets.data();
@@ -232,9 +253,16 @@ void RotateRows(Bitmap24& dest, const Bitmap24& source, const Rotation& rotation
 
 } // namespace
 
-void MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double angle) {
+void MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double angle,
+                 const Bitmap24* under) {
+    if (under && (under->width() != dest.width() || under->height() != dest.height())) return;
     const int width = std::min(dest.width(), source.width());
     const int height = std::min(dest.height(), source.height());
+    if (under && (width != dest.width() || height != dest.height())) {
+        // Outside the area both share, dest keeps under's pixels.
+        DrawBitmap(dest, 0, 0, *under);
+        under = nullptr;
+    }
     if (width <= 0 || height <= 0 || source.byteSize() >= (std::size_t{1} << 31)) return;
     const long double extended = angle;
     Rotation rotation{cx, cy, static_cast<double>(std::cos(extended)),
@@ -259,9 +287,12 @@ void MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double 
         if (r.innerFirst >= r.innerLast) r.innerFirst = r.innerLast = r.last;
     }
 
-    RotationScratch halves[2] = {RotationScratch(width), RotationScratch(width)};
-    ForRowHalves(height, static_cast<int64_t>(width) * height, [&](int firstRow, int lastRow) {
-        RotateRows(dest, source, rotation, firstRow, lastRow, halves[firstRow == 0 ? 0 : 1]);
+    int64_t pixels = 0;
+    for (const RowRange& r : rotation.ranges)
+        pixels += std::max(r.last - r.first, 0);
+    RotationScratch scratch[2] = {RotationScratch(width), RotationScratch(width)};
+    ForRowBands(height, pixels, [&](int firstRow, int lastRow, int worker) {
+        RotateRows(dest, source, under, rotation, firstRow, lastRow, scratch[worker]);
     });
 }
 

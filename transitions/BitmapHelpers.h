@@ -36,7 +36,11 @@ void MirrorCopyRect(Bitmap24& canvas, const Rect& d, const Bitmap24& bitmap, con
 // Cross-fades source into dest in place: every byte becomes
 // dest * (100 - percent) / 100 + source * percent / 100, each product divided
 // separately with truncation. Works over the area both bitmaps share.
-void MergeTransparent(Bitmap24& dest, const Bitmap24& source, int percent);
+//
+// Given `under` (of dest's size), dest is first taken to hold under's
+// pixels: the result is that of copying under into dest, then merging, in
+// one pass. MergeRotate takes `under` the same way.
+void MergeTransparent(Bitmap24& dest, const Bitmap24& source, int percent, const Bitmap24* under = nullptr);
 
 // Draws source turned by `angle` radians about (cx, cy) into dest by inverse
 // mapping: destination pixel (x, y) takes source pixel
@@ -45,6 +49,7 @@ void MergeTransparent(Bitmap24& dest, const Bitmap24& source, int percent);
 // source lies outside the picture keep their value. The bitmaps have the
 // same size (only the area both share is used); a source of 2 GB or more is
 // not drawn.
-void MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double angle);
+void MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double angle,
+                 const Bitmap24* under = nullptr);
 
 } // namespace scr

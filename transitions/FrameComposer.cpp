@@ -41,11 +41,17 @@ FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource&
     const bool styleKnown = input.style >= 0 && input.style < kStyleCount;
     const StyleEntry* entry = styleKnown ? &StyleInfo(input.style) : nullptr;
     const bool growRegion = remembered && memory->newAreaKnown && entry && entry->kind == StyleKind::Region;
+    // A pixel style writes every pixel of the frame; it draws the old
+    // picture in the same pass, unless a hook draws on it first.
+    const bool pixelStyleDrawsOld =
+        entry && entry->kind == StyleKind::Pixel && sameSizes && !hooks.beforeNewFrame;
     if (memory) memory->valid = false;
 
-    if (!remembered)
+    if (pixelStyleDrawsOld) {
+        // Drawn by the style below.
+    } else if (!remembered) {
         DrawBitmap(frame, 0, 0, old);
-    else if (!growRegion && !memory->touched.isEmpty()) {
+    } else if (!growRegion && !memory->touched.isEmpty()) {
         // Put back the old picture where the last frame wrote; those pixels
         // change back where nothing new covers them.
         DrawThroughRegion(frame, old, Region(memory->touched));
@@ -64,7 +70,8 @@ FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource&
         touched = Bounding(touched, Normalised(r).intersected(whole));
         if (hooks.invalidate) hooks.invalidate(r);
     };
-    StyleContext ctx{g, frame, picture, random, report, whole, whole, {}};
+    StyleContext ctx{g,     frame, picture, pixelStyleDrawsOld ? &old : nullptr, random, report,
+                     whole, whole, {}};
     if (entry->kind == StyleKind::Custom) {
         if (hooks.customDraw) {
             hooks.customDraw();

@@ -22,6 +22,8 @@
 // back where the last frame differed from it (step 1 then covers less than
 // the whole frame), and a region style draws and reports only where its
 // region grew or shrank. The frames come out the same as without a memory.
+// Without a `beforeNewFrame` hook, the pixel styles (which write every pixel)
+// draw step 1's old picture in the same pass as their own work.
 
 #include "platform/Bitmap24.h"
 #include "transitions/Rect.h"

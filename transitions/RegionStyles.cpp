@@ -127,14 +127,14 @@ void BlocksStyle(StyleContext& ctx, std::span<const int>) {
 }
 
 void FadeStyle(StyleContext& ctx, std::span<const int>) {
-    MergeTransparent(ctx.frame, ctx.picture, ctx.g.p);
+    MergeTransparent(ctx.frame, ctx.picture, ctx.g.p, ctx.oldPicture);
 }
 
 void RotateStyle(StyleContext& ctx, std::span<const int> args) {
     const int cx = args[0] ? ctx.g.W : -1;
     const int cy = args[1] ? ctx.g.H : -1;
     const long double angle = (100 - ctx.g.p) * std::numbers::pi_v<long double> / 200;
-    MergeRotate(ctx.frame, ctx.picture, cx, cy, static_cast<double>(angle));
+    MergeRotate(ctx.frame, ctx.picture, cx, cy, static_cast<double>(angle), ctx.oldPicture);
 }
 
 } // namespace scr

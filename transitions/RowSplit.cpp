@@ -1,5 +1,6 @@
 #include "transitions/RowSplit.h"
 
+#include <atomic>
 #include <system_error>
 #include <thread>
 
@@ -9,6 +10,9 @@ namespace {
 // Below about a quarter of a 1920 x 1080 frame, starting a thread costs more
 // than it saves.
 constexpr int64_t kPixelsWorthAThread = 500'000;
+// Enough bands that the faster thread takes over what the slower one would
+// still have had to do; few enough that each band is long.
+constexpr int kBands = 16;
 
 bool HasTwoCores() {
     static const bool twoCores = std::thread::hardware_concurrency() >= 2;
@@ -17,23 +21,28 @@ bool HasTwoCores() {
 
 } // namespace
 
-void ForRowHalves(int rows, int64_t pixels, const std::function<void(int, int)>& work) {
+void ForRowBands(int rows, int64_t pixels, const std::function<void(int, int, int)>& work) {
     if (rows <= 0) return;
     if (rows < 2 || pixels < kPixelsWorthAThread || !HasTwoCores()) {
-        work(0, rows);
+        work(0, rows, 0);
         return;
     }
-    const int middle = rows / 2;
+    std::atomic<int> next{0};
+    const auto takeBands = [&](int worker) {
+        for (int band = next++; band < kBands; band = next++) {
+            const int first = static_cast<int>(static_cast<int64_t>(rows) * band / kBands);
+            const int last = static_cast<int>(static_cast<int64_t>(rows) * (band + 1) / kBands);
+            if (first < last) work(first, last, worker);
+        }
+    };
     std::thread second;
     try {
-        second = std::thread([&] { work(middle, rows); });
+        second = std::thread(takeBands, 1);
     } catch (const std::system_error&) {
-        // No thread to be had: all rows here.
-        work(0, rows);
-        return;
+        // No thread to be had: every band here.
     }
-    work(0, middle);
-    second.join();
+    takeBands(0);
+    if (second.joinable()) second.join();
 }
 
 } // namespace scr

@@ -29,6 +29,9 @@ struct StyleContext {
     const FrameGeometry& g;
     Bitmap24& frame;
     const Bitmap24& picture;
+    // Set when the frame does not hold the old picture yet: a pixel style
+    // then draws it in the same pass as the new one.
+    const Bitmap24* oldPicture;
     RandomSource& random;
     // Receives every area of the frame that changed, in frame coordinates.
     const std::function<void(const Rect&)>& invalidate;

@@ -3,8 +3,10 @@
 #include "TestPictures.h"
 #include "transitions/RegionShapes.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <numbers>
+#include <tuple>
 
 namespace scr {
 namespace {
@@ -124,6 +126,64 @@ TEST(MergeRotate, QuarterTurnsAndNone) {
     EXPECT_EQ(turned.pixel(3, 2), CoordinateColour(2, 3, true));
     EXPECT_EQ(turned.pixel(2, 1), CoordinateColour(3, 2, true));
     EXPECT_EQ(turned.pixel(5, 2), kBlank); // source (2, 5) is below the picture
+}
+
+// Frames this large are drawn by two threads, each over part of the rows, and
+// with `under` in one pass; every pixel must still follow the one-pixel rule:
+// checked against the rule itself, computed pixel by pixel here.
+TEST(MergeRotate, LargeFramesOnTwoThreadsAndOverAnotherPictureFollowTheRule) {
+    constexpr int W = 1100, H = 700;
+    const Bitmap24 source = CoordinatePicture(W, H, true);
+    const Bitmap24 under = CoordinatePicture(W, H, false);
+    for (const auto& [cx, cy, angle] :
+         {std::tuple{-1, -1, 0.4}, std::tuple{W, -1, 1.2}, std::tuple{-1, H, 0.05}, std::tuple{W, H, 0.9},
+          std::tuple{W / 2, H / 3, 2.0}}) {
+        SCOPED_TRACE(testing::Message() << "about " << cx << ", " << cy << " by " << angle);
+        const long double extended = angle;
+        const double sinA = static_cast<double>(std::sin(extended));
+        const double cosA = static_cast<double>(std::cos(extended));
+        Bitmap24 expected(W, H);
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x) {
+                const double dx = x - cx, dy = y - cy;
+                const int u = static_cast<int>(std::nearbyint(dx * cosA - dy * sinA)) + cx;
+                const int v = static_cast<int>(std::nearbyint(dx * sinA + dy * cosA)) + cy;
+                const bool inside = u >= 0 && u < W && v >= 0 && v < H;
+                expected.setPixel(x, y, inside ? source.pixel(u, v) : under.pixel(x, y));
+            }
+        Bitmap24 inPlace = under;
+        MergeRotate(inPlace, source, cx, cy, angle);
+        EXPECT_EQ(inPlace, expected);
+        Bitmap24 onePass = Uniform(W, H, kBlank);
+        MergeRotate(onePass, source, cx, cy, angle, &under);
+        EXPECT_EQ(onePass, expected);
+    }
+}
+
+TEST(MergeTransparent, LargeFramesOnTwoThreadsAndOverAnotherPictureFollowTheRule) {
+    constexpr int W = 1000, H = 600;
+    const Bitmap24 source = CoordinatePicture(W, H, true);
+    const Bitmap24 under = CoordinatePicture(W, H, false);
+    for (int percent : {0, 37, 100}) {
+        SCOPED_TRACE(percent);
+        Bitmap24 expected(W, H);
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x) {
+                uint32_t pixel = 0;
+                for (int shift : {0, 8, 16}) {
+                    const uint32_t a = (under.pixel(x, y) >> shift) & 0xFF;
+                    const uint32_t b = (source.pixel(x, y) >> shift) & 0xFF;
+                    pixel |= (a * (100 - percent) / 100 + b * percent / 100) << shift;
+                }
+                expected.setPixel(x, y, pixel);
+            }
+        Bitmap24 inPlace = under;
+        MergeTransparent(inPlace, source, percent);
+        EXPECT_EQ(inPlace, expected);
+        Bitmap24 onePass = Uniform(W, H, kBlank);
+        MergeTransparent(onePass, source, percent, &under);
+        EXPECT_EQ(onePass, expected);
+    }
 }
 
 TEST(CreateTriangleRgn, IsTheWindingPolygon) {

@@ -274,10 +274,10 @@ TEST(FrameComposer, RotationStylesStartOutsideAndTurnIntoPlace) {
     EXPECT_TRUE(t.isOld(0, 0));
 }
 
-// A frame composed from the memory of the previous one must equal a frame
-// composed from scratch, for every style and any order of progress values
-// (forward, backward, jumps, both ends), and what it reports must cover every
-// pixel that differs from the frame before: the screen is repainted only there.
+// A frame composed from the memory of the previous one, or by a pixel style
+// in one pass, must equal a frame composed step by step from scratch, for every style and any order of
+// progress values (forward, backward, jumps, both ends), and what it reports must cover every pixel that
+// differs from the frame before: the screen is repainted only there.
 TEST(FrameComposer, FramesFromMemoryEqualFramesFromScratchAndReportEveryChange) {
     const std::vector<int> progresses = {0, 3, 7, 20, 21, 50, 35, 36, 90, 100, 60, 0, 100, 99, 1};
     for (const auto& [w, h] : {std::pair{61, 37}, std::pair{23, 50}}) {
@@ -288,7 +288,9 @@ TEST(FrameComposer, FramesFromMemoryEqualFramesFromScratchAndReportEveryChange) 
             Bitmap24 fromScratch(w, h);
             Bitmap24 fromMemory(w, h);
             fromMemory.fill(0x123456); // whatever the frame held before the first composition
+            Bitmap24 inPlace(w, h);
             SeededRandom scratchRandom(7);
+            SeededRandom inPlaceRandom(7);
             SeededRandom memoryRandom(7);
             FrameMemory memory;
             for (std::size_t i = 0; i < progresses.size(); ++i) {
@@ -299,6 +301,13 @@ TEST(FrameComposer, FramesFromMemoryEqualFramesFromScratchAndReportEveryChange) 
                 FrameHooks hooks;
                 hooks.invalidate = [&](const Rect& r) { reported.push_back(r); };
                 ComposeFrame(fromScratch, {oldPicture, newPicture, progress, 3, style}, scratchRandom, {});
+                // A hook that draws nothing makes the composer take every
+                // step in turn, in place.
+                FrameHooks stepByStep;
+                stepByStep.beforeNewFrame = [] {};
+                ComposeFrame(inPlace, {oldPicture, newPicture, progress, 3, style}, inPlaceRandom,
+                             stepByStep);
+                ASSERT_EQ(fromScratch, inPlace);
                 ComposeFrame(fromMemory, {oldPicture, newPicture, progress, 3, style}, memoryRandom, hooks,
                              &memory);
                 ASSERT_EQ(fromMemory, fromScratch);
