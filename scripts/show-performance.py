@@ -294,7 +294,9 @@ def main():
             print(f"  steps per second: min {min(rates.values()):.0f}, median "
                   f"{statistics.median(rates.values()):.0f}, max {max(rates.values()):.0f}")
             print("  slowest styles: " + ", ".join(f"{s} ({r:.0f}/s)" for s, r in slowest))
-            print(f"  styles under 60 steps per second: {sum(1 for r in rates.values() if r < 60)}")
+            under = sorted(s for s, r in rates.items() if r < 60)
+            print(f"  styles under 60 steps per second: {len(under)}"
+                  + (" (" + ", ".join(f"{s}: {rates[s]:.0f}/s" for s in under) + ")" if under else ""))
             print(f"  processor time per step: player {per_step[0]:.1f} ms, X server {per_step[1]:.1f} ms")
         if "startup" in parts:
             times = measure_startup(session, bin_dir, work)

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Runs the transitions benchmark (or reads its JSON output) and prints a
-Markdown table of docs/performance.md: the median time to compose one frame
-(1920 x 1080, or the size given with --frame) per style at the progress 25,
-50 and 75, in milliseconds and in plain frame copies (memcpy of the same
+Markdown table of docs/performance.md: the median time to compose one step
+of a transition from the step before, as the show does (1920 x 1080, or the
+size given with --frame), per style at the progress 25, 50 and 75, in
+milliseconds and in plain frame copies (memcpy of the same
 picture) measured in the same run.
 
 usage: transitions-performance.py [--json FILE] [--bench PROGRAM] [--frame WIDTHxHEIGHT]
@@ -45,7 +46,8 @@ def main():
         if b.get("aggregate_name") != "median":
             continue
         name = b["run_name"]
-        # Processor time of the benchmark's thread: the machine may be busy with other work.
+        # Processor time of the process (both threads of the pixel work): the
+        # machine may be busy with other work.
         ms = b["cpu_time"] / 1000.0 if b["time_unit"] == "us" else b["cpu_time"] / 1e6
         if name.startswith("FrameCopy"):
             copy = ms
@@ -64,7 +66,8 @@ def main():
     if widen is not None:
         print(f"Widening the whole frame into a 32-bit screen image (painting): median {widen:.3f} ms "
               f"({widen / copy:.1f} frame copies).")
-    print("Times are medians of the benchmark thread's processor time; each ratio in brackets")
+    print("Times are medians of the process's processor time (both threads of the pixel work),")
+    print("for one step of 4 % composed from the step before, as the show does; each ratio in brackets")
     print("divides a style's median by the processor time of the frame copies timed right")
     print("after it, so that both are measured under the same conditions.\n")
     print("| style | reads as | p = 25 | p = 50 | p = 75 | worst, copies | limit |")

@@ -215,7 +215,7 @@ void ShowWindow::WindowProc(WindowMessage& message) {
     // as a top-level one; destroying that window reports a deactivation of
     // the show window although the user did nothing. Such deactivations do
     // not end the show; the window takes the activation back afterwards.
-    if (attachingFlash_ && IsDeactivation(input)) return;
+    if (flashAttach_ == FlashAttach::Attaching && IsDeactivation(input)) return;
     WindowMessage* outer = std::exchange(message_, &message);
     rules_.Handle(input);
     message_ = outer;
@@ -225,7 +225,10 @@ void ShowWindow::OnActivate() {
     // Every activation of the form advances the show, except the one the
     // window takes back itself after a Flash player attached: that one would
     // cut the new movie's display time short.
-    if (std::exchange(reclaimingActivation_, false)) return;
+    if (flashAttach_ == FlashAttach::ReclaimingActivation) {
+        flashAttach_ = FlashAttach::None;
+        return;
+    }
     rules_.FormActivate();
 }
 
@@ -431,11 +434,11 @@ void ShowWindow::StopTransition() {
 }
 
 VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::string& moviePath, bool loop) {
-    attachingFlash_ = true;
+    flashAttach_ = FlashAttach::Attaching;
     VtFlashEx* host = CreateFlashHost(this, r.left, r.top, r.right, r.bottom);
-    attachingFlash_ = false;
+    flashAttach_ = FlashAttach::None;
     if (!preview_ && !embedded_ && isVisible() && !isActiveWindow()) {
-        reclaimingActivation_ = true;
+        flashAttach_ = FlashAttach::ReclaimingActivation;
         activateWindow();
     }
     if (!host) return nullptr;

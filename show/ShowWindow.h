@@ -153,10 +153,15 @@ private:
     QTimer* hostWatch_ = nullptr;
     bool cursorHidden_ = false;
     bool tornDown_ = false;
-    bool attachingFlash_ = false; // a Flash player is being created and attached
-    // The window took its activation back after a Flash player attached; the
-    // activation that follows is its own doing, not the user's.
-    bool reclaimingActivation_ = false;
+    // Creating a Flash player makes the web engine attach a top-level window
+    // of its own, which takes the activation away; the window then takes it
+    // back. Neither is the user's doing.
+    enum class FlashAttach {
+        None,
+        Attaching,           // the player is being created and attached
+        ReclaimingActivation // the activation that comes next is the window's own
+    };
+    FlashAttach flashAttach_ = FlashAttach::None;
     WindowMessage* message_ = nullptr; // the message the rules are handling
     bool sequencerTransition_ = false; // the running transition is the sequencer's
     bool firstFrameReported_ = false;

@@ -123,42 +123,46 @@ void StretchDraw(Bitmap24& dst, const Rect& d, const Bitmap24& src, const Rect& 
     const std::size_t rowBytes = static_cast<std::size_t>(count) * 3;
     const std::size_t dstOffset = static_cast<std::size_t>(first) * 3;
 
-    int previousSource = -1;
-    uint8_t* previousRow = nullptr;
-    for (int y = y0; y < y1; ++y) {
-        const int sy = my.source(y);
-        if (sy < 0 || sy >= src.height()) continue;
-        uint8_t* out = dst.row(y) + dstOffset;
-        if (sy == previousSource && previousRow) {
-            std::memcpy(out, previousRow, rowBytes);
-        } else if (straight) {
-            std::memcpy(out, src.row(sy) + static_cast<std::size_t>(mx.source(first)) * 3, rowBytes);
-        } else {
-            const uint8_t* in = src.row(sy);
-            const uint32_t* map = offsets.data();
-            // Four-byte moves are faster than three single bytes; the fourth
-            // byte lands on the next pixel, which is written right after.
-            // The fourth byte read stays inside the bitmap except at the last
-            // pixel of its last row.
-            const uint32_t safeLimit =
-                sy + 1 < src.height() ? UINT32_MAX : static_cast<uint32_t>(src.stride()) - 3;
-            int i = 0;
-            if (safeLimit == UINT32_MAX) {
-                for (; i + 1 < count; ++i)
-                    std::memcpy(out + i * 3, in + map[i], 4);
+    const auto drawRows = [&](int firstRow, int lastRow) {
+        int previousSource = -1;
+        uint8_t* previousRow = nullptr;
+        for (int y = firstRow; y < lastRow; ++y) {
+            const int sy = my.source(y);
+            if (sy < 0 || sy >= src.height()) continue;
+            uint8_t* out = dst.row(y) + dstOffset;
+            if (sy == previousSource && previousRow) {
+                std::memcpy(out, previousRow, rowBytes);
+            } else if (straight) {
+                std::memcpy(out, src.row(sy) + static_cast<std::size_t>(mx.source(first)) * 3, rowBytes);
             } else {
-                for (; i + 1 < count; ++i) {
-                    if (map[i] < safeLimit)
+                const uint8_t* in = src.row(sy);
+                const uint32_t* map = offsets.data();
+                // Four-byte moves are faster than three single bytes; the fourth
+                // byte lands on the next pixel, which is written right after.
+                // The fourth byte read stays inside the bitmap except at the last
+                // pixel of its last row.
+                const uint32_t safeLimit =
+                    sy + 1 < src.height() ? UINT32_MAX : static_cast<uint32_t>(src.stride()) - 3;
+                int i = 0;
+                if (safeLimit == UINT32_MAX) {
+                    for (; i + 1 < count; ++i)
                         std::memcpy(out + i * 3, in + map[i], 4);
-                    else
-                        CopyPixel(out + i * 3, in + map[i]);
+                } else {
+                    for (; i + 1 < count; ++i) {
+                        if (map[i] < safeLimit)
+                            std::memcpy(out + i * 3, in + map[i], 4);
+                        else
+                            CopyPixel(out + i * 3, in + map[i]);
+                    }
                 }
+                CopyPixel(out + i * 3, in + map[i]);
             }
-            CopyPixel(out + i * 3, in + map[i]);
+            previousSource = sy;
+            previousRow = out;
         }
-        previousSource = sy;
-        previousRow = out;
-    }
+    };
+    ForRowBands(y1 - y0, static_cast<int64_t>(count) * (y1 - y0),
+                [&](int firstBand, int lastBand, int) { drawRows(y0 + firstBand, y0 + lastBand); });
 }
 
 void FillRect(Bitmap24& dst, const Rect& r, uint32_t colorRef) {
@@ -182,22 +186,26 @@ void DrawThroughRegion(Bitmap24& dst, const Bitmap24& src, const Region& clip) {
     // left to right instead of running down every column of the bitmap.
     for (std::size_t first = 0; first < rects.size();) {
         std::size_t end = first + 1;
+        int64_t bandWidth = rects[first].width();
         while (end < rects.size() && rects[end].top == rects[first].top &&
                rects[end].bottom == rects[first].bottom)
-            ++end;
+            bandWidth += rects[end++].width();
         const int top = std::max(rects[first].top, bounds.top);
         const int bottom = std::min(rects[first].bottom, bounds.bottom);
-        for (int y = top; y < bottom; ++y) {
-            uint8_t* out = dst.row(y);
-            const uint8_t* in = src.row(y);
-            for (std::size_t i = first; i < end; ++i) {
-                const int left = std::max(rects[i].left, bounds.left);
-                const int right = std::min(rects[i].right, bounds.right);
-                if (left >= right) continue;
-                const std::size_t offset = static_cast<std::size_t>(left) * 3;
-                CopySpan(out + offset, in + offset, static_cast<std::size_t>(right - left) * 3);
+        const auto copyRows = [&](int firstRow, int lastRow, int) {
+            for (int y = top + firstRow; y < top + lastRow; ++y) {
+                uint8_t* out = dst.row(y);
+                const uint8_t* in = src.row(y);
+                for (std::size_t i = first; i < end; ++i) {
+                    const int left = std::max(rects[i].left, bounds.left);
+                    const int right = std::min(rects[i].right, bounds.right);
+                    if (left >= right) continue;
+                    const std::size_t offset = static_cast<std::size_t>(left) * 3;
+                    CopySpan(out + offset, in + offset, static_cast<std::size_t>(right - left) * 3);
+                }
             }
-        }
+        };
+        if (top < bottom) ForRowBands(bottom - top, bandWidth * (bottom - top), copyRows);
         first = end;
     }
 }

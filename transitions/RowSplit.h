@@ -17,4 +17,8 @@ namespace scr {
 // `work` must not throw.
 void ForRowBands(int rows, int64_t pixels, const std::function<void(int first, int last, int worker)>& work);
 
+// How many threads ForRowBands may use: 2 (the default, where the processor
+// has two cores) or 1. The results are the same either way.
+void SetPixelThreads(int threads);
+
 } // namespace scr

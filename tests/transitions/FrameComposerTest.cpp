@@ -3,6 +3,7 @@
 #include "TestPictures.h"
 #include "transitions/FrameGeometry.h"
 #include "transitions/RectangleStyles.h"
+#include "transitions/RowSplit.h"
 #include "transitions/StyleTable.h"
 
 #include <algorithm>
@@ -325,6 +326,31 @@ TEST(FrameComposer, FramesFromMemoryEqualFramesFromScratchAndReportEveryChange) 
                     }
             }
         }
+    }
+}
+
+// Frames of a full-screen size are composed by two threads, each taking bands
+// of rows; they must equal the frames one thread composes, for every style.
+TEST(FrameComposer, TwoThreadsComposeTheFramesOneThreadDoes) {
+    constexpr int W = 1000, H = 600;
+    const Bitmap24 oldPicture = CoordinatePicture(W, H, false);
+    const Bitmap24 newPicture = CoordinatePicture(W, H, true);
+    const auto compose = [&](int threads, int style) {
+        SetPixelThreads(threads);
+        std::vector<Bitmap24> frames;
+        Bitmap24 frame(W, H);
+        FrameMemory memory;
+        SeededRandom random(3);
+        for (int progress : {0, 20, 45, 46, 80, 30, 100}) {
+            ComposeFrame(frame, {oldPicture, newPicture, progress, 1, style}, random, {}, &memory);
+            frames.push_back(frame);
+        }
+        SetPixelThreads(2);
+        return frames;
+    };
+    for (int style = 0; style < kStyleCount; ++style) {
+        SCOPED_TRACE(testing::Message() << "style " << style);
+        EXPECT_TRUE(compose(1, style) == compose(2, style));
     }
 }
 
