@@ -4,6 +4,7 @@
 #include "installer/InstallerWizard.h"
 #include "installer/Uninstall.h"
 #include "package/PackageTrailer.h"
+#include "platform/FrameMemoryReuse.h"
 #include "platform/PasswordProvider.h"
 #include "platform/Random.h"
 #include "platform/WorkingSet.h"
@@ -104,6 +105,7 @@ int RunChosenMode(RunContext& run) {
 } // namespace
 
 int RunProgram(int argc, char** argv, const std::string& packagePath) {
+    ReuseFreedFrameMemory();
     RunContext run(argc, argv, packagePath);
     const DetectedMode detected = DetectMode(run.PackagePath(), run.Parameters());
     run.mode = detected.mode;

@@ -205,6 +205,22 @@ void TCustomPic_Trans::Prepare() {
     const int w = picture_.width();
     const int h = picture_.height();
     frameMemory_.forget();
+    newPicture_ = std::make_unique<Bitmap24>(picture_.bitmap());
+    if (style_ == 0 && !OnCustomDraw && !manual_ && !reverse_) {
+        // An instant cut: its one step shows the new picture, and nothing
+        // shows the old one, which is not made.
+        oldPicture_.reset();
+        {
+            std::lock_guard lock(frameLock_);
+            if (frame_.width() != w || frame_.height() != h) {
+                frame_.setSize(w, h);
+                DrawBitmap(frame_, 0, 0, *newPicture_);
+            }
+        }
+        CalculatePicRect();
+        SetProgress(0);
+        return;
+    }
     // The old picture is what the control shows now where the new picture
     // will appear: colour, background and the last frame, freshly drawn at
     // the current size, resampled to the picture's size. When the last frame
@@ -224,7 +240,6 @@ void TCustomPic_Trans::Prepare() {
         std::lock_guard lock(paintBufferLock_);
         StretchDraw(*oldPicture_, {0, 0, w, h}, paintBuffer_, DisplayRect());
     }
-    newPicture_ = std::make_unique<Bitmap24>(picture_.bitmap());
 
     // Until the first frame is composed the frame shows the start state.
     if (reverse_ || !frameIsOldPicture) {
@@ -268,14 +283,15 @@ void TCustomPic_Trans::SetProgress(int value) {
 }
 
 void TCustomPic_Trans::UpdateDisplay() {
-    if (!oldPicture_ || !newPicture_) return;
+    if (!newPicture_) return;
     Bitmap24& picture = *newPicture_;
+    const Bitmap24& oldPicture = oldPicture_ ? *oldPicture_ : picture; // an instant cut has none
     FrameHooks hooks;
     if (OnBeforeNewFrame) hooks.beforeNewFrame = [&] { OnBeforeNewFrame(this, picture, frame_); };
     if (OnCustomDraw) hooks.customDraw = [&] { OnCustomDraw(this, picture, frame_); };
     hooks.invalidate = [this](const Rect& r) { InvalidateArea(r); };
-    const FrameResult result = ComposeFrame(frame_, {*oldPicture_, picture, progress_, step_, style_},
-                                            *random_, hooks, &frameMemory_);
+    const FrameResult result =
+        ComposeFrame(frame_, {oldPicture, picture, progress_, step_, style_}, *random_, hooks, &frameMemory_);
     if (result.reachedEnd) progress_ = 100;
     if (!result.composed) return;
     if (OnAfterNewFrame) {
