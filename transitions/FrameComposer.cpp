@@ -24,6 +24,17 @@ Rect Bounding(const Rect& a, const Rect& b) {
             std::max(a.bottom, b.bottom)};
 }
 
+// The part of `stale` that a rectangle style's last piece leaves showing:
+// where the piece copies a part of the picture that lies wholly inside it,
+// with no mirroring, it writes every pixel of its destination.
+Region StaleOutsideLastPiece(const Rect& stale, const StyleContext& ctx, int progress, const Rect& whole) {
+    if (progress == 100) return Region();
+    const Region area(stale);
+    if (progress == 0 || ctx.dest.isEmpty() || ctx.src.isEmpty() || ctx.src.intersected(whole) != ctx.src)
+        return area;
+    return area.subtracted(Region(ctx.dest));
+}
+
 } // namespace
 
 FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource& random,
@@ -47,15 +58,24 @@ FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource&
         entry && entry->kind == StyleKind::Pixel && sameSizes && !hooks.beforeNewFrame;
     if (memory) memory->valid = false;
 
+    // The old picture goes back where the last frame wrote; those pixels
+    // change back where nothing new covers them. A rectangle style's last
+    // piece may cover much of that area, so there it waits until the pieces
+    // are known.
+    Rect stale = remembered && !growRegion && !pixelStyleDrawsOld ? memory->touched : Rect{};
+    const auto restore = [&](const Region& area) {
+        stale = {};
+        if (area.isEmpty()) return;
+        DrawThroughRegion(frame, old, area);
+        if (hooks.invalidate) hooks.invalidate(area.bounds());
+    };
+    const bool restoreLater = !stale.isEmpty() && entry && entry->kind == StyleKind::Rectangle;
     if (pixelStyleDrawsOld) {
         // Drawn by the style below.
     } else if (!remembered) {
         DrawBitmap(frame, 0, 0, old);
-    } else if (!growRegion && !memory->touched.isEmpty()) {
-        // Put back the old picture where the last frame wrote; those pixels
-        // change back where nothing new covers them.
-        DrawThroughRegion(frame, old, Region(memory->touched));
-        if (hooks.invalidate) hooks.invalidate(memory->touched);
+    } else if (!restoreLater) {
+        restore(Region(stale));
     }
     if (hooks.beforeNewFrame) hooks.beforeNewFrame();
 
@@ -70,8 +90,9 @@ FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource&
         touched = Bounding(touched, Normalised(r).intersected(whole));
         if (hooks.invalidate) hooks.invalidate(r);
     };
-    StyleContext ctx{g,     frame, picture, pixelStyleDrawsOld ? &old : nullptr, random, report,
+    StyleContext ctx{g,     frame, picture, pixelStyleDrawsOld ? &old : nullptr, random, report, {},
                      whole, whole, {}};
+    if (restoreLater) ctx.beforePieces = [&] { restore(Region(stale)); };
     if (entry->kind == StyleKind::Custom) {
         if (hooks.customDraw) {
             hooks.customDraw();
@@ -106,6 +127,7 @@ FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource&
         return result;
     }
 
+    if (!stale.isEmpty()) restore(StaleOutsideLastPiece(stale, ctx, progress, whole));
     if (progress == 100) {
         DrawBitmap(frame, 0, 0, picture);
         report(whole);
