@@ -171,11 +171,13 @@ struct RowRange {
     int first, last, innerFirst, innerLast;
 };
 
-// One rotation of MergeRotate: its centre, angle and per-row ranges.
+// One rotation of MergeRotate: its centre, angle, per-row ranges, and where
+// under's pixels are drawn.
 struct Rotation {
     int cx, cy;
     double cosA, sinA;
     std::vector<RowRange> ranges;
+    Rect underArea;
 };
 
 // Scratch rows of source coordinates, one row wide.
@@ -190,19 +192,24 @@ struct RotationScratch {
 // The rows [firstRow, lastRow) of a rotation.
 void RotateRows(Bitmap24& dest, const Bitmap24& source, const Bitmap24* under, const Rotation& rotation,
                 int firstRow, int lastRow, RotationScratch& scratch) {
-    const auto& [cx, cy, cosA, sinA, ranges] = rotation;
+    const auto& [cx, cy, cosA, sinA, ranges, underArea] = rotation;
     if (under) {
         // Under's pixels wherever the turned picture does not surely cover
-        // the row: outside the columns inside beyond doubt.
-        for (int y = firstRow; y < lastRow; ++y) {
+        // the row (outside the columns inside beyond doubt), within the area
+        // where dest may differ from under.
+        const Rect& area = rotation.underArea;
+        const auto copyUnder = [&](int y, int from, int to) {
+            from = std::max(from, area.left);
+            to = std::min(to, area.right);
+            if (from < to)
+                std::memcpy(dest.row(y) + static_cast<std::size_t>(from) * 3,
+                            under->row(y) + static_cast<std::size_t>(from) * 3,
+                            static_cast<std::size_t>(to - from) * 3);
+        };
+        for (int y = std::max(firstRow, area.top); y < std::min(lastRow, area.bottom); ++y) {
             const RowRange& r = ranges[static_cast<std::size_t>(y)];
-            const int coveredFirst = r.innerFirst;
-            const int coveredLast = std::max(r.innerFirst, r.innerLast - 1);
-            const std::size_t rowBytes = static_cast<std::size_t>(dest.width()) * 3;
-            const std::size_t firstByte = static_cast<std::size_t>(coveredFirst) * 3;
-            const std::size_t lastByte = static_cast<std::size_t>(coveredLast) * 3;
-            std::memcpy(dest.row(y), under->row(y), firstByte);
-            std::memcpy(dest.row(y) + lastByte, under->row(y) + lastByte, rowBytes - lastByte);
+            copyUnder(y, 0, r.innerFirst);
+            copyUnder(y, std::max(r.innerFirst, r.innerLast - 1), dest.width());
         }
     }
     int32_t* sxs = scratch.sxs.data();
@@ -253,9 +260,10 @@ void RotateRows(Bitmap24& dest, const Bitmap24& source, const Bitmap24* under, c
 
 } // namespace
 
-void MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double angle,
-                 const Bitmap24* under) {
-    if (under && (under->width() != dest.width() || under->height() != dest.height())) return;
+Rect MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double angle, const Bitmap24* under,
+                 const Rect* underArea) {
+    const Rect whole{0, 0, dest.width(), dest.height()};
+    if (under && (under->width() != dest.width() || under->height() != dest.height())) return whole;
     const int width = std::min(dest.width(), source.width());
     const int height = std::min(dest.height(), source.height());
     if (under && (width != dest.width() || height != dest.height())) {
@@ -263,11 +271,14 @@ void MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double 
         DrawBitmap(dest, 0, 0, *under);
         under = nullptr;
     }
-    if (width <= 0 || height <= 0 || source.byteSize() >= (std::size_t{1} << 31)) return;
+    if (width <= 0 || height <= 0 || source.byteSize() >= (std::size_t{1} << 31)) return {};
     const long double extended = angle;
-    Rotation rotation{cx, cy, static_cast<double>(std::cos(extended)),
+    Rotation rotation{cx,
+                      cy,
+                      static_cast<double>(std::cos(extended)),
                       static_cast<double>(std::sin(extended)),
-                      std::vector<RowRange>(static_cast<std::size_t>(height))};
+                      std::vector<RowRange>(static_cast<std::size_t>(height)),
+                      underArea ? underArea->intersected(whole) : whole};
     const double cosA = rotation.cosA;
     const double sinA = rotation.sinA;
     for (int y = 0; y < height; ++y) {
@@ -287,13 +298,21 @@ void MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double 
         if (r.innerFirst >= r.innerLast) r.innerFirst = r.innerLast = r.last;
     }
 
+    // The pixels to draw, and the rectangle around those the picture may reach.
     int64_t pixels = 0;
-    for (const RowRange& r : rotation.ranges)
-        pixels += std::max(r.last - r.first, 0);
+    Rect reached{width, height, 0, 0};
+    for (int y = 0; y < height; ++y) {
+        const RowRange& r = rotation.ranges[static_cast<std::size_t>(y)];
+        if (r.first >= r.last) continue;
+        pixels += r.last - r.first;
+        reached = {std::min(reached.left, r.first), std::min(reached.top, y), std::max(reached.right, r.last),
+                   std::max(reached.bottom, y + 1)};
+    }
     RotationScratch scratch[2] = {RotationScratch(width), RotationScratch(width)};
-    ForRowBands(height, pixels, [&](int firstRow, int lastRow, int worker) {
+    ForRowBands(height, under ? int64_t{width} * height : pixels, [&](int firstRow, int lastRow, int worker) {
         RotateRows(dest, source, under, rotation, firstRow, lastRow, scratch[worker]);
     });
+    return pixels > 0 ? reached : Rect{};
 }
 
 } // namespace scr

@@ -49,7 +49,12 @@ void MergeTransparent(Bitmap24& dest, const Bitmap24& source, int percent, const
 // source lies outside the picture keep their value. The bitmaps have the
 // same size (only the area both share is used); a source of 2 GB or more is
 // not drawn.
-void MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double angle,
-                 const Bitmap24* under = nullptr);
+//
+// Returns the rectangle around the destination pixels the turned picture may
+// reach (empty when it reaches none); nothing outside it takes a source
+// pixel. With `under`, under's pixels are drawn only inside `underArea` when
+// one is given: dest must hold them already outside it.
+Rect MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double angle,
+                 const Bitmap24* under = nullptr, const Rect* underArea = nullptr);
 
 } // namespace scr

@@ -70,8 +70,11 @@ FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource&
         if (hooks.invalidate) hooks.invalidate(area.bounds());
     };
     const bool restoreLater = !stale.isEmpty() && entry && entry->kind == StyleKind::Rectangle;
+    // A pixel style puts the old picture back itself: where the last frame
+    // wrote, or everywhere without a memory.
+    const Rect oldPictureArea = pixelStyleDrawsOld && remembered ? memory->touched : whole;
     if (pixelStyleDrawsOld) {
-        // Drawn by the style below.
+        if (remembered && !oldPictureArea.isEmpty() && hooks.invalidate) hooks.invalidate(oldPictureArea);
     } else if (!remembered) {
         DrawBitmap(frame, 0, 0, old);
     } else if (!restoreLater) {
@@ -90,8 +93,9 @@ FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource&
         touched = Bounding(touched, Normalised(r).intersected(whole));
         if (hooks.invalidate) hooks.invalidate(r);
     };
-    StyleContext ctx{g,     frame, picture, pixelStyleDrawsOld ? &old : nullptr, random, report, {},
-                     whole, whole, {}};
+    StyleContext ctx{
+        g,     frame, picture, pixelStyleDrawsOld ? &old : nullptr, oldPictureArea, random, report, {},
+        whole, whole, {}};
     if (restoreLater) ctx.beforePieces = [&] { restore(Region(stale)); };
     if (entry->kind == StyleKind::Custom) {
         if (hooks.customDraw) {

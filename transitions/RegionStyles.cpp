@@ -134,7 +134,9 @@ void RotateStyle(StyleContext& ctx, std::span<const int> args) {
     const int cx = args[0] ? ctx.g.W : -1;
     const int cy = args[1] ? ctx.g.H : -1;
     const long double angle = (100 - ctx.g.p) * std::numbers::pi_v<long double> / 200;
-    MergeRotate(ctx.frame, ctx.picture, cx, cy, static_cast<double>(angle), ctx.oldPicture);
+    // Only what the turned picture reaches changes with the new picture.
+    ctx.dest = MergeRotate(ctx.frame, ctx.picture, cx, cy, static_cast<double>(angle), ctx.oldPicture,
+                           &ctx.oldPictureArea);
 }
 
 } // namespace scr

@@ -32,6 +32,8 @@ struct StyleContext {
     // Set when the frame does not hold the old picture yet: a pixel style
     // then draws it in the same pass as the new one.
     const Bitmap24* oldPicture;
+    // With oldPicture: the frame may differ from the old picture only here.
+    Rect oldPictureArea;
     RandomSource& random;
     // Receives every area of the frame that changed, in frame coordinates.
     const std::function<void(const Rect&)>& invalidate;
