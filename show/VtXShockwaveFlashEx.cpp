@@ -212,6 +212,10 @@ bool VtXShockwaveFlashEx::eventFilter(QObject* watched, QEvent* event) {
     }
     auto* mouse = static_cast<QMouseEvent*>(event);
     QPointer<VtXShockwaveFlashEx> self(this);
+    const QPointer<QObject> target(watched);
+    // A handler that released the control, or the widget the event was
+    // for, ends the delivery.
+    const auto released = [&] { return !self || !target; };
     if (event->type() == QEvent::MouseMove) {
         if (events_.onMouseMove && watched->isWidgetType()) {
             QPoint p = static_cast<QWidget*>(watched)->mapTo(this, mouse->position().toPoint());
@@ -219,11 +223,11 @@ bool VtXShockwaveFlashEx::eventFilter(QObject* watched, QEvent* event) {
             events_.onMouseMove(this, MouseShiftState(mouse->modifiers(), mouse->buttons()),
                                 static_cast<uint16_t>(p.x()), static_cast<uint16_t>(p.y()));
         }
-        return !self; // a handler that released the control ends the delivery
+        return released();
     }
     if (mouse->button() == Qt::LeftButton) {
         if (event->type() == QEvent::MouseButtonRelease && events_.onClick) events_.onClick(this);
-        return !self;
+        return released();
     }
     if (mouse->button() == Qt::RightButton) {
         if (event->type() == QEvent::MouseButtonPress) return !menu_;

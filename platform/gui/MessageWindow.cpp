@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTimerEvent>
 #include <QWindow>
 
@@ -173,6 +174,10 @@ bool MessageWindow::event(QEvent* event) {
 
 bool MessageWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched != watchedWindow_) return QWidget::eventFilter(watched, event);
+    // What a message sets off may replace the native window (a web view
+    // added to the show makes Qt create the window anew): then the event
+    // ends here, so that Qt does not go on delivering it to a deleted window.
+    const QPointer<QObject> target(watched);
     switch (event->type()) {
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -195,6 +200,7 @@ bool MessageWindow::eventFilter(QObject* watched, QEvent* event) {
     default:
         break;
     }
+    if (!target) return true;
     return QWidget::eventFilter(watched, event);
 }
 
