@@ -11,11 +11,6 @@ namespace scr {
 
 namespace {
 
-Rect Normalised(const Rect& r) {
-    return {std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
-            std::max(r.top, r.bottom)};
-}
-
 // The smallest rectangle holding both; an empty one adds nothing.
 Rect Bounding(const Rect& a, const Rect& b) {
     if (a.isEmpty()) return b;
@@ -90,7 +85,7 @@ FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource&
     // Every area reported during the frame, to know what it wrote.
     Rect touched;
     const std::function<void(const Rect&)> report = [&](const Rect& r) {
-        touched = Bounding(touched, Normalised(r).intersected(whole));
+        touched = Bounding(touched, r.normalised().intersected(whole));
         if (hooks.invalidate) hooks.invalidate(r);
     };
     StyleContext ctx{

@@ -26,6 +26,10 @@ struct Rect {
     bool isEmpty() const { return right <= left || bottom <= top; }
 
     Rect translated(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
+    // The same pixels with reversed edges swapped: left <= right, top <= bottom.
+    Rect normalised() const {
+        return {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
+    }
     // The common part of two rectangles; empty rectangles come out with
     // non-positive extents.
     Rect intersected(const Rect& other) const {

@@ -13,11 +13,6 @@ struct Span {
     bool operator==(const Span&) const = default;
 };
 
-Rect Normalised(const Rect& r) {
-    return {std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
-            std::max(r.top, r.bottom)};
-}
-
 // Appends bands to a rectangle list and keeps it canonical: a band whose
 // spans equal those of the band just above it, and which touches it, extends
 // that band instead of starting a new one.
@@ -123,7 +118,7 @@ void CombineSpans(const std::vector<Span>& a, const std::vector<Span>& b, Keep k
 } // namespace
 
 Region::Region(const Rect& rect) {
-    const Rect r = Normalised(rect);
+    const Rect r = rect.normalised();
     if (!r.isEmpty()) rects_.push_back(r);
 }
 
@@ -133,7 +128,7 @@ Region Region::FromRects(std::span<const Rect> input) {
     int minY = std::numeric_limits<int>::max();
     int maxY = std::numeric_limits<int>::min();
     for (const Rect& r : input) {
-        const Rect n = Normalised(r);
+        const Rect n = r.normalised();
         if (n.isEmpty()) continue;
         rects.push_back(n);
         minY = std::min(minY, n.top);
