@@ -78,13 +78,19 @@ void DrawBitmap(Bitmap24& dst, int x, int y, const Bitmap24& src) {
         Rect{x, y, x + src.width(), y + src.height()}.intersected({0, 0, dst.width(), dst.height()});
     if (area.isEmpty()) return;
     const std::size_t bytes = static_cast<std::size_t>(area.width()) * 3;
-    if (x == 0 && y == 0 && dst.width() == src.width() && area.height() == src.height()) {
-        std::memcpy(dst.row(0), src.row(0), bytes * static_cast<std::size_t>(area.height()));
-        return;
-    }
-    for (int row = area.top; row < area.bottom; ++row)
-        std::memcpy(dst.row(row) + static_cast<std::size_t>(area.left) * 3,
-                    src.row(row - y) + static_cast<std::size_t>(area.left - x) * 3, bytes);
+    // Rows of equal bitmaps are contiguous: a band of them is one copy.
+    const bool whole = x == 0 && y == 0 && dst.width() == src.width() && dst.stride() == src.stride();
+    ForRowBands(area.height(), static_cast<int64_t>(area.width()) * area.height(),
+                [&](int firstRow, int lastRow, int) {
+                    if (whole) {
+                        std::memcpy(dst.row(area.top + firstRow), src.row(area.top + firstRow),
+                                    dst.stride() * static_cast<std::size_t>(lastRow - firstRow));
+                        return;
+                    }
+                    for (int row = area.top + firstRow; row < area.top + lastRow; ++row)
+                        std::memcpy(dst.row(row) + static_cast<std::size_t>(area.left) * 3,
+                                    src.row(row - y) + static_cast<std::size_t>(area.left - x) * 3, bytes);
+                });
 }
 
 void StretchDraw(Bitmap24& dst, const Rect& d, const Bitmap24& src, const Rect& s) {

@@ -157,6 +157,36 @@ TEST_P(TransitionControl, ManualModeMovesOnlyWhenTold) {
     EXPECT_EQ(control->Progress(), 100);
 }
 
+// The transition shows the picture as it was at Execute: the control keeps
+// that picture (shared, not copied) while Picture changes, and a handler that
+// draws on the picture it is given changes neither Picture nor the next run.
+TEST_P(TransitionControl, TheTransitionKeepsThePictureItStartedWith) {
+    control->SetManual(true);
+    control->SetStyle(0);
+    control->Execute();
+    control->Picture().edit([](Bitmap24& b) { b.fill(0xFF0000); });
+    control->SetProgress(100);
+    EXPECT_EQ(control->Frame(), Uniform(40, 30, kNew));
+    EXPECT_EQ(control->Picture().bitmap(), Uniform(40, 30, 0xFF0000));
+    control->Stop();
+
+    control->SetStyle(5);
+    control->OnBeforeNewFrame = [](QObject*, Bitmap24& picture, Bitmap24&) { picture.fill(0x808080); };
+    control->Execute();
+    control->SetProgress(100);
+    EXPECT_EQ(control->Frame(), Uniform(40, 30, 0x808080));
+    EXPECT_EQ(control->Picture().bitmap(), Uniform(40, 30, 0xFF0000));
+    control->Stop();
+
+    // A handler set while a transition runs also draws on its own copy.
+    control->OnBeforeNewFrame = nullptr;
+    control->Execute();
+    control->OnBeforeNewFrame = [](QObject*, Bitmap24& picture, Bitmap24&) { picture.fill(0x404040); };
+    control->SetProgress(100);
+    EXPECT_EQ(control->Frame(), Uniform(40, 30, 0x404040));
+    EXPECT_EQ(control->Picture().bitmap(), Uniform(40, 30, 0xFF0000));
+}
+
 TEST_P(TransitionControl, SwitchingManualOffContinuesAutomatically) {
     control->SetManual(true);
     control->SetStep(20);

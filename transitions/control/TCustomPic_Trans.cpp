@@ -195,7 +195,7 @@ void TCustomPic_Trans::Execute() {
     } catch (...) {
         runner_.Halt();
         oldPicture_.reset();
-        newPicture_.reset();
+        DropNewPicture();
         running_ = false;
         throw;
     }
@@ -205,7 +205,8 @@ void TCustomPic_Trans::Prepare() {
     const int w = picture_.width();
     const int h = picture_.height();
     frameMemory_.forget();
-    newPicture_ = std::make_unique<Bitmap24>(picture_.bitmap());
+    DropNewPicture();
+    newPicture_ = picture_.share();
     if (style_ == 0 && !OnCustomDraw && !manual_ && !reverse_) {
         // An instant cut: its one step shows the new picture, and nothing
         // shows the old one, which is not made.
@@ -284,18 +285,20 @@ void TCustomPic_Trans::SetProgress(int value) {
 
 void TCustomPic_Trans::UpdateDisplay() {
     if (!newPicture_) return;
-    Bitmap24& picture = *newPicture_;
+    // Handlers may draw on the picture they are given: they get the control's own copy.
+    if (OnBeforeNewFrame || OnCustomDraw || OnAfterNewFrame) OwnNewPicture();
+    const Bitmap24& picture = *newPicture_;
     const Bitmap24& oldPicture = oldPicture_ ? *oldPicture_ : picture; // an instant cut has none
     FrameHooks hooks;
-    if (OnBeforeNewFrame) hooks.beforeNewFrame = [&] { OnBeforeNewFrame(this, picture, frame_); };
-    if (OnCustomDraw) hooks.customDraw = [&] { OnCustomDraw(this, picture, frame_); };
+    if (OnBeforeNewFrame) hooks.beforeNewFrame = [&] { OnBeforeNewFrame(this, *ownNewPicture_, frame_); };
+    if (OnCustomDraw) hooks.customDraw = [&] { OnCustomDraw(this, *ownNewPicture_, frame_); };
     hooks.invalidate = [this](const Rect& r) { InvalidateArea(r); };
     const FrameResult result =
         ComposeFrame(frame_, {oldPicture, picture, progress_, step_, style_}, *random_, hooks, &frameMemory_);
     if (result.reachedEnd) progress_ = 100;
     if (!result.composed) return;
     if (OnAfterNewFrame) {
-        OnAfterNewFrame(this, picture, frame_);
+        OnAfterNewFrame(this, *ownNewPicture_, frame_);
         frameMemory_.forget();
     }
     // Show the changed area at once.
@@ -306,6 +309,18 @@ void TCustomPic_Trans::UpdateDisplay() {
     }
 }
 
+void TCustomPic_Trans::OwnNewPicture() {
+    if (ownNewPicture_) return;
+    auto own = std::make_shared<Bitmap24>(*newPicture_);
+    ownNewPicture_ = own.get();
+    newPicture_ = std::move(own);
+}
+
+void TCustomPic_Trans::DropNewPicture() {
+    newPicture_.reset();
+    ownNewPicture_ = nullptr;
+}
+
 void TCustomPic_Trans::AnimationComplete(QObject*) {
     if (!stopping_ && manual_) {
         runner_.Halt();
@@ -313,7 +328,7 @@ void TCustomPic_Trans::AnimationComplete(QObject*) {
     }
     running_ = false;
     oldPicture_.reset();
-    newPicture_.reset();
+    DropNewPicture();
     if (!destroying_ && !stopping_ && OnComplete) OnComplete(this);
     if (!destroying_) runner_.Finish();
 }

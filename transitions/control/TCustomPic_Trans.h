@@ -174,6 +174,8 @@ private:
     // The last frame shows at the place a w x h picture will take, unscaled
     // and whole: it is then what the control shows there.
     bool FrameShownAsItIs(int w, int h) const;
+    void OwnNewPicture();
+    void DropNewPicture();
     bool AtEnd() const;
     void InvalidateControl();
     Rect ClientRect() const { return {0, 0, width(), height()}; }
@@ -209,7 +211,11 @@ private:
     std::mutex paintBufferLock_;
     std::mutex frameLock_;
     std::unique_ptr<Bitmap24> oldPicture_;
-    std::unique_ptr<Bitmap24> newPicture_;
+    // The new picture: Picture's bitmap as it was at Execute, shared with it.
+    std::shared_ptr<const Bitmap24> newPicture_;
+    // The same bitmap once the control holds its own copy of it, made the
+    // first time an event handler is given the picture to draw on.
+    Bitmap24* ownNewPicture_ = nullptr;
     QRegion pendingRepaint_;
 };
 
