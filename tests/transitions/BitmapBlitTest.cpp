@@ -81,6 +81,36 @@ TEST(StretchDraw, ClippedCopyIsTheWholeCopyInsideTheClip) {
     }
 }
 
+// Rows wide enough for the processor's eight-pixel path, in every direction
+// and with tails of every length: each pixel is the one under its centre,
+// the source's last row and column included, and nothing beside the
+// destination changes.
+TEST(StretchDraw, WideRowsPickThePixelUnderEachCentre) {
+    const Bitmap24 src = CoordinatePicture(61, 7, true);
+    const int widths[] = {11, 12, 19, 40, 61, 83, 130, -47, -61, -129};
+    for (const int w : widths) {
+        for (const int sh : {7, 3}) {
+            Bitmap24 dst = Uniform(140, 16, kBlank);
+            const int left = w < 0 ? 136 : 3;
+            StretchDraw(dst, {left, 1, left + w, 15}, src, {0, 7 - sh, 61, 7});
+            const int first = w < 0 ? left + w + 1 : left;
+            const int count = w < 0 ? -w : w;
+            for (int y = 0; y < 16; ++y) {
+                for (int x = 0; x < 140; ++x) {
+                    uint32_t expected = kBlank;
+                    if (y >= 1 && y < 15 && x >= first && x < first + count) {
+                        const int i = w < 0 ? first + count - 1 - x : x - first;
+                        const int sx = (2 * i + 1) * 61 / (2 * count);
+                        const int sy = 7 - sh + (2 * (y - 1) + 1) * sh / 28;
+                        expected = CoordinateColour(sx, sy, true);
+                    }
+                    ASSERT_EQ(dst.pixel(x, y), expected) << "width " << w << " at " << x << "," << y;
+                }
+            }
+        }
+    }
+}
+
 TEST(BitmapBlit, FillAndDrawThroughRegion) {
     Bitmap24 dst = Uniform(10, 10, kBlank);
     FillRect(dst, {-3, 8, 4, 20}, 0x0000FF);
