@@ -19,15 +19,21 @@ Rect Bounding(const Rect& a, const Rect& b) {
             std::max(a.bottom, b.bottom)};
 }
 
-// The part of `stale` that a rectangle style's last piece leaves showing:
-// where the piece copies a part of the picture that lies wholly inside it,
-// with no mirroring, it writes every pixel of its destination.
-Region StaleOutsideLastPiece(const Rect& stale, const StyleContext& ctx, int progress, const Rect& whole) {
+// The part of `stale` that a rectangle style's pieces leave showing. A piece
+// that copies a part of the picture lying wholly inside it, with no
+// mirroring, writes every pixel of its destination; the last piece is drawn
+// only between the ends, and at the end the whole picture is.
+Region StaleOutsidePieces(const Rect& stale, std::span<const Piece> pieces, int progress, const Rect& whole) {
     if (progress == 100) return Region();
-    const Region area(stale);
-    if (progress == 0 || ctx.dest.isEmpty() || ctx.src.isEmpty() || ctx.src.intersected(whole) != ctx.src)
-        return area;
-    return area.subtracted(Region(ctx.dest));
+    Region area(stale);
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const Piece& piece = pieces[i];
+        const bool drawn = i + 1 < pieces.size() || progress > 0;
+        const bool writesAll = !piece.mirrorH && !piece.mirrorV && !piece.dest.isEmpty() &&
+                               !piece.src.isEmpty() && piece.src.intersected(whole) == piece.src;
+        if (drawn && writesAll) area = area.subtracted(Region(piece.dest));
+    }
+    return area;
 }
 
 } // namespace
@@ -54,9 +60,8 @@ FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource&
     if (memory) memory->valid = false;
 
     // The old picture goes back where the last frame wrote; those pixels
-    // change back where nothing new covers them. A rectangle style's last
-    // piece may cover much of that area, so there it waits until the pieces
-    // are known.
+    // change back where nothing new covers them. A rectangle style's pieces
+    // may cover much of that area, so there it waits until they are known.
     Rect stale = remembered && !growRegion && !pixelStyleDrawsOld ? memory->touched : Rect{};
     const auto restore = [&](const Region& area) {
         stale = {};
@@ -91,7 +96,10 @@ FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource&
     StyleContext ctx{
         g,     frame, picture, pixelStyleDrawsOld ? &old : nullptr, oldPictureArea, random, report, {},
         whole, whole, {}};
-    if (restoreLater) ctx.beforePieces = [&] { restore(Region(stale)); };
+    if (restoreLater)
+        ctx.beforePieces = [&](std::span<const Piece> pieces) {
+            restore(StaleOutsidePieces(stale, pieces, progress, whole));
+        };
     if (entry->kind == StyleKind::Custom) {
         if (hooks.customDraw) {
             hooks.customDraw();
@@ -126,7 +134,7 @@ FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource&
         return result;
     }
 
-    if (!stale.isEmpty()) restore(StaleOutsideLastPiece(stale, ctx, progress, whole));
+    if (!stale.isEmpty()) restore(StaleOutsidePieces(stale, {}, progress, whole));
     if (progress == 100) {
         DrawBitmap(frame, 0, 0, picture);
         report(whole);

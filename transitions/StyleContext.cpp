@@ -21,7 +21,7 @@ Rect WrittenArea(const Piece& piece) {
 
 void StyleContext::pieces(std::span<const Piece> list) {
     if (list.empty()) return;
-    if (list.size() > 1 && beforePieces) beforePieces();
+    if (beforePieces) beforePieces(list);
     for (std::size_t i = 0; i + 1 < list.size(); ++i) {
         const Piece& piece = list[i];
         if (piece.mirrorH || piece.mirrorV)

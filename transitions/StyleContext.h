@@ -38,9 +38,9 @@ struct StyleContext {
     // Receives every area of the frame that changed, in frame coordinates.
     const std::function<void(const Rect&)>& invalidate;
 
-    // Called before the first piece is drawn, when the composer has work
-    // of its own to finish on the frame first.
-    std::function<void()> beforePieces;
+    // Called with the whole list before the first piece is drawn, when the
+    // composer has work of its own to finish on the frame first.
+    std::function<void(std::span<const Piece>)> beforePieces;
 
     // Results. dest and src start as the whole picture.
     Rect dest;
