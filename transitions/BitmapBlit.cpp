@@ -3,6 +3,7 @@
 #include "transitions/RowSplit.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <vector>
 
@@ -75,61 +76,70 @@ inline void CopySpan(uint8_t* d, const uint8_t* s, std::size_t bytes) {
     }
 }
 
-// Copies count pixels picked from a source row: pixel i from the byte
-// offset map[i]. Pixels are moved as four-byte words, faster than three
-// single bytes; the fourth byte lands on the next pixel, which is written
-// right after. The word read stays inside the bitmap except at the end of
-// its last row (`lastRow`, of `rowBytes` bytes), where such pixels are moved
-// bytewise.
-void PickPixelsPlain(uint8_t* out, const uint8_t* in, const uint32_t* map, int count, bool lastRow,
-                     std::size_t rowBytes) {
-    const uint32_t safeLimit = lastRow ? static_cast<uint32_t>(rowBytes) - 3 : UINT32_MAX;
+// Pixels are moved as four-byte words, faster than three single bytes; the
+// fourth byte lands on the next pixel, which is written right after.
+void PickPixelsPlain(uint8_t* out, const uint8_t* in, const uint32_t* offsets, int count,
+                     uint32_t wordSafeBelow) {
     int i = 0;
     for (; i + 1 < count; ++i) {
-        if (map[i] < safeLimit)
-            std::memcpy(out + i * 3, in + map[i], 4);
+        if (offsets[i] < wordSafeBelow)
+            std::memcpy(out + i * 3, in + offsets[i], 4);
         else
-            CopyPixel(out + i * 3, in + map[i]);
+            CopyPixel(out + i * 3, in + offsets[i]);
     }
-    CopyPixel(out + i * 3, in + map[i]);
+    CopyPixel(out + i * 3, in + offsets[i]);
 }
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 // Eight pixels at a time: one gather of eight words, packed to 24 bytes and
 // stored as 32; the 8 extra bytes land on the next pixels, written after.
-__attribute__((target("avx2"))) void PickPixelsAvx2(uint8_t* out, const uint8_t* in, const uint32_t* map,
-                                                    int count, bool lastRow, std::size_t rowBytes) {
+__attribute__((target("avx2"))) void PickPixelsAvx2(uint8_t* out, const uint8_t* in, const uint32_t* offsets,
+                                                    int count, uint32_t wordSafeBelow) {
     int i = 0;
-    if (!lastRow) {
+    if (wordSafeBelow == UINT32_MAX) {
         const __m256i pack = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, 0, 1, 2,
                                               4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
         const __m256i join = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7);
         for (; i + 11 <= count; i += 8) {
-            const __m256i offsets = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(map + i));
-            const __m256i words = _mm256_i32gather_epi32(reinterpret_cast<const int*>(in), offsets, 1);
+            const __m256i at = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(offsets + i));
+            const __m256i words = _mm256_i32gather_epi32(reinterpret_cast<const int*>(in), at, 1);
             const __m256i packed = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(words, pack), join);
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + static_cast<std::size_t>(i) * 3), packed);
         }
     }
-    PickPixelsPlain(out + static_cast<std::size_t>(i) * 3, in, map + i, count - i, lastRow, rowBytes);
-}
-
-void PickPixels(uint8_t* out, const uint8_t* in, const uint32_t* map, int count, bool lastRow,
-                std::size_t rowBytes) {
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (avx2)
-        PickPixelsAvx2(out, in, map, count, lastRow, rowBytes);
-    else
-        PickPixelsPlain(out, in, map, count, lastRow, rowBytes);
-}
-#else
-void PickPixels(uint8_t* out, const uint8_t* in, const uint32_t* map, int count, bool lastRow,
-                std::size_t rowBytes) {
-    PickPixelsPlain(out, in, map, count, lastRow, rowBytes);
+    PickPixelsPlain(out + static_cast<std::size_t>(i) * 3, in, offsets + i, count - i, wordSafeBelow);
 }
 #endif
 
 } // namespace
+
+namespace {
+std::atomic<bool> g_vectorPathsEnabled{true};
+} // namespace
+
+bool VectorPixelPaths() {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2 && g_vectorPathsEnabled.load(std::memory_order_relaxed);
+#else
+    return false;
+#endif
+}
+
+void SetVectorPixelPaths(bool enabled) {
+    g_vectorPathsEnabled = enabled;
+}
+
+void PickPixels(uint8_t* out, const uint8_t* in, const uint32_t* offsets, int count, uint32_t wordSafeBelow) {
+    if (count <= 0) return;
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    if (VectorPixelPaths()) {
+        PickPixelsAvx2(out, in, offsets, count, wordSafeBelow);
+        return;
+    }
+#endif
+    PickPixelsPlain(out, in, offsets, count, wordSafeBelow);
+}
 
 void DrawBitmap(Bitmap24& dst, int x, int y, const Bitmap24& src) {
     const Rect area =
@@ -199,7 +209,10 @@ void StretchDraw(Bitmap24& dst, const Rect& d, const Bitmap24& src, const Rect& 
             } else if (straight) {
                 std::memcpy(out, src.row(sy) + static_cast<std::size_t>(mx.source(first)) * 3, rowBytes);
             } else {
-                PickPixels(out, src.row(sy), offsets.data(), count, sy + 1 == src.height(), src.stride());
+                // The fourth byte after a pixel exists except at the end of the last row.
+                const uint32_t wordSafeBelow =
+                    sy + 1 < src.height() ? UINT32_MAX : static_cast<uint32_t>(src.stride()) - 3;
+                PickPixels(out, src.row(sy), offsets.data(), count, wordSafeBelow);
             }
             previousSource = sy;
             previousRow = out;
@@ -256,16 +269,41 @@ void DrawThroughRegion(Bitmap24& dst, const Bitmap24& src, const Region& clip) {
 
 namespace {
 
-// One row of CopyToXrgb32. Each pixel is assembled as a 32-bit value, which
-// the compiler turns into vector shuffles; the AVX2 variant is chosen at run
-// time where the processor has it.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-__attribute__((target_clones("avx2", "default")))
-#endif
-void RowToXrgb32(const uint8_t* __restrict in, uint32_t* __restrict out, int width) {
+// One row of CopyToXrgb32, a pixel at a time.
+void RowToXrgb32Plain(const uint8_t* __restrict in, uint32_t* __restrict out, int width) {
     for (int x = 0; x < width; ++x, in += 3)
         out[x] =
             0xFF000000u | in[0] | (static_cast<uint32_t>(in[1]) << 8) | (static_cast<uint32_t>(in[2]) << 16);
+}
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+// Eight pixels at a time: their 24 bytes are loaded as two overlapping
+// halves of 16 (the second reads 4 bytes past them, inside the row while a
+// ninth pixel follows) and spread to four bytes each with one shuffle.
+__attribute__((target("avx2"))) void RowToXrgb32Avx2(const uint8_t* in, uint32_t* out, int width) {
+    const __m256i spread = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1, 0, 1, 2, -1,
+                                            3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    const __m256i opaque = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
+    int x = 0;
+    for (; x + 9 <= width; x += 8) {
+        const uint8_t* pixels = in + static_cast<std::size_t>(x) * 3;
+        const __m256i bytes = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(pixels + 12),
+                                                  reinterpret_cast<const __m128i*>(pixels));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x),
+                            _mm256_or_si256(_mm256_shuffle_epi8(bytes, spread), opaque));
+    }
+    RowToXrgb32Plain(in + static_cast<std::size_t>(x) * 3, out + x, width - x);
+}
+#endif
+
+void RowToXrgb32(const uint8_t* in, uint32_t* out, int width) {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    if (VectorPixelPaths()) {
+        RowToXrgb32Avx2(in, out, width);
+        return;
+    }
+#endif
+    RowToXrgb32Plain(in, out, width);
 }
 
 } // namespace

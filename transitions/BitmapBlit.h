@@ -11,6 +11,19 @@
 
 namespace scr {
 
+// Copies `count` pixels (three bytes each) to `out`, pixel i from the byte
+// offset offsets[i] of `in`. Offsets below `wordSafeBelow` may be read as
+// four bytes (the byte after the pixel lies inside the bitmap); the others
+// are read byte by byte. Eight pixels at a time where the processor can.
+void PickPixels(uint8_t* out, const uint8_t* in, const uint32_t* offsets, int count,
+                uint32_t wordSafeBelow = UINT32_MAX);
+
+// True when the pixel loops take their eight-pixel paths: the processor has
+// AVX2 and they are not switched off. Tests switch them off to check that
+// the plain paths give the same pixels.
+bool VectorPixelPaths();
+void SetVectorPixelPaths(bool enabled);
+
 // Copies src with its top-left corner at (x, y).
 void DrawBitmap(Bitmap24& dst, int x, int y, const Bitmap24& src);
 

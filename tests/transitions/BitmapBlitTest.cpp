@@ -4,6 +4,7 @@
 #include "transitions/RegionShapes.h"
 
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace scr {
 namespace {
@@ -88,27 +89,61 @@ TEST(StretchDraw, ClippedCopyIsTheWholeCopyInsideTheClip) {
 TEST(StretchDraw, WideRowsPickThePixelUnderEachCentre) {
     const Bitmap24 src = CoordinatePicture(61, 7, true);
     const int widths[] = {11, 12, 19, 40, 61, 83, 130, -47, -61, -129};
-    for (const int w : widths) {
-        for (const int sh : {7, 3}) {
-            Bitmap24 dst = Uniform(140, 16, kBlank);
-            const int left = w < 0 ? 136 : 3;
-            StretchDraw(dst, {left, 1, left + w, 15}, src, {0, 7 - sh, 61, 7});
-            const int first = w < 0 ? left + w + 1 : left;
-            const int count = w < 0 ? -w : w;
-            for (int y = 0; y < 16; ++y) {
-                for (int x = 0; x < 140; ++x) {
-                    uint32_t expected = kBlank;
-                    if (y >= 1 && y < 15 && x >= first && x < first + count) {
-                        const int i = w < 0 ? first + count - 1 - x : x - first;
-                        const int sx = (2 * i + 1) * 61 / (2 * count);
-                        const int sy = 7 - sh + (2 * (y - 1) + 1) * sh / 28;
-                        expected = CoordinateColour(sx, sy, true);
+    for (const bool vector : {true, false}) {
+        SetVectorPixelPaths(vector);
+        for (const int w : widths) {
+            for (const int sh : {7, 3}) {
+                Bitmap24 dst = Uniform(140, 16, kBlank);
+                const int left = w < 0 ? 136 : 3;
+                StretchDraw(dst, {left, 1, left + w, 15}, src, {0, 7 - sh, 61, 7});
+                const int first = w < 0 ? left + w + 1 : left;
+                const int count = w < 0 ? -w : w;
+                for (int y = 0; y < 16; ++y) {
+                    for (int x = 0; x < 140; ++x) {
+                        uint32_t expected = kBlank;
+                        if (y >= 1 && y < 15 && x >= first && x < first + count) {
+                            const int i = w < 0 ? first + count - 1 - x : x - first;
+                            const int sx = (2 * i + 1) * 61 / (2 * count);
+                            const int sy = 7 - sh + (2 * (y - 1) + 1) * sh / 28;
+                            expected = CoordinateColour(sx, sy, true);
+                        }
+                        ASSERT_EQ(dst.pixel(x, y), expected)
+                            << "width " << w << " at " << x << "," << y << (vector ? "" : " plain");
                     }
-                    ASSERT_EQ(dst.pixel(x, y), expected) << "width " << w << " at " << x << "," << y;
                 }
             }
         }
     }
+    SetVectorPixelPaths(true);
+}
+
+// Widening into a screen image: every pixel of the area, the eight-pixel
+// path's tails of every length included, and not a byte beside it.
+TEST(CopyToXrgb32, WidensEveryPixelOfTheAreaAndNothingElse) {
+    const Bitmap24 src = CoordinatePicture(40, 5, true);
+    for (const bool vector : {true, false}) {
+        SetVectorPixelPaths(vector);
+        for (const Rect area : {Rect{0, 0, 40, 5}, Rect{3, 1, 12, 4}, Rect{0, 0, 9, 1}, Rect{31, 0, 40, 5},
+                                Rect{-2, -1, 17, 3}}) {
+            constexpr std::size_t kStride = 50 * 4;
+            std::vector<uint32_t> image(kStride / 4 * 8, 0x5A5A5A5A);
+            CopyToXrgb32(src, area, reinterpret_cast<uint8_t*>(image.data()), kStride);
+            const Rect inside = area.intersected({0, 0, 40, 5});
+            for (int row = 0; row < 8; ++row)
+                for (int col = 0; col < 50; ++col) {
+                    const int x = area.left + col, y = area.top + row;
+                    uint32_t expected = 0x5A5A5A5A;
+                    if (inside.contains(x, y)) {
+                        const uint8_t* in = src.row(y) + static_cast<std::size_t>(x) * 3;
+                        expected = 0xFF000000u | in[0] | (static_cast<uint32_t>(in[1]) << 8) |
+                                   (static_cast<uint32_t>(in[2]) << 16);
+                    }
+                    ASSERT_EQ(image[static_cast<std::size_t>(row) * 50 + col], expected)
+                        << col << "," << row << (vector ? "" : " plain");
+                }
+        }
+    }
+    SetVectorPixelPaths(true);
 }
 
 TEST(BitmapBlit, FillAndDrawThroughRegion) {

@@ -1,6 +1,7 @@
 #include "transitions/BitmapHelpers.h"
 
 #include "TestPictures.h"
+#include "transitions/BitmapBlit.h"
 #include "transitions/RegionShapes.h"
 
 #include <cmath>
@@ -151,12 +152,16 @@ TEST(MergeRotate, LargeFramesOnTwoThreadsAndOverAnotherPictureFollowTheRule) {
                 const bool inside = u >= 0 && u < W && v >= 0 && v < H;
                 expected.setPixel(x, y, inside ? source.pixel(u, v) : under.pixel(x, y));
             }
-        Bitmap24 inPlace = under;
-        MergeRotate(inPlace, source, cx, cy, angle);
-        EXPECT_EQ(inPlace, expected);
-        Bitmap24 onePass = Uniform(W, H, kBlank);
-        MergeRotate(onePass, source, cx, cy, angle, &under);
-        EXPECT_EQ(onePass, expected);
+        for (const bool vector : {true, false}) {
+            SetVectorPixelPaths(vector);
+            Bitmap24 inPlace = under;
+            MergeRotate(inPlace, source, cx, cy, angle);
+            EXPECT_EQ(inPlace, expected) << (vector ? "" : "plain");
+            Bitmap24 onePass = Uniform(W, H, kBlank);
+            MergeRotate(onePass, source, cx, cy, angle, &under);
+            EXPECT_EQ(onePass, expected) << (vector ? "" : "plain");
+        }
+        SetVectorPixelPaths(true);
     }
 }
 
