@@ -155,9 +155,10 @@ inline void SourcePoint(int x, int cx, int cy, double cosA, double sinA, double 
 }
 
 // The byte offsets in the source (below 2 GB) of the points that destination
-// columns [first, last) of one row take, all inside the source. Built twice,
-// for AVX2 where the processor has it and for plain x86-64; the results are
-// identical (no fused multiply-add, same rounding).
+// columns [first, last) of one row take, all inside the source. Built three
+// times, for AVX-512 and AVX2 where the processor has them and for plain
+// x86-64; the results are identical (the same rounding, and no fused
+// multiply-add: the pixel code is compiled without contraction).
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 __attribute__((target_clones("avx512f", "avx2", "default")))
 #endif
