@@ -178,35 +178,44 @@ struct RowRange {
 };
 
 // One rotation of MergeRotate: its centre, angle, per-row ranges, and where
-// under's pixels are drawn.
+// under's pixels are drawn (the rectangle and, when given, per row within it).
 struct Rotation {
     int cx, cy;
     double cosA, sinA;
     std::vector<RowRange> ranges;
     Rect underArea;
+    const RowSpans* underRows;
 };
 
 // The rows [firstRow, lastRow) of a rotation.
 void RotateRows(Bitmap24& dest, const Bitmap24& source, const Bitmap24* under, const Rotation& rotation,
                 int firstRow, int lastRow, std::vector<uint32_t>& offsets) {
-    const auto& [cx, cy, cosA, sinA, ranges, underArea] = rotation;
+    const auto& [cx, cy, cosA, sinA, ranges, underArea, underRows] = rotation;
     if (under) {
         // Under's pixels wherever the turned picture does not surely cover
         // the row (outside the columns inside beyond doubt), within the area
         // where dest may differ from under.
-        const Rect& area = rotation.underArea;
-        const auto copyUnder = [&](int y, int from, int to) {
-            from = std::max(from, area.left);
-            to = std::min(to, area.right);
-            if (from < to)
-                std::memcpy(dest.row(y) + static_cast<std::size_t>(from) * 3,
-                            under->row(y) + static_cast<std::size_t>(from) * 3,
-                            static_cast<std::size_t>(to - from) * 3);
-        };
-        for (int y = std::max(firstRow, area.top); y < std::min(lastRow, area.bottom); ++y) {
+        const int lastUnderRow =
+            std::min({lastRow, underArea.bottom, underRows ? static_cast<int>(underRows->size()) : lastRow});
+        for (int y = std::max(firstRow, underArea.top); y < lastUnderRow; ++y) {
+            int left = underArea.left;
+            int right = underArea.right;
+            if (underRows) {
+                const RowSpan& differs = (*underRows)[static_cast<std::size_t>(y)];
+                left = std::max(left, differs.first);
+                right = std::min(right, differs.last);
+            }
+            const auto copyUnder = [&](int from, int to) {
+                from = std::max(from, left);
+                to = std::min(to, right);
+                if (from < to)
+                    std::memcpy(dest.row(y) + static_cast<std::size_t>(from) * 3,
+                                under->row(y) + static_cast<std::size_t>(from) * 3,
+                                static_cast<std::size_t>(to - from) * 3);
+            };
             const RowRange& r = ranges[static_cast<std::size_t>(y)];
-            copyUnder(y, 0, r.innerFirst);
-            copyUnder(y, std::max(r.innerFirst, r.innerLast - 1), dest.width());
+            copyUnder(0, r.innerFirst);
+            copyUnder(std::max(r.innerFirst, r.innerLast - 1), dest.width());
         }
     }
     const int width = std::min(dest.width(), source.width());
@@ -250,16 +259,17 @@ void RotateRows(Bitmap24& dest, const Bitmap24& source, const Bitmap24* under, c
 
 } // namespace
 
-Rect MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double angle, const Bitmap24* under,
-                 const Rect* underArea) {
+RotationReach MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double angle,
+                          const Bitmap24* under, const Rect* underArea, const RowSpans* underRows) {
     const Rect whole{0, 0, dest.width(), dest.height()};
-    if (under && (under->width() != dest.width() || under->height() != dest.height())) return whole;
+    if (under && (under->width() != dest.width() || under->height() != dest.height())) return {whole, {}};
     const int width = std::min(dest.width(), source.width());
     const int height = std::min(dest.height(), source.height());
     if (under && (width != dest.width() || height != dest.height())) {
         // Outside the area both share, dest keeps under's pixels.
         DrawBitmap(dest, 0, 0, *under);
         under = nullptr;
+        underRows = nullptr;
     }
     if (width <= 0 || height <= 0 || source.byteSize() >= (std::size_t{1} << 31)) return {};
     const long double extended = angle;
@@ -268,7 +278,8 @@ Rect MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double 
                       static_cast<double>(std::cos(extended)),
                       static_cast<double>(std::sin(extended)),
                       std::vector<RowRange>(static_cast<std::size_t>(height)),
-                      underArea ? underArea->intersected(whole) : whole};
+                      underArea ? underArea->intersected(whole) : whole,
+                      underRows};
     const double cosA = rotation.cosA;
     const double sinA = rotation.sinA;
     for (int y = 0; y < height; ++y) {
@@ -288,13 +299,15 @@ Rect MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double 
         if (r.innerFirst >= r.innerLast) r.innerFirst = r.innerLast = r.last;
     }
 
-    // The pixels to draw, and the rectangle around those the picture may reach.
+    // The pixels to draw, and where the picture may reach.
     int64_t pixels = 0;
-    Rect reached{width, height, 0, 0};
+    RotationReach reach{{width, height, 0, 0}, RowSpans(static_cast<std::size_t>(height))};
+    Rect& reached = reach.bounds;
     for (int y = 0; y < height; ++y) {
         const RowRange& r = rotation.ranges[static_cast<std::size_t>(y)];
         if (r.first >= r.last) continue;
         pixels += r.last - r.first;
+        reach.rows[static_cast<std::size_t>(y)] = {r.first, r.last};
         reached = {std::min(reached.left, r.first), std::min(reached.top, y), std::max(reached.right, r.last),
                    std::max(reached.bottom, y + 1)};
     }
@@ -304,7 +317,8 @@ Rect MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double 
     ForRowBands(height, under ? int64_t{width} * height : pixels, [&](int firstRow, int lastRow, int worker) {
         RotateRows(dest, source, under, rotation, firstRow, lastRow, offsets[worker]);
     });
-    return pixels > 0 ? reached : Rect{};
+    if (pixels == 0) reached = {};
+    return reach;
 }
 
 } // namespace scr

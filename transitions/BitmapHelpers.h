@@ -7,6 +7,7 @@
 #include "platform/Bitmap24.h"
 #include "transitions/Rect.h"
 #include "transitions/Region.h"
+#include "transitions/RowSpans.h"
 
 namespace scr {
 
@@ -50,11 +51,19 @@ void MergeTransparent(Bitmap24& dest, const Bitmap24& source, int percent, const
 // same size (only the area both share is used); a source of 2 GB or more is
 // not drawn.
 //
-// Returns the rectangle around the destination pixels the turned picture may
-// reach (empty when it reaches none); nothing outside it takes a source
-// pixel. With `under`, under's pixels are drawn only inside `underArea` when
-// one is given: dest must hold them already outside it.
-Rect MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double angle,
-                 const Bitmap24* under = nullptr, const Rect* underArea = nullptr);
+// Returns where the turned picture may reach (empty when it reaches none):
+// the rectangle around those pixels, and their columns in each row of the
+// area both bitmaps share; nothing outside them takes a source pixel. With
+// `under`, under's pixels are drawn only where dest may differ from it: inside
+// `underArea` when one is given and, within that, only in the spans of
+// `underRows` when given (rows beyond the list differ nowhere). Elsewhere
+// dest must hold them already.
+struct RotationReach {
+    Rect bounds;
+    RowSpans rows;
+};
+RotationReach MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double angle,
+                          const Bitmap24* under = nullptr, const Rect* underArea = nullptr,
+                          const RowSpans* underRows = nullptr);
 
 } // namespace scr

@@ -73,6 +73,9 @@ FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource&
     // A pixel style puts the old picture back itself: where the last frame
     // wrote, or everywhere without a memory.
     const Rect oldPictureArea = pixelStyleDrawsOld && remembered ? memory->touched : whole;
+    const bool rowsRemembered = pixelStyleDrawsOld && remembered &&
+                                memory->touchedRows.size() == static_cast<std::size_t>(frame.height());
+    const RowSpans* oldPictureRows = rowsRemembered ? &memory->touchedRows : nullptr;
     if (pixelStyleDrawsOld) {
         if (remembered && !oldPictureArea.isEmpty() && hooks.invalidate) hooks.invalidate(oldPictureArea);
     } else if (!remembered) {
@@ -93,9 +96,19 @@ FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource&
         touched = Bounding(touched, r.normalised().intersected(whole));
         if (hooks.invalidate) hooks.invalidate(r);
     };
-    StyleContext ctx{
-        g,     frame, picture, pixelStyleDrawsOld ? &old : nullptr, oldPictureArea, random, report, {},
-        whole, whole, {}};
+    StyleContext ctx{g,
+                     frame,
+                     picture,
+                     pixelStyleDrawsOld ? &old : nullptr,
+                     oldPictureArea,
+                     oldPictureRows,
+                     random,
+                     report,
+                     {},
+                     whole,
+                     whole,
+                     {},
+                     {}};
     if (restoreLater)
         ctx.beforePieces = [&](std::span<const Piece> pieces) {
             restore(StaleOutsidePieces(stale, pieces, progress, whole));
@@ -160,6 +173,11 @@ FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource&
         memory->touched = touched;
         memory->newAreaKnown = entry->kind == StyleKind::Region;
         memory->newArea = memory->newAreaKnown ? newArea() : Region();
+        // A pixel style that drew the old picture itself may say, row by
+        // row, where the frame differs from it now.
+        const bool rowsKnown = pixelStyleDrawsOld && progress < 100 &&
+                               ctx.reachedRows.size() == static_cast<std::size_t>(frame.height());
+        memory->touchedRows = rowsKnown ? std::move(ctx.reachedRows) : RowSpans();
     }
     return result;
 }

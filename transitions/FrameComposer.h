@@ -28,6 +28,7 @@
 #include "platform/Bitmap24.h"
 #include "transitions/Rect.h"
 #include "transitions/Region.h"
+#include "transitions/RowSpans.h"
 #include "transitions/TransitionRandom.h"
 
 #include <functional>
@@ -62,6 +63,7 @@ struct FrameResult {
 struct FrameMemory {
     bool valid = false;
     Rect touched;              // the frame equals the old picture outside this rectangle
+    RowSpans touchedRows;      // when one per frame row: and outside these spans of each row
     bool newAreaKnown = false; // the frame shows the new picture exactly in newArea
     Region newArea;
 
@@ -70,6 +72,7 @@ struct FrameMemory {
     void holdsOldPicture() {
         valid = true;
         touched = {};
+        touchedRows.clear();
         newAreaKnown = true;
         newArea = Region();
     }

@@ -135,8 +135,10 @@ void RotateStyle(StyleContext& ctx, std::span<const int> args) {
     const int cy = args[1] ? ctx.g.H : -1;
     const long double angle = (100 - ctx.g.p) * std::numbers::pi_v<long double> / 200;
     // Only what the turned picture reaches changes with the new picture.
-    ctx.dest = MergeRotate(ctx.frame, ctx.picture, cx, cy, static_cast<double>(angle), ctx.oldPicture,
-                           &ctx.oldPictureArea);
+    RotationReach reach = MergeRotate(ctx.frame, ctx.picture, cx, cy, static_cast<double>(angle),
+                                      ctx.oldPicture, &ctx.oldPictureArea, ctx.oldPictureRows);
+    ctx.dest = reach.bounds;
+    ctx.reachedRows = std::move(reach.rows);
 }
 
 } // namespace scr

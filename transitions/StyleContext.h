@@ -8,6 +8,7 @@
 #include "transitions/FrameGeometry.h"
 #include "transitions/Rect.h"
 #include "transitions/Region.h"
+#include "transitions/RowSpans.h"
 #include "transitions/TransitionRandom.h"
 
 #include <functional>
@@ -32,8 +33,10 @@ struct StyleContext {
     // Set when the frame does not hold the old picture yet: a pixel style
     // then draws it in the same pass as the new one.
     const Bitmap24* oldPicture;
-    // With oldPicture: the frame may differ from the old picture only here.
+    // With oldPicture: the frame may differ from the old picture only here,
+    // and within it, when given, only in these spans of each row.
     Rect oldPictureArea;
+    const RowSpans* oldPictureRows;
     RandomSource& random;
     // Receives every area of the frame that changed, in frame coordinates.
     const std::function<void(const Rect&)>& invalidate;
@@ -46,6 +49,9 @@ struct StyleContext {
     Rect dest;
     Rect src;
     std::optional<Region> region;
+    // A pixel style's reach, one span per row, when it knows it: the frame
+    // now holds the old picture outside them (with oldPicture given).
+    RowSpans reachedRows;
 
     // Copies and invalidates every piece but the last at once; the last one
     // is left in dest and src for the end of the frame.
