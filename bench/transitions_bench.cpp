@@ -7,6 +7,7 @@
 #include "transitions/BitmapBlit.h"
 #include "transitions/BitmapHelpers.h"
 #include "transitions/FrameComposer.h"
+#include "transitions/RowSplit.h"
 #include "transitions/StyleTable.h"
 
 #include <algorithm>
@@ -23,24 +24,32 @@ namespace {
 int g_frameWidth = 1920;
 int g_frameHeight = 1080;
 
-// Takes --frame=WIDTHxHEIGHT out of the arguments; false when it is malformed.
-bool ReadFrameSize(int& argc, char** argv) {
-    constexpr std::string_view kOption = "--frame=";
+int g_pixelThreads = 2;
+
+// Takes --frame=WIDTHxHEIGHT and --pixel-threads=1|2 out of the arguments;
+// false when one is malformed.
+bool ReadOptions(int& argc, char** argv) {
+    constexpr std::string_view kFrame = "--frame=";
+    constexpr std::string_view kThreads = "--pixel-threads=";
     int kept = 1;
     bool ok = true;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (arg.substr(0, kOption.size()) != kOption) {
-            argv[kept++] = argv[i];
-            continue;
-        }
-        int w = 0, h = 0;
-        if (std::sscanf(argv[i] + kOption.size(), "%dx%d", &w, &h) == 2 && w > 0 && h > 0 && w <= 16384 &&
-            h <= 16384) {
-            g_frameWidth = w;
-            g_frameHeight = h;
+        if (arg.starts_with(kFrame)) {
+            int w = 0, h = 0;
+            if (std::sscanf(argv[i] + kFrame.size(), "%dx%d", &w, &h) == 2 && w > 0 && h > 0 && w <= 16384 &&
+                h <= 16384) {
+                g_frameWidth = w;
+                g_frameHeight = h;
+            } else {
+                ok = false;
+            }
+        } else if (arg.starts_with(kThreads)) {
+            const std::string_view value = arg.substr(kThreads.size());
+            ok = ok && (value == "1" || value == "2");
+            g_pixelThreads = value == "1" ? 1 : 2;
         } else {
-            ok = false;
+            argv[kept++] = argv[i];
         }
     }
     argc = kept;
@@ -170,14 +179,18 @@ void Register() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!ReadFrameSize(argc, argv)) {
-        std::fprintf(stderr, "--frame wants WIDTHxHEIGHT, for example --frame=3840x2160\n");
+    if (!ReadOptions(argc, argv)) {
+        std::fprintf(
+            stderr,
+            "--frame wants WIDTHxHEIGHT, for example --frame=3840x2160, and --pixel-threads 1 or 2\n");
         return 1;
     }
+    scr::SetPixelThreads(g_pixelThreads);
     Register();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::AddCustomContext("frame", std::to_string(g_frameWidth) + "x" + std::to_string(g_frameHeight));
+    benchmark::AddCustomContext("pixel_threads", std::to_string(g_pixelThreads));
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -7,6 +7,12 @@ milliseconds and in plain frame copies (memcpy of the same
 picture) measured in the same run.
 
 usage: transitions-performance.py [--json FILE] [--bench PROGRAM] [--frame WIDTHxHEIGHT]
+                                  [--pixel-threads 1|2]
+
+With --pixel-threads 1 the pixel loops run on one thread: the ratio is then
+the work of a step against the work of a copy. With 2 (the show's setting)
+the processor time of both threads counts, and with it what two threads
+cost each other on a shared memory bus.
 """
 import argparse
 import json
@@ -22,7 +28,8 @@ def load(args):
         with open(args.json) as f:
             return json.load(f)
     with tempfile.NamedTemporaryFile(suffix=".json") as out:
-        subprocess.run([args.bench, f"--frame={args.frame}", "--benchmark_format=console",
+        subprocess.run([args.bench, f"--frame={args.frame}", f"--pixel-threads={args.pixel_threads}",
+                        "--benchmark_format=console",
                         f"--benchmark_out={out.name}", "--benchmark_out_format=json"],
                        check=True, stdout=subprocess.DEVNULL)
         with open(out.name) as f:
@@ -34,6 +41,8 @@ def main():
     parser.add_argument("--json")
     parser.add_argument("--bench", default="build/bin/bench_transitions_bench")
     parser.add_argument("--frame", default="1920x1080", help="frame size when the benchmark is run")
+    parser.add_argument("--pixel-threads", default="2", choices=("1", "2"),
+                        help="threads of the pixel loops when the benchmark is run")
     args = parser.parse_args()
     data = load(args)
 
@@ -66,7 +75,9 @@ def main():
     if widen is not None:
         print(f"Widening the whole frame into a 32-bit screen image (painting): median {widen:.3f} ms "
               f"({widen / copy:.1f} frame copies).")
-    print("Times are medians of the process's processor time (both threads of the pixel work),")
+    threads = data.get("context", {}).get("pixel_threads", "2")
+    print(f"Pixel loops on {threads} thread{'s' if threads != '1' else ''}.")
+    print("Times are medians of the process's processor time (every thread of the pixel work),")
     print("for one step of 4 % composed from the step before, as the show does; each ratio in brackets")
     print("divides a style's median by the processor time of the frame copies timed right")
     print("after it, so that both are measured under the same conditions.\n")
