@@ -9,10 +9,10 @@ picture) measured in the same run.
 usage: transitions-performance.py [--json FILE] [--bench PROGRAM] [--frame WIDTHxHEIGHT]
                                   [--pixel-threads 1|2]
 
-With --pixel-threads 1 the pixel loops run on one thread: the ratio is then
-the work of a step against the work of a copy. With 2 (the show's setting)
-the processor time of both threads counts, and with it what two threads
-cost each other on a shared memory bus.
+With --pixel-threads 1 (the default) the pixel loops run on one thread: the
+ratio is then the work of a step against the work of a copy, as the limits
+mean it. With 2 (the show's setting) the processor time of both threads
+counts, and with it what two threads cost each other on a shared machine.
 """
 import argparse
 import json
@@ -41,7 +41,7 @@ def main():
     parser.add_argument("--json")
     parser.add_argument("--bench", default="build/bin/bench_transitions_bench")
     parser.add_argument("--frame", default="1920x1080", help="frame size when the benchmark is run")
-    parser.add_argument("--pixel-threads", default="2", choices=("1", "2"),
+    parser.add_argument("--pixel-threads", default="1", choices=("1", "2"),
                         help="threads of the pixel loops when the benchmark is run")
     args = parser.parse_args()
     data = load(args)
