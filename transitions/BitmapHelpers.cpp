@@ -190,7 +190,14 @@ struct Rotation {
 // The rows [firstRow, lastRow) of a rotation.
 void RotateRows(Bitmap24& dest, const Bitmap24& source, const Bitmap24* under, const Rotation& rotation,
                 int firstRow, int lastRow, std::vector<uint32_t>& offsets) {
-    const auto& [cx, cy, cosA, sinA, ranges, underArea, underRows] = rotation;
+    // Plain names, not a structured binding: the edge test below is a lambda.
+    const int cx = rotation.cx;
+    const int cy = rotation.cy;
+    const double cosA = rotation.cosA;
+    const double sinA = rotation.sinA;
+    const std::vector<RowRange>& ranges = rotation.ranges;
+    const Rect& underArea = rotation.underArea;
+    const RowSpans* underRows = rotation.underRows;
     if (under) {
         // Under's pixels wherever the turned picture does not surely cover
         // the row (outside the columns inside beyond doubt), within the area
