@@ -278,14 +278,14 @@ void RowToXrgb32Plain(const uint8_t* __restrict in, uint32_t* __restrict out, in
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 // Eight pixels at a time: their 24 bytes are loaded as two overlapping
-// halves of 16 (the second reads 4 bytes past them, inside the row while a
-// ninth pixel follows) and spread to four bytes each with one shuffle.
+// halves of 16 (the second reads 4 bytes past them, inside the row while two
+// more pixels follow) and spread to four bytes each with one shuffle.
 __attribute__((target("avx2"))) void RowToXrgb32Avx2(const uint8_t* in, uint32_t* out, int width) {
     const __m256i spread = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1, 0, 1, 2, -1,
                                             3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
     const __m256i opaque = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
     int x = 0;
-    for (; x + 9 <= width; x += 8) {
+    for (; x + 10 <= width; x += 8) {
         const uint8_t* pixels = in + static_cast<std::size_t>(x) * 3;
         const __m256i bytes = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(pixels + 12),
                                                   reinterpret_cast<const __m128i*>(pixels));
