@@ -234,11 +234,9 @@ void RotateRows(Bitmap24& dest, const Bitmap24& source, const Bitmap24* under, c
     // (narrower column blocks measured slower).
     for (int y = firstRow; y < lastRow; ++y) {
         const RowRange& r = ranges[static_cast<std::size_t>(y)];
-        const int first = r.first;
-        const int last = std::min(r.last, width);
-        if (first >= last) continue;
-        const int innerFirst = std::clamp(r.innerFirst, first, last);
-        const int innerLast = std::clamp(r.innerLast, innerFirst, last);
+        if (r.first >= r.last) continue;
+        const int innerFirst = std::clamp(r.innerFirst, r.first, r.last);
+        const int innerLast = std::clamp(r.innerLast, innerFirst, r.last);
         const double dy = static_cast<double>(y) - cy;
         const double dySin = dy * sinA;
         const double dyCos = dy * cosA;
@@ -253,14 +251,14 @@ void RotateRows(Bitmap24& dest, const Bitmap24& source, const Bitmap24* under, c
                     std::memcpy(out + x * 3, in + static_cast<std::size_t>(v) * stride + u * 3, 3);
             }
         };
-        tested(first, innerFirst);
+        tested(r.first, innerFirst);
         // Inside beyond doubt: no tests. That means u <= width - 2, so
         // each pixel may be read as four bytes inside the source row.
         RowSourceOffsets(innerFirst, innerLast, cx, cy, cosA, sinA, dySin, dyCos,
                          static_cast<int32_t>(stride), offsets.data());
         PickPixels(out + static_cast<std::size_t>(innerFirst) * 3, in, offsets.data() + innerFirst,
                    innerLast - innerFirst);
-        tested(innerLast, last);
+        tested(innerLast, r.last);
     }
 }
 
