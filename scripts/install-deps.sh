@@ -18,6 +18,9 @@ PACKAGES=(
   fonts-liberation2 fonts-dejavu-core
   # end-to-end tests and demo assets
   xvfb xdotool x11-utils python3 libxcb1-dev libjpeg-turbo-progs lame
+  # Wayland: Qt's Wayland platform, and a compositor for the tests (headless,
+  # with its screenshot tool)
+  qt6-wayland weston
   # the Debian package (CPack finds binaries with file, dependencies with
   # dpkg-shlibdeps) and its checks; desktop caches for per-user installs
   dpkg-dev file lintian desktop-file-utils shared-mime-info bash-completion

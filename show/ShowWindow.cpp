@@ -7,6 +7,7 @@
 #include "platform/gui/ForeignWindow.h"
 #include "platform/gui/QtColorRef.h"
 #include "platform/gui/TaskbarEntry.h"
+#include "platform/gui/WindowSystem.h"
 #include "show/BackgroundImage.h"
 #include "show/HomePage.h"
 #include "show/ShowLabels.h"
@@ -80,7 +81,7 @@ ShowWindow::ShowWindow(std::unique_ptr<ShowPackage> package, ShowMode mode, Wind
     if (!sequencer_->playList().empty() && package_->PlacementMode() == kPlacementMoving)
         fly_ = std::make_unique<XFly>(this, Rect{0, 0, width(), height()}, trans_);
 
-    if (embedded_) {
+    if (embedded()) {
         // The host's window can go away without telling us: end with it.
         hostWatch_ = new QTimer(this);
         connect(hostWatch_, &QTimer::timeout, this, [this] {
@@ -96,7 +97,7 @@ ShowWindow::~ShowWindow() {
 }
 
 void ShowWindow::SetUpGeometry(WindowHandle host) {
-    const QScreen* primary = QGuiApplication::primaryScreen();
+    QScreen* primary = QGuiApplication::primaryScreen();
     const QSize screen = primary ? primary->size() : QSize(1024, 768);
     primaryScreen_ = {screen.width(), screen.height()};
 
@@ -104,17 +105,28 @@ void ShowWindow::SetUpGeometry(WindowHandle host) {
     if (target != 0) {
         const std::optional<QSize> client = ForeignWindowSize(target);
         if (client && EmbedInForeignWindow(this, target)) {
-            embedded_ = true;
+            placement_ = Placement::ForeignWindow;
             hostWindow_ = target;
             setGeometry(0, 0, client->width(), client->height());
             showSize_ = {client->width(), client->height()};
             return;
         }
     }
+    showSize_ = primaryScreen_;
+    if (OnWayland()) {
+        // A Wayland window cannot place itself or cover several outputs: it
+        // asks the shell for full screen on the primary output (Run) and is
+        // laid out for that output's size.
+        placement_ = Placement::Output;
+        pointerKnown_ = false;
+        setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+        if (primary) setScreen(primary);
+        resize(screen);
+        return;
+    }
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     HideTaskbarEntry(this);
     setGeometry(primary ? primary->virtualGeometry() : QRect(QPoint(0, 0), screen));
-    showSize_ = primaryScreen_;
 }
 
 void ShowWindow::SetUpAppearance() {
@@ -146,7 +158,7 @@ void ShowWindow::SetUpAppearance() {
         }
     };
 
-    const bool fullScreen = !preview_ && !embedded_;
+    const bool fullScreen = !preview_ && !embedded();
     if (fullScreen && !package_->KeepCursor()) {
         QGuiApplication::setOverrideCursor(Qt::BlankCursor);
         cursorHidden_ = true;
@@ -158,14 +170,21 @@ void ShowWindow::SetUpAppearance() {
 
 void ShowWindow::Run() {
     // A preview whose box does not exist has nothing to draw into.
-    if (preview_ && !embedded_) return;
-    show();
-    if (embedded_) {
+    if (preview_ && !embedded()) return;
+    if (placement_ == Placement::Output) {
+        showFullScreen();
+        // A compositor grants activation when it sees fit, or never: the
+        // show starts at once.
+        startedBeforeActivation_ = true;
+        PostMessage(Msg::Timer, TimerId(ShowTimer::Item), 0);
+    } else if (embedded()) {
+        show();
         // A window inside a host's window never becomes active (the host
         // keeps the focus): the show starts as soon as it is visible.
         rules_.SetMouseRef(CursorPos());
         PostMessage(Msg::Timer, TimerId(ShowTimer::Item), 0);
     } else {
+        show();
         raise();
         activateWindow();
     }
@@ -216,6 +235,10 @@ void ShowWindow::WindowProc(WindowMessage& message) {
     // the show window although the user did nothing. Such deactivations do
     // not end the show; the window takes the activation back afterwards.
     if (flashAttach_ == FlashAttach::Attaching && IsDeactivation(input)) return;
+    if (!pointerKnown_ && input == ShowInput::MouseMove) {
+        pointerKnown_ = true;
+        rules_.SetMouseRef(CursorPos());
+    }
     WindowMessage* outer = std::exchange(message_, &message);
     rules_.Handle(input);
     message_ = outer;
@@ -229,6 +252,7 @@ void ShowWindow::OnActivate() {
         flashAttach_ = FlashAttach::None;
         return;
     }
+    if (std::exchange(startedBeforeActivation_, false)) return;
     rules_.FormActivate();
 }
 
@@ -437,7 +461,8 @@ VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::string& moviePath
     flashAttach_ = FlashAttach::Attaching;
     VtFlashEx* host = CreateFlashHost(this, r.left, r.top, r.right, r.bottom);
     flashAttach_ = FlashAttach::None;
-    if (!preview_ && !embedded_ && isVisible() && !isActiveWindow()) {
+    // A Wayland window cannot take the activation back; it was never lost.
+    if (!preview_ && placement_ == Placement::Desktop && isVisible() && !isActiveWindow()) {
         flashAttach_ = FlashAttach::ReclaimingActivation;
         activateWindow();
     }

@@ -1,7 +1,8 @@
 #pragma once
 // The show window: full screen over the whole virtual desktop (layout on the
-// primary screen), or drawn inside a host's window (the preview box, or the
-// window a Linux screen-saver host names). It owns the package, the
+// primary screen), full screen on the output a Wayland compositor gives it,
+// or drawn inside a host's window (the preview box, or the window a Linux
+// screen-saver host names). It owns the package, the
 // transition control, the background, the Flash hosts, the music, the
 // bouncing movement and the label controls, and ends the show by the input
 // rules of ShowWindowRules.
@@ -52,7 +53,12 @@ public:
     // with F2 and beginning with "http"; "" for none.
     std::string HomePageToOpen() const;
 
-    bool embedded() const { return embedded_; }
+    // Where the window stands: over the whole X11 desktop, placed by itself;
+    // inside a host's window; or full screen on one output, placed by a
+    // Wayland compositor.
+    enum class Placement { Desktop, ForeignWindow, Output };
+    Placement placement() const { return placement_; }
+    bool embedded() const { return placement_ == Placement::ForeignWindow; }
     Size showSize() const { return showSize_; }
     double showScale() const { return showScale_; }
     const ShowWindowRules& rules() const { return rules_; }
@@ -132,7 +138,7 @@ private:
 
     std::unique_ptr<ShowPackage> package_;
     const bool preview_;
-    bool embedded_ = false;
+    Placement placement_ = Placement::Desktop;
     WindowHandle hostWindow_ = 0;
     Size primaryScreen_;
     Size showSize_;
@@ -164,6 +170,12 @@ private:
     FlashAttach flashAttach_ = FlashAttach::None;
     WindowMessage* message_ = nullptr; // the message the rules are handling
     bool sequencerTransition_ = false; // the running transition is the sequencer's
+    // On an output the show starts without waiting for an activation; the
+    // one the compositor may grant later is not a request to advance.
+    bool startedBeforeActivation_ = false;
+    // On an output the pointer's place is unknown until it enters the
+    // window: its first report is the reference, not a movement.
+    bool pointerKnown_ = true;
     bool firstFrameReported_ = false;
 };
 

@@ -7,8 +7,10 @@
 #include "platform/FrameMemoryReuse.h"
 #include "platform/PasswordProvider.h"
 #include "platform/Random.h"
+#include "platform/WindowSystemChoice.h"
 #include "platform/WorkingSet.h"
 #include "platform/gui/ExceptionBox.h"
+#include "platform/gui/ForeignWindow.h"
 #include "platform/gui/TaskbarEntry.h"
 #include "show/HomePage.h"
 #include "show/PackageShowContent.h"
@@ -70,12 +72,36 @@ void ChangePassword(unsigned parentWindow) {
 
 namespace {
 
+// Chooses the window system before the application object exists. False,
+// after saying why on standard error, when the run must draw into another
+// program's window and the session has no X11 display to reach it on.
+bool ChooseWindowSystemFor(RunContext& run) {
+    const DisplayEnvironment env = DisplayEnvironment::FromProcess();
+    const bool intoForeignWindow =
+        run.mode == ShowMode::Show ? ScreenSaverHostWindow() != 0 : run.parentWindow != 0;
+    WindowSystemChoice choice = ChooseWindowSystem(env, intoForeignWindow);
+    if (!choice.unavailable.empty()) {
+        if (run.mode == ShowMode::Preview) {
+            std::fprintf(stderr, "scrplayer: no preview: %s\n", choice.unavailable.c_str());
+            return false;
+        }
+        // The dialog and the show still serve on their own: the dialog as a
+        // window of its own, the show full screen.
+        run.parentWindow = 0;
+        choice = ChooseWindowSystem(env, false);
+    }
+    ApplyWindowSystemChoice(choice);
+    return true;
+}
+
 // Runs the mode the run context holds.
 int RunChosenMode(RunContext& run) {
     if (const char* print = std::getenv("SCRPLAYER_PRINT_MODE"); print && std::string_view(print) == "1") {
         std::printf("mode=%s parent=%u\n", ShowModeName(run.mode), static_cast<unsigned>(run.parentWindow));
         return 0;
     }
+
+    if (run.mode != ShowMode::ChangePassword && !ChooseWindowSystemFor(run)) return kExitNoForeignWindow;
 
     try {
         switch (run.mode) {

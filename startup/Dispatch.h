@@ -7,10 +7,13 @@ namespace scr {
 
 class RunContext;
 
+// The exit status of a preview that cannot draw into the window it was
+// given: a Wayland session without an X11 display (EX_UNAVAILABLE).
+inline constexpr int kExitNoForeignWindow = 69;
+
 // Runs the program: detects the mode, then starts the matching form. The
 // package is read from `packagePath` (the running executable for the player
-// itself). Returns the process exit status (always 0 unless the environment
-// asks for diagnostics).
+// itself). Returns the process exit status: 0, or kExitNoForeignWindow.
 int RunProgram(int argc, char** argv, const std::string& packagePath);
 
 // Runs the installer wizard for the package source, whatever the file's name
