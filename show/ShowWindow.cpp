@@ -118,7 +118,6 @@ void ShowWindow::SetUpGeometry(WindowHandle host) {
         // asks the shell for full screen on the primary output (Run) and is
         // laid out for that output's size.
         placement_ = Placement::Output;
-        pointerKnown_ = false;
         setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
         if (primary) setScreen(primary);
         resize(screen);
@@ -175,8 +174,7 @@ void ShowWindow::Run() {
         showFullScreen();
         // A compositor grants activation when it sees fit, or never: the
         // show starts at once.
-        startedBeforeActivation_ = true;
-        PostMessage(Msg::Timer, TimerId(ShowTimer::Item), 0);
+        rules_.StartWithoutActivation();
     } else if (embedded()) {
         show();
         // A window inside a host's window never becomes active (the host
@@ -235,10 +233,6 @@ void ShowWindow::WindowProc(WindowMessage& message) {
     // the show window although the user did nothing. Such deactivations do
     // not end the show; the window takes the activation back afterwards.
     if (flashAttach_ == FlashAttach::Attaching && IsDeactivation(input)) return;
-    if (!pointerKnown_ && input == ShowInput::MouseMove) {
-        pointerKnown_ = true;
-        rules_.SetMouseRef(CursorPos());
-    }
     WindowMessage* outer = std::exchange(message_, &message);
     rules_.Handle(input);
     message_ = outer;
@@ -252,7 +246,6 @@ void ShowWindow::OnActivate() {
         flashAttach_ = FlashAttach::None;
         return;
     }
-    if (std::exchange(startedBeforeActivation_, false)) return;
     rules_.FormActivate();
 }
 

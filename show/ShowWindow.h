@@ -170,12 +170,6 @@ private:
     FlashAttach flashAttach_ = FlashAttach::None;
     WindowMessage* message_ = nullptr; // the message the rules are handling
     bool sequencerTransition_ = false; // the running transition is the sequencer's
-    // On an output the show starts without waiting for an activation; the
-    // one the compositor may grant later is not a request to advance.
-    bool startedBeforeActivation_ = false;
-    // On an output the pointer's place is unknown until it enters the
-    // window: its first report is the reference, not a movement.
-    bool pointerKnown_ = true;
     bool firstFrameReported_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include "show/ShowTimer.h"
 
 #include <cstdlib>
+#include <utility>
 
 namespace scr {
 
@@ -113,13 +114,25 @@ void ShowWindowRules::HandleTimer(ShowInput input) {
 
 void ShowWindowRules::MouseMoveTest() {
     const Point c = host_.CursorPos();
+    if (!pointerKnown_) {
+        pointerKnown_ = true;
+        mouseRef_ = c;
+        return;
+    }
     if (std::abs(c.x - mouseRef_.x) > kMouseTolerance || std::abs(c.y - mouseRef_.y) > kMouseTolerance)
         RequestClose();
     else
         mouseRef_ = c;
 }
 
+void ShowWindowRules::StartWithoutActivation() {
+    activationAwaited_ = true;
+    pointerKnown_ = false;
+    host_.PostWindowMessage(Msg::Timer, TimerId(ShowTimer::Item), 0);
+}
+
 void ShowWindowRules::FormActivate() {
+    if (std::exchange(activationAwaited_, false)) return;
     host_.PostWindowMessage(Msg::Timer, TimerId(ShowTimer::Item), 0);
 }
 

@@ -39,6 +39,13 @@ public:
 
     void Handle(ShowInput input);
 
+    // Starts the show at once, before (and whether or not) the window is
+    // activated, where the window system grants activation when it sees fit
+    // and reports the pointer only once it enters the window: the activation
+    // that may come later is not a request to advance (later ones are), and
+    // the pointer's first report is the movement test's reference, not a jump.
+    void StartWithoutActivation();
+
     // The form's activation events (raised by the default handling of Activate).
     void FormActivate();
     void FormDeactivate();
@@ -76,6 +83,8 @@ private:
     bool passwordCheckActive_ = false;
     bool homePageRequest_ = false;
     Point mouseRef_{-1, -1};
+    bool activationAwaited_ = false; // the show started without the activation it may yet get
+    bool pointerKnown_ = true;       // a report of the pointer has come, or none is needed
 };
 
 } // namespace scr

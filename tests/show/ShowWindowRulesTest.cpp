@@ -65,6 +65,9 @@ protected:
     // Posts a message and runs the queue until it is empty, like a message loop.
     void Post(Msg id, uintptr_t wParam = 0) {
         window_.queue.push_back({id, wParam, 0});
+        RunQueue();
+    }
+    void RunQueue() {
         while (!window_.queue.empty()) {
             WindowMessage message = window_.queue.front();
             window_.queue.pop_front();
@@ -131,6 +134,33 @@ TEST_F(ShowWindowRulesTest, ActivationTakesTheReferenceAndStartsTheFirstItem) {
     Post(Msg::Activate, WA_ACTIVE);
     EXPECT_EQ(rules_->mouseRef(), (Point{7, 9}));
     EXPECT_EQ(window_.log, std::vector<std::string>{"forward"});
+}
+
+TEST_F(ShowWindowRulesTest, AShowStartedWithoutActivationTakesThePointersFirstReportAsItsReference) {
+    Make(false);
+    window_.cursor = {-2147483647, -2147483647}; // nothing known of the pointer yet
+    rules_->StartWithoutActivation();
+    RunQueue();
+    EXPECT_EQ(window_.log, std::vector<std::string>{"forward"});
+    // The activation granted later does not advance; the one after a loss would end the show.
+    Post(Msg::Activate, WA_ACTIVE);
+    EXPECT_EQ(window_.log, std::vector<std::string>{"forward"});
+    // The pointer enters far from anything known: a reference, not a jump.
+    MoveCursorTo(800, 600);
+    EXPECT_FALSE(Closed());
+    MoveCursorTo(804, 597);
+    EXPECT_FALSE(Closed());
+    MoveCursorTo(830, 597);
+    EXPECT_TRUE(Closed());
+}
+
+TEST_F(ShowWindowRulesTest, AShowStartedWithoutActivationAdvancesOnLaterActivations) {
+    Make(true); // a preview never loses its show to a deactivation
+    rules_->StartWithoutActivation();
+    RunQueue();
+    Post(Msg::Activate, WA_ACTIVE);
+    Post(Msg::Activate, WA_ACTIVE);
+    EXPECT_EQ(window_.log, (std::vector<std::string>{"forward", "forward"}));
 }
 
 TEST_F(ShowWindowRulesTest, KeysAndButtonsInBothModes) {
