@@ -18,6 +18,8 @@ PACKAGES=(
   fonts-liberation2 fonts-dejavu-core
   # end-to-end tests and demo assets
   xvfb xdotool x11-utils python3 libxcb1-dev libjpeg-turbo-progs lame
+  # several monitors: Xorg with its dummy driver, laid out by xrandr
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   # the Debian package (CPack finds binaries with file, dependencies with
   # dpkg-shlibdeps) and its checks; desktop caches for per-user installs
   dpkg-dev file lintian desktop-file-utils shared-mime-info bash-completion
