@@ -210,6 +210,9 @@ protected:
 
 TEST_F(DaemonOnSeveralMonitors, EachMonitorsCopyFillsItsOwnWindow) {
     ASSERT_NO_FATAL_FAILURE(user_->Install());
+    // On Xorg the daemon fades the screen out and in again (Xvfb has no gamma
+    // to fade), holding up the start and the end of the copies by seconds of its own.
+    std::ofstream(user_->home() + "/.xscreensaver", std::ios::app) << "fade:\t\tFalse\nunfade:\t\tFalse\n";
     ASSERT_NO_FATAL_FAILURE(user_->StartDaemon());
     ASSERT_TRUE(user_->Command("-activate")) << user_->DaemonLog();
 
@@ -231,12 +234,14 @@ TEST_F(DaemonOnSeveralMonitors, EachMonitorsCopyFillsItsOwnWindow) {
         EXPECT_EQ(std::stoul(EnvironmentOf(pid, "XSCREENSAVER_WINDOW"), nullptr, 16), window);
     }
 
-    // The daemon's windows are the monitors; each holds one window of its copy, filling it.
+    // The windows given to the copies are the monitors (the daemon has
+    // more windows of the same sizes); each holds one window of its copy, filling it.
     for (const QRect& monitor : {kOtherAtTheRight.primary, kOtherAtTheRight.other}) {
-        const std::vector<uint32_t> windows = WindowsAt(x_->root(), monitor);
-        ASSERT_EQ(windows.size(), 1u) << "no daemon window on the monitor at " << monitor.x();
-        EXPECT_TRUE(
-            std::any_of(started.begin(), started.end(), [&](auto s) { return s.second == windows[0]; }));
+        std::vector<uint32_t> windows = WindowsAt(x_->root(), monitor);
+        std::erase_if(windows, [&](uint32_t w) {
+            return std::none_of(started.begin(), started.end(), [&](auto s) { return s.second == w; });
+        });
+        ASSERT_EQ(windows.size(), 1u) << "no copy's window covers the monitor at " << monitor.x();
         std::vector<XServer::Child> children;
         EXPECT_TRUE(WaitUntil(
             [&] {
@@ -261,6 +266,9 @@ TEST_F(DaemonOnSeveralMonitors, EachMonitorsCopyFillsItsOwnWindow) {
                    DistinctColours(shot, kOtherAtTheRight.other) > 2000;
         },
         20s));
+
+    // Both play their music (from extracted files): they are fully started.
+    EXPECT_TRUE(WaitUntil([&] { return ExtractedFiles(user_->file("tmp")).size() >= 2; }, 20s));
 
     // Deactivation ends both, leaving nothing behind.
     ASSERT_TRUE(user_->Command("-deactivate"));
