@@ -1,9 +1,9 @@
 // The show on two monitors side by side (Xorg's dummy driver): a 1920 x 1080
-// primary at the left and a 1280 x 1024 monitor to its right. The packed
-// screen saver's own window covers the whole desktop, its items stay on the
-// primary and the other monitor shows the background. Under the real
-// xscreensaver daemon each monitor gets its own window and its own copy of
-// the screen saver, which fills that window.
+// primary and a 1280 x 1024 monitor, once to its right and once to its left.
+// The packed screen saver's own window covers the whole desktop, its items
+// stay on the primary wherever it lies, and the other monitor shows the
+// background. Under the real xscreensaver daemon each monitor gets its own
+// window and its own copy of the screen saver, which fills that window.
 #include "tests/show_e2e/ScreenSaverUser.h"
 #include "tests/show_e2e/XorgDummyServer.h"
 
@@ -109,7 +109,7 @@ protected:
 
     // A package with a tiled background picture, a pinned picture at its own
     // size (a pinned item keeps its stored rectangle as it is) and one item in
-    // the play list, designed for the primary's width.
+    // the play list with a label in one colour, designed for the primary's width.
     std::string PackWithPinnedItem(QSize pinnedSize) {
         const std::string manifest = dir_.file("monitors.json");
         std::ofstream(manifest) << R"({
@@ -123,7 +123,9 @@ protected:
       "width": )" << pinnedSize.width()
                                 << R"(, "height": )" << pinnedSize.height() << R"( },
     { "file": ")" << demoPictures()
-                                << R"(/sunset.jpg", "left": 1600, "top": 100, "width": 300, "height": 200 }
+                                << R"(/sunset.jpg", "left": 1600, "top": 100, "width": 300, "height": 200,
+      "labels": [ { "text": "Primary", "font_name": "DejaVu Sans", "font_size": 24, "text_color": "#FF00FF",
+                    "transparent": false, "back_color": "#FF00FF", "center_x": 960, "center_y": 1000 } ] }
   ]
 })";
         const std::string packed = dir_.file("monitors.scr");
@@ -152,7 +154,7 @@ protected:
     TempDir dir_;
 };
 
-TEST_P(FullScreenOnSeveralMonitors, WindowCoversBothMonitorsItemsStayOnThePrimaryTheOtherShowsTheBackground) {
+TEST_P(FullScreenOnSeveralMonitors, CoversEveryMonitorWithItemsOnThePrimaryOnly) {
     const Layout& layout = GetParam();
     const QRect desktop = layout.primary.united(layout.other);
     const QImage pinned(QString::fromStdString(demoPictures() + "/aurora.jpg"));
@@ -175,6 +177,9 @@ TEST_P(FullScreenOnSeveralMonitors, WindowCoversBothMonitorsItemsStayOnThePrimar
     const QPoint pinnedAt = layout.primary.topLeft() + QPoint(300, 140);
     ASSERT_TRUE(layout.primary.contains(QRect(pinnedAt, pinned.size())));
     EXPECT_LT(MeanDifference(shot, pinnedAt, pinned), 6) << "the pinned item is not on the primary";
+    // The item's label, a magenta block, centred on (960, 1000) of the primary.
+    EXPECT_EQ(shot.pixel(layout.primary.topLeft() + QPoint(960, 1000)), qRgb(255, 0, 255))
+        << "the label is not on the primary";
     // The other monitor shows the background picture tiled with nothing over it.
     const QImage tile(QString::fromStdString(SourceDir() + "/tests/data/testorig.jpg"));
     ASSERT_FALSE(tile.isNull());

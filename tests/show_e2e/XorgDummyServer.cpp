@@ -63,9 +63,12 @@ XorgDummyServer::XorgDummyServer(const std::vector<Monitor>& monitors) {
             dup2(null, 0);
             dup2(null, 1);
             dup2(null, 2);
-            // Run directly (not through the wrapper, which insists on a console).
+            // Run directly (not through the wrapper, which insists on a
+            // console), sharing the current virtual terminal and never
+            // switching it: on a desktop the user's session stays in front.
             execl(kXorg, "Xorg", display.c_str(), "-config", config.c_str(), "-configdir", configDir.c_str(),
-                  "-noreset", "-nolisten", "tcp", "-logfile", log.c_str(), static_cast<char*>(nullptr));
+                  "-noreset", "-nolisten", "tcp", "-logfile", log.c_str(), "-sharevts", "-novtswitch",
+                  static_cast<char*>(nullptr));
             _exit(127);
         }
         return pid;
