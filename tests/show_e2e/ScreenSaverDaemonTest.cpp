@@ -92,11 +92,17 @@ TEST_F(ScreenSaverDaemon, InstalledDemoRunsInTheDaemonsWindowAndEndsWithIt) {
         20s))
         << DaemonLog();
     const pid_t show = shows.front();
-    const std::string window = EnvironmentOf(show, "XSCREENSAVER_WINDOW");
-    const auto forked = ProgramsStarted(DaemonLog());
-    ASSERT_FALSE(forked.empty()) << DaemonLog();
+    const uint32_t window = DaemonWindowOf(show);
+    std::vector<std::pair<pid_t, uint32_t>> forked;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            forked = ProgramsStarted(DaemonLog());
+            return !forked.empty();
+        },
+        5s))
+        << DaemonLog();
     EXPECT_EQ(forked.front().first, show);
-    EXPECT_EQ(std::stoul(window, nullptr, 16), forked.front().second) << "XSCREENSAVER_WINDOW=" << window;
+    EXPECT_EQ(window, forked.front().second);
     // A picture of ours fills the screen, and the music is playing from its extracted file.
     EXPECT_TRUE(WaitUntil([&] { return DistinctColours(x_.Screenshot()) > 2000; }, 20s));
     // Its window is the one child of the daemon's, filling it.

@@ -1,6 +1,7 @@
 #include "tests/show_e2e/ScreenSaverUser.h"
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -47,6 +48,18 @@ std::string EnvironmentOf(pid_t pid, const std::string& name) {
     while (std::getline(in, entry, '\0'))
         if (entry.starts_with(name + "=")) return entry.substr(name.size() + 1);
     return {};
+}
+
+uint32_t DaemonWindowOf(pid_t pid) {
+    // Read just after its start, a process's environment can still be empty.
+    std::string window;
+    WaitUntil(
+        [&] {
+            window = EnvironmentOf(pid, "XSCREENSAVER_WINDOW");
+            return !window.empty();
+        },
+        5s);
+    return static_cast<uint32_t>(std::strtoul(window.c_str(), nullptr, 16));
 }
 
 std::vector<std::string> ExtractedFiles(const std::string& dir) {

@@ -23,6 +23,9 @@ std::vector<pid_t> ProcessesRunning(const std::string& file);
 bool Alive(pid_t pid);
 // One environment variable of a process; empty when it has none.
 std::string EnvironmentOf(pid_t pid, const std::string& name);
+// The window the daemon gave a copy it started (its XSCREENSAVER_WINDOW),
+// waiting a moment for a copy that is still starting; 0 when it has none.
+uint32_t DaemonWindowOf(pid_t pid);
 // Temporary files of extracted movies and tracks in a folder.
 std::vector<std::string> ExtractedFiles(const std::string& dir);
 // The programs the daemon's log says it started: (process id, window id) each.

@@ -231,12 +231,19 @@ TEST_F(DaemonOnSeveralMonitors, EachMonitorsCopyFillsItsOwnWindow) {
         20s))
         << shows.size() << " copies running\n"
         << user_->DaemonLog();
-    const auto started = ProgramsStarted(user_->DaemonLog());
+    std::vector<std::pair<pid_t, uint32_t>> started;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            started = ProgramsStarted(user_->DaemonLog());
+            return started.size() >= 2;
+        },
+        5s))
+        << user_->DaemonLog();
     ASSERT_EQ(started.size(), 2u) << user_->DaemonLog();
     EXPECT_NE(started[0].second, started[1].second);
     for (const auto& [pid, window] : started) {
         EXPECT_NE(std::find(shows.begin(), shows.end(), pid), shows.end());
-        EXPECT_EQ(std::stoul(EnvironmentOf(pid, "XSCREENSAVER_WINDOW"), nullptr, 16), window);
+        EXPECT_EQ(DaemonWindowOf(pid), window);
     }
 
     // The windows given to the copies are the monitors (the daemon has
