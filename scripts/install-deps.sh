@@ -21,6 +21,8 @@ PACKAGES=(
   # Wayland: Qt's Wayland platform, and a compositor for the tests (headless,
   # with its screenshot tool)
   qt6-wayland weston
+  # several monitors: Xorg with its dummy driver, laid out by xrandr
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   # the Debian package (CPack finds binaries with file, dependencies with
   # dpkg-shlibdeps) and its checks; desktop caches for per-user installs
   dpkg-dev file lintian desktop-file-utils shared-mime-info bash-completion

@@ -2,6 +2,9 @@
 
 #include "platform/Random.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace scr {
 
 Size ItemScreenSize(int storedWidth, int storedHeight, double showScale, Size primaryScreen) {
@@ -44,6 +47,14 @@ Size FitIntoHalfWindow(Size item, Size window) {
 
 int RandomOffset(int space) {
     return space >= 1 ? RandomBelow(space) : 0;
+}
+
+Point FromOrigin(Point origin, int64_t x, int64_t y) {
+    auto held = [](int64_t v) {
+        return static_cast<int>(
+            std::clamp<int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    };
+    return {held(origin.x + x), held(origin.y + y)};
 }
 
 } // namespace scr

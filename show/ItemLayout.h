@@ -4,6 +4,8 @@
 
 #include "transitions/Rect.h"
 
+#include <cstdint>
+
 namespace scr {
 
 struct Size {
@@ -29,5 +31,9 @@ Size FitIntoHalfWindow(Size item, Size window);
 
 // A random offset in 0 .. space - 1, or 0 when there is no room.
 int RandomOffset(int space);
+
+// A place laid out from `origin` (the primary screen's place on the window):
+// origin + offset, held within int for any stored offset.
+Point FromOrigin(Point origin, int64_t x, int64_t y);
 
 } // namespace scr

@@ -45,7 +45,7 @@ QFont LabelFont(const LabelRecord& record, double factor) {
 
 } // namespace
 
-void ShowLabels(QWidget* window, const LabelGroup* group, double factor) {
+void ShowLabels(QWidget* window, const LabelGroup* group, double factor, QPoint origin) {
     if (!window) return;
     for (int i = 0; i < LabelCount(group); ++i) {
         const LabelItem& label = *Label(group, i);
@@ -71,8 +71,8 @@ void ShowLabels(QWidget* window, const LabelGroup* group, double factor) {
             control->setAttribute(Qt::WA_TransparentForMouseEvents);
         }
         control->setFont(LabelFont(record, factor));
-        control->setGeometry(static_cast<int>(factor * record.centerX - factor * w * 0.5),
-                             static_cast<int>(factor * record.centerY - factor * h * 0.5),
+        control->setGeometry(origin.x() + static_cast<int>(factor * record.centerX - factor * w * 0.5),
+                             origin.y() + static_cast<int>(factor * record.centerY - factor * h * 0.5),
                              static_cast<int>(factor * w), static_cast<int>(factor * h));
         control->setText(text);
         QPalette palette = control->palette();

@@ -5,14 +5,17 @@
 
 #include "package/LabelData.h"
 
+#include <QPoint>
+
 class QWidget;
 
 namespace scr {
 
 // Puts the group's labels on the window, scaled by `factor` (window height
 // over screen height): font size, centre point and the measured text size.
-// Each label is centred on its point; '&' is shown as it is.
-void ShowLabels(QWidget* window, const LabelGroup* group, double factor);
+// Each label is centred on its point, counted from `origin` on the window;
+// '&' is shown as it is.
+void ShowLabels(QWidget* window, const LabelGroup* group, double factor, QPoint origin = {});
 
 // Destroys the window's label controls whose index is `keep` or more; all of
 // them when keep is 0 or less.

@@ -98,10 +98,11 @@ void ShowSequencer::LayOutCurrentItem() {
             position = flashPosition;
         size = FitIntoHalfWindow(size, settings_.showSize);
     } else if (item.fixedPosition != 0) {
-        position = {static_cast<int>(item.left * scale), static_cast<int>(item.top * scale)};
+        position = FromOrigin(settings_.origin, static_cast<int>(item.left * scale),
+                              static_cast<int>(item.top * scale));
     } else {
-        position = {RandomOffset(settings_.showSize.width - size.width),
-                    RandomOffset(settings_.showSize.height - size.height)};
+        position = FromOrigin(settings_.origin, RandomOffset(settings_.showSize.width - size.width),
+                              RandomOffset(settings_.showSize.height - size.height));
     }
 
     picture_ = Bitmap24();

@@ -30,6 +30,7 @@ struct SequencerSettings {
     bool preview = false;
     Size showSize;        // the area laid out: the primary screen, or the preview box
     Size primaryScreen;   // the primary screen in pixels
+    Point origin;         // where the area laid out starts on the window (the primary's place on the desktop)
     double showScale = 1; // design pixels to window pixels
 };
 

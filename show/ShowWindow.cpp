@@ -10,6 +10,7 @@
 #include "platform/gui/WindowSystem.h"
 #include "show/BackgroundImage.h"
 #include "show/HomePage.h"
+#include "show/ItemLayout.h"
 #include "show/ShowLabels.h"
 #include "show/ShowMusic.h"
 #include "show/VtFlashEx.h"
@@ -75,6 +76,7 @@ ShowWindow::ShowWindow(std::unique_ptr<ShowPackage> package, ShowMode mode, Wind
     settings.preview = preview_;
     settings.showSize = showSize_;
     settings.primaryScreen = primaryScreen_;
+    settings.origin = layoutOrigin_;
     settings.showScale = showScale_;
     sequencer_ = std::make_unique<ShowSequencer>(*package_, static_cast<ShowStage&>(*this), settings);
 
@@ -126,6 +128,11 @@ void ShowWindow::SetUpGeometry(WindowHandle host) {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     HideTaskbarEntry(this);
     setGeometry(primary ? primary->virtualGeometry() : QRect(QPoint(0, 0), screen));
+    // The window covers every monitor; the show is laid out on the primary, wherever it lies.
+    if (primary) {
+        const QPoint origin = primary->geometry().topLeft() - primary->virtualGeometry().topLeft();
+        layoutOrigin_ = {origin.x(), origin.y()};
+    }
 }
 
 void ShowWindow::SetUpAppearance() {
@@ -507,14 +514,17 @@ void ShowWindow::ShowItemLabels(int itemIndex) {
     itemSkipped_ = false;
     const LabelGroup* group = package_->Labels(itemIndex);
     RemoveLabels(this, LabelCount(group));
-    ShowLabels(this, group, static_cast<double>(showSize_.height) / primaryScreen_.height);
+    ShowLabels(this, group, static_cast<double>(showSize_.height) / primaryScreen_.height,
+               QPoint(layoutOrigin_.x, layoutOrigin_.y));
 }
 
 void ShowWindow::CreatePinnedItems() {
     for (int i = 0; i < package_->ItemCount(); ++i) {
         const ShowItem item = package_->GetItem(i);
         if (item.pinned == 0) continue;
-        const Rect r{item.left, item.top, item.left + item.width, item.top + item.height};
+        const Point place = FromOrigin(layoutOrigin_, item.left, item.top);
+        const Point end = FromOrigin(place, item.width, item.height);
+        const Rect r{place.x, place.y, end.x, end.y};
         if (item.kind == ShowItem::Picture) {
             Allocating("pinned", [&] {
                 Bitmap24 picture;

@@ -142,6 +142,7 @@ private:
     WindowHandle hostWindow_ = 0;
     Size primaryScreen_;
     Size showSize_;
+    Point layoutOrigin_; // the primary screen's place on the window
     double showScale_ = 1;
     PlacementLimit limit_;
     Rect pictureRequest_; // the picture bounds as asked for, before clamping

@@ -131,5 +131,24 @@ TEST(ItemLayoutTest, RandomOffsetStaysInsideTheRoom) {
     }
 }
 
+TEST(ItemLayoutTest, PlacesCountFromTheOriginWithinInt) {
+    const struct {
+        Point origin;
+        int64_t x, y;
+        Point expected;
+    } cases[] = {
+        {{0, 0}, 100, 40, {100, 40}},
+        {{1280, 56}, 100, 40, {1380, 96}},
+        {{1280, 0}, -300, -20, {980, -20}},
+        {{1280, 56}, INT32_MAX, INT32_MIN, {INT32_MAX, INT32_MIN + 56}}, // stored places are any 32-bit value
+        {{-5, 5}, INT32_MIN, INT32_MAX, {INT32_MIN, INT32_MAX}},
+        {{INT32_MAX, 0}, INT32_MAX, 0, {INT32_MAX, 0}}, // a far corner of a huge item
+    };
+    for (const auto& c : cases) {
+        const Point p = FromOrigin(c.origin, c.x, c.y);
+        EXPECT_EQ(p, c.expected) << c.origin.x << "," << c.origin.y << " + " << c.x << "," << c.y;
+    }
+}
+
 } // namespace
 } // namespace scr

@@ -97,6 +97,18 @@ TEST_F(ShowLabelsTest, CentredOnItsPointAndScaled) {
     EXPECT_EQ(label->font().pixelSize(), 16); // trunc(24 * 0.5) points
 }
 
+// On a window over several monitors the labels sit on the primary, which
+// may lie right of or below the window's origin.
+TEST_F(ShowLabelsTest, CentredOnItsPointFromTheOrigin) {
+    const LabelGroup group = {MakeLabel("Primary", 400, 300, 24)};
+    ShowLabels(&window_, &group, 1.0);
+    QLabel* label = window_.findChild<QLabel*>("xlabel_0");
+    ASSERT_NE(label, nullptr);
+    const QPoint atTheCorner = label->pos();
+    ShowLabels(&window_, &group, 1.0, QPoint(1280, 56));
+    EXPECT_EQ(label->pos(), atTheCorner + QPoint(1280, 56));
+}
+
 TEST_F(ShowLabelsTest, FontSizesOfZeroNegativeAndTinyScales) {
     const struct {
         int size;

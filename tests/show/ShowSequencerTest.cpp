@@ -164,9 +164,10 @@ ShowItem Movie(int seconds) {
 
 class ShowSequencerTest : public ::testing::Test {
 protected:
-    ShowSequencer& Make(double scale = 1.0, bool preview = false) {
+    ShowSequencer& Make(double scale = 1.0, bool preview = false, Point origin = {}) {
         SequencerSettings settings;
         settings.preview = preview;
+        settings.origin = origin;
         settings.showSize = {1024, 768};
         settings.primaryScreen = {1024, 768};
         settings.showScale = scale;
@@ -228,6 +229,30 @@ TEST_F(ShowSequencerTest, SizesScaleWithTheShow) {
     EXPECT_TRUE(stage_.Logged("bounds 125,50,375x250"));
     EXPECT_TRUE(stage_.Logged("picture 640x480 -> 375x250"));
     EXPECT_TRUE(stage_.Logged("transition 7 4 10"));
+}
+
+// A window over several monitors lays items out on the primary, which may
+// start right of or below the window's origin.
+TEST_F(ShowSequencerTest, ItemsAreLaidOutFromTheOrigin) {
+    ShowItem random = Picture();
+    random.fixedPosition = 0;
+    random.width = 200;
+    random.height = 100;
+    content_.items = {Fixed(Picture(), 100, 40, 300, 200), random};
+    ShowSequencer& s = Make(1.0, false, {1280, 56});
+    s.Advance(true);
+    EXPECT_TRUE(stage_.Logged("bounds 1380,96,300x200"));
+    int randomPlaces = 0;
+    for (int i = 0; i < 20; ++i) {
+        s.Advance(true);
+        if (stage_.bounds.width() != 200) continue;
+        ++randomPlaces;
+        EXPECT_GE(stage_.bounds.left, 1280);
+        EXPECT_LE(stage_.bounds.right, 1280 + 1024);
+        EXPECT_GE(stage_.bounds.top, 56);
+        EXPECT_LE(stage_.bounds.bottom, 56 + 768);
+    }
+    EXPECT_GT(randomPlaces, 0);
 }
 
 TEST_F(ShowSequencerTest, NaturalSizeComesFromThePicture) {

@@ -19,21 +19,13 @@ bool DisplayTaken(int n) {
 
 } // namespace
 
-XvfbServer::XvfbServer(int width, int height) {
+void XServer::StartOnFreeDisplay(const std::function<pid_t(const std::string& display)>& launch) {
     // A display number nobody uses; other processes may hold :98 or :99.
     for (int n = 140 + static_cast<int>(getpid() % 200); n < 600 && !connection_; n += 7) {
         if (DisplayTaken(n)) continue;
         display_ = ":" + std::to_string(n);
-        const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-        pid_ = fork();
-        if (pid_ == 0) {
-            const int null = open("/dev/null", O_WRONLY);
-            dup2(null, 1);
-            dup2(null, 2);
-            execlp("Xvfb", "Xvfb", display_.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
-                   nullptr);
-            _exit(127);
-        }
+        pid_ = launch(display_);
+        if (pid_ <= 0) continue;
         WaitUntil(
             [&] {
                 if (connection_) return true;
@@ -46,7 +38,7 @@ XvfbServer::XvfbServer(int width, int height) {
                 return true;
             },
             std::chrono::seconds(10));
-        if (!connection_ && pid_ > 0) {
+        if (!connection_) {
             kill(pid_, SIGTERM);
             waitpid(pid_, nullptr, 0);
             pid_ = -1;
@@ -55,7 +47,7 @@ XvfbServer::XvfbServer(int width, int height) {
     if (connection_) root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
 }
 
-XvfbServer::~XvfbServer() {
+XServer::~XServer() {
     if (connection_) xcb_disconnect(connection_);
     if (pid_ > 0) {
         kill(pid_, SIGTERM);
@@ -63,23 +55,42 @@ XvfbServer::~XvfbServer() {
     }
 }
 
-QImage XvfbServer::Screenshot() const {
+XvfbServer::XvfbServer(int width, int height) {
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    StartOnFreeDisplay([&](const std::string& display) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            const int null = open("/dev/null", O_WRONLY);
+            dup2(null, 1);
+            dup2(null, 2);
+            execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
+                   nullptr);
+            _exit(127);
+        }
+        return pid;
+    });
+}
+
+QImage XServer::Screenshot() const {
     if (!connection_) return {};
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
+    xcb_get_geometry_reply_t* size =
+        xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, root_), nullptr);
+    if (!size) return {};
+    const int width = size->width, height = size->height;
+    std::free(size);
     xcb_get_image_reply_t* reply =
         xcb_get_image_reply(connection_,
                             xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, root_, 0, 0,
-                                          screen->width_in_pixels, screen->height_in_pixels, ~0u),
+                                          static_cast<uint16_t>(width), static_cast<uint16_t>(height), ~0u),
                             nullptr);
     if (!reply) return {};
-    const QImage image(xcb_get_image_data(reply), screen->width_in_pixels, screen->height_in_pixels,
-                       QImage::Format_RGB32);
+    const QImage image(xcb_get_image_data(reply), width, height, QImage::Format_RGB32);
     QImage copy = image.copy();
     std::free(reply);
     return copy;
 }
 
-uint32_t XvfbServer::CreateWindow(int x, int y, int width, int height) {
+uint32_t XServer::CreateWindow(int x, int y, int width, int height) {
     if (!connection_) return 0;
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
     const uint32_t id = xcb_generate_id(connection_);
@@ -92,7 +103,7 @@ uint32_t XvfbServer::CreateWindow(int x, int y, int width, int height) {
     return id;
 }
 
-std::vector<XvfbServer::Child> XvfbServer::Children(uint32_t window) const {
+std::vector<XServer::Child> XServer::Children(uint32_t window) const {
     std::vector<Child> children;
     if (!connection_) return children;
     xcb_query_tree_reply_t* tree =

@@ -1,10 +1,11 @@
 #pragma once
-// A private X server for end-to-end tests: Xvfb on a free display number,
-// stopped by its process id; screenshots and windows through xcb; child
+// Private X servers for end-to-end tests, on a free display number and
+// stopped by their process id; screenshots and windows through xcb; child
 // processes started with the test's display and environment.
 
 #include <QImage>
 #include <chrono>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -15,18 +16,21 @@ struct xcb_connection_t;
 
 namespace scr::test {
 
-class XvfbServer {
+// What the tests do with any private X server: its display, an xcb
+// connection, screenshots and the window tree. The server is stopped by its
+// process id when the object goes.
+class XServer {
 public:
-    XvfbServer(int width, int height);
-    ~XvfbServer();
-    XvfbServer(const XvfbServer&) = delete;
-    XvfbServer& operator=(const XvfbServer&) = delete;
+    virtual ~XServer();
+    XServer(const XServer&) = delete;
+    XServer& operator=(const XServer&) = delete;
 
     bool running() const { return connection_ != nullptr; }
     const std::string& display() const { return display_; }
     xcb_connection_t* connection() const { return connection_; }
     uint32_t root() const { return root_; }
 
+    // The root window as it is now (its size follows screen changes).
     QImage Screenshot() const;
     // A mapped top-level window of the given size; 0 on failure.
     uint32_t CreateWindow(int x, int y, int width, int height);
@@ -38,11 +42,24 @@ public:
     };
     std::vector<Child> Children(uint32_t window) const;
 
+protected:
+    XServer() = default;
+    // Tries free display numbers until `launch` (which starts the server for
+    // the display it is given and returns its process id) gives a server
+    // that accepts connections within 10 s.
+    void StartOnFreeDisplay(const std::function<pid_t(const std::string& display)>& launch);
+
 private:
     std::string display_;
     pid_t pid_ = -1;
     xcb_connection_t* connection_ = nullptr;
     uint32_t root_ = 0;
+};
+
+// Xvfb with one screen of the given size.
+class XvfbServer : public XServer {
+public:
+    XvfbServer(int width, int height);
 };
 
 // A child process with extra environment variables.
