@@ -88,6 +88,7 @@ void VirtualClock::AdvanceTo(int64_t ms) {
         now_ = std::max(now_, next->due());
         // The tick runs from a copy: it may destroy its own timer.
         const std::function<void()> tick = next->TakeTick();
+        ++ticksRun_;
         if (tick) tick();
     }
     now_ = std::max(now_, ms);

@@ -28,6 +28,9 @@ public:
     void AdvanceTo(int64_t ms);
     // When the next tick is due; -1 when no timer runs.
     int64_t NextDueMs() const;
+    // How many ticks have run so far: while it stands still, nothing the
+    // clock paces has changed.
+    uint64_t ticksRun() const { return ticksRun_; }
 
 private:
     class Timer;
@@ -35,7 +38,8 @@ private:
     Timer* NextDue() const;
 
     int64_t now_ = 0;
-    uint64_t starts_ = 0; // counts the starts, to order timers due at the same moment
+    uint64_t starts_ = 0;
+    uint64_t ticksRun_ = 0; // counts the starts, to order timers due at the same moment
     std::vector<Timer*> timers_;
 };
 

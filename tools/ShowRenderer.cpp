@@ -130,11 +130,17 @@ public:
             if (!encoder_.PushSamples(SampleAtFrame(index, settings_.fps),
                                       sound_.Take(SampleAtFrame(index + 1, settings_.fps))))
                 return Outcome::Failed;
-            frame_.fill(Qt::black);
-            window_.render(&frame_, QPoint(), QRegion(),
-                           QWidget::DrawWindowBackground | QWidget::DrawChildren);
-            if (!encoder_.PushFrame(index, frame_.constBits(), static_cast<int>(frame_.bytesPerLine())))
-                return Outcome::Failed;
+            // Only the clock's ticks change what the show draws: a frame
+            // after none is the one before.
+            const bool changed = index == 0 || clock_.ticksRun() != ticksDrawn_;
+            ticksDrawn_ = clock_.ticksRun();
+            if (changed)
+                window_.render(&frame_, QPoint(), QRegion(),
+                               QWidget::DrawWindowBackground | QWidget::DrawChildren);
+            const bool pushed = changed ? encoder_.PushFrame(index, frame_.constBits(),
+                                                             static_cast<int>(frame_.bytesPerLine()))
+                                        : encoder_.RepeatFrame(index);
+            if (!pushed) return Outcome::Failed;
             ++frames_;
             progress.Update(frames_, std::min(window_.advancesBegun(), settings_.loops * items));
         }
@@ -156,6 +162,7 @@ private:
     VirtualClock& clock_;
     QImage frame_;
     int64_t frames_ = 0;
+    uint64_t ticksDrawn_ = 0;
 };
 
 } // namespace

@@ -21,7 +21,7 @@ std::string VideoBranch(VideoContainer container, const VideoFormat& f) {
                              ",height=" + std::to_string(f.height) + ",framerate=" + std::to_string(f.fps) +
                              "/1";
     std::string branch = "appsrc name=video format=time max-bytes=0 caps=\"" + caps +
-                         "\" ! videoconvert ! video/x-raw,format=I420 ! ";
+                         "\" ! videoconvert n-threads=2 ! video/x-raw,format=I420 ! ";
     if (container == VideoContainer::WebM)
         branch +=
             "vp9enc deadline=1 cpu-used=8 row-mt=true threads=4 lag-in-frames=0 end-usage=cq cq-level=16 "
@@ -115,12 +115,25 @@ bool VideoEncoder::PushFrame(int64_t index, const uint8_t* pixels, int stride) {
         std::memcpy(map.data + static_cast<gsize>(y) * rowBytes, pixels + static_cast<ptrdiff_t>(y) * stride,
                     rowBytes);
     gst_buffer_unmap(buffer, &map);
+    if (lastFrame_) gst_buffer_unref(lastFrame_);
+    lastFrame_ = gst_buffer_ref(buffer);
+    return Push(index, buffer);
+}
+
+bool VideoEncoder::RepeatFrame(int64_t index) {
+    if (!lastFrame_) return false;
+    // A new buffer on the same pixels: the timestamps are the buffer's own.
+    return Push(index, gst_buffer_copy(lastFrame_));
+}
+
+bool VideoEncoder::Push(int64_t index, GstBuffer* buffer) {
     const auto fps = static_cast<guint64>(format_.fps);
     const GstClockTime start = gst_util_uint64_scale(static_cast<guint64>(index), GST_SECOND, fps);
     GST_BUFFER_PTS(buffer) = start;
     GST_BUFFER_DURATION(buffer) =
         gst_util_uint64_scale(static_cast<guint64>(index + 1), GST_SECOND, fps) - start;
-    if (!WaitForRoom(video_, 4 * rowBytes * static_cast<gsize>(format_.height))) {
+    const auto frameBytes = static_cast<guint64>(format_.width) * static_cast<guint64>(format_.height) * 4;
+    if (!WaitForRoom(video_, 4 * frameBytes)) {
         gst_buffer_unref(buffer);
         return false;
     }
@@ -200,6 +213,8 @@ bool VideoEncoder::CheckBus() {
 }
 
 void VideoEncoder::Stop() {
+    if (lastFrame_) gst_buffer_unref(lastFrame_);
+    lastFrame_ = nullptr;
     if (video_) gst_object_unref(video_);
     if (audio_) gst_object_unref(audio_);
     video_ = audio_ = nullptr;

@@ -19,6 +19,7 @@
 #include <vector>
 
 typedef struct _GstElement GstElement;
+typedef struct _GstBuffer GstBuffer;
 
 namespace scr {
 
@@ -51,6 +52,8 @@ public:
     bool Open(const std::string& path, VideoContainer container, const VideoFormat& format);
     // The frame of the given index; `pixels` holds height rows of `stride` bytes.
     bool PushFrame(int64_t index, const uint8_t* pixels, int stride);
+    // The frame of the given index is the same as the one pushed last (no copy is made).
+    bool RepeatFrame(int64_t index);
     // The samples that start at sample `first` (counted from the start of the video).
     bool PushSamples(int64_t first, std::vector<int16_t>&& samples);
     // Ends the streams and waits until the muxer has written everything.
@@ -79,10 +82,12 @@ private:
     // Waits until no more than `maxBytes` wait in `source`.
     bool WaitForRoom(GstElement* source, guint64 maxBytes);
     void Stop();
+    bool Push(int64_t index, GstBuffer* buffer);
 
     GstElement* pipeline_ = nullptr;
     GstElement* video_ = nullptr;
     GstElement* audio_ = nullptr;
+    GstBuffer* lastFrame_ = nullptr;
     VideoFormat format_;
     std::string error_;
 };

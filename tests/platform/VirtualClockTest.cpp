@@ -28,12 +28,14 @@ TEST(VirtualClockTest, TicksComeInDueOrderWithTheClockAtTheirDueTime) {
 
     clock.AdvanceTo(99);
     EXPECT_TRUE(ticks.empty());
+    EXPECT_EQ(clock.ticksRun(), 0u);
     EXPECT_EQ(clock.NowMs(), 99);
     clock.AdvanceTo(400);
     // At 200 both are due: the repeating timer set its next tick at 100,
     // after "t" was started, so "t" ticks first.
     EXPECT_EQ(ticks, (std::vector<std::string>{"r@100", "t@200", "r@200", "s@250", "r@300", "r@400"}));
     EXPECT_EQ(clock.NowMs(), 400);
+    EXPECT_EQ(clock.ticksRun(), 6u);
     EXPECT_TRUE(every100->Active());
     EXPECT_FALSE(once250->Active());
 
