@@ -1,5 +1,6 @@
 #include "tools/ShowRenderer.h"
 
+#include "package/XSCR.h"
 #include "platform/Random.h"
 #include "platform/VirtualClock.h"
 #include "show/MusicSettings.h"
@@ -193,6 +194,8 @@ int RenderShow(const RenderSettings& settings) {
     VirtualClock clock;
     auto content = std::make_unique<PackageShowContent>(settings.package);
     PackageShowContent& package = *content;
+    if (!package.package().IsAppended() && package.ItemCount() == 0 && package.MusicCount() == 0)
+        return Fail("'" + settings.package + "' holds no packed screen saver");
     RenderSoundTrack sound(package, ReadMusicSettings(package.Name()));
     ShowWindow window(std::move(content), ShowMode::Show, 0, clock, ShowSound::Silent);
     if (!settings.durationSeconds && window.sequencer().playList().empty())

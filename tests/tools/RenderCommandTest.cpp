@@ -437,6 +437,7 @@ TEST_F(RenderCommandTest, BadArgumentsAreReportedAndNothingIsWritten) {
         {"'" + package + "' -o '" + dir.file("o.webm") + "' --duration 2 --loops 2", 2, "not both"},
         {"'" + package + "' -o '" + dir.file("o.webm") + "' --loops x", 2, "--loops wants"},
         {"'" + dir.file("missing.scr") + "' -o '" + dir.file("o.webm") + "'", 1, "not a readable file"},
+        {"'" + dir.file("a.jpg") + "' -o '" + dir.file("o.webm") + "'", 1, "holds no packed screen saver"},
         {"'" + package + "' -o '" + dir.file("no/such/folder/o.webm") + "'", 1, "cannot create"},
     };
     for (const auto& c : cases) {
