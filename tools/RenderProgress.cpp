@@ -25,6 +25,8 @@ RenderProgress::RenderProgress(std::optional<int64_t> totalFrames, std::optional
       started_(std::chrono::steady_clock::now()) {}
 
 void RenderProgress::Update(int64_t framesDone, int itemsDone) {
+    framesDone_ = framesDone;
+    itemsDone_ = itemsDone;
     if (!terminal_) return;
     const auto now = std::chrono::steady_clock::now();
     if (drawn_ && now - lastDraw_ < kRedrawInterval) return;
@@ -55,10 +57,11 @@ void RenderProgress::Draw(int64_t framesDone, int itemsDone) {
 }
 
 void RenderProgress::Finish() {
-    if (!terminal_ || !drawn_) return;
+    if (!terminal_ || finished_) return;
+    finished_ = true;
+    Draw(framesDone_, itemsDone_);
     std::fputc('\n', out_);
     std::fflush(out_);
-    drawn_ = false;
 }
 
 } // namespace scr

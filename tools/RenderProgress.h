@@ -19,7 +19,7 @@ public:
 
     // After each frame.
     void Update(int64_t framesDone, int itemsDone);
-    // Ends the line (once).
+    // Draws the last counts given to Update and ends the line (once).
     void Finish();
 
 private:
@@ -30,6 +30,9 @@ private:
     std::FILE* out_;
     bool terminal_;
     bool drawn_ = false;
+    bool finished_ = false;
+    int64_t framesDone_ = 0;
+    int itemsDone_ = 0;
     std::chrono::steady_clock::time_point started_;
     std::chrono::steady_clock::time_point lastDraw_;
 };

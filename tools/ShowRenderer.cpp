@@ -143,7 +143,10 @@ public:
                                         : encoder_.RepeatFrame(index);
             if (!pushed) return Outcome::Failed;
             ++frames_;
-            progress.Update(frames_, std::min(window_.advancesBegun(), settings_.loops * items));
+            // The items brought on so far (in passes, the pass's own only).
+            const int shown = window_.advancesBegun();
+            progress.Update(frames_,
+                            settings_.durationSeconds ? shown : std::min(shown, settings_.loops * items));
         }
         return Outcome::Done;
     }

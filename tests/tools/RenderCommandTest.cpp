@@ -359,6 +359,20 @@ TEST_F(RenderCommandTest, OnePassThroughTheItemsIsTheDefaultLength) {
     EXPECT_NEAR(Discover(video).seconds, 2.9 + 2.9, 0.06);
 }
 
+TEST_F(RenderCommandTest, OnATerminalAProgressLineShowsItemsFramesAndTimeLeft) {
+    const std::string package = Pack(3, "progress", {{"tracks", json::array()}});
+    const std::string video = dir.file("progress.webm");
+    // script(1) gives the render a terminal as its standard error.
+    const std::string command = "'" + test::BuildBinDir() + "/scrtool' render '" + package + "' -o '" +
+                                video + "' --size 320x240 --fps 10 --duration 3";
+    std::string output;
+    ASSERT_EQ(test::RunCommand("script -qec \"" + command + "\" /dev/null", &output), 0) << output;
+    EXPECT_NE(output.find("\r["), std::string::npos) << output;
+    // a at 0 s, b at 1 s, a again at 2.9 s.
+    EXPECT_NE(output.find("100%  items 3  frames 30/30  left 0:00"), std::string::npos) << output;
+    EXPECT_TRUE(fs::exists(video));
+}
+
 TEST_F(RenderCommandTest, TheSameSeedGivesTheSameFrames) {
     // Random order, random styles both ways, the bouncing movement: every
     // random choice of the show comes from the seed.
