@@ -37,4 +37,6 @@ file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/ScrPackageDepends.cmake
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/ScrPackageDepends.cmake)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, timgm6mb-soundfont, fonts-liberation2, fonts-dejavu-core")
+# scrtool render encodes MP4 videos with x264, from the "ugly" plugin set.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gstreamer1.0-plugins-ugly")
 include(CPack)

@@ -13,6 +13,10 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # run time: audio back end, fonts
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  # scrtool render: GStreamer's headers, the H.264 encoder (x264), and the
+  # tools its tests read the videos back with (gst-launch-1.0, gst-discoverer-1.0)
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev gstreamer1.0-plugins-ugly
+  gstreamer1.0-tools gstreamer1.0-plugins-base-apps
   # Flash host (Ruffle in a web view); MIDI music (synthesizer plus General MIDI sound font)
   qt6-webengine-dev gstreamer1.0-plugins-bad timgm6mb-soundfont
   fonts-liberation2 fonts-dejavu-core

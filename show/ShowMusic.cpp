@@ -5,14 +5,13 @@
 #include "platform/WorkingSet.h"
 
 #include <QCursor>
-#include <QTimerEvent>
 #include <QWidget>
 #include <numeric>
 
 namespace scr {
 
 ShowMusic::ShowMusic(QWidget* showWindow, MusicTrackSource& tracks, const std::string& screenSaverName,
-                     bool fullScreen, int tickMs)
+                     bool fullScreen, int tickMs, ShowClock& clock)
     : QObject(showWindow), tracks_(tracks) {
     int count = tracks_.MusicCount();
     if (!fullScreen || count < 1) return;
@@ -25,7 +24,10 @@ ShowMusic::ShowMusic(QWidget* showWindow, MusicTrackSource& tracks, const std::s
     }
     window_ = MusicWindowCreate(this, kMusicStyleShow);
     // The first track starts on the first tick, one interval after creation.
-    if (window_) timer_ = startTimer(tickMs);
+    if (window_) {
+        timer_ = clock.MakeTimer(TimerKind::Repeating, [this] { TimerTick(); });
+        timer_->Start(tickMs);
+    }
 }
 
 ShowMusic::~ShowMusic() {
@@ -34,15 +36,13 @@ ShowMusic::~ShowMusic() {
     order_.clear();
 }
 
-void ShowMusic::timerEvent(QTimerEvent* event) {
-    if (event->timerId() != timer_) return;
+void ShowMusic::TimerTick() {
     if (closing_ && closing_()) return;
     MusicTick();
 }
 
 void ShowMusic::StopTimer() {
-    if (timer_) killTimer(timer_);
-    timer_ = 0;
+    if (timer_) timer_->Stop();
 }
 
 void ShowMusic::MusicTick() {

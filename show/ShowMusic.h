@@ -7,11 +7,14 @@
 // unless repeat is on. Tracks are extracted from the package only when first
 // played; a track that cannot be extracted or opened is skipped.
 
+#include "platform/ShowClock.h"
+#include "platform/gui/WallClock.h"
 #include "show/MusicPlayer.h"
 #include "show/MusicSettings.h"
 
 #include <QObject>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,8 +36,9 @@ inline constexpr int kMusicTickMs = 3000;
 class ShowMusic : public QObject {
 public:
     // `fullScreen` false (preview) or no tracks: no music at all.
+    // The music timer runs on `clock`.
     ShowMusic(QWidget* showWindow, MusicTrackSource& tracks, const std::string& screenSaverName,
-              bool fullScreen, int tickMs = kMusicTickMs);
+              bool fullScreen, int tickMs = kMusicTickMs, ShowClock& clock = WallClock::Instance());
     // Music shutdown: destroys the player; the timer ends with it.
     ~ShowMusic() override;
 
@@ -44,21 +48,19 @@ public:
     void SetClosingProbe(std::function<bool()> closing) { closing_ = std::move(closing); }
 
     MusicWindow musicWindow() const { return window_; }
-    int musicTimer() const { return timer_; }
+    bool musicTimerRunning() const { return timer_ && timer_->Active(); }
     const std::vector<int32_t>& musicOrder() const { return order_; }
     int musicPosition() const { return position_; }
     const MusicSettings& settings() const { return settings_; }
 
-protected:
-    void timerEvent(QTimerEvent* event) override;
-
 private:
+    void TimerTick();
     void StopTimer();
 
     MusicTrackSource& tracks_;
     MusicSettings settings_;
     MusicWindow window_ = nullptr;
-    int timer_ = 0;
+    std::unique_ptr<ClockTimer> timer_;
     std::vector<int32_t> order_;
     int position_ = 0;
     bool ticking_ = false;

@@ -54,6 +54,7 @@ void ShowSequencer::Advance(bool forward) {
         return;
     }
     stage_.StopMoving();
+    ++advancesBegun_;
     forward_ = forward;
     state_ = State::Leaving;
     LayOutCurrentItem();

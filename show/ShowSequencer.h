@@ -54,6 +54,8 @@ public:
     // An advance is under way (its transitions run).
     bool advancing() const { return state_ == State::Leaving || state_ == State::Entering; }
     bool firstShow() const { return firstShow_; }
+    // How many advances have begun to bring an item on.
+    int advancesBegun() const { return advancesBegun_; }
 
     // A transition style for an effect number: 0..127 as it is, anything
     // else (-1 in particular) a random style.
@@ -78,6 +80,7 @@ private:
     ShowItem currentItem_{};
     ShowItem previousItem_{};
     bool firstShow_ = true;
+    int advancesBegun_ = 0;
     // The advance under way: its direction and the item it brings on.
     bool forward_ = true;
     int index_ = -1;

@@ -57,9 +57,10 @@ std::optional<int> LayeredAlpha(int opacityPercent) {
     return opacityPercent * 255 / 100;
 }
 
-ShowWindow::ShowWindow(std::unique_ptr<ShowPackage> package, ShowMode mode, WindowHandle host)
-    : package_(std::move(package)), preview_(mode == ShowMode::Preview),
-      rules_(*this, preview_, package_->IgnoreMouseMove()),
+ShowWindow::ShowWindow(std::unique_ptr<ShowPackage> package, ShowMode mode, WindowHandle host,
+                       ShowClock& clock, ShowSound sound)
+    : MessageWindow(nullptr, clock), package_(std::move(package)), clock_(clock), sound_(sound),
+      preview_(mode == ShowMode::Preview), rules_(*this, preview_, package_->IgnoreMouseMove()),
       terminationSignals_([this] { CloseFromSignal(); }) {
     SetUpGeometry(host);
     limit_ = PlacementLimit({width(), height()});
@@ -148,7 +149,7 @@ void ShowWindow::SetUpAppearance() {
     background_->lower();
     package_->DropBackground();
 
-    trans_ = new XPicTrans(this);
+    trans_ = new XPicTrans(this, clock_);
     trans_->SetAutoSize(false);
     trans_->SetBgMode(TBackgroundMode::bmNone);
     trans_->SetColor(color);
@@ -196,6 +197,13 @@ void ShowWindow::Run() {
     RunModal();
 }
 
+void ShowWindow::StartUnattended() {
+    unattended_ = true;
+    show();
+    rules_.SetMouseRef(CursorPos());
+    PostMessage(Msg::Timer, TimerId(ShowTimer::Item), 0);
+}
+
 void ShowWindow::Teardown() {
     if (tornDown_) return;
     tornDown_ = true;
@@ -235,6 +243,9 @@ bool ShowWindow::CloseQuery() {
 
 void ShowWindow::WindowProc(WindowMessage& message) {
     const ShowInput input = ReadShowInput(message);
+    const bool timer =
+        input == ShowInput::ItemTimer || input == ShowInput::MovementTimer || input == ShowInput::OtherTimer;
+    if (unattended_ && !timer) return;
     // Creating a Flash player makes the web engine attach a window it made
     // as a top-level one; destroying that window reports a deactivation of
     // the show window although the user did nothing. Such deactivations do
@@ -284,11 +295,13 @@ void ShowWindow::AdvanceEnded() {
     // The music player takes a while to set up and plays its first track
     // only on its first tick three seconds on: it starts once the first
     // item is on screen (or once the first advance found nothing to show).
-    if (!music_ && !rules_.closing()) StartMusic();
+    if (musicStartMs_ || rules_.closing()) return;
+    musicStartMs_ = clock_.NowMs();
+    if (sound_ == ShowSound::Play) StartMusic();
 }
 
 void ShowWindow::StartMusic() {
-    music_ = std::make_unique<ShowMusic>(this, *package_, package_->Name(), !preview_);
+    music_ = std::make_unique<ShowMusic>(this, *package_, package_->Name(), !preview_, kMusicTickMs, clock_);
     music_->SetClosingProbe([this] { return rules_.closing(); });
 }
 

@@ -37,13 +37,19 @@ class XPicTrans;
 // percentage; none (opaque) outside 20..99.
 std::optional<int> LayeredAlpha(int opacityPercent);
 
+// Whether the show plays its music through the sound device. A show rendered
+// to a video makes its sound track itself and plays nothing.
+enum class ShowSound { Play, Silent };
+
 class ShowWindow : public MessageWindow, private ShowWindowHost, private ShowStage {
     Q_OBJECT
 
 public:
     // mode: Show or Preview. In Preview `host` is the preview box; in Show a
     // window named by XSCREENSAVER_WINDOW takes its place when it exists.
-    ShowWindow(std::unique_ptr<ShowPackage> package, ShowMode mode, WindowHandle host);
+    // Every timer of the show (item, movement, transition steps, music) runs on `clock`.
+    ShowWindow(std::unique_ptr<ShowPackage> package, ShowMode mode, WindowHandle host,
+               ShowClock& clock = WallClock::Instance(), ShowSound sound = ShowSound::Play);
     ~ShowWindow() override;
 
     // Shows the window and runs the show until it has closed.
@@ -67,6 +73,16 @@ public:
     BackgroundImage* backgroundImage() const { return background_; }
     XFly* fly() const { return fly_.get(); }
     bool cursorHidden() const { return cursorHidden_; }
+    // When the music began (or, silent, would have begun), on the show's
+    // clock: once the first advance has ended; none before.
+    std::optional<int64_t> musicStartMs() const { return musicStartMs_; }
+    // How many advances have brought an item on (or begun to).
+    int advancesBegun() const { return sequencer_ ? sequencer_->advancesBegun() : 0; }
+    // Starts the show as an embedded window does, without waiting for an
+    // activation, and returns; the caller runs the events and the clock.
+    // No user is there: the window then reacts to its timers only (and
+    // to the termination signals, which close it).
+    void StartUnattended();
 
 protected:
     void WindowProc(WindowMessage& message) override;
@@ -137,7 +153,11 @@ private:
     void SkipCurrentItem();
 
     std::unique_ptr<ShowPackage> package_;
+    ShowClock& clock_;
+    const ShowSound sound_;
+    std::optional<int64_t> musicStartMs_;
     const bool preview_;
+    bool unattended_ = false;
     Placement placement_ = Placement::Desktop;
     WindowHandle hostWindow_ = 0;
     Size primaryScreen_;

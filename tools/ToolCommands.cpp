@@ -20,6 +20,7 @@ int RunPlayCommand(int argc, char** argv);
 int RunInstallCommand(int argc, char** argv);
 int RunUnpackCommand(int argc, char** argv);
 int RunDiffCommand(int argc, char** argv);
+int RunRenderCommand(int argc, char** argv);
 
 namespace {
 
@@ -39,6 +40,7 @@ constexpr ToolCommand kCommands[] = {
     {"diff", "name what differs between the packages of two screen savers: diff A B", RunDiffCommand},
     {"frame", "compose one frame of a picture transition as PNG", RunFrameCommand},
     {"sheet", "draw all 128 transition styles on one labelled sheet", RunSheetCommand},
+    {"render", "render a packed screen saver to a video: render FILE -o OUT.webm|OUT.mp4", RunRenderCommand},
     {"play", "play a packed screen saver: play FILE [/s | /p WINDOW | /c]", RunPlayCommand},
     {"install", "start the installer wizard for a packed screen saver: install FILE", RunInstallCommand},
     {nullptr, nullptr, nullptr},

@@ -9,7 +9,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
-#include <QTimerEvent>
 #include <QWindow>
 
 namespace scr {
@@ -39,7 +38,7 @@ Msg ButtonMessage(Qt::MouseButton button) {
 
 } // namespace
 
-MessageWindow::MessageWindow(QWidget* parent) : QWidget(parent) {
+MessageWindow::MessageWindow(QWidget* parent, ShowClock& clock) : QWidget(parent), clock_(clock) {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
@@ -72,28 +71,28 @@ intptr_t MessageWindow::SendMessage(Msg id, uintptr_t wParam, intptr_t lParam) {
 
 unsigned MessageWindow::SetTimer(unsigned id, int intervalMs) {
     if (id == 0) return 0;
-    KillTimer(id);
-    const int qtId = startTimer(intervalMs < 0 ? 0 : intervalMs);
-    if (qtId == 0) return 0;
-    timers_[id] = {qtId, intervalMs};
+    WindowTimer& entry = timers_[id];
+    if (!entry.timer)
+        entry.timer = clock_.MakeTimer(TimerKind::Repeating, [this, id] { Deliver({Msg::Timer, id, 0}); });
+    entry.intervalMs = intervalMs;
+    entry.timer->Start(intervalMs < 0 ? 0 : intervalMs);
     return id;
 }
 
 bool MessageWindow::KillTimer(unsigned id) {
     auto it = timers_.find(id);
-    if (it == timers_.end()) return false;
-    killTimer(it->second.qtId);
-    timers_.erase(it);
+    if (it == timers_.end() || !it->second.timer->Active()) return false;
+    it->second.timer->Stop();
     return true;
 }
 
 bool MessageWindow::HasTimer(unsigned id) const {
-    return timers_.count(id) != 0;
+    auto it = timers_.find(id);
+    return it != timers_.end() && it->second.timer->Active();
 }
 
 int MessageWindow::TimerInterval(unsigned id) const {
-    auto it = timers_.find(id);
-    return it == timers_.end() ? -1 : it->second.intervalMs;
+    return HasTimer(id) ? timers_.at(id).intervalMs : -1;
 }
 
 void MessageWindow::RunModal() {
@@ -212,16 +211,6 @@ void MessageWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     isClosed_ = true;
     emit closed();
-}
-
-void MessageWindow::timerEvent(QTimerEvent* event) {
-    for (const auto& [id, timer] : timers_) {
-        if (timer.qtId == event->timerId()) {
-            Deliver({Msg::Timer, id, 0});
-            return;
-        }
-    }
-    QWidget::timerEvent(event);
 }
 
 } // namespace scr

@@ -15,11 +15,16 @@
 //
 // Window timers carry the caller's ids (SetTimer(555, ms) gives Timer(555)
 // messages); setting an id that runs already restarts it with the new interval.
+// They run on the show clock the window is given (the wall clock unless told
+// otherwise), so a show rendered to a video paces itself on virtual time.
 
+#include "platform/ShowClock.h"
+#include "platform/gui/WallClock.h"
 #include "platform/gui/WindowMessage.h"
 
 #include <QWidget>
 #include <map>
+#include <memory>
 
 namespace scr {
 
@@ -27,7 +32,7 @@ class MessageWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit MessageWindow(QWidget* parent = nullptr);
+    explicit MessageWindow(QWidget* parent = nullptr, ShowClock& clock = WallClock::Instance());
     ~MessageWindow() override;
 
     void PostMessage(Msg id, uintptr_t wParam = 0, intptr_t lParam = 0);
@@ -66,17 +71,19 @@ protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void timerEvent(QTimerEvent* event) override;
 
 private:
     void Deliver(WindowMessage message);
     void WatchNativeWindow();
 
-    struct RunningTimer {
-        int qtId;
-        int intervalMs;
+    // A stopped timer is kept for its id's next start: a tick may kill its
+    // own timer, which then must not be destroyed under it.
+    struct WindowTimer {
+        std::unique_ptr<ClockTimer> timer;
+        int intervalMs = 0;
     };
-    std::map<unsigned, RunningTimer> timers_;
+    ShowClock& clock_;
+    std::map<unsigned, WindowTimer> timers_;
     QObject* watchedWindow_ = nullptr;
     bool isClosed_ = false;
 };

@@ -97,7 +97,7 @@ TEST_F(ShowMusicTest, NoPlayerInPreviewWithoutTracksOrWhenMuted) {
     {
         ShowMusic preview(&window_, tracks, kName, /*fullScreen=*/false);
         EXPECT_EQ(preview.musicWindow(), nullptr);
-        EXPECT_EQ(preview.musicTimer(), 0);
+        EXPECT_FALSE(preview.musicTimerRunning());
         preview.MusicTick();
     }
     FakeTracks none({});
@@ -109,7 +109,7 @@ TEST_F(ShowMusicTest, NoPlayerInPreviewWithoutTracksOrWhenMuted) {
     {
         ShowMusic muted(&window_, tracks, kName, true);
         EXPECT_EQ(muted.musicWindow(), nullptr);
-        EXPECT_EQ(muted.musicTimer(), 0);
+        EXPECT_FALSE(muted.musicTimerRunning());
         EXPECT_TRUE(muted.musicOrder().empty());
         muted.MusicTick();
     }
@@ -133,7 +133,7 @@ TEST_F(ShowMusicTest, OrderRepeatAndSinglePass) {
         FakeTracks tracks(std::vector<std::string>(static_cast<size_t>(c.tracks), ""));
         ShowMusic music(&window_, tracks, kName, true, 3600000);
         ASSERT_NE(music.musicWindow(), nullptr);
-        EXPECT_NE(music.musicTimer(), 0);
+        EXPECT_TRUE(music.musicTimerRunning());
         EXPECT_EQ(music.musicOrder().size(), c.mrop && c.tracks > 1 ? size_t(c.tracks) : 0u);
         for (int i = 0; i < c.ticks; ++i)
             music.MusicTick();
@@ -143,7 +143,7 @@ TEST_F(ShowMusicTest, OrderRepeatAndSinglePass) {
             // One pass, then the player and the timer are gone for good.
             ASSERT_EQ(passes.size(), size_t(c.tracks));
             EXPECT_EQ(music.musicWindow(), nullptr);
-            EXPECT_EQ(music.musicTimer(), 0);
+            EXPECT_FALSE(music.musicTimerRunning());
             EXPECT_TRUE(music.musicOrder().empty());
         } else {
             ASSERT_EQ(passes.size(), size_t(c.ticks));
@@ -176,7 +176,7 @@ TEST_F(ShowMusicTest, PlaysRealTracksOnTheTimerOnePassThenStops) {
     ASSERT_TRUE(music.musicWindow());
     // Nothing plays before the first tick.
     EXPECT_TRUE(tracks.requests.empty());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return music.musicTimer() == 0; }, 15000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !music.musicTimerRunning(); }, 15000));
     EXPECT_EQ(tracks.requests, (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(music.musicWindow(), nullptr);
     EXPECT_EQ(StatsLines(), (std::vector<std::string>{"music track=0 opened=1", "music track=1 opened=1",

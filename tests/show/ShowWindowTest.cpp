@@ -3,6 +3,7 @@
 #include "show/ShowWindow.h"
 
 #include "platform/Bitmap24.h"
+#include "platform/VirtualClock.h"
 #include "show/BackgroundImage.h"
 #include "show/XFly.h"
 #include "tests/support/JpegShowPackage.h"
@@ -201,6 +202,54 @@ TEST_F(ShowWindowTest, TransitionStepAndDelayUseTheirLow16Bits) {
     Pump();
     EXPECT_EQ(window->transitionControl()->Step(), 50);
     EXPECT_EQ(window->transitionControl()->Delay(), 2);
+}
+
+TEST_F(ShowWindowTest, OnAVirtualClockItemsAndTransitionStepsComeAtTheirExactTimes) {
+    auto package = std::make_unique<MemoryPackage>();
+    ShowItem second = test::FixedPictureItem(300, 40, 100, 100);
+    second.transitionEffect = 5;
+    second.transitionStep = 25;
+    second.transitionDelay = 200;
+    ShowItem first = test::FixedPictureItem(30, 40, 200, 100);
+    first.transitionEffect = -2; // on at once
+    package->items = {first, second};
+    VirtualClock clock;
+    package_ = package.get();
+    ShowWindow window(std::move(package), ShowMode::Show, 0, clock, ShowSound::Silent);
+    window.StartUnattended();
+    Pump();
+    XPicTrans* picture = window.transitionControl();
+    EXPECT_EQ(window.advancesBegun(), 1);
+    EXPECT_EQ(window.musicStartMs(), std::optional<int64_t>(0));
+    EXPECT_EQ(picture->x(), int(30 * window.showScale()));
+
+    // No user: an activation change neither advances nor ends the show.
+    window.SendMessage(Msg::Activate, WA_INACTIVE);
+    Pump();
+    EXPECT_FALSE(window.rules().closing());
+    EXPECT_EQ(window.advancesBegun(), 1);
+
+    // The item's 5 s, then the second item's transition: its first step at
+    // once, one step every 200 ms after.
+    const struct {
+        int64_t ms;
+        int advances;
+        int progress;
+        ShowSequencer::State state;
+    } moments[] = {
+        {4999, 1, 100, ShowSequencer::State::Showing},  {5000, 2, 25, ShowSequencer::State::Entering},
+        {5199, 2, 25, ShowSequencer::State::Entering},  {5200, 2, 50, ShowSequencer::State::Entering},
+        {5400, 2, 75, ShowSequencer::State::Entering},  {5600, 2, 100, ShowSequencer::State::Showing},
+        {10599, 2, 100, ShowSequencer::State::Showing}, {10600, 3, 100, ShowSequencer::State::Showing},
+    };
+    for (const auto& m : moments) {
+        clock.AdvanceTo(m.ms);
+        EXPECT_EQ(window.advancesBegun(), m.advances) << m.ms;
+        EXPECT_EQ(picture->Progress(), m.progress) << m.ms;
+        EXPECT_EQ(window.sequencer().state(), m.state) << m.ms;
+    }
+    // The third advance brought the first item back at once (no transition).
+    EXPECT_EQ(picture->x(), int(30 * window.showScale()));
 }
 
 TEST_F(ShowWindowTest, PreviewWithoutItsHostWindowEndsAtOnce) {

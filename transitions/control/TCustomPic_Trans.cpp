@@ -35,8 +35,9 @@ QRect ToQRect(const Rect& r) {
 
 } // namespace
 
-TCustomPic_Trans::TCustomPic_Trans(QWidget* parent)
-    : QWidget(parent), runner_([this] { return RunPacedStep(); }, [this] { return int(delay_); }) {
+TCustomPic_Trans::TCustomPic_Trans(QWidget* parent, ShowClock& clock)
+    : QWidget(parent), runner_(
+                           clock, [this] { return RunPacedStep(); }, [this] { return int(delay_); }) {
     // Opaque: the parent does not paint beneath the control, and no background is erased.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);

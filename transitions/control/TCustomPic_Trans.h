@@ -24,6 +24,8 @@
 // Everything runs on the GUI thread.
 
 #include "platform/Bitmap24.h"
+#include "platform/ShowClock.h"
+#include "platform/gui/WallClock.h"
 #include "transitions/FrameComposer.h"
 #include "transitions/Rect.h"
 #include "transitions/TransitionRandom.h"
@@ -59,7 +61,8 @@ class TCustomPic_Trans : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TCustomPic_Trans(QWidget* parent = nullptr);
+    // The steps of a transition are paced on `clock`.
+    explicit TCustomPic_Trans(QWidget* parent = nullptr, ShowClock& clock = WallClock::Instance());
     ~TCustomPic_Trans() override;
 
     // --- Pictures --------------------------------------------------------

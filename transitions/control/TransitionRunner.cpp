@@ -1,17 +1,13 @@
 #include "transitions/control/TransitionRunner.h"
 
-#include <QElapsedTimer>
 #include <algorithm>
 
 namespace scr {
 
-TransitionRunner::TransitionRunner(std::function<StepResult()> step, std::function<int()> delayMs,
-                                   QObject* parent)
-    : QObject(parent), step_(std::move(step)), delayMs_(std::move(delayMs)) {
-    timer_.setSingleShot(true);
-    timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, &TransitionRunner::RunStep);
-}
+TransitionRunner::TransitionRunner(ShowClock& clock, std::function<StepResult()> step,
+                                   std::function<int()> delayMs, QObject* parent)
+    : QObject(parent), step_(std::move(step)), delayMs_(std::move(delayMs)), clock_(clock),
+      timer_(clock.MakeTimer(TimerKind::SingleShot, [this] { RunStep(); })) {}
 
 void TransitionRunner::Drive(TransitionPacing pacing) {
     Halt();
@@ -20,11 +16,11 @@ void TransitionRunner::Drive(TransitionPacing pacing) {
     if (pacing == TransitionPacing::CallingThread)
         RunStep();
     else
-        timer_.start(0);
+        timer_->Start(0);
 }
 
 void TransitionRunner::Halt() {
-    timer_.stop();
+    timer_->Stop();
     driving_ = false;
     ++run_;
 }
@@ -37,8 +33,7 @@ void TransitionRunner::Finish() {
 void TransitionRunner::RunStep() {
     if (!driving_) return;
     const unsigned run = run_;
-    QElapsedTimer clock;
-    clock.start();
+    const int64_t started = clock_.NowMs();
     const StepResult result = step_();
     // The step's events may have halted this run or started another one.
     if (run != run_) return;
@@ -49,7 +44,8 @@ void TransitionRunner::RunStep() {
         emit reachedEnd();
         return;
     }
-    timer_.start(static_cast<int>(std::max<qint64>(0, delayMs_() - clock.elapsed())));
+    const int64_t took = clock_.NowMs() - started;
+    timer_->Start(static_cast<int>(std::max<int64_t>(0, delayMs_() - took)));
 }
 
 } // namespace scr

@@ -1,6 +1,7 @@
 #pragma once
 // Paces the steps of one transition on a single timer of the GUI thread.
 //
+// The timer runs on the show clock the runner is given (platform/ShowClock.h).
 // A step starts at most every `delay` milliseconds: after a step the timer
 // is set to what is left of the delay (nothing when the step took longer),
 // so frames start at a steady rate while composing is faster than the delay.
@@ -17,9 +18,11 @@
 // a step whose run was halted or replaced meanwhile has no further effect,
 // so no late tick or end notice of an earlier run can reach a later one.
 
+#include "platform/ShowClock.h"
+
 #include <QObject>
-#include <QTimer>
 #include <functional>
+#include <memory>
 
 namespace scr {
 
@@ -34,7 +37,7 @@ public:
         bool atEnd;
     };
     // `step` runs one step; `delayMs` is read anew before each wait.
-    TransitionRunner(std::function<StepResult()> step, std::function<int()> delayMs,
+    TransitionRunner(ShowClock& clock, std::function<StepResult()> step, std::function<int()> delayMs,
                      QObject* parent = nullptr);
 
     // Starts driving the steps with this pacing (Manual only ends any driving).
@@ -59,7 +62,8 @@ private:
 
     std::function<StepResult()> step_;
     std::function<int()> delayMs_;
-    QTimer timer_;
+    ShowClock& clock_;
+    std::unique_ptr<ClockTimer> timer_;
     bool driving_ = false;
     // Counts the runs, so that a step can tell whether its run still goes on.
     unsigned run_ = 0;
