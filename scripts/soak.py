@@ -149,6 +149,14 @@ def pack_show(build, work, movies, picture, seconds, size):
     return scr, len(items) // 2
 
 
+class Stopped(Exception):
+    pass
+
+
+def stop(signum, frame):
+    raise Stopped()
+
+
 def mb(kb):
     return kb / 1024.0
 
@@ -207,6 +215,10 @@ def main():
     if csv:
         csv.write("minutes,rss_kb,pss_kb,items,movies\n")
 
+    # Stopped early (Ctrl+C, kill): the player and the X server still go,
+    # and the summary covers what was measured.
+    signal.signal(signal.SIGTERM, stop)
+    signal.signal(signal.SIGINT, stop)
     samples = []  # (minutes, rss kB, pss kB)
     errors_seen = 0
     start = time.time()
@@ -234,6 +246,8 @@ def main():
             for line in errors[errors_seen:]:
                 print(f"       {line}", flush=True)
             errors_seen = len(errors)
+    except Stopped:
+        print("stopped")
     finally:
         if player.poll() is None:
             player.send_signal(signal.SIGTERM)

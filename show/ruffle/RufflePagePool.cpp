@@ -79,11 +79,11 @@ void PrepareWebEngineProcess() {
     // A show runs all night: keep the engine small (docs/performance.md,
     // "A Flash show for an hour"). Sound plays from the program's own
     // process instead of an audio service process of its own (about 55 MB
-    // resident); every page of the pool shares one renderer process; the
-    // script engine favours size over speed (the player's own work is
-    // WebAssembly, which this leaves alone).
+    // resident), and the script engine favours size over speed (the
+    // player's own work is WebAssembly, which this leaves alone). A limit of
+    // one renderer process is not set: with it, the fresh page made after a
+    // renderer died was put into the dying process and failed as well.
     DisableChromiumFeature("AudioServiceOutOfProcess");
-    AddChromiumFlag("--renderer-process-limit=1");
     AddChromiumFlag("--js-flags=--optimize-for-size");
     if (!QCoreApplication::instance()) QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
