@@ -5,9 +5,10 @@ Once a minute (or every --interval seconds) it prints the resident memory of
 the player and of every process below it (the web engine's browser side is
 the player itself; its renderer, GPU, utility and zygote processes are
 children), as the sum of RSS and, from /proc/PID/smaps_rollup, of PSS (which
-counts shared pages once), split by process kind; the items shown so far
-(from the player's SCRPLAYER_STATS lines: one "transition" line per picture,
-one "flash frames=" line per movie) and every new "flash error=" line.
+shares out pages that several processes map), split by process kind; the
+items shown so far (from the player's SCRPLAYER_STATS lines: every item that
+comes writes one "transition" line), the movies ended (one "flash frames="
+line each) and every new "flash error=" line.
 At the end it prints a summary: the peak, and the mean of the first and of the
 last ten minutes after the warm-up with their drift.
 
@@ -234,7 +235,7 @@ def main():
             rss, pss, kinds = memory(player.pid)
             lines = stats_lines(stats)
             movies = sum(1 for line in lines if line.startswith("flash frames="))
-            items = movies + sum(1 for line in lines if line.startswith("transition "))
+            items = sum(1 for line in lines if line.startswith("transition "))
             minutes = (time.time() - start) / 60
             samples.append((minutes, rss, pss))
             by_kind = ", ".join(f"{k} {n}x {mb(r):.0f}/{mb(p):.0f}" for k, (n, r, p) in sorted(kinds.items()))
@@ -277,7 +278,8 @@ def main():
                   f"last ten {mb(b):.0f} MB, drift {100.0 * (b - a) / a:+.1f} %"
                   + (" (the windows overlap: run longer than warm-up + 20 min)" if t1 - t0 < 20 else ""))
     lines = stats_lines(stats)
-    print(f"items shown {sum(1 for l in lines if l.startswith(('flash frames=', 'transition ')))}, "
+    print(f"items shown {sum(1 for l in lines if l.startswith('transition '))}, "
+          f"movies ended {sum(1 for l in lines if l.startswith('flash frames='))}, "
           f"flash errors {sum(1 for l in lines if l.startswith('flash error='))}")
     return 0
 
