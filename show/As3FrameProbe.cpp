@@ -168,7 +168,8 @@ std::vector<uint8_t> ProbeAbc(std::string_view className, bool loop, std::string
     Emit(classInit, kGetLocal0);
     Emit(classInit, kPushScope);
     Emit(classInit, kReturnVoid);
-    // Method 2, the constructor: r = parent; addEventListener("enterFrame", f).
+    // Method 2, the constructor: r = parent (once: r is a constant);
+    // addEventListener("enterFrame", f).
     std::vector<uint8_t> constructor;
     Emit(constructor, kGetLocal0);
     Emit(constructor, kPushScope);
@@ -177,7 +178,7 @@ std::vector<uint8_t> ProbeAbc(std::string_view className, bool loop, std::string
     Emit(constructor, kGetLocal0);
     Emit(constructor, kGetLocal0);
     Emit(constructor, kGetProperty, {parent});
-    Emit(constructor, kSetProperty, {root});
+    Emit(constructor, kInitProperty, {root});
     Emit(constructor, kGetLocal0);
     Emit(constructor, kPushString, {pool.String("enterFrame")});
     Emit(constructor, kGetLocal0);
@@ -241,13 +242,13 @@ std::vector<uint8_t> ProbeAbc(std::string_view className, bool loop, std::string
     abc.push_back(0x01); // sealed
     PutU30(abc, 0);      // interfaces
     PutU30(abc, 2);      // constructor
-    PutU30(abc, 3);      // instance traits: the slots r and p, the method f
+    PutU30(abc, 3);      // instance traits: the constant r, the slot p, the method f
     for (uint32_t slot : {root, previous}) {
         PutU30(abc, slot);
-        abc.push_back(0x00); // slot
-        PutU30(abc, 0);      // slot id: assigned
-        PutU30(abc, 0);      // any type
-        PutU30(abc, 0);      // no value
+        abc.push_back(slot == root ? 0x06 : 0x00); // a constant the movie cannot change, or a slot
+        PutU30(abc, 0);                            // slot id: assigned
+        PutU30(abc, 0);                            // any type
+        PutU30(abc, 0);                            // no value
     }
     PutU30(abc, onFrame);
     abc.push_back(0x01); // method
