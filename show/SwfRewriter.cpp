@@ -1,5 +1,8 @@
 #include "show/SwfRewriter.h"
 
+#include "show/As3FrameProbe.h"
+
+#include <set>
 #include <string>
 
 namespace scr {
@@ -9,6 +12,11 @@ constexpr uint16_t kTagEnd = 0;
 constexpr uint16_t kTagShowFrame = 1;
 constexpr uint16_t kTagDoAction = 12;
 constexpr uint16_t kTagFileAttributes = 69;
+constexpr uint16_t kTagPlaceObject = 4;
+constexpr uint16_t kTagRemoveObject = 5;
+constexpr uint16_t kTagPlaceObject2 = 26;
+constexpr uint16_t kTagRemoveObject2 = 28;
+constexpr uint16_t kTagPlaceObject3 = 70;
 constexpr uint8_t kActionScript3Flag = 0x08;
 
 constexpr uint8_t kActionEnd = 0x00;
@@ -121,6 +129,43 @@ void AppendTrace(std::vector<uint8_t>& actions, const std::string& message) {
     actions.push_back(kActionTrace);
 }
 
+// Where the ActionScript 3 probe goes: a character id that no tag of the
+// movie starts with (every tag's first two bytes count as used, which is
+// more than the ids really defined) and a depth no placing or removing tag
+// of the main timeline names. nullopt when every id or depth is taken.
+std::optional<As3ProbePlace> FreeProbePlace(std::span<const uint8_t> body, const std::vector<SwfTag>& tags) {
+    std::set<uint16_t> ids, depths;
+    for (const SwfTag& tag : tags) {
+        if (tag.length >= 2) ids.insert(Le16(&body[tag.data]));
+        size_t depthAt = 0;
+        switch (tag.code) {
+        case kTagPlaceObject:
+        case kTagRemoveObject:
+            depthAt = 2;
+            break;
+        case kTagPlaceObject2:
+            depthAt = 1;
+            break;
+        case kTagPlaceObject3:
+            depthAt = 2;
+            break;
+        case kTagRemoveObject2:
+            depthAt = 0;
+            break;
+        default:
+            continue;
+        }
+        if (tag.length >= depthAt + 2) depths.insert(Le16(&body[tag.data + depthAt]));
+    }
+    As3ProbePlace place;
+    for (uint32_t id = 65535; id >= 1 && !place.character; --id)
+        if (!ids.count(static_cast<uint16_t>(id))) place.character = static_cast<uint16_t>(id);
+    for (uint32_t depth = 16000; depth >= 1 && !place.depth; --depth)
+        if (!depths.count(static_cast<uint16_t>(depth))) place.depth = static_cast<uint16_t>(depth);
+    if (!place.character || !place.depth) return std::nullopt;
+    return place;
+}
+
 } // namespace
 
 std::vector<uint8_t> FrameNoticeTag(int frame, bool stopAndNotifyEnd, std::string_view prefix) {
@@ -160,24 +205,36 @@ std::optional<HostNotice> ParseHostNotice(std::string_view message) {
     return HostNotice{false, frame};
 }
 
-std::optional<SwfRewrite> RewriteSwfForHost(std::span<const uint8_t> file, bool loop,
-                                            std::string_view prefix) {
+std::optional<SwfRewrite> RewriteSwfForHost(std::span<const uint8_t> file, bool loop, std::string_view prefix,
+                                            std::string_view probeClass) {
     std::optional<SwfContainer> movie = DecodeSwf(file);
     if (!movie) return std::nullopt;
     std::optional<SwfLayout> layout = ReadLayout(*movie);
     if (!layout) return std::nullopt;
     SwfRewrite result{layout->info, {}};
     const SwfMovieInfo& info = result.info;
-    if (info.actionScript3 || info.showFrames == 0 || info.showFrames > 0xffff) return result;
-
+    if (info.showFrames == 0 || info.showFrames > 0xffff) return result;
     const std::vector<uint8_t>& body = movie->body;
+    std::optional<As3ProbePlace> probe;
+    if (info.actionScript3) {
+        if (probeClass.empty()) return result;
+        probe = FreeProbePlace(body, layout->tags);
+        if (!probe) return result;
+    }
+
     std::vector<uint8_t> out(body.begin(), body.begin() + static_cast<ptrdiff_t>(layout->tags.front().start));
     // The header states the frames the movie really has, so the player's frame count matches the notices.
     out[layout->frameCountOffset] = static_cast<uint8_t>(info.showFrames);
     out[layout->frameCountOffset + 1] = static_cast<uint8_t>(info.showFrames >> 8);
     int frame = 0;
     for (const SwfTag& tag : layout->tags) {
-        if (tag.code == kTagShowFrame) {
+        if (tag.code == kTagShowFrame && probe) {
+            if (frame == 0) {
+                std::vector<uint8_t> tags = As3FrameProbeTags(*probe, probeClass, loop, prefix);
+                out.insert(out.end(), tags.begin(), tags.end());
+            }
+            ++frame;
+        } else if (tag.code == kTagShowFrame) {
             std::vector<uint8_t> notice =
                 FrameNoticeTag(frame, !loop && frame == info.showFrames - 1, prefix);
             out.insert(out.end(), notice.begin(), notice.end());

@@ -7,7 +7,9 @@
 // "<prefix>hostEnd". The host learns frame number, playing state and the end
 // from these notices. The prefix is chosen afresh for every load, so a movie
 // cannot send notices of its own; trace needs neither script access nor
-// networking in the player. ActionScript 3 movies ignore DoAction and are
+// networking in the player. ActionScript 3 movies ignore DoAction: given a
+// probe class name, they get the frame probe of As3FrameProbe.h on their
+// first frame instead, which traces the same notices; without one they are
 // left as they are. Every tag length is bounded by the movie: a damaged movie
 // is cut after its last whole tag and still yields a well-formed file.
 
@@ -38,16 +40,18 @@ struct SwfMovieInfo {
 struct SwfRewrite {
     SwfMovieInfo info;
     // The prepared movie as an uncompressed ("FWS") file; empty when the
-    // movie is to be played as it is (ActionScript 3, or no whole frame found).
+    // movie is to be played as it is (ActionScript 3 without a probe class,
+    // or no whole frame found).
     std::vector<uint8_t> movie;
 };
 
 // Reads the header and walks the main timeline. nullopt when the data is not a movie.
 std::optional<SwfMovieInfo> ProbeSwf(std::span<const uint8_t> file);
 
-// Probes and, for ActionScript 1/2 movies, inserts the notices described above.
-std::optional<SwfRewrite> RewriteSwfForHost(std::span<const uint8_t> file, bool loop,
-                                            std::string_view prefix);
+// Probes and inserts the notices described above. `probeClass` names the
+// ActionScript 3 probe's class (random per load, not derived from `prefix`).
+std::optional<SwfRewrite> RewriteSwfForHost(std::span<const uint8_t> file, bool loop, std::string_view prefix,
+                                            std::string_view probeClass = {});
 
 // The DoAction tag (header included) inserted before ShowFrame number `frame`.
 std::vector<uint8_t> FrameNoticeTag(int frame, bool stopAndNotifyEnd, std::string_view prefix);

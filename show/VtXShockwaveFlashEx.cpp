@@ -37,10 +37,9 @@ QString ShortReason(const QString& reason) {
 
 VtXShockwaveFlashEx::VtXShockwaveFlashEx(QWidget* owner) : QWidget(owner) {
     FlashEngineEvents events;
-    events.metadata = [this](int totalFrames, double frameRate, bool actionScript3) {
+    events.metadata = [this](int totalFrames, double frameRate, bool) {
         if (totalFrames > 0) totalFrames_ = totalFrames;
         if (frameRate > 0) frameRate_ = frameRate;
-        if (actionScript3) notices_ = false;
     };
     events.trace = [this](const QString& message) { HostNotice(message); };
     events.failed = [this](const QString& reason) {
@@ -138,11 +137,14 @@ void VtXShockwaveFlashEx::LoadMovie() {
     QByteArray bytes;
     std::optional<SwfRewrite> rewrite;
     const QString prefix = NewNoticePrefix();
+    // The ActionScript 3 probe's class name: random apart from the prefix,
+    // since a movie can read the class name of a display object it finds.
+    const QString probeClass = NewNoticePrefix().remove(u':');
     if (file.open(QIODevice::ReadOnly) && file.size() <= kMaxSwfBodyBytes) {
         bytes = file.readAll(); // its size was checked just before
         rewrite = RewriteSwfForHost(
             {reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size())}, loop_,
-            prefix.toStdString());
+            prefix.toStdString(), probeClass.toStdString());
     }
     loaded_ = true;
     ended_ = false;

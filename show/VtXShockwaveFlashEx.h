@@ -7,11 +7,14 @@
 // control's popup menu instead.
 //
 // The embedded player reports no frame number and always loops, so the
-// control prepares ActionScript 1/2 movies with SwfRewriter (in memory; the
-// player gets the prepared bytes) and follows their frame and end notices. ActionScript 3 movies (and movies
-// that could not be prepared) report FrameNum = TotalFrames - 1 and Playing until paused, so the show keeps
-// them for their display time and never waits for an end it could not see. A prepared movie whose timeline
-// stops by itself (its own stop() action) or never starts reads Playing false after a few silent frame times.
+// control prepares movies with SwfRewriter (in memory; the player gets the
+// prepared bytes): ActionScript 1/2 movies get frame notices before every
+// frame, ActionScript 3 movies a frame probe (As3FrameProbe.h); the control
+// follows their frame and end notices. Movies that could not be prepared
+// report FrameNum = TotalFrames - 1 and Playing until paused, so the show
+// keeps them for their display time and never waits for an end it could not
+// see. A prepared movie whose timeline stops by itself (its own stop()) or
+// never starts reads Playing false after a few silent frame times.
 //
 // Construction throws FlashPlayerUnavailable when the build or the machine
 // has no Flash player; the Flash host then shows its notice.

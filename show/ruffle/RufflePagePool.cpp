@@ -1,5 +1,6 @@
 #include "show/ruffle/RufflePagePool.h"
 
+#include "platform/ChromiumFlags.h"
 #include "show/ruffle/RufflePage.h"
 #include "show/ruffle/RuffleRequestBlocker.h"
 #include "show/ruffle/RuffleSchemeHandler.h"
@@ -25,10 +26,13 @@ bool HasRenderDevice() {
 }
 
 void AddChromiumFlag(const char* flag) {
-    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    if (flags.split(' ').contains(flag)) return;
-    if (!flags.isEmpty()) flags += ' ';
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + flag);
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", QByteArray::fromStdString(WithChromiumSwitch(
+                                              qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").toStdString(), flag)));
+}
+
+void DisableChromiumFeature(const char* feature) {
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", QByteArray::fromStdString(WithChromiumFeatureDisabled(
+                                              qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").toStdString(), feature)));
 }
 
 void ConfigureSettings(QWebEngineSettings* settings) {
@@ -72,6 +76,15 @@ void PrepareWebEngineProcess() {
     if (!HasRenderDevice()) AddChromiumFlag("--disable-gpu");
     // WebRTC never reveals or uses a network interface.
     AddChromiumFlag("--force-webrtc-ip-handling-policy=disable_non_proxied_udp");
+    // A show runs all night: keep the engine small (docs/performance.md,
+    // "A Flash show for an hour"). Sound plays from the program's own
+    // process instead of an audio service process of its own (about 55 MB
+    // resident), and the script engine favours size over speed (the
+    // player's own work is WebAssembly, which this leaves alone). A limit of
+    // one renderer process is not set: with it, the fresh page made after a
+    // renderer died was put into the dying process and failed as well.
+    DisableChromiumFeature("AudioServiceOutOfProcess");
+    AddChromiumFlag("--js-flags=--optimize-for-size");
     if (!QCoreApplication::instance()) QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 

@@ -3,6 +3,7 @@
 #include "platform/ReadOnlyFile.h"
 #include "tests/show/SwfTestMovies.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -137,7 +138,7 @@ TEST(SwfRewriterTest, ReadsOnlyWellFormedNotices) {
 INSTANTIATE_TEST_SUITE_P(AllSignatures, SwfCompressionTest,
                          ::testing::Values(SwfCompression::None, SwfCompression::Zlib, SwfCompression::Lzma));
 
-TEST(SwfRewriterTest, LeavesActionScript3MoviesAsTheyAre) {
+TEST(SwfRewriterTest, LeavesActionScript3MoviesAsTheyAreWithoutAProbeClass) {
     TestMovieOptions options;
     options.version = 10;
     options.actionScript3 = true;
@@ -153,6 +154,69 @@ TEST(SwfRewriterTest, LeavesActionScript3MoviesAsTheyAre) {
     ASSERT_TRUE(rewrite);
     EXPECT_FALSE(rewrite->info.actionScript3);
     EXPECT_FALSE(rewrite->movie.empty());
+}
+
+bool Contains(const std::vector<uint8_t>& data, std::string_view text) {
+    return std::search(data.begin(), data.end(), text.begin(), text.end()) != data.end();
+}
+
+uint16_t Le16At(const std::vector<uint8_t>& data, size_t at) {
+    return static_cast<uint16_t>(data.at(at) | data.at(at + 1) << 8);
+}
+
+// An ActionScript 3 test movie whose first frame also holds a tag starting
+// with character id 65535 and a PlaceObject2 at depth 16000, the probe's
+// first choices, so the probe must take others.
+std::vector<uint8_t> As3MovieUsingTheProbesFirstChoices() {
+    TestMovieOptions options;
+    options.version = 10;
+    options.actionScript3 = true;
+    std::vector<uint8_t> body = TestMovieBody(options);
+    std::vector<uint8_t> out(body.begin(), body.begin() + static_cast<ptrdiff_t>(body.size() - 2)); // no End
+    // Before the End: a DefineBinaryData (87) of id 65535, PlaceObject2 at depth 16000 of character 1.
+    out.insert(out.end(), {0xc6, 0x15, 0xff, 0xff, 0, 0, 0, 0});
+    out.insert(out.end(), {0x85, 0x06, 0x02, 0x80, 0x3e, 0x01, 0x00});
+    out.insert(out.end(), {0x40, 0x00, 0x00, 0x00}); // ShowFrame, End
+    return EncodeSwf(SwfCompression::None, 10, out);
+}
+
+TEST(SwfRewriterTest, ActionScript3MoviesGetTheFrameProbeBeforeTheirFirstFrame) {
+    const std::vector<uint8_t> movie = As3MovieUsingTheProbesFirstChoices();
+    const std::vector<Tag> original = Tags(Decoded(movie));
+    const std::string frameNotice = std::string(kPrefix) + "hostFrame ",
+                      endNotice = std::string(kPrefix) + "hostEnd";
+    for (bool loop : {false, true}) {
+        SCOPED_TRACE(loop ? "looping" : "not looping");
+        std::optional<SwfRewrite> rewrite = RewriteSwfForHost(movie, loop, kPrefix, "scrProbeClass1");
+        ASSERT_TRUE(rewrite);
+        EXPECT_TRUE(rewrite->info.actionScript3);
+        EXPECT_EQ(rewrite->info.showFrames, 25);
+        ASSERT_FALSE(rewrite->movie.empty());
+        std::vector<Tag> tags = Tags(Decoded(rewrite->movie));
+        const auto firstFrame =
+            std::find_if(tags.begin(), tags.end(), [](const Tag& t) { return t.code == 1; });
+        ASSERT_GE(firstFrame - tags.begin(), 4);
+        // DoABC, DefineSprite, SymbolClass, PlaceObject2 just before the first ShowFrame; the rest as it was.
+        const std::vector<Tag> probe(firstFrame - 4, firstFrame);
+        ASSERT_EQ(probe[0].code, 82);
+        ASSERT_EQ(probe[1].code, 39);
+        ASSERT_EQ(probe[2].code, 76);
+        ASSERT_EQ(probe[3].code, 26);
+        tags.erase(firstFrame - 4, firstFrame);
+        EXPECT_EQ(tags, original);
+
+        EXPECT_TRUE(Contains(probe[0].data, frameNotice));
+        EXPECT_EQ(Contains(probe[0].data, endNotice), !loop);
+        EXPECT_TRUE(Contains(probe[0].data, "scrProbeClass1"));
+        const uint16_t character = Le16At(probe[1].data, 0);
+        EXPECT_EQ(character, 65534) << "65535 is taken";
+        EXPECT_EQ(Le16At(probe[2].data, 0), 1);
+        EXPECT_EQ(Le16At(probe[2].data, 2), character);
+        EXPECT_TRUE(Contains(probe[2].data, std::string("scrProbeClass1") + '\0'));
+        EXPECT_EQ(probe[3].data.at(0), 0x02); // a character, nothing else
+        EXPECT_EQ(Le16At(probe[3].data, 1), 15999) << "16000 is taken";
+        EXPECT_EQ(Le16At(probe[3].data, 3), character);
+    }
 }
 
 // The number of whole frames before byte `cut` of the body.

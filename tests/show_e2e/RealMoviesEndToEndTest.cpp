@@ -9,6 +9,7 @@
 // the source tree (or one level further up), else the few real-world movies
 // kept in tests/data/swf.
 
+#include "tests/show_e2e/FlashShow.h"
 #include "tests/show_e2e/X11Session.h"
 #include "tests/support/TempDir.h"
 
@@ -17,10 +18,8 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <regex>
-#include <sstream>
 #include <thread>
 
 namespace scr::test {
@@ -63,9 +62,7 @@ struct MovieLine {
 class RealMoviesEndToEndTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!fs::exists(BuildBinDir() + "/scrplayer-flash.so") ||
-            !fs::exists(BuildBinDir() + "/ruffle/ruffle.js"))
-            GTEST_SKIP() << "the Flash engine plugin or the Ruffle files are not built";
+        if (!FlashEngineBuilt()) GTEST_SKIP() << "the Flash engine plugin or the Ruffle files are not built";
         folder_ = RealWorldMovieFolder();
         ASSERT_TRUE(x_.running()) << "Xvfb could not be started";
         for (const char* sub : {"runtime", "tmp", "movies"})
@@ -73,44 +70,23 @@ protected:
         fs::permissions(dir_.file("runtime"), fs::perms::owner_all);
     }
 
-    // A generated movie: a square crossing the stage.
     std::string Generated(const std::string& name, int frames, int fps) {
         const std::string path = dir_.file("movies/" + name);
-        const std::string command = "python3 '" + SourceDir() + "/assets/generators/make_swf.py' square '" +
-                                    path + "' --frames " + std::to_string(frames) + " --fps " +
-                                    std::to_string(fps);
-        EXPECT_EQ(RunCommand(command), 0) << command;
+        EXPECT_TRUE(GenerateSquareMovie(path, frames, fps)) << path;
         return path;
     }
 
     std::string Pack(const std::vector<std::string>& movies) {
-        std::ostringstream items;
-        for (size_t i = 0; i < movies.size(); ++i)
-            items
-                << (i ? ",\n" : "") << "{\"file\": \"" << movies[i]
-                << R"(", "kind": "flash", "display_seconds": 1, "left": 160, "top": 100, "width": 960, "height": 600})";
-        std::ofstream(dir_.file("show.json"))
-            << R"({"name": "Real movies", "format_level": 5, "random_order": false,
- "placement_mode": 0, "design_width": 1280, "design_height": 800, "background_color": "#202020",
- "default_transition_effect": 0, "default_exit_effect": 0, "items": [)"
-            << items.str() << "]}";
-        const std::string out = dir_.file("show.scr");
-        std::string output;
-        EXPECT_EQ(RunCommand("'" + BuildBinDir() + "/scrtool' pack '" + dir_.file("show.json") + "' -o '" +
-                                 out + "' 2>&1",
-                             &output),
-                  0)
-            << output;
-        return out;
+        std::vector<ShowItemSpec> items;
+        for (const std::string& movie : movies)
+            items.push_back({movie});
+        std::string error;
+        const std::string show = PackShow(dir_.path(), items, &error);
+        EXPECT_FALSE(show.empty()) << error;
+        return show;
     }
 
-    std::vector<std::string> StatsLines() {
-        std::ifstream in(dir_.file("stats.txt"));
-        std::vector<std::string> lines;
-        for (std::string line; std::getline(in, line);)
-            if (line.rfind("flash ", 0) == 0) lines.push_back(line);
-        return lines;
-    }
+    std::vector<std::string> StatsLines() { return StatsLinesStartingWith(dir_.file("stats.txt"), "flash "); }
 
     XvfbServer x_{1920, 1080};
     TempDir dir_;

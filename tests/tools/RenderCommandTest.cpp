@@ -77,7 +77,7 @@ protected:
         // The music options are read from the user's settings: a home of our own.
         setenv("HOME", dir.path().c_str(), 1);
         setenv("XDG_CONFIG_HOME", dir.file("config").c_str(), 1);
-        fs::copy_file(test::SourceDir() + "/tests/data/jpeg/testorig.jpg", dir.file("a.jpg"));
+        fs::copy_file(test::SourceDir() + "/tests/data/testorig.jpg", dir.file("a.jpg"));
         WriteJpeg(dir.file("b.jpg"), kPictureWidth, kPictureHeight, [](int x, int y) {
             // Colour bars with a diagonal, so that every transition shows.
             static const uint32_t bars[] = {0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0xFF00FF, 0xFFFF00};

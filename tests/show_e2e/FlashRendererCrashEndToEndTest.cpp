@@ -1,0 +1,141 @@
+// A Flash show whose web engine renderer dies during a movie (killed by its
+// process id, as the kernel does when memory runs out): the show must go on
+// with the next items, and a later movie must play to its end in a fresh
+// renderer.
+
+#include "tests/show_e2e/FlashShow.h"
+#include "tests/show_e2e/X11Session.h"
+#include "tests/support/TempDir.h"
+
+#include <QImage>
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace scr::test {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+class FlashRendererCrashEndToEndTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!FlashEngineBuilt()) GTEST_SKIP() << "the Flash engine plugin or the Ruffle files are not built";
+        ASSERT_TRUE(x_.running()) << "Xvfb could not be started";
+        for (const char* sub : {"runtime", "tmp", "movies"})
+            fs::create_directories(dir_.file(sub));
+        fs::permissions(dir_.file("runtime"), fs::perms::owner_all);
+    }
+
+    std::string Stats() const { return dir_.file("stats.txt"); }
+    size_t Count(const std::string& prefix) const { return StatsLinesStartingWith(Stats(), prefix).size(); }
+
+    XvfbServer x_{1920, 1080};
+    TempDir dir_;
+};
+
+// How often the renderer is killed during the first movie, and what then
+// becomes of that movie: killed once, the movie is played again in a fresh
+// page, to its end; killed again during that second try, it is given up
+// (a "flash error=" line) and the show moves on.
+struct RendererKills {
+    int kills;
+    const char* firstMovie; // the start of the first movie's stats line
+    bool firstMovieFails;
+};
+
+void PrintTo(const RendererKills& c, std::ostream* out) {
+    *out << c.kills << (c.kills == 1 ? " kill" : " kills");
+}
+
+class FlashRendererKillsEndToEndTest : public FlashRendererCrashEndToEndTest,
+                                       public ::testing::WithParamInterface<RendererKills> {};
+
+TEST_P(FlashRendererKillsEndToEndTest, TheShowGoesOnAndALaterMoviePlays) {
+    const RendererKills& c = GetParam();
+    const std::string first = dir_.file("movies/first.swf"), later = dir_.file("movies/later.swf");
+    ASSERT_TRUE(GenerateSquareMovie(first, 240, 24)); // ten seconds, waited for
+    ASSERT_TRUE(GenerateSquareMovie(later, 24, 24));
+    const std::string picture = SourceDir() + "/tests/data/testorig.jpg";
+    std::string error;
+    const std::string show =
+        PackShow(dir_.path(), {{first}, {picture, "picture"}, {later}, {picture, "picture"}}, &error);
+    ASSERT_FALSE(show.empty()) << error;
+
+    ChildProcess player({BuildBinDir() + "/scrtool", "play", show, "/s"},
+                        {{"DISPLAY", x_.display()},
+                         {"QT_QPA_PLATFORM", "xcb"},
+                         {"TMPDIR", dir_.file("tmp")},
+                         {"XDG_RUNTIME_DIR", dir_.file("runtime")},
+                         {"XDG_CONFIG_HOME", dir_.file("config")},
+                         {"XDG_DATA_HOME", dir_.file("data")},
+                         {"SCRPLAYER_STATS", Stats()}});
+
+    // Each time the first movie plays (the screen changes between two looks)
+    // in a renderer not killed before, that renderer is killed.
+    std::vector<pid_t> killed;
+    std::string stats;
+    for (int kill = 0; kill < c.kills; ++kill) {
+        std::vector<pid_t> renderers;
+        QImage before;
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                if (!player.Running()) return true;
+                renderers = RendererProcesses(player.pid());
+                std::erase_if(renderers,
+                              [&](pid_t pid) { return std::count(killed.begin(), killed.end(), pid); });
+                const QImage now = x_.Screenshot();
+                const bool moving = !before.isNull() && !now.isNull() && now != before;
+                before = now;
+                std::this_thread::sleep_for(100ms);
+                return !renderers.empty() && moving;
+            },
+            60s))
+            << "the first movie never moved on screen in a fresh renderer (kill " << kill + 1 << ")";
+        ASSERT_TRUE(player.Running()) << "the player ended during its first movie";
+        RunCommand("cat '" + Stats() + "' 2>/dev/null", &stats);
+        ASSERT_EQ(Count("flash "), 0u) << "the first movie ended before its renderer was killed:\n" << stats;
+        for (pid_t renderer : renderers) {
+            EXPECT_EQ(::kill(renderer, SIGKILL), 0) << renderer;
+            killed.push_back(renderer);
+        }
+    }
+
+    // The show goes on: the first movie's host is released, the picture and
+    // the later movie come, and the picture after it (every item's coming
+    // writes a transition line).
+    const bool done = WaitUntil(
+        [&] { return (Count("flash frames=") >= 2 && Count("transition ") >= 4) || !player.Running(); }, 90s);
+    const bool running = player.Running();
+    const std::vector<pid_t> now = RendererProcesses(player.pid());
+    player.Signal(SIGTERM);
+    EXPECT_EQ(player.Wait(10s), std::optional<int>(0));
+    RunCommand("cat '" + Stats() + "'", &stats);
+    SCOPED_TRACE("stats:\n" + stats);
+    ASSERT_TRUE(running) << "the player ended after its renderer was killed";
+    ASSERT_TRUE(done) << "the show did not go on after the renderer was killed";
+
+    const std::vector<std::string> movies = StatsLinesStartingWith(Stats(), "flash frames=");
+    ASSERT_GE(movies.size(), 2u);
+    EXPECT_EQ(movies[0].rfind(c.firstMovie, 0), 0u) << movies[0];
+    const std::vector<std::string> errors = StatsLinesStartingWith(Stats(), "flash error=");
+    EXPECT_EQ(errors.size(), c.firstMovieFails ? 1u : 0u);
+    // The later movie played in a fresh renderer, from its first frame to its last.
+    EXPECT_EQ(movies[1].rfind("flash frames=24 last=23 ", 0), 0u) << movies[1];
+    EXPECT_FALSE(now.empty()) << "no renderer at the end";
+    for (pid_t renderer : now)
+        EXPECT_EQ(std::count(killed.begin(), killed.end(), renderer), 0) << "killed renderer " << renderer;
+}
+
+INSTANTIATE_TEST_SUITE_P(Kills, FlashRendererKillsEndToEndTest,
+                         ::testing::Values(RendererKills{1, "flash frames=240 last=239 ", false},
+                                           RendererKills{2, "flash frames=240 ", true}),
+                         [](const auto& param) {
+                             return param.param.kills == 1 ? std::string("Once") : std::string("Twice");
+                         });
+
+} // namespace
+} // namespace scr::test
