@@ -1,5 +1,6 @@
 #include "show/As3FrameProbe.h"
 
+#include "show/AbcConstantPool.h"
 #include "show/SwfRewriter.h"
 
 #include <map>
@@ -8,15 +9,6 @@
 
 namespace scr {
 namespace {
-
-void PutU30(std::vector<uint8_t>& out, uint32_t value) {
-    do {
-        uint8_t byte = value & 0x7f;
-        value >>= 7;
-        if (value) byte |= 0x80;
-        out.push_back(byte);
-    } while (value);
-}
 
 void Put16(std::vector<uint8_t>& out, uint32_t v) {
     out.push_back(static_cast<uint8_t>(v));
@@ -33,61 +25,6 @@ void AppendTag(std::vector<uint8_t>& out, uint16_t code, const std::vector<uint8
     Put32(out, static_cast<uint32_t>(data.size()));
     out.insert(out.end(), data.begin(), data.end());
 }
-
-// Strings, package namespaces and qualified names of one ABC block.
-class AbcPool {
-public:
-    uint32_t String(std::string_view text) {
-        auto [it, added] =
-            strings_.try_emplace(std::string(text), static_cast<uint32_t>(stringOrder_.size() + 1));
-        if (added) stringOrder_.emplace_back(text);
-        return it->second;
-    }
-    uint32_t QName(std::string_view package, std::string_view name) {
-        const uint32_t space = Namespace(package);
-        std::pair<uint32_t, uint32_t> key{space, String(name)};
-        auto [it, added] = names_.try_emplace(key, static_cast<uint32_t>(nameOrder_.size() + 1));
-        if (added) nameOrder_.push_back(key);
-        return it->second;
-    }
-    void Write(std::vector<uint8_t>& out) const {
-        PutU30(out, 0); // ints
-        PutU30(out, 0); // uints
-        PutU30(out, 0); // doubles
-        PutU30(out, static_cast<uint32_t>(stringOrder_.size() + 1));
-        for (const std::string& s : stringOrder_) {
-            PutU30(out, static_cast<uint32_t>(s.size()));
-            out.insert(out.end(), s.begin(), s.end());
-        }
-        PutU30(out, static_cast<uint32_t>(namespaceOrder_.size() + 1));
-        for (uint32_t name : namespaceOrder_) {
-            out.push_back(0x16); // package namespace
-            PutU30(out, name);
-        }
-        PutU30(out, 0); // namespace sets
-        PutU30(out, static_cast<uint32_t>(nameOrder_.size() + 1));
-        for (const auto& [space, name] : nameOrder_) {
-            out.push_back(0x07); // QName
-            PutU30(out, space);
-            PutU30(out, name);
-        }
-    }
-
-private:
-    uint32_t Namespace(std::string_view package) {
-        const uint32_t name = String(package);
-        auto [it, added] = namespaces_.try_emplace(name, static_cast<uint32_t>(namespaceOrder_.size() + 1));
-        if (added) namespaceOrder_.push_back(name);
-        return it->second;
-    }
-
-    std::map<std::string, uint32_t> strings_;
-    std::vector<std::string> stringOrder_;
-    std::map<uint32_t, uint32_t> namespaces_;
-    std::vector<uint32_t> namespaceOrder_;
-    std::map<std::pair<uint32_t, uint32_t>, uint32_t> names_;
-    std::vector<std::pair<uint32_t, uint32_t>> nameOrder_;
-};
 
 enum Op : uint8_t {
     kGetLocal0 = 0xd0,
@@ -145,7 +82,7 @@ void AppendBody(std::vector<uint8_t>& out, uint32_t method, uint32_t maxStack, u
 }
 
 std::vector<uint8_t> ProbeAbc(std::string_view className, bool loop, std::string_view prefix) {
-    AbcPool pool;
+    AbcConstantPool pool;
     const uint32_t sprite = pool.QName("flash.display", "Sprite");
     const uint32_t self = pool.QName("", className);
     const uint32_t root = pool.QName("", "r"), previous = pool.QName("", "p"), onFrame = pool.QName("", "f");

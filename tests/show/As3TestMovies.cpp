@@ -1,5 +1,6 @@
 #include "tests/show/As3TestMovies.h"
 
+#include "show/AbcConstantPool.h"
 #include "show/SwfContainer.h"
 
 #include <map>
@@ -7,15 +8,6 @@
 
 namespace scr::test {
 namespace {
-
-void PutU30(std::vector<uint8_t>& out, uint32_t value) {
-    do {
-        uint8_t byte = value & 0x7f;
-        value >>= 7;
-        if (value) byte |= 0x80;
-        out.push_back(byte);
-    } while (value);
-}
 
 void Put16(std::vector<uint8_t>& out, uint32_t v) {
     out.push_back(static_cast<uint8_t>(v));
@@ -35,59 +27,6 @@ std::vector<uint8_t> Tag(uint16_t code, const std::vector<uint8_t>& data) {
     return out;
 }
 
-// The constant pool of one ABC block: strings, package namespaces and
-// qualified names, each made once and referred to by index.
-class ConstantPool {
-public:
-    uint32_t String(const std::string& text) {
-        auto [it, added] = strings_.try_emplace(text, static_cast<uint32_t>(stringOrder_.size() + 1));
-        if (added) stringOrder_.push_back(text);
-        return it->second;
-    }
-    uint32_t Namespace(const std::string& package) {
-        uint32_t name = String(package);
-        auto [it, added] = namespaces_.try_emplace(name, static_cast<uint32_t>(namespaceOrder_.size() + 1));
-        if (added) namespaceOrder_.push_back(name);
-        return it->second;
-    }
-    uint32_t QName(const std::string& package, const std::string& name) {
-        std::pair<uint32_t, uint32_t> key{Namespace(package), String(name)};
-        auto [it, added] = names_.try_emplace(key, static_cast<uint32_t>(nameOrder_.size() + 1));
-        if (added) nameOrder_.push_back(key);
-        return it->second;
-    }
-    void Write(std::vector<uint8_t>& out) const {
-        PutU30(out, 0); // ints
-        PutU30(out, 0); // uints
-        PutU30(out, 0); // doubles
-        PutU30(out, static_cast<uint32_t>(stringOrder_.size() + 1));
-        for (const std::string& s : stringOrder_) {
-            PutU30(out, static_cast<uint32_t>(s.size()));
-            out.insert(out.end(), s.begin(), s.end());
-        }
-        PutU30(out, static_cast<uint32_t>(namespaceOrder_.size() + 1));
-        for (uint32_t name : namespaceOrder_) {
-            out.push_back(0x16); // package namespace
-            PutU30(out, name);
-        }
-        PutU30(out, 0); // namespace sets
-        PutU30(out, static_cast<uint32_t>(nameOrder_.size() + 1));
-        for (const auto& [ns, name] : nameOrder_) {
-            out.push_back(0x07); // QName
-            PutU30(out, ns);
-            PutU30(out, name);
-        }
-    }
-
-private:
-    std::map<std::string, uint32_t> strings_;
-    std::vector<std::string> stringOrder_;
-    std::map<uint32_t, uint32_t> namespaces_;
-    std::vector<uint32_t> namespaceOrder_;
-    std::map<std::pair<uint32_t, uint32_t>, uint32_t> names_;
-    std::vector<std::pair<uint32_t, uint32_t>> nameOrder_;
-};
-
 constexpr uint8_t kGetLocal0 = 0xd0, kPushScope = 0x30, kConstructSuper = 0x49, kReturnVoid = 0x47,
                   kFindPropStrict = 0x5d, kConstructProp = 0x4a, kCallPropVoid = 0x4f, kPushString = 0x2c,
                   kGetLex = 0x60, kNewClass = 0x58, kInitProperty = 0x68, kJump = 0x10, kPop = 0x29;
@@ -104,14 +43,14 @@ void Op(std::vector<uint8_t>& code, uint8_t op, std::initializer_list<uint32_t> 
 }
 
 // new <name>(<one string>) leaves the object on the stack.
-void ConstructWithString(std::vector<uint8_t>& code, ConstantPool& pool, uint32_t name,
+void ConstructWithString(std::vector<uint8_t>& code, AbcConstantPool& pool, uint32_t name,
                          const std::string& text) {
     Op(code, kFindPropStrict, {name});
     Op(code, kPushString, {pool.String(text)});
     Op(code, kConstructProp, {name, 1});
 }
 
-void AppendCall(std::vector<uint8_t>& code, ConstantPool& pool, const As3Call& call) {
+void AppendCall(std::vector<uint8_t>& code, AbcConstantPool& pool, const As3Call& call) {
     const uint32_t request = pool.QName("flash.net", "URLRequest");
     switch (call.kind) {
     case As3Call::NavigateToUrl: {
@@ -170,7 +109,7 @@ void AppendBody(std::vector<uint8_t>& out, uint32_t method, uint32_t maxStack,
 
 std::vector<uint8_t> Abc(const std::vector<As3Call>& calls, const std::string& doneMessage,
                          const std::string& className) {
-    ConstantPool pool;
+    AbcConstantPool pool;
     const uint32_t movieClip = pool.QName("flash.display", "MovieClip");
     const uint32_t self = pool.QName("", className);
 

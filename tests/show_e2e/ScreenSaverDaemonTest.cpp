@@ -24,14 +24,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-int DistinctColours(const QImage& image) {
-    std::set<QRgb> colours;
-    for (int y = 0; y < image.height(); y += 3)
-        for (int x = 0; x < image.width(); x += 3)
-            colours.insert(image.pixel(x, y));
-    return static_cast<int>(colours.size());
-}
-
 bool HasLine(const std::string& text, const std::string& line) {
     return text.starts_with(line + "\n") || text.find("\n" + line + "\n") != std::string::npos;
 }

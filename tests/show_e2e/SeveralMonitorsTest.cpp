@@ -34,14 +34,6 @@ void PrintTo(const Layout& layout, std::ostream* out) {
     *out << layout.name;
 }
 
-int DistinctColours(const QImage& image, const QRect& area) {
-    std::set<QRgb> colours;
-    for (int y = area.top(); y <= area.bottom(); y += 3)
-        for (int x = area.left(); x <= area.right(); x += 3)
-            colours.insert(image.pixel(x, y));
-    return static_cast<int>(colours.size());
-}
-
 // The mean difference of the colour channels between `shot` at `at` and `picture`, sampled.
 double MeanDifference(const QImage& shot, QPoint at, const QImage& picture) {
     double sum = 0;

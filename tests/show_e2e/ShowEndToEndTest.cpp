@@ -28,14 +28,6 @@ std::vector<std::string> ExtractedFiles(const std::string& dir) {
     return files;
 }
 
-int DistinctColours(const QImage& image, const QRect& area) {
-    std::set<QRgb> colours;
-    for (int y = area.top(); y <= area.bottom(); y += 3)
-        for (int x = area.left(); x <= area.right(); x += 3)
-            colours.insert(image.pixel(x, y));
-    return static_cast<int>(colours.size());
-}
-
 double ChangedFraction(const QImage& a, const QImage& b) {
     int changed = 0, total = 0;
     for (int y = 0; y < a.height(); y += 4)

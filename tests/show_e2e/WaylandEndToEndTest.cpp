@@ -32,14 +32,6 @@ double ShareNotOfColour(const QImage& image, const QRect& area, QRgb colour) {
     return total ? static_cast<double>(other) / total : 0;
 }
 
-int DistinctColours(const QImage& image, const QRect& area) {
-    std::set<QRgb> colours;
-    for (int y = area.top(); y <= area.bottom(); y += 3)
-        for (int x = area.left(); x <= area.right(); x += 3)
-            colours.insert(image.pixel(x, y));
-    return static_cast<int>(colours.size());
-}
-
 class WaylandEndToEndTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <set>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
@@ -165,6 +166,15 @@ std::optional<int> ChildProcess::Wait(std::chrono::milliseconds timeout) {
 
 void ChildProcess::Signal(int signal) {
     if (Running()) kill(pid_, signal);
+}
+
+int DistinctColours(const QImage& image, const QRect& area) {
+    const QRect r = area.isNull() ? image.rect() : area;
+    std::set<QRgb> colours;
+    for (int y = r.top(); y <= r.bottom(); y += 3)
+        for (int x = r.left(); x <= r.right(); x += 3)
+            colours.insert(image.pixel(x, y));
+    return static_cast<int>(colours.size());
 }
 
 } // namespace scr::test

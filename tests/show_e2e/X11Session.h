@@ -4,6 +4,7 @@
 // processes started with the test's display and environment.
 
 #include <QImage>
+#include <QRect>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -78,6 +79,11 @@ private:
     pid_t pid_ = -1;
     std::optional<int> status_;
 };
+
+// The number of distinct colours among every third pixel of `area` (the
+// whole image when none is given): thousands for a photograph, a handful for
+// a plain background.
+int DistinctColours(const QImage& image, const QRect& area = {});
 
 // Polls `condition` every 20 ms until it holds or the timeout passes.
 template <typename Condition>
