@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <regex>
+#include <set>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
@@ -340,6 +341,36 @@ TEST_F(RenderCommandTest, WebmAndMp4ReadBackWithTheShowsFramesAndMusic) {
         };
         EXPECT_LT(loudest(0.2, 2.9), 300);
         EXPECT_GT(loudest(3.2, 4.0), 6000);
+    }
+}
+
+TEST_F(RenderCommandTest, TheDemoRendersToVideosAStandardPlayerOpens) {
+    const std::string demo = test::BuildBinDir() + "/demo.scr";
+    if (!fs::exists(demo)) GTEST_SKIP() << "demo.scr is not built";
+    for (const char* extension : {"webm", "mp4"}) {
+        SCOPED_TRACE(extension);
+        const std::string video = dir.file(std::string("demo.") + extension);
+        std::string output;
+        ASSERT_EQ(Render(demo, video, "--size 320x240 --fps 10 --duration 12", &output), 0) << output;
+        const VideoInfo info = Discover(video);
+        EXPECT_EQ(info.width, 320);
+        EXPECT_EQ(info.height, 240);
+        EXPECT_EQ(info.frameRate, "10/1");
+        EXPECT_NEAR(info.seconds, 12, 0.06);
+        EXPECT_NE(info.audio, "") << "the demo's music is missing";
+        // The first picture comes in and, after its 8 seconds, the next one:
+        // the show changes at least twice, and shows a picture of many colours.
+        const std::vector<Frame> frames = DecodeFrames(video);
+        ASSERT_EQ(frames.size(), 120u);
+        int changes = 0;
+        for (size_t i = 1; i < frames.size(); ++i)
+            changes += MeanDifference(frames[i], frames[i - 1], 0, 0) > 2.0;
+        EXPECT_GE(changes, 2);
+        std::set<uint32_t> colours;
+        for (size_t i = 0; i + 2 < frames[50].rgb.size(); i += 3 * 7)
+            colours.insert(frames[50].rgb[i] << 16 | frames[50].rgb[i + 1] << 8 | frames[50].rgb[i + 2]);
+        EXPECT_GT(colours.size(), 500u) << "no picture on screen";
+        EXPECT_GT(MeanDifference(frames[119], frames[50], 0, 0), 10.0) << "the second item never came";
     }
 }
 
