@@ -1,12 +1,10 @@
 #include "show/ShowMusic.h"
 
-#include "platform/Shuffle.h"
 #include "platform/StatsLog.h"
 #include "platform/WorkingSet.h"
 
 #include <QCursor>
 #include <QWidget>
-#include <numeric>
 
 namespace scr {
 
@@ -17,11 +15,7 @@ ShowMusic::ShowMusic(QWidget* showWindow, MusicTrackSource& tracks, const std::s
     if (!fullScreen || count < 1) return;
     settings_ = ReadMusicSettings(screenSaverName);
     if (settings_.mute) return;
-    if (count > 1 && settings_.randomOrder) {
-        order_.resize(static_cast<size_t>(count));
-        std::iota(order_.begin(), order_.end(), 0);
-        Shuffle(order_);
-    }
+    order_ = MusicTrackOrder(count, settings_);
     window_ = MusicWindowCreate(this, kMusicStyleShow);
     // The first track starts on the first tick, one interval after creation.
     if (window_) {
@@ -33,7 +27,7 @@ ShowMusic::ShowMusic(QWidget* showWindow, MusicTrackSource& tracks, const std::s
 ShowMusic::~ShowMusic() {
     MusicDestroy(window_);
     window_ = nullptr;
-    order_.clear();
+    order_ = MusicTrackOrder();
 }
 
 void ShowMusic::TimerTick() {
@@ -49,20 +43,18 @@ void ShowMusic::MusicTick() {
     // Opening a track waits in an event loop; a tick arriving meanwhile must not start another.
     if (ticking_ || !window_) return;
     if (MusicGetMode(window_) == MusicMode::Playing) return;
-    int count = tracks_.MusicCount();
-    if (count <= 0) return;
-    if (!settings_.repeat && position_ >= count) {
+    const std::optional<int> next = order_.Next();
+    if (!next) {
         // One pass is over: silence for the rest of the show.
         MusicDestroy(window_);
         window_ = nullptr;
         StopTimer();
-        order_.clear();
+        order_ = MusicTrackOrder();
         TrimWorkingSet();
         return;
     }
     ticking_ = true;
-    position_ %= count;
-    int track = order_.empty() ? position_ : order_[static_cast<size_t>(position_)];
+    const int track = *next;
     std::string file = tracks_.ExtractMusic(track);
     bool opened = false;
     if (!file.empty()) {
@@ -75,11 +67,6 @@ void ShowMusic::MusicTick() {
         QCursor::setPos(QCursor::pos());
     }
     AppendStatsLine("music track=" + std::to_string(track) + " opened=" + (opened ? "1" : "0"));
-    ++position_;
-    if (!order_.empty() && count > 1 && position_ >= count && settings_.repeat) {
-        Shuffle(order_);
-        position_ = 0;
-    }
     ticking_ = false;
 }
 

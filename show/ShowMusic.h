@@ -11,6 +11,7 @@
 #include "platform/gui/WallClock.h"
 #include "show/MusicPlayer.h"
 #include "show/MusicSettings.h"
+#include "show/MusicTrackOrder.h"
 
 #include <QObject>
 #include <functional>
@@ -49,8 +50,8 @@ public:
 
     MusicWindow musicWindow() const { return window_; }
     bool musicTimerRunning() const { return timer_ && timer_->Active(); }
-    const std::vector<int32_t>& musicOrder() const { return order_; }
-    int musicPosition() const { return position_; }
+    const std::vector<int32_t>& musicOrder() const { return order_.order(); }
+    int musicPosition() const { return order_.position(); }
     const MusicSettings& settings() const { return settings_; }
 
 private:
@@ -61,8 +62,7 @@ private:
     MusicSettings settings_;
     MusicWindow window_ = nullptr;
     std::unique_ptr<ClockTimer> timer_;
-    std::vector<int32_t> order_;
-    int position_ = 0;
+    MusicTrackOrder order_;
     bool ticking_ = false;
     std::function<bool()> closing_;
 };

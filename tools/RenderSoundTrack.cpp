@@ -1,11 +1,9 @@
 #include "tools/RenderSoundTrack.h"
 
-#include "platform/Shuffle.h"
 #include "show/ShowMusic.h"
 #include "tools/VideoEncoder.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace scr {
 namespace {
@@ -22,35 +20,23 @@ RenderSoundTrack::RenderSoundTrack(MusicTrackSource& tracks, const MusicSettings
 void RenderSoundTrack::Begin(int64_t ms) {
     if (!hasMusic_ || firstTick_) return;
     firstTick_ = ms * VideoEncoder::kSampleRate / 1000 + kTickFrames;
-    const int count = tracks_.MusicCount();
-    if (count > 1 && settings_.randomOrder) {
-        order_.resize(static_cast<size_t>(count));
-        std::iota(order_.begin(), order_.end(), 0);
-        Shuffle(order_);
-    }
+    order_ = MusicTrackOrder(tracks_.MusicCount(), settings_);
 }
 
 void RenderSoundTrack::Tick() {
-    const int count = tracks_.MusicCount();
-    if (finished_ || count <= 0) return;
-    if (!settings_.repeat && trackPosition_ >= count) {
+    if (finished_) return;
+    const std::optional<int> track = order_.Next();
+    if (!track) {
         finished_ = true;
         return;
     }
-    trackPosition_ %= count;
-    const int track = order_.empty() ? trackPosition_ : order_[static_cast<size_t>(trackPosition_)];
-    const std::string file = tracks_.ExtractMusic(track);
+    const std::string file = tracks_.ExtractMusic(*track);
     if (!file.empty()) {
         playing_ = std::make_unique<MusicTrackDecoder>(file);
         pending_.clear();
         pendingOffset_ = 0;
         // A track that gives nothing did not open: the next tick tries the next one.
         if (!playing_->Next(pending_)) playing_.reset();
-    }
-    ++trackPosition_;
-    if (!order_.empty() && count > 1 && trackPosition_ >= count && settings_.repeat) {
-        Shuffle(order_);
-        trackPosition_ = 0;
     }
 }
 

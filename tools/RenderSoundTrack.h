@@ -7,6 +7,7 @@
 // skipped. Samples come out piece by piece, in step with the video frames.
 
 #include "show/MusicSettings.h"
+#include "show/MusicTrackOrder.h"
 #include "tools/MusicTrackDecoder.h"
 
 #include <cstdint>
@@ -41,8 +42,7 @@ private:
     std::optional<int64_t> firstTick_; // sample frame of the first tick
     int64_t position_ = 0;             // sample frames produced
     int64_t lastTick_ = -1;
-    std::vector<int32_t> order_;
-    int trackPosition_ = 0;
+    MusicTrackOrder order_;
     bool finished_ = false; // one pass without repeat is over
     std::unique_ptr<MusicTrackDecoder> playing_;
     std::vector<int16_t> pending_; // decoded, not yet taken
