@@ -184,11 +184,9 @@ void ShowWindow::Run() {
         // show starts at once.
         rules_.StartWithoutActivation();
     } else if (embedded()) {
-        show();
         // A window inside a host's window never becomes active (the host
         // keeps the focus): the show starts as soon as it is visible.
-        rules_.SetMouseRef(CursorPos());
-        PostMessage(Msg::Timer, TimerId(ShowTimer::Item), 0);
+        ShowAndStart();
     } else {
         show();
         raise();
@@ -199,6 +197,10 @@ void ShowWindow::Run() {
 
 void ShowWindow::StartUnattended() {
     unattended_ = true;
+    ShowAndStart();
+}
+
+void ShowWindow::ShowAndStart() {
     show();
     rules_.SetMouseRef(CursorPos());
     PostMessage(Msg::Timer, TimerId(ShowTimer::Item), 0);

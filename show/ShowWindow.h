@@ -93,6 +93,9 @@ protected:
 private:
     void SetUpGeometry(WindowHandle host);
     void SetUpAppearance();
+    // Shows the window and starts the show at once, the cursor where it is
+    // as the reference of the movement test.
+    void ShowAndStart();
     void Teardown();
     void CloseFromSignal();
     void StartMusic();
