@@ -38,8 +38,8 @@ private:
     Timer* NextDue() const;
 
     int64_t now_ = 0;
-    uint64_t starts_ = 0;
-    uint64_t ticksRun_ = 0; // counts the starts, to order timers due at the same moment
+    uint64_t starts_ = 0;   // counts the starts, to order timers due at the same moment
+    uint64_t ticksRun_ = 0; // counts the ticks run
     std::vector<Timer*> timers_;
 };
 
