@@ -32,13 +32,7 @@ TEST(As3MoviesEndToEndTest, AMovieOfSeveralFramesAdvancesToItsEndAndIsWaitedFor)
     ASSERT_FALSE(show.empty()) << error;
     const std::string stats = dir.file("stats.txt");
     ChildProcess player({BuildBinDir() + "/scrtool", "play", show, "/s"},
-                        {{"DISPLAY", x.display()},
-                         {"QT_QPA_PLATFORM", "xcb"},
-                         {"TMPDIR", dir.path()},
-                         {"XDG_RUNTIME_DIR", dir.file("runtime")},
-                         {"XDG_CONFIG_HOME", dir.file("config")},
-                         {"XDG_DATA_HOME", dir.file("data")},
-                         {"SCRPLAYER_STATS", stats}});
+                        PlayerEnvironment(x.display(), dir.path(), dir.path(), stats));
     const bool done = WaitUntil(
         [&] { return StatsLinesStartingWith(stats, "flash frames=").size() >= 2 || !player.Running(); }, 90s);
     player.Signal(SIGTERM);

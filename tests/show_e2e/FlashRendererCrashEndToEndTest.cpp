@@ -66,13 +66,7 @@ TEST_P(FlashRendererKillsEndToEndTest, TheShowGoesOnAndALaterMoviePlays) {
     ASSERT_FALSE(show.empty()) << error;
 
     ChildProcess player({BuildBinDir() + "/scrtool", "play", show, "/s"},
-                        {{"DISPLAY", x_.display()},
-                         {"QT_QPA_PLATFORM", "xcb"},
-                         {"TMPDIR", dir_.file("tmp")},
-                         {"XDG_RUNTIME_DIR", dir_.file("runtime")},
-                         {"XDG_CONFIG_HOME", dir_.file("config")},
-                         {"XDG_DATA_HOME", dir_.file("data")},
-                         {"SCRPLAYER_STATS", Stats()}});
+                        PlayerEnvironment(x_.display(), dir_.path(), dir_.file("tmp"), Stats()));
 
     // Each time the first movie plays (the screen changes between two looks)
     // in a renderer not killed before, that renderer is killed.

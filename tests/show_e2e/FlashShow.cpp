@@ -43,6 +43,18 @@ std::string PackShow(const std::string& folder, const std::vector<ShowItemSpec>&
     return out;
 }
 
+std::map<std::string, std::string> PlayerEnvironment(const std::string& display, const std::string& folder,
+                                                     const std::string& tmpDir,
+                                                     const std::string& statsFile) {
+    return {{"DISPLAY", display},
+            {"QT_QPA_PLATFORM", "xcb"},
+            {"TMPDIR", tmpDir},
+            {"XDG_RUNTIME_DIR", folder + "/runtime"},
+            {"XDG_CONFIG_HOME", folder + "/config"},
+            {"XDG_DATA_HOME", folder + "/data"},
+            {"SCRPLAYER_STATS", statsFile}};
+}
+
 std::vector<std::string> StatsLinesStartingWith(const std::string& statsFile, const std::string& prefix) {
     std::ifstream in(statsFile);
     std::vector<std::string> lines;

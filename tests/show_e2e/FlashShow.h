@@ -3,6 +3,7 @@
 // a package packed from a list of items, the Flash lines of the stats log and
 // the web engine's processes below the player.
 
+#include <map>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -26,6 +27,12 @@ struct ShowItemSpec {
 // 1280 x 800, each item at 160, 100 in 960 x 600); its path, or "" with
 // `error` set.
 std::string PackShow(const std::string& folder, const std::vector<ShowItemSpec>& items, std::string* error);
+
+// The environment of a player on the X display `display`: X11, temporary
+// files in `tmpDir`, runtime, settings and data folders below `folder`, the
+// stats log in `statsFile`.
+std::map<std::string, std::string> PlayerEnvironment(const std::string& display, const std::string& folder,
+                                                     const std::string& tmpDir, const std::string& statsFile);
 
 // The lines of a stats log that start with `prefix`, in order.
 std::vector<std::string> StatsLinesStartingWith(const std::string& statsFile, const std::string& prefix);

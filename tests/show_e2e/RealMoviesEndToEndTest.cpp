@@ -107,14 +107,9 @@ TEST_F(RealMoviesEndToEndTest, EveryMoviePlaysWithoutTheErrorPanel) {
         movies.push_back(movie);
     const std::string show = Pack(movies);
 
-    ChildProcess player({BuildBinDir() + "/scrtool", "play", show, "/s"},
-                        {{"DISPLAY", x_.display()},
-                         {"QT_QPA_PLATFORM", "xcb"},
-                         {"TMPDIR", dir_.file("tmp")},
-                         {"XDG_RUNTIME_DIR", dir_.file("runtime")},
-                         {"XDG_CONFIG_HOME", dir_.file("config")},
-                         {"XDG_DATA_HOME", dir_.file("data")},
-                         {"SCRPLAYER_STATS", dir_.file("stats.txt")}});
+    ChildProcess player(
+        {BuildBinDir() + "/scrtool", "play", show, "/s"},
+        PlayerEnvironment(x_.display(), dir_.path(), dir_.file("tmp"), dir_.file("stats.txt")));
     // Every item has been shown once the first comes round again (a line is
     // written when an item's host is released). Screens are checked meanwhile.
     int shots = 0, panels = 0;
