@@ -5,6 +5,7 @@
 // loads, pauses and resumes, and passes on what the movie tells it.
 
 #include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -36,6 +37,11 @@ public:
     virtual void Suspend() = 0;
     // Unloads the movie (frees the player's memory for it).
     virtual void Unload() = 0;
+    // Asks for the picture the movie shows now, as the player drew it.
+    // `done` gets it later, on this thread: a null image when there is no
+    // movie on show or the picture could not be read. Nothing is called once
+    // the engine is gone.
+    virtual void CaptureFrame(std::function<void(const QImage&)> done) = 0;
 };
 
 // Creates the engine this build has, with `parent` as the view's parent;

@@ -24,5 +24,5 @@ public:
 
 } // namespace scr
 
-#define SCR_FLASH_ENGINE_FACTORY_IID "org.scrplayer.FlashEngineFactory/2"
+#define SCR_FLASH_ENGINE_FACTORY_IID "org.scrplayer.FlashEngineFactory/3"
 Q_DECLARE_INTERFACE(scr::FlashEngineFactory, SCR_FLASH_ENGINE_FACTORY_IID)

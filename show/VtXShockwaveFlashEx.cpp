@@ -172,6 +172,14 @@ void VtXShockwaveFlashEx::LoadMovie() {
     engine_->Load(bytes, notices_ ? prefix : QString());
 }
 
+void VtXShockwaveFlashEx::CaptureFrame(std::function<void(const QImage&)> done) {
+    if (!loaded_ || !failure_.isEmpty()) {
+        done(QImage());
+        return;
+    }
+    engine_->CaptureFrame(std::move(done));
+}
+
 void VtXShockwaveFlashEx::HostNotice(const QString& message) {
     if (!notices_) return;
     std::optional<scr::HostNotice> notice = ParseHostNotice(message.toStdString());

@@ -59,6 +59,10 @@ public:
     // wait out the item's time in front of an empty stage.
     void SetFailedHandler(std::function<void()> handler) { failedHandler_ = std::move(handler); }
 
+    // Asks the player for the picture the movie shows now; `done` gets it
+    // later (a null image when no movie plays; see FlashEngine::CaptureFrame).
+    void CaptureFrame(std::function<void(const QImage&)> done);
+
     ControlEvents& events() { return events_; }
 
 protected:

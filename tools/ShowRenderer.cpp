@@ -6,6 +6,7 @@
 #include "show/MusicSettings.h"
 #include "show/PackageShowContent.h"
 #include "show/ShowWindow.h"
+#include "tools/FlashFrameCapture.h"
 #include "tools/RenderProgress.h"
 #include "tools/RenderSoundTrack.h"
 
@@ -113,7 +114,7 @@ public:
     Render(const RenderSettings& settings, ShowWindow& window, RenderSoundTrack& sound, VideoEncoder& encoder,
            VirtualClock& clock)
         : settings_(settings), window_(window), sound_(sound), encoder_(encoder), clock_(clock),
-          frame_(settings.width, settings.height, QImage::Format_RGB32) {}
+          flash_(window), frame_(settings.width, settings.height, QImage::Format_RGB32) {}
 
     enum class Outcome { Done, Stopped, Failed };
 
@@ -122,7 +123,13 @@ public:
         const double maxSeconds = settings_.durationSeconds.value_or(kMaxRenderSeconds);
         const auto lastFrame = static_cast<int64_t>(maxSeconds * settings_.fps + 0.5);
         for (int64_t index = 0; index < lastFrame; ++index) {
-            clock_.AdvanceTo(index * 1000 / settings_.fps);
+            const int64_t videoMs = index * 1000 / settings_.fps;
+            // Movies play in real time: while one is on show, so does the render.
+            if (flash_.MoviesOnShow())
+                flash_.KeepPace(videoMs);
+            else
+                flash_.Pause();
+            clock_.AdvanceTo(videoMs);
             RunEvents();
             if (window_.rules().closing()) return Outcome::Stopped;
             // The passes are over once the advance after the last item has begun.
@@ -131,13 +138,15 @@ public:
             if (!encoder_.PushSamples(SampleAtFrame(index, settings_.fps),
                                       sound_.Take(SampleAtFrame(index + 1, settings_.fps))))
                 return Outcome::Failed;
-            // Only the clock's ticks change what the show draws: a frame
-            // after none is the one before.
-            const bool changed = index == 0 || clock_.ticksRun() != ticksDrawn_;
+            // Only the clock's ticks and movies change what the show draws:
+            // a frame after none is the one before.
+            const bool movies = flash_.MoviesOnShow();
+            const bool changed = index == 0 || movies || clock_.ticksRun() != ticksDrawn_;
             ticksDrawn_ = clock_.ticksRun();
             if (changed)
                 window_.render(&frame_, QPoint(), QRegion(),
                                QWidget::DrawWindowBackground | QWidget::DrawChildren);
+            if (movies) flash_.PaintOver(frame_);
             const bool pushed = changed ? encoder_.PushFrame(index, frame_.constBits(),
                                                              static_cast<int>(frame_.bytesPerLine()))
                                         : encoder_.RepeatFrame(index);
@@ -152,6 +161,7 @@ public:
     }
 
     int64_t frames() const { return frames_; }
+    const FlashFrameCapture& flash() const { return flash_; }
 
     static void RunEvents() {
         QCoreApplication::processEvents();
@@ -164,6 +174,7 @@ private:
     RenderSoundTrack& sound_;
     VideoEncoder& encoder_;
     VirtualClock& clock_;
+    FlashFrameCapture flash_;
     QImage frame_;
     int64_t frames_ = 0;
     uint64_t ticksDrawn_ = 0;
@@ -181,8 +192,6 @@ int RenderShow(const RenderSettings& settings) {
     if (!screenPath) return Fail(error);
     const TemporaryFile screen(*screenPath);
     if (!UseOffscreenScreen(screen, settings.width, settings.height, error)) return Fail(error);
-    // Flash items show what the player shows without its Flash engine.
-    qputenv("SCRPLAYER_FLASH_PLUGIN", "/nonexistent/no-flash-engine-in-renders");
 
     qInstallMessageHandler(QuietQtMessages);
     static int argc = 1;
@@ -241,6 +250,13 @@ int RenderShow(const RenderSettings& settings) {
     }
     if (!finished) return Fail("cannot write " + settings.output + ": " + encoder.error());
     if (!part.RenameTo(settings.output, error)) return Fail("cannot write " + settings.output + ": " + error);
+    const FlashFrameCapture& flash = render.flash();
+    if (flash.framesLate() * 10 > flash.framesPaced())
+        std::fprintf(stderr,
+                     "scrtool render: %lld of %lld frames with a movie on show came late: the machine did not "
+                     "keep real time, so movies run faster in %s than on screen\n",
+                     static_cast<long long>(flash.framesLate()), static_cast<long long>(flash.framesPaced()),
+                     settings.output.c_str());
     return 0;
 }
 

@@ -81,6 +81,23 @@ void RuffleEngine::Unload() {
     page_->RunWhenReady(RufflePage::UnloadScript());
 }
 
+void RuffleEngine::CaptureFrame(std::function<void(const QImage&)> done) {
+    if (failed_ || !page_->ready() || page_->broken()) {
+        done(QImage());
+        return;
+    }
+    QPointer<RuffleEngine> self(this);
+    const int generation = generation_;
+    page_->runJavaScript(RufflePage::CaptureScript(),
+                         [self, generation, done = std::move(done)](const QVariant& result) {
+                             if (!self) return;
+                             // A picture of a movie that is no longer on show is none.
+                             done(generation == self->generation_ && !self->failed_
+                                      ? RufflePage::DecodeCapture(result)
+                                      : QImage());
+                         });
+}
+
 void RuffleEngine::Failed(const QString& reason) {
     if (failed_) return;
     // The page may be poisoned: it is never used again.

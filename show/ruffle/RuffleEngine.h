@@ -26,6 +26,7 @@ public:
     void Resume() override;
     void Suspend() override;
     void Unload() override;
+    void CaptureFrame(std::function<void(const QImage&)> done) override;
 
 private:
     void AttachPage();

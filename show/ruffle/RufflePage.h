@@ -8,6 +8,7 @@
 // Scripts reach the program through console notices of the form
 // "scrplayer<SEP>generation<SEP>kind<SEP>payload" (see RufflePageSource.h).
 
+#include <QImage>
 #include <QStringList>
 #include <QWebEnginePage>
 
@@ -33,6 +34,11 @@ public:
     static QString SuspendScript() { return QStringLiteral("scrSuspend()"); }
     static QString UnloadScript() { return QStringLiteral("scrUnload()"); }
     static QString IdleScript() { return QStringLiteral("scrIdle()"); }
+    static QString CaptureScript() { return QStringLiteral("scrCapture()"); }
+    // The picture CaptureScript returned; a null image for anything but a
+    // JPEG data URL of a picture at most kMaxCaptureSide pixels a side.
+    static QImage DecodeCapture(const QVariant& result);
+    static constexpr int kMaxCaptureSide = 8192;
 
 signals:
     void notice(int generation, const QString& kind, const QString& payload);

@@ -147,6 +147,14 @@ const char* const kPageScript = R"JS("use strict";
     tracePrefix = null;
     if (player) player.ruffle().suspend();
   };
+  // The picture the movie shows now, for a render to a video: the player's
+  // canvas as a JPEG data URL, or "" when no movie is on show.
+  window.scrCapture = function () {
+    if (!player || !generation || !player.shadowRoot) return "";
+    const canvas = player.shadowRoot.querySelector("canvas");
+    if (!canvas || !canvas.width || !canvas.height) return "";
+    try { return canvas.toDataURL("image/jpeg", 0.95); } catch (e) { return ""; }
+  };
   window.scrResume = function () { wantPlaying = true; if (player) player.ruffle().resume(); };
   window.scrSuspend = function () { wantPlaying = false; if (player) player.ruffle().suspend(); };
   window.addEventListener("contextmenu", (e) => e.preventDefault(), true);
