@@ -173,7 +173,7 @@ void VtXShockwaveFlashEx::LoadMovie() {
 }
 
 void VtXShockwaveFlashEx::CaptureFrame(std::function<void(const QImage&)> done) {
-    if (!loaded_ || !failure_.isEmpty()) {
+    if (!HasMovie()) {
         done(QImage());
         return;
     }

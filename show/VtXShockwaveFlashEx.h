@@ -59,6 +59,8 @@ public:
     // wait out the item's time in front of an empty stage.
     void SetFailedHandler(std::function<void()> handler) { failedHandler_ = std::move(handler); }
 
+    // A movie was given and the player has not given up on it.
+    bool HasMovie() const { return loaded_ && failure_.isEmpty(); }
     // Asks the player for the picture the movie shows now; `done` gets it
     // later (a null image when no movie plays; see FlashEngine::CaptureFrame).
     void CaptureFrame(std::function<void(const QImage&)> done);

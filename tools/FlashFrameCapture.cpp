@@ -1,5 +1,6 @@
 #include "tools/FlashFrameCapture.h"
 
+#include "show/VtFlashEx.h"
 #include "show/VtXShockwaveFlashEx.h"
 
 #include <QCoreApplication>
@@ -10,10 +11,14 @@
 
 namespace scr {
 
-std::vector<VtXShockwaveFlashEx*> FlashFrameCapture::ControlsOnShow() const {
-    std::vector<VtXShockwaveFlashEx*> controls;
-    for (VtXShockwaveFlashEx* control : window_.findChildren<VtXShockwaveFlashEx*>())
-        if (control->isVisibleTo(&window_) && !control->size().isEmpty()) controls.push_back(control);
+std::vector<QPointer<VtXShockwaveFlashEx>> FlashFrameCapture::ControlsOnShow() const {
+    std::vector<QPointer<VtXShockwaveFlashEx>> controls;
+    // Through the hosts: the control is found by its host, not by its class.
+    for (VtFlashEx* host : window_.findChildren<VtFlashEx*>()) {
+        VtXShockwaveFlashEx* control = host->Player();
+        if (control && control->HasMovie() && control->isVisibleTo(&window_) && !control->size().isEmpty())
+            controls.push_back(control);
+    }
     return controls;
 }
 
@@ -28,8 +33,17 @@ void FlashFrameCapture::KeepPace(int64_t videoMs) {
         wall_.start();
     }
     ++framesPaced_;
-    const int64_t due = videoMs - startVideoMs_;
-    if (wall_.elapsed() > due + kLateMs) ++framesLate_;
+    int64_t due = videoMs - startVideoMs_;
+    const int64_t late = wall_.elapsed() - due;
+    if (late > kLateMs) ++framesLate_;
+    if (late > kHeldUpMs) {
+        // The show was held up (a player starting, a slow step): this frame
+        // takes the picture of now, and the frames after it follow in real
+        // time from here instead of rushing to make up the time.
+        startVideoMs_ = videoMs;
+        wall_.start();
+        due = 0;
+    }
     while (wall_.elapsed() < due) {
         QCoreApplication::processEvents();
         QThread::msleep(1);
@@ -37,12 +51,12 @@ void FlashFrameCapture::KeepPace(int64_t videoMs) {
 }
 
 void FlashFrameCapture::PaintOver(QImage& frame) {
-    const std::vector<VtXShockwaveFlashEx*> controls = ControlsOnShow();
+    // A control may go while the answers are awaited (the events run).
+    const std::vector<QPointer<VtXShockwaveFlashEx>> controls = ControlsOnShow();
     // The answers land here, also after this call gave up waiting.
     struct Answers {
         std::vector<QImage> pictures;
         std::vector<bool> given;
-        size_t count = 0;
     };
     auto answers = std::make_shared<Answers>();
     answers->pictures.resize(controls.size());
@@ -52,20 +66,26 @@ void FlashFrameCapture::PaintOver(QImage& frame) {
             if (answers->given[i]) return;
             answers->given[i] = true;
             answers->pictures[i] = picture;
-            ++answers->count;
         });
     }
+    // Waits for every control still there to answer.
+    const auto waiting = [&] {
+        for (size_t i = 0; i < controls.size(); ++i)
+            if (controls[i] && !answers->given[i]) return true;
+        return false;
+    };
     QElapsedTimer waited;
     waited.start();
-    while (answers->count < controls.size() && waited.elapsed() < kCaptureTimeoutMs) {
+    while (waiting() && waited.elapsed() < kCaptureTimeoutMs) {
         QCoreApplication::processEvents();
-        if (answers->count < controls.size()) QThread::msleep(1);
+        if (waiting()) QThread::msleep(1);
     }
 
     std::erase_if(last_, [](const LastPicture& last) { return last.control.isNull(); });
     QPainter painter(&frame);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     for (size_t i = 0; i < controls.size(); ++i) {
+        if (!controls[i]) continue;
         auto last = std::find_if(last_.begin(), last_.end(),
                                  [&](const LastPicture& entry) { return entry.control == controls[i]; });
         if (last == last_.end()) last = last_.insert(last_.end(), LastPicture{controls[i], QImage()});

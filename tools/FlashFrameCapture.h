@@ -25,7 +25,8 @@ public:
     // Whether a movie control is on show in the window now.
     bool MoviesOnShow() const;
     // Waits until the real time since movies came on show reaches the time
-    // of the frame at `videoMs`; counts a frame that comes too late.
+    // of the frame at `videoMs`; counts a frame that comes too late, and
+    // starts the run anew from a frame that comes far too late.
     void KeepPace(int64_t videoMs);
     // Reads the picture of every movie on show and paints it over its
     // control's place in `frame`; a player that gives none in time keeps the
@@ -41,9 +42,11 @@ public:
     static constexpr int kCaptureTimeoutMs = 2000;
     // A frame this much later than its time counts as late.
     static constexpr int kLateMs = 100;
+    // A frame this much later than its time starts a new real-time run.
+    static constexpr int kHeldUpMs = 500;
 
 private:
-    std::vector<VtXShockwaveFlashEx*> ControlsOnShow() const;
+    std::vector<QPointer<VtXShockwaveFlashEx>> ControlsOnShow() const;
 
     QWidget& window_;
     QElapsedTimer wall_;

@@ -252,11 +252,12 @@ int RenderShow(const RenderSettings& settings) {
     if (!part.RenameTo(settings.output, error)) return Fail("cannot write " + settings.output + ": " + error);
     const FlashFrameCapture& flash = render.flash();
     if (flash.framesLate() * 10 > flash.framesPaced())
-        std::fprintf(stderr,
-                     "scrtool render: %lld of %lld frames with a movie on show came late: the machine did not "
-                     "keep real time, so movies run faster in %s than on screen\n",
-                     static_cast<long long>(flash.framesLate()), static_cast<long long>(flash.framesPaced()),
-                     settings.output.c_str());
+        std::fprintf(
+            stderr,
+            "scrtool render: %lld of %lld frames with a movie on show came late: the machine did not "
+            "keep real time, so movies run faster in %s than on screen\n",
+            static_cast<long long>(flash.framesLate()), static_cast<long long>(flash.framesPaced()),
+            settings.output.c_str());
     return 0;
 }
 

@@ -88,14 +88,13 @@ void RuffleEngine::CaptureFrame(std::function<void(const QImage&)> done) {
     }
     QPointer<RuffleEngine> self(this);
     const int generation = generation_;
-    page_->runJavaScript(RufflePage::CaptureScript(),
-                         [self, generation, done = std::move(done)](const QVariant& result) {
-                             if (!self) return;
-                             // A picture of a movie that is no longer on show is none.
-                             done(generation == self->generation_ && !self->failed_
-                                      ? RufflePage::DecodeCapture(result)
-                                      : QImage());
-                         });
+    page_->runJavaScript(
+        RufflePage::CaptureScript(), [self, generation, done = std::move(done)](const QVariant& result) {
+            if (!self) return;
+            // A picture of a movie that is no longer on show is none.
+            done(generation == self->generation_ && !self->failed_ ? RufflePage::DecodeCapture(result)
+                                                                   : QImage());
+        });
 }
 
 void RuffleEngine::Failed(const QString& reason) {

@@ -1,11 +1,10 @@
 #include "show/ruffle/RufflePage.h"
 
+#include "platform/gui/JpegDataUrl.h"
 #include "show/ruffle/RuffleSchemeHandler.h"
 
-#include <QBuffer>
 #include <QColor>
 #include <QDebug>
-#include <QImageReader>
 #include <QUrl>
 #include <QWebEngineFileSystemAccessRequest>
 #include <QWebEngineFullScreenRequest>
@@ -61,19 +60,8 @@ QString RufflePage::LoadScript(int generation, const QUrl& movie, const QString&
 }
 
 QImage RufflePage::DecodeCapture(const QVariant& result) {
-    static constexpr QLatin1String kPrefix("data:image/jpeg;base64,");
-    // A JPEG of the largest picture is far below this; anything longer is not one.
-    static constexpr qsizetype kMaxText = qsizetype(kMaxCaptureSide) * kMaxCaptureSide;
     if (result.typeId() != QMetaType::QString) return {};
-    const QString text = result.toString();
-    if (!text.startsWith(kPrefix) || text.size() > kMaxText) return {};
-    QByteArray bytes = QByteArray::fromBase64(QStringView(text).mid(kPrefix.size()).toLatin1(),
-                                              QByteArray::AbortOnBase64DecodingErrors);
-    QBuffer buffer(&bytes);
-    QImageReader reader(&buffer, "jpeg");
-    const QSize size = reader.size();
-    if (!size.isValid() || size.width() > kMaxCaptureSide || size.height() > kMaxCaptureSide) return {};
-    return reader.read();
+    return JpegFromDataUrl(result.toString(), kMaxCaptureSide);
 }
 
 void RufflePage::RunWhenReady(const QString& script) {

@@ -10,11 +10,6 @@
 namespace scr::test {
 namespace fs = std::filesystem;
 
-bool FlashEngineBuilt() {
-    return fs::exists(BuildBinDir() + "/scrplayer-flash.so") &&
-           fs::exists(BuildBinDir() + "/ruffle/ruffle.js");
-}
-
 bool GenerateSquareMovie(const std::string& path, int frames, int fps) {
     const std::string command = "python3 '" + SourceDir() + "/assets/generators/make_swf.py' square '" +
                                 path + "' --frames " + std::to_string(frames) + " --fps " +

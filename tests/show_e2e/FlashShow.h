@@ -10,9 +10,6 @@
 
 namespace scr::test {
 
-// True when the Flash engine plugin and the Ruffle files are built.
-bool FlashEngineBuilt();
-
 // Writes a generated movie (a square crossing the stage) to `path`.
 bool GenerateSquareMovie(const std::string& path, int frames, int fps);
 

@@ -49,6 +49,11 @@ std::string BuildBinDir() {
     return dir && *dir ? dir : SCR_BUILD_BIN_DIR;
 }
 
+bool FlashEngineBuilt() {
+    return std::filesystem::exists(BuildBinDir() + "/scrplayer-flash.so") &&
+           std::filesystem::exists(BuildBinDir() + "/ruffle/ruffle.js");
+}
+
 std::string SourceDir() {
     return SCR_SOURCE_DIR;
 }

@@ -31,6 +31,8 @@ int RunCommand(const std::string& command, std::string* output = nullptr);
 std::string BuildBinDir();
 // The project's source folder, for tests that read files from it.
 std::string SourceDir();
+// True when the build has the Flash engine plugin and the Ruffle files.
+bool FlashEngineBuilt();
 
 } // namespace scr::test
 

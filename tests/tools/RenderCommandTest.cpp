@@ -374,6 +374,73 @@ TEST_F(RenderCommandTest, TheDemoRendersToVideosAStandardPlayerOpens) {
     }
 }
 
+TEST_F(RenderCommandTest, MoviesAreTakenFromTheirPlayersAndAMovieIsWaitedForToItsEnd) {
+    if (!test::FlashEngineBuilt())
+        GTEST_SKIP() << "the Flash engine plugin or the Ruffle files are not built";
+    // A public shape morph of 10 frames (tests/data/SOURCES.md), a coloured
+    // shape on white: once as an item waited for to its end between two
+    // showings of a grey picture, once pinned, looping all along.
+    fs::copy_file(test::SourceDir() + "/tests/data/jpexs-morphshape.swf", dir.file("morph.swf"));
+    WriteJpeg(dir.file("grey.jpg"), kPictureWidth, kPictureHeight, [](int, int) { return 0x808080u; });
+    const QRect item(40, 40, 180, 120), pinned(230, 160, 80, 80);
+    const json picture = {
+        {"file", "grey.jpg"},       {"left", 0},           {"top", 0}, {"width", kPictureWidth},
+        {"height", kPictureHeight}, {"display_seconds", 1}};
+    const auto movie = [](const QRect& place) {
+        return json{{"file", "morph.swf"},   {"kind", "flash"},        {"left", place.left()},
+                    {"top", place.top()},    {"width", place.width()}, {"height", place.height()},
+                    {"display_seconds", -5}, {"transition_effect", 0}};
+    };
+    json pinnedMovie = movie(pinned);
+    pinnedMovie["pinned"] = true;
+    const std::string package = Pack(
+        0, "movies", {{"items", {picture, movie(item), picture, pinnedMovie}}, {"tracks", json::array()}});
+    const std::string video = dir.file("movies.webm");
+    std::string output;
+    ASSERT_EQ(Render(package, video, "--size 320x240 --fps 10", &output), 0) << output;
+
+    const std::vector<Frame> frames = DecodeFrames(video);
+    ASSERT_GT(frames.size(), 20u);
+    const auto isShape = [](const uint8_t* p) {
+        return *std::max_element(p, p + 3) - *std::min_element(p, p + 3) > 80;
+    };
+    const auto placeDifference = [](const Frame& a, const Frame& b, const QRect& place) {
+        double sum = 0;
+        for (int y = place.top(); y <= place.bottom(); ++y)
+            for (int x = place.left(); x <= place.right(); ++x)
+                for (int c = 0; c < 3; ++c)
+                    sum += std::abs(int(a.at(x, y)[c]) - int(b.at(x, y)[c]));
+        return sum / (place.width() * place.height() * 3.0);
+    };
+    int itemFrames = 0, pinnedFrames = 0, pinnedMoves = 0;
+    for (size_t k = 0; k < frames.size(); ++k) {
+        int inItem = 0, inPinned = 0, outside = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                if (!isShape(frames[k].at(x, y))) continue;
+                if (item.contains(x, y))
+                    ++inItem;
+                else if (pinned.contains(x, y))
+                    ++inPinned;
+                else
+                    ++outside;
+            }
+        EXPECT_EQ(outside, 0) << "frame " << k << ": a movie beside its place";
+        itemFrames += inItem > 300;
+        pinnedFrames += inPinned > 50;
+        if (k > 0 && inPinned > 50 && placeDifference(frames[k], frames[k - 1], pinned) > 0.3) ++pinnedMoves;
+    }
+    // The players' pictures are in the video, and the looping movie moves
+    // in it: not one still picture of it.
+    EXPECT_GE(itemFrames, 3) << "the movie item is missing from the video";
+    EXPECT_GE(pinnedFrames, 10) << "the pinned movie is missing from the video";
+    EXPECT_GE(pinnedMoves, 4) << "the pinned movie does not move in the video";
+    // The show waited for the item's end (far less than its 5 s) and came
+    // back to the grey picture, which ends the video.
+    EXPECT_LT(placeDifference(frames[5], frames.back(), item), 9.0) << "the show did not come back";
+    EXPECT_LT(frames.size(), 80u) << "the movie's end was not waited for, its 5 s were";
+}
+
 TEST_F(RenderCommandTest, OnePassThroughTheItemsIsTheDefaultLength) {
     // a for 1 s, b's transition 0.9 s and 1 s on screen: the next advance
     // would begin at 2.9 s. A package without music has no sound track.
