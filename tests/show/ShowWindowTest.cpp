@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QSignalSpy>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace scr {
@@ -250,6 +251,42 @@ TEST_F(ShowWindowTest, OnAVirtualClockItemsAndTransitionStepsComeAtTheirExactTim
     }
     // The third advance brought the first item back at once (no transition).
     EXPECT_EQ(picture->x(), int(30 * window.showScale()));
+}
+
+// The statistics count the steps of each transition the sequencer plays and
+// write one line when it ends; an item brought on at once writes none.
+TEST_F(ShowWindowTest, EachPlayedTransitionWritesOneStatisticsLineWithItsSteps) {
+    test::TempDir dir;
+    const std::string path = dir.file("stats.txt");
+    setenv("SCRPLAYER_STATS", path.c_str(), 1);
+    auto package = std::make_unique<MemoryPackage>();
+    ShowItem second = test::FixedPictureItem(300, 40, 100, 100);
+    second.transitionEffect = 5;
+    second.transitionStep = 25;
+    second.transitionDelay = 200;
+    ShowItem first = test::FixedPictureItem(30, 40, 200, 100);
+    first.transitionEffect = -2; // on at once
+    package->items = {first, second};
+    VirtualClock clock;
+    package_ = package.get();
+    {
+        ShowWindow window(std::move(package), ShowMode::Show, 0, clock, ShowSound::Silent);
+        window.StartUnattended();
+        Pump();
+        clock.AdvanceTo(4999);
+        std::ifstream before(path);
+        std::string line;
+        EXPECT_FALSE(std::getline(before, line) && line.rfind("transition ", 0) == 0) << line;
+        clock.AdvanceTo(5600);
+        ASSERT_EQ(window.sequencer().state(), ShowSequencer::State::Showing);
+    }
+    unsetenv("SCRPLAYER_STATS");
+    std::ifstream in(path);
+    std::vector<std::string> transitions;
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("transition ", 0) == 0) transitions.push_back(line);
+    ASSERT_EQ(transitions.size(), 1u);
+    EXPECT_EQ(transitions[0].rfind("transition style=5 frames=4 ms=", 0), 0u) << transitions[0];
 }
 
 TEST_F(ShowWindowTest, PreviewWithoutItsHostWindowEndsAtOnce) {
