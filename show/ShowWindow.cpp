@@ -16,7 +16,7 @@
 #include "show/VtFlashEx.h"
 #include "show/VtXShockwaveFlashEx.h"
 #include "show/XFly.h"
-#include "transitions/control/XPicTrans.h"
+#include "transitions/control/TransitionView.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -149,21 +149,22 @@ void ShowWindow::SetUpAppearance() {
     background_->lower();
     package_->DropBackground();
 
-    trans_ = new XPicTrans(this, clock_);
-    trans_->SetAutoSize(false);
-    trans_->SetBgMode(TBackgroundMode::bmNone);
-    trans_->SetColor(color);
-    trans_->SetThreaded(false);
+    trans_ = new TransitionView(this, clock_);
+    trans_->ChangeScene([color](TransitionScene& scene) {
+        scene.backgroundMode = BackgroundMode::None;
+        scene.color = color;
+    });
     trans_->setGeometry(-1, -1, 1, 1);
     trans_->hide();
-    connect(&trans_->Runner(), &TransitionRunner::finished, this, &ShowWindow::TransitionOver);
-    trans_->OnProgress = [this](QObject*) {
+    TransitionPlayer& player = trans_->Player();
+    connect(&player, &TransitionPlayer::finished, this, &ShowWindow::TransitionOver);
+    connect(&player, &TransitionPlayer::progressChanged, this, [this] {
         stats_.CountFrame();
         if (!firstFrameReported_ && sequencer_ && !sequencer_->firstShow()) {
             firstFrameReported_ = true;
             TransitionStats::ReportFirstItem();
         }
-    };
+    });
 
     const bool fullScreen = !preview_ && !embedded();
     if (fullScreen && !package_->KeepCursor()) {
@@ -398,7 +399,7 @@ void ShowWindow::CaptureArea(const Rect& r) {
             control->render(&painter, control->pos() - area.topLeft(), QRegion(), flags);
         }
     }
-    trans_->Picture().assign(std::move(picture));
+    trans_->Player().Picture().assign(std::move(picture));
 }
 
 void ShowWindow::SetPicture(Bitmap24&& picture, int w, int h) {
@@ -407,7 +408,7 @@ void ShowWindow::SetPicture(Bitmap24&& picture, int w, int h) {
                       pictureRequest_.top + h};
     const bool made = Allocating("picture", [&] {
         limit_.FitPicture(picture, placed);
-        trans_->Picture().assign(std::move(picture));
+        trans_->Player().Picture().assign(std::move(picture));
     });
     if (!made) SkipCurrentItem();
 }
@@ -417,11 +418,11 @@ void ShowWindow::PictureFromBackground() {
     const Rect bounds = PictureGeometry();
     const bool made = Allocating("background", [&] {
         if (background_ && background_->isVisible()) {
-            trans_->Picture().assign(background_->Copy(bounds));
+            trans_->Player().Picture().assign(background_->Copy(bounds));
         } else {
             Bitmap24 fill(bounds.width(), bounds.height());
             fill.fill(package_->BackgroundColor());
-            trans_->Picture().assign(std::move(fill));
+            trans_->Player().Picture().assign(std::move(fill));
         }
     });
     if (!made) SkipCurrentItem();
@@ -430,7 +431,7 @@ void ShowWindow::PictureFromBackground() {
 void ShowWindow::PaintPictureOntoBackground() {
     if (itemSkipped_) return;
     const Rect bounds = PictureGeometry();
-    background_->Draw(trans_->Picture().bitmap(), {bounds.left, bounds.top});
+    background_->Draw(trans_->Player().Picture().bitmap(), {bounds.left, bounds.top});
 }
 
 void ShowWindow::StartTransition(int style, int step, int delay) {
@@ -439,37 +440,26 @@ void ShowWindow::StartTransition(int style, int step, int delay) {
         if (sequencer_) sequencer_->TransitionFinished();
         return;
     }
-    trans_->SetStyle(static_cast<TShowStyle>(style));
-    // Only the low 16 bits of the item's words count.
-    trans_->SetStep(static_cast<uint16_t>(step));
-    trans_->SetDelay(static_cast<uint16_t>(delay));
     stats_.Start(style);
-    sequencerTransition_ = true;
-    trans_->Execute();
-    // A control without a picture starts nothing: the transition is over at once.
-    if (sequencerTransition_ && !trans_->Running()) TransitionOver();
+    // The style is a byte; only the low 16 bits of the item's words count.
+    // Without a picture the player finishes at once.
+    trans_->Player().Play({.style = static_cast<uint8_t>(style),
+                           .step = static_cast<uint16_t>(step),
+                           .delay = static_cast<uint16_t>(delay)});
 }
 
 void ShowWindow::TransitionOver() {
-    if (!sequencerTransition_) return;
-    sequencerTransition_ = false;
     stats_.Finish();
     if (sequencer_) sequencer_->TransitionFinished();
 }
 
 void ShowWindow::ShowPictureAtOnce() {
     if (itemSkipped_) return;
-    const bool threaded = trans_->Threaded();
-    trans_->SetThreaded(false);
-    trans_->SetStyle(0);
-    trans_->SetStep(100);
-    trans_->SetDelay(0);
-    trans_->Execute();
-    trans_->SetThreaded(threaded);
+    trans_->Player().Cut();
 }
 
 void ShowWindow::StopTransition() {
-    if (trans_ && trans_->Running()) trans_->Stop();
+    if (trans_) trans_->Player().Stop();
 }
 
 VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::string& moviePath, bool loop) {

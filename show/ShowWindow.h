@@ -31,7 +31,7 @@ class BackgroundImage;
 class ShowMusic;
 class VtFlashEx;
 class XFly;
-class XPicTrans;
+class TransitionView;
 
 // The alpha (0..255) of a translucent show window for the package's opacity
 // percentage; none (opaque) outside 20..99.
@@ -69,7 +69,7 @@ public:
     double showScale() const { return showScale_; }
     const ShowWindowRules& rules() const { return rules_; }
     const ShowSequencer& sequencer() const { return *sequencer_; }
-    XPicTrans* transitionControl() const { return trans_; }
+    TransitionView* transitionView() const { return trans_; }
     BackgroundImage* backgroundImage() const { return background_; }
     XFly* fly() const { return fly_.get(); }
     bool cursorHidden() const { return cursorHidden_; }
@@ -126,7 +126,8 @@ private:
     void PictureFromBackground() override;
     void PaintPictureOntoBackground() override;
     void StartTransition(int style, int step, int delay) override;
-    // The transition control's transition is over; reports the sequencer's.
+    // The transition player finished a transition: the sequencer's, as only
+    // StartTransition plays one (a cut never finishes one).
     void TransitionOver();
     void ShowPictureAtOnce() override;
     void StopTransition() override;
@@ -174,7 +175,7 @@ private:
     TerminationSignals terminationSignals_;
     TransitionStats stats_;
     BackgroundImage* background_ = nullptr;
-    XPicTrans* trans_ = nullptr;
+    TransitionView* trans_ = nullptr;
     QPointer<VtFlashEx> currentFlash_;
     std::vector<QPointer<QWidget>> pinnedItems_;
     std::unique_ptr<XFly> fly_;
@@ -193,7 +194,6 @@ private:
     };
     FlashAttach flashAttach_ = FlashAttach::None;
     WindowMessage* message_ = nullptr; // the message the rules are handling
-    bool sequencerTransition_ = false; // the running transition is the sequencer's
     bool firstFrameReported_ = false;
 };
 

@@ -8,7 +8,7 @@
 #include "tests/support/JpegShowPackage.h"
 #include "tests/support/LargeJpeg.h"
 #include "tests/support/TempDir.h"
-#include "transitions/control/XPicTrans.h"
+#include "transitions/control/TransitionView.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -87,13 +87,13 @@ TEST_F(HugeItemsTest, DeclaredHugeRectangleIsClampedAndTheShowGoesOn) {
     const QSize screen = window.size();
     window.PostMessage(Msg::Timer, TimerId(ShowTimer::Item));
     Pump();
-    XPicTrans* picture = window.transitionControl();
+    TransitionView* picture = window.transitionView();
     EXPECT_EQ(picture->geometry(), QRect(QPoint(0, 0), screen));
     EXPECT_TRUE(picture->isVisibleTo(&window));
-    EXPECT_EQ(picture->Frame().width(), screen.width());
-    EXPECT_EQ(picture->Frame().height(), screen.height());
+    EXPECT_EQ(picture->Player().Frame().width(), screen.width());
+    EXPECT_EQ(picture->Player().Frame().height(), screen.height());
     // The stretched picture covers the window: its red fills the middle.
-    const uint32_t middle = picture->Frame().pixel(screen.width() / 2, screen.height() / 2);
+    const uint32_t middle = picture->Player().Frame().pixel(screen.width() / 2, screen.height() / 2);
     EXPECT_NEAR(static_cast<int>(middle & 0xFF), 0xFF, 4);
 
     window.PostMessage(Msg::KeyDown, vk::Right);
@@ -117,7 +117,7 @@ TEST_F(HugeItemsTest, HugePictureIsDecodedWithinTwiceTheScreen) {
     EXPECT_EQ(limit.second, 2 * desktop.height());
     window.PostMessage(Msg::Timer, TimerId(ShowTimer::Item));
     Pump();
-    XPicTrans* picture = window.transitionControl();
+    TransitionView* picture = window.transitionView();
     EXPECT_TRUE(picture->isVisibleTo(&window));
     EXPECT_GT(picture->width(), 0);
     EXPECT_LE(picture->width(), window.width());
@@ -169,8 +169,8 @@ TEST_F(HugeItemsTest, FailedAllocationSkipsTheItemWithAStatisticsLine) {
         // The pinned item is left out; the show goes on with the next item.
         for (QLabel* l : window.findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
             EXPECT_TRUE(l->pixmap().isNull());
-        EXPECT_TRUE(window.transitionControl()->isVisibleTo(&window));
-        EXPECT_EQ(window.transitionControl()->width(), int(100 * window.showScale()));
+        EXPECT_TRUE(window.transitionView()->isVisibleTo(&window));
+        EXPECT_EQ(window.transitionView()->width(), int(100 * window.showScale()));
     }
     unsetenv("SCRPLAYER_STATS");
     std::string lines;

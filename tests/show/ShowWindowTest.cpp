@@ -8,13 +8,14 @@
 #include "show/XFly.h"
 #include "tests/support/JpegShowPackage.h"
 #include "tests/support/TempDir.h"
-#include "transitions/control/XPicTrans.h"
+#include "transitions/control/TransitionView.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QSignalSpy>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace scr {
@@ -95,8 +96,8 @@ TEST_F(ShowWindowTest, FullScreenCoversTheVirtualDesktopWithBackgroundPaintedOnc
     EXPECT_EQ(window->geometry(), QGuiApplication::primaryScreen()->virtualGeometry());
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
-    EXPECT_EQ(window->transitionControl()->geometry(), QRect(-1, -1, 1, 1));
-    EXPECT_FALSE(window->transitionControl()->isVisibleTo(window.get()));
+    EXPECT_EQ(window->transitionView()->geometry(), QRect(-1, -1, 1, 1));
+    EXPECT_FALSE(window->transitionView()->isVisibleTo(window.get()));
     EXPECT_EQ(window->backgroundImage()->canvas().pixel(4, 4), 0x00FFFFFFu); // tiled picture
     EXPECT_FALSE(package_->hasBackground);                                   // the package's copy is dropped
     EXPECT_TRUE(window->cursorHidden());
@@ -120,7 +121,7 @@ TEST_F(ShowWindowTest, KeepCursorAndMovingMode) {
     auto window = Make(std::move(package));
     EXPECT_FALSE(window->cursorHidden());
     ASSERT_NE(window->fly(), nullptr);
-    EXPECT_EQ(window->fly()->target(), window->transitionControl());
+    EXPECT_EQ(window->fly()->target(), window->transitionView());
 }
 
 TEST_F(ShowWindowTest, AltF4IsRefusedAndAKeyEndsTheShow) {
@@ -168,12 +169,12 @@ TEST_F(ShowWindowTest, ItemTimerBringsTheItemOnScreenWithItsLabels) {
     // Not shown: no activation here starts an item of its own.
     window->PostMessage(Msg::Timer, TimerId(ShowTimer::Item));
     Pump();
-    XPicTrans* picture = window->transitionControl();
+    TransitionView* picture = window->transitionView();
     const double scale = window->showScale();
     EXPECT_EQ(picture->geometry(),
               QRect(int(30 * scale), int(40 * scale), int(200 * scale), int(100 * scale)));
     EXPECT_TRUE(picture->isVisibleTo(window.get()));
-    EXPECT_EQ(picture->Frame().pixel(picture->width() / 2, picture->height() / 2), 0x0000FF00u);
+    EXPECT_EQ(picture->Player().Frame().pixel(picture->width() / 2, picture->height() / 2), 0x0000FF00u);
     EXPECT_NE(window->findChild<QLabel*>("xlabel_1"), nullptr);
     EXPECT_TRUE(window->HasTimer(TimerId(ShowTimer::Item)));
     EXPECT_EQ(window->TimerInterval(TimerId(ShowTimer::Item)), 5000);
@@ -200,8 +201,8 @@ TEST_F(ShowWindowTest, TransitionStepAndDelayUseTheirLow16Bits) {
     auto window = Make(std::move(package));
     window->PostMessage(Msg::Timer, TimerId(ShowTimer::Item));
     Pump();
-    EXPECT_EQ(window->transitionControl()->Step(), 50);
-    EXPECT_EQ(window->transitionControl()->Delay(), 2);
+    EXPECT_EQ(window->transitionView()->Player().Spec().step, 50);
+    EXPECT_EQ(window->transitionView()->Player().Spec().delay, 2);
 }
 
 TEST_F(ShowWindowTest, OnAVirtualClockItemsAndTransitionStepsComeAtTheirExactTimes) {
@@ -218,7 +219,7 @@ TEST_F(ShowWindowTest, OnAVirtualClockItemsAndTransitionStepsComeAtTheirExactTim
     ShowWindow window(std::move(package), ShowMode::Show, 0, clock, ShowSound::Silent);
     window.StartUnattended();
     Pump();
-    XPicTrans* picture = window.transitionControl();
+    TransitionView* picture = window.transitionView();
     EXPECT_EQ(window.advancesBegun(), 1);
     EXPECT_EQ(window.musicStartMs(), std::optional<int64_t>(0));
     EXPECT_EQ(picture->x(), int(30 * window.showScale()));
@@ -245,11 +246,47 @@ TEST_F(ShowWindowTest, OnAVirtualClockItemsAndTransitionStepsComeAtTheirExactTim
     for (const auto& m : moments) {
         clock.AdvanceTo(m.ms);
         EXPECT_EQ(window.advancesBegun(), m.advances) << m.ms;
-        EXPECT_EQ(picture->Progress(), m.progress) << m.ms;
+        EXPECT_EQ(picture->Player().Progress(), m.progress) << m.ms;
         EXPECT_EQ(window.sequencer().state(), m.state) << m.ms;
     }
     // The third advance brought the first item back at once (no transition).
     EXPECT_EQ(picture->x(), int(30 * window.showScale()));
+}
+
+// The statistics count the steps of each transition the sequencer plays and
+// write one line when it ends; an item brought on at once writes none.
+TEST_F(ShowWindowTest, EachPlayedTransitionWritesOneStatisticsLineWithItsSteps) {
+    test::TempDir dir;
+    const std::string path = dir.file("stats.txt");
+    setenv("SCRPLAYER_STATS", path.c_str(), 1);
+    auto package = std::make_unique<MemoryPackage>();
+    ShowItem second = test::FixedPictureItem(300, 40, 100, 100);
+    second.transitionEffect = 5;
+    second.transitionStep = 25;
+    second.transitionDelay = 200;
+    ShowItem first = test::FixedPictureItem(30, 40, 200, 100);
+    first.transitionEffect = -2; // on at once
+    package->items = {first, second};
+    VirtualClock clock;
+    package_ = package.get();
+    {
+        ShowWindow window(std::move(package), ShowMode::Show, 0, clock, ShowSound::Silent);
+        window.StartUnattended();
+        Pump();
+        clock.AdvanceTo(4999);
+        std::ifstream before(path);
+        std::string line;
+        EXPECT_FALSE(std::getline(before, line) && line.rfind("transition ", 0) == 0) << line;
+        clock.AdvanceTo(5600);
+        ASSERT_EQ(window.sequencer().state(), ShowSequencer::State::Showing);
+    }
+    unsetenv("SCRPLAYER_STATS");
+    std::ifstream in(path);
+    std::vector<std::string> transitions;
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("transition ", 0) == 0) transitions.push_back(line);
+    ASSERT_EQ(transitions.size(), 1u);
+    EXPECT_EQ(transitions[0].rfind("transition style=5 frames=4 ms=", 0), 0u) << transitions[0];
 }
 
 TEST_F(ShowWindowTest, PreviewWithoutItsHostWindowEndsAtOnce) {

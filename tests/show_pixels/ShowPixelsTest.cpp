@@ -7,7 +7,7 @@
 #include "tests/support/JpegShowPackage.h"
 #include "tests/support/LargeJpeg.h"
 #include "tests/support/TempDir.h"
-#include "transitions/control/XPicTrans.h"
+#include "transitions/control/TransitionView.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -85,10 +85,10 @@ TEST_F(ShowPixelsTest, PictureLabelAndPinnedItemLandOnTheirDevicePixels) {
     EXPECT_EQ(DeviceRect(&window), QRect(0, 0, kScreenWidth, kScreenHeight));
 
     // The picture: its place and size, and its frame pixel for pixel.
-    const XPicTrans* picture = window.transitionControl();
+    const TransitionView* picture = window.transitionView();
     EXPECT_EQ(DeviceRect(picture), QRect(100, 200, 1000, 500));
-    EXPECT_EQ(picture->Frame().width(), 1000);
-    EXPECT_EQ(picture->Frame().height(), 500);
+    EXPECT_EQ(picture->Player().Frame().width(), 1000);
+    EXPECT_EQ(picture->Player().Frame().height(), 500);
 
     // The label: centred on its point, its font 27 device pixels high.
     const auto* label = window.findChild<QLabel*>("xlabel_0");

@@ -1,8 +1,6 @@
 #pragma once
-// A picture holder with a change notification: the transition control's
-// `Picture` and `BgPicture`. It may hold no graphic at all, or a bitmap
-// (which may itself be empty). Every change goes through assign, clear or
-// edit, which notify the owner.
+// A picture holder: the picture the transition player changes to next. It
+// may hold no graphic at all, or a bitmap (which may itself be empty).
 //
 // The bitmap can be shared without a copy (share, or assigning one holder
 // to another): a holder never changes a bitmap someone else still holds,
@@ -11,7 +9,6 @@
 
 #include "platform/Bitmap24.h"
 
-#include <functional>
 #include <memory>
 #include <utility>
 
@@ -19,9 +16,9 @@ namespace scr {
 
 class TransitionPicture {
 public:
-    bool hasGraphic() const { return hasGraphic_; }
+    bool hasGraphic() const { return bitmap_ != nullptr; }
     // True without a graphic or with an empty one.
-    bool isEmpty() const { return !hasGraphic_ || bitmap().isEmpty(); }
+    bool isEmpty() const { return !bitmap_ || bitmap_->isEmpty(); }
     int width() const { return bitmap().width(); }
     int height() const { return bitmap().height(); }
     const Bitmap24& bitmap() const { return bitmap_ ? *bitmap_ : Empty(); }
@@ -32,50 +29,32 @@ public:
     }
 
     void assign(const Bitmap24& bitmap) { assign(Bitmap24(bitmap)); }
-    void assign(Bitmap24&& bitmap) {
-        bitmap_ = std::make_shared<Bitmap24>(std::move(bitmap));
-        hasGraphic_ = true;
-        changed();
-    }
+    void assign(Bitmap24&& bitmap) { bitmap_ = std::make_shared<Bitmap24>(std::move(bitmap)); }
     void assign(const TransitionPicture& other) {
-        if (!other.hasGraphic_) {
+        if (!other.bitmap_) {
             clear();
             return;
         }
         bitmap_ = other.bitmap_;
-        hasGraphic_ = true;
-        changed();
     }
-    void clear() {
-        bitmap_.reset();
-        hasGraphic_ = false;
-        changed();
-    }
-    // Changes the bitmap in place (creating the graphic if there is none),
-    // then notifies: edit([](Bitmap24& b) { b.fill(0); }).
+    void clear() { bitmap_.reset(); }
+    // Changes the bitmap in place (creating the graphic if there is none):
+    // edit([](Bitmap24& b) { b.fill(0); }).
     template <typename Change>
     void edit(Change&& change) {
         if (!bitmap_ || bitmap_.use_count() > 1)
             bitmap_ = bitmap_ ? std::make_shared<Bitmap24>(*bitmap_) : std::make_shared<Bitmap24>();
-        hasGraphic_ = true;
         change(*bitmap_);
-        changed();
     }
-
-    void setOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
 
 private:
     static const Bitmap24& Empty() {
         static const Bitmap24 empty;
         return empty;
     }
-    void changed() {
-        if (onChange_) onChange_();
-    }
 
-    std::shared_ptr<Bitmap24> bitmap_; // shared with other holders and running transitions
-    bool hasGraphic_ = false;
-    std::function<void()> onChange_;
+    // None without a graphic; shared with other holders and running transitions.
+    std::shared_ptr<Bitmap24> bitmap_;
 };
 
 } // namespace scr
