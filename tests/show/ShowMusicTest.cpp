@@ -216,6 +216,23 @@ TEST_F(ShowMusicTest, OneTrackWithRepeatStartsAgainAfterItEnds) {
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "music track=0 opened=0"), 2);
 }
 
+// The show closes while a track is being opened: it opens, but does not play.
+TEST_F(ShowMusicTest, ATrackOpenedAfterTheShowClosesDoesNotPlay) {
+    test::WriteToneWav(dir_.file("late.wav"), 300);
+    FakeTracks tracks({dir_.file("late.wav")});
+    ShowMusic music(&window_, tracks, kName, true, 3600000);
+    ASSERT_NE(music.player(), nullptr);
+    bool closing = false;
+    music.SetClosingProbe([&closing] { return closing; });
+    QSignalSpy opened(music.player(), &MusicPlayer::opened);
+    music.MusicTick();
+    EXPECT_EQ(music.player()->state(), MusicPlayer::State::Opening);
+    closing = true;
+    ASSERT_TRUE(opened.wait(MusicPlayer::kOpenTimeoutMs + 2000));
+    QTest::qWait(100);
+    EXPECT_EQ(music.player()->state(), MusicPlayer::State::Stopped);
+}
+
 TEST_F(ShowMusicTest, TicksDoNothingOnceTheShowCloses) {
     FakeTracks tracks({""});
     ShowMusic music(&window_, tracks, kName, true, 50);
