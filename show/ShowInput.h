@@ -1,8 +1,9 @@
 #pragma once
 // What the show window's rules react to, as one typed value: the user's
 // keys and mouse, the window's activation, and the ticks of the show's two
-// timers. ShowInputFilter makes the first from Qt's events; the show window's
-// item and movement timers make the ticks.
+// timers. ShowInputFilter makes the first from Qt's events, the Flash hosts
+// report their movies' clicks and mouse moves, and the show window's item and
+// movement timers make the ticks.
 
 #include "transitions/Rect.h"
 
@@ -19,7 +20,8 @@ struct ShowInput {
         OtherKey,    // any other key, not held with Alt
         AltKey,      // a key held with Alt
         MouseMove,
-        MouseButton,  // any mouse button pressed
+        MouseButton,  // any mouse button pressed on the window
+        MovieClick,   // a click on a Flash movie (its player reports it)
         ItemTick,     // the item timer: the current item's time is over
         MovementTick, // the movement timer: one step of the bouncing movement
     };

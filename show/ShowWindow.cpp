@@ -508,8 +508,7 @@ VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::string& moviePath
         host->SetOnMouseMove([this](QObject*, ShiftState, int, int) {
             PostInput({ShowInput::Kind::MouseMove, CursorPos()});
         });
-    // A click on a movie ends the show, in preview too.
-    host->SetOnClick([this](QObject*) { Carry(rules_.RequestClose(CursorPos())); });
+    host->SetOnClick([this](QObject*) { HandleInput({ShowInput::Kind::MovieClick, CursorPos()}); });
     host->Play();
     return host;
 }

@@ -32,6 +32,9 @@ ShowRequest ShowWindowRules::Handle(const ShowInput& input) {
     case Kind::MouseButton:
         if (fullScreen && !passwordCheckActive_) return RequestClose(input.cursor);
         return ShowRequest::Nothing;
+    case Kind::MovieClick:
+        // A click on a movie ends the show, in preview too.
+        return RequestClose(input.cursor);
     case Kind::ItemTick:
     case Kind::MovementTick:
         return HandleTick(input);

@@ -180,6 +180,8 @@ TEST_F(ShowWindowRulesTest, KeysAndButtonsInBothModes) {
         {false, std::nullopt, Kind::MouseButton, "closed"},
         {true, std::nullopt, Kind::MouseButton, ""},
         {true, std::nullopt, Kind::MouseMove, ""},
+        {false, std::nullopt, Kind::MovieClick, "closed"},
+        {true, std::nullopt, Kind::MovieClick, "closed"},
         {false, Qt::Key_X, {}, "", true},  // held with Alt
         {false, Qt::Key_F4, {}, "", true}, // Alt+F4
         {false, Qt::Key_Space, {}, "forward"},
@@ -198,7 +200,8 @@ TEST_F(ShowWindowRulesTest, KeysAndButtonsInBothModes) {
         rules_->SetMouseRef({50, 50});
         Post(c.qtKey ? KeyInputKind(*c.qtKey, c.alt) : c.mouse);
         const std::string what = std::string(c.preview ? "preview " : "full ") +
-                                 (c.qtKey ? "key " + std::to_string(*c.qtKey) : "mouse") +
+                                 (c.qtKey ? "key " + std::to_string(*c.qtKey)
+                                          : "mouse " + std::to_string(static_cast<int>(c.mouse))) +
                                  (c.alt ? " alt" : "");
         const std::string expected = c.expected;
         if (expected == "closed") {
