@@ -70,8 +70,7 @@ TForm_XSCR_Config::~TForm_XSCR_Config() {
     FreeFlashPreview();
     FreeThumbnails();
     dynamicTexts_.clear();
-    MusicDestroy(musicPlayer_);
-    musicPlayer_ = nullptr;
+    musicPlayer_.reset();
     package_.reset();
     // The window that started the dialog gets the foreground back. X11 has no
     // disabled state for it, so there is nothing to re-enable.

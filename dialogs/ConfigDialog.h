@@ -43,7 +43,7 @@ class QToolButton;
 namespace scr {
 
 class ImageControl;
-class MusicDevice;
+class MusicPlayer;
 class OwnerDrawComboBox;
 class PageControl;
 class VtFlashEx;
@@ -70,7 +70,7 @@ public:
     WindowHandle ParentWindow() const { return parentWindow_; }
     WindowHandle OwnerOfParent() const { return ownerOfParent_; }
     // The track player; null without music or without an audio back end.
-    MusicDevice* MusicPlayer() const { return musicPlayer_; }
+    MusicPlayer* musicPlayer() const { return musicPlayer_.get(); }
     // The track last chosen in the track selector (-1: none yet).
     int ChosenTrack() const { return chosenTrack_; }
     // The Flash host playing the chosen movie in the preview; null otherwise.
@@ -200,6 +200,8 @@ private:
     void ComboBoxMusicsDrawItem(QPainter& painter, int index, const QRect& rect, bool selected);
     // Enables the player buttons by the player's mode.
     void UpdateMusicButtons();
+    // Stops the player, and drops a track it is still opening.
+    void StopMusicPlayer();
     void WriteMusicOptions();
 
     // ConfigDialogTabs.cpp
@@ -217,7 +219,7 @@ private:
     QStringList dynamicTexts_;
     WindowHandle parentWindow_ = 0;
     WindowHandle ownerOfParent_ = 0;
-    MusicDevice* musicPlayer_ = nullptr;
+    std::unique_ptr<MusicPlayer> musicPlayer_;
     int chosenTrack_ = -1;
     VtFlashEx* flashPreview_ = nullptr;
 };

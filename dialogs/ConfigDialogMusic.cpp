@@ -17,7 +17,16 @@ namespace scr {
 void TForm_XSCR_Config::FillMusic() {
     const int count = package_->MusicCount();
     if (count <= 0) return;
-    musicPlayer_ = MusicWindowCreate(this, kMusicStyleDialog);
+    musicPlayer_ = MusicPlayer::Create();
+    if (musicPlayer_) {
+        // A track plays once the player has opened it.
+        connect(musicPlayer_.get(), &MusicPlayer::opened, this, [this] {
+            musicPlayer_->Play();
+            ui_.playerPoll->start();
+            UpdateMusicButtons();
+        });
+        connect(musicPlayer_.get(), &MusicPlayer::failed, this, [this] { UpdateMusicButtons(); });
+    }
     {
         const QSignalBlocker quiet(ui_.trackSelector);
         ui_.trackSelector->clear();
@@ -49,7 +58,7 @@ void TForm_XSCR_Config::WriteMusicOptions() {
 void TForm_XSCR_Config::ComboBoxMusicsChange() {
     const int index = ui_.trackSelector->currentIndex();
     if (index < 0 || index == chosenTrack_) return;
-    MusicStop(musicPlayer_);
+    StopMusicPlayer();
     ui_.playerPoll->stop();
     chosenTrack_ = index;
     UpdateMusicButtons();
@@ -57,31 +66,38 @@ void TForm_XSCR_Config::ComboBoxMusicsChange() {
 }
 
 void TForm_XSCR_Config::UpdateMusicButtons() {
-    const MusicMode mode = MusicGetMode(musicPlayer_);
-    const bool playing = mode == MusicMode::Playing;
-    ui_.play->setEnabled(musicPlayer_ != nullptr && ui_.trackSelector->currentIndex() >= 0 && !playing);
+    const MusicPlayer::State state = musicPlayer_ ? musicPlayer_->state() : MusicPlayer::State::Closed;
+    const bool playing = state == MusicPlayer::State::Playing;
+    const bool busy = playing || state == MusicPlayer::State::Opening;
+    ui_.play->setEnabled(musicPlayer_ != nullptr && ui_.trackSelector->currentIndex() >= 0 && !busy);
     ui_.pause->setEnabled(playing);
-    ui_.stop->setEnabled(playing || mode == MusicMode::Paused);
+    ui_.stop->setEnabled(busy || state == MusicPlayer::State::Paused);
+}
+
+void TForm_XSCR_Config::StopMusicPlayer() {
+    if (!musicPlayer_) return;
+    if (musicPlayer_->state() == MusicPlayer::State::Opening)
+        musicPlayer_->Close();
+    else
+        musicPlayer_->Stop();
 }
 
 void TForm_XSCR_Config::TBtnEMusicPlayClick() {
     const int index = ui_.trackSelector->currentIndex();
     const ExtractResult track = package_->ExtractMusic(index);
-    if (track.ok && MusicOpen(musicPlayer_, QString::fromStdString(track.path))) {
-        MusicPlay(musicPlayer_);
-        ui_.playerPoll->start();
-    }
+    // The track plays once the player says it opened (FillMusic).
+    if (track.ok && musicPlayer_) musicPlayer_->Open(QString::fromStdString(track.path));
     UpdateMusicButtons();
 }
 
 void TForm_XSCR_Config::TBtnEMusicPauseClick() {
-    MusicPause(musicPlayer_);
+    if (musicPlayer_) musicPlayer_->Pause();
     ui_.playerPoll->stop();
     UpdateMusicButtons();
 }
 
 void TForm_XSCR_Config::TBtnEMusicStopClick() {
-    MusicStop(musicPlayer_);
+    StopMusicPlayer();
     ui_.playerPoll->stop();
     UpdateMusicButtons();
 }

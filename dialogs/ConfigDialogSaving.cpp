@@ -33,8 +33,8 @@ constexpr int kTextPictureTitle = 8;
 constexpr int kTextCancel = 18;
 constexpr int kTextFlashFilter = 25;
 
-constexpr uint32_t kExclamationOk = 0x30;
-constexpr uint32_t kInformationOk = 0x40;
+constexpr MessageStyle kExclamationOk{MessageIcon::Exclamation, MessageButtons::Ok};
+constexpr MessageStyle kInformationOk{MessageIcon::Information, MessageButtons::Ok};
 constexpr int kPictureQuality = 75;
 
 // The prompt of the folder chooser: the program's string 1025 when it has

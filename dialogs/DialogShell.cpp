@@ -22,9 +22,9 @@ QString DialogShell::BrowseForDirectory(const QString& prompt, QWidget* owner) {
     return scr::BrowseForDirectory(prompt, owner);
 }
 
-int DialogShell::ShowMessage(const QString& message, const QString& caption, uint32_t flags,
-                             const QStringList* texts) {
-    return ShowMessageForm(message, caption, flags, texts);
+MessageAnswer DialogShell::ShowMessage(const QString& message, const QString& caption,
+                                       const MessageStyle& style, const QStringList* texts) {
+    return ShowMessageForm(message, caption, style, texts);
 }
 
 void DialogShell::OpenUrl(const QUrl& url) {

@@ -5,12 +5,12 @@
 // only through this interface, so tests put a recording shell in its place;
 // DialogShell itself does the real thing.
 
+#include "dialogs/MessageStyle.h"
 #include "platform/ShowMode.h"
 
 #include <QPoint>
 #include <QString>
 #include <QStringList>
-#include <cstdint>
 #include <string>
 
 class QMenu;
@@ -29,9 +29,9 @@ public:
     virtual bool ExecuteSaveDialog(TSaveDialogEx& dialog, QWidget* owner);
     // The chosen folder, or empty text when cancelled.
     virtual QString BrowseForDirectory(const QString& prompt, QWidget* owner);
-    // The dialogs' message box (ShowMessageForm); returns the modal result.
-    virtual int ShowMessage(const QString& message, const QString& caption, uint32_t flags,
-                            const QStringList* texts);
+    // The dialogs' message box (ShowMessageForm); returns the answer.
+    virtual MessageAnswer ShowMessage(const QString& message, const QString& caption,
+                                      const MessageStyle& style, const QStringList* texts);
     // Opens a link (web page, mailto:) with the desktop's default handler.
     virtual void OpenUrl(const QUrl& url);
     // Shows a popup menu at a screen position and returns when it closes.

@@ -1,7 +1,5 @@
 #include "dialogs/MessageForm.h"
 
-#include "dialogs/ModalResult.h"
-
 #include <QApplication>
 #include <QLabel>
 #include <QPainter>
@@ -21,7 +19,7 @@ constexpr int kButtonHeight = 29;
 struct ButtonEntry {
     int textIndex;
     const char* builtInText;
-    int result;
+    MessageAnswer answer;
 };
 
 struct ButtonSet {
@@ -30,23 +28,29 @@ struct ButtonSet {
     int cancelButton; // index of the button Esc clicks, -1 for none
 };
 
-constexpr ButtonEntry kYes{TFormLumMsg::kTextYes, "&Yes", mrYes};
-constexpr ButtonEntry kNo{TFormLumMsg::kTextNo, "&No", mrNo};
-constexpr ButtonEntry kCancel{TFormLumMsg::kTextCancel, "&Cancel", mrCancel};
-constexpr ButtonEntry kOkOfPair{TFormLumMsg::kTextOk, "&OK", mrYes};
-constexpr ButtonEntry kOk{TFormLumMsg::kTextOk, "&OK", mrOk};
-constexpr ButtonEntry kUnused{-1, "", mrNone};
+constexpr ButtonEntry kYes{TFormLumMsg::kTextYes, "&Yes", MessageAnswer::Yes};
+constexpr ButtonEntry kNo{TFormLumMsg::kTextNo, "&No", MessageAnswer::No};
+constexpr ButtonEntry kCancel{TFormLumMsg::kTextCancel, "&Cancel", MessageAnswer::Cancel};
+constexpr ButtonEntry kOk{TFormLumMsg::kTextOk, "&OK", MessageAnswer::Ok};
+constexpr ButtonEntry kUnused{-1, "", MessageAnswer::Cancel};
 
 constexpr ButtonSet kYesNo{{kYes, kNo, kUnused}, 2, -1};
 constexpr ButtonSet kYesNoCancel{{kYes, kNo, kCancel}, 3, 2};
-// No caller uses OK and Cancel; its Cancel answers Cancel and is the Esc button.
-constexpr ButtonSet kOkCancel{{kOkOfPair, kCancel, kUnused}, 2, 1};
+// No caller uses OK and Cancel; its Cancel is the Esc button.
+constexpr ButtonSet kOkCancel{{kOk, kCancel, kUnused}, 2, 1};
 constexpr ButtonSet kOkAlone{{kOk, kUnused, kUnused}, 1, 0};
 
-const ButtonSet& ButtonSetFromFlags(uint32_t flags) {
-    if (flags & 0x04) return kYesNo;
-    if ((flags & 3) == 3) return kYesNoCancel;
-    if (flags & 0x01) return kOkCancel;
+const ButtonSet& ButtonSetOf(MessageButtons buttons) {
+    switch (buttons) {
+    case MessageButtons::YesNo:
+        return kYesNo;
+    case MessageButtons::YesNoCancel:
+        return kYesNoCancel;
+    case MessageButtons::OkCancel:
+        return kOkCancel;
+    case MessageButtons::Ok:
+        break;
+    }
     return kOkAlone;
 }
 
@@ -67,21 +71,6 @@ QPushButton* MakeButton(QWidget* parent, const char* name) {
 }
 
 } // namespace
-
-MessageIcon MessageIconFromFlags(uint32_t flags) {
-    switch (flags & 0x70) {
-    case 0x40:
-        return MessageIcon::Information;
-    case 0x30:
-        return MessageIcon::Exclamation;
-    case 0x20:
-        return MessageIcon::Question;
-    case 0x10:
-        return MessageIcon::Stop;
-    default:
-        return MessageIcon::None;
-    }
-}
 
 QPixmap MessageIconPixmap(MessageIcon icon, int size) {
     if (icon == MessageIcon::None || size <= 0) return {};
@@ -146,7 +135,7 @@ QPixmap MessageIconPixmap(MessageIcon icon, int size) {
     return pixmap;
 }
 
-TFormLumMsg::TFormLumMsg(const QString& message, const QString& caption, uint32_t flags,
+TFormLumMsg::TFormLumMsg(const QString& message, const QString& caption, const MessageStyle& style,
                          const QStringList* texts, QWidget* owner)
     : TFormScrNeo(owner) {
     setObjectName(QStringLiteral("FormLumMsg"));
@@ -181,18 +170,23 @@ TFormLumMsg::TFormLumMsg(const QString& message, const QString& caption, uint32_
     SetFrameCaption(caption);
     ui_.message->setText(message);
 
-    icon_ = MessageIconFromFlags(flags);
+    icon_ = style.icon;
     ui_.icon->setPicture(MessageIconPixmap(icon_, 32));
 
-    ConfigureButtons(flags, texts);
+    ConfigureButtons(style, texts);
     LayOutButtons();
     CenterOnScreen();
 }
 
 TFormLumMsg::~TFormLumMsg() = default;
 
-void TFormLumMsg::ConfigureButtons(uint32_t flags, const QStringList* texts) {
-    const ButtonSet& set = ButtonSetFromFlags(flags);
+void TFormLumMsg::Answer(MessageAnswer answer) {
+    answer_ = answer;
+    done(QDialog::Accepted);
+}
+
+void TFormLumMsg::ConfigureButtons(const MessageStyle& style, const QStringList* texts) {
+    const ButtonSet& set = ButtonSetOf(style.buttons);
     const std::array<QPushButton*, 3>& buttons = ui_.buttons;
     for (int i = 0; i < set.count; ++i) {
         const ButtonEntry& entry = set.buttons[static_cast<std::size_t>(i)];
@@ -200,18 +194,13 @@ void TFormLumMsg::ConfigureButtons(uint32_t flags, const QStringList* texts) {
         button->setText(ButtonText(entry, texts));
         button->setVisible(true);
         button->setEnabled(true);
-        connect(button, &QPushButton::clicked, this, [this, result = entry.result] { done(result); });
+        connect(button, &QPushButton::clicked, this, [this, answer = entry.answer] { Answer(answer); });
     }
     if (set.cancelButton >= 0) SetCancelButton(buttons[static_cast<std::size_t>(set.cancelButton)]);
 
-    // The default button must be one that is shown: a flag that names an
-    // absent button leaves the first button the default.
-    int defaultIndex = 0;
-    if (flags & 0x100)
-        defaultIndex = 1;
-    else if (flags & 0x200)
-        defaultIndex = 2;
-    if (defaultIndex >= set.count) defaultIndex = 0;
+    // The default button must be one that is shown.
+    int defaultIndex = style.defaultButton;
+    if (defaultIndex < 0 || defaultIndex >= set.count) defaultIndex = 0;
     QPushButton* defaultButton = buttons[static_cast<std::size_t>(defaultIndex)];
     defaultButton->setDefault(true);
     defaultButton->setFocus();
@@ -231,11 +220,12 @@ void TFormLumMsg::LayOutButtons() {
     }
 }
 
-int ShowMessageForm(const QString& message, const QString& caption, uint32_t flags,
-                    const QStringList* texts) {
+MessageAnswer ShowMessageForm(const QString& message, const QString& caption, const MessageStyle& style,
+                              const QStringList* texts) {
     // Owned by the application; the active window keeps it in front of itself.
-    TFormLumMsg form(message, caption, flags, texts, QApplication::activeWindow());
-    return form.exec();
+    TFormLumMsg form(message, caption, style, texts, QApplication::activeWindow());
+    form.exec();
+    return form.answer();
 }
 
 } // namespace scr

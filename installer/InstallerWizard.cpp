@@ -339,15 +339,15 @@ bool TFormXInstaller::InstallScreenSaver() {
     const std::string destination = IncludeTrailingPathDelimiter(SystemDirectory()) + fileName + ".scr";
 
     if (IsPlainFileName(fileName) && FileExists(destination) &&
-        ShowMessageForm(DynamicText(kTextReplaceQuestion, DynamicTexts), title, kReplaceFlags,
-                        &DynamicTexts) != mrYes)
+        ShowMessageForm(DynamicText(kTextReplaceQuestion, DynamicTexts), title, kReplaceStyle,
+                        &DynamicTexts) != MessageAnswer::Yes)
         return false;
 
     // The copy replaces an existing file only once it is complete, so a
     // failure leaves the screen saver the user agreed to replace as it was.
     // A name that is not one plain file name fails like a copy that cannot be made.
     if (!IsPlainFileName(fileName) || !WriteInstalledCopy(sourcePath_, destination)) {
-        ShowMessageForm(DynamicText(kTextInstallFailed, DynamicTexts), title, kFailureFlags, nullptr);
+        ShowMessageForm(DynamicText(kTextInstallFailed, DynamicTexts), title, kFailureStyle, nullptr);
         return false;
     }
     ClearReadOnly(destination);

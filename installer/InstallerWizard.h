@@ -9,6 +9,7 @@
 // owns its package while it lives.
 
 #include "dialogs/BevelPanel.h"
+#include "dialogs/MessageStyle.h"
 #include "dialogs/SkinnedFrame.h"
 #include "package/XSCR.h"
 
@@ -34,9 +35,9 @@ public:
     static constexpr int kTextTitle = 21;
     static constexpr int kTextReplaceQuestion = 23;
     static constexpr int kTextInstallFailed = 24;
-    // Flags of its two messages: Yes/No/Cancel with a question icon; OK with an information icon.
-    static constexpr uint32_t kReplaceFlags = 0x23;
-    static constexpr uint32_t kFailureFlags = 0x40;
+    // Its two messages: Yes/No/Cancel with a question icon; OK with an information icon.
+    static constexpr MessageStyle kReplaceStyle{MessageIcon::Question, MessageButtons::YesNoCancel};
+    static constexpr MessageStyle kFailureStyle{MessageIcon::Information, MessageButtons::Ok};
 
     // Reads the package from `packagePath` (the file of this run's package,
     // which is also the file that gets installed).

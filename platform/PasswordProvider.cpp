@@ -5,8 +5,5 @@ namespace scr {
 PasswordChangeEntry FindPasswordChangeEntry() {
     return nullptr;
 }
-PasswordVerifyEntry FindPasswordVerifyEntry() {
-    return nullptr;
-}
 
 } // namespace scr

@@ -1,8 +1,8 @@
 #pragma once
-// Optional system password providers for screen savers. Linux has none: the
-// desktop's screen locker owns passwords. The lookups therefore answer
-// "absent", which callers treat as "nothing to do" (password change) or
-// "accepted" (password check).
+// Optional system password provider for screen savers. Linux has none: the
+// desktop's screen locker owns passwords. The lookup therefore answers
+// "absent", which the caller treats as "nothing to do". (A check before the
+// show ends would be given to the show window's rules: ShowWindowRules.h.)
 
 #include "platform/ShowMode.h"
 
@@ -10,10 +10,7 @@ namespace scr {
 
 // Entry that changes the screen-saver password for a provider name.
 using PasswordChangeEntry = int (*)(const char* provider, WindowHandle parent, unsigned long, unsigned long);
-// Entry that asks for the screen-saver password; non-zero means accepted.
-using PasswordVerifyEntry = int (*)(WindowHandle parent);
 
 PasswordChangeEntry FindPasswordChangeEntry();
-PasswordVerifyEntry FindPasswordVerifyEntry();
 
 } // namespace scr

@@ -1,17 +1,13 @@
 #include "show/MusicPlayer.h"
 
 #include <QAudioOutput>
-#include <QEventLoop>
 #include <QMediaPlayer>
-#include <QTimer>
 #include <QUrl>
 
 namespace scr {
 namespace {
 
-// How long an open may wait for the player to decide about a file.
-constexpr int kOpenTimeoutMs = 5000;
-
+// Whether the back end has decided about the file: loaded (or playing), or invalid.
 bool Decided(QMediaPlayer::MediaStatus status) {
     switch (status) {
     case QMediaPlayer::LoadedMedia:
@@ -32,129 +28,120 @@ void SelectMediaBackend() {
     if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND")) qputenv("QT_MEDIA_BACKEND", "gstreamer");
 }
 
-MusicDevice::MusicDevice(QObject* parent, uint32_t style)
-    : QObject(parent), style_(style), output_(std::make_unique<QAudioOutput>()) {
+std::unique_ptr<MusicPlayer> MusicPlayer::Create() {
+    SelectMediaBackend();
+    std::unique_ptr<MusicPlayer> player(new MusicPlayer());
+    if (!player->player_->isAvailable()) return nullptr;
+    return player;
+}
+
+MusicPlayer::MusicPlayer() : output_(std::make_unique<QAudioOutput>()) {
+    openTimeout_.setSingleShot(true);
+    connect(&openTimeout_, &QTimer::timeout, this, [this] { Decide(false); });
     NewPlayer();
 }
 
-void MusicDevice::NewPlayer() {
-    // Qt 6.4 keeps a player's last error across new sources, so every file
-    // gets a fresh player: an earlier failure never counts against the next file.
-    player_ = std::make_unique<QMediaPlayer>();
-    player_->setAudioOutput(output_.get());
-    failed_ = false;
-    connect(player_.get(), &QMediaPlayer::errorOccurred, this, [this] { failed_ = true; });
-}
-
-MusicDevice::~MusicDevice() {
+MusicPlayer::~MusicPlayer() {
+    player_->disconnect(this);
     player_->stop();
     player_->setSource(QUrl());
 }
 
-bool MusicDevice::available() const {
-    return player_->isAvailable();
+void MusicPlayer::NewPlayer() {
+    // Qt 6.4 keeps a player's last error across new sources, so every file
+    // gets a fresh player: an earlier failure never counts against the next file.
+    if (player_) player_->disconnect(this);
+    player_ = std::make_unique<QMediaPlayer>();
+    player_->setAudioOutput(output_.get());
+    failed_ = false;
+    connect(player_.get(), &QMediaPlayer::errorOccurred, this, [this] {
+        failed_ = true;
+        if (opening_) DecideLater(false);
+    });
+    // A file that cannot be decoded shows in the status, not in the playback state.
+    connect(player_.get(), &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
+        if (opening_ && Decided(status)) DecideLater(status != QMediaPlayer::InvalidMedia && !failed_);
+    });
 }
 
-bool MusicDevice::Open(const QString& path) {
+void MusicPlayer::Open(const QString& path) {
     Close();
-    if (path.isEmpty()) return false;
     NewPlayer();
-    QEventLoop wait;
-    QTimer timeout;
-    timeout.setSingleShot(true);
-    connect(&timeout, &QTimer::timeout, &wait, &QEventLoop::quit);
-    auto statusLink = connect(player_.get(), &QMediaPlayer::mediaStatusChanged, &wait,
-                              [&wait](QMediaPlayer::MediaStatus status) {
-                                  if (Decided(status)) wait.quit();
-                              });
-    auto errorLink = connect(player_.get(), &QMediaPlayer::errorOccurred, &wait, &QEventLoop::quit);
-    player_->setSource(QUrl::fromLocalFile(path));
-    if (!Decided(player_->mediaStatus()) && !failed_) {
-        timeout.start(kOpenTimeoutMs);
-        wait.exec(QEventLoop::ExcludeUserInputEvents);
+    opening_ = true;
+    ++openSerial_;
+    if (path.isEmpty()) {
+        DecideLater(false);
+        return;
     }
-    disconnect(statusLink);
-    disconnect(errorLink);
-    // A file that cannot be decoded shows in the error, not in the playback state.
-    open_ =
-        !failed_ && Decided(player_->mediaStatus()) && player_->mediaStatus() != QMediaPlayer::InvalidMedia;
-    if (!open_) player_->setSource(QUrl());
-    return open_;
+    openTimeout_.start(kOpenTimeoutMs);
+    player_->setSource(QUrl::fromLocalFile(path));
 }
 
-void MusicDevice::Close() {
+void MusicPlayer::DecideLater(bool playable) {
+    // The back end may decide inside setSource already: the answer still
+    // comes from the event loop, and only for the open it belongs to.
+    const uint64_t serial = openSerial_;
+    QMetaObject::invokeMethod(
+        this,
+        [this, serial, playable] {
+            if (serial == openSerial_) Decide(playable);
+        },
+        Qt::QueuedConnection);
+}
+
+void MusicPlayer::Decide(bool playable) {
+    if (!opening_) return;
+    opening_ = false;
+    openTimeout_.stop();
+    open_ = playable;
+    if (!playable) {
+        player_->setSource(QUrl());
+        emit failed();
+        return;
+    }
+    emit opened();
+}
+
+void MusicPlayer::Close() {
+    opening_ = false;
+    openTimeout_.stop();
     if (!open_) return;
     open_ = false;
     player_->stop();
     player_->setSource(QUrl());
 }
 
-MusicMode MusicDevice::Mode() const {
-    if (!open_ || failed_ || player_->mediaStatus() == QMediaPlayer::InvalidMedia) return MusicMode::NotReady;
+MusicPlayer::State MusicPlayer::state() const {
+    if (opening_) return State::Opening;
+    if (!open_ || failed_ || player_->mediaStatus() == QMediaPlayer::InvalidMedia) return State::Closed;
     switch (player_->playbackState()) {
     case QMediaPlayer::PlayingState:
-        return MusicMode::Playing;
+        return State::Playing;
     case QMediaPlayer::PausedState:
-        return MusicMode::Paused;
+        return State::Paused;
     case QMediaPlayer::StoppedState:
         break;
     }
-    return MusicMode::Stopped;
+    return State::Stopped;
 }
 
-void MusicDevice::Start() {
-    player_->play();
+void MusicPlayer::Play() {
+    const State now = state();
+    if (now == State::Stopped || now == State::Paused) player_->play();
 }
-void MusicDevice::Pause() {
-    player_->pause();
+
+void MusicPlayer::Pause() {
+    if (state() == State::Playing) player_->pause();
 }
+
 // Stopping rewinds to the start (also for MIDI, where seeking to 0 is ignored).
-void MusicDevice::Stop() {
-    player_->stop();
+void MusicPlayer::Stop() {
+    const State now = state();
+    if (now == State::Playing || now == State::Paused) player_->stop();
 }
-qint64 MusicDevice::Position() const {
+
+qint64 MusicPlayer::Position() const {
     return player_->position();
-}
-
-MusicWindow MusicWindowCreate(QObject* parent, uint32_t style) {
-    SelectMediaBackend();
-    auto device = std::make_unique<MusicDevice>(parent, style);
-    if (!device->available()) return nullptr;
-    return device.release();
-}
-
-bool MusicOpen(MusicWindow window, const QString& path) {
-    return window && window->Open(path);
-}
-
-MusicMode MusicGetMode(MusicWindow window) {
-    return window ? window->Mode() : MusicMode::NotReady;
-}
-
-void MusicPlay(MusicWindow window) {
-    MusicMode mode = MusicGetMode(window);
-    if (mode == MusicMode::Stopped || mode == MusicMode::Paused) window->Start();
-}
-
-void MusicPause(MusicWindow window) {
-    if (MusicGetMode(window) == MusicMode::Playing) window->Pause();
-}
-
-void MusicStop(MusicWindow window) {
-    MusicMode mode = MusicGetMode(window);
-    if (mode != MusicMode::Stopped && mode != MusicMode::NotReady) window->Stop();
-}
-
-void MusicCloseDevice(MusicWindow window) {
-    if (!window) return;
-    MusicStop(window);
-    window->Close();
-}
-
-void MusicDestroy(MusicWindow window) {
-    if (!window) return;
-    MusicCloseDevice(window);
-    delete window;
 }
 
 } // namespace scr

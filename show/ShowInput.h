@@ -1,36 +1,39 @@
 #pragma once
-// The input the show window's rules react to, read from a window message:
-// what happened, without the message's codes.
+// What the show window's rules react to, as one typed value: the user's
+// keys and mouse, the window's activation, and the ticks of the show's two
+// timers. ShowInputFilter makes the first from Qt's events, the Flash hosts
+// report their movies' clicks and mouse moves, and the show window's item and
+// movement timers make the ticks.
 
-#include "platform/gui/WindowMessage.h"
+#include "transitions/Rect.h"
 
 namespace scr {
 
-enum class ShowInput {
-    Activated,          // the window became the active window
-    Deactivated,        // the window lost the activation
-    AppActivated,       // this application became active
-    AppDeactivated,     // another application became active
-    FrameActivated,     // the window's frame shows as active
-    FrameDeactivated,   // the window's frame shows as inactive
-    ForwardKey,         // Space, Page Down, Right, Down
-    BackwardKey,        // Backspace, Page Up, Left, Up
-    HelpKey,            // F1
-    HomePageKey,        // F2
-    OtherKey,           // any other key (not held with Alt)
-    ScreenSaverCommand, // the system would start a screen saver
-    SystemCommand,      // any other command of the system menu
-    ItemTimer,
-    MovementTimer,
-    OtherTimer,
-    MouseMove,
-    MouseButton, // left, right or middle button pressed
-    Other,       // nothing the rules react to
+struct ShowInput {
+    enum class Kind {
+        Activated,   // the window became the active window
+        Deactivated, // the window, or the whole application, lost the activation
+        ForwardKey,  // Space, Page Down, Right, Down
+        BackwardKey, // Backspace, Page Up, Left, Up
+        HelpKey,     // F1
+        HomePageKey, // F2
+        OtherKey,    // any other key, not held with Alt
+        AltKey,      // a key held with Alt
+        MouseMove,
+        MouseButton,  // any mouse button pressed on the window
+        MovieClick,   // a click on a Flash movie (its player reports it)
+        ItemTick,     // the item timer: the current item's time is over
+        MovementTick, // the movement timer: one step of the bouncing movement
+    };
+
+    Kind kind;
+    // Where the pointer stood when the input came, in screen coordinates.
+    Point cursor{};
+
+    bool IsTick() const { return kind == Kind::ItemTick || kind == Kind::MovementTick; }
 };
 
-ShowInput ReadShowInput(const WindowMessage& message);
-
-// Any of the three ways the window is told it lost the activation.
-bool IsDeactivation(ShowInput input);
+// The kind of a key press, from Qt's key number and whether Alt was held.
+ShowInput::Kind KeyInputKind(int qtKey, bool altHeld);
 
 } // namespace scr

@@ -16,22 +16,19 @@ ShowMusic::ShowMusic(QWidget* showWindow, MusicTrackSource& tracks, const std::s
     settings_ = ReadMusicSettings(screenSaverName);
     if (settings_.mute) return;
     order_ = MusicTrackOrder(count, settings_);
-    window_ = MusicWindowCreate(this, kMusicStyleShow);
+    player_ = MusicPlayer::Create();
+    if (!player_) return;
+    connect(player_.get(), &MusicPlayer::opened, this, &ShowMusic::TrackOpened);
+    connect(player_.get(), &MusicPlayer::failed, this, &ShowMusic::TrackFailed);
     // The first track starts on the first tick, one interval after creation.
-    if (window_) {
-        timer_ = clock.MakeTimer(TimerKind::Repeating, [this] { TimerTick(); });
-        timer_->Start(tickMs);
-    }
+    timer_ = clock.MakeTimer(TimerKind::Repeating, [this] { TimerTick(); });
+    timer_->Start(tickMs);
 }
 
-ShowMusic::~ShowMusic() {
-    MusicDestroy(window_);
-    window_ = nullptr;
-    order_ = MusicTrackOrder();
-}
+ShowMusic::~ShowMusic() = default;
 
 void ShowMusic::TimerTick() {
-    if (closing_ && closing_()) return;
+    if (Closing()) return;
     MusicTick();
 }
 
@@ -40,34 +37,43 @@ void ShowMusic::StopTimer() {
 }
 
 void ShowMusic::MusicTick() {
-    // Opening a track waits in an event loop; a tick arriving meanwhile must not start another.
-    if (ticking_ || !window_) return;
-    if (MusicGetMode(window_) == MusicMode::Playing) return;
+    if (!player_) return;
+    // A track plays, or is still being opened: leave it alone.
+    const MusicPlayer::State state = player_->state();
+    if (state == MusicPlayer::State::Playing || state == MusicPlayer::State::Opening) return;
     const std::optional<int> next = order_.Next();
     if (!next) {
         // One pass is over: silence for the rest of the show.
-        MusicDestroy(window_);
-        window_ = nullptr;
+        player_.reset();
         StopTimer();
         order_ = MusicTrackOrder();
         TrimWorkingSet();
         return;
     }
-    ticking_ = true;
-    const int track = *next;
-    std::string file = tracks_.ExtractMusic(track);
-    bool opened = false;
-    if (!file.empty()) {
-        opened = MusicOpen(window_, QString::fromStdString(file));
-        if (opened) {
-            MusicPlay(window_);
-            TrimWorkingSet();
-        }
-        // Putting the cursor where it is does not move it and does not end the show.
-        QCursor::setPos(QCursor::pos());
+    openingTrack_ = *next;
+    const std::string file = tracks_.ExtractMusic(openingTrack_);
+    if (file.empty()) {
+        Report(false);
+        return;
     }
-    AppendStatsLine("music track=" + std::to_string(track) + " opened=" + (opened ? "1" : "0"));
-    ticking_ = false;
+    player_->Open(QString::fromStdString(file));
+    // Putting the cursor where it is does not move it and does not end the show.
+    QCursor::setPos(QCursor::pos());
+}
+
+void ShowMusic::TrackOpened() {
+    Report(true);
+    if (Closing()) return;
+    player_->Play();
+    TrimWorkingSet();
+}
+
+void ShowMusic::TrackFailed() {
+    Report(false);
+}
+
+void ShowMusic::Report(bool opened) const {
+    AppendStatsLine("music track=" + std::to_string(openingTrack_) + " opened=" + (opened ? "1" : "0"));
 }
 
 } // namespace scr

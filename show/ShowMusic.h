@@ -5,7 +5,9 @@
 // Each tick starts the next track when nothing plays: in package order, or in
 // a random order drawn anew for every pass; after one pass it stops for good
 // unless repeat is on. Tracks are extracted from the package only when first
-// played; a track that cannot be extracted or opened is skipped.
+// played; a track that cannot be extracted or opened is skipped. Opening is
+// asynchronous: a track plays once the player says it opened, and a tick
+// that comes while a track is still being opened leaves it alone.
 
 #include "platform/ShowClock.h"
 #include "platform/gui/WallClock.h"
@@ -45,10 +47,12 @@ public:
 
     // One step of the music timer.
     void MusicTick();
-    // When set and returning true, timer ticks do nothing (the show is closing).
+    // When set and returning true, timer ticks do nothing and an opened
+    // track is not played (the show is closing).
     void SetClosingProbe(std::function<bool()> closing) { closing_ = std::move(closing); }
 
-    MusicWindow musicWindow() const { return window_; }
+    // The player; none without music, or after a single pass ended.
+    MusicPlayer* player() const { return player_.get(); }
     bool musicTimerRunning() const { return timer_ && timer_->Active(); }
     const std::vector<int32_t>& musicOrder() const { return order_.order(); }
     int musicPosition() const { return order_.position(); }
@@ -57,13 +61,17 @@ public:
 private:
     void TimerTick();
     void StopTimer();
+    bool Closing() const { return closing_ && closing_(); }
+    void TrackOpened();
+    void TrackFailed();
+    void Report(bool opened) const;
 
     MusicTrackSource& tracks_;
     MusicSettings settings_;
-    MusicWindow window_ = nullptr;
+    std::unique_ptr<MusicPlayer> player_;
     std::unique_ptr<ClockTimer> timer_;
     MusicTrackOrder order_;
-    bool ticking_ = false;
+    int openingTrack_ = -1; // the track the player is opening
     std::function<bool()> closing_;
 };
 

@@ -11,6 +11,7 @@
 #include "show/BackgroundImage.h"
 #include "show/HomePage.h"
 #include "show/ItemLayout.h"
+#include "show/ShowInputFilter.h"
 #include "show/ShowLabels.h"
 #include "show/ShowMusic.h"
 #include "show/VtFlashEx.h"
@@ -18,6 +19,7 @@
 #include "show/XFly.h"
 #include "transitions/control/TransitionView.h"
 
+#include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QLabel>
@@ -59,9 +61,10 @@ std::optional<int> LayeredAlpha(int opacityPercent) {
 
 ShowWindow::ShowWindow(std::unique_ptr<ShowPackage> package, ShowMode mode, WindowHandle host,
                        ShowClock& clock, ShowSound sound)
-    : MessageWindow(nullptr, clock), package_(std::move(package)), clock_(clock), sound_(sound),
-      preview_(mode == ShowMode::Preview), rules_(*this, preview_, package_->IgnoreMouseMove()),
-      terminationSignals_([this] { CloseFromSignal(); }) {
+    : package_(std::move(package)), clock_(clock), sound_(sound), preview_(mode == ShowMode::Preview),
+      rules_(preview_, package_->IgnoreMouseMove()),
+      terminationSignals_([this] { Carry(rules_.ForceClose()); }) {
+    itemTimer_ = clock_.MakeTimer(TimerKind::Repeating, [this] { HandleInput({ShowInput::Kind::ItemTick}); });
     SetUpGeometry(host);
     limit_ = PlacementLimit({width(), height()});
     // Pictures are decoded no larger than twice the virtual screen each way.
@@ -82,20 +85,25 @@ ShowWindow::ShowWindow(std::unique_ptr<ShowPackage> package, ShowMode mode, Wind
     sequencer_ = std::make_unique<ShowSequencer>(*package_, static_cast<ShowStage&>(*this), settings);
 
     if (!sequencer_->playList().empty() && package_->PlacementMode() == kPlacementMoving)
-        fly_ = std::make_unique<XFly>(this, Rect{0, 0, width(), height()}, trans_);
+        fly_ = std::make_unique<XFly>(
+            Rect{0, 0, width(), height()}, trans_,
+            clock_.MakeTimer(TimerKind::Repeating, [this] { HandleInput({ShowInput::Kind::MovementTick}); }));
 
     if (embedded()) {
         // The host's window can go away without telling us: end with it.
         hostWatch_ = new QTimer(this);
         connect(hostWatch_, &QTimer::timeout, this, [this] {
-            if (!ForeignWindowSize(hostWindow_)) rules_.ForceClose();
+            if (!ForeignWindowSize(hostWindow_)) Carry(rules_.ForceClose());
         });
         hostWatch_->start(kHostWatchMs);
     }
+    inputFilter_ =
+        std::make_unique<ShowInputFilter>(this, [this](const ShowInput& input) { HandleInput(input); });
     TrimWorkingSet();
 }
 
 ShowWindow::~ShowWindow() {
+    inputFilter_.reset();
     Teardown();
 }
 
@@ -176,14 +184,14 @@ void ShowWindow::SetUpAppearance() {
     }
 }
 
-void ShowWindow::Run() {
+bool ShowWindow::Start() {
     // A preview whose box does not exist has nothing to draw into.
-    if (preview_ && !embedded()) return;
+    if (preview_ && !embedded()) return false;
     if (placement_ == Placement::Output) {
         showFullScreen();
         // A compositor grants activation when it sees fit, or never: the
         // show starts at once.
-        rules_.StartWithoutActivation();
+        Carry(rules_.StartWithoutActivation());
     } else if (embedded()) {
         // A window inside a host's window never becomes active (the host
         // keeps the focus): the show starts as soon as it is visible.
@@ -193,7 +201,7 @@ void ShowWindow::Run() {
         raise();
         activateWindow();
     }
-    RunModal();
+    return true;
 }
 
 void ShowWindow::StartUnattended() {
@@ -204,7 +212,7 @@ void ShowWindow::StartUnattended() {
 void ShowWindow::ShowAndStart() {
     show();
     rules_.SetMouseRef(CursorPos());
-    PostMessage(Msg::Timer, TimerId(ShowTimer::Item), 0);
+    PostInput({ShowInput::Kind::ItemTick});
 }
 
 void ShowWindow::Teardown() {
@@ -234,53 +242,75 @@ std::string ShowWindow::HomePageToOpen() const {
     return rules_.homePageRequest() && package_ ? HomePageAddress(package_->HomePage()) : std::string();
 }
 
-void ShowWindow::CloseFromSignal() {
-    rules_.ForceClose();
+void ShowWindow::closeEvent(QCloseEvent* event) {
+    // Full screen, only a close the rules accepted passes: Alt+F4 and the
+    // window manager's own close requests are refused.
+    if (!rules_.CloseQuery()) {
+        event->ignore();
+        return;
+    }
+    if (!preview_) fly_.reset();
+    event->accept();
+    ended_ = true;
+    emit ended();
 }
 
-bool ShowWindow::CloseQuery() {
-    const bool canClose = rules_.CloseQuery();
-    if (canClose && !preview_) fly_.reset();
-    return canClose;
-}
-
-void ShowWindow::WindowProc(WindowMessage& message) {
-    const ShowInput input = ReadShowInput(message);
-    const bool timer =
-        input == ShowInput::ItemTimer || input == ShowInput::MovementTimer || input == ShowInput::OtherTimer;
-    if (unattended_ && !timer) return;
+void ShowWindow::HandleInput(const ShowInput& input) {
+    // No user is there: only the timers count.
+    if (unattended_ && !input.IsTick()) return;
     // Creating a Flash player makes the web engine attach a window it made
     // as a top-level one; destroying that window reports a deactivation of
     // the show window although the user did nothing. Such deactivations do
     // not end the show; the window takes the activation back afterwards.
-    if (flashAttach_ == FlashAttach::Attaching && IsDeactivation(input)) return;
-    WindowMessage* outer = std::exchange(message_, &message);
-    rules_.Handle(input);
-    message_ = outer;
-}
-
-void ShowWindow::OnActivate() {
-    // Every activation of the form advances the show, except the one the
-    // window takes back itself after a Flash player attached: that one would
-    // cut the new movie's display time short.
-    if (flashAttach_ == FlashAttach::ReclaimingActivation) {
+    if (flashAttach_ == FlashAttach::Attaching && input.kind == ShowInput::Kind::Deactivated) return;
+    ShowRequest request = rules_.Handle(input);
+    // The activation the window takes back itself after a Flash player
+    // attached does not advance: that would cut the new movie's time short.
+    if (input.kind == ShowInput::Kind::Activated && flashAttach_ == FlashAttach::ReclaimingActivation) {
         flashAttach_ = FlashAttach::None;
-        return;
+        if (request == ShowRequest::AdvanceForwardLater) request = ShowRequest::Nothing;
     }
-    rules_.FormActivate();
+    Carry(request);
 }
 
-void ShowWindow::DefaultHandling() {
-    if (message_) MessageWindow::DefaultWindowProc(*message_);
+void ShowWindow::Carry(ShowRequest request) {
+    switch (request) {
+    case ShowRequest::Nothing:
+        break;
+    case ShowRequest::AdvanceForward:
+    case ShowRequest::AdvanceBackward:
+        if (sequencer_) sequencer_->Advance(request == ShowRequest::AdvanceForward);
+        break;
+    case ShowRequest::AdvanceForwardLater:
+        PostInput({ShowInput::Kind::ItemTick});
+        break;
+    case ShowRequest::MoveStep:
+        if (fly_) fly_->MoveStep();
+        break;
+    case ShowRequest::StopActivity:
+        StopActivity();
+        break;
+    case ShowRequest::EndShow:
+        StopActivity();
+        // Closed from the event loop, never from inside whatever asked.
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        break;
+    }
 }
 
-Point ShowWindow::CursorPos() {
+void ShowWindow::PostInput(ShowInput input) {
+    QMetaObject::invokeMethod(
+        this, [this, input] { HandleInput(input); }, Qt::QueuedConnection);
+}
+
+Point ShowWindow::CursorPos() const {
     const QPoint p = QCursor::pos();
     return {p.x(), p.y()};
 }
 
-WindowHandle ShowWindow::NativeWindow() {
-    return static_cast<WindowHandle>(winId());
+std::optional<int> ShowWindow::itemTimerIntervalMs() const {
+    if (!itemTimer_ || !itemTimer_->Active()) return std::nullopt;
+    return itemIntervalMs_;
 }
 
 void ShowWindow::StopActivity() {
@@ -288,10 +318,6 @@ void ShowWindow::StopActivity() {
     StopTransition();
     KillItemTimer();
     if (sequencer_) sequencer_->Close();
-}
-
-void ShowWindow::Advance(bool forward) {
-    if (sequencer_) sequencer_->Advance(forward);
 }
 
 void ShowWindow::AdvanceEnded() {
@@ -308,21 +334,13 @@ void ShowWindow::StartMusic() {
     music_->SetClosingProbe([this] { return rules_.closing(); });
 }
 
-void ShowWindow::MoveStep() {
-    if (fly_) fly_->MoveStep();
-}
-
-void ShowWindow::FlashMouseMove() {
-    // The movement test reads the cursor itself; the coordinates do not matter.
-    PostMessage(Msg::MouseMove, 0, 0);
-}
-
 void ShowWindow::SetItemTimer(int intervalMs) {
-    SetTimer(TimerId(ShowTimer::Item), intervalMs);
+    itemIntervalMs_ = intervalMs < 0 ? 0 : intervalMs;
+    itemTimer_->Start(itemIntervalMs_);
 }
 
 void ShowWindow::KillItemTimer() {
-    KillTimer(TimerId(ShowTimer::Item));
+    if (itemTimer_) itemTimer_->Stop();
 }
 
 Rect ShowWindow::PictureGeometry() const {
@@ -475,10 +493,12 @@ VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::string& moviePath
     host->SetMovie(QString::fromStdString(moviePath));
     if (loop) host->SetLoop(true);
     host->show();
+    // The movement test reads the cursor itself; the movie's coordinates do not matter.
     if (!package_->IgnoreMouseMove())
-        host->SetOnMouseMove([this](QObject*, ShiftState, int, int) { FlashMouseMove(); });
-    // A click on a movie ends the show, in preview too.
-    host->SetOnClick([this](QObject*) { rules_.FormDeactivate(); });
+        host->SetOnMouseMove([this](QObject*, ShiftState, int, int) {
+            PostInput({ShowInput::Kind::MouseMove, CursorPos()});
+        });
+    host->SetOnClick([this](QObject*) { HandleInput({ShowInput::Kind::MovieClick, CursorPos()}); });
     host->Play();
     return host;
 }

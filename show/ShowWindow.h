@@ -6,28 +6,36 @@
 // transition control, the background, the Flash hosts, the music, the
 // bouncing movement and the label controls, and ends the show by the input
 // rules of ShowWindowRules.
+//
+// Input reaches it in one way: Qt's events through ShowInputFilter, and the
+// ticks of its item and movement timers, all as ShowInput; the rules answer
+// each with a ShowRequest, which the window carries out.
 
+#include "platform/ShowClock.h"
 #include "platform/ShowMode.h"
-#include "platform/gui/MessageWindow.h"
 #include "platform/gui/TerminationSignals.h"
+#include "platform/gui/WallClock.h"
 #include "show/PlacementLimit.h"
+#include "show/ShowInput.h"
 #include "show/ShowPackage.h"
 #include "show/ShowSequencer.h"
 #include "show/ShowStage.h"
-#include "show/ShowTimer.h"
 #include "show/ShowWindowRules.h"
 #include "show/TransitionStats.h"
 
 #include <QPointer>
+#include <QWidget>
 #include <memory>
 #include <optional>
 #include <vector>
 
+class QCloseEvent;
 class QTimer;
 
 namespace scr {
 
 class BackgroundImage;
+class ShowInputFilter;
 class ShowMusic;
 class VtFlashEx;
 class XFly;
@@ -41,7 +49,7 @@ std::optional<int> LayeredAlpha(int opacityPercent);
 // to a video makes its sound track itself and plays nothing.
 enum class ShowSound { Play, Silent };
 
-class ShowWindow : public MessageWindow, private ShowWindowHost, private ShowStage {
+class ShowWindow : public QWidget, private ShowStage {
     Q_OBJECT
 
 public:
@@ -52,8 +60,16 @@ public:
                ShowClock& clock = WallClock::Instance(), ShowSound sound = ShowSound::Play);
     ~ShowWindow() override;
 
-    // Shows the window and runs the show until it has closed.
-    void Run();
+    // Shows the window and starts the show; the caller's event loop runs it
+    // until ended() is emitted. False, and nothing shown, when there is
+    // nothing to draw into (a preview whose box does not exist).
+    bool Start();
+    // Whether the window has accepted a close and is hidden.
+    bool hasEnded() const { return ended_; }
+
+    // One input, as the input filter and the timers hand it on; tests drive
+    // the window through it.
+    void HandleInput(const ShowInput& input);
 
     // The author's home page to open once the window is gone: asked for
     // with F2 and beginning with "http"; "" for none.
@@ -72,6 +88,8 @@ public:
     TransitionView* transitionView() const { return trans_; }
     BackgroundImage* backgroundImage() const { return background_; }
     XFly* fly() const { return fly_.get(); }
+    // The item timer's interval while it runs; none when it is stopped.
+    std::optional<int> itemTimerIntervalMs() const;
     bool cursorHidden() const { return cursorHidden_; }
     // When the music began (or, silent, would have begun), on the show's
     // clock: once the first advance has ended; none before.
@@ -84,33 +102,28 @@ public:
     // to the termination signals, which close it).
     void StartUnattended();
 
+signals:
+    // The window has accepted a close and is hidden: the show is over.
+    void ended();
+
 protected:
-    void WindowProc(WindowMessage& message) override;
-    void OnActivate() override;
-    void OnDeactivate() override { rules_.FormDeactivate(); }
-    bool CloseQuery() override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Carries out what the rules asked for.
+    void Carry(ShowRequest request);
+    // Hands `input` to HandleInput once control is back in the event loop.
+    void PostInput(ShowInput input);
+    Point CursorPos() const;
     void SetUpGeometry(WindowHandle host);
     void SetUpAppearance();
     // Shows the window and starts the show at once, the cursor where it is
     // as the reference of the movement test.
     void ShowAndStart();
     void Teardown();
-    void CloseFromSignal();
     void StartMusic();
-    void FlashMouseMove();
-
-    // ShowWindowHost
-    Point CursorPos() override;
-    void DefaultHandling() override;
-    void PostWindowMessage(Msg id, uintptr_t wParam, intptr_t lParam) override {
-        MessageWindow::PostMessage(id, wParam, lParam);
-    }
-    void StopActivity() override;
-    void Advance(bool forward) override;
-    void MoveStep() override;
-    WindowHandle NativeWindow() override;
+    // Stops movement, a running transition and the item timer.
+    void StopActivity();
 
     // ShowStage
     void SetItemTimer(int intervalMs) override;
@@ -169,6 +182,9 @@ private:
     Point layoutOrigin_; // the primary screen's place on the window
     double showScale_ = 1;
     PlacementLimit limit_;
+    std::unique_ptr<ClockTimer> itemTimer_;
+    int itemIntervalMs_ = 0;
+    bool ended_ = false;
     Rect pictureRequest_; // the picture bounds as asked for, before clamping
     bool itemSkipped_ = false;
     ShowWindowRules rules_;
@@ -193,8 +209,9 @@ private:
         ReclaimingActivation // the activation that comes next is the window's own
     };
     FlashAttach flashAttach_ = FlashAttach::None;
-    WindowMessage* message_ = nullptr; // the message the rules are handling
     bool firstFrameReported_ = false;
+    // Last, so that it goes first: no input reaches a window being destroyed.
+    std::unique_ptr<ShowInputFilter> inputFilter_;
 };
 
 } // namespace scr

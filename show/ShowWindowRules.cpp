@@ -1,151 +1,110 @@
 #include "show/ShowWindowRules.h"
 
-#include "platform/RegistryStore.h"
-#include "show/ShowTimer.h"
-
 #include <cstdlib>
 #include <utility>
 
 namespace scr {
 
-ShowWindowRules::ShowWindowRules(ShowWindowHost& host, bool preview, bool ignoreMouseMove)
-    : host_(host), preview_(preview), ignoreMouseMove_(ignoreMouseMove) {}
+using Kind = ShowInput::Kind;
 
-void ShowWindowRules::Handle(ShowInput input) {
+ShowWindowRules::ShowWindowRules(bool preview, bool ignoreMouseMove, PasswordCheck passwordCheck)
+    : preview_(preview), ignoreMouseMove_(ignoreMouseMove), passwordCheck_(std::move(passwordCheck)) {}
+
+ShowRequest ShowWindowRules::Handle(const ShowInput& input) {
     const bool fullScreen = !preview_;
-    bool standardHandling = true;
-    switch (input) {
-    case ShowInput::Activated:
-    case ShowInput::Deactivated:
-    case ShowInput::AppActivated:
-    case ShowInput::AppDeactivated:
-    case ShowInput::FrameActivated:
-    case ShowInput::FrameDeactivated:
-        standardHandling = HandleActivation(input);
-        break;
-    case ShowInput::ForwardKey:
-    case ShowInput::BackwardKey:
-    case ShowInput::HelpKey:
-    case ShowInput::HomePageKey:
-    case ShowInput::OtherKey:
-        standardHandling = HandleKey(input);
-        break;
-    case ShowInput::ScreenSaverCommand:
-        // No other screen saver may start over this one.
-        standardHandling = false;
-        break;
-    case ShowInput::SystemCommand:
-        // Nothing the system menu offers happens while the password dialog is up.
-        standardHandling = !passwordCheckActive_;
-        break;
-    case ShowInput::ItemTimer:
-    case ShowInput::MovementTimer:
-    case ShowInput::OtherTimer:
-        HandleTimer(input);
-        standardHandling = false;
-        break;
-    case ShowInput::MouseMove:
-        if (fullScreen && !passwordCheckActive_ && !ignoreMouseMove_) MouseMoveTest();
-        break;
-    case ShowInput::MouseButton:
-        if (fullScreen && !passwordCheckActive_) RequestClose();
-        break;
-    case ShowInput::Other:
-        break;
+    switch (input.kind) {
+    case Kind::Activated:
+    case Kind::Deactivated:
+        return HandleActivation(input);
+    case Kind::ForwardKey:
+    case Kind::BackwardKey:
+    case Kind::HelpKey:
+    case Kind::HomePageKey:
+    case Kind::OtherKey:
+        return HandleKey(input);
+    case Kind::AltKey:
+        // Commands for the window manager (Alt+F4 among them) do not end the
+        // show; a close the window manager asks for passes CloseQuery.
+        return ShowRequest::Nothing;
+    case Kind::MouseMove:
+        if (fullScreen && !passwordCheckActive_ && !ignoreMouseMove_) return MouseMoveTest(input.cursor);
+        return ShowRequest::Nothing;
+    case Kind::MouseButton:
+        if (fullScreen && !passwordCheckActive_) return RequestClose(input.cursor);
+        return ShowRequest::Nothing;
+    case Kind::MovieClick:
+        // A click on a movie ends the show, in preview too.
+        return RequestClose(input.cursor);
+    case Kind::ItemTick:
+    case Kind::MovementTick:
+        return HandleTick(input);
     }
-    if (standardHandling) host_.DefaultHandling();
+    return ShowRequest::Nothing;
 }
 
-bool ShowWindowRules::HandleActivation(ShowInput input) {
-    switch (input) {
-    case ShowInput::Activated:
-    case ShowInput::Deactivated:
-        if (preview_) return true;
-        if (passwordCheckActive_) return false;
-        if (input == ShowInput::Deactivated) {
-            host_.DefaultHandling();
-            RequestClose();
-            return false;
-        }
-        mouseRef_ = host_.CursorPos();
-        return true;
-    case ShowInput::AppDeactivated:
-        // Another application became active: the show ends. Activation of
-        // this application needs nothing.
-        RequestClose();
-        return false;
-    case ShowInput::FrameDeactivated:
-        if (preview_ || !passwordCheckActive_) RequestClose();
-        return true;
-    default:
-        return input != ShowInput::AppActivated;
-    }
+ShowRequest ShowWindowRules::HandleActivation(const ShowInput& input) {
+    // Losing the activation ends the show, in preview too; while the password
+    // check runs, its own dialog has the activation.
+    if (input.kind == Kind::Deactivated) return RequestClose(input.cursor);
+    if (passwordCheckActive_) return ShowRequest::Nothing;
+    if (!preview_) mouseRef_ = input.cursor;
+    // Every activation advances the show, except the one a show started
+    // without it was still waiting for.
+    if (std::exchange(activationAwaited_, false)) return ShowRequest::Nothing;
+    return ShowRequest::AdvanceForwardLater;
 }
 
-bool ShowWindowRules::HandleKey(ShowInput input) {
-    if (input == ShowInput::BackwardKey) {
-        host_.Advance(false);
-    } else if (input == ShowInput::ForwardKey) {
-        host_.Advance(true);
-    } else if (input == ShowInput::HelpKey || input == ShowInput::HomePageKey) {
+ShowRequest ShowWindowRules::HandleKey(const ShowInput& input) {
+    switch (input.kind) {
+    case Kind::BackwardKey:
+        return ShowRequest::AdvanceBackward;
+    case Kind::ForwardKey:
+        return ShowRequest::AdvanceForward;
+    case Kind::HelpKey:
+    case Kind::HomePageKey: {
         // F1 and F2 end the show in every mode; F2 also opens the author's
         // home page once the window is gone, but only if this key's request
         // is the one that closed the show.
         const bool wasClosing = closing_;
-        RequestClose();
-        if (!wasClosing && closing_) homePageRequest_ = input == ShowInput::HomePageKey;
-    } else if (!preview_ && !passwordCheckActive_) {
-        RequestClose();
+        const ShowRequest request = RequestClose(input.cursor);
+        if (!wasClosing && closing_) homePageRequest_ = input.kind == Kind::HomePageKey;
+        return request;
     }
-    return true;
+    default:
+        if (!preview_ && !passwordCheckActive_) return RequestClose(input.cursor);
+        return ShowRequest::Nothing;
+    }
 }
 
-void ShowWindowRules::HandleTimer(ShowInput input) {
-    host_.DefaultHandling();
-    if (closing_) {
-        host_.StopActivity();
-        return;
-    }
-    if (input == ShowInput::ItemTimer)
-        host_.Advance(true);
-    else if (input == ShowInput::MovementTimer)
-        host_.MoveStep();
+ShowRequest ShowWindowRules::HandleTick(const ShowInput& input) const {
+    if (closing_) return ShowRequest::StopActivity;
+    return input.kind == Kind::ItemTick ? ShowRequest::AdvanceForward : ShowRequest::MoveStep;
 }
 
-void ShowWindowRules::MouseMoveTest() {
-    const Point c = host_.CursorPos();
+ShowRequest ShowWindowRules::MouseMoveTest(Point c) {
     if (!pointerKnown_) {
         pointerKnown_ = true;
         mouseRef_ = c;
-        return;
+        return ShowRequest::Nothing;
     }
     if (std::abs(c.x - mouseRef_.x) > kMouseTolerance || std::abs(c.y - mouseRef_.y) > kMouseTolerance)
-        RequestClose();
-    else
-        mouseRef_ = c;
+        return RequestClose(c);
+    mouseRef_ = c;
+    return ShowRequest::Nothing;
 }
 
-void ShowWindowRules::StartWithoutActivation() {
+ShowRequest ShowWindowRules::StartWithoutActivation() {
     activationAwaited_ = true;
     pointerKnown_ = false;
-    host_.PostWindowMessage(Msg::Timer, TimerId(ShowTimer::Item), 0);
-}
-
-void ShowWindowRules::FormActivate() {
-    if (std::exchange(activationAwaited_, false)) return;
-    host_.PostWindowMessage(Msg::Timer, TimerId(ShowTimer::Item), 0);
-}
-
-void ShowWindowRules::FormDeactivate() {
-    RequestClose();
+    return ShowRequest::AdvanceForwardLater;
 }
 
 bool ShowWindowRules::CloseQuery() const {
     return preview_ || closing_;
 }
 
-void ShowWindowRules::RequestClose() {
-    if (closing_) return;
+ShowRequest ShowWindowRules::RequestClose(Point cursor) {
+    if (closing_) return ShowRequest::Nothing;
     bool accepted;
     if (preview_) {
         accepted = true;
@@ -153,36 +112,29 @@ void ShowWindowRules::RequestClose() {
         accepted = false;
     } else {
         accepted = VerifyPassword();
-        // The position the user stands at now must not ask again at once.
-        if (!accepted) mouseRef_ = host_.CursorPos();
+        // The position the user stands at must not ask again at once.
+        if (!accepted) mouseRef_ = cursor;
     }
     closing_ = accepted;
-    if (accepted) {
-        host_.StopActivity();
-        host_.PostWindowMessage(Msg::Close, 0, 0);
-    }
+    return accepted ? ShowRequest::EndShow : ShowRequest::Nothing;
 }
 
-void ShowWindowRules::ForceClose() {
-    if (closing_) return;
+ShowRequest ShowWindowRules::ForceClose() {
+    if (closing_) return ShowRequest::Nothing;
     closing_ = true;
-    host_.StopActivity();
-    host_.PostWindowMessage(Msg::Close, 0, 0);
+    return ShowRequest::EndShow;
 }
 
 bool ShowWindowRules::VerifyPassword() {
+    if (!passwordCheck_) return true;
     if (passwordCheckActive_) return false;
     passwordCheckActive_ = true;
     bool accepted = true;
-    if (ReadRegInteger(RegistryRoot::CurrentUser, "\\Control Panel\\Desktop", "ScreenSaveUsePassword", 0) !=
-        0) {
-        if (PasswordVerifyEntry entry = host_.PasswordEntry()) {
-            try {
-                accepted = entry(host_.NativeWindow()) != 0;
-            } catch (...) {
-                accepted = true;
-            }
-        }
+    try {
+        accepted = passwordCheck_();
+    } catch (...) {
+        // A check that fails in itself must not lock the user in.
+        accepted = true;
     }
     passwordCheckActive_ = false;
     return accepted;

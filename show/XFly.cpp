@@ -1,7 +1,8 @@
 #include "show/XFly.h"
 
 #include "platform/Random.h"
-#include "platform/gui/MessageWindow.h"
+
+#include <utility>
 
 namespace scr {
 namespace {
@@ -10,8 +11,8 @@ int RandomSpeed() {
 }
 } // namespace
 
-XFly::XFly(MessageWindow* window, const Rect& bounds, QWidget* target)
-    : window_(window), target_(target), bounds_(bounds) {
+XFly::XFly(const Rect& bounds, QWidget* target, std::unique_ptr<ClockTimer> movementTimer)
+    : timer_(std::move(movementTimer)), target_(target), bounds_(bounds) {
     movingRight_ = RandomBelow(2) != 0;
     movingDown_ = RandomBelow(2) != 0;
     speedX_ = RandomSpeed();
@@ -33,15 +34,12 @@ XFly::~XFly() {
 
 void XFly::StartMoving() {
     running_ = true;
-    if (timerId_ == 0 && window_) timerId_ = window_->SetTimer(TimerId(ShowTimer::Movement), kIntervalMs);
+    if (timer_ && !timer_->Active()) timer_->Start(kIntervalMs);
 }
 
 void XFly::StopMoving() {
     running_ = false;
-    if (timerId_ != 0) {
-        if (window_) window_->KillTimer(timerId_);
-        timerId_ = 0;
-    }
+    if (timer_) timer_->Stop();
 }
 
 void XFly::StepAxis(int& position, int extent, int low, int high, bool& forward, int& speed) {

@@ -4,15 +4,14 @@
 // speed. The show window creates one in moving mode and points it at the
 // control of the current item.
 
-#include "show/ShowTimer.h"
+#include "platform/ClockTimer.h"
 #include "transitions/Rect.h"
 
 #include <QPointer>
 #include <QWidget>
+#include <memory>
 
 namespace scr {
-
-class MessageWindow;
 
 class XFly {
 public:
@@ -20,14 +19,16 @@ public:
 
     // Places the target at a random point of the left and upper half of
     // `bounds` (in the target's parent's coordinates), keeping its size.
-    XFly(MessageWindow* window, const Rect& bounds, QWidget* target);
+    // `movementTimer` runs (every kIntervalMs) while the movement runs; its
+    // owner makes it call MoveStep on each tick.
+    XFly(const Rect& bounds, QWidget* target, std::unique_ptr<ClockTimer> movementTimer);
     ~XFly();
     XFly(const XFly&) = delete;
     XFly& operator=(const XFly&) = delete;
 
     void StartMoving();
     void StopMoving();
-    // One step; the window calls it on each tick of the movement timer. Nothing unless running
+    // One step, on each tick of the movement timer. Nothing unless running
     // and a target exists.
     void MoveStep();
 
@@ -40,6 +41,7 @@ public:
     void SetMotion(bool movingRight, bool movingDown, int speedX, int speedY);
 
     bool running() const { return running_; }
+    bool timerRunning() const { return timer_ && timer_->Active(); }
     int x() const { return x_; }
     int y() const { return y_; }
     int width() const { return width_; }
@@ -53,8 +55,7 @@ private:
     // (with a new speed, without moving) when the edge is reached.
     static void StepAxis(int& position, int extent, int low, int high, bool& forward, int& speed);
 
-    MessageWindow* window_;
-    unsigned timerId_ = 0;
+    std::unique_ptr<ClockTimer> timer_;
     // The target may be released by its owner (a Flash host) between steps.
     QPointer<QWidget> target_;
     int width_ = 0;

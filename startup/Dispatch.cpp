@@ -18,6 +18,7 @@
 #include "startup/ModeDetection.h"
 #include "startup/RunContext.h"
 
+#include <QEventLoop>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -48,7 +49,11 @@ void RunSaverOrConfig(RunContext& run) {
         ShowWindow window(std::make_unique<PackageShowContent>(run.PackagePath()), run.mode,
                           run.parentWindow);
         TrimWorkingSet();
-        window.Run();
+        if (window.Start() && !window.hasEnded()) {
+            QEventLoop loop;
+            QObject::connect(&window, &ShowWindow::ended, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
         homePage = window.HomePageToOpen();
     }
     OpenHomePage(homePage);

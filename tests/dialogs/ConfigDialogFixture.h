@@ -35,7 +35,7 @@ struct ShellLog {
     };
     struct Message {
         QString text, caption;
-        uint32_t flags;
+        MessageStyle style;
     };
     std::vector<SaveRequest> saveRequests;
     std::deque<QString> saveAnswers; // file names to give; empty: the user cancels
@@ -65,10 +65,10 @@ public:
         log_->browsePrompts.push_back(prompt);
         return log_->browseAnswer;
     }
-    int ShowMessage(const QString& message, const QString& caption, uint32_t flags,
-                    const QStringList*) override {
-        log_->messages.push_back({message, caption, flags});
-        return 1;
+    MessageAnswer ShowMessage(const QString& message, const QString& caption, const MessageStyle& style,
+                              const QStringList*) override {
+        log_->messages.push_back({message, caption, style});
+        return MessageAnswer::Ok;
     }
     void OpenUrl(const QUrl& url) override { log_->urls.push_back(url); }
     void PopupMenu(QMenu*, const QPoint&) override { ++log_->popups; }

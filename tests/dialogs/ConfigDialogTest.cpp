@@ -363,21 +363,21 @@ TEST_F(ConfigDialogTest, ANameWithLineBreaksAndBracketsStaysInsideItsRegistryKey
     }
 }
 
-// Waits until the player reaches `mode` (the player decides asynchronously).
-bool WaitForMode(MusicDevice* player, MusicMode mode) {
+// Waits until the player reaches `state` (it opens and decides asynchronously).
+bool WaitForState(MusicPlayer* player, MusicPlayer::State state) {
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < 5000) {
-        if (MusicGetMode(player) == mode) return true;
+    while (clock.elapsed() < 8000) {
+        if (player->state() == state) return true;
         QTest::qWait(20);
     }
-    return MusicGetMode(player) == mode;
+    return player->state() == state;
 }
 
 TEST_F(ConfigDialogTest, PlayerButtonsFollowThePlayerAndReselectingKeepsPlaying) {
     UsePackage(DialogPackage(0, 0, {"first.wav", "second.wav"}));
     auto dialog = OpenDialog();
-    MusicDevice* const player = dialog->MusicPlayer();
+    MusicPlayer* const player = dialog->musicPlayer();
     if (!player) GTEST_SKIP() << "no audio back end";
     auto* play = FindControl<QToolButton>(*dialog, "TBtnEMusicPlay");
     auto* pause = FindControl<QToolButton>(*dialog, "TBtnEMusicPause");
@@ -389,7 +389,7 @@ TEST_F(ConfigDialogTest, PlayerButtonsFollowThePlayerAndReselectingKeepsPlaying)
     EXPECT_FALSE(stop->isEnabled());
 
     QTest::mouseClick(play, Qt::LeftButton);
-    ASSERT_TRUE(WaitForMode(player, MusicMode::Playing));
+    ASSERT_TRUE(WaitForState(player, MusicPlayer::State::Playing));
     // The poll updates the buttons by the player's mode.
     InvokeHandler(*dialog, "TimerMusicsTimer");
     EXPECT_FALSE(play->isEnabled());
@@ -400,11 +400,11 @@ TEST_F(ConfigDialogTest, PlayerButtonsFollowThePlayerAndReselectingKeepsPlaying)
 
     // Choosing the track that is selected already changes nothing.
     InvokeHandler(*dialog, "ComboBoxMusicsChange");
-    EXPECT_EQ(MusicGetMode(player), MusicMode::Playing);
+    EXPECT_EQ(player->state(), MusicPlayer::State::Playing);
     EXPECT_TRUE(poll->isActive());
 
     QTest::mouseClick(pause, Qt::LeftButton);
-    EXPECT_EQ(MusicGetMode(player), MusicMode::Paused);
+    EXPECT_EQ(player->state(), MusicPlayer::State::Paused);
     EXPECT_TRUE(play->isEnabled());
     EXPECT_FALSE(pause->isEnabled());
     EXPECT_TRUE(stop->isEnabled());
@@ -413,7 +413,7 @@ TEST_F(ConfigDialogTest, PlayerButtonsFollowThePlayerAndReselectingKeepsPlaying)
     // Another track stops the player.
     FindControl<OwnerDrawComboBox>(*dialog, "ComboBoxMusics")->setCurrentIndex(1);
     EXPECT_EQ(dialog->ChosenTrack(), 1);
-    EXPECT_NE(MusicGetMode(player), MusicMode::Paused);
+    EXPECT_NE(player->state(), MusicPlayer::State::Paused);
     EXPECT_TRUE(play->isEnabled());
     EXPECT_FALSE(stop->isEnabled());
 }

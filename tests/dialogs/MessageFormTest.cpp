@@ -1,6 +1,5 @@
 #include "dialogs/MessageForm.h"
 
-#include "dialogs/ModalResult.h"
 #include "platform/gui/ImageControl.h"
 #include "tests/dialogs/Screenshot.h"
 #include "tests/support/FormControls.h"
@@ -37,9 +36,9 @@ std::vector<QPushButton*> VisibleButtons(const TFormLumMsg& form) {
     return buttons;
 }
 
-// Shows the form, presses a key on it and returns the result it finished
+// Shows the form, presses a key on it and returns the answer it finished
 // with, or nothing when the key did not end it.
-std::optional<int> ResultOfKey(TFormLumMsg& form, Qt::Key key) {
+std::optional<MessageAnswer> AnswerOfKey(TFormLumMsg& form, Qt::Key key) {
     form.show();
     form.activateWindow();
     if (!QTest::qWaitForWindowActive(&form)) return std::nullopt;
@@ -47,40 +46,54 @@ std::optional<int> ResultOfKey(TFormLumMsg& form, Qt::Key key) {
     QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &form;
     QTest::keyClick(target, key);
     if (finished.count() != 1) return std::nullopt;
-    return finished.at(0).at(0).toInt();
+    return form.answer();
 }
 
 struct Example {
-    uint32_t flags;
+    MessageStyle style;
     int textCount; // -1: no list
-    MessageIcon icon;
     std::vector<QString> texts;
     std::vector<int> lefts;
-    std::optional<int> enter;
-    std::optional<int> escape;
+    std::optional<MessageAnswer> enter;
+    std::optional<MessageAnswer> escape;
 };
+
+using Icon = MessageIcon;
+using Buttons = MessageButtons;
+using Answer = MessageAnswer;
 
 TEST(MessageForm, WorkedExamples) {
     const Example examples[] = {
-        {0x30, -1, MessageIcon::Exclamation, {"&OK"}, {146}, mrOk, mrOk},
-        {0x23, 25, MessageIcon::Question, {"text 19", "text 20", "text 18"}, {23, 146, 269}, mrYes, mrCancel},
-        {0x40, 10, MessageIcon::Information, {"&OK"}, {146}, mrOk, mrOk},
-        {0x104, 26, MessageIcon::None, {"text 19", "text 20"}, {64, 228}, mrNo, std::nullopt},
-        {0x14, -1, MessageIcon::Stop, {"&Yes", "&No"}, {64, 228}, mrYes, std::nullopt},
-        {0x223, -1, MessageIcon::Question, {"&Yes", "&No", "&Cancel"}, {23, 146, 269}, mrCancel, mrCancel},
-        {0x01, 26, MessageIcon::None, {"text 17", "text 18"}, {64, 228}, mrYes, mrCancel},
-        // A default-button flag naming a button the set does not have leaves the first one the default.
-        {0x200, -1, MessageIcon::None, {"&OK"}, {146}, mrOk, mrOk},
+        {{Icon::Exclamation, Buttons::Ok}, -1, {"&OK"}, {146}, Answer::Ok, Answer::Ok},
+        {{Icon::Question, Buttons::YesNoCancel},
+         25,
+         {"text 19", "text 20", "text 18"},
+         {23, 146, 269},
+         Answer::Yes,
+         Answer::Cancel},
+        {{Icon::Information, Buttons::Ok}, 10, {"&OK"}, {146}, Answer::Ok, Answer::Ok},
+        {{Icon::None, Buttons::YesNo, 1}, 26, {"text 19", "text 20"}, {64, 228}, Answer::No, std::nullopt},
+        {{Icon::Stop, Buttons::YesNo}, -1, {"&Yes", "&No"}, {64, 228}, Answer::Yes, std::nullopt},
+        {{Icon::Question, Buttons::YesNoCancel, 2},
+         -1,
+         {"&Yes", "&No", "&Cancel"},
+         {23, 146, 269},
+         Answer::Cancel,
+         Answer::Cancel},
+        {{Icon::None, Buttons::OkCancel}, 26, {"text 17", "text 18"}, {64, 228}, Answer::Ok, Answer::Cancel},
+        // A default button the set does not have leaves the first one the default.
+        {{Icon::None, Buttons::Ok, 2}, -1, {"&OK"}, {146}, Answer::Ok, Answer::Ok},
     };
     for (const Example& e : examples) {
-        SCOPED_TRACE(testing::Message() << "flags 0x" << std::hex << e.flags);
+        SCOPED_TRACE(testing::Message() << "buttons " << static_cast<int>(e.style.buttons) << " default "
+                                        << e.style.defaultButton);
         const QStringList list = NumberedTexts(std::max(e.textCount, 0));
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-            TFormLumMsg form(QStringLiteral("Message"), QStringLiteral("Caption"), e.flags,
+            TFormLumMsg form(QStringLiteral("Message"), QStringLiteral("Caption"), e.style,
                              e.textCount >= 0 ? &list : nullptr);
-            EXPECT_EQ(form.icon(), e.icon);
+            EXPECT_EQ(form.icon(), e.style.icon);
             EXPECT_EQ(FindControl<ImageControl>(form, "ImageIcon")->picture().isNull(),
-                      e.icon == MessageIcon::None);
+                      e.style.icon == MessageIcon::None);
             const std::vector<QPushButton*> buttons = VisibleButtons(form);
             ASSERT_EQ(buttons.size(), e.texts.size());
             for (std::size_t i = 0; i < buttons.size(); ++i) {
@@ -88,7 +101,7 @@ TEST(MessageForm, WorkedExamples) {
                 EXPECT_EQ(buttons[i]->geometry(), QRect(e.lefts[i], 130, 100, 29)) << "button " << i;
                 EXPECT_TRUE(buttons[i]->isEnabled());
             }
-            EXPECT_EQ(ResultOfKey(form, key), key == Qt::Key_Return ? e.enter : e.escape)
+            EXPECT_EQ(AnswerOfKey(form, key), key == Qt::Key_Return ? e.enter : e.escape)
                 << (key == Qt::Key_Return ? "Enter" : "Esc");
         }
     }
@@ -97,12 +110,13 @@ TEST(MessageForm, WorkedExamples) {
 TEST(MessageForm, EmptyListEntriesAreUsedAsTheyStand) {
     QStringList texts = NumberedTexts(21);
     texts[17] = QString();
-    TFormLumMsg form(QString(), QString(), 0, &texts);
+    TFormLumMsg form(QString(), QString(), MessageStyle{}, &texts);
     EXPECT_EQ(FindControl<QPushButton>(form, "Btn1")->text(), QString());
 }
 
 TEST(MessageForm, FrameAndMessageArea) {
-    TFormLumMsg form(QStringLiteral("Hello"), QStringLiteral("Greeting"), 0x40, nullptr);
+    TFormLumMsg form(QStringLiteral("Hello"), QStringLiteral("Greeting"), {Icon::Information, Buttons::Ok},
+                     nullptr);
     EXPECT_EQ(form.size(), QSize(415, 244));
     EXPECT_EQ(FindControl<QWidget>(form, "PanelMain")->geometry(), QRect(10, 49, 392, 183));
     EXPECT_EQ(FindControl<QWidget>(form, "Panel1")->geometry(), QRect(16, 16, 361, 97));
@@ -113,12 +127,13 @@ TEST(MessageForm, FrameAndMessageArea) {
 }
 
 TEST(MessageForm, TheFramesCloseButtonAnswersCancel) {
-    TFormLumMsg form(QStringLiteral("Replace?"), QStringLiteral("Setup"), 0x04, nullptr);
+    TFormLumMsg form(QStringLiteral("Replace?"), QStringLiteral("Setup"), {Icon::None, Buttons::YesNo},
+                     nullptr);
     form.show();
     QSignalSpy finished(&form, &QDialog::finished);
     QTest::mouseClick(FindControl<XImageEx>(form, "ImageClose"), Qt::LeftButton);
     ASSERT_EQ(finished.count(), 1);
-    EXPECT_EQ(finished.at(0).at(0).toInt(), mrCancel);
+    EXPECT_EQ(form.answer(), Answer::Cancel);
 }
 
 TEST(MessageForm, ShowMessageFormReturnsTheButtonPressed) {
@@ -134,7 +149,9 @@ TEST(MessageForm, ShowMessageFormReturnsTheButtonPressed) {
         owner = form->parentWidget();
         if (auto* no = form->findChild<QPushButton*>(QStringLiteral("Btn2"))) no->click();
     });
-    EXPECT_EQ(ShowMessageForm(QStringLiteral("Replace it?"), QStringLiteral("Setup"), 0x23, &texts), mrNo);
+    EXPECT_EQ(ShowMessageForm(QStringLiteral("Replace it?"), QStringLiteral("Setup"),
+                              {Icon::Question, Buttons::YesNoCancel}, &texts),
+              Answer::No);
     EXPECT_EQ(owner, &dialog) << "the message stays in front of the dialog that shows it";
 }
 
@@ -146,7 +163,7 @@ TEST(MessageForm, Screenshot) {
     texts[20] = QStringLiteral("&No");
     TFormLumMsg form(
         QStringLiteral("A file with this name is already installed.\nDo you want to replace it?"),
-        QStringLiteral("Screen Saver Setup"), 0x23, &texts);
+        QStringLiteral("Screen Saver Setup"), {Icon::Question, Buttons::YesNoCancel}, &texts);
     form.show();
     form.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));

@@ -110,12 +110,12 @@ FileSizeLimit::~FileSizeLimit() {
 }
 
 struct MessageAnswers::State {
-    std::vector<int> results;
+    std::vector<MessageAnswer> results;
     std::size_t next = 0;
     QTimer timer;
 };
 
-MessageAnswers::MessageAnswers(std::vector<int> results)
+MessageAnswers::MessageAnswers(std::vector<MessageAnswer> results)
     : state_(std::make_shared<State>()), texts_(std::make_shared<std::vector<QString>>()) {
     state_->results = std::move(results);
     state_->timer.setInterval(10);
@@ -124,7 +124,7 @@ MessageAnswers::MessageAnswers(std::vector<int> results)
         if (!form || !form->isVisible() || state->next >= state->results.size()) return;
         const auto* message = form->findChild<QLabel*>(QStringLiteral("LabelMsg"));
         texts->push_back(message ? message->text() : QStringLiteral("(no LabelMsg)"));
-        form->done(state->results[state->next++]);
+        form->Answer(state->results[state->next++]);
     });
     state_->timer.start();
 }

@@ -4,6 +4,7 @@
 // tool runs), self-installing package files, and answers to the modal
 // message forms the wizard shows.
 
+#include "dialogs/MessageStyle.h"
 #include "package/PackageBuilder.h"
 #include "tests/support/TempDir.h"
 
@@ -70,10 +71,10 @@ private:
 };
 
 // Answers the next message forms as they appear: each is closed with the
-// next result of the list; the texts they showed are collected.
+// next answer of the list; the texts they showed are collected.
 class MessageAnswers {
 public:
-    explicit MessageAnswers(std::vector<int> results);
+    explicit MessageAnswers(std::vector<MessageAnswer> answers);
     ~MessageAnswers();
     const std::vector<QString>& texts() const { return *texts_; }
 

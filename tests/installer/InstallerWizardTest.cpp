@@ -214,22 +214,23 @@ TEST_F(InstallerWizard, ExistingReadOnlyDestinationIsReplacedAfterYesOnly) {
     auto wizard = Open(test::InstallerDescription("Waves", ""));
     GoToDestination(*wizard);
 
-    for (int answer : {mrNo, mrCancel}) {
+    for (MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Cancel}) {
         test::WriteFile(destination, old);
         fs::permissions(destination, fs::perms::owner_read);
         test::MessageAnswers answers({answer});
-        EXPECT_FALSE(wizard->InstallScreenSaver()) << answer;
+        EXPECT_FALSE(wizard->InstallScreenSaver()) << static_cast<int>(answer);
         ASSERT_EQ(answers.texts().size(), 1u);
         EXPECT_EQ(answers.texts()[0], QStringLiteral("Replace the file?"));
-        EXPECT_EQ(test::ReadFile(destination), old) << answer;
-        EXPECT_TRUE(IsReadOnlyFile(destination)) << answer;
-        EXPECT_FALSE(fs::exists(home.desktop() + "/Waves.desktop")) << answer;
-        EXPECT_FALSE(test::ReadMachineString(*UninstallKeyPath("Waves"), "DisplayName")) << answer;
+        EXPECT_EQ(test::ReadFile(destination), old) << static_cast<int>(answer);
+        EXPECT_TRUE(IsReadOnlyFile(destination)) << static_cast<int>(answer);
+        EXPECT_FALSE(fs::exists(home.desktop() + "/Waves.desktop")) << static_cast<int>(answer);
+        EXPECT_FALSE(test::ReadMachineString(*UninstallKeyPath("Waves"), "DisplayName"))
+            << static_cast<int>(answer);
         EXPECT_EQ(wizard->ActivePage(), TFormXInstaller::kPageDest);
         EXPECT_EQ(wizard->result(), 0);
     }
 
-    test::MessageAnswers yes({mrYes});
+    test::MessageAnswers yes({MessageAnswer::Yes});
     EXPECT_TRUE(wizard->InstallScreenSaver());
     EXPECT_EQ(yes.texts().size(), 1u);
     EXPECT_EQ(test::ReadFile(destination).size(), installerBytes.size());
@@ -252,7 +253,7 @@ TEST_F(InstallerWizard, FailedCopyKeepsTheOldFileAndReportsIt) {
     };
     for (const auto& fault : {std::function(fillsUp), std::function(vanishes)}) {
         test::WriteFile(destination, old);
-        test::MessageAnswers answers({mrYes, mrOk});
+        test::MessageAnswers answers({MessageAnswer::Yes, MessageAnswer::Ok});
         {
             auto limit = fault();
             EXPECT_FALSE(wizard->InstallScreenSaver());
@@ -307,7 +308,7 @@ TEST_F(InstallerWizard, TypedFolderSeparatorsAreRefused) {
 
     // A name set by code bypasses the edit box; the installation refuses it.
     FindControl<QLineEdit>(*wizard, "EditFileName")->setText(QStringLiteral("../x"));
-    test::MessageAnswers answers({mrOk});
+    test::MessageAnswers answers({MessageAnswer::Ok});
     EXPECT_FALSE(wizard->InstallScreenSaver());
     ASSERT_EQ(answers.texts().size(), 1u);
     EXPECT_EQ(answers.texts()[0], QStringLiteral("Installation failed."));

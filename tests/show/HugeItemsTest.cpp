@@ -85,7 +85,7 @@ TEST_F(HugeItemsTest, DeclaredHugeRectangleIsClampedAndTheShowGoesOn) {
     package->jpegs[1] = test::MakeUniformJpeg(40, 30, 0x00FF00);
     ShowWindow window(std::move(package), ShowMode::Show, 0);
     const QSize screen = window.size();
-    window.PostMessage(Msg::Timer, TimerId(ShowTimer::Item));
+    window.HandleInput({ShowInput::Kind::ItemTick});
     Pump();
     TransitionView* picture = window.transitionView();
     EXPECT_EQ(picture->geometry(), QRect(QPoint(0, 0), screen));
@@ -96,7 +96,7 @@ TEST_F(HugeItemsTest, DeclaredHugeRectangleIsClampedAndTheShowGoesOn) {
     const uint32_t middle = picture->Player().Frame().pixel(screen.width() / 2, screen.height() / 2);
     EXPECT_NEAR(static_cast<int>(middle & 0xFF), 0xFF, 4);
 
-    window.PostMessage(Msg::KeyDown, vk::Right);
+    window.HandleInput({ShowInput::Kind::ForwardKey});
     Pump();
     const double scale = window.showScale();
     EXPECT_EQ(picture->geometry(),
@@ -115,14 +115,14 @@ TEST_F(HugeItemsTest, HugePictureIsDecodedWithinTwiceTheScreen) {
     const auto limit = JpegSizeLimit();
     EXPECT_EQ(limit.first, 2 * desktop.width());
     EXPECT_EQ(limit.second, 2 * desktop.height());
-    window.PostMessage(Msg::Timer, TimerId(ShowTimer::Item));
+    window.HandleInput({ShowInput::Kind::ItemTick});
     Pump();
     TransitionView* picture = window.transitionView();
     EXPECT_TRUE(picture->isVisibleTo(&window));
     EXPECT_GT(picture->width(), 0);
     EXPECT_LE(picture->width(), window.width());
     EXPECT_LE(picture->height(), window.height());
-    window.PostMessage(Msg::KeyDown, vk::Right);
+    window.HandleInput({ShowInput::Kind::ForwardKey});
     Pump();
     EXPECT_EQ(picture->width(), int(100 * window.showScale()));
 }
@@ -135,7 +135,7 @@ TEST_F(HugeItemsTest, PinnedHugeRectangleIsClamped) {
     package->jpegs[0] = test::MakeUniformJpeg(64, 64, 0xFF0000);
     package->jpegs[1] = test::MakeUniformJpeg(40, 30, 0x00FF00);
     ShowWindow window(std::move(package), ShowMode::Show, 0);
-    window.PostMessage(Msg::Timer, TimerId(ShowTimer::Item));
+    window.HandleInput({ShowInput::Kind::ItemTick});
     Pump();
     QLabel* label = nullptr;
     for (QLabel* l : window.findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
@@ -164,7 +164,7 @@ TEST_F(HugeItemsTest, FailedAllocationSkipsTheItemWithAStatisticsLine) {
     package->jpegs[1] = test::MakeUniformJpeg(40, 30, 0x00FF00);
     {
         ShowWindow window(std::move(package), ShowMode::Show, 0);
-        window.PostMessage(Msg::Timer, TimerId(ShowTimer::Item));
+        window.HandleInput({ShowInput::Kind::ItemTick});
         Pump();
         // The pinned item is left out; the show goes on with the next item.
         for (QLabel* l : window.findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))

@@ -3,6 +3,7 @@
 #include "tests/show/AudioTestFiles.h"
 #include "tests/support/TempDir.h"
 
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -33,48 +34,62 @@ protected:
     test::TempDir dir_;
 };
 
-bool WaitForMode(MusicWindow window, MusicMode mode, int ms) {
-    return QTest::qWaitFor([&] { return MusicGetMode(window) == mode; }, ms);
+bool WaitForState(MusicPlayer& player, MusicPlayer::State state, int ms) {
+    return QTest::qWaitFor([&] { return player.state() == state; }, ms);
+}
+
+// Opens a file and waits for the player's answer: true when it opened.
+// Open itself returns at once, before either answer.
+bool OpenAndWait(MusicPlayer& player, const QString& path) {
+    QSignalSpy opened(&player, &MusicPlayer::opened);
+    QSignalSpy failed(&player, &MusicPlayer::failed);
+    player.Open(path);
+    EXPECT_EQ(player.state(), MusicPlayer::State::Opening);
+    EXPECT_EQ(opened.count() + failed.count(), 0) << "answered inside Open";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return opened.count() + failed.count() > 0; },
+                                MusicPlayer::kOpenTimeoutMs + 2000));
+    QTest::qWait(50); // no second answer follows
+    EXPECT_EQ(opened.count() + failed.count(), 1);
+    return opened.count() == 1;
 }
 
 TEST_P(MusicPlayerTest, PlaysPausesResumesStopsAndEnds) {
     std::string track = MakeTrack();
-    MusicWindow window = MusicWindowCreate(nullptr, kMusicStyleShow);
-    ASSERT_TRUE(window);
-    EXPECT_EQ(MusicGetMode(window), MusicMode::NotReady);
-    ASSERT_TRUE(MusicOpen(window, QString::fromStdString(track)));
-    EXPECT_EQ(MusicGetMode(window), MusicMode::Stopped);
+    std::unique_ptr<MusicPlayer> player = MusicPlayer::Create();
+    ASSERT_TRUE(player);
+    EXPECT_EQ(player->state(), MusicPlayer::State::Closed);
+    ASSERT_TRUE(OpenAndWait(*player, QString::fromStdString(track)));
+    EXPECT_EQ(player->state(), MusicPlayer::State::Stopped);
 
     // Pause and stop do nothing while stopped; play starts.
-    MusicPause(window);
-    EXPECT_EQ(MusicGetMode(window), MusicMode::Stopped);
-    MusicPlay(window);
-    ASSERT_TRUE(WaitForMode(window, MusicMode::Playing, 3000));
+    player->Pause();
+    EXPECT_EQ(player->state(), MusicPlayer::State::Stopped);
+    player->Play();
+    ASSERT_TRUE(WaitForState(*player, MusicPlayer::State::Playing, 3000));
     QTest::qWait(300);
-    MusicPause(window);
-    ASSERT_TRUE(WaitForMode(window, MusicMode::Paused, 3000));
+    player->Pause();
+    ASSERT_TRUE(WaitForState(*player, MusicPlayer::State::Paused, 3000));
     if (GetParam() != Format::Midi) {
-        qint64 paused = window->Position();
+        qint64 paused = player->Position();
         EXPECT_GT(paused, 0);
         QTest::qWait(300);
-        EXPECT_EQ(window->Position(), paused) << "pause keeps the position";
+        EXPECT_EQ(player->Position(), paused) << "pause keeps the position";
     }
-    MusicPlay(window); // resumes
-    ASSERT_TRUE(WaitForMode(window, MusicMode::Playing, 3000));
-    MusicStop(window);
-    ASSERT_TRUE(WaitForMode(window, MusicMode::Stopped, 3000));
+    player->Play(); // resumes
+    ASSERT_TRUE(WaitForState(*player, MusicPlayer::State::Playing, 3000));
+    player->Stop();
+    ASSERT_TRUE(WaitForState(*player, MusicPlayer::State::Stopped, 3000));
     if (GetParam() != Format::Midi) {
-        EXPECT_EQ(window->Position(), 0) << "stop rewinds";
+        EXPECT_EQ(player->Position(), 0) << "stop rewinds";
     }
 
-    // From the start to the end: the mode returns to stopped by itself.
-    MusicPlay(window);
-    ASSERT_TRUE(WaitForMode(window, MusicMode::Playing, 3000));
-    EXPECT_TRUE(WaitForMode(window, MusicMode::Stopped, 6000)) << "the track should end by itself";
+    // From the start to the end: the state returns to stopped by itself.
+    player->Play();
+    ASSERT_TRUE(WaitForState(*player, MusicPlayer::State::Playing, 3000));
+    EXPECT_TRUE(WaitForState(*player, MusicPlayer::State::Stopped, 6000)) << "the track should end by itself";
 
-    MusicCloseDevice(window);
-    EXPECT_EQ(MusicGetMode(window), MusicMode::NotReady);
-    MusicDestroy(window);
+    player->Close();
+    EXPECT_EQ(player->state(), MusicPlayer::State::Closed);
 }
 
 std::string FormatName(const ::testing::TestParamInfo<Format>& format) {
@@ -85,36 +100,49 @@ std::string FormatName(const ::testing::TestParamInfo<Format>& format) {
 INSTANTIATE_TEST_SUITE_P(Formats, MusicPlayerTest, ::testing::Values(Format::Wav, Format::Mp3, Format::Midi),
                          FormatName);
 
-TEST(MusicPlayerFailureTest, UndecodableFilesAndMissingPlayersAreNotOpened) {
+TEST(MusicPlayerFailureTest, UndecodableAndMissingFilesFailAndTheNextFileOpens) {
     test::TempDir dir;
     std::vector<uint8_t> junk(4000);
     for (size_t i = 0; i < junk.size(); ++i)
         junk[i] = static_cast<uint8_t>(i * 131 + 7);
-    MusicWindow window = MusicWindowCreate(nullptr, kMusicStyleDialog);
-    ASSERT_TRUE(window);
+    std::unique_ptr<MusicPlayer> player = MusicPlayer::Create();
+    ASSERT_TRUE(player);
     for (const char* name : {"junk.wav", "junk.mp3", "junk.mid"}) {
         test::WriteFile(dir.file(name), junk);
-        EXPECT_FALSE(MusicOpen(window, QString::fromStdString(dir.file(name)))) << name;
-        EXPECT_EQ(MusicGetMode(window), MusicMode::NotReady) << name;
+        EXPECT_FALSE(OpenAndWait(*player, QString::fromStdString(dir.file(name)))) << name;
+        EXPECT_EQ(player->state(), MusicPlayer::State::Closed) << name;
     }
-    EXPECT_FALSE(MusicOpen(window, QString::fromStdString(dir.file("missing.wav"))));
-    EXPECT_FALSE(MusicOpen(window, QString()));
-    MusicPlay(window);
-    EXPECT_EQ(MusicGetMode(window), MusicMode::NotReady);
+    EXPECT_FALSE(OpenAndWait(*player, QString::fromStdString(dir.file("missing.wav"))));
+    EXPECT_FALSE(OpenAndWait(*player, QString()));
+    player->Play();
+    EXPECT_EQ(player->state(), MusicPlayer::State::Closed);
 
     // A good file after a bad one opens as usual.
     test::WriteToneWav(dir.file("good.wav"), 300);
-    EXPECT_TRUE(MusicOpen(window, QString::fromStdString(dir.file("good.wav"))));
-    MusicDestroy(window);
+    EXPECT_TRUE(OpenAndWait(*player, QString::fromStdString(dir.file("good.wav"))));
+}
 
-    // Every operation on a missing player does nothing.
-    EXPECT_FALSE(MusicOpen(nullptr, QString::fromStdString(dir.file("good.wav"))));
-    EXPECT_EQ(MusicGetMode(nullptr), MusicMode::NotReady);
-    MusicPlay(nullptr);
-    MusicPause(nullptr);
-    MusicStop(nullptr);
-    MusicCloseDevice(nullptr);
-    MusicDestroy(nullptr);
+// A file opened while another is still being opened replaces it: only the
+// last one is answered, and closing while opening answers nothing.
+TEST(MusicPlayerFailureTest, OnlyTheLastOpenIsAnswered) {
+    test::TempDir dir;
+    test::WriteToneWav(dir.file("good.wav"), 300);
+    std::unique_ptr<MusicPlayer> player = MusicPlayer::Create();
+    ASSERT_TRUE(player);
+    QSignalSpy opened(player.get(), &MusicPlayer::opened);
+    QSignalSpy failed(player.get(), &MusicPlayer::failed);
+    player->Open(QString::fromStdString(dir.file("missing.wav")));
+    player->Open(QString::fromStdString(dir.file("good.wav")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return opened.count() > 0; }, MusicPlayer::kOpenTimeoutMs + 2000));
+    QTest::qWait(200);
+    EXPECT_EQ(opened.count(), 1);
+    EXPECT_EQ(failed.count(), 0);
+
+    player->Open(QString::fromStdString(dir.file("good.wav")));
+    player->Close();
+    QTest::qWait(500);
+    EXPECT_EQ(opened.count(), 1);
+    EXPECT_EQ(player->state(), MusicPlayer::State::Closed);
 }
 
 } // namespace

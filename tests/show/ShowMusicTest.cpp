@@ -5,6 +5,7 @@
 #include "tests/show/AudioTestFiles.h"
 #include "tests/support/TempDir.h"
 
+#include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
 #include <algorithm>
@@ -96,19 +97,19 @@ TEST_F(ShowMusicTest, NoPlayerInPreviewWithoutTracksOrWhenMuted) {
     FakeTracks tracks({"a.wav", "b.wav"});
     {
         ShowMusic preview(&window_, tracks, kName, /*fullScreen=*/false);
-        EXPECT_EQ(preview.musicWindow(), nullptr);
+        EXPECT_EQ(preview.player(), nullptr);
         EXPECT_FALSE(preview.musicTimerRunning());
         preview.MusicTick();
     }
     FakeTracks none({});
     {
         ShowMusic silent(&window_, none, kName, true);
-        EXPECT_EQ(silent.musicWindow(), nullptr);
+        EXPECT_EQ(silent.player(), nullptr);
     }
     Store(1, 1, 1);
     {
         ShowMusic muted(&window_, tracks, kName, true);
-        EXPECT_EQ(muted.musicWindow(), nullptr);
+        EXPECT_EQ(muted.player(), nullptr);
         EXPECT_FALSE(muted.musicTimerRunning());
         EXPECT_TRUE(muted.musicOrder().empty());
         muted.MusicTick();
@@ -132,7 +133,7 @@ TEST_F(ShowMusicTest, OrderRepeatAndSinglePass) {
         Store(c.mrop, c.mra, 0);
         FakeTracks tracks(std::vector<std::string>(static_cast<size_t>(c.tracks), ""));
         ShowMusic music(&window_, tracks, kName, true, 3600000);
-        ASSERT_NE(music.musicWindow(), nullptr);
+        ASSERT_NE(music.player(), nullptr);
         EXPECT_TRUE(music.musicTimerRunning());
         EXPECT_EQ(music.musicOrder().size(), c.mrop && c.tracks > 1 ? size_t(c.tracks) : 0u);
         for (int i = 0; i < c.ticks; ++i)
@@ -142,12 +143,12 @@ TEST_F(ShowMusicTest, OrderRepeatAndSinglePass) {
         if (!c.mra) {
             // One pass, then the player and the timer are gone for good.
             ASSERT_EQ(passes.size(), size_t(c.tracks));
-            EXPECT_EQ(music.musicWindow(), nullptr);
+            EXPECT_EQ(music.player(), nullptr);
             EXPECT_FALSE(music.musicTimerRunning());
             EXPECT_TRUE(music.musicOrder().empty());
         } else {
             ASSERT_EQ(passes.size(), size_t(c.ticks));
-            EXPECT_NE(music.musicWindow(), nullptr);
+            EXPECT_NE(music.player(), nullptr);
         }
         // Every pass plays each track once; without random order in package order.
         for (size_t start = 0; start + size_t(c.tracks) <= passes.size(); start += size_t(c.tracks)) {
@@ -173,12 +174,12 @@ TEST_F(ShowMusicTest, PlaysRealTracksOnTheTimerOnePassThenStops) {
     Store(0, 0, 0);
     FakeTracks tracks(files);
     ShowMusic music(&window_, tracks, kName, true, 100);
-    ASSERT_TRUE(music.musicWindow());
+    ASSERT_TRUE(music.player());
     // Nothing plays before the first tick.
     EXPECT_TRUE(tracks.requests.empty());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !music.musicTimerRunning(); }, 15000));
     EXPECT_EQ(tracks.requests, (std::vector<int>{0, 1, 2}));
-    EXPECT_EQ(music.musicWindow(), nullptr);
+    EXPECT_EQ(music.player(), nullptr);
     EXPECT_EQ(StatsLines(), (std::vector<std::string>{"music track=0 opened=1", "music track=1 opened=1",
                                                       "music track=2 opened=1"}));
 }
@@ -193,19 +194,43 @@ TEST_F(ShowMusicTest, OneTrackWithRepeatStartsAgainAfterItEnds) {
     EXPECT_EQ(tracks.requests, (std::vector<int>{0, 0, 0}));
     // While a track plays, ticks leave it alone.
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return MusicGetMode(music.musicWindow()) == MusicMode::Playing; }, 5000));
+        QTest::qWaitFor([&] { return music.player()->state() == MusicPlayer::State::Playing; }, 5000));
     size_t before = tracks.requests.size();
     music.MusicTick();
     EXPECT_EQ(tracks.requests.size(), before);
 
-    // An undecodable track is skipped: counted as not opened, the next tick tries again.
+    // An undecodable track is skipped: counted as not opened, the next tick
+    // tries again. A tick while it is still being opened leaves it alone.
     FakeTracks bad({dir_.file("junk.wav")});
     ShowMusic skipping(&window_, bad, kName, true, 3600000);
+    ASSERT_NE(skipping.player(), nullptr);
+    QSignalSpy failed(skipping.player(), &MusicPlayer::failed);
     skipping.MusicTick();
     skipping.MusicTick();
+    EXPECT_EQ(bad.requests.size(), 1u);
+    ASSERT_TRUE(failed.wait(MusicPlayer::kOpenTimeoutMs + 2000));
+    skipping.MusicTick();
+    ASSERT_TRUE(failed.wait(MusicPlayer::kOpenTimeoutMs + 2000));
     EXPECT_EQ(bad.requests.size(), 2u);
     std::vector<std::string> lines = StatsLines();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "music track=0 opened=0"), 2);
+}
+
+// The show closes while a track is being opened: it opens, but does not play.
+TEST_F(ShowMusicTest, ATrackOpenedAfterTheShowClosesDoesNotPlay) {
+    test::WriteToneWav(dir_.file("late.wav"), 300);
+    FakeTracks tracks({dir_.file("late.wav")});
+    ShowMusic music(&window_, tracks, kName, true, 3600000);
+    ASSERT_NE(music.player(), nullptr);
+    bool closing = false;
+    music.SetClosingProbe([&closing] { return closing; });
+    QSignalSpy opened(music.player(), &MusicPlayer::opened);
+    music.MusicTick();
+    EXPECT_EQ(music.player()->state(), MusicPlayer::State::Opening);
+    closing = true;
+    ASSERT_TRUE(opened.wait(MusicPlayer::kOpenTimeoutMs + 2000));
+    QTest::qWait(100);
+    EXPECT_EQ(music.player()->state(), MusicPlayer::State::Stopped);
 }
 
 TEST_F(ShowMusicTest, TicksDoNothingOnceTheShowCloses) {

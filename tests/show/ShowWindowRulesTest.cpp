@@ -1,94 +1,90 @@
-// The show window's input and close rules, driven message by message.
+// The show window's input and close rules, driven input by input.
 #include "show/ShowWindowRules.h"
 
-#include "platform/RegistryStore.h"
-#include "show/ShowTimer.h"
-#include "tests/support/TempDir.h"
-
+#include <Qt>
 #include <deque>
 #include <gtest/gtest.h>
+#include <optional>
+#include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace scr {
 namespace {
 
-class FakeWindow : public ShowWindowHost {
+using Kind = ShowInput::Kind;
+
+// Carries out the rules' requests as the show window does, and logs them:
+// "forward", "backward", "move", "stop", "closed". Requests for later go to
+// a queue run like an event loop.
+class FakeWindow {
 public:
     Point cursor{400, 300};
-    std::deque<WindowMessage> queue;
+    std::deque<ShowInput> queue;
     std::vector<std::string> log;
-    std::vector<Msg> defaults;
     ShowWindowRules* rules = nullptr;
-    PasswordVerifyEntry entry = nullptr;
 
-    WindowMessage* current = nullptr; // the message being handled
-
-    // Hands a message to the rules as the show window does.
-    void Deliver(WindowMessage message) {
-        WindowMessage* outer = std::exchange(current, &message);
-        rules->Handle(ReadShowInput(message));
-        current = outer;
-    }
-
-    Point CursorPos() override { return cursor; }
-    void DefaultHandling() override { DefaultWindowProc(*current); }
-    void DefaultWindowProc(WindowMessage& message) {
-        defaults.push_back(message.id);
-        if (message.id == Msg::Activate) {
-            if (message.wParam == WA_INACTIVE)
-                rules->FormDeactivate();
-            else
-                rules->FormActivate();
+    void Deliver(const ShowInput& input) { Carry(rules->Handle(input)); }
+    void Carry(ShowRequest request) {
+        switch (request) {
+        case ShowRequest::Nothing:
+            break;
+        case ShowRequest::AdvanceForward:
+            log.push_back("forward");
+            break;
+        case ShowRequest::AdvanceBackward:
+            log.push_back("backward");
+            break;
+        case ShowRequest::AdvanceForwardLater:
+            queue.push_back({Kind::ItemTick});
+            break;
+        case ShowRequest::MoveStep:
+            log.push_back("move");
+            break;
+        case ShowRequest::StopActivity:
+            log.push_back("stop");
+            break;
+        case ShowRequest::EndShow:
+            log.push_back("stop");
+            if (rules->CloseQuery()) log.push_back("closed");
+            break;
         }
-        if (message.id == Msg::Close && rules->CloseQuery()) log.push_back("closed");
     }
-    void PostWindowMessage(Msg id, uintptr_t wParam, intptr_t lParam) override {
-        queue.push_back({id, wParam, lParam});
-    }
-    void StopActivity() override { log.push_back("stop"); }
-    void Advance(bool forward) override { log.push_back(forward ? "forward" : "backward"); }
-    void MoveStep() override { log.push_back("move"); }
-    PasswordVerifyEntry PasswordEntry() override { return entry; }
 };
 
 class ShowWindowRulesTest : public ::testing::Test {
 protected:
-    void SetUp() override { setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1); }
-
-    ShowWindowRules& Make(bool preview, bool ignoreMouseMove = false) {
-        rules_.emplace(window_, preview, ignoreMouseMove);
+    ShowWindowRules& Make(bool preview, bool ignoreMouseMove = false, PasswordCheck check = {}) {
+        rules_.emplace(preview, ignoreMouseMove, std::move(check));
         window_.rules = &*rules_;
         return *rules_;
     }
-    // Posts a message and runs the queue until it is empty, like a message loop.
-    void Post(Msg id, uintptr_t wParam = 0) {
-        window_.queue.push_back({id, wParam, 0});
+    // Hands on an input at the current cursor and runs the queue until it is
+    // empty, like an event loop.
+    void Post(Kind kind) {
+        window_.queue.push_back({kind, window_.cursor});
         RunQueue();
     }
     void RunQueue() {
         while (!window_.queue.empty()) {
-            WindowMessage message = window_.queue.front();
+            ShowInput input = window_.queue.front();
             window_.queue.pop_front();
-            window_.Deliver(message);
+            window_.Deliver(input);
         }
     }
     void MoveCursorTo(int x, int y) {
         window_.cursor = {x, y};
-        Post(Msg::MouseMove);
+        Post(Kind::MouseMove);
     }
     bool Closed() const {
         for (const auto& entry : window_.log)
             if (entry == "closed") return true;
         return false;
     }
-    static void UsePassword(bool on) {
-        WriteRegInteger(RegistryRoot::CurrentUser, "\\Control Panel\\Desktop", "ScreenSaveUsePassword",
-                        on ? 1 : 0);
+    static PasswordCheck Refusing() {
+        return [] { return false; };
     }
 
-    test::TempDir dir_;
     FakeWindow window_;
     std::optional<ShowWindowRules> rules_;
 };
@@ -104,7 +100,7 @@ TEST_F(ShowWindowRulesTest, MouseDriftUpToFivePixelsIsToleratedAndSixEndsTheShow
         window_.log.clear();
         Make(false);
         window_.cursor = {100, 100};
-        Post(Msg::Activate, WA_ACTIVE);
+        Post(Kind::Activated);
         MoveCursorTo(100 + c.dx, 100 + c.dy);
         EXPECT_EQ(Closed(), c.closes) << c.dx << "," << c.dy;
     }
@@ -113,7 +109,7 @@ TEST_F(ShowWindowRulesTest, MouseDriftUpToFivePixelsIsToleratedAndSixEndsTheShow
 TEST_F(ShowWindowRulesTest, ReferenceFollowsSlowMovement) {
     Make(false);
     window_.cursor = {100, 100};
-    Post(Msg::Activate, WA_ACTIVE);
+    Post(Kind::Activated);
     for (int x = 104; x <= 140; x += 4)
         MoveCursorTo(x, 100);
     EXPECT_FALSE(Closed());
@@ -131,7 +127,7 @@ TEST_F(ShowWindowRulesTest, FirstMouseMoveBeforeActivationEndsTheShow) {
 TEST_F(ShowWindowRulesTest, ActivationTakesTheReferenceAndStartsTheFirstItem) {
     Make(false);
     window_.cursor = {7, 9};
-    Post(Msg::Activate, WA_ACTIVE);
+    Post(Kind::Activated);
     EXPECT_EQ(rules_->mouseRef(), (Point{7, 9}));
     EXPECT_EQ(window_.log, std::vector<std::string>{"forward"});
 }
@@ -139,11 +135,11 @@ TEST_F(ShowWindowRulesTest, ActivationTakesTheReferenceAndStartsTheFirstItem) {
 TEST_F(ShowWindowRulesTest, AShowStartedWithoutActivationTakesThePointersFirstReportAsItsReference) {
     Make(false);
     window_.cursor = {-2147483647, -2147483647}; // nothing known of the pointer yet
-    rules_->StartWithoutActivation();
+    window_.Carry(rules_->StartWithoutActivation());
     RunQueue();
     EXPECT_EQ(window_.log, std::vector<std::string>{"forward"});
     // The activation granted later does not advance; the one after a loss would end the show.
-    Post(Msg::Activate, WA_ACTIVE);
+    Post(Kind::Activated);
     EXPECT_EQ(window_.log, std::vector<std::string>{"forward"});
     // The pointer enters far from anything known: a reference, not a jump.
     MoveCursorTo(800, 600);
@@ -156,52 +152,57 @@ TEST_F(ShowWindowRulesTest, AShowStartedWithoutActivationTakesThePointersFirstRe
 
 TEST_F(ShowWindowRulesTest, AShowStartedWithoutActivationAdvancesOnLaterActivations) {
     Make(true); // a preview never loses its show to a deactivation
-    rules_->StartWithoutActivation();
+    window_.Carry(rules_->StartWithoutActivation());
     RunQueue();
-    Post(Msg::Activate, WA_ACTIVE);
-    Post(Msg::Activate, WA_ACTIVE);
+    Post(Kind::Activated);
+    Post(Kind::Activated);
     EXPECT_EQ(window_.log, (std::vector<std::string>{"forward", "forward"}));
 }
 
+// Keys by their Qt numbers, through the same reading the input filter does.
 TEST_F(ShowWindowRulesTest, KeysAndButtonsInBothModes) {
     struct Case {
         bool preview;
-        Msg id;
-        uintptr_t wParam;
+        std::optional<int> qtKey; // none: a mouse input
+        Kind mouse;
         const char* expected; // "closed", "forward", "backward" or "" (nothing)
+        bool alt = false;
     };
     const Case cases[] = {
-        {false, Msg::KeyDown, 'A', "closed"},
-        {true, Msg::KeyDown, 'A', ""},
-        {false, Msg::KeyDown, vk::Escape, "closed"},
-        {true, Msg::KeyDown, vk::Escape, ""},
-        {false, Msg::KeyDown, vk::F1, "closed"},
-        {true, Msg::KeyDown, vk::F1, "closed"},
-        {true, Msg::KeyDown, vk::F2, "closed"},
-        {false, Msg::LButtonDown, 0, "closed"},
-        {false, Msg::RButtonDown, 0, "closed"},
-        {false, Msg::MButtonDown, 0, "closed"},
-        {true, Msg::LButtonDown, 0, ""},
-        {true, Msg::RButtonDown, 0, ""},
-        {true, Msg::MouseMove, 0, ""},
-        {false, Msg::SysKeyDown, 'X', ""},
-        {false, Msg::KeyDown, vk::Space, "forward"},
-        {true, Msg::KeyDown, vk::Next, "forward"},
-        {false, Msg::KeyDown, vk::Right, "forward"},
-        {false, Msg::KeyDown, vk::Down, "forward"},
-        {false, Msg::KeyDown, vk::Back, "backward"},
-        {true, Msg::KeyDown, vk::Prior, "backward"},
-        {false, Msg::KeyDown, vk::Left, "backward"},
-        {false, Msg::KeyDown, vk::Up, "backward"},
+        {false, Qt::Key_A, {}, "closed"},
+        {true, Qt::Key_A, {}, ""},
+        {false, Qt::Key_Escape, {}, "closed"},
+        {true, Qt::Key_Escape, {}, ""},
+        {false, Qt::Key_Alt, {}, "closed"}, // Alt alone is a key like any other
+        {false, Qt::Key_F1, {}, "closed"},
+        {true, Qt::Key_F1, {}, "closed"},
+        {true, Qt::Key_F2, {}, "closed"},
+        {false, std::nullopt, Kind::MouseButton, "closed"},
+        {true, std::nullopt, Kind::MouseButton, ""},
+        {true, std::nullopt, Kind::MouseMove, ""},
+        {false, std::nullopt, Kind::MovieClick, "closed"},
+        {true, std::nullopt, Kind::MovieClick, "closed"},
+        {false, Qt::Key_X, {}, "", true},  // held with Alt
+        {false, Qt::Key_F4, {}, "", true}, // Alt+F4
+        {false, Qt::Key_Space, {}, "forward"},
+        {true, Qt::Key_PageDown, {}, "forward"},
+        {false, Qt::Key_Right, {}, "forward"},
+        {false, Qt::Key_Down, {}, "forward"},
+        {false, Qt::Key_Backspace, {}, "backward"},
+        {true, Qt::Key_PageUp, {}, "backward"},
+        {false, Qt::Key_Left, {}, "backward"},
+        {false, Qt::Key_Up, {}, "backward"},
     };
     for (const Case& c : cases) {
         window_.log.clear();
         Make(c.preview);
         window_.cursor = {50, 50};
         rules_->SetMouseRef({50, 50});
-        Post(c.id, c.wParam);
-        const std::string what = std::string(c.preview ? "preview " : "full ") + std::to_string(int(c.id)) +
-                                 " " + std::to_string(c.wParam);
+        Post(c.qtKey ? KeyInputKind(*c.qtKey, c.alt) : c.mouse);
+        const std::string what = std::string(c.preview ? "preview " : "full ") +
+                                 (c.qtKey ? "key " + std::to_string(*c.qtKey)
+                                          : "mouse " + std::to_string(static_cast<int>(c.mouse))) +
+                                 (c.alt ? " alt" : "");
         const std::string expected = c.expected;
         if (expected == "closed") {
             EXPECT_TRUE(Closed()) << what;
@@ -218,131 +219,124 @@ TEST_F(ShowWindowRulesTest, IgnoreMouseMoveKeepsTheShowButKeysStillEndIt) {
     MoveCursorTo(900, 900);
     MoveCursorTo(0, 0);
     EXPECT_FALSE(Closed());
-    Post(Msg::KeyDown, 'Q');
+    Post(Kind::OtherKey);
     EXPECT_TRUE(Closed());
 }
 
 TEST_F(ShowWindowRulesTest, LosingActivationEndsThePreviewWithoutPasswordCheck) {
-    UsePassword(true);
-    window_.entry = [](WindowHandle) { return 0; }; // would refuse every close
-    const struct {
-        Msg id;
-        uintptr_t wParam;
-    } cases[] = {{Msg::NcActivate, 0}, {Msg::ActivateApp, 0}, {Msg::Activate, WA_INACTIVE}};
-    for (const auto& c : cases) {
-        window_.log.clear();
-        Make(true);
-        Post(c.id, c.wParam);
-        EXPECT_TRUE(Closed()) << int(c.id);
-    }
+    Make(true, false, Refusing()); // the check would refuse every close
+    Post(Kind::Deactivated);
+    EXPECT_TRUE(Closed());
     // Becoming active does not end anything.
     window_.log.clear();
-    Make(true);
-    Post(Msg::NcActivate, 1);
-    Post(Msg::ActivateApp, 1);
+    Make(true, false, Refusing());
+    Post(Kind::Activated);
     EXPECT_FALSE(Closed());
+}
+
+TEST_F(ShowWindowRulesTest, LosingActivationEndsTheFullScreenShow) {
+    Make(false);
+    window_.cursor = {10, 10};
+    Post(Kind::Activated);
+    Post(Kind::Deactivated);
+    EXPECT_TRUE(Closed());
 }
 
 TEST_F(ShowWindowRulesTest, FullScreenRefusesCloseUntilAccepted) {
     Make(false);
     EXPECT_FALSE(rules_->CloseQuery()); // Alt+F4 and the like
-    Post(Msg::KeyDown, 'K');
+    Post(Kind::OtherKey);
     EXPECT_TRUE(rules_->CloseQuery());
     Make(true);
     EXPECT_TRUE(rules_->CloseQuery());
 }
 
 TEST_F(ShowWindowRulesTest, RefusedPasswordKeepsTheShowAndTakesNewReference) {
-    UsePassword(true);
-    window_.entry = [](WindowHandle) { return 0; };
-    Make(false);
+    Make(false, false, Refusing());
     window_.cursor = {10, 10};
-    Post(Msg::Activate, WA_ACTIVE);
+    Post(Kind::Activated);
     window_.log.clear();
     window_.cursor = {300, 200};
-    Post(Msg::MouseMove);
+    Post(Kind::MouseMove);
     EXPECT_FALSE(Closed());
     EXPECT_FALSE(rules_->closing());
     EXPECT_FALSE(rules_->passwordCheckActive());
     EXPECT_EQ(rules_->mouseRef(), (Point{300, 200}));
     // The show goes on: the item timer still advances.
-    Post(Msg::Timer, TimerId(ShowTimer::Item));
+    Post(Kind::ItemTick);
     EXPECT_EQ(window_.log, std::vector<std::string>{"forward"});
 }
 
-// While the password dialog is up, input that arrives meanwhile neither
-// closes the show nor opens a second dialog.
-ShowWindowRules* g_rulesUnderCheck = nullptr;
-int g_checks = 0;
-int RefuseWhileInputArrives(WindowHandle) {
-    ++g_checks;
-    g_rulesUnderCheck->Handle(ReadShowInput({Msg::KeyDown, 'Z', 0}));
-    g_rulesUnderCheck->Handle(ReadShowInput({Msg::LButtonDown, 0, 0}));
-    g_rulesUnderCheck->Handle(ReadShowInput({Msg::Activate, WA_INACTIVE, 0}));
-    return 0;
-}
-
+// While the password check runs its dialog, input that arrives meanwhile
+// neither closes the show nor opens a second dialog.
 TEST_F(ShowWindowRulesTest, InputDuringPasswordCheckIsIgnored) {
-    UsePassword(true);
-    window_.entry = RefuseWhileInputArrives;
-    g_rulesUnderCheck = &Make(false);
-    g_checks = 0;
-    Post(Msg::KeyDown, 'A');
-    EXPECT_EQ(g_checks, 1);
+    int checks = 0;
+    std::vector<ShowRequest> meanwhile;
+    Make(false, false, [&] {
+        ++checks;
+        for (Kind kind :
+             {Kind::OtherKey, Kind::MouseButton, Kind::Deactivated, Kind::MouseMove, Kind::Activated})
+            meanwhile.push_back(rules_->Handle({kind, {900, 900}}));
+        return false;
+    });
+    Post(Kind::OtherKey);
+    EXPECT_EQ(checks, 1);
+    EXPECT_EQ(meanwhile, (std::vector<ShowRequest>(5, ShowRequest::Nothing)));
     EXPECT_FALSE(Closed());
 }
 
-TEST_F(ShowWindowRulesTest, AcceptedPasswordOrNoCheckerEndsTheShow) {
-    UsePassword(true);
-    window_.entry = [](WindowHandle) { return 1; };
-    Make(false);
-    Post(Msg::KeyDown, 'A');
+TEST_F(ShowWindowRulesTest, AcceptedPasswordOrNoCheckEndsTheShow) {
+    Make(false, false, [] { return true; });
+    Post(Kind::OtherKey);
     EXPECT_TRUE(Closed());
-    // Without a password checker (Linux) the check accepts.
+    // A check that fails in itself does not lock the user in.
     window_.log.clear();
-    window_.entry = nullptr;
+    Make(false, false, []() -> bool { throw std::runtime_error("no dialog"); });
+    Post(Kind::OtherKey);
+    EXPECT_TRUE(Closed());
+    // Without a check (the player's case) every close is accepted.
+    window_.log.clear();
     Make(false);
-    Post(Msg::KeyDown, 'A');
+    Post(Kind::OtherKey);
     EXPECT_TRUE(Closed());
 }
 
 TEST_F(ShowWindowRulesTest, F2AsksForTheHomePageOnlyWhenItEndsTheShow) {
     Make(false);
-    Post(Msg::KeyDown, vk::F2);
+    Post(Kind::HomePageKey);
     EXPECT_TRUE(rules_->homePageRequest());
     Make(false);
-    Post(Msg::KeyDown, vk::F1);
+    Post(Kind::HelpKey);
     EXPECT_FALSE(rules_->homePageRequest());
 
-    UsePassword(true);
-    window_.entry = [](WindowHandle) { return 0; };
-    Make(false);
-    Post(Msg::KeyDown, vk::F2); // refused: the show goes on
+    Make(false, false, Refusing());
+    Post(Kind::HomePageKey); // refused: the show goes on
     EXPECT_FALSE(rules_->homePageRequest());
 }
 
-TEST_F(ShowWindowRulesTest, AfterTheCloseTimersOnlyStopActivity) {
+TEST_F(ShowWindowRulesTest, AfterTheCloseTicksOnlyStopActivityAndCloseIsAskedOnce) {
     Make(false);
-    Post(Msg::KeyDown, 'A');
+    Post(Kind::OtherKey);
     window_.log.clear();
-    for (ShowTimer timer : {ShowTimer::Item, ShowTimer::Movement})
-        Post(Msg::Timer, TimerId(timer));
+    Post(Kind::ItemTick);
+    Post(Kind::MovementTick);
     EXPECT_EQ(window_.log, (std::vector<std::string>{"stop", "stop"}));
+    EXPECT_EQ(rules_->RequestClose({0, 0}), ShowRequest::Nothing);
+    EXPECT_EQ(rules_->ForceClose(), ShowRequest::Nothing);
 }
 
-TEST_F(ShowWindowRulesTest, TimersDispatchById) {
+TEST_F(ShowWindowRulesTest, EachTimerTickIsItsOwnInput) {
     Make(false);
-    for (unsigned id : {TimerId(ShowTimer::Item), TimerId(ShowTimer::Movement), 42u})
-        Post(Msg::Timer, id);
+    Post(Kind::ItemTick);
+    Post(Kind::MovementTick);
     EXPECT_EQ(window_.log, (std::vector<std::string>{"forward", "move"}));
 }
 
-TEST_F(ShowWindowRulesTest, NoScreenSaverStartsOverTheShow) {
-    Make(false);
-    Post(Msg::SysCommand, SC_SCREENSAVE);
-    EXPECT_TRUE(window_.defaults.empty());
-    Post(Msg::SysCommand, SC_CLOSE);
-    EXPECT_EQ(window_.defaults, std::vector<Msg>{Msg::SysCommand});
+TEST_F(ShowWindowRulesTest, ForceCloseEndsEvenAFullScreenShowWhoseCheckRefuses) {
+    Make(false, false, Refusing());
+    EXPECT_EQ(rules_->ForceClose(), ShowRequest::EndShow);
+    EXPECT_TRUE(rules_->closing());
+    EXPECT_TRUE(rules_->CloseQuery());
 }
 
 } // namespace

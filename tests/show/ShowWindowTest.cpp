@@ -1,5 +1,5 @@
 // The show window itself (offscreen), with a package made in memory: creation,
-// the close rules through real messages, items brought on screen.
+// the close rules through real Qt events, items brought on screen.
 #include "show/ShowWindow.h"
 
 #include "platform/Bitmap24.h"
@@ -12,9 +12,12 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QWindow>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -82,6 +85,11 @@ protected:
         for (int i = 0; i < 5; ++i)
             QCoreApplication::processEvents();
     }
+    // A key press as the window system delivers it: to the native window.
+    static void PressKey(ShowWindow& window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers);
+        QCoreApplication::sendEvent(window.windowHandle(), &press);
+    }
     test::TempDir dir_;
     MemoryPackage* package_ = nullptr;
 };
@@ -129,19 +137,48 @@ TEST_F(ShowWindowTest, AltF4IsRefusedAndAKeyEndsTheShow) {
     package->items = {test::FixedPictureItem(0, 0, 100, 50)};
     auto window = Make(std::move(package));
     window->show();
-    QSignalSpy closed(window.get(), &MessageWindow::closed);
-    window->SendMessage(Msg::SysKeyDown, vk::F4);
+    QSignalSpy ended(window.get(), &ShowWindow::ended);
+    PressKey(*window, Qt::Key_F4, Qt::AltModifier);
     Pump();
-    EXPECT_EQ(closed.count(), 0);
+    EXPECT_EQ(ended.count(), 0);
     EXPECT_TRUE(window->isVisible());
     window->close(); // the window manager's close button
-    EXPECT_EQ(closed.count(), 0);
+    EXPECT_EQ(ended.count(), 0);
 
-    window->SendMessage(Msg::KeyDown, 'Q');
+    PressKey(*window, Qt::Key_Q);
     Pump();
-    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(ended.count(), 1);
+    EXPECT_TRUE(window->hasEnded());
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(window->HomePageToOpen().empty());
+}
+
+TEST_F(ShowWindowTest, AClickOrAMouseJumpEndsTheShowAndArrowKeysStepIt) {
+    const auto mouse = [](QEvent::Type type, QPoint global) {
+        return QMouseEvent(type, QPointF(1, 1), QPointF(global),
+                           type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                           type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    };
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseMove}) {
+        auto package = std::make_unique<MemoryPackage>();
+        package->items = {test::FixedPictureItem(0, 0, 100, 50), test::FixedPictureItem(200, 0, 100, 50)};
+        auto window = Make(std::move(package));
+        window->show();
+        Pump();
+        const int begun = window->advancesBegun();
+        // The arrow keys step the show both ways and do not end it.
+        PressKey(*window, Qt::Key_Right);
+        PressKey(*window, Qt::Key_Left);
+        Pump();
+        EXPECT_EQ(window->advancesBegun(), begun + 2);
+        EXPECT_FALSE(window->hasEnded());
+
+        const Point ref = window->rules().mouseRef();
+        QMouseEvent event = mouse(type, QPoint(ref.x + 40, ref.y + 40));
+        QCoreApplication::sendEvent(window->windowHandle(), &event);
+        Pump();
+        EXPECT_TRUE(window->hasEnded()) << int(type);
+    }
 }
 
 TEST_F(ShowWindowTest, F2OpensTheHomePageOnlyWithHttp) {
@@ -150,7 +187,7 @@ TEST_F(ShowWindowTest, F2OpensTheHomePageOnlyWithHttp) {
         package->homePage = page;
         auto window = Make(std::move(package));
         window->show();
-        window->SendMessage(Msg::KeyDown, vk::F2);
+        PressKey(*window, Qt::Key_F2);
         Pump();
         EXPECT_EQ(window->HomePageToOpen(), page[0] == ' ' ? "http://example.org/" : "") << page;
     }
@@ -167,7 +204,7 @@ TEST_F(ShowWindowTest, ItemTimerBringsTheItemOnScreenWithItsLabels) {
     package->labels = {{LabelItem(record, "first"), LabelItem(record, "second")}, {}};
     auto window = Make(std::move(package));
     // Not shown: no activation here starts an item of its own.
-    window->PostMessage(Msg::Timer, TimerId(ShowTimer::Item));
+    window->HandleInput({ShowInput::Kind::ItemTick});
     Pump();
     TransitionView* picture = window->transitionView();
     const double scale = window->showScale();
@@ -176,12 +213,11 @@ TEST_F(ShowWindowTest, ItemTimerBringsTheItemOnScreenWithItsLabels) {
     EXPECT_TRUE(picture->isVisibleTo(window.get()));
     EXPECT_EQ(picture->Player().Frame().pixel(picture->width() / 2, picture->height() / 2), 0x0000FF00u);
     EXPECT_NE(window->findChild<QLabel*>("xlabel_1"), nullptr);
-    EXPECT_TRUE(window->HasTimer(TimerId(ShowTimer::Item)));
-    EXPECT_EQ(window->TimerInterval(TimerId(ShowTimer::Item)), 5000);
+    EXPECT_EQ(window->itemTimerIntervalMs(), std::optional<int>(5000));
 
     // The next item: no exit transition and another place, so the first
     // picture stays on the background; the second item has no labels.
-    window->PostMessage(Msg::KeyDown, vk::Right);
+    window->HandleInput({ShowInput::Kind::ForwardKey});
     Pump();
     EXPECT_EQ(window->backgroundImage()->canvas().pixel(int(30 * scale) + 5, int(40 * scale) + 5),
               0x0000FF00u);
@@ -199,7 +235,7 @@ TEST_F(ShowWindowTest, TransitionStepAndDelayUseTheirLow16Bits) {
     item.transitionDelay = -0xFFFE;   // 2
     package->items = {item};
     auto window = Make(std::move(package));
-    window->PostMessage(Msg::Timer, TimerId(ShowTimer::Item));
+    window->HandleInput({ShowInput::Kind::ItemTick});
     Pump();
     EXPECT_EQ(window->transitionView()->Player().Spec().step, 50);
     EXPECT_EQ(window->transitionView()->Player().Spec().delay, 2);
@@ -224,8 +260,9 @@ TEST_F(ShowWindowTest, OnAVirtualClockItemsAndTransitionStepsComeAtTheirExactTim
     EXPECT_EQ(window.musicStartMs(), std::optional<int64_t>(0));
     EXPECT_EQ(picture->x(), int(30 * window.showScale()));
 
-    // No user: an activation change neither advances nor ends the show.
-    window.SendMessage(Msg::Activate, WA_INACTIVE);
+    // No user: neither an activation change nor a key advances or ends the show.
+    window.HandleInput({ShowInput::Kind::Deactivated});
+    window.HandleInput({ShowInput::Kind::OtherKey});
     Pump();
     EXPECT_FALSE(window.rules().closing());
     EXPECT_EQ(window.advancesBegun(), 1);
@@ -293,7 +330,7 @@ TEST_F(ShowWindowTest, PreviewWithoutItsHostWindowEndsAtOnce) {
     auto package = std::make_unique<MemoryPackage>();
     package->items = {test::FixedPictureItem(0, 0, 10, 10)};
     auto window = Make(std::move(package), ShowMode::Preview);
-    window->Run(); // the box does not exist (no X server here): returns at once
+    EXPECT_FALSE(window->Start()); // the box does not exist (no X server here)
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(window->embedded());
 }

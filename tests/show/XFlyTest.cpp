@@ -1,7 +1,7 @@
 // The bouncing movement of the current item.
 #include "show/XFly.h"
 
-#include "platform/gui/MessageWindow.h"
+#include "platform/VirtualClock.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -11,7 +11,14 @@ namespace {
 
 class XFlyTest : public ::testing::Test {
 protected:
-    MessageWindow window_;
+    // A movement timer on a virtual clock whose ticks are counted.
+    std::unique_ptr<ClockTimer> MovementTimer() {
+        return clock_.MakeTimer(TimerKind::Repeating, [this] { ++ticks_; });
+    }
+
+    VirtualClock clock_;
+    int ticks_ = 0;
+    QWidget window_;
     QWidget* target_ = new QWidget(&window_);
     const Rect bounds_{0, 0, 200, 100};
 };
@@ -19,7 +26,7 @@ protected:
 TEST_F(XFlyTest, StartsInTheUpperLeftQuarterWithTheTargetSize) {
     target_->resize(30, 20);
     for (int i = 0; i < 20; ++i) {
-        XFly fly(&window_, bounds_, target_);
+        XFly fly(bounds_, target_, MovementTimer());
         EXPECT_GE(fly.x(), 0);
         EXPECT_LT(fly.x(), 100);
         EXPECT_GE(fly.y(), 0);
@@ -30,7 +37,7 @@ TEST_F(XFlyTest, StartsInTheUpperLeftQuarterWithTheTargetSize) {
 
 TEST_F(XFlyTest, TargetAsWideAsTheAreaOnlyTurnsHorizontally) {
     target_->resize(200, 10);
-    XFly fly(&window_, bounds_, target_);
+    XFly fly(bounds_, target_, MovementTimer());
     fly.SetPosition(0, 40);
     fly.SetMotion(true, true, 2, 1);
     fly.StartMoving();
@@ -45,7 +52,7 @@ TEST_F(XFlyTest, TargetAsWideAsTheAreaOnlyTurnsHorizontally) {
 
 TEST_F(XFlyTest, FastStepPassesTheEdgeByOnePixelThenTurnsWithoutMoving) {
     target_->resize(50, 10);
-    XFly fly(&window_, bounds_, target_);
+    XFly fly(bounds_, target_, MovementTimer());
     fly.SetPosition(200 - 50 - 1, 10);
     fly.SetMotion(true, true, 2, 1);
     fly.StartMoving();
@@ -61,7 +68,7 @@ TEST_F(XFlyTest, FastStepPassesTheEdgeByOnePixelThenTurnsWithoutMoving) {
 
 TEST_F(XFlyTest, PositionAndSizeTakeEffectOnTheNextStepOnly) {
     target_->resize(20, 20);
-    XFly fly(&window_, bounds_, target_);
+    XFly fly(bounds_, target_, MovementTimer());
     const QRect before = target_->geometry();
     fly.SetPosition(60, 30);
     fly.SetSize(40, 10);
@@ -74,22 +81,26 @@ TEST_F(XFlyTest, PositionAndSizeTakeEffectOnTheNextStepOnly) {
 
 TEST_F(XFlyTest, StoppedStepsDoNothingAndTimerFollowsStartStop) {
     target_->resize(20, 20);
-    XFly fly(&window_, bounds_, target_);
+    XFly fly(bounds_, target_, MovementTimer());
     fly.SetPosition(50, 50);
     fly.MoveStep();
     EXPECT_EQ(fly.x(), 50);
     fly.StartMoving();
-    EXPECT_TRUE(window_.HasTimer(TimerId(ShowTimer::Movement)));
-    EXPECT_EQ(window_.TimerInterval(TimerId(ShowTimer::Movement)), 100);
+    EXPECT_TRUE(fly.timerRunning());
+    fly.StartMoving(); // running already: the timer keeps its pace
+    clock_.AdvanceTo(350);
+    EXPECT_EQ(ticks_, 3); // every 100 ms
     fly.StopMoving();
-    EXPECT_FALSE(window_.HasTimer(TimerId(ShowTimer::Movement)));
+    EXPECT_FALSE(fly.timerRunning());
+    clock_.AdvanceTo(1000);
+    EXPECT_EQ(ticks_, 3);
     fly.MoveStep(); // a tick still queued after the stop
     EXPECT_EQ(fly.x(), 50);
 }
 
 TEST_F(XFlyTest, ReleasedTargetIsNotTouched) {
     target_->resize(20, 20);
-    XFly fly(&window_, bounds_, target_);
+    XFly fly(bounds_, target_, MovementTimer());
     fly.StartMoving();
     delete target_;
     fly.MoveStep(); // must not touch the freed control

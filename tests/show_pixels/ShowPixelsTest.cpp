@@ -77,7 +77,7 @@ TEST_F(ShowPixelsTest, PictureLabelAndPinnedItemLandOnTheirDevicePixels) {
 
     ShowWindow window(std::move(package), ShowMode::Show, 0);
     window.show();
-    window.PostMessage(Msg::Timer, TimerId(ShowTimer::Item));
+    window.HandleInput({ShowInput::Kind::ItemTick});
     Pump();
 
     EXPECT_EQ(window.showSize(), (Size{kScreenWidth, kScreenHeight}));
