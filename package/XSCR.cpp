@@ -6,8 +6,8 @@
 #include "package/StretchBitmap.h"
 #include "platform/CodePage.h"
 #include "platform/ReadOnlyFile.h"
+#include "platform/ReadingEnvironment.h"
 #include "platform/SafeFile.h"
-#include "platform/ScreenSize.h"
 
 #include <algorithm>
 #include <cctype>
@@ -66,7 +66,8 @@ std::string SafeTrackExtension(const std::string& stored) {
     return plain ? stored : ".bin";
 }
 
-XSCR::XSCR(std::string sourcePath) : sourcePath_(std::move(sourcePath)) {
+XSCR::XSCR(std::string sourcePath, ReadingEnvironment reading)
+    : sourcePath_(std::move(sourcePath)), reading_(reading) {
     Load();
 }
 
@@ -223,7 +224,7 @@ void XSCR::LoadAppended() {
             backgroundLocation_ = {static_cast<int32_t>(pos - start), extension_.backgroundSize};
             ScrambleBytes(block.data(), static_cast<long long>(block.size()));
             auto picture = std::make_unique<Bitmap24>();
-            if (DecodeJpeg(block, JpegFull, *picture)) background_ = std::move(picture);
+            if (DecodeJpeg(block, JpegFull, *picture, reading_.decode)) background_ = std::move(picture);
             pos += extension_.backgroundSize;
         }
     }
@@ -396,7 +397,7 @@ bool XSCR::LoadPicture(Bitmap24& bitmap, int index, int scale, ShowItem* item) c
     if (item) *item = GetItem(index);
     if (index < 0 || index >= ItemCount()) return false;
     const auto data = ReadItemData(index);
-    return data && DecodeJpeg(*data, scale, bitmap);
+    return data && DecodeJpeg(*data, scale, bitmap, reading_.decode);
 }
 
 bool XSCR::GetThumbnail(Bitmap24& bitmap, int index, int boxHeight, int boxWidth) const {
@@ -518,14 +519,12 @@ std::string XSCR::LicenseTextUtf8() const {
     return DecodeCodePage(licenseText_);
 }
 
-int XSCR::DesignWidth() {
-    if (info_.designWidth() <= 0) info_.setDesignWidth(PrimaryScreenSize().width);
-    return info_.designWidth();
+int XSCR::DesignWidth() const {
+    return info_.designWidth() > 0 ? info_.designWidth() : reading_.screen.width;
 }
 
-int XSCR::DesignHeight() {
-    if (extension_.designHeight <= 0) extension_.designHeight = PrimaryScreenSize().height;
-    return extension_.designHeight;
+int XSCR::DesignHeight() const {
+    return extension_.designHeight > 0 ? extension_.designHeight : reading_.screen.height;
 }
 
 void XSCR::SetBackground(const Bitmap24* bitmap) {
@@ -549,7 +548,7 @@ std::vector<uint8_t> XSCR::ReadLanguageTable(bool staticCaptions) const {
 // --- Layout ---
 
 void XSCR::AdaptLayoutToScreen() {
-    const ScreenSize screen = PrimaryScreenSize();
+    const ScreenSize& screen = reading_.screen;
     if (!screen.isKnown()) return;
     if (info_.formatLevel() >= 4) {
         if (screen.width == DesignWidth() && screen.height == DesignHeight()) return;
@@ -561,7 +560,7 @@ void XSCR::AdaptLayoutToScreen() {
 }
 
 void XSCR::FitLayout(int w, int h) {
-    const ScreenSize screen = PrimaryScreenSize();
+    const ScreenSize& screen = reading_.screen;
     if (!screen.isKnown() || w <= 0 || h <= 0) return;
     const double W = screen.width, H = screen.height;
     if (H / h > W / w) {
@@ -582,7 +581,7 @@ void XSCR::ScaleLayout(int dx, int dy, double f) {
         item.height = TruncToInt32(item.height * f);
     }
     labels_.ScaleLabels(dx, dy, f);
-    const ScreenSize screen = PrimaryScreenSize();
+    const ScreenSize& screen = reading_.screen;
     if (screen.isKnown()) {
         info_.setDesignWidth(screen.width);
         extension_.designHeight = screen.height;

@@ -21,6 +21,7 @@
 #include "package/PackageTrailer.h"
 #include "platform/Bitmap24.h"
 #include "platform/ExecutablePath.h"
+#include "platform/ReadingEnvironment.h"
 
 #include <cstdint>
 #include <functional>
@@ -53,8 +54,10 @@ struct PackageReadGaps {
 
 class XSCR {
 public:
-    // Reads the package from `sourcePath`.
-    explicit XSCR(std::string sourcePath);
+    // Reads the package from `sourcePath`, fitting its layout to the
+    // reading environment's screen (when known) and decoding its pictures
+    // within its limits.
+    explicit XSCR(std::string sourcePath, ReadingEnvironment reading = {});
     // Deletes the temporary files this package extracted.
     ~XSCR();
     XSCR(const XSCR&) = delete;
@@ -149,10 +152,10 @@ public:
     uint8_t PackageKind() const { return info_.packageKind(); }
     int OpacityPercent() const { return extension_.opacityPercent; }
     bool KeepCursor() const { return extension_.keepCursor != 0; }
-    // The design screen size; a stored value of 0 or less is replaced by the
-    // current screen size (and kept).
-    int DesignWidth();
-    int DesignHeight();
+    // The design screen size; a stored value of 0 or less stands for the
+    // reading environment's screen.
+    int DesignWidth() const;
+    int DesignHeight() const;
 
     // The background picture, or nullptr.
     const Bitmap24* Background() const { return background_.get(); }
@@ -199,6 +202,7 @@ private:
                           const std::string& prefix, const std::string& extension);
 
     std::string sourcePath_;
+    ReadingEnvironment reading_;
     bool isAppended_ = false;
     TrailerFields fields_;
     ScreenSaverInfo info_;

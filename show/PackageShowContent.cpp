@@ -8,8 +8,8 @@
 
 namespace scr {
 
-PackageShowContent::PackageShowContent(std::string packagePath)
-    : package_(std::make_unique<XSCR>(std::move(packagePath))) {}
+PackageShowContent::PackageShowContent(std::string packagePath, const ReadingEnvironment& reading)
+    : package_(std::make_unique<XSCR>(std::move(packagePath), reading)) {}
 
 PackageShowContent::~PackageShowContent() = default;
 

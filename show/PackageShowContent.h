@@ -3,6 +3,7 @@
 // reads the package at once) and releases it (removing its temporary files)
 // when destroyed.
 
+#include "platform/ReadingEnvironment.h"
 #include "show/ShowPackage.h"
 
 #include <memory>
@@ -14,7 +15,8 @@ class XSCR;
 
 class PackageShowContent : public ShowPackage {
 public:
-    explicit PackageShowContent(std::string packagePath);
+    // Reads the package at `packagePath` in the reading environment of the run.
+    PackageShowContent(std::string packagePath, const ReadingEnvironment& reading);
     ~PackageShowContent() override;
 
     XSCR& package() { return *package_; }

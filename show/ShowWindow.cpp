@@ -1,6 +1,5 @@
 #include "show/ShowWindow.h"
 
-#include "package/JpegCodec.h"
 #include "platform/Bitmap24.h"
 #include "platform/StatsLog.h"
 #include "platform/WorkingSet.h"
@@ -57,18 +56,14 @@ std::optional<int> LayeredAlpha(int opacityPercent) {
     return opacityPercent * 255 / 100;
 }
 
-ShowWindow::ShowWindow(std::unique_ptr<ShowPackage> package, ShowMode mode, WindowHandle host,
-                       ShowClock& clock, ShowSound sound)
-    : MessageWindow(nullptr, clock), package_(std::move(package)), clock_(clock), sound_(sound),
-      preview_(mode == ShowMode::Preview), rules_(*this, preview_, package_->IgnoreMouseMove()),
+ShowWindow::ShowWindow(std::unique_ptr<ShowPackage> package, const ShowEnvironment& environment,
+                       ShowMode mode, WindowHandle host, ShowSound sound)
+    : MessageWindow(nullptr, environment.clock), package_(std::move(package)), clock_(environment.clock),
+      random_(environment.random), sound_(sound), preview_(mode == ShowMode::Preview),
+      rules_(*this, preview_, package_->IgnoreMouseMove()),
       terminationSignals_([this] { CloseFromSignal(); }) {
     SetUpGeometry(host);
     limit_ = PlacementLimit({width(), height()});
-    // Pictures are decoded no larger than twice the virtual screen each way.
-    if (const QScreen* primary = QGuiApplication::primaryScreen()) {
-        const QSize desktop = primary->virtualSize();
-        SetJpegSizeLimit(2 * desktop.width(), 2 * desktop.height());
-    }
     const int designWidth = package_->DesignWidth() > 0 ? package_->DesignWidth() : primaryScreen_.width;
     showScale_ = static_cast<double>(showSize_.width) / designWidth;
     SetUpAppearance();
@@ -79,10 +74,11 @@ ShowWindow::ShowWindow(std::unique_ptr<ShowPackage> package, ShowMode mode, Wind
     settings.primaryScreen = primaryScreen_;
     settings.origin = layoutOrigin_;
     settings.showScale = showScale_;
-    sequencer_ = std::make_unique<ShowSequencer>(*package_, static_cast<ShowStage&>(*this), settings);
+    sequencer_ =
+        std::make_unique<ShowSequencer>(*package_, static_cast<ShowStage&>(*this), settings, random_);
 
     if (!sequencer_->playList().empty() && package_->PlacementMode() == kPlacementMoving)
-        fly_ = std::make_unique<XFly>(this, Rect{0, 0, width(), height()}, trans_);
+        fly_ = std::make_unique<XFly>(this, Rect{0, 0, width(), height()}, trans_, random_);
 
     if (embedded()) {
         // The host's window can go away without telling us: end with it.
@@ -150,6 +146,7 @@ void ShowWindow::SetUpAppearance() {
     package_->DropBackground();
 
     trans_ = new XPicTrans(this, clock_);
+    trans_->SetRandomSource(random_);
     trans_->SetAutoSize(false);
     trans_->SetBgMode(TBackgroundMode::bmNone);
     trans_->SetColor(color);
@@ -303,7 +300,8 @@ void ShowWindow::AdvanceEnded() {
 }
 
 void ShowWindow::StartMusic() {
-    music_ = std::make_unique<ShowMusic>(this, *package_, package_->Name(), !preview_, kMusicTickMs, clock_);
+    music_ = std::make_unique<ShowMusic>(this, *package_, package_->Name(), !preview_, random_, kMusicTickMs,
+                                         clock_);
     music_->SetClosingProbe([this] { return rules_.closing(); });
 }
 

@@ -7,6 +7,7 @@
 // bouncing movement and the label controls, and ends the show by the input
 // rules of ShowWindowRules.
 
+#include "platform/ShowEnvironment.h"
 #include "platform/ShowMode.h"
 #include "platform/gui/MessageWindow.h"
 #include "platform/gui/TerminationSignals.h"
@@ -47,9 +48,11 @@ class ShowWindow : public MessageWindow, private ShowWindowHost, private ShowSta
 public:
     // mode: Show or Preview. In Preview `host` is the preview box; in Show a
     // window named by XSCREENSAVER_WINDOW takes its place when it exists.
-    // Every timer of the show (item, movement, transition steps, music) runs on `clock`.
-    ShowWindow(std::unique_ptr<ShowPackage> package, ShowMode mode, WindowHandle host,
-               ShowClock& clock = WallClock::Instance(), ShowSound sound = ShowSound::Play);
+    // Every timer of the show (item, movement, transition steps, music) runs
+    // on the environment's clock, every random choice draws from its random
+    // source; both outlive the window.
+    ShowWindow(std::unique_ptr<ShowPackage> package, const ShowEnvironment& environment, ShowMode mode,
+               WindowHandle host, ShowSound sound = ShowSound::Play);
     ~ShowWindow() override;
 
     // Shows the window and runs the show until it has closed.
@@ -157,6 +160,7 @@ private:
 
     std::unique_ptr<ShowPackage> package_;
     ShowClock& clock_;
+    RandomSource& random_;
     const ShowSound sound_;
     std::optional<int64_t> musicStartMs_;
     const bool preview_;

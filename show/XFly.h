@@ -4,6 +4,7 @@
 // speed. The show window creates one in moving mode and points it at the
 // control of the current item.
 
+#include "platform/RandomSource.h"
 #include "show/ShowTimer.h"
 #include "transitions/Rect.h"
 
@@ -20,7 +21,8 @@ public:
 
     // Places the target at a random point of the left and upper half of
     // `bounds` (in the target's parent's coordinates), keeping its size.
-    XFly(MessageWindow* window, const Rect& bounds, QWidget* target);
+    // Random choices draw from `random`.
+    XFly(MessageWindow* window, const Rect& bounds, QWidget* target, RandomSource& random);
     ~XFly();
     XFly(const XFly&) = delete;
     XFly& operator=(const XFly&) = delete;
@@ -51,12 +53,13 @@ public:
 private:
     // One axis of a step: move by `speed` towards the far edge, or turn
     // (with a new speed, without moving) when the edge is reached.
-    static void StepAxis(int& position, int extent, int low, int high, bool& forward, int& speed);
+    void StepAxis(int& position, int extent, int low, int high, bool& forward, int& speed);
 
     MessageWindow* window_;
     unsigned timerId_ = 0;
     // The target may be released by its owner (a Flash host) between steps.
     QPointer<QWidget> target_;
+    RandomSource& random_; // new speeds at the edges; outlives the movement
     int width_ = 0;
     int height_ = 0;
     Rect bounds_;

@@ -201,7 +201,7 @@ protected:
     }
 
     std::unique_ptr<TForm_XSCR_Config> OpenDialog() {
-        return std::make_unique<TForm_XSCR_Config>(packagePath_, parentWindow_,
+        return std::make_unique<TForm_XSCR_Config>(packagePath_, parentWindow_, ReadingEnvironment{},
                                                    std::make_unique<RecordingShell>(log_));
     }
 

@@ -63,6 +63,7 @@ protected:
 
     test::TempDir dir_;
     QWidget window_;
+    SeededRandom random_{1};
     std::vector<std::pair<std::string, std::string>> saved_;
 };
 
@@ -95,19 +96,19 @@ TEST_F(ShowMusicTest, SettingsDefaultReadAndWriteUnderTheScreenSaversKey) {
 TEST_F(ShowMusicTest, NoPlayerInPreviewWithoutTracksOrWhenMuted) {
     FakeTracks tracks({"a.wav", "b.wav"});
     {
-        ShowMusic preview(&window_, tracks, kName, /*fullScreen=*/false);
+        ShowMusic preview(&window_, tracks, kName, /*fullScreen=*/false, random_);
         EXPECT_EQ(preview.musicWindow(), nullptr);
         EXPECT_FALSE(preview.musicTimerRunning());
         preview.MusicTick();
     }
     FakeTracks none({});
     {
-        ShowMusic silent(&window_, none, kName, true);
+        ShowMusic silent(&window_, none, kName, true, random_);
         EXPECT_EQ(silent.musicWindow(), nullptr);
     }
     Store(1, 1, 1);
     {
-        ShowMusic muted(&window_, tracks, kName, true);
+        ShowMusic muted(&window_, tracks, kName, true, random_);
         EXPECT_EQ(muted.musicWindow(), nullptr);
         EXPECT_FALSE(muted.musicTimerRunning());
         EXPECT_TRUE(muted.musicOrder().empty());
@@ -131,7 +132,7 @@ TEST_F(ShowMusicTest, OrderRepeatAndSinglePass) {
                      std::to_string(c.mra));
         Store(c.mrop, c.mra, 0);
         FakeTracks tracks(std::vector<std::string>(static_cast<size_t>(c.tracks), ""));
-        ShowMusic music(&window_, tracks, kName, true, 3600000);
+        ShowMusic music(&window_, tracks, kName, true, random_, 3600000);
         ASSERT_NE(music.musicWindow(), nullptr);
         EXPECT_TRUE(music.musicTimerRunning());
         EXPECT_EQ(music.musicOrder().size(), c.mrop && c.tracks > 1 ? size_t(c.tracks) : 0u);
@@ -172,7 +173,7 @@ TEST_F(ShowMusicTest, PlaysRealTracksOnTheTimerOnePassThenStops) {
     }
     Store(0, 0, 0);
     FakeTracks tracks(files);
-    ShowMusic music(&window_, tracks, kName, true, 100);
+    ShowMusic music(&window_, tracks, kName, true, random_, 100);
     ASSERT_TRUE(music.musicWindow());
     // Nothing plays before the first tick.
     EXPECT_TRUE(tracks.requests.empty());
@@ -188,7 +189,7 @@ TEST_F(ShowMusicTest, OneTrackWithRepeatStartsAgainAfterItEnds) {
     std::vector<uint8_t> junk(2000, 0x5a);
     test::WriteFile(dir_.file("junk.wav"), junk);
     FakeTracks tracks({dir_.file("loop.wav")});
-    ShowMusic music(&window_, tracks, kName, true, 100);
+    ShowMusic music(&window_, tracks, kName, true, random_, 100);
     ASSERT_TRUE(QTest::qWaitFor([&] { return tracks.requests.size() >= 3; }, 15000));
     EXPECT_EQ(tracks.requests, (std::vector<int>{0, 0, 0}));
     // While a track plays, ticks leave it alone.
@@ -200,7 +201,7 @@ TEST_F(ShowMusicTest, OneTrackWithRepeatStartsAgainAfterItEnds) {
 
     // An undecodable track is skipped: counted as not opened, the next tick tries again.
     FakeTracks bad({dir_.file("junk.wav")});
-    ShowMusic skipping(&window_, bad, kName, true, 3600000);
+    ShowMusic skipping(&window_, bad, kName, true, random_, 3600000);
     skipping.MusicTick();
     skipping.MusicTick();
     EXPECT_EQ(bad.requests.size(), 2u);
@@ -210,7 +211,7 @@ TEST_F(ShowMusicTest, OneTrackWithRepeatStartsAgainAfterItEnds) {
 
 TEST_F(ShowMusicTest, TicksDoNothingOnceTheShowCloses) {
     FakeTracks tracks({""});
-    ShowMusic music(&window_, tracks, kName, true, 50);
+    ShowMusic music(&window_, tracks, kName, true, random_, 50);
     music.SetClosingProbe([] { return true; });
     QTest::qWait(300);
     EXPECT_TRUE(tracks.requests.empty());

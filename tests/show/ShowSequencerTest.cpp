@@ -2,7 +2,7 @@
 #include "show/ShowSequencer.h"
 
 #include "platform/Bitmap24.h"
-#include "platform/Random.h"
+#include "platform/RandomSource.h"
 #include "show/ShowContent.h"
 #include "show/ShowStage.h"
 
@@ -171,12 +171,13 @@ protected:
         settings.showSize = {1024, 768};
         settings.primaryScreen = {1024, 768};
         settings.showScale = scale;
-        sequencer_.emplace(content_, stage_, settings);
+        sequencer_.emplace(content_, stage_, settings, random_);
         stage_.sequencer = &*sequencer_;
         return *sequencer_;
     }
     FakeContent content_;
     FakeStage stage_;
+    SeededRandom random_{1};
     std::optional<ShowSequencer> sequencer_;
 };
 
@@ -439,16 +440,16 @@ TEST_F(ShowSequencerTest, AnAdvanceWithoutTransitionsEndsInsideItsCall) {
 }
 
 TEST_F(ShowSequencerTest, RandomEffectsForMinusOneAndOutOfRange) {
-    SeedRandom(3);
+    SeededRandom random(3);
     for (int effect : {-1, 128, 200, 1000}) {
         for (int i = 0; i < 50; ++i) {
-            const int style = ShowSequencer::ResolveEffect(effect);
+            const int style = ShowSequencer::ResolveEffect(effect, random);
             EXPECT_GE(style, 0);
             EXPECT_LE(style, 127);
         }
     }
-    EXPECT_EQ(ShowSequencer::ResolveEffect(0), 0);
-    EXPECT_EQ(ShowSequencer::ResolveEffect(127), 127);
+    EXPECT_EQ(ShowSequencer::ResolveEffect(0, random), 0);
+    EXPECT_EQ(ShowSequencer::ResolveEffect(127, random), 127);
 }
 
 TEST_F(ShowSequencerTest, NoTransitionBelowMinusOne) {

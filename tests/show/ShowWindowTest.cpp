@@ -8,6 +8,7 @@
 #include "show/XFly.h"
 #include "tests/support/JpegShowPackage.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestShowEnvironment.h"
 #include "transitions/control/XPicTrans.h"
 
 #include <QCoreApplication>
@@ -75,13 +76,14 @@ protected:
     }
     std::unique_ptr<ShowWindow> Make(std::unique_ptr<MemoryPackage> package, ShowMode mode = ShowMode::Show) {
         package_ = package.get();
-        return std::make_unique<ShowWindow>(std::move(package), mode, 0);
+        return std::make_unique<ShowWindow>(std::move(package), environment_, mode, 0);
     }
     static void Pump() {
         for (int i = 0; i < 5; ++i)
             QCoreApplication::processEvents();
     }
     test::TempDir dir_;
+    test::TestShowEnvironment environment_;
     MemoryPackage* package_ = nullptr;
 };
 
@@ -215,7 +217,8 @@ TEST_F(ShowWindowTest, OnAVirtualClockItemsAndTransitionStepsComeAtTheirExactTim
     package->items = {first, second};
     VirtualClock clock;
     package_ = package.get();
-    ShowWindow window(std::move(package), ShowMode::Show, 0, clock, ShowSound::Silent);
+    const test::TestShowEnvironment environment(clock);
+    ShowWindow window(std::move(package), environment, ShowMode::Show, 0, ShowSound::Silent);
     window.StartUnattended();
     Pump();
     XPicTrans* picture = window.transitionControl();

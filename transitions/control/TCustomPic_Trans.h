@@ -24,11 +24,11 @@
 // Everything runs on the GUI thread.
 
 #include "platform/Bitmap24.h"
+#include "platform/RandomSource.h"
 #include "platform/ShowClock.h"
 #include "platform/gui/WallClock.h"
 #include "transitions/FrameComposer.h"
 #include "transitions/Rect.h"
-#include "transitions/TransitionRandom.h"
 #include "transitions/control/TransitionPicture.h"
 #include "transitions/control/TransitionRunner.h"
 
@@ -111,8 +111,10 @@ public:
     void SetColor(uint32_t colorRef);
     TAlign Align() const { return align_; }
     void SetAlign(TAlign value) { align_ = value; }
-    // The random numbers of the random styles (the process's generator by default).
-    void SetRandomSource(RandomSource* random) { random_ = random ? random : &ProcessRandom(); }
+    // The random numbers of the random styles: the show's source, which
+    // outlives the control (a generator of the control's own, seeded from the
+    // clock, until one is given).
+    void SetRandomSource(RandomSource& random) { random_ = &random; }
 
     // --- State -----------------------------------------------------------
     bool Running() const { return running_; }
@@ -202,7 +204,8 @@ private:
     bool running_ = false;
     uint32_t color_ = 0x00000000;
     TAlign align_ = TAlign::alNone;
-    RandomSource* random_ = &ProcessRandom();
+    SeededRandom ownRandom_ = ClockSeededRandom();
+    RandomSource* random_ = &ownRandom_;
 
     Bitmap24 frame_;
     FrameMemory frameMemory_; // what the composer last wrote into frame_
