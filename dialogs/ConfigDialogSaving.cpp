@@ -84,8 +84,8 @@ void TForm_XSCR_Config::SavePicture() {
         written =
             package_->LoadPicture(bitmap, index, 0) && SaveBitmapByExtension(bitmap, target, kPictureQuality);
     } else if (item.kind == ShowItem::Flash) {
-        const ExtractResult movie = package_->ExtractFlash(index);
-        written = movie.ok && CopyFileReplacing(movie.path, target);
+        const auto movie = package_->ReadMovie(index);
+        written = movie && WriteFileReplacing(target, *movie);
     }
     if (!written) ReportPictureNotWritten(Shell(), dynamicTexts_);
 }

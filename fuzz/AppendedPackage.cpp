@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int i = 0; i < items; ++i) {
         package.LoadPicture(bitmap, i, i % 4);
         package.GetThumbnail(bitmap, i, 90, 120);
-        package.ExtractFlash(i);
+        package.ReadMovie(i);
     }
     for (int i = 0; i < std::min(package.MusicCount(), 8); ++i)
         package.ExtractMusic(i);

@@ -143,7 +143,7 @@ void XSCR::LoadAppended() {
     for (int32_t i = 0; tablesComplete && i < info_.itemCount(); ++i) {
         tablesComplete = file.read(entry, kItemTableEntry);
         if (tablesComplete)
-            items_.push_back({ShowItem::Parse(entry + ItemLocation::kSize), ItemLocation::Parse(entry), {}});
+            items_.push_back({ShowItem::Parse(entry + ItemLocation::kSize), ItemLocation::Parse(entry)});
     }
     for (int32_t i = 0; tablesComplete && i < info_.musicCount(); ++i) {
         tablesComplete = file.read(entry, kMusicTableEntry);
@@ -280,7 +280,7 @@ void XSCR::LoadResourceForm() {
     }
     for (int32_t i = 0; complete && i < info_.itemCount(); ++i) {
         const uint8_t* entry = take(kItemTableEntry);
-        if (entry) items_.push_back({ShowItem::Parse(entry + ItemLocation::kSize), {}, {}});
+        if (entry) items_.push_back({ShowItem::Parse(entry + ItemLocation::kSize), {}});
         complete = entry != nullptr;
     }
     for (int32_t i = 0; complete && i < info_.musicCount(); ++i) {
@@ -430,11 +430,13 @@ ExtractResult XSCR::Extract(std::string& file, const std::optional<std::vector<u
     return {true, file, {}};
 }
 
-ExtractResult XSCR::ExtractFlash(int index) {
-    if (index < 0 || index >= ItemCount()) return {};
-    ItemEntry& entry = items_[static_cast<std::size_t>(index)];
-    if (IsOwnRegularFile(entry.file)) return {true, entry.file, {}};
-    return Extract(entry.file, ReadLocatedData(entry.location), "~F_", ".swf");
+std::optional<std::vector<uint8_t>> XSCR::ReadMovie(int index) const {
+    if (index < 0 || index >= ItemCount()) return std::nullopt;
+    const ItemLocation& location = items_[static_cast<std::size_t>(index)].location;
+    if (location.size > kMaxMovieBytes) return std::nullopt;
+    auto data = ReadLocatedData(location);
+    if (!data || data->empty()) return std::nullopt;
+    return data;
 }
 
 ExtractResult XSCR::ExtractMusic(int index) {
@@ -474,8 +476,8 @@ bool XSCR::ExportContent(bool savePictures, bool saveMusic, const std::string& d
                 if (item.width > 0 && item.height > 0) StretchBitmap(picture, item.width, item.height);
                 if (!SaveBitmapByExtension(picture, dir + "Pic_" + n + ".jpg", 90)) return false;
             } else if (item.kind == ShowItem::Flash) {
-                const ExtractResult movie = ExtractFlash(i);
-                if (!movie.ok || !CopyFileReplacing(movie.path, dir + "Flash_" + n + ".swf")) return false;
+                const auto movie = ReadMovie(i);
+                if (!movie || !WriteFileReplacing(dir + "Flash_" + n + ".swf", *movie)) return false;
             }
         }
     }
@@ -494,9 +496,7 @@ bool XSCR::ExportContent(bool savePictures, bool saveMusic, const std::string& d
 
 bool XSCR::DeleteItem(int index) {
     if (index < 0 || index >= ItemCount()) return false;
-    const auto at = items_.begin() + index;
-    if (IsOwnRegularFile(at->file)) ::unlink(at->file.c_str());
-    items_.erase(at);
+    items_.erase(items_.begin() + index);
     labels_.DeleteGroup(index);
     return true;
 }

@@ -2,8 +2,9 @@
 // XSCR: the in-memory form of the content package a packed screen saver
 // carries. It reads the settings, the item and track tables, labels, author,
 // background and licence when it is constructed; picture, movie and music
-// data stay in the file and are read on demand, decoded straight into a
-// bitmap or extracted to a temporary file. It also fits the stored layout,
+// data stay in the file and are read on demand: pictures decoded straight
+// into a bitmap, movies handed over as bytes, tracks extracted to a temporary
+// file for the music player. It also fits the stored layout,
 // designed for one screen size, to the primary screen.
 //
 // Two stored forms exist: the appended package found through the trailer at
@@ -37,7 +38,7 @@ class ModuleResources;
 // Reports an export's progress (files done, files in all); false cancels.
 using ExportProgress = std::function<bool(int done, int total)>;
 
-// Result of extracting a movie or track to a temporary file.
+// Result of extracting a track to a temporary file.
 struct ExtractResult {
     bool ok = false;
     std::string path; // the temporary file; empty on failure
@@ -65,7 +66,7 @@ public:
 
     // Reads everything anew from SourcePath(); called by the constructor.
     void Load();
-    // Deletes all items and tracks (removing their temporary files) and zeroes
+    // Deletes all items and tracks (removing the tracks' temporary files) and zeroes
     // the information record and the author block. Name, licence text and
     // background stay.
     void Clear();
@@ -113,10 +114,15 @@ public:
     // picture and false; other kinds give false.
     bool GetThumbnail(Bitmap24& bitmap, int index, int boxHeight, int boxWidth) const;
 
-    // Writes a movie or track to a temporary file, once per process while that
-    // file exists. Names are "~F_N.swf" and "~S_N" + the track's extension in
-    // the temporary directory, with the smallest free N.
-    ExtractResult ExtractFlash(int index);
+    // The bytes of movie `index` for the Flash player, which takes them from
+    // memory: nothing when the index is out of range, the data cannot be read
+    // or it is larger than kMaxMovieBytes.
+    std::optional<std::vector<uint8_t>> ReadMovie(int index) const;
+    static constexpr int32_t kMaxMovieBytes = 256 << 20;
+
+    // Writes a track to a temporary file for the music player, once per
+    // process while that file exists. Names are "~S_N" + the track's
+    // extension in the temporary directory, with the smallest free N.
     ExtractResult ExtractMusic(int index);
     // Saves the background, pictures and movies ("Pic_bk.jpg", "Pic_N.jpg",
     // "Flash_N.swf") and the tracks ("Music_N.ext") into an existing
@@ -128,8 +134,8 @@ public:
     bool ExportContent(bool savePictures, bool saveMusic, const std::string& directory,
                        const ExportProgress& progress = {});
 
-    // Removes one item (its temporary file, its record, its data location and
-    // its label group) or one track (file, record, location, name).
+    // Removes one item (its record, its data location and its label group)
+    // or one track (its temporary file, record, location, name).
     bool DeleteItem(int index);
     bool DeleteMusic(int index);
 
@@ -182,7 +188,6 @@ private:
     struct ItemEntry {
         ShowItem item;
         ItemLocation location;
-        std::string file; // temporary file it was extracted to
     };
     struct MusicEntry {
         MusicItem music;

@@ -39,10 +39,8 @@ bool PackageShowContent::LoadPicture(Bitmap24& bitmap, int index, int scale) {
     AppendStatsLine("picture-not-loaded item=" + std::to_string(index) + " reason=not-decodable");
     return false;
 }
-std::optional<std::string> PackageShowContent::ExtractFlash(int index) {
-    ExtractResult result = package_->ExtractFlash(index);
-    if (!result.ok) return std::nullopt;
-    return result.path;
+std::optional<std::vector<uint8_t>> PackageShowContent::ReadMovie(int index) {
+    return package_->ReadMovie(index);
 }
 int PackageShowContent::MusicCount() const {
     return package_->MusicCount();

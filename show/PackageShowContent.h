@@ -27,7 +27,7 @@ public:
     int DefaultDisplaySeconds() const override;
     bool RandomOrder() const override;
     bool LoadPicture(Bitmap24& bitmap, int index, int scale) override;
-    std::optional<std::string> ExtractFlash(int index) override;
+    std::optional<std::vector<uint8_t>> ReadMovie(int index) override;
     int MusicCount() const override;
     std::string ExtractMusic(int index) override;
     std::string Name() const override;

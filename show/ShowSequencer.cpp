@@ -168,7 +168,7 @@ void ShowSequencer::EnterCurrentItem() {
         return;
     }
     if (item.kind == kFlash) {
-        if (auto path = content_.ExtractFlash(index_)) stage_.CreateFlash(bounds_, *path);
+        if (auto movie = content_.ReadMovie(index_)) stage_.CreateFlash(bounds_, *movie);
         stage_.SetPictureVisible(false);
     }
     FinishAdvance();

@@ -470,7 +470,7 @@ void ShowWindow::StopTransition() {
     if (trans_ && trans_->Running()) trans_->Stop();
 }
 
-VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::string& moviePath, bool loop) {
+VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::vector<uint8_t>& movie, bool loop) {
     flashAttach_ = FlashAttach::Attaching;
     VtFlashEx* host = CreateFlashHost(this, r.left, r.top, r.right, r.bottom);
     flashAttach_ = FlashAttach::None;
@@ -480,7 +480,8 @@ VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::string& moviePath
         activateWindow();
     }
     if (!host) return nullptr;
-    host->SetMovie(QString::fromStdString(moviePath));
+    host->SetMovie(
+        QByteArray(reinterpret_cast<const char*>(movie.data()), static_cast<qsizetype>(movie.size())));
     if (loop) host->SetLoop(true);
     host->show();
     if (!package_->IgnoreMouseMove())
@@ -491,8 +492,8 @@ VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::string& moviePath
     return host;
 }
 
-void ShowWindow::CreateFlash(const Rect& bounds, const std::string& moviePath) {
-    currentFlash_ = MakeFlashHost(limit_.Clamp(bounds), moviePath, false);
+void ShowWindow::CreateFlash(const Rect& bounds, const std::vector<uint8_t>& movie) {
+    currentFlash_ = MakeFlashHost(limit_.Clamp(bounds), movie, false);
     // A movie the player gives up on has ended: the next item comes at once
     // rather than after the item's time in front of an empty stage.
     if (currentFlash_ && currentFlash_->Player())
@@ -546,8 +547,8 @@ void ShowWindow::CreatePinnedItems() {
                 pinnedItems_.emplace_back(MakePinnedPicture(this, picture, limit_.Clamp(r)));
             });
         } else if (item.kind == ShowItem::Flash) {
-            if (auto path = package_->ExtractFlash(i))
-                if (VtFlashEx* host = MakeFlashHost(limit_.Clamp(r), *path, true))
+            if (auto movie = package_->ReadMovie(i))
+                if (VtFlashEx* host = MakeFlashHost(limit_.Clamp(r), *movie, true))
                     pinnedItems_.emplace_back(host);
         }
     }

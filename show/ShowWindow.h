@@ -133,7 +133,7 @@ private:
     void TransitionOver();
     void ShowPictureAtOnce() override;
     void StopTransition() override;
-    void CreateFlash(const Rect& bounds, const std::string& moviePath) override;
+    void CreateFlash(const Rect& bounds, const std::vector<uint8_t>& movie) override;
     void ReleaseCurrentFlash() override;
     MovieProgress CurrentMovie() override;
     bool CurrentFlashPosition(Point& position) override;
@@ -146,7 +146,7 @@ private:
     void SetFlySize(Size size) override;
     void SetFlyTarget(bool flash) override;
 
-    VtFlashEx* MakeFlashHost(const Rect& bounds, const std::string& moviePath, bool loop);
+    VtFlashEx* MakeFlashHost(const Rect& bounds, const std::vector<uint8_t>& movie, bool loop);
     void CaptureArea(const Rect& r);
     // Where the transition control stands (the visible part of the bounds).
     Rect PictureGeometry() const;

@@ -56,7 +56,7 @@ TEST_F(PackageRoundTripTest, EveryFieldAndBlockComesBack) {
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(package->GetItem(i), d.items[static_cast<std::size_t>(i)].record) << i;
         // Item data comes back byte for byte, whatever its kind.
-        EXPECT_EQ(FileBytes(package->ExtractFlash(i)), d.items[static_cast<std::size_t>(i)].data) << i;
+        EXPECT_EQ(package->ReadMovie(i), d.items[static_cast<std::size_t>(i)].data) << i;
     }
     Bitmap24 picture;
     ASSERT_TRUE(package->LoadPicture(picture, 0, JpegFull));
@@ -102,7 +102,7 @@ TEST_F(PackageRoundTripTest, OlderFormatLevelsCarryLessAndTheReaderFillsIn) {
     ASSERT_EQ(package->Labels().GroupCount(), 3);
     EXPECT_EQ(LabelCount(package->Labels().Group(2)), 0);
     // Item data still lies where the tables say, without an author block before it.
-    EXPECT_EQ(FileBytes(package->ExtractFlash(1)), test::TinySwf());
+    EXPECT_EQ(package->ReadMovie(1), test::TinySwf());
 }
 
 TEST_F(PackageRoundTripTest, LevelFourHasNamesAndBackgroundButNoLicence) {

@@ -49,7 +49,7 @@ public:
         bitmap.fill(0x0000FF00u + static_cast<uint32_t>(index)); // green
         return true;
     }
-    std::optional<std::string> ExtractFlash(int) override { return std::nullopt; }
+    std::optional<std::vector<uint8_t>> ReadMovie(int) override { return std::nullopt; }
     int MusicCount() const override { return 0; }
     std::string ExtractMusic(int) override { return {}; }
     std::string Name() const override { return "Memory"; }

@@ -39,7 +39,7 @@ public:
         const auto it = jpegs.find(index);
         return it != jpegs.end() && DecodeJpeg(it->second, scale, bitmap, decode);
     }
-    std::optional<std::string> ExtractFlash(int) override { return std::nullopt; }
+    std::optional<std::vector<uint8_t>> ReadMovie(int) override { return std::nullopt; }
     int MusicCount() const override { return 0; }
     std::string ExtractMusic(int) override { return {}; }
     std::string Name() const override { return "Memory"; }

@@ -77,9 +77,9 @@ TEST(DemoPackageTest, CarriesPicturesMovieMusicLabelsAndTexts) {
         labelled += LabelCount(demo.Labels().Group(i)) > 0;
         if (demo.GetItem(i).kind == ShowItem::Flash) {
             ++movies;
-            const ExtractResult movie = demo.ExtractFlash(i);
-            ASSERT_TRUE(movie.ok);
-            ExpectWellFormedSwf(test::ReadFile(movie.path));
+            const auto movie = demo.ReadMovie(i);
+            ASSERT_TRUE(movie);
+            ExpectWellFormedSwf(*movie);
             continue;
         }
         Bitmap24 picture;
