@@ -194,9 +194,9 @@ protected:
     // Writes the package and makes it the one the next dialog reads.
     void UsePackage(const PackageDescription& description) {
         const std::string path = dir_.file("saver.scr");
-        std::string error;
         const std::vector<uint8_t> program(256, 0x90);
-        ASSERT_TRUE(WritePackedFile(path, program, description, &error)) << error;
+        const Result<void> packed = WritePackedFile(path, program, description);
+        ASSERT_TRUE(packed) << packed.error();
         packagePath_ = path;
     }
 

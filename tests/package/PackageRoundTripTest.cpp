@@ -17,8 +17,8 @@ protected:
     // Packs the description onto a small program and reads it back.
     std::unique_ptr<XSCR> RoundTrip(const PackageDescription& d) {
         const std::string path = dir.file("package.scr");
-        std::string error;
-        EXPECT_TRUE(WritePackedFile(path, program, d, &error)) << error;
+        const Result<void> packed = WritePackedFile(path, program, d);
+        EXPECT_TRUE(packed) << packed.error();
         return std::make_unique<XSCR>(path);
     }
 
