@@ -66,8 +66,8 @@ void TForm_XSCR_Config::UpdateMusicButtons() {
 
 void TForm_XSCR_Config::TBtnEMusicPlayClick() {
     const int index = ui_.trackSelector->currentIndex();
-    const ExtractResult track = package_->ExtractMusic(index);
-    if (track.ok && MusicOpen(musicPlayer_, QString::fromStdString(track.path))) {
+    const Result<ExtractedTrack> track = package_->ExtractMusic(index);
+    if (track && MusicOpen(musicPlayer_, QString::fromStdString(track->path))) {
         MusicPlay(musicPlayer_);
         ui_.playerPoll->start();
     }

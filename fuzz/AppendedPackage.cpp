@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         package.ReadMovie(i);
     }
     for (int i = 0; i < std::min(package.MusicCount(), 8); ++i)
-        package.ExtractMusic(i);
+        static_cast<void>(package.ExtractMusic(i));
     package.ReadLanguageTable(false);
     package.ReadLanguageTable(true);
     package.FitLayout(package.DesignWidth() + 1, package.DesignHeight() + 1);

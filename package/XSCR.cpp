@@ -421,15 +421,6 @@ bool XSCR::GetThumbnail(Bitmap24& bitmap, int index, int boxHeight, int boxWidth
     return false;
 }
 
-ExtractResult XSCR::Extract(std::string& file, const std::optional<std::vector<uint8_t>>& data,
-                            const std::string& prefix, const std::string& extension) {
-    if (!data || data->empty()) return {};
-    const auto path = CreateNumberedFile(TemporaryDirectory(), prefix, extension, *data);
-    if (!path) return {};
-    file = *path;
-    return {true, file, {}};
-}
-
 std::optional<std::vector<uint8_t>> XSCR::ReadMovie(int index) const {
     if (index < 0 || index >= ItemCount()) return std::nullopt;
     const ItemLocation& location = items_[static_cast<std::size_t>(index)].location;
@@ -439,18 +430,19 @@ std::optional<std::vector<uint8_t>> XSCR::ReadMovie(int index) const {
     return data;
 }
 
-ExtractResult XSCR::ExtractMusic(int index) {
-    if (index < 0 || index >= MusicCount()) return {};
+Result<ExtractedTrack> XSCR::ExtractMusic(int index) {
+    const std::string track = "track " + std::to_string(index + 1);
+    if (index < 0 || index >= MusicCount()) return Failure{"there is no " + track};
     MusicEntry& entry = musics_[static_cast<std::size_t>(index)];
-    ExtractResult result;
-    if (IsOwnRegularFile(entry.file)) {
-        result = {true, entry.file, {}};
-    } else {
-        result =
-            Extract(entry.file, ReadMusicData(index), "~S_", SafeTrackExtension(entry.music.extension()));
+    if (!IsOwnRegularFile(entry.file)) {
+        const auto data = ReadMusicData(index);
+        if (!data || data->empty()) return Failure{track + " cannot be read from the package"};
+        const auto path = CreateNumberedFile(TemporaryDirectory(), "~S_",
+                                             SafeTrackExtension(entry.music.extension()), *data);
+        if (!path) return Failure{track + " cannot be written to the temporary folder"};
+        entry.file = *path;
     }
-    result.music = entry.music;
-    return result;
+    return ExtractedTrack{entry.file, entry.music};
 }
 
 bool XSCR::ExportContent(bool savePictures, bool saveMusic, const std::string& directory,
@@ -484,10 +476,11 @@ bool XSCR::ExportContent(bool savePictures, bool saveMusic, const std::string& d
     if (saveMusic) {
         for (int i = 0; i < MusicCount(); ++i) {
             if (!next()) return false;
-            const ExtractResult track = ExtractMusic(i);
+            const Result<ExtractedTrack> track = ExtractMusic(i);
+            if (!track) return false;
             const std::string name =
-                "Music_" + std::to_string(i + 1) + SafeTrackExtension(track.music.extension());
-            if (!track.ok || !CopyFileReplacing(track.path, dir + name)) return false;
+                "Music_" + std::to_string(i + 1) + SafeTrackExtension(track->music.extension());
+            if (!CopyFileReplacing(track->path, dir + name)) return false;
         }
     }
     if (progress) progress(done, total);

@@ -20,6 +20,7 @@
 #include "package/LabelData.h"
 #include "package/PackageRecords.h"
 #include "package/PackageTrailer.h"
+#include "package/Result.h"
 #include "platform/Bitmap24.h"
 #include "platform/ExecutablePath.h"
 #include "platform/ReadingEnvironment.h"
@@ -38,11 +39,10 @@ class ModuleResources;
 // Reports an export's progress (files done, files in all); false cancels.
 using ExportProgress = std::function<bool(int done, int total)>;
 
-// Result of extracting a track to a temporary file.
-struct ExtractResult {
-    bool ok = false;
-    std::string path; // the temporary file; empty on failure
-    MusicItem music;  // ExtractMusic: the track's record (zero when out of range)
+// A track extracted to a temporary file.
+struct ExtractedTrack {
+    std::string path; // the temporary file
+    MusicItem music;  // the track's record
 };
 
 // What the reader of an appended package found damaged or missing. All false
@@ -123,7 +123,8 @@ public:
     // Writes a track to a temporary file for the music player, once per
     // process while that file exists. Names are "~S_N" + the track's
     // extension in the temporary directory, with the smallest free N.
-    ExtractResult ExtractMusic(int index);
+    // A failure says why: no such track, no data, or no file could be written.
+    Result<ExtractedTrack> ExtractMusic(int index);
     // Saves the background, pictures and movies ("Pic_bk.jpg", "Pic_N.jpg",
     // "Flash_N.swf") and the tracks ("Music_N.ext") into an existing
     // directory, replacing files of the same names. Stops at the first failure
@@ -203,8 +204,6 @@ private:
     int64_t PackageStart(int64_t fileSize) const;
     // The data of an item or track, its first eighth unscrambled; nothing on failure.
     std::optional<std::vector<uint8_t>> ReadLocatedData(const ItemLocation& location) const;
-    ExtractResult Extract(std::string& file, const std::optional<std::vector<uint8_t>>& data,
-                          const std::string& prefix, const std::string& extension);
 
     std::string sourcePath_;
     ReadingEnvironment reading_;

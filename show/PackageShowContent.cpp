@@ -46,8 +46,8 @@ int PackageShowContent::MusicCount() const {
     return package_->MusicCount();
 }
 std::string PackageShowContent::ExtractMusic(int index) {
-    ExtractResult result = package_->ExtractMusic(index);
-    return result.ok ? result.path : std::string();
+    const Result<ExtractedTrack> track = package_->ExtractMusic(index);
+    return track ? track->path : std::string();
 }
 std::string PackageShowContent::Name() const {
     return package_->Name();

@@ -487,8 +487,9 @@ TEST_F(ConfigDialogTest, DestructionDeletesTheExtractedFiles) {
     std::string track;
     {
         auto dialog = OpenDialog();
-        ASSERT_TRUE(dialog->Package()->ExtractMusic(0).ok);
-        track = dialog->Package()->ExtractMusic(0).path;
+        const Result<ExtractedTrack> extracted = dialog->Package()->ExtractMusic(0);
+        ASSERT_TRUE(extracted) << extracted.error();
+        track = extracted->path;
         EXPECT_TRUE(std::filesystem::exists(track));
         // The movie goes to its player from memory, leaving no file.
         EXPECT_TRUE(dialog->Package()->ReadMovie(0));

@@ -22,9 +22,9 @@ protected:
         return std::make_unique<XSCR>(path);
     }
 
-    static std::vector<uint8_t> FileBytes(const ExtractResult& result) {
-        EXPECT_TRUE(result.ok);
-        return test::ReadFile(result.path);
+    static std::vector<uint8_t> FileBytes(const Result<ExtractedTrack>& track) {
+        EXPECT_TRUE(track) << track.error();
+        return track ? test::ReadFile(track->path) : std::vector<uint8_t>();
     }
 
     test::TempDir dir;
@@ -66,8 +66,9 @@ TEST_F(PackageRoundTripTest, EveryFieldAndBlockComesBack) {
 
     ASSERT_EQ(package->MusicCount(), 2);
     for (int i = 0; i < 2; ++i) {
-        const ExtractResult track = package->ExtractMusic(i);
-        EXPECT_EQ(track.music, d.tracks[static_cast<std::size_t>(i)].record);
+        const Result<ExtractedTrack> track = package->ExtractMusic(i);
+        ASSERT_TRUE(track) << track.error();
+        EXPECT_EQ(track->music, d.tracks[static_cast<std::size_t>(i)].record);
         EXPECT_EQ(FileBytes(track), d.tracks[static_cast<std::size_t>(i)].data);
         EXPECT_EQ(package->MusicName(i), d.musicNames[static_cast<std::size_t>(i)]);
     }

@@ -82,20 +82,20 @@ TEST_F(XscrTest, AMovieLargerThanThePlayerTakesIsNotRead) {
 TEST_F(XscrTest, ExtractionHappensOnceWhileTheFileExists) {
     const auto pkg = Open(MoviesAndTracks());
     const auto first = pkg->ExtractMusic(0);
-    ASSERT_TRUE(first.ok);
-    EXPECT_EQ(first.path, temp_.file("~S_0.mp3"));
+    ASSERT_TRUE(first.ok());
+    EXPECT_EQ(first->path, temp_.file("~S_0.mp3"));
     struct stat st {};
-    ASSERT_EQ(::stat(first.path.c_str(), &st), 0);
+    ASSERT_EQ(::stat(first->path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
-    WriteFile(first.path, {'x'}); // a second extraction must not write again
+    WriteFile(first->path, {'x'}); // a second extraction must not write again
     const auto second = pkg->ExtractMusic(0);
-    EXPECT_EQ(second.path, first.path);
-    EXPECT_EQ(ReadFile(second.path), std::vector<uint8_t>{'x'});
+    EXPECT_EQ(second->path, first->path);
+    EXPECT_EQ(ReadFile(second->path), std::vector<uint8_t>{'x'});
 
-    fs::remove(first.path); // deleted by someone else: written anew
+    fs::remove(first->path); // deleted by someone else: written anew
     const auto third = pkg->ExtractMusic(0);
-    ASSERT_TRUE(third.ok);
-    EXPECT_EQ(ReadFile(third.path), std::vector<uint8_t>(40, 'M'));
+    ASSERT_TRUE(third.ok());
+    EXPECT_EQ(ReadFile(third->path), std::vector<uint8_t>(40, 'M'));
 }
 
 TEST_F(XscrTest, TakenNamesAndLinksAreNeverReused) {
@@ -106,8 +106,8 @@ TEST_F(XscrTest, TakenNamesAndLinksAreNeverReused) {
     fs::create_symlink(temp_.file("nowhere"), temp_.file("~S_2.mp3"));
     const auto pkg = Open(MoviesAndTracks());
     const auto track = pkg->ExtractMusic(0);
-    ASSERT_TRUE(track.ok);
-    EXPECT_EQ(track.path, temp_.file("~S_3.mp3"));
+    ASSERT_TRUE(track.ok());
+    EXPECT_EQ(track->path, temp_.file("~S_3.mp3"));
     EXPECT_EQ(ReadFile(temp_.file("~S_0.mp3")), (std::vector<uint8_t>{'o', 'l', 'd'}));
     EXPECT_EQ(ReadFile(victim), std::vector<uint8_t>{'v'});
     EXPECT_FALSE(fs::exists(temp_.file("nowhere")));
@@ -116,21 +116,21 @@ TEST_F(XscrTest, TakenNamesAndLinksAreNeverReused) {
 TEST_F(XscrTest, TrackExtensionsFromThePackageCannotLeaveTheTemporaryFolder) {
     const auto pkg = Open(MoviesAndTracks());
     const auto plain = pkg->ExtractMusic(0);
-    ASSERT_TRUE(plain.ok);
-    EXPECT_EQ(plain.path, temp_.file("~S_0.mp3"));
-    EXPECT_EQ(plain.music.extension(), ".mp3");
+    ASSERT_TRUE(plain.ok());
+    EXPECT_EQ(plain->path, temp_.file("~S_0.mp3"));
+    EXPECT_EQ(plain->music.extension(), ".mp3");
     const auto odd = pkg->ExtractMusic(1);
-    ASSERT_TRUE(odd.ok);
-    EXPECT_EQ(odd.path, temp_.file("~S_0.bin"));
-    EXPECT_EQ(odd.music.extension(), "/../x"); // the record itself is handed back as stored
+    ASSERT_TRUE(odd.ok());
+    EXPECT_EQ(odd->path, temp_.file("~S_0.bin"));
+    EXPECT_EQ(odd->music.extension(), "/../x"); // the record itself is handed back as stored
 }
 
 TEST_F(XscrTest, DestroyingThePackageRemovesItsTemporaryFiles) {
     std::string track, other;
     {
         const auto pkg = Open(MoviesAndTracks());
-        track = pkg->ExtractMusic(0).path;
-        other = pkg->ExtractMusic(1).path;
+        track = pkg->ExtractMusic(0)->path;
+        other = pkg->ExtractMusic(1)->path;
         ASSERT_TRUE(fs::exists(track));
         ASSERT_TRUE(fs::exists(other));
     }

@@ -93,9 +93,9 @@ TEST(DemoPackageTest, CarriesPicturesMovieMusicLabelsAndTexts) {
     EXPECT_GE(labelled, 5);
 
     ASSERT_EQ(demo.MusicCount(), 1);
-    const ExtractResult track = demo.ExtractMusic(0);
-    ASSERT_TRUE(track.ok);
-    const auto wav = test::ReadFile(track.path);
+    const Result<ExtractedTrack> track = demo.ExtractMusic(0);
+    ASSERT_TRUE(track) << track.error();
+    const auto wav = test::ReadFile(track->path);
     ASSERT_GT(wav.size(), 44u);
     EXPECT_EQ(std::string(wav.begin(), wav.begin() + 4), "RIFF");
     EXPECT_EQ(std::string(wav.begin() + 8, wav.begin() + 12), "WAVE");
