@@ -93,7 +93,8 @@ double StartMovie(QWidget& parent, const QString& path, int width, int height,
                   std::unique_ptr<scr::VtFlashEx>& host) {
     host.reset();
     host.reset(scr::CreateFlashHost(&parent, 0, 0, width, height));
-    host->SetMovie(path);
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) host->SetMovie(file.readAll());
     host->SetLoop(true);
     host->show();
     QElapsedTimer clock;

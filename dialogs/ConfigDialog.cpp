@@ -41,7 +41,8 @@ QString FromCodePage(const std::string& text) {
 } // namespace
 
 TForm_XSCR_Config::TForm_XSCR_Config(std::string packagePath, WindowHandle parentWindow,
-                                     std::unique_ptr<DialogShell> shell, QWidget* owner)
+                                     const ReadingEnvironment& reading, std::unique_ptr<DialogShell> shell,
+                                     QWidget* owner)
     : TFormScrNeo(owner), shell_(shell ? std::move(shell) : std::make_unique<DialogShell>()),
       parentWindow_(parentWindow) {
     setObjectName(QStringLiteral("Form_XSCR_Config"));
@@ -57,7 +58,7 @@ TForm_XSCR_Config::TForm_XSCR_Config(std::string packagePath, WindowHandle paren
     ui_.tabBar->show();
     ui_.tabBar->raise();
 
-    package_ = std::make_unique<XSCR>(std::move(packagePath));
+    package_ = std::make_unique<XSCR>(std::move(packagePath), reading);
     ApplyProgramCaptions(QStringLiteral("FS_0"), this);
     LoadLanguage(QStringLiteral("FS_0"), dynamicTexts_, LanguageSourceOf(package_->SourcePath()), this);
     FillDialog();

@@ -24,6 +24,7 @@
 #include "dialogs/SkinnedFrame.h"
 #include "package/PackageRecords.h"
 #include "platform/Bitmap24.h"
+#include "platform/ReadingEnvironment.h"
 #include "platform/ShowMode.h"
 
 #include <QStringList>
@@ -57,11 +58,12 @@ public:
     static constexpr int kThumbnailHeight = 90;
     static constexpr int kMusicPollMs = 2000;
 
-    // Reads the package from `packagePath`; `parentWindow` is the window that
-    // started the dialog (0: none). `shell` (the real desktop when null) does
-    // the dialog's outside work.
+    // Reads the package from `packagePath` in the reading environment of the
+    // run; `parentWindow` is the window that started the dialog (0: none).
+    // `shell` (the real desktop when null) does the dialog's outside work.
     TForm_XSCR_Config(std::string packagePath, WindowHandle parentWindow,
-                      std::unique_ptr<DialogShell> shell = nullptr, QWidget* owner = nullptr);
+                      const ReadingEnvironment& reading = {}, std::unique_ptr<DialogShell> shell = nullptr,
+                      QWidget* owner = nullptr);
     ~TForm_XSCR_Config() override;
 
     XSCR* Package() const { return package_.get(); }

@@ -84,9 +84,9 @@ void TForm_XSCR_Config::StopMusicPlayer() {
 
 void TForm_XSCR_Config::TBtnEMusicPlayClick() {
     const int index = ui_.trackSelector->currentIndex();
-    const ExtractResult track = package_->ExtractMusic(index);
+    const Result<ExtractedTrack> track = package_->ExtractMusic(index);
     // The track plays once the player says it opened (FillMusic).
-    if (track.ok && musicPlayer_) musicPlayer_->Open(QString::fromStdString(track.path));
+    if (track && musicPlayer_) musicPlayer_->Open(QString::fromStdString(track->path));
     UpdateMusicButtons();
 }
 

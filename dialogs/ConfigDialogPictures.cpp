@@ -72,12 +72,12 @@ void TForm_XSCR_Config::ComboBoxPicsChange() {
         ui_.wallpaper->setEnabled(!package_->NoSaving());
     } else {
         if (item.kind == ShowItem::Flash) {
-            const ExtractResult movie = package_->ExtractFlash(index);
-            if (movie.ok) {
+            if (const auto movie = package_->ReadMovie(index)) {
                 flashPreview_ = CreateFlashHost(ui_.previewScreen, 1, 1, ui_.previewScreen->width() - 2,
                                                 ui_.previewScreen->height() - 2);
                 if (flashPreview_) {
-                    flashPreview_->SetMovie(QString::fromStdString(movie.path));
+                    flashPreview_->SetMovie(QByteArray(reinterpret_cast<const char*>(movie->data()),
+                                                       static_cast<qsizetype>(movie->size())));
                     flashPreview_->SetLoop(true);
                     flashPreview_->setVisible(true);
                     flashPreview_->Play();

@@ -84,8 +84,8 @@ void TForm_XSCR_Config::SavePicture() {
         written =
             package_->LoadPicture(bitmap, index, 0) && SaveBitmapByExtension(bitmap, target, kPictureQuality);
     } else if (item.kind == ShowItem::Flash) {
-        const ExtractResult movie = package_->ExtractFlash(index);
-        written = movie.ok && CopyFileReplacing(movie.path, target);
+        const auto movie = package_->ReadMovie(index);
+        written = movie && WriteFileReplacing(target, *movie);
     }
     if (!written) ReportPictureNotWritten(Shell(), dynamicTexts_);
 }
@@ -115,8 +115,8 @@ void TForm_XSCR_Config::SaveMusic() {
     ui_.saveDialog.DefaultExt = filter.defaultExtension;
     ui_.saveDialog.FileName.clear();
     if (!Shell().ExecuteSaveDialog(ui_.saveDialog, this)) return;
-    const ExtractResult track = package_->ExtractMusic(index);
-    if (!track.ok || !CopyFileReplacing(track.path, ui_.saveDialog.FileName.toStdString()))
+    const Result<ExtractedTrack> track = package_->ExtractMusic(index);
+    if (!track || !CopyFileReplacing(track->path, ui_.saveDialog.FileName.toStdString()))
         Shell().ShowMessage(DynamicText(kTextTrackFailed, dynamicTexts_),
                             DynamicText(kTextSaveFailedCaption, dynamicTexts_), kExclamationOk,
                             &dynamicTexts_);

@@ -112,20 +112,21 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
     const PackageDescription description = RandomDescription(in);
-    std::string error;
-    const std::vector<uint8_t> package = BuildPackage(description, &error);
-    if (package.empty()) Fail(("the builder refused the description: " + error).c_str());
+    const Result<std::vector<uint8_t>> built = BuildPackage(description);
+    if (!built) Fail(("the builder refused the description: " + built.error()).c_str());
+    const std::vector<uint8_t>& package = *built;
     if (ftruncate(g_fd, 0) != 0 ||
         pwrite(g_fd, package.data(), package.size(), 0) != static_cast<ssize_t>(package.size()))
         return 0;
 
     const PackageContents contents = ReadPackageContents(XSCR(g_package));
     if (!contents.skipped.empty()) Fail("the reader skipped parts", contents.skipped);
-    if (!WriteManifestFolder(contents.description, g_folder, &error)) Fail(error.c_str());
-    PackageDescription packed;
-    if (!LoadPackageManifest(g_folder + "/" + kManifestFileName, packed, &error))
-        Fail(("the manifest does not load: " + error).c_str());
-    if (BuildPackage(packed) != package)
-        Fail("the packages differ", DescriptionDifferences(contents.description, packed));
+    if (const Result<void> written = WriteManifestFolder(contents.description, g_folder); !written)
+        Fail(written.error().c_str());
+    const Result<PackageDescription> packed = LoadPackageManifest(g_folder + "/" + kManifestFileName);
+    if (!packed) Fail(("the manifest does not load: " + packed.error()).c_str());
+    const Result<std::vector<uint8_t>> rebuilt = BuildPackage(*packed);
+    if (!rebuilt || *rebuilt != package)
+        Fail("the packages differ", DescriptionDifferences(contents.description, *packed));
     return 0;
 }

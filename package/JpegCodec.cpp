@@ -1,7 +1,6 @@
 #include "package/JpegCodec.h"
 
 #include <algorithm>
-#include <atomic>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -12,9 +11,6 @@
 namespace scr {
 namespace {
 
-std::atomic<int64_t> g_pixelLimit{int64_t{1} << 31};
-std::atomic<int> g_limitWidth{0};
-std::atomic<int> g_limitHeight{0};
 // Progressive pictures keep their coefficients for the whole image (about
 // three bytes a pixel); beyond this the decode fails instead of growing.
 constexpr long kMaxDecoderMemory = 192L * 1024 * 1024;
@@ -31,11 +27,11 @@ int ScaledSize(JDIMENSION size, unsigned eighths) {
 }
 
 // The largest output of at most the requested scale that fits the limit.
-DecodePlan PlanDecode(JDIMENSION width, JDIMENSION height, int scale) {
+DecodePlan PlanDecode(JDIMENSION width, JDIMENSION height, int scale, const DecodeLimits& limits) {
     DecodePlan plan;
     plan.eighths = 8u >> scale;
-    const int limitW = g_limitWidth.load();
-    const int limitH = g_limitHeight.load();
+    const int limitW = limits.maxWidth;
+    const int limitH = limits.maxHeight;
     if (limitW <= 0 || limitH <= 0) return plan;
     while (plan.eighths > 1 &&
            (ScaledSize(width, plan.eighths) > limitW || ScaledSize(height, plan.eighths) > limitH))
@@ -114,8 +110,8 @@ void CmykRowToBgr(const uint8_t* cmyk, uint8_t* bgr, int width, bool inverted) {
 // longjmp from the error manager skips nothing. `picture` is filled only on
 // success by the caller's swap; `rowBuffer` is scratch for CMYK rows and for
 // the rows of a box reduction.
-bool DecodeInto(const uint8_t* data, std::size_t size, int scale, Bitmap24& picture,
-                std::vector<uint8_t>& rowBuffer) {
+bool DecodeInto(const uint8_t* data, std::size_t size, int scale, const DecodeLimits& limits,
+                Bitmap24& picture, std::vector<uint8_t>& rowBuffer) {
     jpeg_decompress_struct cinfo;
     ErrorManager err;
     InstallErrorManager(reinterpret_cast<jpeg_common_struct*>(&cinfo), err);
@@ -128,13 +124,13 @@ bool DecodeInto(const uint8_t* data, std::size_t size, int scale, Bitmap24& pict
     cinfo.mem->max_memory_to_use = kMaxDecoderMemory;
     jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
     jpeg_read_header(&cinfo, TRUE);
-    if (static_cast<int64_t>(cinfo.image_width) * cinfo.image_height > g_pixelLimit.load()) {
+    if (static_cast<int64_t>(cinfo.image_width) * cinfo.image_height > limits.maxPixels) {
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
-    const DecodePlan plan = PlanDecode(cinfo.image_width, cinfo.image_height, scale);
+    const DecodePlan plan = PlanDecode(cinfo.image_width, cinfo.image_height, scale, limits);
     cinfo.scale_num = plan.eighths;
     cinfo.scale_denom = 8;
     jpeg_start_decompress(&cinfo);
@@ -227,11 +223,12 @@ bool EncodeInto(const Bitmap24& bitmap, int quality, unsigned char** buffer, uns
 
 } // namespace
 
-bool DecodeJpeg(std::span<const uint8_t> data, int scale, Bitmap24& out) {
+bool DecodeJpeg(std::span<const uint8_t> data, int scale, Bitmap24& out, const DecodeLimits& limits) {
     if (data.empty() || scale < JpegFull || scale > JpegEighth) return false;
     Bitmap24 picture;
     std::vector<uint8_t> rowBuffer;
-    if (!DecodeInto(data.data(), data.size(), scale, picture, rowBuffer) || picture.isEmpty()) return false;
+    if (!DecodeInto(data.data(), data.size(), scale, limits, picture, rowBuffer) || picture.isEmpty())
+        return false;
     out = std::move(picture);
     return true;
 }
@@ -270,22 +267,6 @@ bool EncodeJpeg(const Bitmap24& bitmap, int quality, std::vector<uint8_t>& out) 
     if (ok) out.assign(buffer, buffer + size);
     std::free(buffer);
     return ok;
-}
-
-void SetJpegPixelLimit(int64_t pixels) {
-    g_pixelLimit.store(pixels);
-}
-int64_t JpegPixelLimit() {
-    return g_pixelLimit.load();
-}
-
-void SetJpegSizeLimit(int width, int height) {
-    g_limitWidth.store(std::max(width, 0));
-    g_limitHeight.store(std::max(height, 0));
-}
-
-std::pair<int, int> JpegSizeLimit() {
-    return {g_limitWidth.load(), g_limitHeight.load()};
 }
 
 } // namespace scr

@@ -2,10 +2,10 @@
 // JPEG decoding and encoding over libjpeg-turbo, into and out of Bitmap24.
 
 #include "platform/Bitmap24.h"
+#include "platform/DecodeLimits.h"
 
 #include <cstdint>
 #include <span>
-#include <utility>
 #include <vector>
 
 namespace scr {
@@ -16,11 +16,15 @@ enum JpegScale : int { JpegFull = 0, JpegHalf = 1, JpegQuarter = 2, JpegEighth =
 
 // Decodes a JPEG at a scale 0..3 into `out`. False, with `out` untouched, for
 // data that is not a decodable JPEG, a scale out of range, a picture larger
-// than the pixel limit or memory that cannot be had. A truncated but
+// than the limits' pixel count or memory that cannot be had. A truncated but
 // otherwise valid JPEG decodes (the missing part comes out grey), as the
-// library does. A picture that would come out larger than the size limit is
-// reduced further while it is decoded (see SetJpegSizeLimit).
-bool DecodeJpeg(std::span<const uint8_t> data, int scale, Bitmap24& out);
+// library does.
+//
+// A picture that would come out wider or taller than the limits' size is
+// decoded at the largest eighth of its size that fits (the library's DCT
+// scaling), and beyond one eighth its rows are averaged down while they are
+// read, so memory stays bounded by the limit. The aspect ratio is kept.
+bool DecodeJpeg(std::span<const uint8_t> data, int scale, Bitmap24& out, const DecodeLimits& limits = {});
 
 // Width and height of a JPEG from its header, without decoding; false when
 // the header is not readable.
@@ -32,18 +36,5 @@ int JpegSamplePrecision(std::span<const uint8_t> data);
 
 // Encodes a bitmap at a quality 1..100 (clamped). False for an empty bitmap.
 bool EncodeJpeg(const Bitmap24& bitmap, int quality, std::vector<uint8_t>& out);
-
-// The largest picture (full-size pixels) DecodeJpeg accepts; headers that
-// claim still larger sizes are refused rather than decoded. Default 2^31.
-void SetJpegPixelLimit(int64_t pixels);
-int64_t JpegPixelLimit();
-
-// The largest picture DecodeJpeg produces: one that would come out wider or
-// taller is decoded at the largest eighth of its size that fits (the
-// library's DCT scaling), and beyond one eighth its rows are averaged down
-// while they are read, so memory stays bounded by the limit. The aspect ratio
-// is kept. 0 x 0 (the default) sets no limit.
-void SetJpegSizeLimit(int width, int height);
-std::pair<int, int> JpegSizeLimit();
 
 } // namespace scr

@@ -187,7 +187,7 @@ Json SettingsJson(const PackageDescription& d) {
 
 } // namespace
 
-bool WriteManifestFolder(const PackageDescription& d, const std::string& dir, std::string* error) {
+Result<void> WriteManifestFolder(const PackageDescription& d, const std::string& dir) {
     FolderWriter out(dir);
     Json manifest = SettingsJson(d);
 
@@ -250,11 +250,8 @@ bool WriteManifestFolder(const PackageDescription& d, const std::string& dir, st
     manifest["tracks"] = std::move(tracks);
 
     out.file(kManifestFileName, manifest.dump(2, ' ', false, Json::error_handler_t::replace) + "\n");
-    if (!out.error().empty()) {
-        if (error) *error = out.error();
-        return false;
-    }
-    return true;
+    if (!out.error().empty()) return Failure{out.error()};
+    return {};
 }
 
 } // namespace scr

@@ -19,8 +19,8 @@ namespace scr {
 
 inline constexpr char kManifestFileName[] = "manifest.json";
 
-// Writes the files and the manifest into the existing folder `dir`. False with
-// the reason when a file cannot be written (files written before stay).
-bool WriteManifestFolder(const PackageDescription& description, const std::string& dir, std::string* error);
+// Writes the files and the manifest into the existing folder `dir`. A failure
+// with the reason when a file cannot be written (files written before stay).
+Result<void> WriteManifestFolder(const PackageDescription& description, const std::string& dir);
 
 } // namespace scr

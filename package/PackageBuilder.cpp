@@ -12,11 +12,6 @@ namespace {
 constexpr std::size_t kTableEntrySize = ItemLocation::kSize + ShowItem::kSize;
 constexpr std::size_t kTrackEntrySize = ItemLocation::kSize + MusicItem::kSize;
 
-bool Fail(std::string* error, const std::string& reason) {
-    if (error) *error = reason;
-    return false;
-}
-
 // The music names as stored: one line per name, each ended by CR LF.
 std::string MusicNamesText(const std::vector<std::string>& names) {
     std::string text;
@@ -26,28 +21,27 @@ std::string MusicNamesText(const std::vector<std::string>& names) {
 }
 
 // Checks what the stored form cannot express, before anything is written.
-bool CheckDescription(const PackageDescription& d, std::string* error) {
-    if (d.name.size() >= kPackageNameSize) return Fail(error, "the name is longer than 63 bytes");
+Result<void> CheckDescription(const PackageDescription& d) {
+    if (d.name.size() >= kPackageNameSize) return Failure{"the name is longer than 63 bytes"};
     const int32_t level = d.info.formatLevel();
     if (level < 4) {
         const PackageExtension& e = d.extension;
         if (e.designHeight != 0 || e.opacityPercent != 0 || e.keepCursor != 0)
-            return Fail(error, "design height, opacity and cursor need format level 4 or more");
-        if (!d.musicNames.empty()) return Fail(error, "music names need format level 4 or more");
-        if (!d.background.empty()) return Fail(error, "a background picture needs format level 4 or more");
+            return Failure{"design height, opacity and cursor need format level 4 or more"};
+        if (!d.musicNames.empty()) return Failure{"music names need format level 4 or more"};
+        if (!d.background.empty()) return Failure{"a background picture needs format level 4 or more"};
     }
-    if (level < 5 && !d.licenseText.empty())
-        return Fail(error, "a licence text needs format level 5 or more");
+    if (level < 5 && !d.licenseText.empty()) return Failure{"a licence text needs format level 5 or more"};
     if (d.licenseText.size() > static_cast<std::size_t>(kMaxLicenseLength))
-        return Fail(error, "the licence text is longer than 65536 bytes");
+        return Failure{"the licence text is longer than 65536 bytes"};
     if (!d.musicNames.empty() && d.musicNames.size() != d.tracks.size())
-        return Fail(error, "there must be one music name per track, or none");
+        return Failure{"there must be one music name per track, or none"};
     for (const std::string& name : d.musicNames)
         if (name.find_first_of("\r\n") != std::string::npos)
-            return Fail(error, "a music name holds a line break");
+            return Failure{"a music name holds a line break"};
     if (static_cast<std::size_t>(d.labels.GroupCount()) > d.items.size())
-        return Fail(error, "there are more label groups than items");
-    return true;
+        return Failure{"there are more label groups than items"};
+    return {};
 }
 
 // Adds up the package size, so that a package beyond the 32-bit offsets is
@@ -109,13 +103,13 @@ private:
 
 } // namespace
 
-bool WritePackage(const PackageDescription& d, const PackageSink& sink, std::string* error) {
-    if (!CheckDescription(d, error)) return false;
+Result<void> WritePackage(const PackageDescription& d, const PackageSink& sink) {
+    if (auto checked = CheckDescription(d); !checked) return checked;
     LabelGroupList labels = d.labels;
     labels.MatchGroupCount(static_cast<int>(d.items.size()));
     const std::vector<uint8_t> labelStream = WriteLabelStream(labels);
     const uint64_t packageSize = PackageSize(d, labelStream.size());
-    if (packageSize > static_cast<uint64_t>(INT32_MAX)) return Fail(error, "the package is larger than 2 GB");
+    if (packageSize > static_cast<uint64_t>(INT32_MAX)) return Failure{"the package is larger than 2 GB"};
 
     BlockWriter out(sink);
     std::vector<uint8_t> name(kPackageNameSize, 0);
@@ -178,39 +172,35 @@ bool WritePackage(const PackageDescription& d, const PackageSink& sink, std::str
     info.Serialize(&trailer[kInfoRecordOffset]);
     out.scrambled(std::move(trailer));
 
-    if (!out.ok()) return Fail(error, "the package could not be written");
-    return true;
+    if (!out.ok()) return Failure{"the package could not be written"};
+    return {};
 }
 
-std::vector<uint8_t> BuildPackage(const PackageDescription& description, std::string* error) {
+Result<std::vector<uint8_t>> BuildPackage(const PackageDescription& description) {
     std::vector<uint8_t> bytes;
-    const bool ok = WritePackage(
-        description,
-        [&](const uint8_t* data, std::size_t size) {
-            bytes.insert(bytes.end(), data, data + size);
-            return true;
-        },
-        error);
-    if (!ok) bytes.clear();
+    const Result<void> written = WritePackage(description, [&](const uint8_t* data, std::size_t size) {
+        bytes.insert(bytes.end(), data, data + size);
+        return true;
+    });
+    if (!written) return Failure{written.error()};
     return bytes;
 }
 
-bool WritePackedFile(const std::string& path, std::span<const uint8_t> program,
-                     const PackageDescription& description, std::string* error) {
+Result<void> WritePackedFile(const std::string& path, std::span<const uint8_t> program,
+                             const PackageDescription& description) {
     AtomicFileWriter file;
-    if (!file.open(path)) return Fail(error, file.error());
-    if (!file.write(program.data(), program.size())) return Fail(error, file.error());
+    if (!file.open(path)) return Failure{file.error()};
+    if (!file.write(program.data(), program.size())) return Failure{file.error()};
     const PackageSink sink = [&](const uint8_t* data, std::size_t size) { return file.write(data, size); };
-    std::string reason;
-    if (!WritePackage(description, sink, &reason))
-        return Fail(error, file.error().empty() ? reason : file.error());
-    if (!file.commit(0755)) return Fail(error, file.error());
-    return true;
+    if (const Result<void> written = WritePackage(description, sink); !written)
+        return Failure{file.error().empty() ? written.error() : file.error()};
+    if (!file.commit(0755)) return Failure{file.error()};
+    return {};
 }
 
-bool ReadProgramImage(const std::string& path, std::vector<uint8_t>& program, std::string* error) {
+Result<std::vector<uint8_t>> ReadProgramImage(const std::string& path) {
     ReadOnlyFile file;
-    if (!file.open(path)) return Fail(error, "cannot read " + path);
+    if (!file.open(path)) return Failure{"cannot read " + path};
     int64_t size = file.size();
     if (HasValidTrailer(path)) {
         TrailerBytes trailer{};
@@ -219,8 +209,9 @@ bool ReadProgramImage(const std::string& path, std::vector<uint8_t>& program, st
             if (packageSize > 0 && packageSize <= size) size -= packageSize;
         }
     }
-    if (!file.readBytes(static_cast<std::size_t>(size), program)) return Fail(error, "cannot read " + path);
-    return true;
+    std::vector<uint8_t> program;
+    if (!file.readBytes(static_cast<std::size_t>(size), program)) return Failure{"cannot read " + path};
+    return program;
 }
 
 } // namespace scr

@@ -8,6 +8,7 @@
 
 #include "package/LabelData.h"
 #include "package/PackageRecords.h"
+#include "package/Result.h"
 
 #include <cstdint>
 #include <functional>
@@ -54,23 +55,24 @@ struct PackageDescription {
 // Receives the package bytes in order; false stops the building.
 using PackageSink = std::function<bool(const uint8_t* data, std::size_t size)>;
 
-// Writes the package to the sink. False with a reason when the description
-// cannot be stored (a text too long for its field, blocks the format level
-// cannot carry, a package beyond 2 GB, more label groups than items) or the
-// sink fails; nothing is written when the description is refused.
-bool WritePackage(const PackageDescription& description, const PackageSink& sink, std::string* error);
+// Writes the package to the sink. A failure with the reason when the
+// description cannot be stored (a text too long for its field, blocks the
+// format level cannot carry, a package beyond 2 GB, more label groups than
+// items) or the sink fails; nothing is written when the description is
+// refused.
+Result<void> WritePackage(const PackageDescription& description, const PackageSink& sink);
 
-// The package bytes in memory (empty with the reason on failure).
-std::vector<uint8_t> BuildPackage(const PackageDescription& description, std::string* error = nullptr);
+// The package bytes in memory.
+Result<std::vector<uint8_t>> BuildPackage(const PackageDescription& description);
 
 // Writes `program` followed by the package to `path`: under a temporary name
 // in the same folder, renamed when complete, mode 0755. On failure the
 // destination is left as it was.
-bool WritePackedFile(const std::string& path, std::span<const uint8_t> program,
-                     const PackageDescription& description, std::string* error);
+Result<void> WritePackedFile(const std::string& path, std::span<const uint8_t> program,
+                             const PackageDescription& description);
 
 // The program image of an executable: the whole file, or, when the file
 // already carries a package, the bytes in front of it.
-bool ReadProgramImage(const std::string& path, std::vector<uint8_t>& program, std::string* error);
+Result<std::vector<uint8_t>> ReadProgramImage(const std::string& path);
 
 } // namespace scr

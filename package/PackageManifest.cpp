@@ -272,8 +272,8 @@ void ReadTracks(ManifestFields& m, PackageDescription& d) {
 
 } // namespace
 
-bool LoadPackageManifest(const std::string& path, PackageDescription& description, std::string* error,
-                         std::vector<std::string>* warnings, const LanguageTableTexts& defaultTables) {
+Result<PackageDescription> LoadPackageManifest(const std::string& path, std::vector<std::string>* warnings,
+                                               const LanguageTableTexts& defaultTables) {
     try {
         std::ifstream in(path, std::ios::binary);
         if (!in) throw ManifestError("cannot read " + path);
@@ -295,12 +295,10 @@ bool LoadPackageManifest(const std::string& path, PackageDescription& descriptio
         }
         ReadTracks(m, d);
         m.finish();
-        description = std::move(d);
         if (warnings) *warnings = std::move(notes);
-        return true;
+        return d;
     } catch (const ManifestError& e) {
-        if (error) *error = e.what();
-        return false;
+        return Failure{e.what()};
     }
 }
 

@@ -12,7 +12,7 @@
 namespace scr {
 
 // Reads the manifest and every file it names into a package description.
-// False with a message naming the key on any problem: unknown keys, values of
+// A failure with a message naming the key on any problem: unknown keys, values of
 // the wrong type or beyond what their field stores, missing files, texts too
 // long for their fields or not storable in the code page. Values the package
 // stores but the player treats specially (a transition step of 0, a picture
@@ -25,8 +25,8 @@ struct LanguageTableTexts {
     std::string dynamicTexts;
     std::string staticCaptions;
 };
-bool LoadPackageManifest(const std::string& path, PackageDescription& description, std::string* error,
-                         std::vector<std::string>* warnings = nullptr,
-                         const LanguageTableTexts& defaultTables = {});
+Result<PackageDescription> LoadPackageManifest(const std::string& path,
+                                               std::vector<std::string>* warnings = nullptr,
+                                               const LanguageTableTexts& defaultTables = {});
 
 } // namespace scr

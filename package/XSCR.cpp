@@ -6,8 +6,8 @@
 #include "package/StretchBitmap.h"
 #include "platform/CodePage.h"
 #include "platform/ReadOnlyFile.h"
+#include "platform/ReadingEnvironment.h"
 #include "platform/SafeFile.h"
-#include "platform/ScreenSize.h"
 
 #include <algorithm>
 #include <cctype>
@@ -66,7 +66,8 @@ std::string SafeTrackExtension(const std::string& stored) {
     return plain ? stored : ".bin";
 }
 
-XSCR::XSCR(std::string sourcePath) : sourcePath_(std::move(sourcePath)) {
+XSCR::XSCR(std::string sourcePath, ReadingEnvironment reading)
+    : sourcePath_(std::move(sourcePath)), reading_(reading) {
     Load();
 }
 
@@ -142,7 +143,7 @@ void XSCR::LoadAppended() {
     for (int32_t i = 0; tablesComplete && i < info_.itemCount(); ++i) {
         tablesComplete = file.read(entry, kItemTableEntry);
         if (tablesComplete)
-            items_.push_back({ShowItem::Parse(entry + ItemLocation::kSize), ItemLocation::Parse(entry), {}});
+            items_.push_back({ShowItem::Parse(entry + ItemLocation::kSize), ItemLocation::Parse(entry)});
     }
     for (int32_t i = 0; tablesComplete && i < info_.musicCount(); ++i) {
         tablesComplete = file.read(entry, kMusicTableEntry);
@@ -223,7 +224,7 @@ void XSCR::LoadAppended() {
             backgroundLocation_ = {static_cast<int32_t>(pos - start), extension_.backgroundSize};
             ScrambleBytes(block.data(), static_cast<long long>(block.size()));
             auto picture = std::make_unique<Bitmap24>();
-            if (DecodeJpeg(block, JpegFull, *picture)) background_ = std::move(picture);
+            if (DecodeJpeg(block, JpegFull, *picture, reading_.decode)) background_ = std::move(picture);
             pos += extension_.backgroundSize;
         }
     }
@@ -279,7 +280,7 @@ void XSCR::LoadResourceForm() {
     }
     for (int32_t i = 0; complete && i < info_.itemCount(); ++i) {
         const uint8_t* entry = take(kItemTableEntry);
-        if (entry) items_.push_back({ShowItem::Parse(entry + ItemLocation::kSize), {}, {}});
+        if (entry) items_.push_back({ShowItem::Parse(entry + ItemLocation::kSize), {}});
         complete = entry != nullptr;
     }
     for (int32_t i = 0; complete && i < info_.musicCount(); ++i) {
@@ -396,7 +397,7 @@ bool XSCR::LoadPicture(Bitmap24& bitmap, int index, int scale, ShowItem* item) c
     if (item) *item = GetItem(index);
     if (index < 0 || index >= ItemCount()) return false;
     const auto data = ReadItemData(index);
-    return data && DecodeJpeg(*data, scale, bitmap);
+    return data && DecodeJpeg(*data, scale, bitmap, reading_.decode);
 }
 
 bool XSCR::GetThumbnail(Bitmap24& bitmap, int index, int boxHeight, int boxWidth) const {
@@ -420,34 +421,28 @@ bool XSCR::GetThumbnail(Bitmap24& bitmap, int index, int boxHeight, int boxWidth
     return false;
 }
 
-ExtractResult XSCR::Extract(std::string& file, const std::optional<std::vector<uint8_t>>& data,
-                            const std::string& prefix, const std::string& extension) {
-    if (!data || data->empty()) return {};
-    const auto path = CreateNumberedFile(TemporaryDirectory(), prefix, extension, *data);
-    if (!path) return {};
-    file = *path;
-    return {true, file, {}};
+std::optional<std::vector<uint8_t>> XSCR::ReadMovie(int index) const {
+    if (index < 0 || index >= ItemCount()) return std::nullopt;
+    const ItemLocation& location = items_[static_cast<std::size_t>(index)].location;
+    if (location.size > kMaxMovieBytes) return std::nullopt;
+    auto data = ReadLocatedData(location);
+    if (!data || data->empty()) return std::nullopt;
+    return data;
 }
 
-ExtractResult XSCR::ExtractFlash(int index) {
-    if (index < 0 || index >= ItemCount()) return {};
-    ItemEntry& entry = items_[static_cast<std::size_t>(index)];
-    if (IsOwnRegularFile(entry.file)) return {true, entry.file, {}};
-    return Extract(entry.file, ReadLocatedData(entry.location), "~F_", ".swf");
-}
-
-ExtractResult XSCR::ExtractMusic(int index) {
-    if (index < 0 || index >= MusicCount()) return {};
+Result<ExtractedTrack> XSCR::ExtractMusic(int index) {
+    const std::string track = "track " + std::to_string(index + 1);
+    if (index < 0 || index >= MusicCount()) return Failure{"there is no " + track};
     MusicEntry& entry = musics_[static_cast<std::size_t>(index)];
-    ExtractResult result;
-    if (IsOwnRegularFile(entry.file)) {
-        result = {true, entry.file, {}};
-    } else {
-        result =
-            Extract(entry.file, ReadMusicData(index), "~S_", SafeTrackExtension(entry.music.extension()));
+    if (!IsOwnRegularFile(entry.file)) {
+        const auto data = ReadMusicData(index);
+        if (!data || data->empty()) return Failure{track + " cannot be read from the package"};
+        const auto path = CreateNumberedFile(TemporaryDirectory(), "~S_",
+                                             SafeTrackExtension(entry.music.extension()), *data);
+        if (!path) return Failure{track + " cannot be written to the temporary folder"};
+        entry.file = *path;
     }
-    result.music = entry.music;
-    return result;
+    return ExtractedTrack{entry.file, entry.music};
 }
 
 bool XSCR::ExportContent(bool savePictures, bool saveMusic, const std::string& directory,
@@ -473,18 +468,19 @@ bool XSCR::ExportContent(bool savePictures, bool saveMusic, const std::string& d
                 if (item.width > 0 && item.height > 0) StretchBitmap(picture, item.width, item.height);
                 if (!SaveBitmapByExtension(picture, dir + "Pic_" + n + ".jpg", 90)) return false;
             } else if (item.kind == ShowItem::Flash) {
-                const ExtractResult movie = ExtractFlash(i);
-                if (!movie.ok || !CopyFileReplacing(movie.path, dir + "Flash_" + n + ".swf")) return false;
+                const auto movie = ReadMovie(i);
+                if (!movie || !WriteFileReplacing(dir + "Flash_" + n + ".swf", *movie)) return false;
             }
         }
     }
     if (saveMusic) {
         for (int i = 0; i < MusicCount(); ++i) {
             if (!next()) return false;
-            const ExtractResult track = ExtractMusic(i);
+            const Result<ExtractedTrack> track = ExtractMusic(i);
+            if (!track) return false;
             const std::string name =
-                "Music_" + std::to_string(i + 1) + SafeTrackExtension(track.music.extension());
-            if (!track.ok || !CopyFileReplacing(track.path, dir + name)) return false;
+                "Music_" + std::to_string(i + 1) + SafeTrackExtension(track->music.extension());
+            if (!CopyFileReplacing(track->path, dir + name)) return false;
         }
     }
     if (progress) progress(done, total);
@@ -493,9 +489,7 @@ bool XSCR::ExportContent(bool savePictures, bool saveMusic, const std::string& d
 
 bool XSCR::DeleteItem(int index) {
     if (index < 0 || index >= ItemCount()) return false;
-    const auto at = items_.begin() + index;
-    if (IsOwnRegularFile(at->file)) ::unlink(at->file.c_str());
-    items_.erase(at);
+    items_.erase(items_.begin() + index);
     labels_.DeleteGroup(index);
     return true;
 }
@@ -518,14 +512,12 @@ std::string XSCR::LicenseTextUtf8() const {
     return DecodeCodePage(licenseText_);
 }
 
-int XSCR::DesignWidth() {
-    if (info_.designWidth() <= 0) info_.setDesignWidth(PrimaryScreenSize().width);
-    return info_.designWidth();
+int XSCR::DesignWidth() const {
+    return info_.designWidth() > 0 ? info_.designWidth() : reading_.screen.width;
 }
 
-int XSCR::DesignHeight() {
-    if (extension_.designHeight <= 0) extension_.designHeight = PrimaryScreenSize().height;
-    return extension_.designHeight;
+int XSCR::DesignHeight() const {
+    return extension_.designHeight > 0 ? extension_.designHeight : reading_.screen.height;
 }
 
 void XSCR::SetBackground(const Bitmap24* bitmap) {
@@ -549,7 +541,7 @@ std::vector<uint8_t> XSCR::ReadLanguageTable(bool staticCaptions) const {
 // --- Layout ---
 
 void XSCR::AdaptLayoutToScreen() {
-    const ScreenSize screen = PrimaryScreenSize();
+    const ScreenSize& screen = reading_.screen;
     if (!screen.isKnown()) return;
     if (info_.formatLevel() >= 4) {
         if (screen.width == DesignWidth() && screen.height == DesignHeight()) return;
@@ -561,7 +553,7 @@ void XSCR::AdaptLayoutToScreen() {
 }
 
 void XSCR::FitLayout(int w, int h) {
-    const ScreenSize screen = PrimaryScreenSize();
+    const ScreenSize& screen = reading_.screen;
     if (!screen.isKnown() || w <= 0 || h <= 0) return;
     const double W = screen.width, H = screen.height;
     if (H / h > W / w) {
@@ -582,7 +574,7 @@ void XSCR::ScaleLayout(int dx, int dy, double f) {
         item.height = TruncToInt32(item.height * f);
     }
     labels_.ScaleLabels(dx, dy, f);
-    const ScreenSize screen = PrimaryScreenSize();
+    const ScreenSize& screen = reading_.screen;
     if (screen.isKnown()) {
         info_.setDesignWidth(screen.width);
         extension_.designHeight = screen.height;

@@ -2,8 +2,9 @@
 // XSCR: the in-memory form of the content package a packed screen saver
 // carries. It reads the settings, the item and track tables, labels, author,
 // background and licence when it is constructed; picture, movie and music
-// data stay in the file and are read on demand, decoded straight into a
-// bitmap or extracted to a temporary file. It also fits the stored layout,
+// data stay in the file and are read on demand: pictures decoded straight
+// into a bitmap, movies handed over as bytes, tracks extracted to a temporary
+// file for the music player. It also fits the stored layout,
 // designed for one screen size, to the primary screen.
 //
 // Two stored forms exist: the appended package found through the trailer at
@@ -19,8 +20,10 @@
 #include "package/LabelData.h"
 #include "package/PackageRecords.h"
 #include "package/PackageTrailer.h"
+#include "package/Result.h"
 #include "platform/Bitmap24.h"
 #include "platform/ExecutablePath.h"
+#include "platform/ReadingEnvironment.h"
 
 #include <cstdint>
 #include <functional>
@@ -36,11 +39,10 @@ class ModuleResources;
 // Reports an export's progress (files done, files in all); false cancels.
 using ExportProgress = std::function<bool(int done, int total)>;
 
-// Result of extracting a movie or track to a temporary file.
-struct ExtractResult {
-    bool ok = false;
-    std::string path; // the temporary file; empty on failure
-    MusicItem music;  // ExtractMusic: the track's record (zero when out of range)
+// A track extracted to a temporary file.
+struct ExtractedTrack {
+    std::string path; // the temporary file
+    MusicItem music;  // the track's record
 };
 
 // What the reader of an appended package found damaged or missing. All false
@@ -53,8 +55,10 @@ struct PackageReadGaps {
 
 class XSCR {
 public:
-    // Reads the package from `sourcePath`.
-    explicit XSCR(std::string sourcePath);
+    // Reads the package from `sourcePath`, fitting its layout to the
+    // reading environment's screen (when known) and decoding its pictures
+    // within its limits.
+    explicit XSCR(std::string sourcePath, ReadingEnvironment reading = {});
     // Deletes the temporary files this package extracted.
     ~XSCR();
     XSCR(const XSCR&) = delete;
@@ -62,7 +66,7 @@ public:
 
     // Reads everything anew from SourcePath(); called by the constructor.
     void Load();
-    // Deletes all items and tracks (removing their temporary files) and zeroes
+    // Deletes all items and tracks (removing the tracks' temporary files) and zeroes
     // the information record and the author block. Name, licence text and
     // background stay.
     void Clear();
@@ -110,11 +114,17 @@ public:
     // picture and false; other kinds give false.
     bool GetThumbnail(Bitmap24& bitmap, int index, int boxHeight, int boxWidth) const;
 
-    // Writes a movie or track to a temporary file, once per process while that
-    // file exists. Names are "~F_N.swf" and "~S_N" + the track's extension in
-    // the temporary directory, with the smallest free N.
-    ExtractResult ExtractFlash(int index);
-    ExtractResult ExtractMusic(int index);
+    // The bytes of movie `index` for the Flash player, which takes them from
+    // memory: nothing when the index is out of range, the data cannot be read
+    // or it is larger than kMaxMovieBytes.
+    std::optional<std::vector<uint8_t>> ReadMovie(int index) const;
+    static constexpr int32_t kMaxMovieBytes = 256 << 20;
+
+    // Writes a track to a temporary file for the music player, once per
+    // process while that file exists. Names are "~S_N" + the track's
+    // extension in the temporary directory, with the smallest free N.
+    // A failure says why: no such track, no data, or no file could be written.
+    Result<ExtractedTrack> ExtractMusic(int index);
     // Saves the background, pictures and movies ("Pic_bk.jpg", "Pic_N.jpg",
     // "Flash_N.swf") and the tracks ("Music_N.ext") into an existing
     // directory, replacing files of the same names. Stops at the first failure
@@ -125,8 +135,8 @@ public:
     bool ExportContent(bool savePictures, bool saveMusic, const std::string& directory,
                        const ExportProgress& progress = {});
 
-    // Removes one item (its temporary file, its record, its data location and
-    // its label group) or one track (file, record, location, name).
+    // Removes one item (its record, its data location and its label group)
+    // or one track (its temporary file, record, location, name).
     bool DeleteItem(int index);
     bool DeleteMusic(int index);
 
@@ -149,10 +159,10 @@ public:
     uint8_t PackageKind() const { return info_.packageKind(); }
     int OpacityPercent() const { return extension_.opacityPercent; }
     bool KeepCursor() const { return extension_.keepCursor != 0; }
-    // The design screen size; a stored value of 0 or less is replaced by the
-    // current screen size (and kept).
-    int DesignWidth();
-    int DesignHeight();
+    // The design screen size; a stored value of 0 or less stands for the
+    // reading environment's screen.
+    int DesignWidth() const;
+    int DesignHeight() const;
 
     // The background picture, or nullptr.
     const Bitmap24* Background() const { return background_.get(); }
@@ -179,7 +189,6 @@ private:
     struct ItemEntry {
         ShowItem item;
         ItemLocation location;
-        std::string file; // temporary file it was extracted to
     };
     struct MusicEntry {
         MusicItem music;
@@ -195,10 +204,9 @@ private:
     int64_t PackageStart(int64_t fileSize) const;
     // The data of an item or track, its first eighth unscrambled; nothing on failure.
     std::optional<std::vector<uint8_t>> ReadLocatedData(const ItemLocation& location) const;
-    ExtractResult Extract(std::string& file, const std::optional<std::vector<uint8_t>>& data,
-                          const std::string& prefix, const std::string& extension);
 
     std::string sourcePath_;
+    ReadingEnvironment reading_;
     bool isAppended_ = false;
     TrailerFields fields_;
     ScreenSaverInfo info_;

@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cwctype>
 #include <iconv.h>
-#include <mutex>
 
 namespace scr {
 namespace {
@@ -54,10 +53,9 @@ struct CaseTables {
     std::array<unsigned char, 256> upper{};
 };
 
-const CaseTables& Tables() {
-    static CaseTables tables;
-    static std::once_flag once;
-    std::call_once(once, [] {
+CaseTables BuildCaseTables() {
+    CaseTables tables;
+    {
         const std::string page = SystemCodePage();
         for (int b = 0; b < 256; ++b) {
             tables.lower[b] = tables.upper[b] = static_cast<unsigned char>(b);
@@ -107,7 +105,13 @@ const CaseTables& Tables() {
         }
         if (toWide != reinterpret_cast<iconv_t>(-1)) iconv_close(toWide);
         if (fromWide != reinterpret_cast<iconv_t>(-1)) iconv_close(fromWide);
-    });
+    }
+    return tables;
+}
+
+// Built on first use; the initialisation of a local static is thread-safe.
+const CaseTables& Tables() {
+    static const CaseTables tables = BuildCaseTables();
     return tables;
 }
 

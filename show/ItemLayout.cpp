@@ -1,6 +1,6 @@
 #include "show/ItemLayout.h"
 
-#include "platform/Random.h"
+#include "platform/RandomSource.h"
 
 #include <algorithm>
 #include <limits>
@@ -45,8 +45,8 @@ Size FitIntoHalfWindow(Size item, Size window) {
     return {fitted.width(), fitted.height()};
 }
 
-int RandomOffset(int space) {
-    return space >= 1 ? RandomBelow(space) : 0;
+int RandomOffset(int space, RandomSource& random) {
+    return space >= 1 ? random.Random(space) : 0;
 }
 
 Point FromOrigin(Point origin, int64_t x, int64_t y) {

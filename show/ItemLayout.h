@@ -2,6 +2,7 @@
 // Sizes and places of show items: design pixels scaled to the window, the
 // default half-screen rectangle, fitting into a box, random placement.
 
+#include "platform/RandomSource.h"
 #include "transitions/Rect.h"
 
 #include <cstdint>
@@ -30,7 +31,7 @@ Rect FitRect(const Rect& inner, const Rect& box);
 Size FitIntoHalfWindow(Size item, Size window);
 
 // A random offset in 0 .. space - 1, or 0 when there is no room.
-int RandomOffset(int space);
+int RandomOffset(int space, RandomSource& random);
 
 // A place laid out from `origin` (the primary screen's place on the window):
 // origin + offset, held within int for any stored offset.

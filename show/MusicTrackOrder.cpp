@@ -6,12 +6,12 @@
 
 namespace scr {
 
-MusicTrackOrder::MusicTrackOrder(int trackCount, const MusicSettings& settings)
-    : count_(trackCount), repeat_(settings.repeat) {
+MusicTrackOrder::MusicTrackOrder(int trackCount, const MusicSettings& settings, RandomSource& random)
+    : count_(trackCount), repeat_(settings.repeat), random_(&random) {
     if (count_ > 1 && settings.randomOrder) {
         order_.resize(static_cast<size_t>(count_));
         std::iota(order_.begin(), order_.end(), 0);
-        Shuffle(order_);
+        Shuffle(order_, *random_);
     }
 }
 
@@ -22,7 +22,7 @@ std::optional<int> MusicTrackOrder::Next() {
     ++position_;
     // A new pass draws a new order.
     if (!order_.empty() && position_ >= count_ && repeat_) {
-        Shuffle(order_);
+        Shuffle(order_, *random_);
         position_ = 0;
     }
     return track;

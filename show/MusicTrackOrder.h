@@ -5,6 +5,7 @@
 // more tracks unless repeat is on. The player's music and a rendered sound
 // track both take their tracks from it.
 
+#include "platform/RandomSource.h"
 #include "show/MusicSettings.h"
 
 #include <cstdint>
@@ -16,8 +17,9 @@ namespace scr {
 class MusicTrackOrder {
 public:
     MusicTrackOrder() = default;
-    // Draws the first random order, when there is one.
-    MusicTrackOrder(int trackCount, const MusicSettings& settings);
+    // Draws the first random order, when there is one, from `random` (which
+    // outlives the order).
+    MusicTrackOrder(int trackCount, const MusicSettings& settings, RandomSource& random);
 
     // The track whose turn it is, then moves on; none once a pass without
     // repeat is over (or there are no tracks).
@@ -33,6 +35,7 @@ private:
     bool repeat_ = false;
     std::vector<int32_t> order_;
     int position_ = 0;
+    RandomSource* random_ = nullptr;
 };
 
 } // namespace scr

@@ -8,8 +8,8 @@
 
 namespace scr {
 
-PackageShowContent::PackageShowContent(std::string packagePath)
-    : package_(std::make_unique<XSCR>(std::move(packagePath))) {}
+PackageShowContent::PackageShowContent(std::string packagePath, const ReadingEnvironment& reading)
+    : package_(std::make_unique<XSCR>(std::move(packagePath), reading)) {}
 
 PackageShowContent::~PackageShowContent() = default;
 
@@ -39,17 +39,15 @@ bool PackageShowContent::LoadPicture(Bitmap24& bitmap, int index, int scale) {
     AppendStatsLine("picture-not-loaded item=" + std::to_string(index) + " reason=not-decodable");
     return false;
 }
-std::optional<std::string> PackageShowContent::ExtractFlash(int index) {
-    ExtractResult result = package_->ExtractFlash(index);
-    if (!result.ok) return std::nullopt;
-    return result.path;
+std::optional<std::vector<uint8_t>> PackageShowContent::ReadMovie(int index) {
+    return package_->ReadMovie(index);
 }
 int PackageShowContent::MusicCount() const {
     return package_->MusicCount();
 }
 std::string PackageShowContent::ExtractMusic(int index) {
-    ExtractResult result = package_->ExtractMusic(index);
-    return result.ok ? result.path : std::string();
+    const Result<ExtractedTrack> track = package_->ExtractMusic(index);
+    return track ? track->path : std::string();
 }
 std::string PackageShowContent::Name() const {
     return package_->Name();

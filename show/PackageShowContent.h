@@ -3,6 +3,7 @@
 // reads the package at once) and releases it (removing its temporary files)
 // when destroyed.
 
+#include "platform/ReadingEnvironment.h"
 #include "show/ShowPackage.h"
 
 #include <memory>
@@ -14,7 +15,8 @@ class XSCR;
 
 class PackageShowContent : public ShowPackage {
 public:
-    explicit PackageShowContent(std::string packagePath);
+    // Reads the package at `packagePath` in the reading environment of the run.
+    PackageShowContent(std::string packagePath, const ReadingEnvironment& reading);
     ~PackageShowContent() override;
 
     XSCR& package() { return *package_; }
@@ -25,7 +27,7 @@ public:
     int DefaultDisplaySeconds() const override;
     bool RandomOrder() const override;
     bool LoadPicture(Bitmap24& bitmap, int index, int scale) override;
-    std::optional<std::string> ExtractFlash(int index) override;
+    std::optional<std::vector<uint8_t>> ReadMovie(int index) override;
     int MusicCount() const override;
     std::string ExtractMusic(int index) override;
     std::string Name() const override;

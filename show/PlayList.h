@@ -2,6 +2,8 @@
 // The order in which the show's items come: every item that is not pinned,
 // in item order or shuffled, and the position of the item to show next.
 
+#include "platform/RandomSource.h"
+
 #include <vector>
 
 namespace scr {
@@ -10,8 +12,9 @@ class PlayList {
 public:
     PlayList() = default;
     // The indices of the items whose pinned flag is false, ascending;
-    // shuffled when randomOrder is set.
-    PlayList(const std::vector<bool>& pinned, bool randomOrder);
+    // shuffled when randomOrder is set, with orders drawn from `random`
+    // (which outlives the list).
+    PlayList(const std::vector<bool>& pinned, bool randomOrder, RandomSource& random);
 
     int size() const { return static_cast<int>(entries_.size()); }
     bool empty() const { return entries_.empty(); }
@@ -29,6 +32,7 @@ private:
     std::vector<int> entries_;
     int position_ = 0;
     bool randomOrder_ = false;
+    RandomSource* random_ = nullptr;
 };
 
 } // namespace scr

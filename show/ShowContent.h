@@ -22,8 +22,8 @@ public:
     virtual bool RandomOrder() const = 0;
     // Decodes picture `index` at 1/2^scale of its size; false leaves `bitmap` as it was.
     virtual bool LoadPicture(Bitmap24& bitmap, int index, int scale) = 0;
-    // The temporary file of movie `index`; none when it cannot be extracted.
-    virtual std::optional<std::string> ExtractFlash(int index) = 0;
+    // The bytes of movie `index`; none when they cannot be read.
+    virtual std::optional<std::vector<uint8_t>> ReadMovie(int index) = 0;
 };
 
 } // namespace scr

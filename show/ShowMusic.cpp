@@ -9,13 +9,13 @@
 namespace scr {
 
 ShowMusic::ShowMusic(QWidget* showWindow, MusicTrackSource& tracks, const std::string& screenSaverName,
-                     bool fullScreen, int tickMs, ShowClock& clock)
+                     bool fullScreen, RandomSource& random, int tickMs, ShowClock& clock)
     : QObject(showWindow), tracks_(tracks) {
     int count = tracks_.MusicCount();
     if (!fullScreen || count < 1) return;
     settings_ = ReadMusicSettings(screenSaverName);
     if (settings_.mute) return;
-    order_ = MusicTrackOrder(count, settings_);
+    order_ = MusicTrackOrder(count, settings_, random);
     player_ = MusicPlayer::Create();
     if (!player_) return;
     connect(player_.get(), &MusicPlayer::opened, this, &ShowMusic::TrackOpened);

@@ -40,8 +40,10 @@ class ShowMusic : public QObject {
 public:
     // `fullScreen` false (preview) or no tracks: no music at all.
     // The music timer runs on `clock`.
+    // Random orders draw from `random`, which outlives the music.
     ShowMusic(QWidget* showWindow, MusicTrackSource& tracks, const std::string& screenSaverName,
-              bool fullScreen, int tickMs = kMusicTickMs, ShowClock& clock = WallClock::Instance());
+              bool fullScreen, RandomSource& random, int tickMs = kMusicTickMs,
+              ShowClock& clock = WallClock::Instance());
     // Music shutdown: destroys the player; the timer ends with it.
     ~ShowMusic() override;
 

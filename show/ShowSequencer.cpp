@@ -1,6 +1,5 @@
 #include "show/ShowSequencer.h"
 
-#include "platform/Random.h"
 #include "platform/WorkingSet.h"
 #include "show/ItemTiming.h"
 #include "show/ShowContent.h"
@@ -30,14 +29,15 @@ std::vector<bool> PinnedFlags(const ShowContent& content) {
 
 } // namespace
 
-ShowSequencer::ShowSequencer(ShowContent& content, ShowStage& stage, const SequencerSettings& settings)
-    : content_(content), stage_(stage), settings_(settings),
-      playList_(PinnedFlags(content), content.RandomOrder()) {
+ShowSequencer::ShowSequencer(ShowContent& content, ShowStage& stage, const SequencerSettings& settings,
+                             RandomSource& random)
+    : content_(content), stage_(stage), settings_(settings), random_(random),
+      playList_(PinnedFlags(content), content.RandomOrder(), random) {
     currentItem_ = content_.GetItem(playList_.empty() ? -1 : playList_.CurrentIndex());
 }
 
-int ShowSequencer::ResolveEffect(int effect) {
-    return effect >= 0 && effect <= 127 ? effect : RandomBelow(128);
+int ShowSequencer::ResolveEffect(int effect, RandomSource& random) {
+    return effect >= 0 && effect <= 127 ? effect : random.Random(128);
 }
 
 void ShowSequencer::Advance(bool forward) {
@@ -102,8 +102,8 @@ void ShowSequencer::LayOutCurrentItem() {
         position = FromOrigin(settings_.origin, static_cast<int>(item.left * scale),
                               static_cast<int>(item.top * scale));
     } else {
-        position = FromOrigin(settings_.origin, RandomOffset(settings_.showSize.width - size.width),
-                              RandomOffset(settings_.showSize.height - size.height));
+        position = FromOrigin(settings_.origin, RandomOffset(settings_.showSize.width - size.width, random_),
+                              RandomOffset(settings_.showSize.height - size.height, random_));
     }
 
     picture_ = Bitmap24();
@@ -125,8 +125,8 @@ void ShowSequencer::LeavePreviousItem() {
         if (content_.CountPinnedItems() > 0) stage_.CreatePinnedItems();
         if (stage_.HasFly()) {
             const Size window = stage_.WindowSize();
-            const Point start{RandomOffset(window.width - size_.width),
-                              RandomOffset(window.height - size_.height)};
+            const Point start{RandomOffset(window.width - size_.width, random_),
+                              RandomOffset(window.height - size_.height, random_)};
             stage_.SetFlyPosition(start);
             bounds_ = MakeRect(start, size_);
         }
@@ -139,7 +139,8 @@ void ShowSequencer::LeavePreviousItem() {
     } else if (previous.kind == kPicture && previous.exitEffect >= kNoEffectBelow) {
         // The exit transition runs in place, to the background under the picture.
         stage_.PictureFromBackground();
-        stage_.StartTransition(ResolveEffect(previous.exitEffect), previous.exitStep, previous.exitDelay);
+        stage_.StartTransition(ResolveEffect(previous.exitEffect, random_), previous.exitStep,
+                               previous.exitDelay);
         return;
     } else if (previous.kind == kPicture && stage_.PictureBounds() != bounds_) {
         // No exit transition. A picture that moves elsewhere stays painted on
@@ -167,7 +168,7 @@ void ShowSequencer::EnterCurrentItem() {
         return;
     }
     if (item.kind == kFlash) {
-        if (auto path = content_.ExtractFlash(index_)) stage_.CreateFlash(bounds_, *path);
+        if (auto movie = content_.ReadMovie(index_)) stage_.CreateFlash(bounds_, *movie);
         stage_.SetPictureVisible(false);
     }
     FinishAdvance();
@@ -184,7 +185,8 @@ void ShowSequencer::EnterPicture() {
         FinishAdvance();
         return;
     }
-    stage_.StartTransition(ResolveEffect(item.transitionEffect), item.transitionStep, item.transitionDelay);
+    stage_.StartTransition(ResolveEffect(item.transitionEffect, random_), item.transitionStep,
+                           item.transitionDelay);
 }
 
 void ShowSequencer::FinishAdvance() {

@@ -39,8 +39,10 @@ public:
     enum class State { Idle, Leaving, Entering, Showing, Closed };
 
     // Builds the play list (every item that is not pinned, shuffled when the
-    // package asks for random order).
-    ShowSequencer(ShowContent& content, ShowStage& stage, const SequencerSettings& settings);
+    // package asks for random order). Random choices (the order, random
+    // styles, random places) draw from `random`, which outlives the sequencer.
+    ShowSequencer(ShowContent& content, ShowStage& stage, const SequencerSettings& settings,
+                  RandomSource& random);
 
     void Advance(bool forward);
     void TransitionFinished();
@@ -58,8 +60,8 @@ public:
     int advancesBegun() const { return advancesBegun_; }
 
     // A transition style for an effect number: 0..127 as it is, anything
-    // else (-1 in particular) a random style.
-    static int ResolveEffect(int effect);
+    // else (-1 in particular) a random style drawn from `random`.
+    static int ResolveEffect(int effect, RandomSource& random);
 
 private:
     // The steps of showing the item at the play position, in order.
@@ -75,6 +77,7 @@ private:
     ShowContent& content_;
     ShowStage& stage_;
     SequencerSettings settings_;
+    RandomSource& random_;
     PlayList playList_;
     State state_ = State::Idle;
     ShowItem currentItem_{};

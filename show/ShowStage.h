@@ -49,7 +49,7 @@ public:
     virtual void StopTransition() = 0;
 
     // The Flash host of the current item.
-    virtual void CreateFlash(const Rect& bounds, const std::string& moviePath) = 0;
+    virtual void CreateFlash(const Rect& bounds, const std::vector<uint8_t>& movie) = 0;
     virtual void ReleaseCurrentFlash() = 0;
     virtual MovieProgress CurrentMovie() = 0;
     // Top-left of the current Flash host; false when there is none.

@@ -1,6 +1,5 @@
 #include "show/ShowWindow.h"
 
-#include "package/JpegCodec.h"
 #include "platform/Bitmap24.h"
 #include "platform/StatsLog.h"
 #include "platform/WorkingSet.h"
@@ -59,19 +58,14 @@ std::optional<int> LayeredAlpha(int opacityPercent) {
     return opacityPercent * 255 / 100;
 }
 
-ShowWindow::ShowWindow(std::unique_ptr<ShowPackage> package, ShowMode mode, WindowHandle host,
-                       ShowClock& clock, ShowSound sound)
-    : package_(std::move(package)), clock_(clock), sound_(sound), preview_(mode == ShowMode::Preview),
-      rules_(preview_, package_->IgnoreMouseMove()),
+ShowWindow::ShowWindow(std::unique_ptr<ShowPackage> package, const ShowEnvironment& environment,
+                       ShowMode mode, WindowHandle host, ShowSound sound)
+    : package_(std::move(package)), clock_(environment.clock), random_(environment.random), sound_(sound),
+      preview_(mode == ShowMode::Preview), rules_(preview_, package_->IgnoreMouseMove()),
       terminationSignals_([this] { Carry(rules_.ForceClose()); }) {
     itemTimer_ = clock_.MakeTimer(TimerKind::Repeating, [this] { HandleInput({ShowInput::Kind::ItemTick}); });
     SetUpGeometry(host);
     limit_ = PlacementLimit({width(), height()});
-    // Pictures are decoded no larger than twice the virtual screen each way.
-    if (const QScreen* primary = QGuiApplication::primaryScreen()) {
-        const QSize desktop = primary->virtualSize();
-        SetJpegSizeLimit(2 * desktop.width(), 2 * desktop.height());
-    }
     const int designWidth = package_->DesignWidth() > 0 ? package_->DesignWidth() : primaryScreen_.width;
     showScale_ = static_cast<double>(showSize_.width) / designWidth;
     SetUpAppearance();
@@ -82,12 +76,14 @@ ShowWindow::ShowWindow(std::unique_ptr<ShowPackage> package, ShowMode mode, Wind
     settings.primaryScreen = primaryScreen_;
     settings.origin = layoutOrigin_;
     settings.showScale = showScale_;
-    sequencer_ = std::make_unique<ShowSequencer>(*package_, static_cast<ShowStage&>(*this), settings);
+    sequencer_ =
+        std::make_unique<ShowSequencer>(*package_, static_cast<ShowStage&>(*this), settings, random_);
 
     if (!sequencer_->playList().empty() && package_->PlacementMode() == kPlacementMoving)
         fly_ = std::make_unique<XFly>(
             Rect{0, 0, width(), height()}, trans_,
-            clock_.MakeTimer(TimerKind::Repeating, [this] { HandleInput({ShowInput::Kind::MovementTick}); }));
+            clock_.MakeTimer(TimerKind::Repeating, [this] { HandleInput({ShowInput::Kind::MovementTick}); }),
+            random_);
 
     if (embedded()) {
         // The host's window can go away without telling us: end with it.
@@ -157,7 +153,7 @@ void ShowWindow::SetUpAppearance() {
     background_->lower();
     package_->DropBackground();
 
-    trans_ = new TransitionView(this, clock_);
+    trans_ = new TransitionView(this, clock_, random_);
     trans_->ChangeScene([color](TransitionScene& scene) {
         scene.backgroundMode = BackgroundMode::None;
         scene.color = color;
@@ -330,7 +326,8 @@ void ShowWindow::AdvanceEnded() {
 }
 
 void ShowWindow::StartMusic() {
-    music_ = std::make_unique<ShowMusic>(this, *package_, package_->Name(), !preview_, kMusicTickMs, clock_);
+    music_ = std::make_unique<ShowMusic>(this, *package_, package_->Name(), !preview_, random_, kMusicTickMs,
+                                         clock_);
     music_->SetClosingProbe([this] { return rules_.closing(); });
 }
 
@@ -480,7 +477,7 @@ void ShowWindow::StopTransition() {
     if (trans_) trans_->Player().Stop();
 }
 
-VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::string& moviePath, bool loop) {
+VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::vector<uint8_t>& movie, bool loop) {
     flashAttach_ = FlashAttach::Attaching;
     VtFlashEx* host = CreateFlashHost(this, r.left, r.top, r.right, r.bottom);
     flashAttach_ = FlashAttach::None;
@@ -490,7 +487,8 @@ VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::string& moviePath
         activateWindow();
     }
     if (!host) return nullptr;
-    host->SetMovie(QString::fromStdString(moviePath));
+    host->SetMovie(
+        QByteArray(reinterpret_cast<const char*>(movie.data()), static_cast<qsizetype>(movie.size())));
     if (loop) host->SetLoop(true);
     host->show();
     // The movement test reads the cursor itself; the movie's coordinates do not matter.
@@ -503,8 +501,8 @@ VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::string& moviePath
     return host;
 }
 
-void ShowWindow::CreateFlash(const Rect& bounds, const std::string& moviePath) {
-    currentFlash_ = MakeFlashHost(limit_.Clamp(bounds), moviePath, false);
+void ShowWindow::CreateFlash(const Rect& bounds, const std::vector<uint8_t>& movie) {
+    currentFlash_ = MakeFlashHost(limit_.Clamp(bounds), movie, false);
     // A movie the player gives up on has ended: the next item comes at once
     // rather than after the item's time in front of an empty stage.
     if (currentFlash_ && currentFlash_->Player())
@@ -558,8 +556,8 @@ void ShowWindow::CreatePinnedItems() {
                 pinnedItems_.emplace_back(MakePinnedPicture(this, picture, limit_.Clamp(r)));
             });
         } else if (item.kind == ShowItem::Flash) {
-            if (auto path = package_->ExtractFlash(i))
-                if (VtFlashEx* host = MakeFlashHost(limit_.Clamp(r), *path, true))
+            if (auto movie = package_->ReadMovie(i))
+                if (VtFlashEx* host = MakeFlashHost(limit_.Clamp(r), *movie, true))
                     pinnedItems_.emplace_back(host);
         }
     }

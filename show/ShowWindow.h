@@ -11,7 +11,7 @@
 // ticks of its item and movement timers, all as ShowInput; the rules answer
 // each with a ShowRequest, which the window carries out.
 
-#include "platform/ShowClock.h"
+#include "platform/ShowEnvironment.h"
 #include "platform/ShowMode.h"
 #include "platform/gui/TerminationSignals.h"
 #include "platform/gui/WallClock.h"
@@ -55,9 +55,11 @@ class ShowWindow : public QWidget, private ShowStage {
 public:
     // mode: Show or Preview. In Preview `host` is the preview box; in Show a
     // window named by XSCREENSAVER_WINDOW takes its place when it exists.
-    // Every timer of the show (item, movement, transition steps, music) runs on `clock`.
-    ShowWindow(std::unique_ptr<ShowPackage> package, ShowMode mode, WindowHandle host,
-               ShowClock& clock = WallClock::Instance(), ShowSound sound = ShowSound::Play);
+    // Every timer of the show (item, movement, transition steps, music) runs
+    // on the environment's clock, every random choice draws from its random
+    // source; both outlive the window.
+    ShowWindow(std::unique_ptr<ShowPackage> package, const ShowEnvironment& environment, ShowMode mode,
+               WindowHandle host, ShowSound sound = ShowSound::Play);
     ~ShowWindow() override;
 
     // Shows the window and starts the show; the caller's event loop runs it
@@ -144,7 +146,7 @@ private:
     void TransitionOver();
     void ShowPictureAtOnce() override;
     void StopTransition() override;
-    void CreateFlash(const Rect& bounds, const std::string& moviePath) override;
+    void CreateFlash(const Rect& bounds, const std::vector<uint8_t>& movie) override;
     void ReleaseCurrentFlash() override;
     MovieProgress CurrentMovie() override;
     bool CurrentFlashPosition(Point& position) override;
@@ -157,7 +159,7 @@ private:
     void SetFlySize(Size size) override;
     void SetFlyTarget(bool flash) override;
 
-    VtFlashEx* MakeFlashHost(const Rect& bounds, const std::string& moviePath, bool loop);
+    VtFlashEx* MakeFlashHost(const Rect& bounds, const std::vector<uint8_t>& movie, bool loop);
     void CaptureArea(const Rect& r);
     // Where the transition control stands (the visible part of the bounds).
     Rect PictureGeometry() const;
@@ -171,6 +173,7 @@ private:
 
     std::unique_ptr<ShowPackage> package_;
     ShowClock& clock_;
+    RandomSource& random_;
     const ShowSound sound_;
     std::optional<int64_t> musicStartMs_;
     const bool preview_;

@@ -43,9 +43,9 @@ VtFlashEx::VtFlashEx(QWidget* owner) : QWidget(owner) {
 }
 
 VtFlashEx::~VtFlashEx() {
-    if (player_ && !player_->Movie().isEmpty() && StatsEnabled() && !player_->Failure().isEmpty())
+    if (player_ && player_->HasMovie() && StatsEnabled() && !player_->Failure().isEmpty())
         AppendStatsLine("flash error=" + player_->Failure().toStdString());
-    if (player_ && !player_->Movie().isEmpty() && StatsEnabled())
+    if (player_ && player_->HasMovie() && StatsEnabled())
         AppendStatsLine("flash frames=" + std::to_string(player_->TotalFrames()) + " last=" +
                         std::to_string(player_->FrameNum()) + " playing=" + (player_->Playing() ? "1" : "0"));
     delete player_;
@@ -81,11 +81,11 @@ bool VtFlashEx::Loop() const {
 void VtFlashEx::SetLoop(bool loop) {
     if (player_) player_->SetLoop(loop);
 }
-QString VtFlashEx::Movie() const {
-    return player_ ? player_->Movie() : QString();
+QByteArray VtFlashEx::Movie() const {
+    return player_ ? player_->Movie() : QByteArray();
 }
-void VtFlashEx::SetMovie(const QString& path) {
-    if (player_) player_->SetMovie(path);
+void VtFlashEx::SetMovie(const QByteArray& movie) {
+    if (player_) player_->SetMovie(movie);
 }
 QMenu* VtFlashEx::PM() const {
     return Events() ? Events()->popupMenu.data() : nullptr;

@@ -22,7 +22,7 @@ class VtFlashEx : public QWidget {
     Q_PROPERTY(int FrameNum READ FrameNum)
     Q_PROPERTY(bool Playing READ Playing WRITE SetPlaying)
     Q_PROPERTY(bool Loop READ Loop WRITE SetLoop)
-    Q_PROPERTY(QString Movie READ Movie WRITE SetMovie)
+    Q_PROPERTY(QByteArray Movie READ Movie WRITE SetMovie)
     Q_PROPERTY(QMenu* PM READ PM WRITE SetPM)
     Q_PROPERTY(scr::MouseMoveEvent OnMouseMove READ OnMouseMove WRITE SetOnMouseMove)
     Q_PROPERTY(scr::NotifyEvent OnClick READ OnClick WRITE SetOnClick)
@@ -44,8 +44,9 @@ public:
     void SetPlaying(bool playing);
     bool Loop() const;
     void SetLoop(bool loop);
-    QString Movie() const;
-    void SetMovie(const QString& path);
+    // The movie's bytes (the player takes them from memory).
+    QByteArray Movie() const;
+    void SetMovie(const QByteArray& movie);
     QMenu* PM() const;
     void SetPM(QMenu* menu);
     MouseMoveEvent OnMouseMove() const;

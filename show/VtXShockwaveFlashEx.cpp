@@ -4,7 +4,6 @@
 
 #include <QChildEvent>
 #include <QCursor>
-#include <QFile>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QRandomGenerator>
@@ -18,6 +17,8 @@ namespace {
 constexpr qint64 kFirstNoticeWaitMs = 15000;
 constexpr qint64 kMinSilenceMs = 3000;
 constexpr double kSilentFrames = 4;
+// How much of a movie the frame count is read from.
+constexpr qsizetype kProbeBytes = 64 * 1024;
 
 // A fresh prefix for the notices of one load: a movie cannot guess it, so
 // it cannot send frame or end notices of its own.
@@ -31,6 +32,10 @@ QString ShortReason(const QString& reason) {
     QString line = reason.simplified();
     if (line.size() > 120) line = line.left(120);
     return line.isEmpty() ? QStringLiteral("unknown") : line;
+}
+
+std::span<const uint8_t> MovieBytes(const QByteArray& movie) {
+    return {reinterpret_cast<const uint8_t*>(movie.constData()), static_cast<size_t>(movie.size())};
 }
 
 } // namespace
@@ -59,24 +64,19 @@ VtXShockwaveFlashEx::~VtXShockwaveFlashEx() {
     engine_.reset();
 }
 
-void VtXShockwaveFlashEx::SetMovie(const QString& path) {
-    movie_ = path;
+void VtXShockwaveFlashEx::SetMovie(const QByteArray& movie) {
+    hasMovie_ = !movie.isEmpty();
+    movie_ = static_cast<uint64_t>(movie.size()) <= kMaxSwfBodyBytes ? movie : QByteArray();
     loaded_ = false;
-    pending_ = !path.isEmpty();
+    pending_ = hasMovie_;
     ended_ = false;
     failure_.clear();
     frameNum_ = 0;
     totalFrames_ = 0;
-    if (pending_) {
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly)) {
-            QByteArray head = file.read(64 * 1024);
-            // The frame count is known before the player has read the movie.
-            if (auto info = ProbeSwf(
-                    {reinterpret_cast<const uint8_t*>(head.constData()), static_cast<size_t>(head.size())}))
-                totalFrames_ = info->headerFrames;
-        }
-    }
+    // The frame count is known before the player has read the movie: its
+    // header lies in the first bytes.
+    if (auto info = ProbeSwf(MovieBytes(movie_.first(std::min<qsizetype>(movie_.size(), kProbeBytes)))))
+        totalFrames_ = info->headerFrames;
     if (pending_ && playing_) LoadMovie();
 }
 
@@ -132,20 +132,15 @@ void VtXShockwaveFlashEx::Play() {
 
 void VtXShockwaveFlashEx::LoadMovie() {
     pending_ = false;
-    if (movie_.isEmpty()) return;
-    QFile file(movie_);
-    QByteArray bytes;
+    if (!hasMovie_) return;
+    QByteArray bytes = movie_;
     std::optional<SwfRewrite> rewrite;
     const QString prefix = NewNoticePrefix();
     // The ActionScript 3 probe's class name: random apart from the prefix,
     // since a movie can read the class name of a display object it finds.
     const QString probeClass = NewNoticePrefix().remove(u':');
-    if (file.open(QIODevice::ReadOnly) && file.size() <= kMaxSwfBodyBytes) {
-        bytes = file.readAll(); // its size was checked just before
-        rewrite = RewriteSwfForHost(
-            {reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size())}, loop_,
-            prefix.toStdString(), probeClass.toStdString());
-    }
+    if (!bytes.isEmpty())
+        rewrite = RewriteSwfForHost(MovieBytes(bytes), loop_, prefix.toStdString(), probeClass.toStdString());
     loaded_ = true;
     ended_ = false;
     failure_.clear();
@@ -153,7 +148,7 @@ void VtXShockwaveFlashEx::LoadMovie() {
     noticeSeen_ = false;
     sinceNotice_.restart();
     if (!rewrite) {
-        // Not a movie (or unreadable): nothing to play, nothing to wait for.
+        // Not a movie (or too large): nothing to play, nothing to wait for.
         notices_ = false;
         totalFrames_ = 0;
         ended_ = true;
@@ -173,7 +168,7 @@ void VtXShockwaveFlashEx::LoadMovie() {
 }
 
 void VtXShockwaveFlashEx::CaptureFrame(std::function<void(const QImage&)> done) {
-    if (!HasMovie()) {
+    if (!MovieOnShow()) {
         done(QImage());
         return;
     }

@@ -40,8 +40,12 @@ public:
     explicit VtXShockwaveFlashEx(QWidget* owner);
     ~VtXShockwaveFlashEx() override;
 
-    QString Movie() const { return movie_; }
-    void SetMovie(const QString& path);
+    // The movie's bytes, which the player takes from memory. A movie larger
+    // than the largest SWF body is not kept: it plays as "not a movie".
+    QByteArray Movie() const { return movie_; }
+    void SetMovie(const QByteArray& movie);
+    // Whether a movie was set (even one that cannot play).
+    bool HasMovie() const { return hasMovie_; }
     bool Loop() const { return loop_; }
     void SetLoop(bool loop);
     bool Playing() const;
@@ -59,8 +63,8 @@ public:
     // wait out the item's time in front of an empty stage.
     void SetFailedHandler(std::function<void()> handler) { failedHandler_ = std::move(handler); }
 
-    // A movie was given and the player has not given up on it.
-    bool HasMovie() const { return loaded_ && failure_.isEmpty(); }
+    // A movie was loaded into the player and the player has not given up on it.
+    bool MovieOnShow() const { return loaded_ && failure_.isEmpty(); }
     // Asks the player for the picture the movie shows now; `done` gets it
     // later (a null image when no movie plays; see FlashEngine::CaptureFrame).
     void CaptureFrame(std::function<void(const QImage&)> done);
@@ -79,7 +83,8 @@ private:
 
     std::unique_ptr<FlashEngine> engine_;
     ControlEvents events_;
-    QString movie_;
+    QByteArray movie_;
+    bool hasMovie_ = false;
     bool loop_ = true;
     bool menu_ = true;
     bool playing_ = false; // playing as far as the program asked

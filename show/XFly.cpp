@@ -1,30 +1,31 @@
 #include "show/XFly.h"
 
-#include "platform/Random.h"
+#include "platform/RandomSource.h"
 
 #include <utility>
 
 namespace scr {
 namespace {
-int RandomSpeed() {
-    return RandomBelow(2) + 1;
+int RandomSpeed(RandomSource& random) {
+    return random.Random(2) + 1;
 }
 } // namespace
 
-XFly::XFly(const Rect& bounds, QWidget* target, std::unique_ptr<ClockTimer> movementTimer)
-    : timer_(std::move(movementTimer)), target_(target), bounds_(bounds) {
-    movingRight_ = RandomBelow(2) != 0;
-    movingDown_ = RandomBelow(2) != 0;
-    speedX_ = RandomSpeed();
-    speedY_ = RandomSpeed();
+XFly::XFly(const Rect& bounds, QWidget* target, std::unique_ptr<ClockTimer> movementTimer,
+           RandomSource& random)
+    : timer_(std::move(movementTimer)), target_(target), random_(random), bounds_(bounds) {
+    movingRight_ = random.Random(2) != 0;
+    movingDown_ = random.Random(2) != 0;
+    speedX_ = RandomSpeed(random);
+    speedY_ = RandomSpeed(random);
     if (target) {
         width_ = target->width();
         height_ = target->height();
     }
     const int halfWidth = bounds.width() / 2;
     const int halfHeight = bounds.height() / 2;
-    x_ = bounds.left + (halfWidth != 0 ? RandomBelow(halfWidth) : 0);
-    y_ = bounds.top + (halfHeight != 0 ? RandomBelow(halfHeight) : 0);
+    x_ = bounds.left + (halfWidth != 0 ? random.Random(halfWidth) : 0);
+    y_ = bounds.top + (halfHeight != 0 ? random.Random(halfHeight) : 0);
     if (target) target->setGeometry(x_, y_, width_, height_);
 }
 
@@ -48,14 +49,14 @@ void XFly::StepAxis(int& position, int extent, int low, int high, bool& forward,
             position += speed;
         } else {
             forward = false;
-            speed = RandomSpeed();
+            speed = RandomSpeed(random_);
         }
     } else {
         if (position > low) {
             position -= speed;
         } else {
             forward = true;
-            speed = RandomSpeed();
+            speed = RandomSpeed(random_);
         }
     }
 }

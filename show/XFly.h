@@ -5,6 +5,7 @@
 // control of the current item.
 
 #include "platform/ClockTimer.h"
+#include "platform/RandomSource.h"
 #include "transitions/Rect.h"
 
 #include <QPointer>
@@ -20,8 +21,9 @@ public:
     // Places the target at a random point of the left and upper half of
     // `bounds` (in the target's parent's coordinates), keeping its size.
     // `movementTimer` runs (every kIntervalMs) while the movement runs; its
-    // owner makes it call MoveStep on each tick.
-    XFly(const Rect& bounds, QWidget* target, std::unique_ptr<ClockTimer> movementTimer);
+    // owner makes it call MoveStep on each tick. Random choices draw from `random`.
+    XFly(const Rect& bounds, QWidget* target, std::unique_ptr<ClockTimer> movementTimer,
+         RandomSource& random);
     ~XFly();
     XFly(const XFly&) = delete;
     XFly& operator=(const XFly&) = delete;
@@ -53,11 +55,12 @@ public:
 private:
     // One axis of a step: move by `speed` towards the far edge, or turn
     // (with a new speed, without moving) when the edge is reached.
-    static void StepAxis(int& position, int extent, int low, int high, bool& forward, int& speed);
+    void StepAxis(int& position, int extent, int low, int high, bool& forward, int& speed);
 
     std::unique_ptr<ClockTimer> timer_;
     // The target may be released by its owner (a Flash host) between steps.
     QPointer<QWidget> target_;
+    RandomSource& random_; // new speeds at the edges; outlives the movement
     int width_ = 0;
     int height_ = 0;
     Rect bounds_;

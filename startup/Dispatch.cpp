@@ -6,12 +6,14 @@
 #include "package/PackageTrailer.h"
 #include "platform/FrameMemoryReuse.h"
 #include "platform/PasswordProvider.h"
-#include "platform/Random.h"
+#include "platform/ShowEnvironment.h"
 #include "platform/WindowSystemChoice.h"
 #include "platform/WorkingSet.h"
 #include "platform/gui/ExceptionBox.h"
 #include "platform/gui/ForeignWindow.h"
+#include "platform/gui/QtScreenSize.h"
 #include "platform/gui/TaskbarEntry.h"
+#include "platform/gui/WallClock.h"
 #include "show/HomePage.h"
 #include "show/PackageShowContent.h"
 #include "show/ShowWindow.h"
@@ -34,10 +36,14 @@ void RunSaverOrConfig(RunContext& run) {
     run.Application(run.mode == ShowMode::Config ? WindowPixels::Logical : WindowPixels::Device);
     // Only a configuration run without a parent keeps its task-bar entry.
     SetTaskbarEntryWanted(run.parentWindow == 0 && run.mode == ShowMode::Config);
-    // Every random choice of the run draws from the one generator, seeded here.
-    SeedRandomFromClock();
+    // The run's environment: every random choice draws from the one
+    // generator seeded here, every timer runs on real time, and the package
+    // is fitted to the primary screen with pictures bounded by the desktop.
+    SeededRandom random = ClockSeededRandom();
+    const ShowEnvironment environment{
+        {QtPrimaryScreenSize(), QtDesktopDecodeLimits()}, random, WallClock::Instance()};
     if (run.mode == ShowMode::Config) {
-        TForm_XSCR_Config dialog(run.PackagePath(), run.parentWindow);
+        TForm_XSCR_Config dialog(run.PackagePath(), run.parentWindow, environment.reading);
         TrimWorkingSet();
         dialog.exec();
         return;
@@ -46,8 +52,8 @@ void RunSaverOrConfig(RunContext& run) {
     // asked for with F2 opens once the window (and its package) is gone.
     std::string homePage;
     {
-        ShowWindow window(std::make_unique<PackageShowContent>(run.PackagePath()), run.mode,
-                          run.parentWindow);
+        ShowWindow window(std::make_unique<PackageShowContent>(run.PackagePath(), environment.reading),
+                          environment, run.mode, run.parentWindow);
         TrimWorkingSet();
         if (window.Start() && !window.hasEnded()) {
             QEventLoop loop;

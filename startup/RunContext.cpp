@@ -1,7 +1,6 @@
 #include "startup/RunContext.h"
 
 #include "platform/gui/DevicePixelLayout.h"
-#include "platform/gui/QtScreenSize.h"
 
 #include <QApplication>
 #include <optional>
@@ -11,10 +10,8 @@ namespace scr {
 RunContext::RunContext(int argc, char** argv, std::string packagePath)
     : argc_(argc), argv_(argv), packagePath_(std::move(packagePath)) {
     if (!argv_ || argc_ < 1) {
-        static char name[] = "scrplayer";
-        static char* fallbackArgv[] = {name, nullptr};
-        argc_ = 1;
-        argv_ = fallbackArgv;
+        argc_ = fallback_.argc();
+        argv_ = fallback_.argv();
     }
 }
 
@@ -30,7 +27,6 @@ QApplication& RunContext::Application(WindowPixels pixels) {
         if (pixels == WindowPixels::Device) devicePixels.emplace();
         application_ = std::make_unique<QApplication>(argc_, argv_);
         QApplication::setApplicationName(QStringLiteral("scrplayer"));
-        InstallQtScreenSizeProvider();
     }
     return *application_;
 }

@@ -3,6 +3,7 @@
 // handed down to the mode it starts. Nothing below reads these from a global.
 
 #include "platform/ShowMode.h"
+#include "platform/gui/ApplicationArguments.h"
 
 #include <memory>
 #include <string>
@@ -45,6 +46,8 @@ public:
     QApplication& Application(WindowPixels pixels = WindowPixels::Logical);
 
 private:
+    // The program's name alone, for a run started without any arguments.
+    ApplicationArguments fallback_{"scrplayer"};
     int argc_;
     char** argv_;
     std::string packagePath_;

@@ -91,7 +91,7 @@ int RunExportCommand(int argc, char** argv) {
     }
     if (dir.back() != '/') dir += '/';
 
-    XSCR package(file);
+    XSCR package(file, screen.reading());
     const bool pictures = !args.flag("--no-pictures"), music = !args.flag("--no-music");
     const std::vector<ExportOutput> outputs = ExpectedOutputs(package, pictures, music);
     std::vector<FileState> before;

@@ -16,7 +16,7 @@ std::vector<QPointer<VtXShockwaveFlashEx>> FlashFrameCapture::ControlsOnShow() c
     // Through the hosts: the control is found by its host, not by its class.
     for (VtFlashEx* host : window_.findChildren<VtFlashEx*>()) {
         VtXShockwaveFlashEx* control = host->Player();
-        if (control && control->HasMovie() && control->isVisibleTo(&window_) && !control->size().isEmpty())
+        if (control && control->MovieOnShow() && control->isVisibleTo(&window_) && !control->size().isEmpty())
             controls.push_back(control);
     }
     return controls;

@@ -193,7 +193,7 @@ int RunInfoCommand(int argc, char** argv) {
         std::fprintf(stderr, "scrtool info: %s\n", screen.error().c_str());
         return 2;
     }
-    XSCR package(file);
+    XSCR package(file, screen.reading());
     const Json json = PackageJson(package);
     if (args.flag("--json"))
         std::printf("%s\n", json.dump(2).c_str());

@@ -39,24 +39,25 @@ int RunPackCommand(int argc, char** argv) {
     const std::string stub = args.option("--stub").value_or(
         (std::filesystem::path(ExecutablePath()).parent_path() / "scrplayer").string());
 
-    PackageDescription description;
-    std::string error;
     std::vector<std::string> warnings;
-    if (!LoadPackageManifest(args.positional()[0], description, &error, &warnings, EnglishLanguageTables())) {
-        std::fprintf(stderr, "scrtool pack: %s\n", error.c_str());
+    const Result<PackageDescription> loaded =
+        LoadPackageManifest(args.positional()[0], &warnings, EnglishLanguageTables());
+    if (!loaded) {
+        std::fprintf(stderr, "scrtool pack: %s\n", loaded.error().c_str());
         return 1;
     }
+    const PackageDescription& description = *loaded;
     // Unusual values are packed as given; the user hears of each.
     for (const std::string& warning : warnings)
         std::fprintf(stderr, "scrtool pack: warning: %s\n", warning.c_str());
-    std::vector<uint8_t> program;
-    if (!ReadProgramImage(stub, program, &error)) {
-        std::fprintf(stderr, "scrtool pack: the program to pack onto: %s\n", error.c_str());
+    const Result<std::vector<uint8_t>> program = ReadProgramImage(stub);
+    if (!program) {
+        std::fprintf(stderr, "scrtool pack: the program to pack onto: %s\n", program.error().c_str());
         return 1;
     }
     const std::string out = *args.option("-o");
-    if (!WritePackedFile(out, program, description, &error)) {
-        std::fprintf(stderr, "scrtool pack: %s\n", error.c_str());
+    if (const Result<void> written = WritePackedFile(out, *program, description); !written) {
+        std::fprintf(stderr, "scrtool pack: %s\n", written.error().c_str());
         return 1;
     }
     std::printf("%s: %zu items, %zu tracks\n", out.c_str(), description.items.size(),

@@ -1,6 +1,5 @@
 #include "tools/PackageScreen.h"
 
-#include "platform/ScreenSize.h"
 #include "platform/gui/QtScreenSize.h"
 #include "tools/CommandArguments.h"
 
@@ -11,10 +10,7 @@ namespace scr {
 
 PackageScreen::PackageScreen() = default;
 
-PackageScreen::~PackageScreen() {
-    // The provider may reach into the application; drop it first.
-    SetPrimaryScreenSizeProvider(nullptr);
-}
+PackageScreen::~PackageScreen() = default;
 
 bool PackageScreen::choose(const std::optional<std::string>& screen) {
     if (!screen) {
@@ -26,7 +22,7 @@ bool PackageScreen::choose(const std::optional<std::string>& screen) {
         error_ = "--screen wants WIDTHxHEIGHT, for example 1920x1080, not '" + *screen + "'";
         return false;
     }
-    SetPrimaryScreenSizeProvider([s = *size] { return ScreenSize{s.width, s.height}; });
+    screen_ = ScreenSize{size->width, size->height};
     return true;
 }
 
@@ -42,13 +38,10 @@ void PackageScreen::useDisplay() {
     if (!set("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", set("WAYLAND_DISPLAY") ? "wayland;xcb;offscreen" : "xcb;offscreen");
     if (!set("QT_LOGGING_RULES")) qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
-    static int argc = 1;
-    static char name[] = "scrtool";
-    static char* argv[] = {name, nullptr};
-    application_ = std::make_unique<QGuiApplication>(argc, argv);
+    application_ = std::make_unique<QGuiApplication>(arguments_.argc(), arguments_.argv());
     const QString platform = QGuiApplication::platformName();
     if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) return;
-    InstallQtScreenSizeProvider();
+    screen_ = QtPrimaryScreenSize();
 }
 
 } // namespace scr

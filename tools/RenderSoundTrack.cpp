@@ -12,15 +12,16 @@ constexpr int64_t kTickFrames = int64_t{kMusicTickMs} * VideoEncoder::kSampleRat
 
 } // namespace
 
-RenderSoundTrack::RenderSoundTrack(MusicTrackSource& tracks, const MusicSettings& settings)
-    : tracks_(tracks), settings_(settings) {
+RenderSoundTrack::RenderSoundTrack(MusicTrackSource& tracks, const MusicSettings& settings,
+                                   RandomSource& random)
+    : tracks_(tracks), settings_(settings), random_(random) {
     hasMusic_ = tracks_.MusicCount() > 0 && !settings_.mute;
 }
 
 void RenderSoundTrack::Begin(int64_t ms) {
     if (!hasMusic_ || firstTick_) return;
     firstTick_ = ms * VideoEncoder::kSampleRate / 1000 + kTickFrames;
-    order_ = MusicTrackOrder(tracks_.MusicCount(), settings_);
+    order_ = MusicTrackOrder(tracks_.MusicCount(), settings_, random_);
 }
 
 void RenderSoundTrack::Tick() {

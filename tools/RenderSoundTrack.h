@@ -21,7 +21,8 @@ class MusicTrackSource;
 
 class RenderSoundTrack {
 public:
-    RenderSoundTrack(MusicTrackSource& tracks, const MusicSettings& settings);
+    // Random orders draw from `random`, which outlives the sound track.
+    RenderSoundTrack(MusicTrackSource& tracks, const MusicSettings& settings, RandomSource& random);
 
     // Whether there is any music to play (tracks, and not muted).
     bool hasMusic() const { return hasMusic_; }
@@ -38,6 +39,7 @@ private:
 
     MusicTrackSource& tracks_;
     MusicSettings settings_;
+    RandomSource& random_;
     bool hasMusic_ = false;
     std::optional<int64_t> firstTick_; // sample frame of the first tick
     int64_t position_ = 0;             // sample frames produced

@@ -1,8 +1,10 @@
 #include "tools/ShowRenderer.h"
 
 #include "package/XSCR.h"
-#include "platform/Random.h"
+#include "platform/ShowEnvironment.h"
 #include "platform/VirtualClock.h"
+#include "platform/gui/ApplicationArguments.h"
+#include "platform/gui/QtScreenSize.h"
 #include "show/MusicSettings.h"
 #include "show/PackageShowContent.h"
 #include "show/ShowWindow.h"
@@ -194,22 +196,24 @@ int RenderShow(const RenderSettings& settings) {
     if (!UseOffscreenScreen(screen, settings.width, settings.height, error)) return Fail(error);
 
     qInstallMessageHandler(QuietQtMessages);
-    static int argc = 1;
-    static char name[] = "scrtool";
-    static char* argv[] = {name, nullptr};
+    ApplicationArguments arguments("scrtool");
     std::unique_ptr<QApplication> application;
-    if (!QCoreApplication::instance()) application = std::make_unique<QApplication>(argc, argv);
+    if (!QCoreApplication::instance())
+        application = std::make_unique<QApplication>(arguments.argc(), arguments.argv());
 
-    // Every random choice of the show (order, styles, movement, music order)
-    // comes from this seed: the same file and seed give the same video.
-    SeedRandom(settings.seed);
+    // The render's environment. Every random choice of the show (order,
+    // styles, movement, music order) comes from the seed: the same file and
+    // seed give the same video. Pictures are bounded by the rendered screen;
+    // the layout is not fitted to it (the window scales it).
+    SeededRandom random(settings.seed);
     VirtualClock clock;
-    auto content = std::make_unique<PackageShowContent>(settings.package);
+    const ShowEnvironment environment{{ScreenSize{}, QtDesktopDecodeLimits()}, random, clock};
+    auto content = std::make_unique<PackageShowContent>(settings.package, environment.reading);
     PackageShowContent& package = *content;
     if (!package.package().IsAppended() && package.ItemCount() == 0 && package.MusicCount() == 0)
         return Fail("'" + settings.package + "' holds no packed screen saver");
-    RenderSoundTrack sound(package, ReadMusicSettings(package.Name()));
-    ShowWindow window(std::move(content), ShowMode::Show, 0, clock, ShowSound::Silent);
+    RenderSoundTrack sound(package, ReadMusicSettings(package.Name()), random);
+    ShowWindow window(std::move(content), environment, ShowMode::Show, 0, ShowSound::Silent);
     if (!settings.durationSeconds && window.sequencer().playList().empty())
         return Fail("'" + settings.package + "' has no items that take turns on screen; give --duration");
 

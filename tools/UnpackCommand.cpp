@@ -48,12 +48,12 @@ std::string PrepareFolder(const std::string& dir, bool force) {
 // Reads the manifest back as `scrtool pack` would and names what it would
 // not store as it was read from the package.
 std::vector<std::string> CheckRoundTrip(const PackageDescription& expected, const std::string& manifest) {
-    PackageDescription packed;
-    std::string error;
-    if (!LoadPackageManifest(manifest, packed, &error))
-        return {"the manifest cannot be packed as written (" + error + "); change that value before packing"};
+    const Result<PackageDescription> packed = LoadPackageManifest(manifest);
+    if (!packed)
+        return {"the manifest cannot be packed as written (" + packed.error() +
+                "); change that value before packing"};
     std::vector<std::string> notes;
-    for (const std::string& part : DescriptionDifferences(expected, packed))
+    for (const std::string& part : DescriptionDifferences(expected, *packed))
         notes.push_back(part + " cannot be expressed in the manifest and would be packed differently");
     return notes;
 }
@@ -78,8 +78,8 @@ int RunUnpackCommand(int argc, char** argv) {
         return Fail(1, problem);
 
     const PackageContents contents = ReadPackageContents(package);
-    std::string error;
-    if (!WriteManifestFolder(contents.description, dir, &error)) return Fail(1, error);
+    if (const Result<void> written = WriteManifestFolder(contents.description, dir); !written)
+        return Fail(1, written.error());
 
     std::vector<std::string> notes = contents.skipped;
     for (std::string& note : notes)

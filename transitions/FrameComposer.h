@@ -26,10 +26,10 @@
 // draw step 1's old picture in the same pass as their own work.
 
 #include "platform/Bitmap24.h"
+#include "platform/RandomSource.h"
 #include "transitions/Rect.h"
 #include "transitions/Region.h"
 #include "transitions/RowSpans.h"
-#include "transitions/TransitionRandom.h"
 
 #include <functional>
 

@@ -4,8 +4,8 @@
 // progress lengths, kindH and kindV choose the pattern of the horizontal and
 // vertical part (0 = no such part).
 
+#include "platform/RandomSource.h"
 #include "transitions/Region.h"
-#include "transitions/TransitionRandom.h"
 
 namespace scr {
 

@@ -5,11 +5,11 @@
 // region style.
 
 #include "platform/Bitmap24.h"
+#include "platform/RandomSource.h"
 #include "transitions/FrameGeometry.h"
 #include "transitions/Rect.h"
 #include "transitions/Region.h"
 #include "transitions/RowSpans.h"
-#include "transitions/TransitionRandom.h"
 
 #include <functional>
 #include <optional>

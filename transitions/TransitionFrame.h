@@ -5,7 +5,7 @@
 // Style 0 has no handler here, so it is the instant cut.
 
 #include "platform/Bitmap24.h"
-#include "transitions/TransitionRandom.h"
+#include "platform/RandomSource.h"
 
 namespace scr {
 

@@ -35,10 +35,10 @@
 // including Stop or Play, also from inside a step.
 
 #include "platform/Bitmap24.h"
+#include "platform/RandomSource.h"
 #include "platform/ShowClock.h"
 #include "transitions/FrameComposer.h"
 #include "transitions/TransitionPicture.h"
-#include "transitions/TransitionRandom.h"
 #include "transitions/TransitionScene.h"
 #include "transitions/TransitionSpec.h"
 
@@ -58,8 +58,8 @@ public:
     Q_ENUM(Ending)
 
     // The steps are paced on `clock`; the random styles draw from `random`.
-    explicit TransitionPlayer(ShowClock& clock, RandomSource& random = ProcessRandom(),
-                              QObject* parent = nullptr);
+    // Both outlive the player.
+    TransitionPlayer(ShowClock& clock, RandomSource& random, QObject* parent = nullptr);
     ~TransitionPlayer() override;
 
     // The picture the next Play or Cut changes to. A transition keeps the

@@ -1,20 +1,25 @@
 #include "platform/gui/QtScreenSize.h"
 
-#include "platform/ScreenSize.h"
-
 #include <QGuiApplication>
 #include <QScreen>
 
 namespace scr {
 
-void InstallQtScreenSizeProvider() {
-    SetPrimaryScreenSizeProvider([] {
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        if (!screen) return ScreenSize{};
-        // Device pixels: the package layout is measured in screen pixels.
-        const QSize size = screen->size() * screen->devicePixelRatio();
-        return ScreenSize{size.width(), size.height()};
-    });
+ScreenSize QtPrimaryScreenSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return ScreenSize{};
+    const QSize size = screen->size() * screen->devicePixelRatio();
+    return ScreenSize{size.width(), size.height()};
+}
+
+DecodeLimits QtDesktopDecodeLimits() {
+    DecodeLimits limits;
+    if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+        const QSize desktop = primary->virtualSize();
+        limits.maxWidth = 2 * desktop.width();
+        limits.maxHeight = 2 * desktop.height();
+    }
+    return limits;
 }
 
 } // namespace scr

@@ -194,14 +194,14 @@ protected:
     // Writes the package and makes it the one the next dialog reads.
     void UsePackage(const PackageDescription& description) {
         const std::string path = dir_.file("saver.scr");
-        std::string error;
         const std::vector<uint8_t> program(256, 0x90);
-        ASSERT_TRUE(WritePackedFile(path, program, description, &error)) << error;
+        const Result<void> packed = WritePackedFile(path, program, description);
+        ASSERT_TRUE(packed) << packed.error();
         packagePath_ = path;
     }
 
     std::unique_ptr<TForm_XSCR_Config> OpenDialog() {
-        return std::make_unique<TForm_XSCR_Config>(packagePath_, parentWindow_,
+        return std::make_unique<TForm_XSCR_Config>(packagePath_, parentWindow_, ReadingEnvironment{},
                                                    std::make_unique<RecordingShell>(log_));
     }
 

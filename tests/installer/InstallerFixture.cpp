@@ -81,8 +81,8 @@ std::vector<uint8_t> WriteInstallerFile(const std::string& path, const PackageDe
     std::vector<uint8_t> program(3000);
     for (std::size_t i = 0; i < program.size(); ++i)
         program[i] = static_cast<uint8_t>(i * 7 + 3);
-    std::string error;
-    EXPECT_TRUE(WritePackedFile(path, program, description, &error)) << error;
+    const Result<void> packed = WritePackedFile(path, program, description);
+    EXPECT_TRUE(packed) << packed.error();
     return ReadFile(path);
 }
 

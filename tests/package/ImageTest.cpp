@@ -12,15 +12,13 @@
 namespace scr::test {
 namespace {
 
-// Sets the decoding size limit for one test and restores the previous one.
-class JpegSizeLimitScope {
-public:
-    JpegSizeLimitScope(int width, int height) : old_(JpegSizeLimit()) { SetJpegSizeLimit(width, height); }
-    ~JpegSizeLimitScope() { SetJpegSizeLimit(old_.first, old_.second); }
-
-private:
-    std::pair<int, int> old_;
-};
+// Decoding limits that bound the size of the picture that comes out.
+DecodeLimits SizeLimit(int width, int height) {
+    DecodeLimits limits;
+    limits.maxWidth = width;
+    limits.maxHeight = height;
+    return limits;
+}
 
 int ChannelDistance(uint32_t a, uint32_t b) {
     int worst = 0;
@@ -75,12 +73,11 @@ TEST(JpegCodec, BadInputFailsAndLeavesTheBitmapAlone) {
 TEST(JpegCodec, PixelLimitRefusesGiantHeaders) {
     const auto jpeg = MakeJpeg(100, 100);
     Bitmap24 target;
-    const auto old = JpegPixelLimit();
-    SetJpegPixelLimit(9999);
-    EXPECT_FALSE(DecodeJpeg(jpeg, JpegEighth, target));
-    SetJpegPixelLimit(10000);
-    EXPECT_TRUE(DecodeJpeg(jpeg, JpegEighth, target));
-    SetJpegPixelLimit(old);
+    DecodeLimits limits;
+    limits.maxPixels = 9999;
+    EXPECT_FALSE(DecodeJpeg(jpeg, JpegEighth, target, limits));
+    limits.maxPixels = 10000;
+    EXPECT_TRUE(DecodeJpeg(jpeg, JpegEighth, target, limits));
     EXPECT_EQ(target.width(), 13); // one eighth, rounded up
 }
 
@@ -88,22 +85,22 @@ TEST(JpegCodec, PixelLimitRefusesGiantHeaders) {
 // scaling to the largest eighth that fits; the aspect ratio stays.
 TEST(JpegCodec, SizeLimitPicksTheLargestEighthThatFits) {
     const auto jpeg = test::MakeUniformJpeg(4000, 3000, 0x204080);
-    const JpegSizeLimitScope limit(3840, 2160);
+    const DecodeLimits limit = SizeLimit(3840, 2160);
     Bitmap24 target;
-    ASSERT_TRUE(DecodeJpeg(jpeg, JpegFull, target));
+    ASSERT_TRUE(DecodeJpeg(jpeg, JpegFull, target, limit));
     EXPECT_EQ(target.width(), 2500); // 5/8: 6/8 would be 2250 rows high
     EXPECT_EQ(target.height(), 1875);
     // A smaller scale asked for is kept.
-    ASSERT_TRUE(DecodeJpeg(jpeg, JpegQuarter, target));
+    ASSERT_TRUE(DecodeJpeg(jpeg, JpegQuarter, target, limit));
     EXPECT_EQ(target.width(), 1000);
     EXPECT_EQ(target.height(), 750);
 }
 
 TEST(JpegCodec, PictureThatFitsIsDecodedAtTheScaleAskedFor) {
     const auto jpeg = test::MakeUniformJpeg(3840, 2160, 0x204080);
-    const JpegSizeLimitScope limit(3840, 2160);
+    const DecodeLimits limit = SizeLimit(3840, 2160);
     Bitmap24 target;
-    ASSERT_TRUE(DecodeJpeg(jpeg, JpegFull, target));
+    ASSERT_TRUE(DecodeJpeg(jpeg, JpegFull, target, limit));
     EXPECT_EQ(target.width(), 3840);
     EXPECT_EQ(target.height(), 2160);
 }
@@ -114,9 +111,9 @@ TEST(JpegCodec, PictureThatFitsIsDecodedAtTheScaleAskedFor) {
 TEST(JpegCodec, HugePictureIsReducedBeyondOneEighth) {
     const auto jpeg = test::MakeUniformJpeg(20000, 20000, 0x2080C0);
     ASSERT_FALSE(jpeg.empty());
-    const JpegSizeLimitScope limit(3840, 2160);
+    const DecodeLimits limit = SizeLimit(3840, 2160);
     Bitmap24 target;
-    ASSERT_TRUE(DecodeJpeg(jpeg, JpegFull, target));
+    ASSERT_TRUE(DecodeJpeg(jpeg, JpegFull, target, limit));
     EXPECT_LE(target.width(), 3840);
     EXPECT_LE(target.height(), 2160);
     EXPECT_GE(target.height(), 2160 / 2);

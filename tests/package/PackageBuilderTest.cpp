@@ -22,16 +22,16 @@ std::vector<uint8_t> Unscrambled(const std::vector<uint8_t>& bytes, std::size_t 
 
 TEST(PackageBuilderTest, SameDescriptionGivesTheSameBytes) {
     const PackageDescription d = test::FullDescription();
-    std::string error;
-    const auto first = BuildPackage(d, &error);
-    ASSERT_FALSE(first.empty()) << error;
-    EXPECT_EQ(BuildPackage(d), first);
+    const auto first = BuildPackage(d);
+    ASSERT_TRUE(first) << first.error();
+    ASSERT_FALSE(first->empty());
+    EXPECT_EQ(BuildPackage(d).value(), *first);
 }
 
 // The stored form, checked block by block against the layout the player walks.
 TEST(PackageBuilderTest, LaysOutEveryBlockWithItsScrambling) {
     const PackageDescription d = test::FullDescription();
-    const auto package = BuildPackage(d);
+    const auto package = BuildPackage(d).value();
     ASSERT_GT(package.size(), static_cast<std::size_t>(kTrailerSize));
 
     TrailerBytes trailer{};
@@ -105,12 +105,12 @@ TEST(PackageBuilderTest, LowerFormatLevelsStopAfterTheBlocksTheyCarry) {
     PackageDescription d = test::FullDescription();
     d.licenseText.clear();
     d.info.setFormatLevel(4);
-    const auto level4 = BuildPackage(d);
+    const auto level4 = BuildPackage(d).value();
     d.musicNames.clear();
     d.background.clear();
     d.extension = {};
     d.info.setFormatLevel(3);
-    const auto level3 = BuildPackage(d);
+    const auto level3 = BuildPackage(d).value();
     ASSERT_FALSE(level4.empty());
     ASSERT_FALSE(level3.empty());
     const auto labelEnd = [](const std::vector<uint8_t>& p) {
@@ -147,13 +147,12 @@ TEST(PackageBuilderTest, RefusesWhatThePackageCannotHold) {
     for (const Case& c : cases) {
         PackageDescription d = test::FullDescription();
         c.change(d);
-        std::string error;
         bool wrote = false;
-        EXPECT_FALSE(WritePackage(
-            d, [&](const uint8_t*, std::size_t) { return wrote = true; }, &error))
-            << c.what;
+        const Result<void> written =
+            WritePackage(d, [&](const uint8_t*, std::size_t) { return wrote = true; });
+        EXPECT_FALSE(written) << c.what;
         EXPECT_FALSE(wrote) << c.what;
-        EXPECT_NE(error.find(c.message), std::string::npos) << c.what << ": " << error;
+        EXPECT_NE(written.error().find(c.message), std::string::npos) << c.what << ": " << written.error();
     }
 }
 
@@ -161,10 +160,10 @@ TEST(PackageBuilderTest, PackedFileIsProgramThenPackageAndExecutable) {
     test::TempDir dir;
     const std::vector<uint8_t> program = {'\x7f', 'E', 'L', 'F', 1, 2, 3};
     const std::string out = dir.file("out.scr");
-    std::string error;
-    ASSERT_TRUE(WritePackedFile(out, program, test::FullDescription(), &error)) << error;
+    const Result<void> packed = WritePackedFile(out, program, test::FullDescription());
+    ASSERT_TRUE(packed) << packed.error();
     std::vector<uint8_t> expected = program;
-    const auto package = BuildPackage(test::FullDescription());
+    const auto package = BuildPackage(test::FullDescription()).value();
     expected.insert(expected.end(), package.begin(), package.end());
     EXPECT_EQ(test::ReadFile(out), expected);
     EXPECT_TRUE(HasValidTrailer(out));
@@ -173,9 +172,9 @@ TEST(PackageBuilderTest, PackedFileIsProgramThenPackageAndExecutable) {
     EXPECT_EQ(st.st_mode & 0777, 0755u);
 
     // Packing onto a packed file takes only its program image.
-    std::vector<uint8_t> image;
-    ASSERT_TRUE(ReadProgramImage(out, image, &error)) << error;
-    EXPECT_EQ(image, program);
+    const Result<std::vector<uint8_t>> image = ReadProgramImage(out);
+    ASSERT_TRUE(image) << image.error();
+    EXPECT_EQ(*image, program);
 }
 
 TEST(PackageBuilderTest, ARefusedPackageLeavesTheDestinationAsItWas) {
@@ -184,8 +183,9 @@ TEST(PackageBuilderTest, ARefusedPackageLeavesTheDestinationAsItWas) {
     test::WriteFile(out, {1, 2, 3});
     PackageDescription d = test::FullDescription();
     d.name.assign(80, 'x');
-    std::string error;
-    EXPECT_FALSE(WritePackedFile(out, std::vector<uint8_t>{9, 9}, d, &error));
+    const Result<void> packed = WritePackedFile(out, std::vector<uint8_t>{9, 9}, d);
+    EXPECT_FALSE(packed);
+    EXPECT_EQ(packed.error(), "the name is longer than 63 bytes");
     EXPECT_EQ(test::ReadFile(out), (std::vector<uint8_t>{1, 2, 3}));
     EXPECT_EQ(
         std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()),

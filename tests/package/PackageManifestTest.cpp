@@ -53,9 +53,16 @@ public:
         std::ofstream(dir.file(name), std::ios::binary) << text;
     }
 
+    // The manifest's description in `d`, or false with the reason in `error`.
     bool Load(PackageDescription& d, std::string& error) {
         WriteText("manifest.json", manifest.dump());
-        return LoadPackageManifest(dir.file("manifest.json"), d, &error);
+        Result<PackageDescription> loaded = LoadPackageManifest(dir.file("manifest.json"));
+        if (!loaded) {
+            error = loaded.error();
+            return false;
+        }
+        d = std::move(loaded).value();
+        return true;
     }
 
     test::TempDir dir;
@@ -265,25 +272,23 @@ TEST_F(PackageManifestTest, UnusualValuesAreStoredAsGivenWithAWarning) {
         SetUp();
         c.change(manifest);
         WriteText("manifest.json", manifest.dump());
-        PackageDescription d;
-        std::string error;
         std::vector<std::string> warnings;
-        ASSERT_TRUE(LoadPackageManifest(dir.file("manifest.json"), d, &error, &warnings)) << error;
+        const Result<PackageDescription> d = LoadPackageManifest(dir.file("manifest.json"), &warnings);
+        ASSERT_TRUE(d) << d.error();
         ASSERT_EQ(warnings.size(), 1u);
         EXPECT_EQ(warnings[0].substr(0, std::string(c.warning).size()), c.warning);
-        EXPECT_TRUE(c.stored(d));
+        EXPECT_TRUE(c.stored(*d));
     }
     // Stored values written in the forms the manifest keeps them in: no warning.
     SetUp();
     manifest["random_order"] = 1;
     manifest["items"][0]["transition_step"] = 100;
     WriteText("manifest.json", manifest.dump());
-    PackageDescription d;
-    std::string error;
     std::vector<std::string> warnings;
-    ASSERT_TRUE(LoadPackageManifest(dir.file("manifest.json"), d, &error, &warnings)) << error;
+    const Result<PackageDescription> d = LoadPackageManifest(dir.file("manifest.json"), &warnings);
+    ASSERT_TRUE(d) << d.error();
     EXPECT_EQ(warnings, std::vector<std::string>());
-    EXPECT_EQ(d.info.randomOrder(), 1);
+    EXPECT_EQ(d->info.randomOrder(), 1);
 }
 
 // Texts and track records that UTF-8 or a file name cannot carry are given as
@@ -335,13 +340,13 @@ TEST_F(PackageManifestTest, FileErrorsNameTheFileAndTheKey) {
         EXPECT_NE(error.find(c.message), std::string::npos)
             << "expected: " << c.message << "\n     got: " << error;
     }
-    std::string error;
-    PackageDescription d;
-    EXPECT_FALSE(LoadPackageManifest(dir.file("absent.json"), d, &error));
-    EXPECT_NE(error.find("absent.json"), std::string::npos);
+    const Result<PackageDescription> absent = LoadPackageManifest(dir.file("absent.json"));
+    EXPECT_FALSE(absent);
+    EXPECT_NE(absent.error().find("absent.json"), std::string::npos);
     WriteText("broken.json", "{ \"name\": ");
-    EXPECT_FALSE(LoadPackageManifest(dir.file("broken.json"), d, &error));
-    EXPECT_NE(error.find("broken.json: not valid JSON"), std::string::npos) << error;
+    const Result<PackageDescription> broken = LoadPackageManifest(dir.file("broken.json"));
+    EXPECT_FALSE(broken);
+    EXPECT_NE(broken.error().find("broken.json: not valid JSON"), std::string::npos) << broken.error();
 }
 
 } // namespace

@@ -17,14 +17,14 @@ protected:
     // Packs the description onto a small program and reads it back.
     std::unique_ptr<XSCR> RoundTrip(const PackageDescription& d) {
         const std::string path = dir.file("package.scr");
-        std::string error;
-        EXPECT_TRUE(WritePackedFile(path, program, d, &error)) << error;
+        const Result<void> packed = WritePackedFile(path, program, d);
+        EXPECT_TRUE(packed) << packed.error();
         return std::make_unique<XSCR>(path);
     }
 
-    static std::vector<uint8_t> FileBytes(const ExtractResult& result) {
-        EXPECT_TRUE(result.ok);
-        return test::ReadFile(result.path);
+    static std::vector<uint8_t> FileBytes(const Result<ExtractedTrack>& track) {
+        EXPECT_TRUE(track) << track.error();
+        return track ? test::ReadFile(track->path) : std::vector<uint8_t>();
     }
 
     test::TempDir dir;
@@ -56,7 +56,7 @@ TEST_F(PackageRoundTripTest, EveryFieldAndBlockComesBack) {
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(package->GetItem(i), d.items[static_cast<std::size_t>(i)].record) << i;
         // Item data comes back byte for byte, whatever its kind.
-        EXPECT_EQ(FileBytes(package->ExtractFlash(i)), d.items[static_cast<std::size_t>(i)].data) << i;
+        EXPECT_EQ(package->ReadMovie(i), d.items[static_cast<std::size_t>(i)].data) << i;
     }
     Bitmap24 picture;
     ASSERT_TRUE(package->LoadPicture(picture, 0, JpegFull));
@@ -66,8 +66,9 @@ TEST_F(PackageRoundTripTest, EveryFieldAndBlockComesBack) {
 
     ASSERT_EQ(package->MusicCount(), 2);
     for (int i = 0; i < 2; ++i) {
-        const ExtractResult track = package->ExtractMusic(i);
-        EXPECT_EQ(track.music, d.tracks[static_cast<std::size_t>(i)].record);
+        const Result<ExtractedTrack> track = package->ExtractMusic(i);
+        ASSERT_TRUE(track) << track.error();
+        EXPECT_EQ(track->music, d.tracks[static_cast<std::size_t>(i)].record);
         EXPECT_EQ(FileBytes(track), d.tracks[static_cast<std::size_t>(i)].data);
         EXPECT_EQ(package->MusicName(i), d.musicNames[static_cast<std::size_t>(i)]);
     }
@@ -102,7 +103,7 @@ TEST_F(PackageRoundTripTest, OlderFormatLevelsCarryLessAndTheReaderFillsIn) {
     ASSERT_EQ(package->Labels().GroupCount(), 3);
     EXPECT_EQ(LabelCount(package->Labels().Group(2)), 0);
     // Item data still lies where the tables say, without an author block before it.
-    EXPECT_EQ(FileBytes(package->ExtractFlash(1)), test::TinySwf());
+    EXPECT_EQ(package->ReadMovie(1), test::TinySwf());
 }
 
 TEST_F(PackageRoundTripTest, LevelFourHasNamesAndBackgroundButNoLicence) {

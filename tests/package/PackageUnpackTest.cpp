@@ -161,9 +161,11 @@ protected:
         contents = ReadPackageContents(package);
         folder = temp_.file("unpacked" + std::to_string(++unpacks));
         fs::create_directory(folder);
-        std::string error;
-        ASSERT_TRUE(WriteManifestFolder(contents.description, folder, &error)) << error;
-        ASSERT_TRUE(LoadPackageManifest(folder + "/" + kManifestFileName, packed, &error)) << error;
+        const Result<void> written = WriteManifestFolder(contents.description, folder);
+        ASSERT_TRUE(written) << written.error();
+        Result<PackageDescription> loaded = LoadPackageManifest(folder + "/" + kManifestFileName);
+        ASSERT_TRUE(loaded) << loaded.error();
+        packed = std::move(loaded).value();
     }
 
     std::string WritePackage(const std::vector<uint8_t>& package, const std::string& name) {
@@ -191,13 +193,13 @@ TEST_F(PackageUnpackTest, BuilderPackagesComeBackByteForByte) {
                  {"plain", Plain}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::string error;
-        const std::vector<uint8_t> original = BuildPackage(c.make(), &error);
-        ASSERT_FALSE(original.empty()) << error;
+        const Result<std::vector<uint8_t>> built = BuildPackage(c.make());
+        ASSERT_TRUE(built) << built.error();
+        const std::vector<uint8_t>& original = *built;
         Unpack(WritePackage(original, "original.scr"));
         EXPECT_TRUE(contents.skipped.empty()) << contents.skipped.front();
         EXPECT_EQ(DescriptionDifferences(contents.description, packed), std::vector<std::string>());
-        EXPECT_EQ(BuildPackage(packed), original);
+        EXPECT_EQ(BuildPackage(packed).value(), original);
     }
 }
 
@@ -207,14 +209,14 @@ TEST_F(PackageUnpackTest, StoredValuesAtBothExtremesComeBackByteForByte) {
             SCOPED_TRACE("format level " + std::to_string(level) +
                          (high ? ", highest values" : ", lowest values"));
             const PackageDescription d = Extremes(level, high);
-            std::string error;
-            const std::vector<uint8_t> original = BuildPackage(d, &error);
-            ASSERT_FALSE(original.empty()) << error;
+            const Result<std::vector<uint8_t>> built = BuildPackage(d);
+            ASSERT_TRUE(built) << built.error();
+            const std::vector<uint8_t>& original = *built;
             Unpack(WritePackage(original, "extremes.scr"));
             EXPECT_EQ(contents.skipped, std::vector<std::string>());
             EXPECT_EQ(DescriptionDifferences(d, contents.description), std::vector<std::string>());
             EXPECT_EQ(DescriptionDifferences(contents.description, packed), std::vector<std::string>());
-            EXPECT_EQ(BuildPackage(packed), original);
+            EXPECT_EQ(BuildPackage(packed).value(), original);
         }
     }
 }
@@ -242,7 +244,7 @@ TEST_F(PackageUnpackTest, OtherWritersPackagesRepackToTheSameContent) {
                 EXPECT_EQ(DescriptionDifferences(d, contents.description), std::vector<std::string>());
                 EXPECT_EQ(DescriptionDifferences(contents.description, packed), std::vector<std::string>());
 
-                const std::string rebuilt = WritePackage(BuildPackage(packed), "rebuilt.scr");
+                const std::string rebuilt = WritePackage(BuildPackage(packed).value(), "rebuilt.scr");
                 EXPECT_NE(ReadFile(rebuilt), ReadFile(original));
                 const PackageContents again = ReadPackageContents(XSCR(rebuilt));
                 EXPECT_EQ(again.skipped, std::vector<std::string>());
@@ -295,14 +297,14 @@ TEST_F(PackageUnpackTest, AResourceFormPackageUnpacksToAnAppendedOne) {
     EXPECT_EQ(contents.description.name, "Resource form");
     EXPECT_EQ(contents.description.tracks[0].data, d.tracks[0].data);
     EXPECT_EQ(*contents.description.labels.Group(0), *d.labels.Group(0));
-    const std::string rebuilt = WritePackage(BuildPackage(packed), "appended.scr");
+    const std::string rebuilt = WritePackage(BuildPackage(packed).value(), "appended.scr");
     ASSERT_TRUE(XSCR(rebuilt).IsAppended());
     EXPECT_EQ(DescriptionDifferences(contents.description, ReadPackageContents(XSCR(rebuilt)).description),
               std::vector<std::string>());
 }
 
 TEST_F(PackageUnpackTest, TheFolderHoldsTheContentUnderNamesOfItsOwn) {
-    Unpack(WritePackage(BuildPackage(LevelFive()), "original.scr"));
+    Unpack(WritePackage(BuildPackage(LevelFive()).value(), "original.scr"));
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder))
         names.push_back(entry.path().filename().string());
@@ -360,7 +362,7 @@ TEST_F(PackageUnpackTest, OtherLayoutsComeBackWithTheSameContents) {
 
     Unpack(original);
     EXPECT_TRUE(contents.skipped.empty());
-    const std::string rebuilt = WritePackage(BuildPackage(packed), "rebuilt.scr");
+    const std::string rebuilt = WritePackage(BuildPackage(packed).value(), "rebuilt.scr");
     EXPECT_NE(ReadFile(rebuilt), ReadFile(original));
     const PackageContents again = ReadPackageContents(XSCR(rebuilt));
     EXPECT_EQ(DescriptionDifferences(contents.description, again.description), std::vector<std::string>());
@@ -404,15 +406,13 @@ TEST_F(PackageUnpackTest, ReservedBytesInTheManifestAreCheckedHexText) {
                                    {"reserved", c.reserved},
                                    {"items", {{{"file", "pic.jpg"}, {"reserved", "0a0b0c"}}}}};
         std::ofstream(temp_.file("m.json")) << manifest.dump();
-        PackageDescription d;
-        std::string error;
-        const bool loaded = LoadPackageManifest(temp_.file("m.json"), d, &error);
-        EXPECT_EQ(loaded, *c.error == 0);
-        EXPECT_EQ(error, c.error);
-        if (!loaded) continue;
-        EXPECT_EQ(d.info.bytes()[32], 0xA1);
-        EXPECT_EQ(d.info.bytes()[121], 0xFF);
-        EXPECT_EQ(d.items[0].record.reserved, (std::array<uint8_t, 3>{10, 11, 12}));
+        const Result<PackageDescription> d = LoadPackageManifest(temp_.file("m.json"));
+        EXPECT_EQ(d.ok(), *c.error == 0);
+        EXPECT_EQ(d.error(), c.error);
+        if (!d) continue;
+        EXPECT_EQ(d->info.bytes()[32], 0xA1);
+        EXPECT_EQ(d->info.bytes()[121], 0xFF);
+        EXPECT_EQ(d->items[0].record.reserved, (std::array<uint8_t, 3>{10, 11, 12}));
     }
 }
 

@@ -42,36 +42,73 @@ TEST(SafeTrackExtension, OnlyPlainExtensionsPass) {
         EXPECT_EQ(SafeTrackExtension(stored), expected) << stored;
 }
 
+// Movies go to the player from memory: no file is written for them.
+TEST_F(XscrTest, MoviesAreReadIntoMemoryWithoutATemporaryFile) {
+    const auto pkg = Open(MoviesAndTracks());
+    const auto before = std::distance(fs::directory_iterator(temp_.path()), fs::directory_iterator());
+    const auto movie = pkg->ReadMovie(1);
+    ASSERT_TRUE(movie);
+    EXPECT_EQ(*movie, std::vector<uint8_t>(64, 'F'));
+    EXPECT_EQ(pkg->ReadMovie(1), movie); // read again, the same bytes
+    for (int index : {-1, 3, 1000})
+        EXPECT_FALSE(pkg->ReadMovie(index)) << index;
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp_.path()), fs::directory_iterator()), before);
+}
+
+// A movie whose stored size is beyond what the player takes is not read at
+// all, whatever the file holds.
+TEST_F(XscrTest, AMovieLargerThanThePlayerTakesIsNotRead) {
+    FixturePackage p = MoviesAndTracks();
+    const auto pkg = Open(p);
+    ASSERT_TRUE(pkg->ReadMovie(1));
+    std::vector<uint8_t> bytes = BuildAppendedPackage(p);
+    // The movie's location entry in the item table: its size field.
+    const ItemLocation location = pkg->GetItemLocation(1);
+    bool patched = false;
+    for (std::size_t at = 0; at + ItemLocation::kSize <= bytes.size(); ++at) {
+        const ItemLocation found = ItemLocation::Parse(&bytes[at]);
+        if (found.offset == location.offset && found.size == location.size) {
+            ItemLocation{location.offset, XSCR::kMaxMovieBytes + 1}.Serialize(&bytes[at]);
+            patched = true;
+            break;
+        }
+    }
+    ASSERT_TRUE(patched);
+    const auto damaged = OpenBytes(bytes, "huge.scr");
+    EXPECT_EQ(damaged->GetItemLocation(1).size, XSCR::kMaxMovieBytes + 1);
+    EXPECT_FALSE(damaged->ReadMovie(1));
+}
+
 TEST_F(XscrTest, ExtractionHappensOnceWhileTheFileExists) {
     const auto pkg = Open(MoviesAndTracks());
-    const auto first = pkg->ExtractFlash(1);
-    ASSERT_TRUE(first.ok);
-    EXPECT_EQ(first.path, temp_.file("~F_0.swf"));
+    const auto first = pkg->ExtractMusic(0);
+    ASSERT_TRUE(first.ok());
+    EXPECT_EQ(first->path, temp_.file("~S_0.mp3"));
     struct stat st {};
-    ASSERT_EQ(::stat(first.path.c_str(), &st), 0);
+    ASSERT_EQ(::stat(first->path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
-    WriteFile(first.path, {'x'}); // a second extraction must not write again
-    const auto second = pkg->ExtractFlash(1);
-    EXPECT_EQ(second.path, first.path);
-    EXPECT_EQ(ReadFile(second.path), std::vector<uint8_t>{'x'});
+    WriteFile(first->path, {'x'}); // a second extraction must not write again
+    const auto second = pkg->ExtractMusic(0);
+    EXPECT_EQ(second->path, first->path);
+    EXPECT_EQ(ReadFile(second->path), std::vector<uint8_t>{'x'});
 
-    fs::remove(first.path); // deleted by someone else: written anew
-    const auto third = pkg->ExtractFlash(1);
-    ASSERT_TRUE(third.ok);
-    EXPECT_EQ(ReadFile(third.path), std::vector<uint8_t>(64, 'F'));
+    fs::remove(first->path); // deleted by someone else: written anew
+    const auto third = pkg->ExtractMusic(0);
+    ASSERT_TRUE(third.ok());
+    EXPECT_EQ(ReadFile(third->path), std::vector<uint8_t>(40, 'M'));
 }
 
 TEST_F(XscrTest, TakenNamesAndLinksAreNeverReused) {
-    WriteFile(temp_.file("~F_0.swf"), {'o', 'l', 'd'});
+    WriteFile(temp_.file("~S_0.mp3"), {'o', 'l', 'd'});
     const std::string victim = temp_.file("victim");
     WriteFile(victim, {'v'});
-    fs::create_symlink(victim, temp_.file("~F_1.swf"));
-    fs::create_symlink(temp_.file("nowhere"), temp_.file("~F_2.swf"));
+    fs::create_symlink(victim, temp_.file("~S_1.mp3"));
+    fs::create_symlink(temp_.file("nowhere"), temp_.file("~S_2.mp3"));
     const auto pkg = Open(MoviesAndTracks());
-    const auto movie = pkg->ExtractFlash(1);
-    ASSERT_TRUE(movie.ok);
-    EXPECT_EQ(movie.path, temp_.file("~F_3.swf"));
-    EXPECT_EQ(ReadFile(temp_.file("~F_0.swf")), (std::vector<uint8_t>{'o', 'l', 'd'}));
+    const auto track = pkg->ExtractMusic(0);
+    ASSERT_TRUE(track.ok());
+    EXPECT_EQ(track->path, temp_.file("~S_3.mp3"));
+    EXPECT_EQ(ReadFile(temp_.file("~S_0.mp3")), (std::vector<uint8_t>{'o', 'l', 'd'}));
     EXPECT_EQ(ReadFile(victim), std::vector<uint8_t>{'v'});
     EXPECT_FALSE(fs::exists(temp_.file("nowhere")));
 }
@@ -79,26 +116,26 @@ TEST_F(XscrTest, TakenNamesAndLinksAreNeverReused) {
 TEST_F(XscrTest, TrackExtensionsFromThePackageCannotLeaveTheTemporaryFolder) {
     const auto pkg = Open(MoviesAndTracks());
     const auto plain = pkg->ExtractMusic(0);
-    ASSERT_TRUE(plain.ok);
-    EXPECT_EQ(plain.path, temp_.file("~S_0.mp3"));
-    EXPECT_EQ(plain.music.extension(), ".mp3");
+    ASSERT_TRUE(plain.ok());
+    EXPECT_EQ(plain->path, temp_.file("~S_0.mp3"));
+    EXPECT_EQ(plain->music.extension(), ".mp3");
     const auto odd = pkg->ExtractMusic(1);
-    ASSERT_TRUE(odd.ok);
-    EXPECT_EQ(odd.path, temp_.file("~S_0.bin"));
-    EXPECT_EQ(odd.music.extension(), "/../x"); // the record itself is handed back as stored
+    ASSERT_TRUE(odd.ok());
+    EXPECT_EQ(odd->path, temp_.file("~S_0.bin"));
+    EXPECT_EQ(odd->music.extension(), "/../x"); // the record itself is handed back as stored
 }
 
 TEST_F(XscrTest, DestroyingThePackageRemovesItsTemporaryFiles) {
-    std::string movie, track;
+    std::string track, other;
     {
         const auto pkg = Open(MoviesAndTracks());
-        movie = pkg->ExtractFlash(1).path;
-        track = pkg->ExtractMusic(0).path;
-        ASSERT_TRUE(fs::exists(movie));
+        track = pkg->ExtractMusic(0)->path;
+        other = pkg->ExtractMusic(1)->path;
         ASSERT_TRUE(fs::exists(track));
+        ASSERT_TRUE(fs::exists(other));
     }
-    EXPECT_FALSE(fs::exists(movie));
     EXPECT_FALSE(fs::exists(track));
+    EXPECT_FALSE(fs::exists(other));
 }
 
 TEST_F(XscrTest, ExportWritesEveryKindWithSharedNumbering) {

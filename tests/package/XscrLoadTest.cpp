@@ -128,9 +128,7 @@ TEST_F(XscrTest, AppendedPackageRoundTripsEveryBlock) {
     ASSERT_TRUE(pkg->LoadPicture(picture, 0, JpegFull, &item));
     EXPECT_EQ(item, p.items[0].item);
     EXPECT_EQ(picture.width(), 64);
-    const auto movie = pkg->ExtractFlash(1);
-    ASSERT_TRUE(movie.ok);
-    EXPECT_EQ(ReadFile(movie.path), p.items[1].data);
+    EXPECT_EQ(pkg->ReadMovie(1), p.items[1].data);
 }
 
 TEST_F(XscrTest, TrailerCopyMatchesTheStoredTrailer) {
@@ -162,8 +160,8 @@ TEST_F(XscrTest, DefaultItemAndOutOfRangeIndexes) {
         EXPECT_FALSE(pkg->LoadPicture(untouched, index, JpegFull, &returned));
         EXPECT_EQ(returned, item);
         EXPECT_EQ(untouched.width(), 3);
-        EXPECT_FALSE(pkg->ExtractFlash(index).ok);
-        EXPECT_FALSE(pkg->ExtractMusic(index).ok);
+        EXPECT_FALSE(pkg->ReadMovie(index));
+        EXPECT_NE(pkg->ExtractMusic(index).error(), ""); // a failure, with its reason
         EXPECT_FALSE(pkg->DeleteItem(index));
         EXPECT_FALSE(pkg->DeleteMusic(index));
     }
@@ -302,10 +300,10 @@ TEST_F(XscrTest, TruncatedAndDamagedFilesNeverCrash) {
         Bitmap24 b;
         for (int i = 0; i < pkg->ItemCount(); ++i) {
             pkg->LoadPicture(b, i, static_cast<int>(random() % 4));
-            pkg->ExtractFlash(i);
+            pkg->ReadMovie(i);
         }
         for (int i = 0; i < pkg->MusicCount(); ++i)
-            pkg->ExtractMusic(i);
+            static_cast<void>(pkg->ExtractMusic(i));
     }
 }
 
@@ -332,16 +330,16 @@ TEST_F(XscrTest, DeleteItemKeepsDataAndLabelsAligned) {
     EXPECT_EQ(pkg->Labels().GroupCount(), 2);
     EXPECT_EQ(LabelCount(pkg->Labels().Group(0)), 0); // the deleted item's labels went with it
     EXPECT_EQ(pkg->GetItem(0), p.items[1].item);
-    const auto movie = pkg->ExtractFlash(0); // now the movie, with its own data
-    ASSERT_TRUE(movie.ok);
-    EXPECT_EQ(ReadFile(movie.path), p.items[1].data);
+    EXPECT_EQ(pkg->ReadMovie(0), p.items[1].data); // now the movie, with its own data
     ASSERT_TRUE(pkg->DeleteMusic(0));
     EXPECT_EQ(pkg->MusicName(0), "Second song");
+    const auto track = pkg->ExtractMusic(0);
+    ASSERT_TRUE(track) << track.error();
     pkg->Clear();
     EXPECT_EQ(pkg->ItemCount(), 0);
     EXPECT_FALSE(pkg->HasAuthorInfo());
-    EXPECT_EQ(pkg->Name(), "Caf\xE9 Pictures"); // kept by Clear
-    EXPECT_FALSE(std::filesystem::exists(movie.path));
+    EXPECT_EQ(pkg->Name(), "Caf\xE9 Pictures");         // kept by Clear
+    EXPECT_FALSE(std::filesystem::exists(track->path)); // Clear removes the temporary files
 }
 
 TEST_F(XscrTest, ResourceFormFromAWindowsExecutable) {
@@ -369,12 +367,12 @@ TEST_F(XscrTest, ResourceFormFromAWindowsExecutable) {
     EXPECT_EQ(pkg->MusicName(0), ""); // the resource form has no music names
     EXPECT_EQ(pkg->LicenseText(), "");
     const auto music = pkg->ExtractMusic(1);
-    ASSERT_TRUE(music.ok); // found although the stored name differs in case
-    EXPECT_EQ(ReadFile(music.path), track2);
-    EXPECT_EQ(ReadFile(pkg->ExtractMusic(0).path), track1);
+    ASSERT_TRUE(music) << music.error(); // found although the stored name differs in case
+    EXPECT_EQ(ReadFile(music->path), track2);
+    EXPECT_EQ(ReadFile(pkg->ExtractMusic(0)->path), track1);
     Bitmap24 b;
     EXPECT_FALSE(pkg->LoadPicture(b, 0, JpegFull)); // no item data in this form
-    EXPECT_FALSE(pkg->ExtractFlash(1).ok);
+    EXPECT_FALSE(pkg->ReadMovie(1));
 }
 
 TEST_F(XscrTest, ResourceFormDamageEndsInAnEmptyPackageWithItsName) {

@@ -4,7 +4,7 @@
 // chosen primary screen size.
 
 #include "package/XSCR.h"
-#include "platform/ScreenSize.h"
+#include "platform/ReadingEnvironment.h"
 #include "tests/package/PackageFixture.h"
 #include "tests/support/TempDir.h"
 
@@ -21,19 +21,16 @@ protected:
         oldTmp_ = old ? old : "";
         hadTmp_ = old != nullptr;
         ::setenv("TMPDIR", temp_.path().c_str(), 1);
-        SetScreen(0, 0);
     }
     void TearDown() override {
-        SetPrimaryScreenSizeProvider(nullptr);
         if (hadTmp_)
             ::setenv("TMPDIR", oldTmp_.c_str(), 1);
         else
             ::unsetenv("TMPDIR");
     }
 
-    static void SetScreen(int width, int height) {
-        SetPrimaryScreenSizeProvider([=] { return ScreenSize{width, height}; });
-    }
+    // The screen the packages opened next are fitted to (none at first).
+    void SetScreen(int width, int height) { reading_.screen = ScreenSize{width, height}; }
 
     // Writes the package to a file and opens it.
     std::unique_ptr<XSCR> Open(const FixturePackage& package, const std::string& name = "saver.scr") {
@@ -43,10 +40,11 @@ protected:
                                     const std::string& name = "saver.scr") {
         const std::string path = temp_.file(name);
         WriteFile(path, bytes);
-        return std::make_unique<XSCR>(path);
+        return std::make_unique<XSCR>(path, reading_);
     }
 
     TempDir temp_;
+    ReadingEnvironment reading_;
     std::string oldTmp_;
     bool hadTmp_ = false;
 };

@@ -12,6 +12,7 @@
 #endif
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QMenu>
 #include <QMetaProperty>
 #include <QMouseEvent>
@@ -79,11 +80,11 @@ TEST(FlashHostTest, WithoutPlayerShowsTheNoticeAndEveryPropertyKeepsItsDefault) 
     EXPECT_GT(label->width(), 150);
 
     // Writes are ignored, reads give the defaults.
-    host->SetMovie("/tmp/any.swf");
+    host->SetMovie(QByteArray("FWS any movie"));
     host->SetLoop(true);
     host->SetPlaying(true);
     host->Play();
-    EXPECT_EQ(host->Movie(), QString());
+    EXPECT_EQ(host->Movie(), QByteArray());
     EXPECT_FALSE(host->Loop());
     EXPECT_FALSE(host->Playing());
     EXPECT_EQ(host->TotalFrames(), 0);
@@ -137,7 +138,9 @@ protected:
     VtFlashEx* StartMovie(const std::string& path, bool loop) {
         VtFlashEx* host = CreateFlashHost(&parent_, 0, 0, 320, 240);
         if (!host) return nullptr;
-        host->SetMovie(QString::fromStdString(path));
+        QFile file(QString::fromStdString(path));
+        if (!file.open(QIODevice::ReadOnly)) return nullptr;
+        host->SetMovie(file.readAll());
         host->SetLoop(loop);
         host->show();
         host->Play();

@@ -107,11 +107,12 @@ protected:
 
     // Plays the movie to its end; false when it never ends.
     bool PlayToEnd(const std::vector<uint8_t>& actions) {
-        const std::string path = movies_.file("hostile" + std::to_string(++count_) + ".swf");
-        test::WriteFile(path, test::TestMovie({.frames = 12, .fps = 24, .firstFrameActions = actions}));
+        const std::vector<uint8_t> movie =
+            test::TestMovie({.frames = 12, .fps = 24, .firstFrameActions = actions});
         host_.reset(CreateFlashHost(&parent_, 0, 0, 320, 240));
         if (!host_ || !host_->Player()) return false;
-        host_->SetMovie(QString::fromStdString(path));
+        host_->SetMovie(
+            QByteArray(reinterpret_cast<const char*>(movie.data()), static_cast<qsizetype>(movie.size())));
         host_->show();
         host_->Play();
         return QTest::qWaitFor([&] { return !host_->Playing(); }, 30000) && host_->FrameNum() == 11;
@@ -125,10 +126,9 @@ protected:
         return nullptr;
     }
 
-    test::TempDir movies_, secrets_;
+    test::TempDir secrets_;
     QWidget parent_;
     std::unique_ptr<VtFlashEx> host_;
-    int count_ = 0;
 };
 
 TEST_F(FlashSandboxTest, TheWatchersSeeWhatTheyWatch) {

@@ -8,6 +8,7 @@
 #include "tests/support/JpegShowPackage.h"
 #include "tests/support/LargeJpeg.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestShowEnvironment.h"
 #include "transitions/control/TransitionView.h"
 
 #include <QCoreApplication>
@@ -33,6 +34,7 @@ class HugeItemsTest : public ::testing::Test {
 protected:
     void SetUp() override { setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1); }
     test::TempDir dir_;
+    test::TestShowEnvironment environment_;
 };
 
 TEST(PlacementLimitTest, ClampKeepsWhatFitsTheWindowAndCutsTheRest) {
@@ -83,7 +85,7 @@ TEST_F(HugeItemsTest, DeclaredHugeRectangleIsClampedAndTheShowGoesOn) {
     package->items = {FixedPictureItem(0, 0, 40000, 40000), FixedPictureItem(10, 10, 100, 100)};
     package->jpegs[0] = test::MakeUniformJpeg(400, 300, 0x0000FF);
     package->jpegs[1] = test::MakeUniformJpeg(40, 30, 0x00FF00);
-    ShowWindow window(std::move(package), ShowMode::Show, 0);
+    ShowWindow window(std::move(package), environment_, ShowMode::Show, 0);
     const QSize screen = window.size();
     window.HandleInput({ShowInput::Kind::ItemTick});
     Pump();
@@ -110,11 +112,11 @@ TEST_F(HugeItemsTest, HugePictureIsDecodedWithinTwiceTheScreen) {
     package->jpegs[0] = test::MakeUniformJpeg(30000, 30000, 0x0000FF);
     package->jpegs[1] = test::MakeUniformJpeg(40, 30, 0x00FF00);
     ASSERT_FALSE(package->jpegs[0].empty());
-    ShowWindow window(std::move(package), ShowMode::Show, 0);
     const QSize desktop = QGuiApplication::primaryScreen()->virtualSize();
-    const auto limit = JpegSizeLimit();
-    EXPECT_EQ(limit.first, 2 * desktop.width());
-    EXPECT_EQ(limit.second, 2 * desktop.height());
+    EXPECT_EQ(package->decode.maxWidth, 2 * desktop.width());
+    EXPECT_EQ(package->decode.maxHeight, 2 * desktop.height());
+    EXPECT_EQ(environment_.get().reading.decode.maxWidth, 2 * desktop.width());
+    ShowWindow window(std::move(package), environment_, ShowMode::Show, 0);
     window.HandleInput({ShowInput::Kind::ItemTick});
     Pump();
     TransitionView* picture = window.transitionView();
@@ -134,7 +136,7 @@ TEST_F(HugeItemsTest, PinnedHugeRectangleIsClamped) {
     package->items = {pinned, FixedPictureItem(10, 10, 100, 100)};
     package->jpegs[0] = test::MakeUniformJpeg(64, 64, 0xFF0000);
     package->jpegs[1] = test::MakeUniformJpeg(40, 30, 0x00FF00);
-    ShowWindow window(std::move(package), ShowMode::Show, 0);
+    ShowWindow window(std::move(package), environment_, ShowMode::Show, 0);
     window.HandleInput({ShowInput::Kind::ItemTick});
     Pump();
     QLabel* label = nullptr;
@@ -163,7 +165,7 @@ TEST_F(HugeItemsTest, FailedAllocationSkipsTheItemWithAStatisticsLine) {
     package->items = {pinned, FixedPictureItem(10, 10, 100, 100)};
     package->jpegs[1] = test::MakeUniformJpeg(40, 30, 0x00FF00);
     {
-        ShowWindow window(std::move(package), ShowMode::Show, 0);
+        ShowWindow window(std::move(package), environment_, ShowMode::Show, 0);
         window.HandleInput({ShowInput::Kind::ItemTick});
         Pump();
         // The pinned item is left out; the show goes on with the next item.

@@ -2,7 +2,7 @@
 // one pass or repeated.
 #include "show/MusicTrackOrder.h"
 
-#include "platform/Random.h"
+#include "platform/RandomSource.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -19,17 +19,18 @@ std::vector<int> Turns(MusicTrackOrder& order, int turns) {
 }
 
 TEST(MusicTrackOrder, PackageOrderPlaysOnePassOrRepeats) {
-    MusicTrackOrder once(3, MusicSettings{false, false, false});
+    SeededRandom random(1);
+    MusicTrackOrder once(3, MusicSettings{false, false, false}, random);
     EXPECT_EQ(Turns(once, 5), (std::vector<int>{0, 1, 2, -1, -1}));
-    MusicTrackOrder repeated(3, MusicSettings{false, true, false});
+    MusicTrackOrder repeated(3, MusicSettings{false, true, false}, random);
     EXPECT_EQ(Turns(repeated, 7), (std::vector<int>{0, 1, 2, 0, 1, 2, 0}));
-    MusicTrackOrder none(0, MusicSettings{true, true, false});
+    MusicTrackOrder none(0, MusicSettings{true, true, false}, random);
     EXPECT_FALSE(none.Next());
 }
 
 TEST(MusicTrackOrder, RandomOrderPlaysEveryTrackOncePerPassAndDrawsEachPassAnew) {
-    SeedRandom(7);
-    MusicTrackOrder order(6, MusicSettings{true, true, false});
+    SeededRandom random(7);
+    MusicTrackOrder order(6, MusicSettings{true, true, false}, random);
     EXPECT_EQ(order.order().size(), 6u);
     bool anotherOrder = false;
     std::vector<int> first = Turns(order, 6);
@@ -41,7 +42,7 @@ TEST(MusicTrackOrder, RandomOrderPlaysEveryTrackOncePerPassAndDrawsEachPassAnew)
     }
     EXPECT_TRUE(anotherOrder);
     // A single track has no order to draw.
-    EXPECT_TRUE(MusicTrackOrder(1, MusicSettings{true, true, false}).order().empty());
+    EXPECT_TRUE(MusicTrackOrder(1, MusicSettings{true, true, false}, random).order().empty());
 }
 
 } // namespace

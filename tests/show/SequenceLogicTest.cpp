@@ -1,5 +1,5 @@
 // Play order, timing and layout rules of the show sequence.
-#include "platform/Random.h"
+#include "platform/RandomSource.h"
 #include "show/ItemLayout.h"
 #include "show/ItemTiming.h"
 #include "show/PlayList.h"
@@ -23,10 +23,11 @@ std::string Play(PlayList& list, const std::string& directions) {
 }
 
 TEST(PlayListTest, ForwardAndBackwardExample) {
-    PlayList list({false, false, false, false}, false);
+    SeededRandom random(1);
+    PlayList list({false, false, false, false}, false, random);
     EXPECT_EQ(Play(list, "fffff"), "ABCDA");
 
-    PlayList example({false, false, false, false}, false);
+    PlayList example({false, false, false, false}, false, random);
     EXPECT_EQ(Play(example, "ff"), "AB");
     EXPECT_EQ(example.position(), 2);
     EXPECT_EQ(Play(example, "b"), "C");
@@ -35,9 +36,10 @@ TEST(PlayListTest, ForwardAndBackwardExample) {
 }
 
 TEST(PlayListTest, PinnedItemsAreNotInTheSequence) {
-    PlayList list({true, false, true, false, false}, false);
+    SeededRandom random(1);
+    PlayList list({true, false, true, false, false}, false, random);
     EXPECT_EQ(list.entries(), (std::vector<int>{1, 3, 4}));
-    PlayList none({true, true}, false);
+    PlayList none({true, true}, false, random);
     EXPECT_TRUE(none.empty());
     EXPECT_EQ(none.CurrentIndex(), -1);
     none.Step(true);
@@ -46,9 +48,9 @@ TEST(PlayListTest, PinnedItemsAreNotInTheSequence) {
 }
 
 TEST(PlayListTest, RandomOrderDrawsNewPermutationOnForwardWrapOnly) {
-    SeedRandom(7);
+    SeededRandom random(7);
     const int n = 12;
-    PlayList list(std::vector<bool>(n, false), true);
+    PlayList list(std::vector<bool>(n, false), true, random);
     auto sorted = [](std::vector<int> v) {
         std::sort(v.begin(), v.end());
         return v;
@@ -122,10 +124,11 @@ TEST(ItemLayoutTest, FitRectKeepsAspectAndCentres) {
 }
 
 TEST(ItemLayoutTest, RandomOffsetStaysInsideTheRoom) {
-    EXPECT_EQ(RandomOffset(0), 0);
-    EXPECT_EQ(RandomOffset(-5), 0);
+    SeededRandom random(1);
+    EXPECT_EQ(RandomOffset(0, random), 0);
+    EXPECT_EQ(RandomOffset(-5, random), 0);
     for (int i = 0; i < 200; ++i) {
-        const int v = RandomOffset(7);
+        const int v = RandomOffset(7, random);
         EXPECT_GE(v, 0);
         EXPECT_LT(v, 7);
     }

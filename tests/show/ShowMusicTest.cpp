@@ -64,6 +64,7 @@ protected:
 
     test::TempDir dir_;
     QWidget window_;
+    SeededRandom random_{1};
     std::vector<std::pair<std::string, std::string>> saved_;
 };
 
@@ -96,19 +97,19 @@ TEST_F(ShowMusicTest, SettingsDefaultReadAndWriteUnderTheScreenSaversKey) {
 TEST_F(ShowMusicTest, NoPlayerInPreviewWithoutTracksOrWhenMuted) {
     FakeTracks tracks({"a.wav", "b.wav"});
     {
-        ShowMusic preview(&window_, tracks, kName, /*fullScreen=*/false);
+        ShowMusic preview(&window_, tracks, kName, /*fullScreen=*/false, random_);
         EXPECT_EQ(preview.player(), nullptr);
         EXPECT_FALSE(preview.musicTimerRunning());
         preview.MusicTick();
     }
     FakeTracks none({});
     {
-        ShowMusic silent(&window_, none, kName, true);
+        ShowMusic silent(&window_, none, kName, true, random_);
         EXPECT_EQ(silent.player(), nullptr);
     }
     Store(1, 1, 1);
     {
-        ShowMusic muted(&window_, tracks, kName, true);
+        ShowMusic muted(&window_, tracks, kName, true, random_);
         EXPECT_EQ(muted.player(), nullptr);
         EXPECT_FALSE(muted.musicTimerRunning());
         EXPECT_TRUE(muted.musicOrder().empty());
@@ -132,7 +133,7 @@ TEST_F(ShowMusicTest, OrderRepeatAndSinglePass) {
                      std::to_string(c.mra));
         Store(c.mrop, c.mra, 0);
         FakeTracks tracks(std::vector<std::string>(static_cast<size_t>(c.tracks), ""));
-        ShowMusic music(&window_, tracks, kName, true, 3600000);
+        ShowMusic music(&window_, tracks, kName, true, random_, 3600000);
         ASSERT_NE(music.player(), nullptr);
         EXPECT_TRUE(music.musicTimerRunning());
         EXPECT_EQ(music.musicOrder().size(), c.mrop && c.tracks > 1 ? size_t(c.tracks) : 0u);
@@ -173,7 +174,7 @@ TEST_F(ShowMusicTest, PlaysRealTracksOnTheTimerOnePassThenStops) {
     }
     Store(0, 0, 0);
     FakeTracks tracks(files);
-    ShowMusic music(&window_, tracks, kName, true, 100);
+    ShowMusic music(&window_, tracks, kName, true, random_, 100);
     ASSERT_TRUE(music.player());
     // Nothing plays before the first tick.
     EXPECT_TRUE(tracks.requests.empty());
@@ -189,7 +190,7 @@ TEST_F(ShowMusicTest, OneTrackWithRepeatStartsAgainAfterItEnds) {
     std::vector<uint8_t> junk(2000, 0x5a);
     test::WriteFile(dir_.file("junk.wav"), junk);
     FakeTracks tracks({dir_.file("loop.wav")});
-    ShowMusic music(&window_, tracks, kName, true, 100);
+    ShowMusic music(&window_, tracks, kName, true, random_, 100);
     ASSERT_TRUE(QTest::qWaitFor([&] { return tracks.requests.size() >= 3; }, 15000));
     EXPECT_EQ(tracks.requests, (std::vector<int>{0, 0, 0}));
     // While a track plays, ticks leave it alone.
@@ -202,7 +203,7 @@ TEST_F(ShowMusicTest, OneTrackWithRepeatStartsAgainAfterItEnds) {
     // An undecodable track is skipped: counted as not opened, the next tick
     // tries again. A tick while it is still being opened leaves it alone.
     FakeTracks bad({dir_.file("junk.wav")});
-    ShowMusic skipping(&window_, bad, kName, true, 3600000);
+    ShowMusic skipping(&window_, bad, kName, true, random_, 3600000);
     ASSERT_NE(skipping.player(), nullptr);
     QSignalSpy failed(skipping.player(), &MusicPlayer::failed);
     skipping.MusicTick();
@@ -220,7 +221,7 @@ TEST_F(ShowMusicTest, OneTrackWithRepeatStartsAgainAfterItEnds) {
 TEST_F(ShowMusicTest, ATrackOpenedAfterTheShowClosesDoesNotPlay) {
     test::WriteToneWav(dir_.file("late.wav"), 300);
     FakeTracks tracks({dir_.file("late.wav")});
-    ShowMusic music(&window_, tracks, kName, true, 3600000);
+    ShowMusic music(&window_, tracks, kName, true, random_, 3600000);
     ASSERT_NE(music.player(), nullptr);
     bool closing = false;
     music.SetClosingProbe([&closing] { return closing; });
@@ -235,7 +236,7 @@ TEST_F(ShowMusicTest, ATrackOpenedAfterTheShowClosesDoesNotPlay) {
 
 TEST_F(ShowMusicTest, TicksDoNothingOnceTheShowCloses) {
     FakeTracks tracks({""});
-    ShowMusic music(&window_, tracks, kName, true, 50);
+    ShowMusic music(&window_, tracks, kName, true, random_, 50);
     music.SetClosingProbe([] { return true; });
     QTest::qWait(300);
     EXPECT_TRUE(tracks.requests.empty());

@@ -2,7 +2,7 @@
 #include "show/ShowSequencer.h"
 
 #include "platform/Bitmap24.h"
-#include "platform/Random.h"
+#include "platform/RandomSource.h"
 #include "show/ShowContent.h"
 #include "show/ShowStage.h"
 
@@ -46,9 +46,10 @@ public:
         bitmap.setSize(it->second.width >> scale, it->second.height >> scale);
         return true;
     }
-    std::optional<std::string> ExtractFlash(int index) override {
+    std::optional<std::vector<uint8_t>> ReadMovie(int index) override {
         if (!flashExtracts) return std::nullopt;
-        return "/tmp/~F_" + std::to_string(index) + ".swf";
+        const std::string movie = "movie " + std::to_string(index);
+        return std::vector<uint8_t>(movie.begin(), movie.end());
     }
 };
 
@@ -103,9 +104,9 @@ public:
     }
     void ShowPictureAtOnce() override { log.push_back("at once"); }
     void StopTransition() override { log.push_back("stop transition"); }
-    void CreateFlash(const Rect& r, const std::string& path) override {
+    void CreateFlash(const Rect& r, const std::vector<uint8_t>& bytes) override {
         flash = true;
-        log.push_back("flash " + Str(r) + " " + path);
+        log.push_back("flash " + Str(r) + " " + std::string(bytes.begin(), bytes.end()));
     }
     void ReleaseCurrentFlash() override { flash = false; }
     MovieProgress CurrentMovie() override {
@@ -171,12 +172,13 @@ protected:
         settings.showSize = {1024, 768};
         settings.primaryScreen = {1024, 768};
         settings.showScale = scale;
-        sequencer_.emplace(content_, stage_, settings);
+        sequencer_.emplace(content_, stage_, settings, random_);
         stage_.sequencer = &*sequencer_;
         return *sequencer_;
     }
     FakeContent content_;
     FakeStage stage_;
+    SeededRandom random_{1};
     std::optional<ShowSequencer> sequencer_;
 };
 
@@ -439,16 +441,16 @@ TEST_F(ShowSequencerTest, AnAdvanceWithoutTransitionsEndsInsideItsCall) {
 }
 
 TEST_F(ShowSequencerTest, RandomEffectsForMinusOneAndOutOfRange) {
-    SeedRandom(3);
+    SeededRandom random(3);
     for (int effect : {-1, 128, 200, 1000}) {
         for (int i = 0; i < 50; ++i) {
-            const int style = ShowSequencer::ResolveEffect(effect);
+            const int style = ShowSequencer::ResolveEffect(effect, random);
             EXPECT_GE(style, 0);
             EXPECT_LE(style, 127);
         }
     }
-    EXPECT_EQ(ShowSequencer::ResolveEffect(0), 0);
-    EXPECT_EQ(ShowSequencer::ResolveEffect(127), 127);
+    EXPECT_EQ(ShowSequencer::ResolveEffect(0, random), 0);
+    EXPECT_EQ(ShowSequencer::ResolveEffect(127, random), 127);
 }
 
 TEST_F(ShowSequencerTest, NoTransitionBelowMinusOne) {
@@ -472,7 +474,7 @@ TEST_F(ShowSequencerTest, MovieThenPictureBringsTheTransitionControlBack) {
     content_.items = {Fixed(Movie(2), 0, 0, 320, 240), Fixed(Picture(), 0, 0, 100, 100)};
     ShowSequencer& s = Make();
     s.Advance(true);
-    EXPECT_TRUE(stage_.Logged("flash 0,0,320x240 /tmp/~F_0.swf"));
+    EXPECT_TRUE(stage_.Logged("flash 0,0,320x240 movie 0"));
     EXPECT_FALSE(stage_.visible);
     s.Advance(true);
     EXPECT_FALSE(stage_.flash);

@@ -8,6 +8,7 @@
 #include "show/XFly.h"
 #include "tests/support/JpegShowPackage.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestShowEnvironment.h"
 #include "transitions/control/TransitionView.h"
 
 #include <QCoreApplication>
@@ -52,7 +53,7 @@ public:
         bitmap.fill(0x0000FF00u + static_cast<uint32_t>(index)); // green
         return true;
     }
-    std::optional<std::string> ExtractFlash(int) override { return std::nullopt; }
+    std::optional<std::vector<uint8_t>> ReadMovie(int) override { return std::nullopt; }
     int MusicCount() const override { return 0; }
     std::string ExtractMusic(int) override { return {}; }
     std::string Name() const override { return "Memory"; }
@@ -79,7 +80,7 @@ protected:
     }
     std::unique_ptr<ShowWindow> Make(std::unique_ptr<MemoryPackage> package, ShowMode mode = ShowMode::Show) {
         package_ = package.get();
-        return std::make_unique<ShowWindow>(std::move(package), mode, 0);
+        return std::make_unique<ShowWindow>(std::move(package), environment_, mode, 0);
     }
     static void Pump() {
         for (int i = 0; i < 5; ++i)
@@ -91,6 +92,7 @@ protected:
         QCoreApplication::sendEvent(window.windowHandle(), &press);
     }
     test::TempDir dir_;
+    test::TestShowEnvironment environment_;
     MemoryPackage* package_ = nullptr;
 };
 
@@ -252,7 +254,8 @@ TEST_F(ShowWindowTest, OnAVirtualClockItemsAndTransitionStepsComeAtTheirExactTim
     package->items = {first, second};
     VirtualClock clock;
     package_ = package.get();
-    ShowWindow window(std::move(package), ShowMode::Show, 0, clock, ShowSound::Silent);
+    const test::TestShowEnvironment environment(clock);
+    ShowWindow window(std::move(package), environment, ShowMode::Show, 0, ShowSound::Silent);
     window.StartUnattended();
     Pump();
     TransitionView* picture = window.transitionView();
@@ -306,8 +309,9 @@ TEST_F(ShowWindowTest, EachPlayedTransitionWritesOneStatisticsLineWithItsSteps) 
     package->items = {first, second};
     VirtualClock clock;
     package_ = package.get();
+    const test::TestShowEnvironment environment(clock);
     {
-        ShowWindow window(std::move(package), ShowMode::Show, 0, clock, ShowSound::Silent);
+        ShowWindow window(std::move(package), environment, ShowMode::Show, 0, ShowSound::Silent);
         window.StartUnattended();
         Pump();
         clock.AdvanceTo(4999);

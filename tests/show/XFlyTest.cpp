@@ -21,12 +21,13 @@ protected:
     QWidget window_;
     QWidget* target_ = new QWidget(&window_);
     const Rect bounds_{0, 0, 200, 100};
+    SeededRandom random_{1};
 };
 
 TEST_F(XFlyTest, StartsInTheUpperLeftQuarterWithTheTargetSize) {
     target_->resize(30, 20);
     for (int i = 0; i < 20; ++i) {
-        XFly fly(bounds_, target_, MovementTimer());
+        XFly fly(bounds_, target_, MovementTimer(), random_);
         EXPECT_GE(fly.x(), 0);
         EXPECT_LT(fly.x(), 100);
         EXPECT_GE(fly.y(), 0);
@@ -37,7 +38,7 @@ TEST_F(XFlyTest, StartsInTheUpperLeftQuarterWithTheTargetSize) {
 
 TEST_F(XFlyTest, TargetAsWideAsTheAreaOnlyTurnsHorizontally) {
     target_->resize(200, 10);
-    XFly fly(bounds_, target_, MovementTimer());
+    XFly fly(bounds_, target_, MovementTimer(), random_);
     fly.SetPosition(0, 40);
     fly.SetMotion(true, true, 2, 1);
     fly.StartMoving();
@@ -52,7 +53,7 @@ TEST_F(XFlyTest, TargetAsWideAsTheAreaOnlyTurnsHorizontally) {
 
 TEST_F(XFlyTest, FastStepPassesTheEdgeByOnePixelThenTurnsWithoutMoving) {
     target_->resize(50, 10);
-    XFly fly(bounds_, target_, MovementTimer());
+    XFly fly(bounds_, target_, MovementTimer(), random_);
     fly.SetPosition(200 - 50 - 1, 10);
     fly.SetMotion(true, true, 2, 1);
     fly.StartMoving();
@@ -68,7 +69,7 @@ TEST_F(XFlyTest, FastStepPassesTheEdgeByOnePixelThenTurnsWithoutMoving) {
 
 TEST_F(XFlyTest, PositionAndSizeTakeEffectOnTheNextStepOnly) {
     target_->resize(20, 20);
-    XFly fly(bounds_, target_, MovementTimer());
+    XFly fly(bounds_, target_, MovementTimer(), random_);
     const QRect before = target_->geometry();
     fly.SetPosition(60, 30);
     fly.SetSize(40, 10);
@@ -81,7 +82,7 @@ TEST_F(XFlyTest, PositionAndSizeTakeEffectOnTheNextStepOnly) {
 
 TEST_F(XFlyTest, StoppedStepsDoNothingAndTimerFollowsStartStop) {
     target_->resize(20, 20);
-    XFly fly(bounds_, target_, MovementTimer());
+    XFly fly(bounds_, target_, MovementTimer(), random_);
     fly.SetPosition(50, 50);
     fly.MoveStep();
     EXPECT_EQ(fly.x(), 50);
@@ -100,7 +101,7 @@ TEST_F(XFlyTest, StoppedStepsDoNothingAndTimerFollowsStartStop) {
 
 TEST_F(XFlyTest, ReleasedTargetIsNotTouched) {
     target_->resize(20, 20);
-    XFly fly(bounds_, target_, MovementTimer());
+    XFly fly(bounds_, target_, MovementTimer(), random_);
     fly.StartMoving();
     delete target_;
     fly.MoveStep(); // must not touch the freed control

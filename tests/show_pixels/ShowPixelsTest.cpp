@@ -7,6 +7,7 @@
 #include "tests/support/JpegShowPackage.h"
 #include "tests/support/LargeJpeg.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestShowEnvironment.h"
 #include "transitions/control/TransitionView.h"
 
 #include <QCoreApplication>
@@ -75,7 +76,8 @@ TEST_F(ShowPixelsTest, PictureLabelAndPinnedItemLandOnTheirDevicePixels) {
     record.centerY = 1000;
     content.labels = {{LabelItem(record, "Label")}};
 
-    ShowWindow window(std::move(package), ShowMode::Show, 0);
+    const test::TestShowEnvironment environment;
+    ShowWindow window(std::move(package), environment, ShowMode::Show, 0);
     window.show();
     window.HandleInput({ShowInput::Kind::ItemTick});
     Pump();

@@ -15,15 +15,15 @@ namespace fs = std::filesystem;
 // command line, and never the installer again, whatever its name.
 TEST(InstalledMode, InstalledCopyIsAScreenSaverNoLongerAnInstaller) {
     test::TempDir dir;
-    std::vector<uint8_t> program;
-    std::string error;
-    ASSERT_TRUE(ReadProgramImage(test::BuildBinDir() + "/scrplayer", program, &error)) << error;
+    const Result<std::vector<uint8_t>> program = ReadProgramImage(test::BuildBinDir() + "/scrplayer");
+    ASSERT_TRUE(program) << program.error();
     PackageDescription description;
     description.name = "Waves";
     description.info.setFormatLevel(5);
     description.info.setPackageKind('E');
     const std::string setup = dir.file("setup.exe");
-    ASSERT_TRUE(WritePackedFile(setup, program, description, &error)) << error;
+    const Result<void> packed = WritePackedFile(setup, *program, description);
+    ASSERT_TRUE(packed) << packed.error();
     ASSERT_TRUE(WriteInstalledCopy(setup, dir.file("Waves.scr")));
     fs::copy_file(dir.file("Waves.scr"), dir.file("Waves.exe"));
 

@@ -4,6 +4,7 @@
 // and the few package-wide settings the tests vary.
 
 #include "package/JpegCodec.h"
+#include "platform/gui/QtScreenSize.h"
 #include "show/ShowPackage.h"
 
 #include <map>
@@ -19,6 +20,8 @@ public:
     std::vector<LabelGroup> labels;
     int designWidth = 0;
     uint32_t backgroundColor = 0x00000000;
+    // Pictures are decoded within the bounds the player's environment sets.
+    DecodeLimits decode = QtDesktopDecodeLimits();
 
     int ItemCount() const override { return static_cast<int>(items.size()); }
     ShowItem GetItem(int i) const override {
@@ -34,9 +37,9 @@ public:
     bool RandomOrder() const override { return false; }
     bool LoadPicture(Bitmap24& bitmap, int index, int scale) override {
         const auto it = jpegs.find(index);
-        return it != jpegs.end() && DecodeJpeg(it->second, scale, bitmap);
+        return it != jpegs.end() && DecodeJpeg(it->second, scale, bitmap, decode);
     }
-    std::optional<std::string> ExtractFlash(int) override { return std::nullopt; }
+    std::optional<std::vector<uint8_t>> ReadMovie(int) override { return std::nullopt; }
     int MusicCount() const override { return 0; }
     std::string ExtractMusic(int) override { return {}; }
     std::string Name() const override { return "Memory"; }

@@ -77,9 +77,9 @@ TEST(DemoPackageTest, CarriesPicturesMovieMusicLabelsAndTexts) {
         labelled += LabelCount(demo.Labels().Group(i)) > 0;
         if (demo.GetItem(i).kind == ShowItem::Flash) {
             ++movies;
-            const ExtractResult movie = demo.ExtractFlash(i);
-            ASSERT_TRUE(movie.ok);
-            ExpectWellFormedSwf(test::ReadFile(movie.path));
+            const auto movie = demo.ReadMovie(i);
+            ASSERT_TRUE(movie);
+            ExpectWellFormedSwf(*movie);
             continue;
         }
         Bitmap24 picture;
@@ -93,9 +93,9 @@ TEST(DemoPackageTest, CarriesPicturesMovieMusicLabelsAndTexts) {
     EXPECT_GE(labelled, 5);
 
     ASSERT_EQ(demo.MusicCount(), 1);
-    const ExtractResult track = demo.ExtractMusic(0);
-    ASSERT_TRUE(track.ok);
-    const auto wav = test::ReadFile(track.path);
+    const Result<ExtractedTrack> track = demo.ExtractMusic(0);
+    ASSERT_TRUE(track) << track.error();
+    const auto wav = test::ReadFile(track->path);
     ASSERT_GT(wav.size(), 44u);
     EXPECT_EQ(std::string(wav.begin(), wav.begin() + 4), "RIFF");
     EXPECT_EQ(std::string(wav.begin() + 8, wav.begin() + 12), "WAVE");

@@ -244,8 +244,8 @@ TEST_F(PackageCommandsTest, ExportWritesTheContentAndNamesWhatFailed) {
     // A package whose second picture does not decode stops the export there.
     PackageDescription d = test::FullDescription();
     d.items[1].record.kind = ShowItem::Picture;
-    std::string error;
-    ASSERT_TRUE(WritePackedFile(dir.file("broken.scr"), std::vector<uint8_t>(10, 0), d, &error)) << error;
+    const Result<void> packed = WritePackedFile(dir.file("broken.scr"), std::vector<uint8_t>(10, 0), d);
+    ASSERT_TRUE(packed) << packed.error();
     EXPECT_EQ(Tool("export '" + dir.file("broken.scr") + "' '" + all + "' --no-music", &output), 1);
     EXPECT_NE(output.find("Pic_2.jpg failed: item 2, a picture"), std::string::npos) << output;
 }

@@ -81,7 +81,7 @@ TEST_F(UnpackCommandTest, TheDemoUnpacksEditsAndPacksAgain) {
 
 TEST_F(UnpackCommandTest, ADamagedPackageUnpacksAsFarAsItCanAndSaysWhatItSkipped) {
     const PackageDescription d = test::FullDescription();
-    std::vector<uint8_t> package = BuildPackage(d);
+    std::vector<uint8_t> package = BuildPackage(d).value();
     ASSERT_FALSE(package.empty());
     // Item 2's data points beyond the file (the item table is stored plain).
     const std::size_t trailer = package.size() - kTrailerSize;
@@ -119,7 +119,7 @@ TEST_F(UnpackCommandTest, HostileExtensionsAndLinksNeverWriteOutsideTheFolder) {
     d.tracks[0].record.setExtension("/../../");
     d.tracks[1].record.setExtension(".a\\b");
     d.items[2].record.kind = 7;
-    const std::string file = WritePackage(BuildPackage(d), "hostile.scr");
+    const std::string file = WritePackage(BuildPackage(d).value(), "hostile.scr");
 
     // A link planted where the first picture goes, pointing out of the folder.
     const std::string folder = dir.file("out");
@@ -156,7 +156,7 @@ TEST_F(UnpackCommandTest, AnExitStepOfZeroUnpacksAndPacksAgainUnchanged) {
     PackageDescription d = test::FullDescription();
     for (PackageItemSource& item : d.items)
         item.record.exitStep = 0;
-    const std::string original = WritePackage(BuildPackage(d), "zero.scr");
+    const std::string original = WritePackage(BuildPackage(d).value(), "zero.scr");
     const std::string folder = dir.file("zero");
     std::string output;
     ASSERT_EQ(Tool("unpack '" + original + "' '" + folder + "'", &output), 0) << output;
@@ -174,12 +174,12 @@ TEST_F(UnpackCommandTest, AnExitStepOfZeroUnpacksAndPacksAgainUnchanged) {
 
 TEST_F(UnpackCommandTest, DiffNamesWhatDiffersBetweenTwoPackages) {
     PackageDescription d = test::FullDescription();
-    const std::string a = WritePackage(BuildPackage(d), "a.scr");
+    const std::string a = WritePackage(BuildPackage(d).value(), "a.scr");
     d.items[1].record.exitStep = 0;
     d.labels.Group(0)->front().setText("Other");
     d.tracks.pop_back();
     d.musicNames.pop_back();
-    const std::string b = WritePackage(BuildPackage(d), "b.scr");
+    const std::string b = WritePackage(BuildPackage(d).value(), "b.scr");
     std::string output;
     EXPECT_EQ(Tool("diff '" + a + "' '" + b + "'", &output), 1);
     EXPECT_EQ(output,
@@ -187,7 +187,7 @@ TEST_F(UnpackCommandTest, DiffNamesWhatDiffersBetweenTwoPackages) {
 
     // The same package after another program: no difference.
     std::vector<uint8_t> otherProgram(5000, 0x4D);
-    const std::vector<uint8_t> package = BuildPackage(d);
+    const std::vector<uint8_t> package = BuildPackage(d).value();
     otherProgram.insert(otherProgram.end(), package.begin(), package.end());
     test::WriteFile(dir.file("c.scr"), otherProgram);
     EXPECT_EQ(Tool("diff '" + b + "' '" + dir.file("c.scr") + "'", &output), 0) << output;
@@ -199,7 +199,7 @@ TEST_F(UnpackCommandTest, DiffNamesWhatDiffersBetweenTwoPackages) {
     test::WriteFile(dir.file("cut.scr"), damaged);
     EXPECT_EQ(Tool("diff '" + b + "' '" + dir.file("cut.scr") + "'", &output), 1);
     EXPECT_NE(output.find("cut.scr: carries no package"), std::string::npos) << output;
-    std::vector<uint8_t> outside = BuildPackage(d);
+    std::vector<uint8_t> outside = BuildPackage(d).value();
     const std::size_t trailer = outside.size() - kTrailerSize;
     WriteLE32(&outside[static_cast<std::size_t>(~ReadLE32(&outside[trailer + 4]))], 0x7FFFFF00);
     EXPECT_EQ(Tool("diff '" + b + "' '" + WritePackage(outside, "outside.scr") + "'", &output), 1);
@@ -226,7 +226,7 @@ TEST_F(UnpackCommandTest, FilesWithoutAPackageAndBadArgumentsAreRefused) {
     EXPECT_EQ(Tool("unpack a b --overwrite", &output), 2);
 
     // DIR names a file: refused, the file untouched.
-    const std::string package = WritePackage(BuildPackage(test::FullDescription()), "full.scr");
+    const std::string package = WritePackage(BuildPackage(test::FullDescription()).value(), "full.scr");
     EXPECT_EQ(Tool("unpack '" + package + "' '" + dir.file("plain.bin") + "' --force", &output), 1);
     EXPECT_NE(output.find("is not a folder"), std::string::npos) << output;
     EXPECT_EQ(test::ReadFile(dir.file("plain.bin")), std::vector<uint8_t>(1000, 0x41));

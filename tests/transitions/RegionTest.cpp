@@ -1,7 +1,7 @@
 #include "transitions/Region.h"
 
+#include "platform/RandomSource.h"
 #include "transitions/RegionShapes.h"
-#include "transitions/TransitionRandom.h"
 
 #include <gtest/gtest.h>
 #include <vector>

@@ -18,7 +18,10 @@ QRect ToQRect(const Rect& r) {
 
 } // namespace
 
-TransitionView::TransitionView(QWidget* parent, ShowClock& clock) : QWidget(parent), player_(clock) {
+TransitionView::TransitionView(QWidget* parent) : TransitionView(parent, WallClock::Instance(), ownRandom_) {}
+
+TransitionView::TransitionView(QWidget* parent, ShowClock& clock, RandomSource& random)
+    : QWidget(parent), player_(clock, random) {
     // Opaque: the parent does not paint beneath the view, and no background is erased.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);

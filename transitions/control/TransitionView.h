@@ -25,8 +25,11 @@ class TransitionView : public QWidget {
     Q_OBJECT
 
 public:
-    // The player's steps are paced on `clock`.
-    explicit TransitionView(QWidget* parent = nullptr, ShowClock& clock = WallClock::Instance());
+    // The player's steps are paced on `clock`, its random styles draw from
+    // `random`; both outlive the view.
+    TransitionView(QWidget* parent, ShowClock& clock, RandomSource& random);
+    // On the wall clock, with a generator of its own seeded from the clock.
+    explicit TransitionView(QWidget* parent = nullptr);
 
     TransitionPlayer& Player() { return player_; }
     const TransitionPlayer& Player() const { return player_; }
@@ -54,6 +57,7 @@ private:
     // paint into one (then the painter draws the frame).
     bool PaintIntoScreenImage(QPainter& painter, const QRect& frameArea);
 
+    SeededRandom ownRandom_ = ClockSeededRandom(); // unused when a source is given
     TransitionPlayer player_;
     Bitmap24 paintBuffer_; // the scene drawn off-screen when it stretches or has a background
 };

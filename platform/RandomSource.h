@@ -1,7 +1,9 @@
 #pragma once
-// The random numbers of the random transition styles (ragged edges, scattered
-// cells, blocks). Composition takes them from a RandomSource so that tests
-// and tools can seed them; the player uses one generator for the process.
+// Where random choices come from. Every random choice of a run (the play
+// list and music order, random transition styles and their ragged edges,
+// scattered cells and blocks, the bouncing movement's start) draws from the
+// one RandomSource of the show environment, so a seed makes a run repeatable;
+// tests and tools hand in a SeededRandom of their own.
 
 #include <cstdint>
 
@@ -30,9 +32,7 @@ private:
     uint32_t state_;
 };
 
-// The process's one generator (platform/Random.h) as a RandomSource, so the
-// random styles draw from the same sequence as the show, the music and the
-// dialogs. Used on the GUI thread only.
-RandomSource& ProcessRandom();
+// A generator seeded from the clock in whole seconds: the player's.
+SeededRandom ClockSeededRandom();
 
 } // namespace scr

@@ -1,6 +1,6 @@
-#include "transitions/TransitionRandom.h"
+#include "platform/RandomSource.h"
 
-#include "platform/Random.h"
+#include <ctime>
 
 namespace scr {
 
@@ -19,16 +19,8 @@ int32_t SeededRandom::Next31() {
     return static_cast<int32_t>(step() >> 1);
 }
 
-namespace {
-class ProcessRandomSource final : public RandomSource {
-public:
-    int Random(int n) override { return RandomBelow(n); }
-};
-} // namespace
-
-RandomSource& ProcessRandom() {
-    static ProcessRandomSource random;
-    return random;
+SeededRandom ClockSeededRandom() {
+    return SeededRandom(static_cast<uint32_t>(std::time(nullptr)));
 }
 
 } // namespace scr
