@@ -94,41 +94,42 @@ def declarator_part(stmt):
     return out
 
 
-def has_call_parentheses(decl):
-    """True when the declaration has a parameter list: a `(` outside template
-    arguments (a function, not a variable)."""
+def with_template_depth(decl):
+    """Each token with the token before it and how deep inside template
+    arguments it stands (0 outside any)."""
     angle = 0
     previous = None
     for tok in decl:
+        depth = angle
         if tok == "<" and previous is not None and (re.match(r"\w", previous) or previous == "::"):
             angle += 1
         elif tok == ">" and angle > 0:
             angle -= 1
-        elif tok == "(" and angle == 0:
-            return True
+            depth = angle
+        yield tok, previous, depth
         previous = tok
-    return False
+
+
+def has_call_parentheses(decl):
+    """True when the declaration has a parameter list: a `(` outside template
+    arguments (a function, not a variable)."""
+    return any(tok == "(" and angle == 0 for tok, _, angle in with_template_depth(decl))
 
 
 def variable_name(decl):
     """The declared name: the last identifier before an array bound,
     parameter list or the end."""
     name = None
-    angle = 0
-    previous = None
-    for tok in decl:
-        if tok == "<" and previous is not None and (re.match(r"\w", previous) or previous == "::"):
-            angle += 1
-        elif tok == ">" and angle > 0:
-            angle -= 1
-        elif angle == 0 and tok in ("[", "(", ",", ":"):
-            if tok == ":" and previous != ":":
+    for tok, previous, angle in with_template_depth(decl):
+        if angle != 0:
+            continue
+        if tok in ("[", "(", ","):
+            break
+        if tok == ":":
+            if previous != ":":
                 break
-            if tok != ":":
-                break
-        elif angle == 0 and re.match(r"^[A-Za-z_]\w*$", tok) and tok not in CONST_WORDS:
+        elif re.match(r"^[A-Za-z_]\w*$", tok) and tok not in CONST_WORDS:
             name = tok
-        previous = tok
     return name
 
 

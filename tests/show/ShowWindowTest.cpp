@@ -91,6 +91,19 @@ protected:
         QKeyEvent press(QEvent::KeyPress, key, modifiers);
         QCoreApplication::sendEvent(window.windowHandle(), &press);
     }
+    // A picture on at once, then a second one with style 5 in steps of 25
+    // every 200 ms.
+    static std::unique_ptr<MemoryPackage> FirstAtOnceThenAWipe() {
+        auto package = std::make_unique<MemoryPackage>();
+        ShowItem second = test::FixedPictureItem(300, 40, 100, 100);
+        second.transitionEffect = 5;
+        second.transitionStep = 25;
+        second.transitionDelay = 200;
+        ShowItem first = test::FixedPictureItem(30, 40, 200, 100);
+        first.transitionEffect = -2; // on at once
+        package->items = {first, second};
+        return package;
+    }
     test::TempDir dir_;
     test::TestShowEnvironment environment_;
     MemoryPackage* package_ = nullptr;
@@ -244,14 +257,7 @@ TEST_F(ShowWindowTest, TransitionStepAndDelayUseTheirLow16Bits) {
 }
 
 TEST_F(ShowWindowTest, OnAVirtualClockItemsAndTransitionStepsComeAtTheirExactTimes) {
-    auto package = std::make_unique<MemoryPackage>();
-    ShowItem second = test::FixedPictureItem(300, 40, 100, 100);
-    second.transitionEffect = 5;
-    second.transitionStep = 25;
-    second.transitionDelay = 200;
-    ShowItem first = test::FixedPictureItem(30, 40, 200, 100);
-    first.transitionEffect = -2; // on at once
-    package->items = {first, second};
+    auto package = FirstAtOnceThenAWipe();
     VirtualClock clock;
     package_ = package.get();
     const test::TestShowEnvironment environment(clock);
@@ -299,14 +305,7 @@ TEST_F(ShowWindowTest, EachPlayedTransitionWritesOneStatisticsLineWithItsSteps) 
     test::TempDir dir;
     const std::string path = dir.file("stats.txt");
     setenv("SCRPLAYER_STATS", path.c_str(), 1);
-    auto package = std::make_unique<MemoryPackage>();
-    ShowItem second = test::FixedPictureItem(300, 40, 100, 100);
-    second.transitionEffect = 5;
-    second.transitionStep = 25;
-    second.transitionDelay = 200;
-    ShowItem first = test::FixedPictureItem(30, 40, 200, 100);
-    first.transitionEffect = -2; // on at once
-    package->items = {first, second};
+    auto package = FirstAtOnceThenAWipe();
     VirtualClock clock;
     package_ = package.get();
     const test::TestShowEnvironment environment(clock);
