@@ -1,6 +1,7 @@
 #include "show/ruffle/RufflePagePool.h"
 
 #include "platform/ChromiumFlags.h"
+#include "platform/ResidentMemory.h"
 #include "show/ruffle/RufflePage.h"
 #include "show/ruffle/RuffleRequestBlocker.h"
 #include "show/ruffle/RuffleSchemeHandler.h"
@@ -18,6 +19,12 @@ namespace scr {
 namespace {
 
 RufflePagePool* g_pool = nullptr;
+
+// A fresh page's renderer holds about 250 to 300 MB once it played movies at
+// full screen and grows by about 1.5 MB a minute in a show of short movies
+// (docs/performance.md, "A Flash show for an hour").
+constexpr int kRenewAfterMovies = 0;
+constexpr qint64 kRenewAboveRendererMb = 330;
 
 bool HasRenderDevice() {
     return !QDir(QStringLiteral("/dev/dri"))
@@ -104,7 +111,17 @@ void RufflePagePool::Destroy() {
     g_pool = nullptr;
 }
 
-RufflePagePool::RufflePagePool() {
+RufflePagePool::RenewalLimits RufflePagePool::DefaultRenewalLimits() {
+    RenewalLimits limits{kRenewAfterMovies, kRenewAboveRendererMb * 1024 * 1024};
+    bool ok = false;
+    const int movies = qEnvironmentVariableIntValue("SCRPLAYER_FLASH_PAGE_MOVIES", &ok);
+    if (ok && movies >= 0) limits.movies = movies;
+    const int megabytes = qEnvironmentVariableIntValue("SCRPLAYER_FLASH_RENDERER_MB", &ok);
+    if (ok && megabytes >= 0) limits.rendererBytes = qint64{megabytes} * 1024 * 1024;
+    return limits;
+}
+
+RufflePagePool::RufflePagePool() : renewal_(DefaultRenewalLimits()) {
     profile_ = new QWebEngineProfile(this); // no storage name: off the record, nothing on disk
     profile_->setHttpCacheType(QWebEngineProfile::NoCache);
     profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
@@ -126,6 +143,12 @@ RufflePagePool::~RufflePagePool() {
 
 RufflePage* RufflePagePool::PageOf(QWebEngineView* view) {
     return static_cast<RufflePage*>(view->page());
+}
+
+bool RufflePagePool::Worn(RufflePage* page) const {
+    if (renewal_.movies > 0 && page->moviesServed() >= renewal_.movies) return true;
+    if (renewal_.rendererBytes <= 0) return false;
+    return ResidentBytesOf(static_cast<pid_t>(page->renderProcessPid())) > renewal_.rendererBytes;
 }
 
 RufflePage* RufflePagePool::NewPage() {
@@ -160,6 +183,7 @@ QWebEngineView* RufflePagePool::Acquire(const QString& ruffleFolder, QWidget* pa
         Discard(entry.page);
     }
     if (!page) page = NewPage();
+    page->CountMovie();
     if (view) {
         view->setParent(parent);
         return view;
@@ -180,8 +204,15 @@ void RufflePagePool::Renew(QWebEngineView* view) {
 void RufflePagePool::Release(QWebEngineView* view) {
     if (!view) return;
     RufflePage* page = PageOf(view);
-    page->RunWhenReady(RufflePage::IdleScript());
     view->hide();
+    if (!page->broken() && Worn(page)) {
+        // Its renderer process ends with it.
+        Discard(page);
+        page = NewPage();
+        view->setPage(page);
+    } else {
+        page->RunWhenReady(RufflePage::IdleScript());
+    }
     QWidget* window = view->window();
     view->setParent(window != view ? window : nullptr);
     idle_.push_back({page, view});
