@@ -133,10 +133,19 @@ INSTANTIATE_TEST_SUITE_P(Kills, FlashRendererKillsEndToEndTest,
                              return param.param.kills == 1 ? std::string("Once") : std::string("Twice");
                          });
 
-// Every page serves one movie here: each movie comes back worn, so each
+// What makes a page worn here: one movie served, or a renderer above 1 MB
+// resident (every renderer is). Each movie comes back worn, so each
 // following movie plays in a fresh renderer process, from its first frame to
 // its last, and the worn renderers end.
-TEST_F(FlashRendererCrashEndToEndTest, AWornPageGivesWayToAFreshRendererBetweenMovies) {
+struct WornAfter {
+    const char* variable;
+    const char* name;
+};
+
+class FlashPageRenewalEndToEndTest : public FlashRendererCrashEndToEndTest,
+                                     public ::testing::WithParamInterface<WornAfter> {};
+
+TEST_P(FlashPageRenewalEndToEndTest, AWornPageGivesWayToAFreshRendererBetweenMovies) {
     constexpr int kMovies = 3;
     std::vector<ShowItemSpec> items;
     for (int i = 0; i < kMovies; ++i) {
@@ -149,7 +158,7 @@ TEST_F(FlashRendererCrashEndToEndTest, AWornPageGivesWayToAFreshRendererBetweenM
     const std::string show = PackShow(dir_.path(), items, &error);
     ASSERT_FALSE(show.empty()) << error;
     auto environment = PlayerEnvironment(x_.display(), dir_.path(), dir_.file("tmp"), Stats());
-    environment["SCRPLAYER_FLASH_PAGE_MOVIES"] = "1";
+    environment[GetParam().variable] = "1";
     ChildProcess player({BuildBinDir() + "/scrtool", "play", show, "/s"}, environment);
 
     // Every renderer seen while the show plays its items once.
@@ -185,6 +194,11 @@ TEST_F(FlashRendererCrashEndToEndTest, AWornPageGivesWayToAFreshRendererBetweenM
     EXPECT_GE(seen.size(), static_cast<size_t>(kMovies)) << "one renderer for each movie";
     EXPECT_EQ(now.size(), 1u) << "the worn renderers did not end";
 }
+
+INSTANTIATE_TEST_SUITE_P(Worn, FlashPageRenewalEndToEndTest,
+                         ::testing::Values(WornAfter{"SCRPLAYER_FLASH_PAGE_MOVIES", "OneMovie"},
+                                           WornAfter{"SCRPLAYER_FLASH_RENDERER_MB", "OneMegabyte"}),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 } // namespace
 } // namespace scr::test
