@@ -142,6 +142,10 @@ struct WornAfter {
     const char* name;
 };
 
+void PrintTo(const WornAfter& c, std::ostream* out) {
+    *out << c.variable << "=1";
+}
+
 class FlashPageRenewalEndToEndTest : public FlashRendererCrashEndToEndTest,
                                      public ::testing::WithParamInterface<WornAfter> {};
 
