@@ -212,19 +212,14 @@ void RufflePagePool::Renew(QWebEngineView* view) {
 
 void RufflePagePool::Release(QWebEngineView* view) {
     if (!view) return;
-    RufflePage* page = PageOf(view);
     view->hide();
-    if (!page->broken() && Worn(page)) {
-        // Its renderer process ends with it.
-        Discard(page);
-        page = NewPage();
-        view->setPage(page);
-    } else {
-        page->RunWhenReady(RufflePage::IdleScript());
-    }
+    if (!PageOf(view)->broken() && Worn(PageOf(view)))
+        Renew(view); // the worn page's renderer process ends with it
+    else
+        PageOf(view)->RunWhenReady(RufflePage::IdleScript());
     QWidget* window = view->window();
     view->setParent(window != view ? window : nullptr);
-    idle_.push_back({page, view});
+    idle_.push_back({PageOf(view), view});
 }
 
 } // namespace scr

@@ -41,7 +41,8 @@ public:
     QWebEngineView* Acquire(const QString& ruffleFolder, QWidget* parent);
     void Release(QWebEngineView* view);
     // Gives the view a fresh page in place of its current one, which is
-    // thrown away (a failed page may be poisoned).
+    // thrown away with its renderer process (a failed page may be poisoned, a
+    // worn one holds too much).
     void Renew(QWebEngineView* view);
     static RufflePage* PageOf(QWebEngineView* view);
     // Serves the pages; exists once a view was acquired.
