@@ -36,11 +36,21 @@ import tempfile
 import time
 
 
-def free_display():
-    for n in range(700, 1000):
-        if not os.path.exists(f"/tmp/.X{n}-lock") and not os.path.exists(f"/tmp/.X11-unix/X{n}"):
-            return f":{n}"
-    raise SystemExit("no free X display number")
+def start_xvfb(size):
+    """Starts Xvfb on a display number it picks and locks itself (-displayfd),
+    so that runs started at the same moment never share a display."""
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{size[0]}x{size[1]}x24",
+                             "-nolisten", "tcp"], pass_fds=(write_end,),
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as pipe:
+        number = pipe.readline().strip()
+    if not number.isdigit():
+        xvfb.kill()
+        xvfb.wait()
+        raise SystemExit("Xvfb did not start")
+    return xvfb, f":{number}"
 
 
 def read(path):
@@ -191,12 +201,7 @@ def main():
     else:
         parser.error("give a package or --movies")
 
-    display = free_display()
-    xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", f"{size[0]}x{size[1]}x24", "-nolisten", "tcp"],
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    deadline = time.time() + 10
-    while not os.path.exists(f"/tmp/.X11-unix/X{display[1:]}") and time.time() < deadline:
-        time.sleep(0.05)
+    xvfb, display = start_xvfb(size)
     runtime = os.path.join(work, "runtime")
     os.makedirs(runtime, mode=0o700)
     stats = os.path.join(work, "stats.txt")

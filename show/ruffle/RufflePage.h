@@ -25,6 +25,9 @@ public:
     // it is not used again.
     bool broken() const { return broken_; }
     void MarkBroken() { broken_ = true; }
+    // How often the pool handed the page out.
+    int moviesServed() const { return moviesServed_; }
+    void CountMovie() { ++moviesServed_; }
     // Runs the script now when the page is ready, else as soon as it is.
     void RunWhenReady(const QString& script);
 
@@ -64,6 +67,7 @@ private:
     bool loadingOwnPage_ = true;
     bool ready_ = false;
     bool broken_ = false;
+    int moviesServed_ = 0;
     QStringList queued_;
 };
 

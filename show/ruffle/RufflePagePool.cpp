@@ -1,6 +1,7 @@
 #include "show/ruffle/RufflePagePool.h"
 
 #include "platform/ChromiumFlags.h"
+#include "platform/ResidentMemory.h"
 #include "show/ruffle/RufflePage.h"
 #include "show/ruffle/RuffleRequestBlocker.h"
 #include "show/ruffle/RuffleSchemeHandler.h"
@@ -18,6 +19,13 @@ namespace scr {
 namespace {
 
 RufflePagePool* g_pool = nullptr;
+
+// A page's renderer settles at about 250 to 280 MB once it played a few
+// movies at full screen, then grows by a few MB a minute in a show of short
+// movies; past the bound the page is renewed, which keeps the show flat
+// (docs/performance.md, "A Flash show for an hour").
+constexpr int kRenewAfterMovies = 0;
+constexpr qint64 kRenewAboveRendererMb = 280;
 
 bool HasRenderDevice() {
     return !QDir(QStringLiteral("/dev/dri"))
@@ -85,6 +93,14 @@ void PrepareWebEngineProcess() {
     // renderer died was put into the dying process and failed as well.
     DisableChromiumFeature("AudioServiceOutOfProcess");
     AddChromiumFlag("--js-flags=--optimize-for-size");
+    // Smaller caches and tile memory in the engine's processes.
+    AddChromiumFlag("--enable-low-end-device-mode");
+    // The view shows the page through Qt Quick, whose default path maps an
+    // OpenGL driver into the program (without a GPU a software one with its
+    // compiler library, about 65 MB resident). Its software renderer draws
+    // the page's frames just as well: Ruffle draws on a 2D canvas and WebGL
+    // is off. The user's own QT_QUICK_BACKEND is kept.
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND")) qputenv("QT_QUICK_BACKEND", "software");
     if (!QCoreApplication::instance()) QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
@@ -104,7 +120,17 @@ void RufflePagePool::Destroy() {
     g_pool = nullptr;
 }
 
-RufflePagePool::RufflePagePool() {
+RufflePagePool::RenewalLimits RufflePagePool::DefaultRenewalLimits() {
+    RenewalLimits limits{kRenewAfterMovies, kRenewAboveRendererMb * 1024 * 1024};
+    bool ok = false;
+    const int movies = qEnvironmentVariableIntValue("SCRPLAYER_FLASH_PAGE_MOVIES", &ok);
+    if (ok && movies >= 0) limits.movies = movies;
+    const int megabytes = qEnvironmentVariableIntValue("SCRPLAYER_FLASH_RENDERER_MB", &ok);
+    if (ok && megabytes >= 0) limits.rendererBytes = qint64{megabytes} * 1024 * 1024;
+    return limits;
+}
+
+RufflePagePool::RufflePagePool() : renewal_(DefaultRenewalLimits()) {
     profile_ = new QWebEngineProfile(this); // no storage name: off the record, nothing on disk
     profile_->setHttpCacheType(QWebEngineProfile::NoCache);
     profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
@@ -126,6 +152,12 @@ RufflePagePool::~RufflePagePool() {
 
 RufflePage* RufflePagePool::PageOf(QWebEngineView* view) {
     return static_cast<RufflePage*>(view->page());
+}
+
+bool RufflePagePool::Worn(RufflePage* page) const {
+    if (renewal_.movies > 0 && page->moviesServed() >= renewal_.movies) return true;
+    if (renewal_.rendererBytes <= 0) return false;
+    return ResidentBytesOf(static_cast<pid_t>(page->renderProcessPid())) > renewal_.rendererBytes;
 }
 
 RufflePage* RufflePagePool::NewPage() {
@@ -160,6 +192,7 @@ QWebEngineView* RufflePagePool::Acquire(const QString& ruffleFolder, QWidget* pa
         Discard(entry.page);
     }
     if (!page) page = NewPage();
+    page->CountMovie();
     if (view) {
         view->setParent(parent);
         return view;
@@ -179,12 +212,14 @@ void RufflePagePool::Renew(QWebEngineView* view) {
 
 void RufflePagePool::Release(QWebEngineView* view) {
     if (!view) return;
-    RufflePage* page = PageOf(view);
-    page->RunWhenReady(RufflePage::IdleScript());
     view->hide();
+    if (!PageOf(view)->broken() && Worn(PageOf(view)))
+        Renew(view); // the worn page's renderer process ends with it
+    else
+        PageOf(view)->RunWhenReady(RufflePage::IdleScript());
     QWidget* window = view->window();
     view->setParent(window != view ? window : nullptr);
-    idle_.push_back({page, view});
+    idle_.push_back({PageOf(view), view});
 }
 
 } // namespace scr

@@ -1,7 +1,9 @@
-// A Flash show whose web engine renderer dies during a movie (killed by its
-// process id, as the kernel does when memory runs out): the show must go on
-// with the next items, and a later movie must play to its end in a fresh
-// renderer.
+// The web engine's renderer process during a Flash show. When it dies during
+// a movie (killed by its process id, as the kernel does when memory runs
+// out), the show must go on with the next items, and a later movie must play
+// to its end in a fresh renderer. When its page is worn, the page and its
+// renderer give way to fresh ones between two movies, and the old renderer
+// ends.
 
 #include "tests/show_e2e/FlashShow.h"
 #include "tests/show_e2e/X11Session.h"
@@ -130,6 +132,77 @@ INSTANTIATE_TEST_SUITE_P(Kills, FlashRendererKillsEndToEndTest,
                          [](const auto& param) {
                              return param.param.kills == 1 ? std::string("Once") : std::string("Twice");
                          });
+
+// What makes a page worn here: one movie served, or a renderer above 1 MB
+// resident (every renderer is). Each movie comes back worn, so each
+// following movie plays in a fresh renderer process, from its first frame to
+// its last, and the worn renderers end.
+struct WornAfter {
+    const char* variable;
+    const char* name;
+};
+
+void PrintTo(const WornAfter& c, std::ostream* out) {
+    *out << c.variable << "=1";
+}
+
+class FlashPageRenewalEndToEndTest : public FlashRendererCrashEndToEndTest,
+                                     public ::testing::WithParamInterface<WornAfter> {};
+
+TEST_P(FlashPageRenewalEndToEndTest, AWornPageGivesWayToAFreshRendererBetweenMovies) {
+    constexpr int kMovies = 3;
+    std::vector<ShowItemSpec> items;
+    for (int i = 0; i < kMovies; ++i) {
+        const std::string movie = dir_.file("movies/m" + std::to_string(i) + ".swf");
+        ASSERT_TRUE(GenerateSquareMovie(movie, 24, 24));
+        items.push_back({movie});
+        items.push_back({SourceDir() + "/tests/data/testorig.jpg", "picture"});
+    }
+    std::string error;
+    const std::string show = PackShow(dir_.path(), items, &error);
+    ASSERT_FALSE(show.empty()) << error;
+    auto environment = PlayerEnvironment(x_.display(), dir_.path(), dir_.file("tmp"), Stats());
+    environment[GetParam().variable] = "1";
+    ChildProcess player({BuildBinDir() + "/scrtool", "play", show, "/s"}, environment);
+
+    // Every renderer seen while the show plays its items once.
+    std::vector<pid_t> seen;
+    const bool done = WaitUntil(
+        [&] {
+            for (pid_t renderer : RendererProcesses(player.pid()))
+                if (!std::count(seen.begin(), seen.end(), renderer)) seen.push_back(renderer);
+            std::this_thread::sleep_for(100ms);
+            return Count("flash frames=") >= kMovies || !player.Running();
+        },
+        120s);
+    const bool running = player.Running();
+    // The worn renderers end (the page of the last movie may still be going).
+    std::vector<pid_t> now;
+    WaitUntil(
+        [&] {
+            now = RendererProcesses(player.pid());
+            return now.size() == 1;
+        },
+        20s);
+    player.Signal(SIGTERM);
+    EXPECT_EQ(player.Wait(10s), std::optional<int>(0));
+    std::string stats;
+    RunCommand("cat '" + Stats() + "'", &stats);
+    SCOPED_TRACE("stats:\n" + stats);
+    ASSERT_TRUE(running) << "the player ended";
+    ASSERT_TRUE(done) << "the movies did not all end";
+
+    for (const std::string& movie : StatsLinesStartingWith(Stats(), "flash frames="))
+        EXPECT_EQ(movie.rfind("flash frames=24 last=23 ", 0), 0u) << movie;
+    EXPECT_EQ(Count("flash error="), 0u);
+    EXPECT_GE(seen.size(), static_cast<size_t>(kMovies)) << "one renderer for each movie";
+    EXPECT_EQ(now.size(), 1u) << "the worn renderers did not end";
+}
+
+INSTANTIATE_TEST_SUITE_P(Worn, FlashPageRenewalEndToEndTest,
+                         ::testing::Values(WornAfter{"SCRPLAYER_FLASH_PAGE_MOVIES", "OneMovie"},
+                                           WornAfter{"SCRPLAYER_FLASH_RENDERER_MB", "OneMegabyte"}),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 } // namespace
 } // namespace scr::test
