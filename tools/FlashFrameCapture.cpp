@@ -13,7 +13,8 @@ namespace scr {
 
 std::vector<QPointer<VtXShockwaveFlashEx>> FlashFrameCapture::ControlsOnShow() const {
     std::vector<QPointer<VtXShockwaveFlashEx>> controls;
-    // Through the hosts: the control is found by its host, not by its class.
+    // Through the hosts: the control has no meta-object of its own, so a
+    // search by its class would also match every other widget below it.
     for (VtFlashEx* host : window_.findChildren<VtFlashEx*>()) {
         VtXShockwaveFlashEx* control = host->Player();
         if (control && control->MovieOnShow() && control->isVisibleTo(&window_) && !control->size().isEmpty())
