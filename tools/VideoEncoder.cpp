@@ -192,9 +192,20 @@ int VideoEncoder::WaitForEnd(int timeoutMs) {
 bool VideoEncoder::WaitForRoom(GstElement* source, guint64 maxBytes) {
     // Waits while the encoders are behind; an error of the pipeline (a full
     // disk, say) ends the wait, since nothing would take the data any more.
-    while (gst_app_src_get_current_level_bytes(GST_APP_SRC(source)) > maxBytes) {
+    // A pipeline that takes nothing for kStallMs is stuck, not slow: the
+    // render ends with an error instead of waiting for ever.
+    guint64 level = gst_app_src_get_current_level_bytes(GST_APP_SRC(source));
+    gint64 lastProgress = g_get_monotonic_time();
+    while (level > maxBytes) {
         if (WaitForEnd(2) != 0) {
             if (error_.empty()) error_ = "the encoding pipeline ended early";
+            return false;
+        }
+        const guint64 now = gst_app_src_get_current_level_bytes(GST_APP_SRC(source));
+        if (now < level) lastProgress = g_get_monotonic_time();
+        level = now;
+        if (g_get_monotonic_time() - lastProgress > gint64(kStallMs) * 1000) {
+            error_ = "the encoders took no data for " + std::to_string(kStallMs / 1000) + " seconds";
             return false;
         }
     }

@@ -61,11 +61,16 @@ public:
     template <class KeepWaiting>
     bool Finish(KeepWaiting&& keepWaiting) {
         if (!EndStreams()) return false;
-        while (true) {
-            const int done = WaitForEnd(200);
+        for (int waited = 0;; waited += kFinishPollMs) {
+            const int done = WaitForEnd(kFinishPollMs);
             if (done != 0) return done > 0;
             if (!keepWaiting()) {
                 error_ = "stopped before the file was complete";
+                return false;
+            }
+            if (waited > kStallMs) {
+                error_ = "the muxer did not finish the file within " + std::to_string(kStallMs / 1000) +
+                         " seconds";
                 return false;
             }
         }
@@ -81,6 +86,10 @@ private:
     bool CheckBus();
     // Waits until no more than `maxBytes` wait in `source`.
     bool WaitForRoom(GstElement* source, guint64 maxBytes);
+    // How long the encoders may take no data, or the muxer no step towards
+    // the end, before the render gives up.
+    static constexpr int kStallMs = 120000;
+    static constexpr int kFinishPollMs = 200;
     void Stop();
     bool Push(int64_t index, GstBuffer* buffer);
 
