@@ -16,11 +16,11 @@ TransitionPlayer::~TransitionPlayer() {
     timer_->Stop();
 }
 
-void TransitionPlayer::Play(const TransitionSpec& spec, State startIn) {
+void TransitionPlayer::Play(const TransitionSpec& transition, State startIn) {
     if (state_ != State::NotRunning) return;
-    spec_ = spec;
-    spec_.step = std::clamp(spec.step, 1, 100);
-    spec_.delay = std::max(spec.delay, 0);
+    spec_ = transition;
+    spec_.step = std::clamp(transition.step, 1, 100);
+    spec_.delay = std::max(transition.delay, 0);
     if (!picture_.hasGraphic()) {
         emit finished(Ending::NothingToPlay);
         return;

@@ -11,8 +11,8 @@
 //   Paused      a transition is prepared; the caller moves the progress (SetProgress).
 //
 //   from        call                   to          signals
-//   NotRunning  Play(spec)             Running     stateChanged, a first step at once
-//   NotRunning  Play(spec, Paused)     Paused      stateChanged
+//   NotRunning  Play(transition)       Running     stateChanged, a first step at once
+//   NotRunning  Play(.., Paused)       Paused      stateChanged
 //   NotRunning  Play, no picture       NotRunning  finished(NothingToPlay)
 //   Running     a step reaches the end NotRunning  progressChanged, stateChanged, finished(Completed)
 //   Running     SetPaused(true)        Paused      stateChanged
@@ -71,12 +71,13 @@ public:
     const Bitmap24& Frame() const { return frame_; }
     State state() const { return state_; }
     int Progress() const { return progress_; }
-    // The spec of the transition played last, its step kept in 1..100.
+    // What the transition played last was given: style, step (kept in
+    // 1..100), delay and direction.
     const TransitionSpec& Spec() const { return spec_; }
 
     // Starts a transition to Picture from what the scene shows now, running
     // (the first step at once) or, with startIn Paused, waiting for SetProgress.
-    void Play(const TransitionSpec& spec, State startIn = State::Running);
+    void Play(const TransitionSpec& transition, State startIn = State::Running);
     // Picture replaces the frame at once.
     void Cut();
     void Stop();

@@ -4,7 +4,7 @@
 // area. It owns the player and gives the player's scene its own size; each
 // step's changed areas are repainted at once, mapped through the scene.
 //
-// Use: load Player().Picture(), then Player().Play(spec) or Player().Cut();
+// Use: load Player().Picture(), then Player().Play(transition) or Player().Cut();
 // Player()'s signals tell what happened. Change the scene through
 // ChangeScene, which repaints.
 
