@@ -11,6 +11,7 @@
 #include "package/PackageTrailer.h"
 #include "package/XSCR.h"
 #include "platform/ReadOnlyFile.h"
+#include "platform/ResidentMemory.h"
 
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -155,14 +156,6 @@ std::string WriteLargePackage(int64_t itemBytes, const std::string& name) {
     return path;
 }
 
-long ResidentKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-    return -1;
-}
-
 void BM_LoadLargePackage(benchmark::State& state) {
     const int64_t itemBytes = state.range(0);
     const std::string path = WriteLargePackage(itemBytes, "large-" + std::to_string(itemBytes));
@@ -173,12 +166,12 @@ void BM_LoadLargePackage(benchmark::State& state) {
         benchmark::DoNotOptimize(items);
     }
     // Resident memory a loaded package takes (measured on a package that stays loaded).
-    const long before = ResidentKb();
+    const int64_t before = ResidentBytesOf(getpid());
     auto kept = std::make_unique<XSCR>(path);
-    const long after = ResidentKb();
+    const int64_t after = ResidentBytesOf(getpid());
     state.counters["items"] = items;
     state.counters["tracks"] = kept->MusicCount();
-    state.counters["resident_kb"] = static_cast<double>(after - before);
+    state.counters["resident_kb"] = static_cast<double>(after - before) / 1024;
     kept.reset();
     std::remove(path.c_str());
 }
