@@ -177,9 +177,15 @@ protected:
         return Tool("render '" + package + "' -o '" + out + "' " + options, output);
     }
 
+    // GStreamer's tools are bounded: a tool that hangs fails the test with
+    // its name instead of running into the test's own time limit.
+    static int Gst(const std::string& command, std::string* output) {
+        return test::RunCommand("timeout -k 5 120 " + command + " 2>&1", output);
+    }
+
     static VideoInfo Discover(const std::string& file) {
         std::string text;
-        EXPECT_EQ(test::RunCommand("gst-discoverer-1.0 '" + file + "' 2>&1", &text), 0) << text;
+        EXPECT_EQ(Gst("gst-discoverer-1.0 '" + file + "'", &text), 0) << text;
         VideoInfo info;
         std::smatch m;
         if (std::regex_search(text, m, std::regex(R"(Width: (\d+))"))) info.width = std::stoi(m[1]);
@@ -192,19 +198,27 @@ protected:
         return info;
     }
 
+    // Decodes one stream of `file` ("video" or "audio") through `convert`
+    // into the raw file `raw`. The container's own demuxer picks the stream
+    // by name: a decodebin whose other stream is left unlinked now and then
+    // never reaches the end (about one run in a hundred, with GStreamer's
+    // own files too), which hung these tests.
+    static std::vector<uint8_t> DecodeStream(const std::string& file, const char* stream,
+                                             const std::string& convert, const std::string& raw) {
+        const char* demuxer = file.ends_with(".mp4") ? "qtdemux" : "matroskademux";
+        std::string output;
+        EXPECT_EQ(Gst("gst-launch-1.0 -q filesrc location='" + file + "' ! " + demuxer + " name=demux demux." +
+                          stream + "_0 ! queue ! decodebin ! " + convert + " ! filesink location='" + raw + "'",
+                      &output),
+                  0)
+            << output;
+        return test::ReadFile(raw);
+    }
+
     // Every frame of the video, decoded by GStreamer.
     std::vector<Frame> DecodeFrames(const std::string& file) {
-        const std::string raw = file + ".rgb";
-        std::string output;
-        EXPECT_EQ(
-            test::RunCommand("gst-launch-1.0 -q filesrc location='" + file +
-                                 "' ! decodebin ! video/x-raw ! videoconvert ! video/x-raw,format=RGB ! "
-                                 "filesink location='" +
-                                 raw + "' 2>&1",
-                             &output),
-            0)
-            << output;
-        const std::vector<uint8_t> bytes = test::ReadFile(raw);
+        const std::vector<uint8_t> bytes =
+            DecodeStream(file, "video", "videoconvert ! video/x-raw,format=RGB", file + ".rgb");
         const size_t frameBytes = static_cast<size_t>(kWidth) * kHeight * 3;
         std::vector<Frame> frames;
         for (size_t at = 0; at + frameBytes <= bytes.size(); at += frameBytes)
@@ -214,16 +228,9 @@ protected:
 
     // The sound track as 8 kHz mono samples.
     std::vector<int16_t> DecodeSound(const std::string& file) {
-        const std::string raw = file + ".pcm";
-        std::string output;
-        EXPECT_EQ(test::RunCommand("gst-launch-1.0 -q filesrc location='" + file +
-                                       "' ! decodebin ! audio/x-raw ! audioconvert ! audioresample ! "
-                                       "audio/x-raw,format=S16LE,channels=1,rate=8000 ! filesink location='" +
-                                       raw + "' 2>&1",
-                                   &output),
-                  0)
-            << output;
-        const std::vector<uint8_t> bytes = test::ReadFile(raw);
+        const std::vector<uint8_t> bytes = DecodeStream(
+            file, "audio", "audioconvert ! audioresample ! audio/x-raw,format=S16LE,channels=1,rate=8000",
+            file + ".pcm");
         std::vector<int16_t> samples(bytes.size() / 2);
         std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
         return samples;
