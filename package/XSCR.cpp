@@ -136,21 +136,28 @@ void XSCR::LoadAppended() {
     const int64_t size = file.size();
     const int64_t start = PackageStart(size);
 
-    // Item and track tables, stored plain. Reading stops at the end of the
-    // file; only complete entries count.
-    uint8_t entry[kItemTableEntry];
+    // Item and track tables, stored plain, read a block of entries at a time
+    // (one read per entry made a large package's load a matter of system
+    // calls). Reading stops at the end of the file; only complete entries count.
     bool tablesComplete = file.seek(start + fields_.tableOffset);
-    for (int32_t i = 0; tablesComplete && i < info_.itemCount(); ++i) {
-        tablesComplete = file.read(entry, kItemTableEntry);
-        if (tablesComplete)
-            items_.push_back({ShowItem::Parse(entry + ItemLocation::kSize), ItemLocation::Parse(entry)});
-    }
-    for (int32_t i = 0; tablesComplete && i < info_.musicCount(); ++i) {
-        tablesComplete = file.read(entry, kMusicTableEntry);
-        if (tablesComplete)
-            musics_.push_back(
-                {MusicItem::Parse(entry + ItemLocation::kSize), ItemLocation::Parse(entry), {}});
-    }
+    const auto readTable = [&](int32_t count, std::size_t entrySize, const auto& take) {
+        constexpr int32_t kEntriesPerRead = 1024;
+        std::vector<uint8_t> block;
+        for (int32_t done = 0; tablesComplete && done < count;) {
+            const int64_t whole = (file.size() - file.position()) / static_cast<int64_t>(entrySize);
+            const auto n = static_cast<int32_t>(std::min<int64_t>({kEntriesPerRead, count - done, whole}));
+            tablesComplete = n > 0 && file.readBytes(static_cast<std::size_t>(n) * entrySize, block);
+            for (int32_t i = 0; tablesComplete && i < n; ++i)
+                take(block.data() + static_cast<std::size_t>(i) * entrySize);
+            done += n;
+        }
+    };
+    readTable(info_.itemCount(), kItemTableEntry, [&](const uint8_t* entry) {
+        items_.push_back({ShowItem::Parse(entry + ItemLocation::kSize), ItemLocation::Parse(entry)});
+    });
+    readTable(info_.musicCount(), kMusicTableEntry, [&](const uint8_t* entry) {
+        musics_.push_back({MusicItem::Parse(entry + ItemLocation::kSize), ItemLocation::Parse(entry), {}});
+    });
 
     // Name and author block at the package start; `pos` follows the reads
     // because the blocks of format level 4 and up come one after the other.

@@ -322,6 +322,34 @@ TEST_F(XscrTest, HugeCountsAndOffsetsAreBoundedByTheFile) {
     EXPECT_EQ(pkg->Labels().GroupCount(), pkg->ItemCount());
 }
 
+TEST_F(XscrTest, LongTablesLoadEveryEntryInOrder) {
+    // Tables are read a block of entries at a time: 2,500 items and 3 tracks
+    // cross several blocks, and each entry must land at its own index.
+    FixturePackage p;
+    p.name = "Many";
+    for (int i = 0; i < 2500; ++i) {
+        FixtureItem item;
+        item.item.kind = ShowItem::Picture;
+        item.item.displaySeconds = i + 1;
+        item.data = {static_cast<uint8_t>(i)};
+        p.items.push_back(item);
+        p.labels.AppendGroupCopy({});
+    }
+    for (const char* extension : {".mp3", ".wav", ".mid"}) {
+        FixtureTrack track;
+        track.music.setExtension(extension);
+        track.data = {1, 2};
+        p.tracks.push_back(track);
+    }
+    const auto pkg = Open(p);
+    ASSERT_EQ(pkg->ItemCount(), 2500);
+    for (int i : {0, 1023, 1024, 1025, 2047, 2048, 2499})
+        EXPECT_EQ(pkg->GetItem(i).displaySeconds, i + 1) << i;
+    ASSERT_EQ(pkg->MusicCount(), 3);
+    EXPECT_EQ(pkg->GetMusic(0).extension(), ".mp3");
+    EXPECT_EQ(pkg->GetMusic(2).extension(), ".mid");
+}
+
 TEST_F(XscrTest, DeleteItemKeepsDataAndLabelsAligned) {
     const FixturePackage p = FullPackage();
     const auto pkg = Open(p);

@@ -207,8 +207,9 @@ protected:
                                              const std::string& convert, const std::string& raw) {
         const char* demuxer = file.ends_with(".mp4") ? "qtdemux" : "matroskademux";
         std::string output;
-        EXPECT_EQ(Gst("gst-launch-1.0 -q filesrc location='" + file + "' ! " + demuxer + " name=demux demux." +
-                          stream + "_0 ! queue ! decodebin ! " + convert + " ! filesink location='" + raw + "'",
+        EXPECT_EQ(Gst("gst-launch-1.0 -q filesrc location='" + file + "' ! " + demuxer +
+                          " name=demux demux." + stream + "_0 ! queue ! decodebin ! " + convert +
+                          " ! filesink location='" + raw + "'",
                       &output),
                   0)
             << output;
