@@ -24,7 +24,7 @@ namespace {
 int g_frameWidth = 1920;
 int g_frameHeight = 1080;
 
-int g_pixelThreads = 2;
+scr::PixelOptions g_pixels;
 
 // Takes --frame=WIDTHxHEIGHT and --pixel-threads=1|2 out of the arguments;
 // false when one is malformed.
@@ -47,7 +47,7 @@ bool ReadOptions(int& argc, char** argv) {
         } else if (arg.starts_with(kThreads)) {
             const std::string_view value = arg.substr(kThreads.size());
             ok = ok && (value == "1" || value == "2");
-            g_pixelThreads = value == "1" ? 1 : 2;
+            g_pixels.threads = value == "1" ? 1 : 2;
         } else {
             argv[kept++] = argv[i];
         }
@@ -101,7 +101,7 @@ void WidenToScreen(benchmark::State& state) {
     std::vector<uint32_t> screen(static_cast<std::size_t>(g_frameWidth) *
                                  static_cast<std::size_t>(g_frameHeight));
     for (auto _ : state) {
-        scr::CopyToXrgb32(p.frame, {0, 0, g_frameWidth, g_frameHeight},
+        scr::CopyToXrgb32(g_pixels, p.frame, {0, 0, g_frameWidth, g_frameHeight},
                           reinterpret_cast<uint8_t*>(screen.data()),
                           static_cast<std::size_t>(g_frameWidth) * 4);
         benchmark::ClobberMemory();
@@ -122,9 +122,9 @@ void ComposeStyle(benchmark::State& state) {
     state.SetLabel(scr::StyleInfo(style).description);
     scr::FrameMemory before;
     before.holdsOldPicture();
-    scr::DrawBitmap(p.frame, 0, 0, p.oldPicture);
-    scr::ComposeFrame(p.frame, {p.oldPicture, p.newPicture, progress - kStep, kStep, style}, random, hooks,
-                      &before);
+    scr::DrawBitmap(g_pixels, p.frame, 0, 0, p.oldPicture);
+    scr::ComposeFrame(p.frame, {p.oldPicture, p.newPicture, progress - kStep, kStep, style, g_pixels}, random,
+                      hooks, &before);
     const scr::Bitmap24 stepBefore = p.frame;
     scr::Bitmap24 frame = stepBefore;
     scr::FrameMemory memory;
@@ -133,8 +133,8 @@ void ComposeStyle(benchmark::State& state) {
         std::memcpy(frame.bits(), stepBefore.bits(), frame.byteSize());
         memory = before;
         state.ResumeTiming();
-        scr::ComposeFrame(frame, {p.oldPicture, p.newPicture, progress, kStep, style}, random, hooks,
-                          &memory);
+        scr::ComposeFrame(frame, {p.oldPicture, p.newPicture, progress, kStep, style, g_pixels}, random,
+                          hooks, &memory);
         benchmark::ClobberMemory();
     }
     // A plain frame copy timed right after, in processor time like the
@@ -185,12 +185,11 @@ int main(int argc, char** argv) {
             "--frame wants WIDTHxHEIGHT, for example --frame=3840x2160, and --pixel-threads 1 or 2\n");
         return 1;
     }
-    scr::SetPixelThreads(g_pixelThreads);
     Register();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::AddCustomContext("frame", std::to_string(g_frameWidth) + "x" + std::to_string(g_frameHeight));
-    benchmark::AddCustomContext("pixel_threads", std::to_string(g_pixelThreads));
+    benchmark::AddCustomContext("pixel_threads", std::to_string(g_pixels.threads));
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -10,11 +10,14 @@
 //   random    every random choice of the show (orders, random styles and
 //             their patterns, random places, the movement's start);
 //   clock     every timer of the show (WallClock for the player, a
-//             VirtualClock for a rendered show).
+//             VirtualClock for a rendered show);
+//   pixels    how the transitions' pixel loops may use the processor (its
+//             vector paths, a second thread).
 //
 // The generator and the clock are owned by whoever builds the environment
 // and outlive everything the environment is handed to.
 
+#include "platform/PixelOptions.h"
 #include "platform/RandomSource.h"
 #include "platform/ReadingEnvironment.h"
 #include "platform/ShowClock.h"
@@ -25,6 +28,7 @@ struct ShowEnvironment {
     ReadingEnvironment reading;
     RandomSource& random;
     ShowClock& clock;
+    PixelOptions pixels;
 };
 
 } // namespace scr

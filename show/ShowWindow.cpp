@@ -60,8 +60,9 @@ std::optional<int> LayeredAlpha(int opacityPercent) {
 
 ShowWindow::ShowWindow(std::unique_ptr<ShowPackage> package, const ShowEnvironment& environment,
                        ShowMode mode, WindowHandle host, ShowSound sound)
-    : package_(std::move(package)), clock_(environment.clock), random_(environment.random), sound_(sound),
-      preview_(mode == ShowMode::Preview), rules_(preview_, package_->IgnoreMouseMove()),
+    : package_(std::move(package)), clock_(environment.clock), random_(environment.random),
+      pixels_(environment.pixels), sound_(sound), preview_(mode == ShowMode::Preview),
+      rules_(preview_, package_->IgnoreMouseMove()),
       terminationSignals_([this] { Carry(rules_.ForceClose()); }) {
     itemTimer_ = clock_.MakeTimer(TimerKind::Repeating, [this] { HandleInput({ShowInput::Kind::ItemTick}); });
     SetUpGeometry(host);
@@ -153,7 +154,7 @@ void ShowWindow::SetUpAppearance() {
     background_->lower();
     package_->DropBackground();
 
-    trans_ = new TransitionView(this, clock_, random_);
+    trans_ = new TransitionView(this, clock_, random_, pixels_);
     trans_->ChangeScene([color](TransitionScene& scene) {
         scene.backgroundMode = BackgroundMode::None;
         scene.color = color;

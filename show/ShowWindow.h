@@ -174,6 +174,7 @@ private:
     std::unique_ptr<ShowPackage> package_;
     ShowClock& clock_;
     RandomSource& random_;
+    const PixelOptions pixels_;
     const ShowSound sound_;
     std::optional<int64_t> musicStartMs_;
     const bool preview_;

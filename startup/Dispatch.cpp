@@ -38,10 +38,11 @@ void RunSaverOrConfig(RunContext& run) {
     SetTaskbarEntryWanted(run.parentWindow == 0 && run.mode == ShowMode::Config);
     // The run's environment: every random choice draws from the one
     // generator seeded here, every timer runs on real time, and the package
-    // is fitted to the primary screen with pictures bounded by the desktop.
+    // is fitted to the primary screen with pictures bounded by the desktop,
+    // and the pixel loops use what the processor offers.
     SeededRandom random = ClockSeededRandom();
     const ShowEnvironment environment{
-        {QtPrimaryScreenSize(), QtDesktopDecodeLimits()}, random, WallClock::Instance()};
+        {QtPrimaryScreenSize(), QtDesktopDecodeLimits()}, random, WallClock::Instance(), PixelOptions{}};
     if (run.mode == ShowMode::Config) {
         TForm_XSCR_Config dialog(run.PackagePath(), run.parentWindow, environment.reading);
         TrimWorkingSet();

@@ -37,7 +37,7 @@ int Fail(const std::string& message) {
 
 Bitmap24 Stretched(const Bitmap24& picture, int w, int h) {
     Bitmap24 out(w, h);
-    StretchDraw(out, {0, 0, w, h}, picture, {0, 0, picture.width(), picture.height()});
+    StretchDraw(PixelOptions{}, out, {0, 0, w, h}, picture, {0, 0, picture.width(), picture.height()});
     return out;
 }
 

@@ -207,7 +207,7 @@ int RenderShow(const RenderSettings& settings) {
     // the layout is not fitted to it (the window scales it).
     SeededRandom random(settings.seed);
     VirtualClock clock;
-    const ShowEnvironment environment{{ScreenSize{}, QtDesktopDecodeLimits()}, random, clock};
+    const ShowEnvironment environment{{ScreenSize{}, QtDesktopDecodeLimits()}, random, clock, PixelOptions{}};
     auto content = std::make_unique<PackageShowContent>(settings.package, environment.reading);
     PackageShowContent& package = *content;
     if (!package.package().IsAppended() && package.ItemCount() == 0 && package.MusicCount() == 0)

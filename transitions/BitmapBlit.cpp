@@ -3,7 +3,6 @@
 #include "transitions/RowSplit.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <vector>
 
@@ -113,27 +112,21 @@ __attribute__((target("avx2"))) void PickPixelsAvx2(uint8_t* out, const uint8_t*
 
 } // namespace
 
-namespace {
-std::atomic<bool> g_vectorPathsEnabled{true};
-} // namespace
-
-bool VectorPixelPaths() {
+bool UsesVectorPaths(const PixelOptions& options) {
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
     static const bool avx2 = __builtin_cpu_supports("avx2");
-    return avx2 && g_vectorPathsEnabled.load(std::memory_order_relaxed);
+    return avx2 && options.vectorPaths;
 #else
+    static_cast<void>(options);
     return false;
 #endif
 }
 
-void SetVectorPixelPaths(bool enabled) {
-    g_vectorPathsEnabled = enabled;
-}
-
-void PickPixels(uint8_t* out, const uint8_t* in, const uint32_t* offsets, int count, uint32_t wordSafeBelow) {
+void PickPixels(const PixelOptions& options, uint8_t* out, const uint8_t* in, const uint32_t* offsets,
+                int count, uint32_t wordSafeBelow) {
     if (count <= 0) return;
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-    if (VectorPixelPaths()) {
+    if (UsesVectorPaths(options)) {
         PickPixelsAvx2(out, in, offsets, count, wordSafeBelow);
         return;
     }
@@ -141,14 +134,14 @@ void PickPixels(uint8_t* out, const uint8_t* in, const uint32_t* offsets, int co
     PickPixelsPlain(out, in, offsets, count, wordSafeBelow);
 }
 
-void DrawBitmap(Bitmap24& dst, int x, int y, const Bitmap24& src) {
+void DrawBitmap(const PixelOptions& options, Bitmap24& dst, int x, int y, const Bitmap24& src) {
     const Rect area =
         Rect{x, y, x + src.width(), y + src.height()}.intersected({0, 0, dst.width(), dst.height()});
     if (area.isEmpty()) return;
     const std::size_t bytes = static_cast<std::size_t>(area.width()) * 3;
     // Rows of equal bitmaps are contiguous: a band of them is one copy.
     const bool whole = x == 0 && y == 0 && dst.width() == src.width() && dst.stride() == src.stride();
-    ForRowBands(area.height(), static_cast<int64_t>(area.width()) * area.height(),
+    ForRowBands(area.height(), static_cast<int64_t>(area.width()) * area.height(), options,
                 [&](int firstRow, int lastRow, int) {
                     if (whole) {
                         std::memcpy(dst.row(area.top + firstRow), src.row(area.top + firstRow),
@@ -161,11 +154,13 @@ void DrawBitmap(Bitmap24& dst, int x, int y, const Bitmap24& src) {
                 });
 }
 
-void StretchDraw(Bitmap24& dst, const Rect& d, const Bitmap24& src, const Rect& s) {
-    StretchDraw(dst, d, src, s, {0, 0, dst.width(), dst.height()});
+void StretchDraw(const PixelOptions& options, Bitmap24& dst, const Rect& d, const Bitmap24& src,
+                 const Rect& s) {
+    StretchDraw(options, dst, d, src, s, {0, 0, dst.width(), dst.height()});
 }
 
-void StretchDraw(Bitmap24& dst, const Rect& d, const Bitmap24& src, const Rect& s, const Rect& clip) {
+void StretchDraw(const PixelOptions& options, Bitmap24& dst, const Rect& d, const Bitmap24& src,
+                 const Rect& s, const Rect& clip) {
     if (dst.isEmpty() || src.isEmpty()) return;
     if (d.width() == 0 || d.height() == 0 || s.width() == 0 || s.height() == 0) return;
     const AxisMap mx = MakeAxis(d.left, d.width(), s.left, s.width());
@@ -212,13 +207,13 @@ void StretchDraw(Bitmap24& dst, const Rect& d, const Bitmap24& src, const Rect& 
                 // The fourth byte after a pixel exists except at the end of the last row.
                 const uint32_t wordSafeBelow =
                     sy + 1 < src.height() ? UINT32_MAX : static_cast<uint32_t>(src.stride()) - 3;
-                PickPixels(out, src.row(sy), offsets.data(), count, wordSafeBelow);
+                PickPixels(options, out, src.row(sy), offsets.data(), count, wordSafeBelow);
             }
             previousSource = sy;
             previousRow = out;
         }
     };
-    ForRowBands(y1 - y0, static_cast<int64_t>(count) * (y1 - y0),
+    ForRowBands(y1 - y0, static_cast<int64_t>(count) * (y1 - y0), options,
                 [&](int firstBand, int lastBand, int) { drawRows(y0 + firstBand, y0 + lastBand); });
 }
 
@@ -235,7 +230,7 @@ void FillRect(Bitmap24& dst, const Rect& r, uint32_t colorRef) {
                     static_cast<std::size_t>(area.width()) * 3);
 }
 
-void DrawThroughRegion(Bitmap24& dst, const Bitmap24& src, const Region& clip) {
+void DrawThroughRegion(const PixelOptions& options, Bitmap24& dst, const Bitmap24& src, const Region& clip) {
     const Rect bounds{0, 0, std::min(dst.width(), src.width()), std::min(dst.height(), src.height())};
     const std::vector<Rect>& rects = clip.rects();
     // Band by band (the rectangles of a band share their rows), row by row
@@ -262,7 +257,7 @@ void DrawThroughRegion(Bitmap24& dst, const Bitmap24& src, const Region& clip) {
                 }
             }
         };
-        if (top < bottom) ForRowBands(bottom - top, bandWidth * (bottom - top), copyRows);
+        if (top < bottom) ForRowBands(bottom - top, bandWidth * (bottom - top), options, copyRows);
         first = end;
     }
 }
@@ -296,28 +291,32 @@ __attribute__((target("avx2"))) void RowToXrgb32Avx2(const uint8_t* in, uint32_t
 }
 #endif
 
-void RowToXrgb32(const uint8_t* in, uint32_t* out, int width) {
+void RowToXrgb32(bool vector, const uint8_t* in, uint32_t* out, int width) {
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-    if (VectorPixelPaths()) {
+    if (vector) {
         RowToXrgb32Avx2(in, out, width);
         return;
     }
+#else
+    static_cast<void>(vector);
 #endif
     RowToXrgb32Plain(in, out, width);
 }
 
 } // namespace
 
-void CopyToXrgb32(const Bitmap24& src, const Rect& area, uint8_t* dst, std::size_t dstStride) {
+void CopyToXrgb32(const PixelOptions& options, const Bitmap24& src, const Rect& area, uint8_t* dst,
+                  std::size_t dstStride) {
     const Rect clipped = area.intersected({0, 0, src.width(), src.height()});
     if (clipped.isEmpty()) return;
     dst += static_cast<std::size_t>(clipped.top - area.top) * dstStride +
            static_cast<std::size_t>(clipped.left - area.left) * 4;
-    ForRowBands(clipped.height(), static_cast<int64_t>(clipped.width()) * clipped.height(),
+    const bool vector = UsesVectorPaths(options);
+    ForRowBands(clipped.height(), static_cast<int64_t>(clipped.width()) * clipped.height(), options,
                 [&](int first, int last, int) {
                     for (int i = first; i < last; ++i)
                         RowToXrgb32(
-                            src.row(clipped.top + i) + static_cast<std::size_t>(clipped.left) * 3,
+                            vector, src.row(clipped.top + i) + static_cast<std::size_t>(clipped.left) * 3,
                             reinterpret_cast<uint32_t*>(dst + static_cast<std::size_t>(i) * dstStride),
                             clipped.width());
                 });

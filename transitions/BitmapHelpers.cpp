@@ -36,11 +36,12 @@ Rect ScaleImageToRect(const Rect& image, const Rect& bounds) {
     return Rect{0, 0, w, h}.translated(bounds.left + (bw - w) / 2, bounds.top + (bh - h) / 2);
 }
 
-void DrawTiledImage(Bitmap24& canvas, const Rect& r, const Bitmap24* graphic) {
-    DrawTiledImage(canvas, r, graphic, {0, 0, canvas.width(), canvas.height()});
+void DrawTiledImage(const PixelOptions& options, Bitmap24& canvas, const Rect& r, const Bitmap24* graphic) {
+    DrawTiledImage(options, canvas, r, graphic, {0, 0, canvas.width(), canvas.height()});
 }
 
-void DrawTiledImage(Bitmap24& canvas, const Rect& r, const Bitmap24* graphic, const Rect& clip) {
+void DrawTiledImage(const PixelOptions& options, Bitmap24& canvas, const Rect& r, const Bitmap24* graphic,
+                    const Rect& clip) {
     if (!graphic || graphic->isEmpty()) return;
     const int gw = graphic->width();
     const int gh = graphic->height();
@@ -55,12 +56,12 @@ void DrawTiledImage(Bitmap24& canvas, const Rect& r, const Bitmap24* graphic, co
         for (int column = firstColumn; column < columns && r.left + column * gw < area.right; ++column) {
             const Rect tile{r.left + column * gw, r.top + row * gh, r.left + (column + 1) * gw,
                             r.top + (row + 1) * gh};
-            StretchDraw(canvas, tile, *graphic, {0, 0, gw, gh}, area);
+            StretchDraw(options, canvas, tile, *graphic, {0, 0, gw, gh}, area);
         }
 }
 
-void MirrorCopyRect(Bitmap24& canvas, const Rect& d, const Bitmap24& bitmap, const Rect& s, bool horizontal,
-                    bool vertical) {
+void MirrorCopyRect(const PixelOptions& options, Bitmap24& canvas, const Rect& d, const Bitmap24& bitmap,
+                    const Rect& s, bool horizontal, bool vertical) {
     const Rect source = s.intersected({0, 0, bitmap.width(), bitmap.height()});
     if (source.isEmpty()) return;
     Rect dest = d;
@@ -72,7 +73,7 @@ void MirrorCopyRect(Bitmap24& canvas, const Rect& d, const Bitmap24& bitmap, con
         dest.top = d.bottom + 1;
         dest.bottom = d.top - 1;
     }
-    StretchDraw(canvas, dest, bitmap, source);
+    StretchDraw(options, canvas, dest, bitmap, source);
 }
 
 namespace {
@@ -99,17 +100,19 @@ void BlendRows(Bitmap24& dest, const Bitmap24& source, const Bitmap24* under, in
 
 } // namespace
 
-void MergeTransparent(Bitmap24& dest, const Bitmap24& source, int percent, const Bitmap24* under) {
+void MergeTransparent(const PixelOptions& options, Bitmap24& dest, const Bitmap24& source, int percent,
+                      const Bitmap24* under) {
     percent = std::clamp(percent, 0, 100);
     if (under) {
         if (under->width() != dest.width() || under->height() != dest.height()) return;
         // Outside the area both share, dest keeps under's pixels.
-        if (source.width() < dest.width() || source.height() < dest.height()) DrawBitmap(dest, 0, 0, *under);
+        if (source.width() < dest.width() || source.height() < dest.height())
+            DrawBitmap(options, dest, 0, 0, *under);
     }
     const int width = std::min(dest.width(), source.width());
     const int height = std::min(dest.height(), source.height());
     if (width <= 0 || height <= 0) return;
-    ForRowBands(height, static_cast<int64_t>(width) * height, [&](int firstRow, int lastRow, int) {
+    ForRowBands(height, static_cast<int64_t>(width) * height, options, [&](int firstRow, int lastRow, int) {
         BlendRows(dest, source, under, width, firstRow, lastRow, percent);
     });
 }
@@ -188,8 +191,8 @@ struct Rotation {
 };
 
 // The rows [firstRow, lastRow) of a rotation.
-void RotateRows(Bitmap24& dest, const Bitmap24& source, const Bitmap24* under, const Rotation& rotation,
-                int firstRow, int lastRow, std::vector<uint32_t>& offsets) {
+void RotateRows(const PixelOptions& options, Bitmap24& dest, const Bitmap24& source, const Bitmap24* under,
+                const Rotation& rotation, int firstRow, int lastRow, std::vector<uint32_t>& offsets) {
     // Plain names, not a structured binding: the edge test below is a lambda.
     const int cx = rotation.cx;
     const int cy = rotation.cy;
@@ -256,7 +259,7 @@ void RotateRows(Bitmap24& dest, const Bitmap24& source, const Bitmap24* under, c
         // each pixel may be read as four bytes inside the source row.
         RowSourceOffsets(innerFirst, innerLast, cx, cy, cosA, sinA, dySin, dyCos,
                          static_cast<int32_t>(stride), offsets.data());
-        PickPixels(out + static_cast<std::size_t>(innerFirst) * 3, in, offsets.data() + innerFirst,
+        PickPixels(options, out + static_cast<std::size_t>(innerFirst) * 3, in, offsets.data() + innerFirst,
                    innerLast - innerFirst);
         tested(innerLast, r.last);
     }
@@ -264,15 +267,16 @@ void RotateRows(Bitmap24& dest, const Bitmap24& source, const Bitmap24* under, c
 
 } // namespace
 
-RotationReach MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double angle,
-                          const Bitmap24* under, const Rect* underArea, const RowSpans* underRows) {
+RotationReach MergeRotate(const PixelOptions& options, Bitmap24& dest, const Bitmap24& source, int cx, int cy,
+                          double angle, const Bitmap24* under, const Rect* underArea,
+                          const RowSpans* underRows) {
     const Rect whole{0, 0, dest.width(), dest.height()};
     if (under && (under->width() != dest.width() || under->height() != dest.height())) return {whole, {}};
     const int width = std::min(dest.width(), source.width());
     const int height = std::min(dest.height(), source.height());
     if (under && (width != dest.width() || height != dest.height())) {
         // Outside the area both share, dest keeps under's pixels.
-        DrawBitmap(dest, 0, 0, *under);
+        DrawBitmap(options, dest, 0, 0, *under);
         under = nullptr;
         underRows = nullptr;
     }
@@ -319,9 +323,10 @@ RotationReach MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy
     // Each thread's source offsets of one row.
     std::vector<uint32_t> offsets[2] = {std::vector<uint32_t>(static_cast<std::size_t>(width)),
                                         std::vector<uint32_t>(static_cast<std::size_t>(width))};
-    ForRowBands(height, under ? int64_t{width} * height : pixels, [&](int firstRow, int lastRow, int worker) {
-        RotateRows(dest, source, under, rotation, firstRow, lastRow, offsets[worker]);
-    });
+    ForRowBands(height, under ? int64_t{width} * height : pixels, options,
+                [&](int firstRow, int lastRow, int worker) {
+                    RotateRows(options, dest, source, under, rotation, firstRow, lastRow, offsets[worker]);
+                });
     if (pixels == 0) reached = {};
     return reach;
 }

@@ -2,9 +2,11 @@
 // The transition control's geometry and pixel helpers: triangle regions,
 // aspect-true fitting, tiling, mirrored copies, and the two per-pixel effects
 // (cross-fade and rotation). All work on 24-bit bitmaps through direct row
-// access; none keeps state.
+// access; none keeps state. The ones that copy or blend pixels take the
+// run's PixelOptions first, as the loops of BitmapBlit.h do.
 
 #include "platform/Bitmap24.h"
+#include "platform/PixelOptions.h"
 #include "transitions/Rect.h"
 #include "transitions/Region.h"
 #include "transitions/RowSpans.h"
@@ -23,16 +25,17 @@ Rect ScaleImageToRect(const Rect& image, const Rect& bounds);
 // corner: (height / graphic height + 1) rows of (width / graphic width + 1)
 // tiles. Tiles are not cut at r's edges, only at the canvas's. A null or
 // empty graphic draws nothing.
-void DrawTiledImage(Bitmap24& canvas, const Rect& r, const Bitmap24* graphic);
+void DrawTiledImage(const PixelOptions& options, Bitmap24& canvas, const Rect& r, const Bitmap24* graphic);
 // The same, writing only the canvas pixels inside `clip`.
-void DrawTiledImage(Bitmap24& canvas, const Rect& r, const Bitmap24* graphic, const Rect& clip);
+void DrawTiledImage(const PixelOptions& options, Bitmap24& canvas, const Rect& r, const Bitmap24* graphic,
+                    const Rect& clip);
 
 // Copies the source rectangle s of bitmap (first cut to the bitmap) into the
 // destination rectangle d of canvas, stretching as needed. With `horizontal`
 // d's left and right become (d.right + 1, d.left - 1), with `vertical` its top
 // and bottom (d.bottom + 1, d.top - 1): the copy is mirrored on that axis.
-void MirrorCopyRect(Bitmap24& canvas, const Rect& d, const Bitmap24& bitmap, const Rect& s, bool horizontal,
-                    bool vertical);
+void MirrorCopyRect(const PixelOptions& options, Bitmap24& canvas, const Rect& d, const Bitmap24& bitmap,
+                    const Rect& s, bool horizontal, bool vertical);
 
 // Cross-fades source into dest in place: every byte becomes
 // dest * (100 - percent) / 100 + source * percent / 100, each product divided
@@ -41,7 +44,8 @@ void MirrorCopyRect(Bitmap24& canvas, const Rect& d, const Bitmap24& bitmap, con
 // Given `under` (of dest's size), dest is first taken to hold under's
 // pixels: the result is that of copying under into dest, then merging, in
 // one pass. MergeRotate takes `under` the same way.
-void MergeTransparent(Bitmap24& dest, const Bitmap24& source, int percent, const Bitmap24* under = nullptr);
+void MergeTransparent(const PixelOptions& options, Bitmap24& dest, const Bitmap24& source, int percent,
+                      const Bitmap24* under = nullptr);
 
 // Draws source turned by `angle` radians about (cx, cy) into dest by inverse
 // mapping: destination pixel (x, y) takes source pixel
@@ -62,8 +66,8 @@ struct RotationReach {
     Rect bounds;
     RowSpans rows;
 };
-RotationReach MergeRotate(Bitmap24& dest, const Bitmap24& source, int cx, int cy, double angle,
-                          const Bitmap24* under = nullptr, const Rect* underArea = nullptr,
+RotationReach MergeRotate(const PixelOptions& options, Bitmap24& dest, const Bitmap24& source, int cx, int cy,
+                          double angle, const Bitmap24* under = nullptr, const Rect* underArea = nullptr,
                           const RowSpans* underRows = nullptr);
 
 } // namespace scr

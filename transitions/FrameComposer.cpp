@@ -66,7 +66,7 @@ FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource&
     const auto restore = [&](const Region& area) {
         stale = {};
         if (area.isEmpty()) return;
-        DrawThroughRegion(frame, old, area);
+        DrawThroughRegion(input.pixels, frame, old, area);
         if (hooks.invalidate) hooks.invalidate(area.bounds());
     };
     const bool restoreLater = !stale.isEmpty() && entry && entry->kind == StyleKind::Rectangle;
@@ -79,7 +79,7 @@ FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource&
     if (pixelStyleDrawsOld) {
         if (remembered && !oldPictureArea.isEmpty() && hooks.invalidate) hooks.invalidate(oldPictureArea);
     } else if (!remembered) {
-        DrawBitmap(frame, 0, 0, old);
+        DrawBitmap(input.pixels, frame, 0, 0, old);
     } else if (!restoreLater) {
         restore(Region(stale));
     }
@@ -103,6 +103,7 @@ FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource&
                      oldPictureArea,
                      oldPictureRows,
                      random,
+                     input.pixels,
                      report,
                      {},
                      whole,
@@ -136,8 +137,8 @@ FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource&
         const Region now = newArea();
         const Region grown = now.subtracted(memory->newArea);
         const Region shrunk = memory->newArea.subtracted(now);
-        DrawThroughRegion(frame, picture, grown);
-        DrawThroughRegion(frame, old, shrunk);
+        DrawThroughRegion(input.pixels, frame, picture, grown);
+        DrawThroughRegion(input.pixels, frame, old, shrunk);
         for (const Region* change : {&grown, &shrunk})
             if (!change->isEmpty()) report(change->bounds());
         result.changed = Bounding(grown.bounds(), shrunk.bounds());
@@ -149,16 +150,16 @@ FrameResult ComposeFrame(Bitmap24& frame, const FrameInput& input, RandomSource&
 
     if (!stale.isEmpty()) restore(StaleOutsidePieces(stale, {}, progress, whole));
     if (progress == 100) {
-        DrawBitmap(frame, 0, 0, picture);
+        DrawBitmap(input.pixels, frame, 0, 0, picture);
         report(whole);
     } else if (progress > 0) {
         switch (entry->kind) {
         case StyleKind::Rectangle:
-            StretchDraw(frame, ctx.dest, picture, ctx.src);
+            StretchDraw(input.pixels, frame, ctx.dest, picture, ctx.src);
             break;
         case StyleKind::Custom:
         case StyleKind::Region:
-            if (ctx.region) DrawThroughRegion(frame, picture, *ctx.region);
+            if (ctx.region) DrawThroughRegion(input.pixels, frame, picture, *ctx.region);
             break;
         case StyleKind::Pixel:
             break;

@@ -26,6 +26,7 @@
 // draw step 1's old picture in the same pass as their own work.
 
 #include "platform/Bitmap24.h"
+#include "platform/PixelOptions.h"
 #include "platform/RandomSource.h"
 #include "transitions/Rect.h"
 #include "transitions/Region.h"
@@ -41,6 +42,7 @@ struct FrameInput {
     int progress = 0;           // 0..100
     int step = 4;               // 1..100
     int style = 51;             // 0..127; anything above composes the old picture only
+    PixelOptions pixels;        // how the pixel loops may use the processor
 };
 
 struct FrameHooks {

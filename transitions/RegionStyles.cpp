@@ -127,7 +127,7 @@ void BlocksStyle(StyleContext& ctx, std::span<const int>) {
 }
 
 void FadeStyle(StyleContext& ctx, std::span<const int>) {
-    MergeTransparent(ctx.frame, ctx.picture, ctx.g.p, ctx.oldPicture);
+    MergeTransparent(ctx.pixels, ctx.frame, ctx.picture, ctx.g.p, ctx.oldPicture);
 }
 
 void RotateStyle(StyleContext& ctx, std::span<const int> args) {
@@ -135,7 +135,7 @@ void RotateStyle(StyleContext& ctx, std::span<const int> args) {
     const int cy = args[1] ? ctx.g.H : -1;
     const long double angle = (100 - ctx.g.p) * std::numbers::pi_v<long double> / 200;
     // Only what the turned picture reaches changes with the new picture.
-    RotationReach reach = MergeRotate(ctx.frame, ctx.picture, cx, cy, static_cast<double>(angle),
+    RotationReach reach = MergeRotate(ctx.pixels, ctx.frame, ctx.picture, cx, cy, static_cast<double>(angle),
                                       ctx.oldPicture, &ctx.oldPictureArea, ctx.oldPictureRows);
     ctx.dest = reach.bounds;
     ctx.reachedRows = std::move(reach.rows);

@@ -14,13 +14,17 @@ constexpr int64_t kPixelsWorthAThread = 500'000;
 // still have had to do; few enough that each band is long.
 constexpr int kBands = 16;
 
-std::atomic<int> g_threads{std::thread::hardware_concurrency() >= 2 ? 2 : 1};
+bool TwoCores() {
+    static const bool twoCores = std::thread::hardware_concurrency() >= 2;
+    return twoCores;
+}
 
 } // namespace
 
-void ForRowBands(int rows, int64_t pixels, const std::function<void(int, int, int)>& work) {
+void ForRowBands(int rows, int64_t pixels, const PixelOptions& options,
+                 const std::function<void(int, int, int)>& work) {
     if (rows <= 0) return;
-    if (rows < 2 || pixels < kPixelsWorthAThread || g_threads < 2) {
+    if (rows < 2 || pixels < kPixelsWorthAThread || options.threads < 2 || !TwoCores()) {
         work(0, rows, 0);
         return;
     }
@@ -40,10 +44,6 @@ void ForRowBands(int rows, int64_t pixels, const std::function<void(int, int, in
     }
     takeBands(0);
     if (second.joinable()) second.join();
-}
-
-void SetPixelThreads(int threads) {
-    g_threads = threads >= 2 && std::thread::hardware_concurrency() >= 2 ? 2 : 1;
 }
 
 } // namespace scr

@@ -25,9 +25,9 @@ void StyleContext::pieces(std::span<const Piece> list) {
     for (std::size_t i = 0; i + 1 < list.size(); ++i) {
         const Piece& piece = list[i];
         if (piece.mirrorH || piece.mirrorV)
-            MirrorCopyRect(frame, piece.dest, picture, piece.src, piece.mirrorH, piece.mirrorV);
+            MirrorCopyRect(pixels, frame, piece.dest, picture, piece.src, piece.mirrorH, piece.mirrorV);
         else
-            StretchDraw(frame, piece.dest, picture, piece.src);
+            StretchDraw(pixels, frame, piece.dest, picture, piece.src);
         if (invalidate) invalidate(WrittenArea(piece));
     }
     dest = list.back().dest;

@@ -5,6 +5,7 @@
 // region style.
 
 #include "platform/Bitmap24.h"
+#include "platform/PixelOptions.h"
 #include "platform/RandomSource.h"
 #include "transitions/FrameGeometry.h"
 #include "transitions/Rect.h"
@@ -38,6 +39,8 @@ struct StyleContext {
     Rect oldPictureArea;
     const RowSpans* oldPictureRows;
     RandomSource& random;
+    // How the pixel loops may use the processor.
+    const PixelOptions& pixels;
     // Receives every area of the frame that changed, in frame coordinates.
     const std::function<void(const Rect&)>& invalidate;
 

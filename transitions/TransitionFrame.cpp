@@ -6,13 +6,13 @@
 namespace scr {
 
 Bitmap24 RenderTransitionFrame(const Bitmap24& oldPicture, const Bitmap24& newPicture, int style,
-                               int progress, int step, RandomSource& random) {
+                               int progress, int step, RandomSource& random, const PixelOptions& pixels) {
     const int w = newPicture.width();
     const int h = newPicture.height();
     Bitmap24 old(w, h);
-    StretchDraw(old, {0, 0, w, h}, oldPicture, {0, 0, oldPicture.width(), oldPicture.height()});
+    StretchDraw(pixels, old, {0, 0, w, h}, oldPicture, {0, 0, oldPicture.width(), oldPicture.height()});
     Bitmap24 frame(w, h);
-    ComposeFrame(frame, {old, newPicture, progress, step, style}, random, {});
+    ComposeFrame(frame, {old, newPicture, progress, step, style, pixels}, random, {});
     return frame;
 }
 

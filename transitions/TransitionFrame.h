@@ -5,11 +5,13 @@
 // Style 0 has no handler here, so it is the instant cut.
 
 #include "platform/Bitmap24.h"
+#include "platform/PixelOptions.h"
 #include "platform/RandomSource.h"
 
 namespace scr {
 
 Bitmap24 RenderTransitionFrame(const Bitmap24& oldPicture, const Bitmap24& newPicture, int style,
-                               int progress, int step, RandomSource& random);
+                               int progress, int step, RandomSource& random,
+                               const PixelOptions& pixels = PixelOptions{});
 
 } // namespace scr

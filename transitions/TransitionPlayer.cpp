@@ -7,8 +7,9 @@
 
 namespace scr {
 
-TransitionPlayer::TransitionPlayer(ShowClock& clock, RandomSource& random, QObject* parent)
-    : QObject(parent), clock_(clock), random_(random),
+TransitionPlayer::TransitionPlayer(ShowClock& clock, RandomSource& random, PixelOptions pixels,
+                                   QObject* parent)
+    : QObject(parent), clock_(clock), random_(random), pixels_(pixels),
       timer_(clock.MakeTimer(TimerKind::SingleShot, [this] { RunStep(); })) {}
 
 // Nothing is emitted while going: a transition under way just stops.
@@ -51,7 +52,7 @@ void TransitionPlayer::Prepare(State startIn) {
         // nothing shows the old one, which is not made.
         if (frame_.width() != w || frame_.height() != h) {
             frame_.setSize(w, h);
-            DrawBitmap(frame_, 0, 0, *newPicture_);
+            DrawBitmap(pixels_, frame_, 0, 0, *newPicture_);
         }
         progress_ = 0;
         return;
@@ -64,14 +65,14 @@ void TransitionPlayer::Prepare(State startIn) {
     if (frameIsOldPicture) {
         oldPicture_ = std::make_unique<Bitmap24>(frame_);
     } else {
-        scene_.Render(sceneBuffer_, scene_.Client(), frame_);
+        scene_.Render(pixels_, sceneBuffer_, scene_.Client(), frame_);
         frame_.setSize(w, h);
         oldPicture_ = std::make_unique<Bitmap24>(w, h);
-        StretchDraw(*oldPicture_, {0, 0, w, h}, sceneBuffer_, scene_.DisplayRect(frame_));
+        StretchDraw(pixels_, *oldPicture_, {0, 0, w, h}, sceneBuffer_, scene_.DisplayRect(frame_));
     }
     // The frame shows the start: the old picture, or reversed the new one.
     if (spec_.reverse || !frameIsOldPicture)
-        DrawBitmap(frame_, 0, 0, spec_.reverse ? *newPicture_ : *oldPicture_);
+        DrawBitmap(pixels_, frame_, 0, 0, spec_.reverse ? *newPicture_ : *oldPicture_);
     if (!spec_.reverse) frameMemory_.holdsOldPicture();
     progress_ = spec_.reverse ? 100 : 0;
     changed_.push_back(WholeFrame());
@@ -81,7 +82,7 @@ void TransitionPlayer::Cut() {
     if (state_ != State::NotRunning || !picture_.hasGraphic()) return;
     const Bitmap24& picture = picture_.bitmap();
     frame_.setSize(picture.width(), picture.height());
-    DrawBitmap(frame_, 0, 0, picture);
+    DrawBitmap(pixels_, frame_, 0, 0, picture);
     frameMemory_.forget();
     progress_ = 100;
     changed_.push_back(WholeFrame());
@@ -172,8 +173,9 @@ void TransitionPlayer::Compose() {
     if (before) hooks.beforeNewFrame = [this] { emit beforeNewFrame(*ownNewPicture_, frame_); };
     if (custom) hooks.customDraw = [this] { emit customDraw(*ownNewPicture_, frame_); };
     hooks.invalidate = [this](const Rect& r) { changed_.push_back(r); };
-    const FrameResult result = ComposeFrame(frame_, {oldPicture, picture, progress_, spec_.step, spec_.style},
-                                            random_, hooks, &frameMemory_);
+    const FrameResult result =
+        ComposeFrame(frame_, {oldPicture, picture, progress_, spec_.step, spec_.style, pixels_}, random_,
+                     hooks, &frameMemory_);
     if (result.reachedEnd) progress_ = 100;
     if (result.composed && after) {
         emit afterNewFrame(*ownNewPicture_, frame_);

@@ -57,9 +57,10 @@ public:
     enum class Ending { Completed, Stopped, NothingToPlay };
     Q_ENUM(Ending)
 
-    // The steps are paced on `clock`; the random styles draw from `random`.
-    // Both outlive the player.
-    TransitionPlayer(ShowClock& clock, RandomSource& random, QObject* parent = nullptr);
+    // The steps are paced on `clock`; the random styles draw from `random`;
+    // the frames are composed as `pixels` allows. Clock and generator
+    // outlive the player.
+    TransitionPlayer(ShowClock& clock, RandomSource& random, PixelOptions pixels, QObject* parent = nullptr);
     ~TransitionPlayer() override;
 
     // The picture the next Play or Cut changes to. A transition keeps the
@@ -69,6 +70,7 @@ public:
     const TransitionScene& Scene() const { return scene_; }
     // The frame at the current progress, kept after a transition ends.
     const Bitmap24& Frame() const { return frame_; }
+    const PixelOptions& Pixels() const { return pixels_; }
     State state() const { return state_; }
     int Progress() const { return progress_; }
     // What the transition played last was given: style, step (kept in
@@ -118,6 +120,7 @@ private:
 
     ShowClock& clock_;
     RandomSource& random_;
+    const PixelOptions pixels_;
     std::unique_ptr<ClockTimer> timer_;
     State state_ = State::NotRunning;
     // Counts the starts and halts of the stepping, so that a step can tell

@@ -48,7 +48,8 @@ bool TransitionScene::ShowsFrameAsItIs(const Bitmap24& frame, int w, int h) cons
     return place.intersected(Client()) == place;
 }
 
-void TransitionScene::Render(Bitmap24& buffer, const Rect& area, const Bitmap24& frame) const {
+void TransitionScene::Render(const PixelOptions& options, Bitmap24& buffer, const Rect& area,
+                             const Bitmap24& frame) const {
     const Rect client = Client();
     if (buffer.width() != client.width() || buffer.height() != client.height())
         buffer.setSize(client.width(), client.height());
@@ -59,15 +60,15 @@ void TransitionScene::Render(Bitmap24& buffer, const Rect& area, const Bitmap24&
         const Rect whole{0, 0, background.width(), background.height()};
         switch (backgroundMode) {
         case BackgroundMode::Tiled:
-            DrawTiledImage(buffer, client, &background, clip);
+            DrawTiledImage(options, buffer, client, &background, clip);
             break;
         case BackgroundMode::Stretched:
-            StretchDraw(buffer, client, background, whole, clip);
+            StretchDraw(options, buffer, client, background, whole, clip);
             break;
         case BackgroundMode::Centered: {
             const int dx = (client.width() - background.width()) / 2;
             const int dy = (client.height() - background.height()) / 2;
-            StretchDraw(buffer, whole.translated(dx, dy), background, whole, clip);
+            StretchDraw(options, buffer, whole.translated(dx, dy), background, whole, clip);
             break;
         }
         case BackgroundMode::None:
@@ -76,7 +77,7 @@ void TransitionScene::Render(Bitmap24& buffer, const Rect& area, const Bitmap24&
     }
     if (frame.isEmpty()) return;
     const Rect frameRect{0, 0, frame.width(), frame.height()};
-    StretchDraw(buffer, stretch ? DisplayRect(frame) : PictureRect(frame), frame, frameRect, clip);
+    StretchDraw(options, buffer, stretch ? DisplayRect(frame) : PictureRect(frame), frame, frameRect, clip);
 }
 
 } // namespace scr

@@ -6,6 +6,7 @@
 // capture what is shown before a transition; a view paints it. No widgets.
 
 #include "platform/Bitmap24.h"
+#include "platform/PixelOptions.h"
 #include "transitions/Rect.h"
 
 #include <cstdint>
@@ -46,7 +47,7 @@ struct TransitionScene {
     bool ShowsFrameAsItIs(const Bitmap24& frame, int w, int h) const;
     // Draws colour, background and frame into `buffer` (resized to the
     // client area), inside `area` only.
-    void Render(Bitmap24& buffer, const Rect& area, const Bitmap24& frame) const;
+    void Render(const PixelOptions& options, Bitmap24& buffer, const Rect& area, const Bitmap24& frame) const;
 };
 
 } // namespace scr

@@ -16,7 +16,10 @@ namespace scr::test {
 class TestShowEnvironment {
 public:
     explicit TestShowEnvironment(ShowClock& clock = WallClock::Instance(), uint32_t seed = 1)
-        : random_(seed), environment_{{QtPrimaryScreenSize(), QtDesktopDecodeLimits()}, random_, clock} {}
+        : random_(seed), environment_{{QtPrimaryScreenSize(), QtDesktopDecodeLimits()},
+                                      random_,
+                                      clock,
+                                      PixelOptions{}} {}
     TestShowEnvironment(const TestShowEnvironment&) = delete;
     TestShowEnvironment& operator=(const TestShowEnvironment&) = delete;
 

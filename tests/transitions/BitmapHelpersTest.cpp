@@ -12,6 +12,8 @@
 namespace scr {
 namespace {
 
+constexpr PixelOptions kPixels{};
+
 using test::CoordinateColour;
 using test::CoordinatePicture;
 using test::Uniform;
@@ -21,18 +23,18 @@ constexpr uint32_t kBlank = 0x123456;
 TEST(MergeTransparent, EachProductIsTruncatedSeparately) {
     Bitmap24 dest = Uniform(7, 3, 0xC8C8C8);
     const Bitmap24 source = Uniform(7, 3, 0x646464);
-    MergeTransparent(dest, source, 30);
+    MergeTransparent(kPixels, dest, source, 30);
     EXPECT_EQ(dest, Uniform(7, 3, 0xAAAAAA)); // 200 * 70 / 100 + 100 * 30 / 100 = 140 + 30 = 170
     // 255 at 33 %: 255 * 67 / 100 = 170 (170.85) and 255 * 33 / 100 = 84 (84.15): 254, never past 255.
     Bitmap24 white = Uniform(5, 1, 0xFFFFFF);
-    MergeTransparent(white, Uniform(5, 1, 0xFFFFFF), 33);
+    MergeTransparent(kPixels, white, Uniform(5, 1, 0xFFFFFF), 33);
     EXPECT_EQ(white.pixel(4, 0), 0xFEFEFEu);
 
     const Bitmap24 picture = CoordinatePicture(9, 4, true);
     Bitmap24 copy = Uniform(9, 4, kBlank);
-    MergeTransparent(copy, picture, 100);
+    MergeTransparent(kPixels, copy, picture, 100);
     EXPECT_EQ(copy, picture);
-    MergeTransparent(copy, Uniform(9, 4, kBlank), 0);
+    MergeTransparent(kPixels, copy, Uniform(9, 4, kBlank), 0);
     EXPECT_EQ(copy, picture);
 }
 
@@ -47,7 +49,7 @@ TEST(DrawTiledImage, TilesRunOnePastExactMultiples) {
     Bitmap24 tile = Uniform(64, 64, 0x00FF00);
     tile.setPixel(0, 0, 0x0000FF);
     Bitmap24 canvas = Uniform(260, 200, kBlank);
-    DrawTiledImage(canvas, {0, 0, 128, 100}, &tile);
+    DrawTiledImage(kPixels, canvas, {0, 0, 128, 100}, &tile);
     // Two rows (y = 0, 64) of three columns (x = 0, 64, 128).
     for (int x : {0, 64, 128})
         for (int y : {0, 64})
@@ -57,9 +59,9 @@ TEST(DrawTiledImage, TilesRunOnePastExactMultiples) {
     EXPECT_EQ(canvas.pixel(0, 128), kBlank);
 
     Bitmap24 untouched = Uniform(10, 10, kBlank);
-    DrawTiledImage(untouched, {0, 0, 10, 10}, nullptr);
+    DrawTiledImage(kPixels, untouched, {0, 0, 10, 10}, nullptr);
     const Bitmap24 empty;
-    DrawTiledImage(untouched, {0, 0, 10, 10}, &empty);
+    DrawTiledImage(kPixels, untouched, {0, 0, 10, 10}, &empty);
     EXPECT_EQ(untouched, Uniform(10, 10, kBlank));
 }
 
@@ -69,10 +71,10 @@ TEST(DrawTiledImage, ClippedTilingIsTheWholeTilingInsideTheClip) {
     const Rect clips[] = {{10, 6, 25, 19}, {0, 0, 2, 2}, {33, 21, 50, 50}, {-3, -3, 60, 60}};
     for (const Rect& area : areas) {
         Bitmap24 whole = Uniform(45, 32, kBlank);
-        DrawTiledImage(whole, area, &tile);
+        DrawTiledImage(kPixels, whole, area, &tile);
         for (const Rect& clip : clips) {
             Bitmap24 part = Uniform(45, 32, kBlank);
-            DrawTiledImage(part, area, &tile, clip);
+            DrawTiledImage(kPixels, part, area, &tile, clip);
             for (int y = 0; y < 32; ++y)
                 for (int x = 0; x < 45; ++x)
                     ASSERT_EQ(part.pixel(x, y), clip.contains(x, y) ? whole.pixel(x, y) : kBlank)
@@ -84,14 +86,14 @@ TEST(DrawTiledImage, ClippedTilingIsTheWholeTilingInsideTheClip) {
 TEST(MirrorCopyRect, FlagsReverseTheDestination) {
     const Bitmap24 source = CoordinatePicture(10, 5, true);
     Bitmap24 plain = Uniform(30, 5, kBlank);
-    MirrorCopyRect(plain, {10, 0, 20, 5}, source, {0, 0, 10, 5}, false, false);
+    MirrorCopyRect(kPixels, plain, {10, 0, 20, 5}, source, {0, 0, 10, 5}, false, false);
     EXPECT_EQ(plain.pixel(10, 0), CoordinateColour(0, 0, true));
     EXPECT_EQ(plain.pixel(19, 4), CoordinateColour(9, 4, true));
     EXPECT_EQ(plain.pixel(20, 0), kBlank);
 
     // Horizontal: drawn to x = 21 with width -12, so over 10 .. 21, mirrored and stretched.
     Bitmap24 mirrored = Uniform(30, 5, kBlank);
-    MirrorCopyRect(mirrored, {10, 0, 20, 5}, source, {0, 0, 10, 5}, true, false);
+    MirrorCopyRect(kPixels, mirrored, {10, 0, 20, 5}, source, {0, 0, 10, 5}, true, false);
     EXPECT_EQ(mirrored.pixel(21, 2), CoordinateColour(0, 2, true));
     EXPECT_EQ(mirrored.pixel(10, 2), CoordinateColour(9, 2, true));
     EXPECT_EQ(mirrored.pixel(9, 2), kBlank);
@@ -99,30 +101,30 @@ TEST(MirrorCopyRect, FlagsReverseTheDestination) {
 
     // Vertical, with the source cut to the bitmap first.
     Bitmap24 flipped = Uniform(10, 12, kBlank);
-    MirrorCopyRect(flipped, {0, 2, 10, 7}, source, {0, 0, 10, 50}, false, true);
+    MirrorCopyRect(kPixels, flipped, {0, 2, 10, 7}, source, {0, 0, 10, 50}, false, true);
     EXPECT_EQ(flipped.pixel(3, 8), CoordinateColour(3, 0, true));
     EXPECT_EQ(flipped.pixel(3, 2), CoordinateColour(3, 4, true)); // height -7 from y = 8 covers 2 .. 8
     EXPECT_EQ(flipped.pixel(3, 1), kBlank);
     EXPECT_EQ(flipped.pixel(3, 9), kBlank);
 
     Bitmap24 missed = Uniform(10, 5, kBlank);
-    MirrorCopyRect(missed, {0, 0, 10, 5}, source, {20, 0, 30, 5}, true, false);
+    MirrorCopyRect(kPixels, missed, {0, 0, 10, 5}, source, {20, 0, 30, 5}, true, false);
     EXPECT_EQ(missed, Uniform(10, 5, kBlank));
 }
 
 TEST(MergeRotate, QuarterTurnsAndNone) {
     const Bitmap24 source = CoordinatePicture(6, 4, true);
     Bitmap24 same = Uniform(6, 4, kBlank);
-    MergeRotate(same, source, 3, 2, 0.0);
+    MergeRotate(kPixels, same, source, 3, 2, 0.0);
     EXPECT_EQ(same, source);
 
     Bitmap24 nothing = Uniform(6, 4, kBlank);
-    MergeRotate(nothing, source, -1, -1, std::numbers::pi / 2);
+    MergeRotate(kPixels, nothing, source, -1, -1, std::numbers::pi / 2);
     EXPECT_EQ(nothing, Uniform(6, 4, kBlank));
 
     // A quarter turn about (2, 2): destination (x, y) takes source (2 - dy, 2 + dx).
     Bitmap24 turned = Uniform(6, 4, kBlank);
-    MergeRotate(turned, source, 2, 2, std::numbers::pi / 2);
+    MergeRotate(kPixels, turned, source, 2, 2, std::numbers::pi / 2);
     EXPECT_EQ(turned.pixel(2, 2), CoordinateColour(2, 2, true));
     EXPECT_EQ(turned.pixel(3, 2), CoordinateColour(2, 3, true));
     EXPECT_EQ(turned.pixel(2, 1), CoordinateColour(3, 2, true));
@@ -153,15 +155,14 @@ TEST(MergeRotate, LargeFramesOnTwoThreadsAndOverAnotherPictureFollowTheRule) {
                 expected.setPixel(x, y, inside ? source.pixel(u, v) : under.pixel(x, y));
             }
         for (const bool vector : {true, false}) {
-            SetVectorPixelPaths(vector);
+            const PixelOptions pixels{vector};
             Bitmap24 inPlace = under;
-            MergeRotate(inPlace, source, cx, cy, angle);
+            MergeRotate(pixels, inPlace, source, cx, cy, angle);
             EXPECT_EQ(inPlace, expected) << (vector ? "" : "plain");
             Bitmap24 onePass = Uniform(W, H, kBlank);
-            MergeRotate(onePass, source, cx, cy, angle, &under);
+            MergeRotate(pixels, onePass, source, cx, cy, angle, &under);
             EXPECT_EQ(onePass, expected) << (vector ? "" : "plain");
         }
-        SetVectorPixelPaths(true);
     }
 }
 
@@ -183,10 +184,10 @@ TEST(MergeTransparent, LargeFramesOnTwoThreadsAndOverAnotherPictureFollowTheRule
                 expected.setPixel(x, y, pixel);
             }
         Bitmap24 inPlace = under;
-        MergeTransparent(inPlace, source, percent);
+        MergeTransparent(kPixels, inPlace, source, percent);
         EXPECT_EQ(inPlace, expected);
         Bitmap24 onePass = Uniform(W, H, kBlank);
-        MergeTransparent(onePass, source, percent, &under);
+        MergeTransparent(kPixels, onePass, source, percent, &under);
         EXPECT_EQ(onePass, expected);
     }
 }

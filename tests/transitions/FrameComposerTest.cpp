@@ -46,7 +46,7 @@ struct Transition {
         invalidated.clear();
         FrameHooks hooks;
         hooks.invalidate = [this](const Rect& r) { invalidated.push_back(r); };
-        return ComposeFrame(frame, {oldPicture, newPicture, progress, step, style}, random, hooks);
+        return ComposeFrame(frame, {oldPicture, newPicture, progress, step, style, {}}, random, hooks);
     }
     FrameResult compose(int style, int progress) {
         SeededRandom random(1);
@@ -223,7 +223,7 @@ TEST(FrameComposer, CrossFadeBlendsAtTheProgress) {
     const Bitmap24 after = test::Uniform(6, 4, 0x646464);
     Bitmap24 frame(6, 4);
     SeededRandom random(1);
-    ComposeFrame(frame, {before, after, 30, 4, 118}, random, {});
+    ComposeFrame(frame, {before, after, 30, 4, 118, {}}, random, {});
     EXPECT_EQ(frame, test::Uniform(6, 4, 0xAAAAAA));
 }
 
@@ -247,12 +247,12 @@ TEST(FrameComposer, StyleZeroIsCustomOrAnInstantCut) {
         ++customCalls;
         frame.fill(0x00FF00);
     };
-    FrameResult r = ComposeFrame(frame, {t.oldPicture, t.newPicture, 50, 10, 0}, random, hooks);
+    FrameResult r = ComposeFrame(frame, {t.oldPicture, t.newPicture, 50, 10, 0, {}}, random, hooks);
     EXPECT_TRUE(beforeSawOld);
     EXPECT_EQ(customCalls, 1);
     EXPECT_FALSE(r.reachedEnd);
     EXPECT_EQ(frame, test::Uniform(30, 20, 0x00FF00));
-    ComposeFrame(frame, {t.oldPicture, t.newPicture, 100, 10, 0}, random, hooks);
+    ComposeFrame(frame, {t.oldPicture, t.newPicture, 100, 10, 0, {}}, random, hooks);
     EXPECT_EQ(frame, t.newPicture);
 
     r = t.compose(0, 10);
@@ -301,16 +301,17 @@ TEST(FrameComposer, FramesFromMemoryEqualFramesFromScratchAndReportEveryChange) 
                 std::vector<Rect> reported;
                 FrameHooks hooks;
                 hooks.invalidate = [&](const Rect& r) { reported.push_back(r); };
-                ComposeFrame(fromScratch, {oldPicture, newPicture, progress, 3, style}, scratchRandom, {});
+                ComposeFrame(fromScratch, {oldPicture, newPicture, progress, 3, style, {}}, scratchRandom,
+                             {});
                 // A hook that draws nothing makes the composer take every
                 // step in turn, in place.
                 FrameHooks stepByStep;
                 stepByStep.beforeNewFrame = [] {};
-                ComposeFrame(inPlace, {oldPicture, newPicture, progress, 3, style}, inPlaceRandom,
+                ComposeFrame(inPlace, {oldPicture, newPicture, progress, 3, style, {}}, inPlaceRandom,
                              stepByStep);
                 ASSERT_EQ(fromScratch, inPlace);
-                ComposeFrame(fromMemory, {oldPicture, newPicture, progress, 3, style}, memoryRandom, hooks,
-                             &memory);
+                ComposeFrame(fromMemory, {oldPicture, newPicture, progress, 3, style, {}}, memoryRandom,
+                             hooks, &memory);
                 ASSERT_EQ(fromMemory, fromScratch);
                 if (i == 0) continue; // the frame held something else before
                 for (int y = 0; y < h; ++y)
@@ -336,16 +337,15 @@ TEST(FrameComposer, TwoThreadsComposeTheFramesOneThreadDoes) {
     const Bitmap24 oldPicture = CoordinatePicture(W, H, false);
     const Bitmap24 newPicture = CoordinatePicture(W, H, true);
     const auto compose = [&](int threads, int style) {
-        SetPixelThreads(threads);
         std::vector<Bitmap24> frames;
         Bitmap24 frame(W, H);
         FrameMemory memory;
         SeededRandom random(3);
         for (int progress : {0, 20, 45, 46, 80, 30, 100}) {
-            ComposeFrame(frame, {oldPicture, newPicture, progress, 1, style}, random, {}, &memory);
+            ComposeFrame(frame, {oldPicture, newPicture, progress, 1, style, PixelOptions{true, threads}},
+                         random, {}, &memory);
             frames.push_back(frame);
         }
-        SetPixelThreads(2);
         return frames;
     };
     for (int style = 0; style < kStyleCount; ++style) {

@@ -69,7 +69,7 @@ protected:
 
     VirtualClock clock;
     SeededRandom random{7};
-    TransitionPlayer player{clock, random};
+    TransitionPlayer player{clock, random, PixelOptions{}};
     std::vector<std::string> emitted;
     std::vector<int> progress;
     std::vector<int64_t> times;
@@ -145,7 +145,7 @@ TEST_F(Player, StateTable) {
     };
     for (const Row& row : rows) {
         VirtualClock rowClock;
-        TransitionPlayer p(rowClock, random);
+        TransitionPlayer p(rowClock, random, PixelOptions{});
         p.Scene().clientArea = [] { return Rect{0, 0, 40, 30}; };
         p.Picture().assign(Uniform(40, 30, kNew));
         std::vector<std::string> seen;
@@ -408,7 +408,7 @@ TEST_F(Player, TheOldPictureIsWhatTheSceneShowed) {
 TEST_F(Player, DestroyingDuringATransitionIsQuiet) {
     int finished = 0;
     {
-        TransitionPlayer doomed(clock, random);
+        TransitionPlayer doomed(clock, random, PixelOptions{});
         doomed.Picture().assign(Uniform(30, 20, kNew));
         QObject::connect(&doomed, &TransitionPlayer::finished, [&] { ++finished; });
         doomed.Play({.style = kWipeLeft, .delay = 20});

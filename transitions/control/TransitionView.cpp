@@ -18,10 +18,11 @@ QRect ToQRect(const Rect& r) {
 
 } // namespace
 
-TransitionView::TransitionView(QWidget* parent) : TransitionView(parent, WallClock::Instance(), ownRandom_) {}
+TransitionView::TransitionView(QWidget* parent)
+    : TransitionView(parent, WallClock::Instance(), ownRandom_, PixelOptions{}) {}
 
-TransitionView::TransitionView(QWidget* parent, ShowClock& clock, RandomSource& random)
-    : QWidget(parent), player_(clock, random) {
+TransitionView::TransitionView(QWidget* parent, ShowClock& clock, RandomSource& random, PixelOptions pixels)
+    : QWidget(parent), player_(clock, random, pixels) {
     // Opaque: the parent does not paint beneath the view, and no background is erased.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -94,7 +95,8 @@ bool TransitionView::PaintIntoScreenImage(QPainter& painter, const QRect& frameA
     for (const QRect& r : target) {
         const Rect source{r.left() - frameOrigin.x(), r.top() - frameOrigin.y(),
                           r.right() + 1 - frameOrigin.x(), r.bottom() + 1 - frameOrigin.y()};
-        CopyToXrgb32(frame, source, image->scanLine(r.top()) + static_cast<std::size_t>(r.left()) * 4,
+        CopyToXrgb32(player_.Pixels(), frame, source,
+                     image->scanLine(r.top()) + static_cast<std::size_t>(r.left()) * 4,
                      static_cast<std::size_t>(image->bytesPerLine()));
     }
     return true;
@@ -112,8 +114,8 @@ void TransitionView::paintEvent(QPaintEvent* event) {
         PaintDirect(painter, area);
         return;
     }
-    scene.Render(paintBuffer_, {area.left(), area.top(), area.right() + 1, area.bottom() + 1},
-                 player_.Frame());
+    scene.Render(player_.Pixels(), paintBuffer_,
+                 {area.left(), area.top(), area.right() + 1, area.bottom() + 1}, player_.Frame());
     if (paintBuffer_.isEmpty()) return;
     const QImage image(paintBuffer_.bits(), paintBuffer_.width(), paintBuffer_.height(),
                        static_cast<qsizetype>(paintBuffer_.stride()), QImage::Format_BGR888);

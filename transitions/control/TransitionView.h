@@ -26,9 +26,11 @@ class TransitionView : public QWidget {
 
 public:
     // The player's steps are paced on `clock`, its random styles draw from
-    // `random`; both outlive the view.
-    TransitionView(QWidget* parent, ShowClock& clock, RandomSource& random);
-    // On the wall clock, with a generator of its own seeded from the clock.
+    // `random` (both outlive the view); frames are composed and painted as
+    // `pixels` allows.
+    TransitionView(QWidget* parent, ShowClock& clock, RandomSource& random, PixelOptions pixels);
+    // On the wall clock, with a generator of its own seeded from the clock,
+    // and the processor's fastest pixel paths.
     explicit TransitionView(QWidget* parent = nullptr);
 
     TransitionPlayer& Player() { return player_; }
