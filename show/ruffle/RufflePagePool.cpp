@@ -84,6 +84,11 @@ void PrepareWebEngineProcess() {
     if (!HasRenderDevice()) AddChromiumFlag("--disable-gpu");
     // WebRTC never reveals or uses a network interface.
     AddChromiumFlag("--force-webrtc-ip-handling-policy=disable_non_proxied_udp");
+    // The engine's own log (a session bus it cannot reach, say) stays off
+    // standard error, which the screen-saver host or `scrtool render` shows:
+    // the program reports what goes wrong with a movie in its own words.
+    // Fatal messages still come through; the user's own level is kept.
+    AddChromiumFlag("--log-level=3");
     // A show runs all night: keep the engine small (docs/performance.md,
     // "A Flash show for an hour"). Sound plays from the program's own
     // process instead of an audio service process of its own (about 55 MB

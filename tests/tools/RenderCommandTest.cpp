@@ -19,6 +19,7 @@
 #include <regex>
 #include <set>
 #include <spawn.h>
+#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -447,6 +448,28 @@ TEST_F(RenderCommandTest, MoviesAreTakenFromTheirPlayersAndAMovieIsWaitedForToIt
     // back to the grey picture, which ends the video.
     EXPECT_LT(placeDifference(frames[5], frames.back(), item), 9.0) << "the show did not come back";
     EXPECT_LT(frames.size(), 80u) << "the movie's end was not waited for, its 5 s were";
+}
+
+TEST_F(RenderCommandTest, TheWebEnginesOwnLogStaysOutOfTheRendersMessages) {
+    if (!test::FlashEngineBuilt())
+        GTEST_SKIP() << "the Flash engine plugin or the Ruffle files are not built";
+    // A public movie with sound (tests/data/swf/SOURCES.md): without a
+    // session bus the engine logs its failed connections, which are no news
+    // to whoever renders. Only the render's own lines may reach standard error.
+    fs::copy_file(test::SourceDir() + "/tests/data/swf/sound_adpcm-3.swf", dir.file("sound.swf"));
+    const json movie = {{"file", "sound.swf"}, {"kind", "flash"},  {"left", 0}, {"top", 0},
+                        {"width", kWidth},     {"height", kHeight}};
+    const std::string package = Pack(0, "sound", {{"items", {movie}}, {"tracks", json::array()}});
+    std::string output;
+    ASSERT_EQ(test::RunCommand("env -u DBUS_SESSION_BUS_ADDRESS '" + test::BuildBinDir() +
+                                   "/scrtool' render '" + package + "' -o '" + dir.file("sound.webm") +
+                                   "' --size 320x240 --fps 10 --duration 3 2>&1",
+                               &output),
+              0)
+        << output;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);)
+        EXPECT_TRUE(line.starts_with("scrtool render: ")) << line;
 }
 
 TEST_F(RenderCommandTest, OnePassThroughTheItemsIsTheDefaultLength) {
