@@ -44,16 +44,6 @@ std::string AudioBranch(VideoContainer container) {
     return branch + " ! queue max-size-buffers=0 max-size-time=0 max-size-bytes=0 ! mux.";
 }
 
-std::string ErrorText(GstMessage* message) {
-    GError* error = nullptr;
-    gchar* debug = nullptr;
-    gst_message_parse_error(message, &error, &debug);
-    std::string text = error ? error->message : "the encoding pipeline failed";
-    if (error) g_error_free(error);
-    g_free(debug);
-    return text;
-}
-
 } // namespace
 
 std::optional<VideoContainer> ContainerForPath(const std::string& path) {
@@ -86,6 +76,9 @@ bool VideoEncoder::Open(const std::string& path, VideoContainer container, const
         Stop();
         return false;
     }
+    GstBus* bus = gst_element_get_bus(pipeline_);
+    bus_ = std::make_unique<PipelineBus>(bus);
+    gst_object_unref(bus);
     // The file name goes in as a property, never through the pipeline text.
     GstElement* sink = gst_bin_get_by_name(GST_BIN(pipeline_), "sink");
     g_object_set(sink, "location", path.c_str(), nullptr);
@@ -174,19 +167,10 @@ bool VideoEncoder::EndStreams() {
 }
 
 int VideoEncoder::WaitForEnd(int timeoutMs) {
-    GstBus* bus = gst_element_get_bus(pipeline_);
-    GstMessage* message =
-        gst_bus_timed_pop_filtered(bus, static_cast<GstClockTime>(timeoutMs) * GST_MSECOND,
-                                   static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
-    gst_object_unref(bus);
-    if (!message) return 0;
-    int result = 1;
-    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
-        error_ = ErrorText(message);
-        result = -1;
-    }
-    gst_message_unref(message);
-    return result;
+    if (!bus_) return -1;
+    const int state = bus_->WaitForEnd(timeoutMs);
+    if (state < 0) error_ = bus_->error();
+    return state;
 }
 
 bool VideoEncoder::WaitForRoom(GstElement* source, guint64 maxBytes) {
@@ -213,13 +197,9 @@ bool VideoEncoder::WaitForRoom(GstElement* source, guint64 maxBytes) {
 }
 
 bool VideoEncoder::CheckBus() {
-    if (!pipeline_) return false;
-    GstBus* bus = gst_element_get_bus(pipeline_);
-    GstMessage* message = gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR);
-    gst_object_unref(bus);
-    if (!message) return true;
-    error_ = ErrorText(message);
-    gst_message_unref(message);
+    if (!bus_) return false;
+    if (bus_->Healthy()) return true;
+    error_ = bus_->error();
     return false;
 }
 
@@ -229,6 +209,7 @@ void VideoEncoder::Stop() {
     if (video_) gst_object_unref(video_);
     if (audio_) gst_object_unref(audio_);
     video_ = audio_ = nullptr;
+    bus_.reset();
     if (pipeline_) {
         gst_element_set_state(pipeline_, GST_STATE_NULL);
         gst_object_unref(pipeline_);

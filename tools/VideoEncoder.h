@@ -12,8 +12,11 @@
 // waits while a few frames (a few seconds of sound) are queued and not yet
 // encoded, so memory stays bounded.
 
+#include "tools/PipelineBus.h"
+
 #include <cstdint>
 #include <glib.h>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -94,6 +97,7 @@ private:
     bool Push(int64_t index, GstBuffer* buffer);
 
     GstElement* pipeline_ = nullptr;
+    std::unique_ptr<PipelineBus> bus_;
     GstElement* video_ = nullptr;
     GstElement* audio_ = nullptr;
     GstBuffer* lastFrame_ = nullptr;
