@@ -30,6 +30,9 @@ MusicTrackDecoder::MusicTrackDecoder(const std::string& path) {
         ended_ = true;
         return;
     }
+    GstBus* bus = gst_element_get_bus(pipeline_);
+    bus_ = std::make_unique<PipelineBus>(bus);
+    gst_object_unref(bus);
     GstElement* file = gst_bin_get_by_name(GST_BIN(pipeline_), "file");
     g_object_set(file, "location", path.c_str(), nullptr);
     gst_object_unref(file);
@@ -38,6 +41,7 @@ MusicTrackDecoder::MusicTrackDecoder(const std::string& path) {
 }
 
 MusicTrackDecoder::~MusicTrackDecoder() {
+    bus_.reset();
     if (sink_) gst_object_unref(sink_);
     if (pipeline_) {
         gst_element_set_state(pipeline_, GST_STATE_NULL);
@@ -45,21 +49,12 @@ MusicTrackDecoder::~MusicTrackDecoder() {
     }
 }
 
-bool MusicTrackDecoder::Failed() const {
-    GstBus* bus = gst_element_get_bus(pipeline_);
-    GstMessage* message = gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR);
-    gst_object_unref(bus);
-    if (!message) return false;
-    gst_message_unref(message);
-    return true;
-}
-
 bool MusicTrackDecoder::Next(std::vector<int16_t>& samples) {
     if (ended_ || !sink_) return false;
     GstSample* sample = nullptr;
     for (GstClockTime waited = 0; !sample && waited < kPieceTimeout; waited += kPollInterval) {
         sample = gst_app_sink_try_pull_sample(GST_APP_SINK(sink_), kPollInterval);
-        if (sample || gst_app_sink_is_eos(GST_APP_SINK(sink_)) || Failed()) break;
+        if (sample || gst_app_sink_is_eos(GST_APP_SINK(sink_)) || !bus_->Healthy()) break;
     }
     if (!sample) {
         // The end of the track, an error or a decoder that hangs: the track is over.

@@ -5,7 +5,10 @@
 // no more memory than a short one. A file GStreamer cannot play gives no
 // samples at all.
 
+#include "tools/PipelineBus.h"
+
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,10 +28,10 @@ public:
     bool Next(std::vector<int16_t>& samples);
 
 private:
-    // The pipeline has reported an error (a file it cannot decode).
-    bool Failed() const;
-
     GstElement* pipeline_ = nullptr;
+    // Errors of the pipeline (a file it cannot decode); the end of the track
+    // comes from the sink.
+    std::unique_ptr<PipelineBus> bus_;
     GstElement* sink_ = nullptr;
     bool ended_ = false;
 };
