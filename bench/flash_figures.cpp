@@ -3,6 +3,7 @@
 // program and its web engine processes) without and with a movie, and the CPU
 // share of a 1024 x 768 movie at its frame rate. Runs offscreen:
 //   QT_QPA_PLATFORM=offscreen build/bin/flash_figures
+#include "show/FlashPlayers.h"
 #include "show/VtFlashEx.h"
 
 #include <QApplication>
@@ -89,10 +90,10 @@ void Wait(int ms) {
 // Plays a movie in a new host (after releasing the previous one, as the show
 // does) and returns the milliseconds from Play to the notice of frame 1,
 // less one frame time: the time to the first frame.
-double StartMovie(QWidget& parent, const QString& path, int width, int height,
+double StartMovie(QWidget& parent, scr::FlashPlayers& players, const QString& path, int width, int height,
                   std::unique_ptr<scr::VtFlashEx>& host) {
     host.reset();
-    host.reset(scr::CreateFlashHost(&parent, 0, 0, width, height));
+    host.reset(scr::CreateFlashHost(&parent, players, 0, 0, width, height));
     QFile file(path);
     if (file.open(QIODevice::ReadOnly)) host->SetMovie(file.readAll());
     host->SetLoop(true);
@@ -118,14 +119,17 @@ int main(int argc, char** argv) {
     Wait(500);
     std::printf("memory without a movie: %.0f MiB PSS\n", PssMiB());
 
+    scr::FlashPlayers players(&parent);
     std::unique_ptr<scr::VtFlashEx> host;
-    std::printf("first movie, Play to first frame: %.0f ms\n", StartMovie(parent, small, 640, 480, host));
+    std::printf("first movie, Play to first frame: %.0f ms\n",
+                StartMovie(parent, players, small, 640, 480, host));
     Wait(2000);
     std::printf("memory with a movie: %.0f MiB PSS\n", PssMiB());
     for (int i = 0; i < 3; ++i)
-        std::printf("next movie, Play to first frame: %.0f ms\n", StartMovie(parent, small, 640, 480, host));
+        std::printf("next movie, Play to first frame: %.0f ms\n",
+                    StartMovie(parent, players, small, 640, 480, host));
 
-    StartMovie(parent, large, 1024, 768, host);
+    StartMovie(parent, players, large, 1024, 768, host);
     Wait(1000);
     double cpu = CpuSeconds();
     QElapsedTimer clock;

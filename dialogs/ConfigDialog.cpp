@@ -13,6 +13,7 @@
 #include "platform/gui/ForeignWindow.h"
 #include "platform/gui/ImageControl.h"
 #include "platform/gui/WindowActivation.h"
+#include "show/FlashPlayers.h"
 #include "show/MusicPlayer.h"
 #include "show/VtFlashEx.h"
 
@@ -46,6 +47,7 @@ TForm_XSCR_Config::TForm_XSCR_Config(std::string packagePath, WindowHandle paren
     : TFormScrNeo(owner), shell_(shell ? std::move(shell) : std::make_unique<DialogShell>()),
       parentWindow_(parentWindow) {
     setObjectName(QStringLiteral("Form_XSCR_Config"));
+    flashPlayers_ = std::make_unique<FlashPlayers>(this);
     CreateComponents();
     ConnectHandlers();
 
@@ -68,6 +70,8 @@ TForm_XSCR_Config::TForm_XSCR_Config(std::string packagePath, WindowHandle paren
 
 TForm_XSCR_Config::~TForm_XSCR_Config() {
     ui_.playerPoll->stop();
+    // The preview's player ends before its host and the dialog's widgets go.
+    flashPlayers_.reset();
     FreeFlashPreview();
     FreeThumbnails();
     dynamicTexts_.clear();

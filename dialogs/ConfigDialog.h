@@ -43,6 +43,7 @@ class QToolButton;
 
 namespace scr {
 
+class FlashPlayers;
 class ImageControl;
 class MusicPlayer;
 class OwnerDrawComboBox;
@@ -223,6 +224,8 @@ private:
     WindowHandle ownerOfParent_ = 0;
     std::unique_ptr<MusicPlayer> musicPlayer_;
     int chosenTrack_ = -1;
+    // The player of the Flash preview; it ends before the dialog's widgets go.
+    std::unique_ptr<FlashPlayers> flashPlayers_;
     VtFlashEx* flashPreview_ = nullptr;
 };
 

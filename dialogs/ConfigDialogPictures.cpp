@@ -7,6 +7,7 @@
 #include "package/XSCR.h"
 #include "platform/gui/Bitmap24Image.h"
 #include "platform/gui/ImageControl.h"
+#include "show/FlashPlayers.h"
 #include "show/VtFlashEx.h"
 
 #include <QPainter>
@@ -73,8 +74,9 @@ void TForm_XSCR_Config::ComboBoxPicsChange() {
     } else {
         if (item.kind == ShowItem::Flash) {
             if (const auto movie = package_->ReadMovie(index)) {
-                flashPreview_ = CreateFlashHost(ui_.previewScreen, 1, 1, ui_.previewScreen->width() - 2,
-                                                ui_.previewScreen->height() - 2);
+                flashPreview_ =
+                    CreateFlashHost(ui_.previewScreen, *flashPlayers_, 1, 1, ui_.previewScreen->width() - 2,
+                                    ui_.previewScreen->height() - 2);
                 if (flashPreview_) {
                     flashPreview_->SetMovie(QByteArray(reinterpret_cast<const char*>(movie->data()),
                                                        static_cast<qsizetype>(movie->size())));

@@ -3,6 +3,9 @@
 // movie at a time and reports back through callbacks. The control
 // (VtXShockwaveFlashEx) keeps the properties the program reads; an engine only
 // loads, pauses and resumes, and passes on what the movie tells it.
+// Engines are made by the FlashPlayers of a window; once those have ended, an
+// engine that still exists does nothing: its view is gone (view() is
+// nullptr) and captures give null images.
 
 #include <QByteArray>
 #include <QImage>
@@ -37,6 +40,8 @@ public:
     virtual void Suspend() = 0;
     // Unloads the movie (frees the player's memory for it).
     virtual void Unload() = 0;
+    // A movie was asked for and the player has not read its header yet.
+    virtual bool Loading() const = 0;
     // Asks for the picture the movie shows now, as the player drew it.
     // `done` gets it later, on this thread: a null image when there is no
     // movie on show or the picture could not be read. Nothing is called once
@@ -44,11 +49,8 @@ public:
     virtual void CaptureFrame(std::function<void(const QImage&)> done) = 0;
 };
 
-// Creates the engine this build has, with `parent` as the view's parent;
-// nullptr when the build has none or its run-time files are missing.
-std::unique_ptr<FlashEngine> CreateFlashEngine(QWidget* parent, FlashEngineEvents events);
-
-// Why CreateFlashEngine returns nullptr, for diagnostics; empty when it would not.
+// Why no engine can be made (the build has none, its plugin or its run-time
+// files are missing), for diagnostics; empty when engines can be made.
 QString FlashEngineUnavailableReason();
 
 } // namespace scr

@@ -6,23 +6,35 @@
 #include "show/FlashEngine.h"
 
 #include <QtPlugin>
+#include <memory>
 
 namespace scr {
+
+// The players of one window (see FlashPlayers.h, which owns one): its pages,
+// their views and everything they load. Deleting it ends them all at once.
+class FlashEnginePool {
+public:
+    virtual ~FlashEnginePool() = default;
+    // A new engine with `parent` as its view's parent; nullptr when the
+    // engine's run-time files are missing.
+    virtual std::unique_ptr<FlashEngine> Create(QWidget* parent, FlashEngineEvents events) = 0;
+    // How many player pages the pool has made so far (each costs a web
+    // engine page and a compiled player; later movies reuse them).
+    virtual int PagesMade() const = 0;
+    // A worn or failed page is being replaced: the fresh one is not ready yet.
+    virtual bool Renewing() const = 0;
+};
 
 class FlashEngineFactory {
 public:
     virtual ~FlashEngineFactory() = default;
-    // A new engine with `parent` as its view's parent; nullptr when the
-    // engine's run-time files are missing.
-    virtual std::unique_ptr<FlashEngine> Create(QWidget* parent, FlashEngineEvents events) = 0;
-    // Why Create returns nullptr; empty when it would not.
+    // A pool whose idle views wait, hidden, in `home`, which outlives the pool.
+    virtual std::unique_ptr<FlashEnginePool> NewPool(QWidget* home) = 0;
+    // Why a pool's Create returns nullptr; empty when it would not.
     virtual QString UnavailableReason() = 0;
-    // How many player pages the engine has made so far (each costs a web
-    // engine page and a compiled player; later movies reuse them).
-    virtual int PagesMade() = 0;
 };
 
 } // namespace scr
 
-#define SCR_FLASH_ENGINE_FACTORY_IID "org.scrplayer.FlashEngineFactory/3"
+#define SCR_FLASH_ENGINE_FACTORY_IID "org.scrplayer.FlashEngineFactory/4"
 Q_DECLARE_INTERFACE(scr::FlashEngineFactory, SCR_FLASH_ENGINE_FACTORY_IID)

@@ -137,11 +137,6 @@ QString FlashEnginePluginError() {
 
 #ifdef SCR_HAVE_FLASH_ENGINE
 
-std::unique_ptr<FlashEngine> CreateFlashEngine(QWidget* parent, FlashEngineEvents events) {
-    FlashEngineFactory* factory = FlashEnginePlugin();
-    return factory ? factory->Create(parent, std::move(events)) : nullptr;
-}
-
 QString FlashEngineUnavailableReason() {
     FlashEngineFactory* factory = FlashEnginePlugin();
     return factory ? factory->UnavailableReason() : FlashEnginePluginError();

@@ -6,10 +6,6 @@
 
 namespace scr {
 
-std::unique_ptr<FlashEngine> CreateFlashEngine(QWidget*, FlashEngineEvents) {
-    return nullptr;
-}
-
 QString FlashEngineUnavailableReason() {
     return QStringLiteral("this build has no Flash engine");
 }

@@ -8,6 +8,7 @@
 #include "platform/gui/TaskbarEntry.h"
 #include "platform/gui/WindowSystem.h"
 #include "show/BackgroundImage.h"
+#include "show/FlashPlayers.h"
 #include "show/HomePage.h"
 #include "show/ItemLayout.h"
 #include "show/ShowInputFilter.h"
@@ -65,6 +66,7 @@ ShowWindow::ShowWindow(std::unique_ptr<ShowPackage> package, const ShowEnvironme
       rules_(preview_, package_->IgnoreMouseMove()),
       terminationSignals_([this] { Carry(rules_.ForceClose()); }) {
     itemTimer_ = clock_.MakeTimer(TimerKind::Repeating, [this] { HandleInput({ShowInput::Kind::ItemTick}); });
+    flashPlayers_ = std::make_unique<FlashPlayers>(this);
     SetUpGeometry(host);
     limit_ = PlacementLimit({width(), height()});
     const int designWidth = package_->DesignWidth() > 0 ? package_->DesignWidth() : primaryScreen_.width;
@@ -215,17 +217,25 @@ void ShowWindow::ShowAndStart() {
 void ShowWindow::Teardown() {
     if (tornDown_) return;
     tornDown_ = true;
+    ReportEnd();
     // Nothing of the show may start again, whichever way the window ends.
     if (sequencer_) sequencer_->Close();
     if (hostWatch_) hostWatch_->stop();
-    for (auto it = pinnedItems_.rbegin(); it != pinnedItems_.rend(); ++it)
-        delete it->data();
-    pinnedItems_.clear();
     StopTransition();
     KillItemTimer();
     fly_.reset();
     music_.reset();
-    ReleaseCurrentFlash();
+    // The Flash players end first: their views and pages go now, and no page
+    // is renewed, loaded or handed back into the window. Then every Flash
+    // host goes while the window is whole: the current one, the pinned ones
+    // and those released whose deferred deletion has not come.
+    flashPlayers_.reset();
+    currentFlash_ = nullptr;
+    for (VtFlashEx* host : findChildren<VtFlashEx*>(Qt::FindDirectChildrenOnly))
+        delete host;
+    for (auto it = pinnedItems_.rbegin(); it != pinnedItems_.rend(); ++it)
+        delete it->data();
+    pinnedItems_.clear();
     sequencer_.reset();
     // Releasing the package removes the temporary files it extracted.
     package_.reset();
@@ -233,6 +243,18 @@ void ShowWindow::Teardown() {
         QGuiApplication::restoreOverrideCursor();
         cursorHidden_ = false;
     }
+}
+
+void ShowWindow::ReportEnd() {
+    if (endReported_ || !StatsEnabled()) return;
+    endReported_ = true;
+    bool movieLoading = false;
+    for (const VtFlashEx* host : findChildren<VtFlashEx*>(Qt::FindDirectChildrenOnly))
+        movieLoading = movieLoading || (host->Player() && host->Player()->MovieLoading());
+    const bool transition = trans_ && trans_->Player().state() != TransitionPlayer::State::NotRunning;
+    const bool renewing = flashPlayers_ && flashPlayers_->PageRenewing();
+    AppendStatsLine(std::string("show-end transition=") + (transition ? "1" : "0") + " movie-loading=" +
+                    (movieLoading ? "1" : "0") + " page-renewal=" + (renewing ? "1" : "0"));
 }
 
 std::string ShowWindow::HomePageToOpen() const {
@@ -288,6 +310,8 @@ void ShowWindow::Carry(ShowRequest request) {
         StopActivity();
         break;
     case ShowRequest::EndShow:
+        // What was under way when the show was asked to end, before it stops.
+        ReportEnd();
         StopActivity();
         // Closed from the event loop, never from inside whatever asked.
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
@@ -479,8 +503,9 @@ void ShowWindow::StopTransition() {
 }
 
 VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::vector<uint8_t>& movie, bool loop) {
+    if (!flashPlayers_) return nullptr; // the window is going
     flashAttach_ = FlashAttach::Attaching;
-    VtFlashEx* host = CreateFlashHost(this, r.left, r.top, r.right, r.bottom);
+    VtFlashEx* host = CreateFlashHost(this, *flashPlayers_, r.left, r.top, r.right, r.bottom);
     flashAttach_ = FlashAttach::None;
     // A Wayland window cannot take the activation back; it was never lost.
     if (!preview_ && placement_ == Placement::Desktop && isVisible() && !isActiveWindow()) {

@@ -35,6 +35,7 @@ class QTimer;
 namespace scr {
 
 class BackgroundImage;
+class FlashPlayers;
 class ShowInputFilter;
 class ShowMusic;
 class VtFlashEx;
@@ -122,7 +123,11 @@ private:
     // Shows the window and starts the show at once, the cursor where it is
     // as the reference of the movement test.
     void ShowAndStart();
+    // Ends the show's activity and releases what the window owns while
+    // every widget of it still exists; takes no action of its own.
     void Teardown();
+    // Writes the stats line of the show's end (what was under way), once.
+    void ReportEnd();
     void StartMusic();
     // Stops movement, a running transition and the item timer.
     void StopActivity();
@@ -196,6 +201,9 @@ private:
     TransitionStats stats_;
     BackgroundImage* background_ = nullptr;
     TransitionView* trans_ = nullptr;
+    // The Flash players of the window's hosts; they end before any widget of
+    // the window goes.
+    std::unique_ptr<FlashPlayers> flashPlayers_;
     QPointer<VtFlashEx> currentFlash_;
     std::vector<QPointer<QWidget>> pinnedItems_;
     std::unique_ptr<XFly> fly_;
@@ -204,6 +212,7 @@ private:
     QTimer* hostWatch_ = nullptr;
     bool cursorHidden_ = false;
     bool tornDown_ = false;
+    bool endReported_ = false;
     // Creating a Flash player makes the web engine attach a top-level window
     // of its own, which takes the activation away; the window then takes it
     // back. Neither is the user's doing.

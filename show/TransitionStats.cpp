@@ -10,6 +10,7 @@
 namespace scr {
 
 void TransitionStats::Start(int style) {
+    if (StatsEnabled()) AppendStatsLine("transition-start style=" + std::to_string(style));
     started_ = true;
     style_ = style;
     frames_ = 0;

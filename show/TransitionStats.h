@@ -1,8 +1,10 @@
 #pragma once
 // Diagnostics of transition smoothness: when the environment variable
-// SCRPLAYER_STATS names a file, one line per finished or stopped transition
+// SCRPLAYER_STATS names a file, one line when a transition starts and one
+// when it has finished or was stopped
+//   transition-start style=<n>
 //   transition style=<n> frames=<progress steps> ms=<duration>
-// is appended to it, and one line when the first item is on screen.
+// are appended to it, and one line when the first item is on screen.
 
 #include <chrono>
 #include <string>

@@ -10,10 +10,10 @@
 
 namespace scr {
 
-VtFlashEx::VtFlashEx(QWidget* owner) : QWidget(owner) {
+VtFlashEx::VtFlashEx(FlashPlayers& players, QWidget* owner) : QWidget(owner) {
     hide();
     try {
-        player_ = new VtXShockwaveFlashEx(this);
+        player_ = new VtXShockwaveFlashEx(this, players);
     } catch (const std::exception&) {
         player_ = nullptr;
     }
@@ -147,10 +147,10 @@ void VtFlashEx::paintEvent(QPaintEvent*) {
     }
 }
 
-VtFlashEx* CreateFlashHost(QWidget* parent, int left, int top, int right, int bottom) {
+VtFlashEx* CreateFlashHost(QWidget* parent, FlashPlayers& players, int left, int top, int right, int bottom) {
     VtFlashEx* host = nullptr;
     try {
-        host = new VtFlashEx(nullptr);
+        host = new VtFlashEx(players, nullptr);
     } catch (const std::exception&) {
         return nullptr;
     }

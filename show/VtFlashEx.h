@@ -12,6 +12,7 @@
 namespace scr {
 
 class FlashNoticeLabel;
+class FlashPlayers;
 class VtXShockwaveFlashEx;
 
 enum class PanelBevel { None, Lowered, Raised };
@@ -30,7 +31,8 @@ class VtFlashEx : public QWidget {
 public:
     static constexpr const char* kNoPlayerNotice = "Please install the\nMacromedia Flash Player...";
 
-    explicit VtFlashEx(QWidget* owner = nullptr);
+    // The player comes from `players`, the Flash players of the window.
+    explicit VtFlashEx(FlashPlayers& players, QWidget* owner = nullptr);
     ~VtFlashEx() override;
 
     VtXShockwaveFlashEx* Player() const { return player_; }
@@ -77,9 +79,10 @@ private:
 };
 
 // The one way the program makes Flash hosts: a hidden host with Loop and
-// Playing off, placed in `parent` at (left, top)-(right, bottom). The caller
-// sets Movie, Loop and the handlers, shows it and calls Play. The parent owns
-// the host (the caller may delete it earlier); nullptr when it cannot be made.
-VtFlashEx* CreateFlashHost(QWidget* parent, int left, int top, int right, int bottom);
+// Playing off, placed in `parent` at (left, top)-(right, bottom), its player
+// from `players`. The caller sets Movie, Loop and the handlers, shows it and
+// calls Play. The parent owns the host (the caller may delete it earlier);
+// nullptr when it cannot be made.
+VtFlashEx* CreateFlashHost(QWidget* parent, FlashPlayers& players, int left, int top, int right, int bottom);
 
 } // namespace scr

@@ -1,5 +1,7 @@
 #include "show/VtXShockwaveFlashEx.h"
 
+#include "platform/StatsLog.h"
+#include "show/FlashPlayers.h"
 #include "show/SwfRewriter.h"
 
 #include <QChildEvent>
@@ -40,7 +42,7 @@ std::span<const uint8_t> MovieBytes(const QByteArray& movie) {
 
 } // namespace
 
-VtXShockwaveFlashEx::VtXShockwaveFlashEx(QWidget* owner) : QWidget(owner) {
+VtXShockwaveFlashEx::VtXShockwaveFlashEx(QWidget* owner, FlashPlayers& players) : QWidget(owner) {
     FlashEngineEvents events;
     events.metadata = [this](int totalFrames, double frameRate, bool) {
         if (totalFrames > 0) totalFrames_ = totalFrames;
@@ -52,7 +54,7 @@ VtXShockwaveFlashEx::VtXShockwaveFlashEx(QWidget* owner) : QWidget(owner) {
         failure_ = ShortReason(reason);
         if (failedHandler_) failedHandler_();
     };
-    engine_ = CreateFlashEngine(this, std::move(events));
+    engine_ = players.Create(this, std::move(events));
     if (!engine_) throw FlashPlayerUnavailable(FlashEngineUnavailableReason().toStdString());
     WatchInput(engine_->view());
     engine_->view()->setGeometry(rect());
@@ -164,6 +166,7 @@ void VtXShockwaveFlashEx::LoadMovie() {
         rewrite->movie = {};
     }
     totalFrames_ = notices_ ? rewrite->info.showFrames : rewrite->info.headerFrames;
+    AppendStatsLine("movie-load");
     engine_->Load(bytes, notices_ ? prefix : QString());
 }
 
@@ -189,7 +192,7 @@ void VtXShockwaveFlashEx::HostNotice(const QString& message) {
 }
 
 void VtXShockwaveFlashEx::resizeEvent(QResizeEvent*) {
-    if (engine_) engine_->view()->setGeometry(rect());
+    if (engine_ && engine_->view()) engine_->view()->setGeometry(rect());
 }
 
 void VtXShockwaveFlashEx::WatchInput(QWidget* widget) {

@@ -17,7 +17,8 @@
 // never starts reads Playing false after a few silent frame times.
 //
 // Construction throws FlashPlayerUnavailable when the build or the machine
-// has no Flash player; the Flash host then shows its notice.
+// has no Flash player; the Flash host then shows its notice. Each load of a
+// movie writes a "movie-load" line to the stats log.
 
 #include "show/ControlEvents.h"
 #include "show/FlashEngine.h"
@@ -30,6 +31,8 @@
 
 namespace scr {
 
+class FlashPlayers;
+
 class FlashPlayerUnavailable : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -37,7 +40,8 @@ public:
 
 class VtXShockwaveFlashEx : public QWidget {
 public:
-    explicit VtXShockwaveFlashEx(QWidget* owner);
+    // The player comes from `players`, the Flash players of the window.
+    VtXShockwaveFlashEx(QWidget* owner, FlashPlayers& players);
     ~VtXShockwaveFlashEx() override;
 
     // The movie's bytes, which the player takes from memory. A movie larger
@@ -65,6 +69,8 @@ public:
 
     // A movie was loaded into the player and the player has not given up on it.
     bool MovieOnShow() const { return loaded_ && failure_.isEmpty(); }
+    // A movie was handed to the player, which has not read its header yet.
+    bool MovieLoading() const { return loaded_ && engine_->Loading(); }
     // Asks the player for the picture the movie shows now; `done` gets it
     // later (a null image when no movie plays; see FlashEngine::CaptureFrame).
     void CaptureFrame(std::function<void(const QImage&)> done);

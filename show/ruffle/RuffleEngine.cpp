@@ -19,17 +19,23 @@ int NextGeneration() {
 
 } // namespace
 
-RuffleEngine::RuffleEngine(QWidget* parent, const QString& ruffleFolder, FlashEngineEvents events)
-    : events_(std::move(events)) {
-    view_ = RufflePagePool::Instance().Acquire(ruffleFolder, parent);
+RuffleEngine::RuffleEngine(RufflePagePool& pool, QWidget* parent, const QString& ruffleFolder,
+                           FlashEngineEvents events)
+    : pool_(&pool), events_(std::move(events)) {
+    view_ = pool.Acquire(ruffleFolder, parent);
     view_->show();
     AttachPage();
 }
 
 RuffleEngine::~RuffleEngine() {
-    disconnect(page_, nullptr, this, nullptr);
-    if (generation_) RufflePagePool::Instance().schemeHandler()->DropMovie(generation_);
-    RufflePagePool::Instance().Release(view_);
+    if (!pool_) return; // its view and page went with the pool
+    if (page_) disconnect(page_, nullptr, this, nullptr);
+    if (generation_) pool_->schemeHandler()->DropMovie(generation_);
+    pool_->Release(view_);
+}
+
+bool RuffleEngine::Usable() const {
+    return pool_ && view_ && page_;
 }
 
 void RuffleEngine::AttachPage() {
@@ -43,13 +49,15 @@ QWidget* RuffleEngine::view() {
 }
 
 void RuffleEngine::Load(const QByteArray& movie, const QString& tracePrefix) {
-    RuffleSchemeHandler* handler = RufflePagePool::Instance().schemeHandler();
+    if (!Usable()) return;
+    RuffleSchemeHandler* handler = pool_->schemeHandler();
     if (generation_) handler->DropMovie(generation_);
     generation_ = NextGeneration();
     tracePrefix_ = tracePrefix;
     playing_ = true;
     retried_ = false;
     failed_ = false;
+    awaitingHeader_ = true;
     handler->SetMovie(generation_, movie);
     view_->show();
     if (page_->broken()) {
@@ -67,22 +75,28 @@ void RuffleEngine::StartMovie() {
 
 void RuffleEngine::Resume() {
     playing_ = true;
-    page_->RunWhenReady(RufflePage::ResumeScript());
+    if (Usable()) page_->RunWhenReady(RufflePage::ResumeScript());
 }
 
 void RuffleEngine::Suspend() {
     playing_ = false;
-    page_->RunWhenReady(RufflePage::SuspendScript());
+    if (Usable()) page_->RunWhenReady(RufflePage::SuspendScript());
 }
 
 void RuffleEngine::Unload() {
-    if (generation_) RufflePagePool::Instance().schemeHandler()->DropMovie(generation_);
+    if (!Usable()) return;
+    if (generation_) pool_->schemeHandler()->DropMovie(generation_);
     generation_ = NextGeneration();
+    awaitingHeader_ = false;
     page_->RunWhenReady(RufflePage::UnloadScript());
 }
 
+bool RuffleEngine::Loading() const {
+    return Usable() && awaitingHeader_ && !failed_;
+}
+
 void RuffleEngine::CaptureFrame(std::function<void(const QImage&)> done) {
-    if (failed_ || !page_->ready() || page_->broken()) {
+    if (!Usable() || failed_ || !page_->ready() || page_->broken()) {
         done(QImage());
         return;
     }
@@ -98,19 +112,19 @@ void RuffleEngine::CaptureFrame(std::function<void(const QImage&)> done) {
 }
 
 void RuffleEngine::Failed(const QString& reason) {
-    if (failed_) return;
+    if (failed_ || !Usable()) return;
     // The page may be poisoned: it is never used again.
     page_->MarkBroken();
     if (!retried_ && generation_) {
         retried_ = true;
         disconnect(page_, nullptr, this, nullptr);
-        RufflePagePool::Instance().Renew(view_);
+        pool_->Renew(view_, "failed");
         AttachPage();
         StartMovie();
         return;
     }
     failed_ = true;
-    if (generation_) RufflePagePool::Instance().schemeHandler()->DropMovie(generation_);
+    if (generation_) pool_->schemeHandler()->DropMovie(generation_);
     view_->hide(); // whatever the failed page shows stays off screen
     if (events_.failed) events_.failed(reason);
 }
@@ -120,6 +134,7 @@ void RuffleEngine::Notice(int generation, const QString& kind, const QString& pa
     if (kind == QLatin1String("trace")) {
         if (events_.trace) events_.trace(payload);
     } else if (kind == QLatin1String("meta")) {
+        awaitingHeader_ = false;
         const QStringList parts = payload.split(QChar(0x1f));
         if (events_.metadata)
             events_.metadata(parts.value(0).toInt(), parts.value(1).toDouble(),

@@ -1,16 +1,13 @@
 #include "show/ruffle/RuffleEnginePlugin.h"
 
-#include "show/ruffle/RuffleEngine.h"
 #include "show/ruffle/RuffleFileCheck.h"
 #include "show/ruffle/RuffleFiles.h"
 #include "show/ruffle/RufflePagePool.h"
 
 namespace scr {
 
-std::unique_ptr<FlashEngine> RuffleEnginePlugin::Create(QWidget* parent, FlashEngineEvents events) {
-    QString folder = FindRuffleFolder();
-    if (folder.isEmpty() || !MissingRuffleFiles(folder).isEmpty()) return nullptr;
-    return std::make_unique<RuffleEngine>(parent, folder, std::move(events));
+std::unique_ptr<FlashEnginePool> RuffleEnginePlugin::NewPool(QWidget* home) {
+    return std::make_unique<RufflePagePool>(home);
 }
 
 QString RuffleEnginePlugin::UnavailableReason() {
@@ -22,10 +19,6 @@ QString RuffleEnginePlugin::UnavailableReason() {
             .arg(folder, missing.join(", "));
     }
     return QStringLiteral("the Ruffle player files were not found in: ") + RuffleSearchFolders().join(", ");
-}
-
-int RuffleEnginePlugin::PagesMade() {
-    return RufflePagePool::Instance().pagesMade();
 }
 
 } // namespace scr

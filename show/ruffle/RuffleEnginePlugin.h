@@ -1,6 +1,7 @@
 #pragma once
-// The Flash engine plugin (scrplayer-flash.so): makes Ruffle engines for the
-// program, which loads this library on its first movie.
+// The Flash engine plugin (scrplayer-flash.so): makes the pools of Ruffle
+// pages the program's windows play their movies in; the program loads this
+// library on its first movie.
 
 #include "show/FlashEngineFactory.h"
 
@@ -14,9 +15,8 @@ class RuffleEnginePlugin : public QObject, public FlashEngineFactory {
     Q_INTERFACES(scr::FlashEngineFactory)
 
 public:
-    std::unique_ptr<FlashEngine> Create(QWidget* parent, FlashEngineEvents events) override;
+    std::unique_ptr<FlashEnginePool> NewPool(QWidget* home) override;
     QString UnavailableReason() override;
-    int PagesMade() override;
 };
 
 } // namespace scr

@@ -2,23 +2,27 @@
 
 #include "platform/ChromiumFlags.h"
 #include "platform/ResidentMemory.h"
+#include "platform/StatsLog.h"
+#include "show/ruffle/RuffleEngine.h"
+#include "show/ruffle/RuffleFileCheck.h"
+#include "show/ruffle/RuffleFiles.h"
 #include "show/ruffle/RufflePage.h"
 #include "show/ruffle/RuffleRequestBlocker.h"
 #include "show/ruffle/RuffleSchemeHandler.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QTimer>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <algorithm>
+#include <string>
 #include <unistd.h>
 
 namespace scr {
 namespace {
-
-RufflePagePool* g_pool = nullptr;
 
 // A page's renderer settles at about 250 to 280 MB once it played a few
 // movies at full screen, then grows by a few MB a minute in a show of short
@@ -109,22 +113,6 @@ void PrepareWebEngineProcess() {
     if (!QCoreApplication::instance()) QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
-RufflePagePool& RufflePagePool::Instance() {
-    if (!g_pool) {
-        PrepareWebEngineProcess();
-        RuffleSchemeHandler::RegisterScheme();
-        g_pool = new RufflePagePool;
-        // Pages and profile must go before the application object does.
-        qAddPostRoutine(&RufflePagePool::Destroy);
-    }
-    return *g_pool;
-}
-
-void RufflePagePool::Destroy() {
-    delete g_pool;
-    g_pool = nullptr;
-}
-
 RufflePagePool::RenewalLimits RufflePagePool::DefaultRenewalLimits() {
     RenewalLimits limits{kRenewAfterMovies, kRenewAboveRendererMb * 1024 * 1024};
     bool ok = false;
@@ -135,7 +123,9 @@ RufflePagePool::RenewalLimits RufflePagePool::DefaultRenewalLimits() {
     return limits;
 }
 
-RufflePagePool::RufflePagePool() : renewal_(DefaultRenewalLimits()) {
+RufflePagePool::RufflePagePool(QWidget* home) : home_(home), renewal_(DefaultRenewalLimits()) {
+    PrepareWebEngineProcess();
+    RuffleSchemeHandler::RegisterScheme();
     profile_ = new QWebEngineProfile(this); // no storage name: off the record, nothing on disk
     profile_->setHttpCacheType(QWebEngineProfile::NoCache);
     profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
@@ -148,11 +138,19 @@ RufflePagePool::RufflePagePool() : renewal_(DefaultRenewalLimits()) {
 }
 
 RufflePagePool::~RufflePagePool() {
-    // Pages whose view still lives are left to the ending process: deleting a
-    // view this late (after the application object began to go) crashes.
-    for (RufflePage* page : pages_)
-        if (!QWebEngineView::forPage(page)) delete page;
+    // Views first (a view never owns the page it shows), then every page,
+    // also those discarded but not deleted yet, then the profile they belong to.
+    for (const QPointer<QWebEngineView>& view : views_)
+        delete view.data();
+    for (RufflePage* page : findChildren<RufflePage*>(Qt::FindDirectChildrenOnly))
+        delete page;
     delete profile_;
+}
+
+std::unique_ptr<FlashEngine> RufflePagePool::Create(QWidget* parent, FlashEngineEvents events) {
+    const QString folder = FindRuffleFolder();
+    if (folder.isEmpty() || !MissingRuffleFiles(folder).isEmpty()) return nullptr;
+    return std::make_unique<RuffleEngine>(*this, parent, folder, std::move(events));
 }
 
 RufflePage* RufflePagePool::PageOf(QWebEngineView* view) {
@@ -165,8 +163,16 @@ bool RufflePagePool::Worn(RufflePage* page) const {
     return ResidentBytesOf(static_cast<pid_t>(page->renderProcessPid())) > renewal_.rendererBytes;
 }
 
+bool RufflePagePool::Renewing() const {
+    for (const QPointer<RufflePage>& page : renewals_)
+        if (page && !page->ready() && !page->broken()) return true;
+    for (const Entry& entry : idle_)
+        if (!entry.tidied && !entry.page->broken() && Worn(entry.page)) return true;
+    return false;
+}
+
 RufflePage* RufflePagePool::NewPage() {
-    auto* page = new RufflePage(profile_, nullptr);
+    auto* page = new RufflePage(profile_, this);
     pages_.push_back(page);
     ++pagesMade_;
     return page;
@@ -182,49 +188,77 @@ QWebEngineView* RufflePagePool::Acquire(const QString& ruffleFolder, QWidget* pa
         handler_ = new RuffleSchemeHandler(ruffleFolder, this);
         profile_->installUrlSchemeHandler(RuffleSchemeHandler::kScheme, handler_);
     }
-    RufflePage* page = nullptr;
     QWebEngineView* view = nullptr;
-    // Broken pages (their load failed) are dropped rather than handed out again.
-    while (!idle_.empty() && !page) {
-        Entry entry = idle_.back();
+    // Broken pages (their load failed) are dropped rather than handed out
+    // again, and so are pages whose view went with their home.
+    while (!idle_.empty() && !view) {
+        const Entry entry = idle_.back();
         idle_.pop_back();
-        if (!entry.page->broken()) {
-            page = entry.page;
+        if (entry.view && !entry.page->broken()) {
             view = entry.view;
+            // Handed out again before it was tidied: a worn page is renewed now.
+            if (!entry.tidied && Worn(entry.page)) Renew(view, "worn");
             continue;
         }
-        delete entry.view;
+        delete entry.view.data();
         Discard(entry.page);
     }
-    if (!page) page = NewPage();
-    page->CountMovie();
     if (view) {
         view->setParent(parent);
+        PageOf(view)->CountMovie();
         return view;
     }
+    std::erase_if(views_, [](const QPointer<QWebEngineView>& v) { return v.isNull(); });
     view = new QWebEngineView(parent);
+    views_.emplace_back(view);
     view->setContextMenuPolicy(Qt::NoContextMenu);
     view->setFocusPolicy(Qt::NoFocus);
+    RufflePage* page = NewPage();
     view->setPage(page); // a view never owns a page it is given
+    page->CountMovie();
     return view;
 }
 
-void RufflePagePool::Renew(QWebEngineView* view) {
+void RufflePagePool::Renew(QWebEngineView* view, const char* reason) {
     RufflePage* old = PageOf(view);
-    view->setPage(NewPage());
+    RufflePage* fresh = NewPage();
+    std::erase_if(renewals_, [](const QPointer<RufflePage>& page) { return page.isNull(); });
+    renewals_.emplace_back(fresh);
+    view->setPage(fresh);
+    for (Entry& entry : idle_)
+        if (entry.page == old) entry.page = fresh;
     Discard(old);
+    AppendStatsLine(std::string("page-renewal reason=") + reason);
 }
 
 void RufflePagePool::Release(QWebEngineView* view) {
     if (!view) return;
     view->hide();
-    if (!PageOf(view)->broken() && Worn(PageOf(view)))
-        Renew(view); // the worn page's renderer process ends with it
+    if (!home_) {
+        // Nowhere to keep it: the view and its page go now.
+        RufflePage* page = PageOf(view);
+        delete view;
+        Discard(page);
+        return;
+    }
+    view->setParent(home_);
+    idle_.push_back({PageOf(view), view, false});
+    QTimer::singleShot(0, this, [this, kept = QPointer<QWebEngineView>(view)] {
+        if (kept) Tidy(kept);
+    });
+}
+
+void RufflePagePool::Tidy(QWebEngineView* view) {
+    const auto entry =
+        std::find_if(idle_.begin(), idle_.end(), [view](const Entry& e) { return e.view == view; });
+    // Handed out again meanwhile, or already done.
+    if (entry == idle_.end() || entry->tidied) return;
+    entry->tidied = true;
+    if (entry->page->broken()) return; // dropped when next asked for
+    if (Worn(entry->page))
+        Renew(view, "worn"); // the worn page's renderer process ends with it
     else
-        PageOf(view)->RunWhenReady(RufflePage::IdleScript());
-    QWidget* window = view->window();
-    view->setParent(window != view ? window : nullptr);
-    idle_.push_back({PageOf(view), view});
+        entry->page->RunWhenReady(RufflePage::IdleScript());
 }
 
 } // namespace scr

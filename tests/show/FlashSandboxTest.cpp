@@ -5,6 +5,7 @@
 // connection, no watched local file may be opened, and the page must stay
 // where it is, with no window opened.
 
+#include "show/FlashPlayers.h"
 #include "show/VtFlashEx.h"
 #include "show/VtXShockwaveFlashEx.h"
 #include "tests/show/As3TestMovies.h"
@@ -116,7 +117,7 @@ protected:
     bool PlayToEnd(const std::vector<uint8_t>& actions) {
         const std::vector<uint8_t> movie =
             test::TestMovie({.frames = 12, .fps = 24, .firstFrameActions = actions});
-        host_.reset(CreateFlashHost(&parent_, 0, 0, 320, 240));
+        host_.reset(CreateFlashHost(&parent_, players_, 0, 0, 320, 240));
         if (!host_ || !host_->Player()) return false;
         host_->SetMovie(
             QByteArray(reinterpret_cast<const char*>(movie.data()), static_cast<qsizetype>(movie.size())));
@@ -135,6 +136,7 @@ protected:
 
     test::TempDir secrets_;
     QWidget parent_;
+    FlashPlayers players_{&parent_}; // ends before its home, parent_
     std::unique_ptr<VtFlashEx> host_;
 };
 
@@ -234,6 +236,7 @@ TEST_F(FlashSandboxTest, HostileActionScript3MoviesReachNothing) {
     QWidget parent;
     parent.resize(320, 240);
     parent.show();
+    FlashPlayers players(&parent);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         bool done = false;
@@ -241,7 +244,7 @@ TEST_F(FlashSandboxTest, HostileActionScript3MoviesReachNothing) {
         FlashEngineEvents events;
         events.trace = [&](const QString& message) { done = done || message == "done"; };
         events.failed = [&](const QString& reason) { failure = reason; };
-        std::unique_ptr<FlashEngine> engine = CreateFlashEngine(&parent, events);
+        std::unique_ptr<FlashEngine> engine = players.Create(&parent, events);
         ASSERT_TRUE(engine);
         const std::vector<uint8_t> movie = test::As3TestMovie({c.call}, "p:done");
         engine->Load(
