@@ -4,6 +4,7 @@
 #include "platform/StatsLog.h"
 #include "platform/WorkingSet.h"
 #include "platform/gui/ForeignWindow.h"
+#include "platform/gui/ForeignWindowWatch.h"
 #include "platform/gui/QtColorRef.h"
 #include "platform/gui/TaskbarEntry.h"
 #include "platform/gui/WindowSystem.h"
@@ -89,10 +90,14 @@ ShowWindow::ShowWindow(std::unique_ptr<ShowPackage> package, const ShowEnvironme
             random_);
 
     if (embedded()) {
-        // The host's window can go away without telling us: end with it.
+        // The host's window can go away without telling us: end with it, as
+        // soon as the X server reports it, and by a check every second
+        // where it cannot.
+        const auto hostGone = [this] { Carry(rules_.ForceClose()); };
+        new ForeignWindowWatch(hostWindow_, hostGone, this);
         hostWatch_ = new QTimer(this);
-        connect(hostWatch_, &QTimer::timeout, this, [this] {
-            if (!ForeignWindowSize(hostWindow_)) Carry(rules_.ForceClose());
+        connect(hostWatch_, &QTimer::timeout, this, [this, hostGone] {
+            if (!ForeignWindowSize(hostWindow_)) hostGone();
         });
         hostWatch_->start(kHostWatchMs);
     }

@@ -22,7 +22,8 @@ std::string PackShow(const std::string& folder, const std::vector<ShowItemSpec>&
     for (size_t i = 0; i < items.size(); ++i)
         list << (i ? ",\n" : "") << "{\"file\": \"" << items[i].file << "\", \"kind\": \"" << items[i].kind
              << "\", \"display_seconds\": " << items[i].displaySeconds
-             << R"(, "left": 160, "top": 100, "width": 960, "height": 600})";
+             << R"(, "left": 160, "top": 100, "width": 960, "height": 600)"
+             << (items[i].moreFields.empty() ? "" : ", " + items[i].moreFields) << "}";
     const std::string manifest = folder + "/show.json";
     std::ofstream(manifest) << R"({"name": "Flash show", "format_level": 5, "random_order": false,
  "placement_mode": 0, "design_width": 1280, "design_height": 800, "background_color": "#202020",

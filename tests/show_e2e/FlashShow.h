@@ -18,6 +18,7 @@ struct ShowItemSpec {
     std::string file;
     std::string kind = "flash";
     int displaySeconds = 1;
+    std::string moreFields = ""; // more fields of the item, as JSON ("name": value, ...)
 };
 
 // Packs the items, in this order, into `folder`/show.scr (design screen

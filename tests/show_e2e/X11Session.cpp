@@ -128,19 +128,26 @@ std::vector<XServer::Child> XServer::Children(uint32_t window) const {
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv,
                            const std::map<std::string, std::string>& env) {
-    pid_ = fork();
-    if (pid_ != 0) return;
-    for (const auto& [name, value] : env) {
-        if (value.empty())
-            unsetenv(name.c_str());
-        else
-            setenv(name.c_str(), value.c_str(), 1);
+    // Arguments and environment are made before the fork: the child only
+    // calls execve, so tests may start processes from several threads.
+    std::vector<std::string> entries;
+    for (char** e = environ; *e; ++e) {
+        const std::string entry(*e);
+        if (!env.count(entry.substr(0, entry.find('=')))) entries.push_back(entry);
     }
+    for (const auto& [name, value] : env)
+        if (!value.empty()) entries.push_back(name + "=" + value);
+    std::vector<char*> envp;
+    for (std::string& entry : entries)
+        envp.push_back(entry.data());
+    envp.push_back(nullptr);
     std::vector<char*> args;
     for (const std::string& a : argv)
         args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
-    execv(args[0], args.data());
+    pid_ = fork();
+    if (pid_ != 0) return;
+    execve(args[0], args.data(), envp.data());
     _exit(127);
 }
 
