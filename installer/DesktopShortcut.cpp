@@ -160,6 +160,8 @@ std::string DesktopEntryText(const ShortcutFields& fields) {
     AppendKey(text, "Terminal", "false");
     if (!fields.categories.empty()) AppendKey(text, "Categories", fields.categories);
     if (!fields.onlyShowIn.empty()) AppendKey(text, "OnlyShowIn", fields.onlyShowIn);
+    for (const auto& [key, value] : fields.moreKeys)
+        AppendKey(text, key.c_str(), value);
     if (!fields.uninstallCommand.empty()) {
         AppendKey(text, "Actions", "Uninstall;");
         text += "\n[Desktop Action Uninstall]\n";

@@ -6,6 +6,8 @@
 // marked trusted.
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace scr {
 
@@ -21,6 +23,8 @@ struct ShortcutFields {
     std::string categories;       // empty: none; else the menu categories, ';'-terminated
     std::string onlyShowIn;       // empty: every desktop; else the desktops, ';'-terminated
     std::string tryExec;          // empty: none; else offered only while this program exists
+    // More keys of the main group, in this order (values are escaped as needed).
+    std::vector<std::pair<std::string, std::string>> moreKeys;
 };
 
 // The launcher's path for a screen saver called `name` in `desktopFolder`:

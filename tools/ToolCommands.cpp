@@ -21,6 +21,7 @@ int RunInstallCommand(int argc, char** argv);
 int RunUnpackCommand(int argc, char** argv);
 int RunDiffCommand(int argc, char** argv);
 int RunRenderCommand(int argc, char** argv);
+int RunSaverCommand(int argc, char** argv);
 
 namespace {
 
@@ -43,6 +44,9 @@ constexpr ToolCommand kCommands[] = {
     {"render", "render a packed screen saver to a video: render FILE -o OUT.webm|OUT.mp4", RunRenderCommand},
     {"play", "play a packed screen saver: play FILE [/s | /p WINDOW | /c]", RunPlayCommand},
     {"install", "start the installer wizard for a packed screen saver: install FILE", RunInstallCommand},
+    {"saver",
+     "show a screen saver when a Wayland session is idle: saver run|enable FILE, saver disable|status",
+     RunSaverCommand},
     {nullptr, nullptr, nullptr},
 };
 
