@@ -5,6 +5,7 @@
 #include "dialogs/MessageForm.h"
 #include "dialogs/ModalResult.h"
 #include "installer/DesktopShortcut.h"
+#include "installer/IdleWatcherRegistration.h"
 #include "installer/InstallNames.h"
 #include "installer/InstalledCopy.h"
 #include "installer/ScreenSaverHost.h"
@@ -25,6 +26,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QStackedWidget>
+#include <cstdio>
 #include <filesystem>
 
 namespace scr {
@@ -359,6 +361,13 @@ bool TFormXInstaller::InstallScreenSaver() {
     WriteUninstallEntry(fileName, displayName, destination + " -U");
     RegisterScreenSaverTheme(destination, displayName);
     HandOverToScreenSaverHost(destination, displayName);
+    // A Wayland desktop starts no screen saver of its own accord: the idle
+    // watcher does, from now on and with every session. What it says (on
+    // sway, the config line to add) goes to standard output: the wizard has
+    // no place for it.
+    if (OnWaylandSession())
+        for (const std::string& line : EnableIdleWatcher({destination, std::nullopt}).lines)
+            std::printf("%s\n", line.c_str());
 
     done(mrOk);
     return true;

@@ -1,6 +1,7 @@
 #include "installer/Uninstall.h"
 
 #include "installer/DesktopShortcut.h"
+#include "installer/IdleWatcherRegistration.h"
 #include "installer/InstallNames.h"
 #include "installer/ScreenSaverHost.h"
 #include "installer/ScreenSaverThemeEntry.h"
@@ -59,6 +60,7 @@ bool UninstallScreenSaver(const std::string& path, const UninstallConfirmation& 
     // The screen-saver hosts stop offering it (while the file still exists to compare with).
     RemoveScreenSaverTheme(path);
     RemoveFromScreenSaverHost(path);
+    DisableIdleWatcher(path);
     SelfDelete(path);
     return true;
 }

@@ -25,6 +25,12 @@ PACKAGES=(
   # Wayland: Qt's Wayland platform, and a compositor for the tests (headless,
   # with its screenshot tool)
   qt6-wayland weston
+  # the idle watcher (scrtool saver): the Wayland client library and the
+  # protocol files its code is generated from; the compositors its tests run
+  # headless (sway with its screenshot and typing tools, KWin, mutter) and the
+  # session bus they run in
+  libwayland-dev wayland-protocols plasma-wayland-protocols
+  sway grim wtype kwin-wayland mutter dbus dbus-bin
   # several monitors: Xorg with its dummy driver, laid out by xrandr
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   # the Debian package (CPack finds binaries with file, dependencies with

@@ -1,12 +1,14 @@
 #include "installer/InstallerWizard.h"
 
 #include "dialogs/ModalResult.h"
+#include "installer/IdleWatcherRegistration.h"
 #include "installer/UninstallEntry.h"
 #include "package/PackageTrailer.h"
 #include "platform/FileAttributes.h"
 #include "tests/dialogs/Screenshot.h"
 #include "tests/installer/InstallerFixture.h"
 #include "tests/support/FormControls.h"
+#include "tests/support/ScopedEnv.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -180,6 +182,29 @@ TEST_F(InstallerWizard, InstallsTheMarkedCopyShortcutEntry) {
     const auto host = test::ReadFile(home.home() + "/.xscreensaver");
     EXPECT_NE(std::string(host.begin(), host.end()).find("\"Waves\"  " + destination + " -root"),
               std::string::npos);
+}
+
+// A Wayland desktop starts no screen saver: the wizard registers the idle
+// watcher for the installed file there, and only there.
+TEST_F(InstallerWizard, OnAWaylandSessionTheIdleWatcherIsRegistered) {
+    for (const char* session : {"x11", "wayland"}) {
+        SCOPED_TRACE(session);
+        test::ScopedEnv type("XDG_SESSION_TYPE", session);
+        test::ScopedEnv noCompositor("WAYLAND_DISPLAY", "");
+        const std::string name = std::string("Waves on ") + session;
+        auto wizard = Open(test::InstallerDescription(name));
+        GoToDestination(*wizard);
+        InvokeHandler(*wizard, "BtnNextClick");
+        EXPECT_EQ(wizard->result(), mrOk);
+        const auto registered = ReadIdleWatcherRegistration();
+        if (std::string(session) == "x11") {
+            EXPECT_FALSE(registered);
+            continue;
+        }
+        ASSERT_TRUE(registered);
+        EXPECT_EQ(registered->file, Destination(name));
+        EXPECT_FALSE(registered->idleSeconds) << "the desktop's own idle time";
+    }
 }
 
 TEST_F(InstallerWizard, BlanksInTheFileNameReachTheUninstallCommandUnquoted) {

@@ -1,6 +1,7 @@
 #include "installer/Uninstall.h"
 
 #include "installer/DesktopShortcut.h"
+#include "installer/IdleWatcherRegistration.h"
 #include "installer/InstalledCopy.h"
 #include "installer/UninstallEntry.h"
 #include "package/XSCR.h"
@@ -69,6 +70,17 @@ TEST_F(Uninstall, YesRemovesEntryShortcutAndFile) {
     EXPECT_TRUE(fs::exists(other.file));
     EXPECT_TRUE(fs::exists(other.shortcut));
     EXPECT_TRUE(EntryExists("Other"));
+}
+
+TEST_F(Uninstall, TheIdleWatcherGoesOnlyWhenItShowsTheRemovedFile) {
+    const Installed waves = Install("Waves", "Waves");
+    const Installed other = Install("Other", "Other");
+    ASSERT_TRUE(WriteIdleWatcherRegistration("/usr/bin/scrtool", {other.file, 60}));
+    ASSERT_TRUE(UninstallScreenSaver(waves.file, Answer(true)));
+    ASSERT_TRUE(ReadIdleWatcherRegistration()) << "another screen saver's watcher stays";
+    EXPECT_EQ(ReadIdleWatcherRegistration()->file, other.file);
+    ASSERT_TRUE(UninstallScreenSaver(other.file, Answer(true)));
+    EXPECT_FALSE(ReadIdleWatcherRegistration());
 }
 
 TEST_F(Uninstall, NoOrCancelRemovesNothing) {

@@ -282,5 +282,35 @@ TEST_F(PackageCommandsTest, PlayAndInstallRunTheModeTheirArgumentsAsk) {
     }
 }
 
+// The idle watcher refuses idle times it cannot mean, and wrong actions,
+// before it touches any session.
+TEST_F(PackageCommandsTest, SaverRefusesWrongIdleTimesAndActions) {
+    const std::string packed = dir.file("mine.scr");
+    ASSERT_EQ(Pack(packed), 0);
+    const std::string refusal = "--after takes a whole number of seconds from 1 to 86400";
+    struct Case {
+        std::string arguments;
+        std::string says;
+    };
+    const Case cases[] = {
+        {"saver run '" + packed + "' --after 0", refusal},
+        {"saver run '" + packed + "' --after -5", refusal},
+        {"saver enable '" + packed + "' --after 86401", refusal},
+        {"saver run '" + packed + "' --after 99999999999999999999", refusal},
+        {"saver run '" + packed + "' --after 1.5", refusal},
+        {"saver run '" + packed + "' --after three", refusal},
+        {"saver run '" + packed + "' --after", "--after"},
+        {"saver run", "usage: scrtool saver run FILE"},
+        {"saver status now", "takes no arguments"},
+        {"saver start '" + packed + "'", "unknown action 'start'"},
+        {"saver", "usage: scrtool saver run FILE"},
+    };
+    for (const Case& c : cases) {
+        std::string output;
+        EXPECT_EQ(Tool(c.arguments, &output), 2) << c.arguments;
+        EXPECT_NE(output.find(c.says), std::string::npos) << c.arguments << ": " << output;
+    }
+}
+
 } // namespace
 } // namespace scr
