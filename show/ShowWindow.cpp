@@ -282,6 +282,9 @@ void ShowWindow::closeEvent(QCloseEvent* event) {
 void ShowWindow::HandleInput(const ShowInput& input) {
     // No user is there: only the timers count.
     if (unattended_ && !input.IsTick()) return;
+    if (input.kind == ShowInput::Kind::Activated && StatsEnabled())
+        AppendStatsLine("window-activated width=" + std::to_string(width()) + " height=" +
+                        std::to_string(height()) + " full-screen=" + (isFullScreen() ? "1" : "0"));
     // Creating a Flash player makes the web engine attach a window it made
     // as a top-level one; destroying that window reports a deactivation of
     // the show window although the user did nothing. Such deactivations do

@@ -62,33 +62,50 @@ std::vector<pid_t> WatchersOf(const std::string& file) {
     return found;
 }
 
-WaylandUserSession::WaylandUserSession() = default;
+WaylandUserSession::WaylandUserSession(Compositor compositor) : compositor_(compositor) {}
 
 WaylandUserSession::~WaylandUserSession() {
-    StopSway();
+    StopCompositor();
     StopBus();
 }
 
+bool WaylandUserSession::runsAsRoot() const {
+    return compositor_ == Compositor::KWin || geteuid() != 0;
+}
+
 void WaylandUserSession::Prepare() {
-    for (const char* tool : {"/usr/bin/sway", "/usr/bin/swaymsg", "/usr/bin/wtype", "/usr/bin/grim",
-                             "/usr/bin/dbus-daemon", "/usr/bin/setpriv"})
+    const std::vector<const char*> tools =
+        compositor_ == Compositor::Sway
+            ? std::vector<const char*>{"/usr/bin/sway", "/usr/bin/wtype", "/usr/bin/grim"}
+        : compositor_ == Compositor::KWin ? std::vector<const char*>{"/usr/bin/kwin_wayland"}
+                                          : std::vector<const char*>{"/usr/bin/mutter", "/usr/bin/gdbus"};
+    for (const char* tool : tools)
         ASSERT_TRUE(fs::exists(tool)) << tool << " is missing (scripts/install-deps.sh installs it)";
+    ASSERT_TRUE(fs::exists("/usr/bin/dbus-daemon") && fs::exists("/usr/bin/setpriv"));
     fs::permissions(dir_.path(), fs::perms(0755));
     for (fs::path up = fs::path(dir_.path()).parent_path(); up != up.root_path(); up = up.parent_path())
         ASSERT_NE(fs::status(up).permissions() & fs::perms::others_exec, fs::perms::none)
             << up << " cannot be passed by another user: set TMPDIR to a folder that can";
-    for (const char* folder : {"home", "home/.config", "tmp", "runtime", "out"})
+    for (const char* folder : {"home", "home/.config", "tmp", "runtime", "out", "bin"})
         fs::create_directories(dir_.file(folder));
-    if (geteuid() == 0) {
+    if (geteuid() == 0 && !runsAsRoot()) {
         const passwd* nobody = getpwnam("nobody");
         ASSERT_NE(nobody, nullptr);
         for (const char* folder : {"home", "home/.config", "tmp", "runtime", "out"})
             ASSERT_EQ(chown(dir_.file(folder).c_str(), nobody->pw_uid, nobody->pw_gid), 0);
     }
     fs::permissions(dir_.file("runtime"), fs::perms::owner_all);
+    if (compositor_ == Compositor::KWin) {
+        // Named exactly so, or it cannot load its own Qt platform plugin.
+        fs::copy_file("/usr/bin/kwin_wayland", dir_.file("bin/kwin_wayland"));
+        fs::permissions(dir_.file("bin/kwin_wayland"), fs::perms(0755));
+    }
 }
 
 std::map<std::string, std::string> WaylandUserSession::Environment() const {
+    const char* desktop = compositor_ == Compositor::Sway   ? "sway"
+                          : compositor_ == Compositor::KWin ? "KDE"
+                                                            : "GNOME";
     return {{"HOME", home()},
             {"PATH", "/usr/bin:/bin"},
             {"TMPDIR", dir_.file("tmp")},
@@ -96,7 +113,7 @@ std::map<std::string, std::string> WaylandUserSession::Environment() const {
             {"XDG_CONFIG_HOME", ""},
             {"XDG_DATA_HOME", ""},
             {"XDG_SESSION_TYPE", "wayland"},
-            {"XDG_CURRENT_DESKTOP", "sway"},
+            {"XDG_CURRENT_DESKTOP", desktop},
             {"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + dir_.file("runtime") + "/bus"},
             {"WAYLAND_DISPLAY", waylandDisplay_},
             {"SWAYSOCK", swaySocket_},
@@ -109,7 +126,7 @@ std::map<std::string, std::string> WaylandUserSession::Environment() const {
 std::unique_ptr<ChildProcess> WaylandUserSession::Run(const std::vector<std::string>& argv,
                                                       const std::map<std::string, std::string>& extra) {
     std::vector<std::string> command;
-    if (geteuid() == 0)
+    if (!runsAsRoot())
         command = {"/usr/bin/setpriv", "--reuid", "nobody", "--regid", "nogroup", "--clear-groups", "--"};
     command.insert(command.end(), argv.begin(), argv.end());
     std::map<std::string, std::string> env = Environment();
@@ -127,46 +144,75 @@ int WaylandUserSession::RunAndWait(const std::string& commandLine, std::string* 
     return status.value_or(-1);
 }
 
-void WaylandUserSession::StartSway(const std::string& configLines) {
+void WaylandUserSession::Start(const std::string& swayConfig) {
     if (!bus_) {
         bus_ = Run({"/usr/bin/dbus-daemon", "--session", "--nofork", "--nopidfile",
                     "--address=unix:path=" + dir_.file("runtime") + "/bus"});
         ASSERT_TRUE(WaitUntil([&] { return fs::exists(dir_.file("runtime") + "/bus"); }, 10s))
             << "the session bus did not start";
     }
-    {
-        std::ofstream config(dir_.file("sway.config"));
-        config << "output HEADLESS-1 resolution 1280x720\n" << configLines << "\n";
-    }
-    fs::permissions(dir_.file("sway.config"), fs::perms(0644));
-    fs::remove(dir_.file("out/sway.log"));
-    sway_ = Run({"/bin/sh", "-c",
-                 "exec sway -c '" + dir_.file("sway.config") + "' >'" + dir_.file("out/sway.log") + "' 2>&1"},
+    fs::remove(dir_.file("out/compositor.log"));
+    const std::string log = " >'" + dir_.file("out/compositor.log") + "' 2>&1";
+    switch (compositor_) {
+    case Compositor::Sway: {
+        std::ofstream(dir_.file("sway.config")) << "output HEADLESS-1 resolution 1280x720\n"
+                                                << swayConfig << "\n";
+        fs::permissions(dir_.file("sway.config"), fs::perms(0644));
+        compositorProcess_ =
+            Run({"/bin/sh", "-c", "exec sway -c '" + dir_.file("sway.config") + "'" + log},
                 {{"WLR_BACKENDS", "headless"}, {"WLR_LIBINPUT_NO_DEVICES", "1"}, {"WLR_RENDERER", "pixman"}});
+        break;
+    }
+    case Compositor::KWin:
+        compositorProcess_ =
+            Run({"/bin/sh", "-c",
+                 "exec '" + dir_.file("bin/kwin_wayland") +
+                     "' --virtual --no-lockscreen --width 1280 --height 720 --socket scrtest" + log},
+                {{"KWIN_WAYLAND_NO_PERMISSION_CHECKS", "1"}});
+        break;
+    case Compositor::Mutter:
+        compositorProcess_ = Run(
+            {"/bin/sh", "-c", "exec mutter --headless --wayland --no-x11 --virtual-monitor 1280x720" + log},
+            {{"MUTTER_DEBUG_RESET_IDLETIME", "1"}});
+        break;
+    }
     ASSERT_TRUE(WaitUntil(
         [&] {
             for (const auto& entry : fs::directory_iterator(dir_.file("runtime"))) {
                 const std::string name = entry.path().filename().string();
-                if (name.starts_with("wayland-") && !name.ends_with(".lock")) waylandDisplay_ = name;
+                if ((name.starts_with("wayland-") || name == "scrtest") && !name.ends_with(".lock"))
+                    waylandDisplay_ = name;
                 if (name.starts_with("sway-ipc.")) swaySocket_ = entry.path().string();
             }
-            return !waylandDisplay_.empty() && !swaySocket_.empty();
+            return !waylandDisplay_.empty() && (compositor_ != Compositor::Sway || !swaySocket_.empty());
         },
-        20s))
-        << "sway did not start:\n"
-        << SwayLog();
+        30s))
+        << "the compositor did not start:\n"
+        << CompositorLog();
+    if (compositor_ == Compositor::Mutter) {
+        // Its idle monitor is on the bus once it serves clients.
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                return RunAndWait("gdbus call --session --dest org.gnome.Mutter.IdleMonitor --object-path "
+                                  "/org/gnome/Mutter/IdleMonitor/Core --method "
+                                  "org.gnome.Mutter.IdleMonitor.GetIdletime") == 0;
+            },
+            20s))
+            << CompositorLog();
+    }
 }
 
-void WaylandUserSession::StopSway() {
-    if (!sway_) return;
-    sway_->Signal(SIGTERM);
-    if (!sway_->Wait(5s)) sway_->Signal(SIGKILL);
-    sway_->Wait(5s);
-    sway_.reset();
-    // A later sway must not be taken for this one by what it left.
+void WaylandUserSession::StopCompositor() {
+    if (!compositorProcess_) return;
+    compositorProcess_->Signal(SIGTERM);
+    if (!compositorProcess_->Wait(5s)) compositorProcess_->Signal(SIGKILL);
+    compositorProcess_->Wait(5s);
+    compositorProcess_.reset();
+    // A later compositor must not be taken for this one by what it left.
     for (const auto& entry : fs::directory_iterator(dir_.file("runtime"))) {
         const std::string name = entry.path().filename().string();
-        if (name.starts_with("wayland-") || name.starts_with("sway-ipc.")) fs::remove(entry.path());
+        if (name.starts_with("wayland-") || name.starts_with("scrtest") || name.starts_with("sway-ipc."))
+            fs::remove(entry.path());
     }
     waylandDisplay_.clear();
     swaySocket_.clear();
@@ -180,22 +226,29 @@ void WaylandUserSession::StopBus() {
     bus_.reset();
 }
 
-pid_t WaylandUserSession::swayPid() const {
-    return sway_ ? sway_->pid() : -1;
-}
-
-bool WaylandUserSession::Key(const std::string& name) {
-    return RunAndWait("wtype -k " + name) == 0;
+bool WaylandUserSession::Key() {
+    switch (compositor_) {
+    case Compositor::Sway:
+        return RunAndWait("wtype -k Shift_L") == 0;
+    case Compositor::KWin:
+        return RunAndWait("'" + BuildBinDir() + "/scr_test_fake_key' 42") == 0; // left Shift
+    case Compositor::Mutter:
+        return RunAndWait("gdbus call --session --dest org.gnome.Mutter.IdleMonitor --object-path "
+                          "/org/gnome/Mutter/IdleMonitor/Core --method "
+                          "org.gnome.Mutter.IdleMonitor.ResetIdletime") == 0;
+    }
+    return false;
 }
 
 QImage WaylandUserSession::Screenshot() {
+    if (compositor_ != Compositor::Sway) return {};
     const std::string png = dir_.file("out/screen.png");
     if (RunAndWait("grim '" + png + "'") != 0) return {};
     return QImage(QString::fromStdString(png));
 }
 
-std::string WaylandUserSession::SwayLog() const {
-    return ReadAll(dir_.file("out/sway.log"));
+std::string WaylandUserSession::CompositorLog() const {
+    return ReadAll(dir_.file("out/compositor.log"));
 }
 
 } // namespace scr::test
