@@ -32,5 +32,9 @@ ctest --test-dir "$BUILD_DIR" --output-on-failure -j "$(nproc)" -LE end_to_end
 FLASH_BUILD_DIR=${SCR_SANITIZE_FLASH_BUILD_DIR:-build-sanitize-flash}
 cmake -S . -B "$FLASH_BUILD_DIR" -G Ninja -DSCR_SANITIZE=ON -DSCR_BUILD_TESTS=ON -DSCR_FLASH=ON \
   -DSCR_BUILD_DEMO=OFF -DSCR_BUILD_BENCH=OFF "$@"
-cmake --build "$FLASH_BUILD_DIR" -j "$(nproc)" --target scrtool scr_show_ruffle ruffle_files test_show_e2e
-SCR_END_MOMENT_RUNS=20 ctest --test-dir "$FLASH_BUILD_DIR" --output-on-failure -R '^ShowEndMomentsEndToEndTest$'
+cmake --build "$FLASH_BUILD_DIR" -j "$(nproc)" --target scrplayer scrtool scr_show_ruffle ruffle_files test_show_e2e
+# The web engine, built without the sanitizers, frees some of its own objects
+# with a sized delete of another type, which the sanitizer's interceptor
+# reports from inside the engine: that check is off in this stage only.
+ASAN_OPTIONS="$ASAN_OPTIONS:new_delete_type_mismatch=0" SCR_END_MOMENT_RUNS=20 \
+  ctest --test-dir "$FLASH_BUILD_DIR" --output-on-failure -R '^ShowEndMomentsEndToEndTest$'
