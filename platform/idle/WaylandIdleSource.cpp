@@ -69,11 +69,14 @@ std::unique_ptr<WaylandIdleSource> WaylandIdleSource::Connect(QString* why) {
         if (why) *why = QStringLiteral("the Wayland compositor closed the connection");
         return nullptr;
     }
-    if (!source->seat_ || (!source->notifier_ && !source->kdeIdle_)) {
+    if (!source->notifier_ && !source->kdeIdle_) {
         if (why)
-            *why = source->seat_ ? QStringLiteral("the Wayland compositor offers no idle protocol "
-                                                  "(neither ext-idle-notify-v1 nor org_kde_kwin_idle)")
-                                 : QStringLiteral("the Wayland compositor offers no seat");
+            *why = QStringLiteral("the Wayland compositor offers no idle protocol "
+                                  "(neither ext-idle-notify-v1 nor org_kde_kwin_idle)");
+        return nullptr;
+    }
+    if (!source->seat_) {
+        if (why) *why = QStringLiteral("the Wayland compositor offers no seat");
         return nullptr;
     }
     // Where both are offered the standard protocol is used: the other is let go.

@@ -1,7 +1,8 @@
 // The show on a Wayland compositor (weston, headless, drawn in software):
 // the demo full screen on the output, a Flash item playing, the show ending
 // on SIGTERM, and a preview that cannot draw into another program's window
-// saying so. No X11 display is reachable from these runs.
+// saying so, as does the idle watcher, which weston gives no idleness to.
+// No X11 display is reachable from these runs.
 #include "tests/show_e2e/WestonServer.h"
 #include "tests/show_e2e/X11Session.h"
 #include "tests/support/TempDir.h"
@@ -195,6 +196,22 @@ TEST_F(WaylandEndToEndTest, APreviewWithoutAnX11DisplaySaysWhyAndExits) {
     std::ifstream in(err);
     std::string message((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_NE(message.find("X11"), std::string::npos) << message;
+}
+
+// weston reports no idleness: the idle watcher says so at once and leaves,
+// rather than wait for ever or poll.
+TEST_F(WaylandEndToEndTest, TheIdleWatcherSaysWestonReportsNoIdlenessAndExits) {
+    const std::string err = dir_.file("watcher.err");
+    std::string unset, assign;
+    for (const auto& [name, value] : Environment())
+        (value.empty() ? unset : assign) += value.empty() ? " -u " + name : " " + name + "='" + value + "'";
+    const std::string command = "timeout 20 env -u DBUS_SESSION_BUS_ADDRESS" + unset + assign + " '" +
+                                BuildBinDir() + "/scrtool' saver run '" + BuildBinDir() + "/demo.scr' 2>'" +
+                                err + "'";
+    EXPECT_EQ(RunCommand(command), 69);
+    std::ifstream in(err);
+    std::string message((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(message.find("offers no idle protocol"), std::string::npos) << message;
 }
 
 } // namespace
