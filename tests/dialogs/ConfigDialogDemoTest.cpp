@@ -4,9 +4,12 @@
 #include "dialogs/PageControl.h"
 #include "package/XSCR.h"
 #include "platform/gui/ImageControl.h"
+#include "show/VtFlashEx.h"
 #include "tests/dialogs/ConfigDialogFixture.h"
 #include "tests/dialogs/Screenshot.h"
 #include "tests/support/FormControls.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/TempDir.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -14,6 +17,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
+#include <fstream>
 #include <string_view>
 
 namespace scr::test {
@@ -66,6 +70,42 @@ TEST_F(ConfigDialogTest, DemoPackageFillsEveryPage) {
         QTest::qWait(2500); // the player's first frames
         SaveScreenshot(dialog->grab().toImage(), QStringLiteral("config-movie.png"));
     }
+}
+
+// Closing the dialog while its movie plays in a page worn out by one movie
+// takes no action: the preview's page is neither renewed nor given a movie,
+// and nothing is handed back into the dialog being closed.
+TEST_F(ConfigDialogTest, ClosingWithAWornMoviePageTakesNoAction) {
+    const std::string demo = BuildBinDir() + "/demo.scr";
+    if (!std::filesystem::exists(demo)) GTEST_SKIP() << "the build made no demo package";
+    TempDir dir;
+    const std::string stats = dir.file("stats.txt");
+    ScopedEnv statsFile("SCRPLAYER_STATS", stats);
+    ScopedEnv worn("SCRPLAYER_FLASH_PAGE_MOVIES", "1");
+    packagePath_ = demo;
+    auto dialog = OpenDialog();
+    dialog->show();
+    QTest::mouseClick(FindControl<QToolButton>(*dialog, "BtnTab2"), Qt::LeftButton);
+    auto* pictures = FindControl<OwnerDrawComboBox>(*dialog, "ComboBoxPics");
+    for (int i = 0; i < pictures->count(); ++i)
+        if (dialog->Package()->GetItem(i).kind == ShowItem::Flash) pictures->setCurrentIndex(i);
+    VtFlashEx* const flash = dialog->FlashPreview();
+    ASSERT_NE(flash, nullptr);
+    if (!flash->Player()) GTEST_SKIP() << "no Flash player in this build";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return flash->FrameNum() > 0; }, 60000)) << "the movie never played";
+
+    dialog.reset();
+    QTest::qWait(500); // anything the closing left for the event loop
+    std::ifstream in(stats);
+    const std::string lines((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(lines.find("page-renewal"), std::string::npos) << lines;
+    std::size_t loads = 0;
+    for (std::size_t at = lines.find("movie-load"); at != std::string::npos;
+         at = lines.find("movie-load", at + 1))
+        ++loads;
+    EXPECT_EQ(loads, 1u) << "only the preview's own movie was loaded\n" << lines;
+    EXPECT_NE(lines.find("flash frames="), std::string::npos) << "the preview's host reported its movie\n"
+                                                              << lines;
 }
 
 } // namespace
