@@ -29,7 +29,7 @@ TEST(HomePageTest, OnlyAddressesBeginningWithHttpAreOpened) {
         EXPECT_EQ(HomePageAddress(c.stored), c.address) << c.stored;
 }
 
-TEST(TransitionStatsTest, AppendsOneLinePerTransition) {
+TEST(TransitionStatsTest, AppendsALineWhenATransitionStartsAndOneWhenItEnds) {
     test::TempDir dir;
     const std::string path = dir.file("stats.txt");
     setenv("SCRPLAYER_STATS", path.c_str(), 1);
@@ -43,7 +43,9 @@ TEST(TransitionStatsTest, AppendsOneLinePerTransition) {
     stats.Finish();
     const auto bytes = test::ReadFile(path);
     const std::string text(bytes.begin(), bytes.end());
-    EXPECT_TRUE(std::regex_match(text, std::regex("transition style=17 frames=25 ms=\\d+\n"
+    EXPECT_TRUE(std::regex_match(text, std::regex("transition-start style=17\n"
+                                                  "transition style=17 frames=25 ms=\\d+\n"
+                                                  "transition-start style=3\n"
                                                   "transition style=3 frames=0 ms=\\d+\n")))
         << text;
     unsetenv("SCRPLAYER_STATS");
