@@ -9,7 +9,6 @@
 #include <xcb/xcb.h>
 
 namespace scr {
-namespace {
 
 xcb_connection_t* X11Connection() {
     auto* app = qGuiApp;
@@ -17,8 +16,6 @@ xcb_connection_t* X11Connection() {
     auto* x11 = app->nativeInterface<QNativeInterface::QX11Application>();
     return x11 ? x11->connection() : nullptr;
 }
-
-} // namespace
 
 std::optional<QSize> ForeignWindowSize(WindowHandle window) {
     xcb_connection_t* connection = X11Connection();

@@ -10,8 +10,12 @@
 #include <optional>
 
 class QWidget;
+struct xcb_connection_t;
 
 namespace scr {
+
+// The application's connection to the X server; nullptr without X11.
+xcb_connection_t* X11Connection();
 
 // The size of the window's client area; none when the window does not exist.
 std::optional<QSize> ForeignWindowSize(WindowHandle window);

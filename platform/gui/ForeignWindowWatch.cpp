@@ -1,22 +1,13 @@
 #include "platform/gui/ForeignWindowWatch.h"
 
+#include "platform/gui/ForeignWindow.h"
+
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QTimer>
 #include <cstdlib>
 #include <xcb/xcb.h>
 
 namespace scr {
-namespace {
-
-xcb_connection_t* X11Connection() {
-    auto* app = qGuiApp;
-    if (!app) return nullptr;
-    auto* x11 = app->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
-}
-
-} // namespace
 
 ForeignWindowWatch::ForeignWindowWatch(WindowHandle window, std::function<void()> gone, QObject* parent)
     : QObject(parent), window_(window), gone_(std::move(gone)) {
