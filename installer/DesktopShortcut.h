@@ -6,6 +6,7 @@
 // marked trusted.
 
 #include <string>
+#include <vector>
 
 namespace scr {
 
@@ -33,6 +34,9 @@ std::string DesktopEntryText(const ShortcutFields& fields);
 // One argument of an Exec line, quoted where the freedesktop rules ask for it
 // (reserved characters) and with '%' doubled.
 std::string QuoteExecArgument(const std::string& argument);
+
+// The arguments of an Exec value, unquoted, with "%%" as one '%'.
+std::vector<std::string> ExecArguments(const std::string& exec);
 
 // True when `linkPath` is a launcher that runs `target`, whatever symbolic
 // links either path passes through (so that removing a screen saver never

@@ -7,8 +7,7 @@
 #include "installer/DesktopShortcut.h"
 #include "installer/InstallNames.h"
 #include "installer/InstalledCopy.h"
-#include "installer/ScreenSaverHost.h"
-#include "installer/ScreenSaverThemeEntry.h"
+#include "installer/ScreenSaverHandOver.h"
 #include "installer/UninstallEntry.h"
 #include "platform/CodePage.h"
 #include "platform/FileAttributes.h"
@@ -357,8 +356,7 @@ bool TFormXInstaller::InstallScreenSaver() {
 
     const std::string displayName = ui_.name->text().toStdString();
     WriteUninstallEntry(fileName, displayName, destination + " -U");
-    RegisterScreenSaverTheme(destination, displayName);
-    HandOverToScreenSaverHost(destination, displayName);
+    HandOverToScreenSaverHosts({destination, displayName, {}});
 
     done(mrOk);
     return true;
