@@ -14,7 +14,8 @@ bool IsSignatureStart(uint8_t c) {
 
 } // namespace
 
-EmbeddedSwfScan ScanForEmbeddedSwf(const ByteSource& source, MovieSearchBudget& budget) {
+EmbeddedSwfScan ScanForEmbeddedSwf(const ByteSource& source, MovieSearchBudget& budget,
+                                   const std::vector<int64_t>& examined) {
     EmbeddedSwfScan scan;
     const int64_t limit = std::min(source.size(), EmbeddedSwfScan::kScanBytes);
     std::vector<uint8_t> chunk;
@@ -41,6 +42,7 @@ EmbeddedSwfScan ScanForEmbeddedSwf(const ByteSource& source, MovieSearchBudget& 
              at = text.find("WS", at + 1)) {
             const int64_t offset = base + static_cast<int64_t>(at) - 1;
             if (!IsSignatureStart(chunk[at - 1]) || !PlausibleSwfHeader(source, offset)) continue;
+            if (std::find(examined.begin(), examined.end(), offset) != examined.end()) continue;
             if (const FoundMovie* outer = containing(offset)) {
                 reject(offset, "lies inside the movie at byte " + std::to_string(outer->offset));
                 continue;

@@ -30,6 +30,9 @@ struct EmbeddedSwfScan {
     std::string cut;
 };
 
-EmbeddedSwfScan ScanForEmbeddedSwf(const ByteSource& source, MovieSearchBudget& budget);
+// Scans the source; candidates at the offsets in `examined` (already parsed
+// by a check of their own, with their reasons given there) are passed over.
+EmbeddedSwfScan ScanForEmbeddedSwf(const ByteSource& source, MovieSearchBudget& budget,
+                                   const std::vector<int64_t>& examined = {});
 
 } // namespace scr

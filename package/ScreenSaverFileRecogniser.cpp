@@ -84,10 +84,11 @@ std::optional<RecognisedFile> ResourceMovies(const ByteSource& source, const std
     return file;
 }
 
-std::string ScanSummary(const EmbeddedSwfScan& scan) {
+std::string ScanSummary(const EmbeddedSwfScan& scan, bool othersExamined) {
     std::string summary;
     if (scan.rejectedCount == 0) {
-        summary = "it holds no Flash movie header (FWS, CWS or ZWS) with a plausible version and length";
+        summary = std::string("it holds no ") + (othersExamined ? "other " : "") +
+                  "Flash movie header (FWS, CWS or ZWS) with a plausible version and length";
     } else {
         summary = std::to_string(scan.rejectedCount) +
                   (scan.rejectedCount == 1 ? " candidate" : " candidates") +
@@ -160,6 +161,17 @@ std::string MacAppMovieFile(const std::string& folder) {
     return (fs::path(folder) / kMacAppMovie).string();
 }
 
+bool IsMacAppFolder(const std::string& path) {
+    std::error_code ec;
+    if (!fs::is_directory(path, ec)) return false;
+    fs::path p(path);
+    if (!p.has_filename()) p = p.parent_path();
+    std::string extension = p.extension().string();
+    for (char& c : extension)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    return extension == ".app" || fs::is_directory(p / "Contents", ec);
+}
+
 RecognisedFile RecogniseScreenSaverSource(const ByteSource& source, const std::string& path) {
     if (HasValidTrailer(source) || HoldsResourcePackage(source)) {
         RecognisedFile file;
@@ -172,6 +184,7 @@ RecognisedFile RecogniseScreenSaverSource(const ByteSource& source, const std::s
     // What the file's own structures claimed and could not keep, most specific first.
     std::vector<std::string> reasons;
     std::vector<RejectedCandidate> rejected;
+    std::vector<int64_t> examined; // movie starts checked before the scan
 
     for (const auto& find : {FindWindowsProjectorMovie, FindLinuxProjectorMovie}) {
         const std::optional<Result<ProjectorMovieRegion>> region = find(source);
@@ -181,6 +194,7 @@ RecognisedFile RecogniseScreenSaverSource(const ByteSource& source, const std::s
             continue;
         }
         const ProjectorMovieRegion& r = **region;
+        examined.push_back(r.start);
         Result<FoundMovie> movie = RegionMovie(source, r.start, r.size, r.place, budget);
         if (movie) return Found(r.kind, path, std::move(*movie));
         const std::string why = "the movie its projector trailer gives at byte " + std::to_string(r.start) +
@@ -191,6 +205,7 @@ RecognisedFile RecogniseScreenSaverSource(const ByteSource& source, const std::s
 
     uint8_t start[3] = {};
     if (source.readAt(0, start, sizeof start) && start[1] == 'W' && start[2] == 'S') {
+        examined.push_back(0);
         Result<FoundMovie> movie = RegionMovie(source, 0, source.size(), "the whole file", budget);
         if (movie) return Found(ScreenSaverFileKind::Swf, path, std::move(*movie));
         reasons.push_back("it starts like a Flash movie but is not one: " + movie.error());
@@ -199,10 +214,12 @@ RecognisedFile RecogniseScreenSaverSource(const ByteSource& source, const std::s
     if (std::optional<RecognisedFile> resources = ResourceMovies(source, path, budget)) {
         if (resources->HasMovie()) return std::move(*resources);
         rejected.insert(rejected.end(), resources->rejected.begin(), resources->rejected.end());
+        for (const RejectedCandidate& candidate : resources->rejected)
+            examined.push_back(candidate.offset);
         reasons.push_back("no movie resource parses (" + resources->rejected.front().reason + ")");
     }
 
-    EmbeddedSwfScan scan = ScanForEmbeddedSwf(source, budget);
+    EmbeddedSwfScan scan = ScanForEmbeddedSwf(source, budget, examined);
     rejected.insert(rejected.end(), scan.rejected.begin(), scan.rejected.end());
     if (!scan.movies.empty()) {
         RecognisedFile file = Found(ScreenSaverFileKind::EmbeddedSwf, path, std::move(scan.movies.front()));
@@ -214,7 +231,7 @@ RecognisedFile RecogniseScreenSaverSource(const ByteSource& source, const std::s
 
     if (std::optional<std::string> packed = PackedPayloadReason(source))
         reasons.insert(reasons.begin(), *packed);
-    reasons.push_back(ScanSummary(scan));
+    reasons.push_back(ScanSummary(scan, !examined.empty()));
     std::string reason;
     for (const std::string& part : reasons)
         reason += (reason.empty() ? "" : "; ") + part;
@@ -226,7 +243,10 @@ RecognisedFile RecogniseScreenSaverSource(const ByteSource& source, const std::s
 RecognisedFile RecogniseScreenSaverFile(const std::string& path) {
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
-    if (fs::is_directory(status)) return RecogniseMacApp(path);
+    if (fs::is_directory(status)) {
+        if (!IsMacAppFolder(path)) return NoMovie(path, "it is a folder, not a Mac projector (NAME.app)");
+        return RecogniseMacApp(path);
+    }
     if (!fs::is_regular_file(status)) return NoMovie(path, "it is not a readable file");
     ReadOnlyFile file(path);
     if (!file.isOpen()) return NoMovie(path, "it cannot be read");

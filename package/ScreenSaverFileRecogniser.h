@@ -39,4 +39,9 @@ std::optional<std::vector<uint8_t>> ReadFoundMovie(const RecognisedFile& file);
 // The movie file of a Mac projector folder.
 std::string MacAppMovieFile(const std::string& folder);
 
+// True when `path` is a folder that is, or claims to be, a Mac projector: its
+// name ends in ".app" or it has a "Contents" folder. Other folders are no
+// screen savers at all.
+bool IsMacAppFolder(const std::string& path);
+
 } // namespace scr

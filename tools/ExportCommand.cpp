@@ -97,7 +97,7 @@ int RunExportCommand(int argc, char** argv) {
     const std::string file = args.positional()[0];
     std::string dir = args.positional()[1];
     const RecognisedFile recognised = RecogniseScreenSaverFile(file);
-    if (!ReadOnlyFile(file).isOpen() && !recognised.HasMovie()) {
+    if (!ReadOnlyFile(file).isOpen() && !IsMacAppFolder(file)) {
         std::fprintf(stderr, "scrtool export: cannot read %s\n", file.c_str());
         return 2;
     }
@@ -113,6 +113,10 @@ int RunExportCommand(int argc, char** argv) {
     }
     if (dir.back() != '/') dir += '/';
     if (recognised.HasMovie()) return ExportMovie(recognised, dir, !args.flag("--no-pictures"));
+    if (IsMacAppFolder(file)) {
+        std::fprintf(stderr, "scrtool export: %s\n", NoMovieMessage(recognised).c_str());
+        return 1;
+    }
 
     XSCR package(file, screen.reading());
     const bool pictures = !args.flag("--no-pictures"), music = !args.flag("--no-music");

@@ -256,7 +256,7 @@ int RunInfoCommand(int argc, char** argv) {
     }
     const std::string file = args.positional()[0];
     const RecognisedFile recognised = RecogniseScreenSaverFile(file);
-    if (!ReadOnlyFile(file).isOpen() && !recognised.HasMovie()) {
+    if (!ReadOnlyFile(file).isOpen() && !IsMacAppFolder(file)) {
         std::fprintf(stderr, "scrtool info: cannot read %s\n", file.c_str());
         return 2;
     }

@@ -28,7 +28,7 @@ int UsePackageFile(const char* command, const char* usage, int argc, char** argv
         return 2;
     }
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(argv[1], ec) && !std::filesystem::is_directory(argv[1], ec)) {
+    if (!std::filesystem::is_regular_file(argv[1], ec) && !IsMacAppFolder(argv[1])) {
         std::fprintf(stderr, "scrtool %s: '%s' is not a readable file\n", command, argv[1]);
         return 1;
     }

@@ -99,6 +99,7 @@ int RunUnpackCommand(int argc, char** argv) {
     std::error_code ec;
     const RecognisedFile recognised = RecogniseScreenSaverFile(file);
     if (recognised.HasMovie()) return UnpackMovie(recognised, dir, args.flag("--force"));
+    if (IsMacAppFolder(file)) return Fail(1, NoMovieMessage(recognised));
     if (!fs::is_regular_file(file, ec) || !ReadOnlyFile(file).isOpen()) return Fail(2, "cannot read " + file);
 
     // No screen size is known here, so the layout stays as stored.
