@@ -21,7 +21,8 @@ using json = nlohmann::json;
 
 class MovieFileCommandsTest : public ::testing::Test {
 protected:
-    // Runs scrtool with arguments (already quoted where needed); stderr joins stdout unless `errors` is given.
+    // Runs scrtool with arguments (already quoted where needed); stderr joins stdout unless `errors` is
+    // given.
     int Tool(const std::string& arguments, std::string* output = nullptr, std::string* errors = nullptr) {
         const std::string command = "'" + test::BuildBinDir() + "/scrtool' " + arguments;
         if (!errors) return test::RunCommand(command + " 2>&1", output);
@@ -50,13 +51,15 @@ protected:
         test::WriteMacApp(dir.file("Fish.app"), cws);
         return {
             {"windows-projector", Write("Fish.exe", test::WindowsProjector(test::BuildPeFile({}), cws)), cws},
-            {"linux-projector-32", Write("fish32", test::LinuxProjector(test::MinimalElfProgram(32), fws, 32)), fws},
+            {"linux-projector-32",
+             Write("fish32", test::LinuxProjector(test::MinimalElfProgram(32), fws, 32)), fws},
             {"linux-projector-64",
-             Write("fish64", test::LinuxProjector(test::ReadFile(test::BuildBinDir() + "/projector_stub"), zws, 64)),
+             Write("fish64",
+                   test::LinuxProjector(test::ReadFile(test::BuildBinDir() + "/projector_stub"), zws, 64)),
              zws},
             {"mac-app", dir.file("Fish.app"), cws},
-            {"pe-resource", Write("Saver.scr", test::BuildPeWithResources({{"SHOCKWAVE", 0, "", 1, 1033, zws}})),
-             zws},
+            {"pe-resource",
+             Write("Saver.scr", test::BuildPeWithResources({{"SHOCKWAVE", 0, "", 1, 1033, zws}})), zws},
             {"embedded-swf", Write("Wrapped.exe", test::WrapperWithDecoys(fws)), fws},
             {"swf", Write("bare.swf", cws), cws},
         };
@@ -80,16 +83,17 @@ TEST_F(MovieFileCommandsTest, InfoNamesTheKindAndTheMovieAndUnpackWritesItByteFo
         EXPECT_GT(info["movie"]["width"].get<int>(), 0);
         const std::vector<uint8_t> whole = test::ReadFile(info["movie_file"].get<std::string>());
         const auto offset = info["movie"]["offset"].get<std::ptrdiff_t>();
-        EXPECT_EQ(std::vector<uint8_t>(whole.begin() + offset,
-                                       whole.begin() + offset + static_cast<std::ptrdiff_t>(kind.movie.size())),
-                  kind.movie);
+        EXPECT_EQ(
+            std::vector<uint8_t>(whole.begin() + offset,
+                                 whole.begin() + offset + static_cast<std::ptrdiff_t>(kind.movie.size())),
+            kind.movie);
 
         const std::string folder = dir.file("unpacked-" + kind.word);
         ASSERT_EQ(Tool("unpack '" + kind.file + "' '" + folder + "'", &output), 0) << output;
         EXPECT_EQ(test::ReadFile(folder + "/item-01.swf"), kind.movie);
         const std::string packed = dir.file(kind.word + ".scr");
-        ASSERT_EQ(Tool("pack '" + folder + "/manifest.json' -o '" + packed + "' --stub '" + test::BuildBinDir() +
-                           "/scrplayer'",
+        ASSERT_EQ(Tool("pack '" + folder + "/manifest.json' -o '" + packed + "' --stub '" +
+                           test::BuildBinDir() + "/scrplayer'",
                        &output),
                   0)
             << output;
@@ -112,8 +116,10 @@ TEST_F(MovieFileCommandsTest, DamagedFilesAreRefusedWithOneLineNamingTheFileAndT
     std::vector<uint8_t> lyingTrailer = test::BuildPeFile({});
     lyingTrailer.insert(lyingTrailer.end(), {0x56, 0x34, 0x12, 0xFA, 0xff, 0xff, 0, 0});
     std::vector<uint8_t> zeroLength = test::MinimalElfProgram(64);
-    zeroLength.insert(zeroLength.end(), {0, 0, 0, 0, 0, 0, 0, 0, 0x56, 0x34, 0x12, 0xFA, 0xff, 0xff, 0xff, 0xff});
-    std::vector<uint8_t> badLzma = test::TestMovie({.frames = 2, .version = 13, .compression = SwfCompression::Lzma});
+    zeroLength.insert(zeroLength.end(),
+                      {0, 0, 0, 0, 0, 0, 0, 0, 0x56, 0x34, 0x12, 0xFA, 0xff, 0xff, 0xff, 0xff});
+    std::vector<uint8_t> badLzma =
+        test::TestMovie({.frames = 2, .version = 13, .compression = SwfCompression::Lzma});
     badLzma[12] = 0xe1;
     // A 2 GB file, sparse, with nothing in it.
     const std::string huge = dir.file("huge.exe");
@@ -146,7 +152,8 @@ TEST_F(MovieFileCommandsTest, DamagedFilesAreRefusedWithOneLineNamingTheFileAndT
 }
 
 TEST_F(MovieFileCommandsTest, InstallSaysWhatItInstallsAndRegistersTheFileWhereItLies) {
-    const std::string file = Write("Fish.exe", test::WindowsProjector(test::BuildPeFile({}), test::TestMovie()));
+    const std::string file =
+        Write("Fish.exe", test::WindowsProjector(test::BuildPeFile({}), test::TestMovie()));
     const std::string home = dir.file("home");
     const std::string bin = dir.file("bin");
     fs::create_directories(home);
@@ -157,20 +164,23 @@ TEST_F(MovieFileCommandsTest, InstallSaysWhatItInstallsAndRegistersTheFileWhereI
         fs::permissions(bin + "/" + program, fs::perms::owner_all);
     }
     std::string output;
-    const std::string environment = "HOME='" + home + "' XDG_DATA_HOME='" + home + "/.local/share' PATH='" + bin +
-                                    ":/usr/bin:/bin' QT_QPA_PLATFORM=offscreen";
-    ASSERT_EQ(test::RunCommand(environment + " '" + test::BuildBinDir() + "/scrtool' install '" + file + "' 2>&1",
-                               &output),
-              0)
+    const std::string environment = "HOME='" + home + "' XDG_DATA_HOME='" + home + "/.local/share' PATH='" +
+                                    bin + ":/usr/bin:/bin' QT_QPA_PLATFORM=offscreen";
+    ASSERT_EQ(
+        test::RunCommand(environment + " '" + test::BuildBinDir() + "/scrtool' install '" + file + "' 2>&1",
+                         &output),
+        0)
         << output;
-    EXPECT_NE(output.find(file + " is a Windows Flash projector (windows-projector), which cannot run by itself"),
-              std::string::npos)
+    EXPECT_NE(
+        output.find(file + " is a Windows Flash projector (windows-projector), which cannot run by itself"),
+        std::string::npos)
         << output;
     EXPECT_NE(output.find("Registered with xscreensaver"), std::string::npos) << output;
     EXPECT_NE(output.find("Nothing was copied"), std::string::npos) << output;
     const auto config = test::ReadFile(home + "/.xscreensaver");
     const std::string text(config.begin(), config.end());
-    EXPECT_NE(text.find("\"Fish\"  " + test::BuildBinDir() + "/scrtool play " + file + " -root"), std::string::npos)
+    EXPECT_NE(text.find("\"Fish\"  " + test::BuildBinDir() + "/scrtool play " + file + " -root"),
+              std::string::npos)
         << text;
     EXPECT_NE(text.find("mode:\t\tone"), std::string::npos) << text;
 }
