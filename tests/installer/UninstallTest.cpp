@@ -188,11 +188,13 @@ TEST_F(Uninstall, AMovieFileLosesItsHostEntriesAndStays) {
         const auto bytes = test::ReadFile(HostConfigPath());
         return std::string(bytes.begin(), bytes.end());
     };
-    EXPECT_NE(config().find("\"My Fish\"  /opt/x/scrtool play '" + file + "' -root"), std::string::npos) << config();
+    EXPECT_NE(config().find("\"My Fish\"  /opt/x/scrtool play '" + file + "' -root"), std::string::npos)
+        << config();
     EXPECT_TRUE(FindHostProgram(config(), file));
     const std::string entry = ScreenSaverThemeEntryPath(file);
     const auto text = test::ReadFile(entry);
-    EXPECT_EQ(std::string(text.begin(), text.end()), ScreenSaverThemeEntryText(file, "My Fish", player, false));
+    EXPECT_EQ(std::string(text.begin(), text.end()),
+              ScreenSaverThemeEntryText(file, "My Fish", player, false));
     EXPECT_NE(std::string(text.begin(), text.end()).find("\nTryExec=/opt/x/scrtool\n"), std::string::npos);
 
     EXPECT_FALSE(UninstallMovieScreenSaver(file, Answer(false)));
