@@ -68,5 +68,41 @@ TEST(Dispatch, ConfigurationDialogOpensAndEscClosesIt) {
     }
 }
 
+// A Flash movie file has no settings: its configuration mode shows a message
+// that says so instead of the configuration dialog; Enter closes it.
+TEST(Dispatch, AMovieFileSaysThatItHasNoSettings) {
+    test::PrivateXServer server("1024x768x24");
+    if (server.display().empty()) GTEST_SKIP() << "Xvfb could not be started";
+    test::TempDir dir;
+    const std::string movie = dir.file("Fish.swf");
+    test::WriteFile(movie, test::ReadFile(test::SourceDir() + "/tests/data/swf/image_background-8.swf"));
+    const std::string env = "DISPLAY=" + server.display() + " QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME='" + dir.path() +
+                            "' XDG_DATA_HOME='" + dir.path() + "' ";
+    const std::string status = dir.file("status");
+    test::RunCommand("(" + env + "'" + test::BuildBinDir() + "/scrtool' play '" + movie +
+                     "' /c >/dev/null 2>&1; echo $? > '" + status + "') >/dev/null 2>&1 &");
+    const auto find = [&](const std::string& name) {
+        std::string window;
+        test::RunCommand("DISPLAY=" + server.display() + " xdotool search --onlyvisible --name '" + name +
+                             "' 2>/dev/null",
+                         &window);
+        return window.substr(0, window.find('\n'));
+    };
+    std::string message;
+    for (int i = 0; i < 100 && message.empty(); ++i) {
+        message = find("^Screen Saver Settings$");
+        if (message.empty()) usleep(100000);
+    }
+    ASSERT_FALSE(message.empty()) << "no message";
+    EXPECT_EQ(find("Fish Settings"), "") << "the configuration dialog opened";
+    EXPECT_FALSE(std::filesystem::exists(status)) << "the message waits for the user";
+    test::RunCommand("DISPLAY=" + server.display() + " xdotool windowfocus --sync " + message + " key Return");
+    for (int i = 0; i < 100 && !std::filesystem::exists(status); ++i)
+        usleep(100000);
+    usleep(100000);
+    ASSERT_TRUE(std::filesystem::exists(status)) << "Enter did not close the message";
+    EXPECT_EQ(test::ReadFile(status), (std::vector<uint8_t>{'0', '\n'}));
+}
+
 } // namespace
 } // namespace scr
