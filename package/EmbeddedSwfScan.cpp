@@ -6,7 +6,8 @@
 namespace scr {
 namespace {
 
-constexpr std::size_t kChunkBytes = 1u << 20;
+// Small enough to stay in the processor's cache: reading is then several times faster.
+constexpr std::size_t kChunkBytes = 64u << 10;
 
 bool IsSignatureStart(uint8_t c) {
     return c == 'F' || c == 'C' || c == 'Z';

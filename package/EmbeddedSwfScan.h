@@ -18,7 +18,7 @@ namespace scr {
 
 struct EmbeddedSwfScan {
     // Bytes from the start of a file that are searched for headers.
-    static constexpr int64_t kScanBytes = 512ll << 20;
+    static constexpr int64_t kScanBytes = 256ll << 20;
     // Rejected candidates listed (more are counted).
     static constexpr std::size_t kListedRejections = 256;
 
