@@ -70,26 +70,15 @@ std::vector<uint8_t> MinimalElfProgram(int bits) {
     Put(out, shSize, 2);             // e_shentsize
     Put(out, 3, 2);                  // e_shnum
     Put(out, 2, 2);                  // e_shstrndx
-    // The one loadable segment: headers and code, read and execute.
-    if (wide) {
-        Put(out, 1, 4);
-        Put(out, 5, 4);
-        Put(out, 0, 8);
-        Put(out, base, 8);
-        Put(out, base, 8);
-        Put(out, namesAt, 8);
-        Put(out, namesAt, 8);
-        Put(out, 0x1000, 8);
-    } else {
-        Put(out, 1, 4);
-        Put(out, 0, 4);
-        Put(out, base, 4);
-        Put(out, base, 4);
-        Put(out, namesAt, 4);
-        Put(out, namesAt, 4);
-        Put(out, 5, 4);
-        Put(out, 0x1000, 4);
-    }
+    // The one loadable segment: headers and code, read and execute. The
+    // 64-bit header moves the flags up to follow the type.
+    constexpr uint64_t kLoad = 1, kReadExecute = 5;
+    Put(out, kLoad, 4);
+    if (wide) Put(out, kReadExecute, 4);
+    for (const uint64_t field : {uint64_t{0}, base, base, uint64_t{namesAt}, uint64_t{namesAt}})
+        Put(out, field, word); // offset, addresses, sizes in the file and in memory
+    if (!wide) Put(out, kReadExecute, 4);
+    Put(out, 0x1000, word); // alignment
     Append(out, code);
     out.insert(out.end(), names.begin(), names.end());
     out.resize(tableAt, 0);

@@ -269,6 +269,19 @@ TEST(SwfBodyStream, FindsWhereAStoredMovieEndsWithinItsBounds) {
     EXPECT_FALSE(bounded.StoredEnd(0));
 }
 
+// The hand-made stubs are programs that run: they exit with status 0.
+TEST(ElfImage, TheHandMadeStubsRun) {
+    TempDir dir;
+    for (const int bits : {64, 32}) {
+        const std::string program = dir.file("stub" + std::to_string(bits));
+        WriteFile(program, MinimalElfProgram(bits));
+        fs::permissions(program, fs::perms::owner_all);
+        const int status = RunCommand("'" + program + "' 2>/dev/null");
+        if (bits == 32 && status == 126) continue; // a kernel without 32-bit programs
+        EXPECT_EQ(status, 0) << bits;
+    }
+}
+
 TEST(ElfImage, AProgramEndsWithItsSectionHeaderTable) {
     for (const auto& program : {MinimalElfProgram(32), MinimalElfProgram(64), CompiledStub()}) {
         const MemoryByteSource source(program);

@@ -50,13 +50,20 @@ Played Play(const XvfbServer& x, const std::string& file, const TempDir& dir, co
     return played;
 }
 
-TEST(MovieFilesEndToEndTest, EveryKindPlaysAndAMovieOfSeveralFramesAdvances) {
-    if (!FlashEngineBuilt()) GTEST_SKIP() << "the Flash engine plugin or the Ruffle files are not built";
-    XvfbServer x(1280, 720);
-    ASSERT_TRUE(x.running()) << "Xvfb could not be started";
+class MovieFilesEndToEndTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!FlashEngineBuilt()) GTEST_SKIP() << "the Flash engine plugin or the Ruffle files are not built";
+        ASSERT_TRUE(x.running()) << "Xvfb could not be started";
+        fs::create_directories(dir.file("runtime"));
+        fs::permissions(dir.file("runtime"), fs::perms::owner_all);
+    }
+
+    XvfbServer x{1280, 720};
     TempDir dir;
-    fs::create_directories(dir.file("runtime"));
-    fs::permissions(dir.file("runtime"), fs::perms::owner_all);
+};
+
+TEST_F(MovieFilesEndToEndTest, EveryKindPlaysAndAMovieOfSeveralFramesAdvances) {
 
     // A public movie of several frames (a shape morph, ActionScript 3) and generated ones.
     const std::vector<uint8_t> morph = ReadFile(SourceDir() + "/tests/data/jpexs-morphshape.swf");
@@ -93,13 +100,7 @@ TEST(MovieFilesEndToEndTest, EveryKindPlaysAndAMovieOfSeveralFramesAdvances) {
     }
 }
 
-TEST(MovieFilesEndToEndTest, PublicMoviesOfOneFramePlayWithoutError) {
-    if (!FlashEngineBuilt()) GTEST_SKIP() << "the Flash engine plugin or the Ruffle files are not built";
-    XvfbServer x(1280, 720);
-    ASSERT_TRUE(x.running()) << "Xvfb could not be started";
-    TempDir dir;
-    fs::create_directories(dir.file("runtime"));
-    fs::permissions(dir.file("runtime"), fs::perms::owner_all);
+TEST_F(MovieFilesEndToEndTest, PublicMoviesOfOneFramePlayWithoutError) {
     // Public movies (see tests/data/swf/SOURCES.md) as a bare movie and as a projector.
     const std::string background = SourceDir() + "/tests/data/swf/image_background-8.swf";
     WriteFile(dir.file("Button.exe"),
