@@ -67,7 +67,9 @@ Result<FoundMovie> CheckSwfCandidate(const ByteSource& source, int64_t start, in
     if (!timeline.ended)
         return Failure{what + (stream.problem().empty() ? timeline.problem : stream.problem())};
     if (!storedEnd) return Failure{what + stream.problem()};
-    if (endRule == SwfEndRule::AtDeclaredLength && timeline.endAt != header->bodyLength())
+    const bool endsTheBody = timeline.bodyRead == header->bodyLength() &&
+                             (timeline.endAt == header->bodyLength() || timeline.zeroAfterEnd);
+    if (endRule == SwfEndRule::AtDeclaredLength && !endsTheBody)
         return Failure{what + "its End tag ends at byte " + std::to_string(timeline.endAt + kSwfHeaderBytes) +
                        " of the " + std::to_string(header->declaredLength) + " its header declares"};
     if (timeline.showFrames == 0) return Failure{what + "it has no frames"};

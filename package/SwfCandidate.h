@@ -32,7 +32,8 @@ struct MovieSearchBudget {
 
 // How closely the End tag must meet the declared length: within it (a
 // movie whose place the file states, which a player plays as far as it
-// goes), or exactly at it (a movie the scan found: every movie writer puts
+// goes), or at it, with only zero bytes of padding after it, in a body of
+// the whole declared length (a movie the scan found: every movie writer puts
 // End last, while a stray header followed by other data ends elsewhere, if
 // at all).
 enum class SwfEndRule { WithinDeclaredLength, AtDeclaredLength };

@@ -42,6 +42,18 @@ public:
         return true;
     }
     std::size_t offset() const { return offset_; }
+    // Reads on to the end of the body; true when every byte left is 0.
+    bool RestIsZero() {
+        bool zero = true;
+        for (;;) {
+            for (std::size_t i = begin_; i < end_; ++i)
+                zero = zero && buffer_[i] == 0;
+            offset_ += end_ - begin_;
+            begin_ = 0;
+            end_ = reader_.Read(buffer_.data(), buffer_.size());
+            if (end_ == 0) return zero;
+        }
+    }
 
 private:
     void Fill(std::size_t wanted) {
@@ -147,6 +159,8 @@ SwfTimeline WalkSwfTimeline(SwfBodyReader& reader, uint8_t version, const SwfTag
         if (tag.code == kSwfTagEnd) {
             timeline.ended = true;
             timeline.endAt = tag.data + tag.length;
+            timeline.zeroAfterEnd = body.RestIsZero();
+            timeline.bodyRead = body.offset();
             return timeline;
         }
         const auto runsPast = [&] {

@@ -41,6 +41,8 @@ struct SwfTimeline {
     bool actionScript3 = false; // first tag is FileAttributes with the ActionScript 3 flag (version 9 on)
     bool ended = false;         // the End tag was reached
     std::size_t endAt = 0;      // when ended: the body offset just past the End tag
+    std::size_t bodyRead = 0;   // when ended: bytes of body there were (the rest is read too)
+    bool zeroAfterEnd = false;  // when ended: every byte after the End tag is 0 (padding)
     // Why the walk stopped before the End tag, in words fit for a user; empty when it did not.
     std::string problem;
 };

@@ -152,8 +152,9 @@ std::vector<uint8_t> WrapperWithDecoys(const std::vector<uint8_t>& movie) {
     // A movie with no frame: a stage and an End tag.
     Append(out, {'F', 'W', 'S', 8, 15, 0, 0, 0, 0x00, 0, 12, 0, 0, 0, 0});
     Append(out, Noise(300, 5));
-    // A smaller movie that parses: one frame.
-    Append(out, TestMovie({.frames = 1, .width = 40, .height = 30}));
+    // A smaller movie that parses, the smallest there is: a 2 x 2 stage, one
+    // empty frame (21 bytes, fewer than any real movie).
+    Append(out, {'F', 'W', 'S', 6, 21, 0, 0, 0, 0x38, 0x05, 0x00, 0x14, 0x00, 0, 12, 1, 0, 0x40, 0, 0, 0});
     Append(out, Noise(200, 6));
     Append(out, movie);
     Append(out, Noise(1000, 7));

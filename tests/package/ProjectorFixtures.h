@@ -30,7 +30,8 @@ void WriteMacApp(const std::string& folder, const std::vector<uint8_t>& movie);
 // Another maker's wrapper: a program with a header of its own, data, decoy
 // movie headers that do not parse (a bad version, a zlib stream of noise, a
 // cut copy of the movie, LZMA properties that are not valid, an empty movie)
-// and a smaller movie that does parse, then the movie, then more data.
+// and a smaller movie that does parse (21 bytes, smaller than any real
+// movie), then the movie, then more data.
 std::vector<uint8_t> WrapperWithDecoys(const std::vector<uint8_t>& movie);
 
 // Where WrapperWithDecoys put the movie.

@@ -91,6 +91,31 @@ TEST(ScreenSaverFileRecogniser, EachKindIsFoundWithItsMovieByteForByte) {
     EXPECT_EQ(KindWord(ScreenSaverFileKind::LinuxProjector32), "linux-projector-32");
 }
 
+// Public movies no one here wrote, in every kind of file, are found byte
+// for byte: their End tags close their declared lengths, as the scan asks.
+TEST(ScreenSaverFileRecogniser, RealMoviesAreFoundInEveryKindOfFile) {
+    std::vector<std::string> movies = {SourceDir() + "/tests/data/jpexs-morphshape.swf"};
+    for (const auto& entry : fs::directory_iterator(RealWorldMovieFolder()))
+        if (entry.path().extension() == ".swf") movies.push_back(entry.path().string());
+    ASSERT_GE(movies.size(), 5u);
+    for (const std::string& path : movies) {
+        SCOPED_TRACE(path);
+        const std::vector<uint8_t> movie = ReadFile(path);
+        const std::vector<std::pair<ScreenSaverFileKind, std::vector<uint8_t>>> files = {
+            {ScreenSaverFileKind::Swf, movie},
+            {ScreenSaverFileKind::WindowsProjector, WindowsProjector(BuildPeFile({}), movie)},
+            {ScreenSaverFileKind::LinuxProjector32, LinuxProjector(MinimalElfProgram(32), movie, 32)},
+            {ScreenSaverFileKind::PeResource, BuildPeWithResources({{"FLASH", 0, "", 1, 1033, movie}})},
+            {ScreenSaverFileKind::EmbeddedSwf, WrapperWithDecoys(movie)},
+        };
+        for (const auto& [kind, file] : files) {
+            const RecognisedFile found = Recognise(file);
+            ASSERT_EQ(found.kind, kind) << KindWord(kind) << ": " << found.reason;
+            EXPECT_EQ(Slice(file, *found.movie), movie) << KindWord(kind);
+        }
+    }
+}
+
 TEST(ScreenSaverFileRecogniser, TheLargestMovieThatParsesWinsAmongDecoysAndTheRestIsListed) {
     const auto movie = TestMovie({.frames = 30, .compression = SwfCompression::Zlib});
     const auto wrapper = WrapperWithDecoys(movie);
@@ -106,6 +131,18 @@ TEST(ScreenSaverFileRecogniser, TheLargestMovieThatParsesWinsAmongDecoysAndTheRe
     for (const char* reason : {"zlib stream is damaged", "properties are not valid", "no frames",
                                "End tag ends at byte 300 of the 412"})
         EXPECT_NE(reasons.find(reason), std::string::npos) << reason << " in\n" << reasons;
+
+    // Zero bytes after the End tag, within the declared length, are padding.
+    std::vector<uint8_t> paddedBody = TestMovieBody({.frames = 4});
+    paddedBody.resize(paddedBody.size() + 16, 0);
+    for (const SwfCompression compression : {SwfCompression::None, SwfCompression::Zlib}) {
+        const auto padded = EncodeSwf(compression, 8, paddedBody);
+        std::vector<uint8_t> file = MinimalElfProgram(32);
+        file.insert(file.end(), padded.begin(), padded.end());
+        const RecognisedFile withPadding = Recognise(file);
+        ASSERT_EQ(withPadding.kind, ScreenSaverFileKind::EmbeddedSwf) << withPadding.reason;
+        EXPECT_EQ(Slice(file, *withPadding.movie), padded);
+    }
 
     // A movie inside another (in a binary data tag) is part of it, not a movie of its own.
     const auto inner = TestMovie({.frames = 3});
