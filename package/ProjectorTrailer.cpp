@@ -39,7 +39,9 @@ std::optional<Result<ProjectorMovieRegion>> LinuxHeaderAt(const ByteSource& sour
     if (!source.readAt(at, header, static_cast<std::size_t>(2 * word))) return std::nullopt;
     const uint64_t length = ReadLe(header, word);
     const uint64_t magic = ReadLe(header + word, word);
-    if (magic != (bits == 32 ? uint64_t{kProjectorMagic} : kProjectorMagic64)) return std::nullopt;
+    // A 64-bit header holds the magic sign-extended; one written without the
+    // extension is taken as well.
+    if (magic != kProjectorMagic && (bits == 32 || magic != kProjectorMagic64)) return std::nullopt;
     const auto kind =
         bits == 32 ? ScreenSaverFileKind::LinuxProjector32 : ScreenSaverFileKind::LinuxProjector64;
     const int64_t start = at + 2 * word;
