@@ -38,7 +38,7 @@ install(CODE "set(SCR_DESKTOP_SOURCES \"${SCR_ASSETS}/desktop\")
 install(CODE [[
   set(SCRTOOL "${CMAKE_INSTALL_PREFIX}/${SCR_BINDIR}/scrtool")
   set(entries)
-  foreach(entry scrplayer scrplayer_configure scrplayer_install)
+  foreach(entry scrplayer scrplayer_configure scrplayer_install scrplayer_flash)
     configure_file("${SCR_DESKTOP_SOURCES}/${entry}.desktop.in" "${SCR_DESKTOP_STAGE}/${entry}.desktop" @ONLY)
     list(APPEND entries "${SCR_DESKTOP_STAGE}/${entry}.desktop")
   endforeach()

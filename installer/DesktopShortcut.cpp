@@ -12,6 +12,7 @@
 #include <fstream>
 #include <string_view>
 #include <sys/stat.h>
+#include <vector>
 
 namespace scr {
 namespace {
@@ -72,25 +73,8 @@ std::string UnescapeValue(const std::string& text) {
 
 // The program of an Exec value: its first argument, unquoted.
 std::string ExecProgram(const std::string& exec) {
-    std::string program;
-    std::size_t i = exec.find_first_not_of(" \t");
-    if (i == std::string::npos) return program;
-    const bool quoted = exec[i] == '"';
-    if (quoted) ++i;
-    for (; i < exec.size(); ++i) {
-        const char c = exec[i];
-        if (quoted && c == '"') break;
-        if (!quoted && (c == ' ' || c == '\t')) break;
-        if (quoted && c == '\\' && i + 1 < exec.size()) {
-            program += exec[++i];
-        } else if (c == '%' && i + 1 < exec.size() && exec[i + 1] == '%') {
-            program += '%';
-            ++i;
-        } else {
-            program += c;
-        }
-    }
-    return program;
+    const std::vector<std::string> arguments = ExecArguments(exec);
+    return arguments.empty() ? std::string() : arguments.front();
 }
 
 void AppendKey(std::string& text, const char* key, const std::string& value) {
@@ -182,6 +166,35 @@ std::string DesktopEntryValue(const std::string& entryPath, const std::string& k
         if (inMainGroup && line.starts_with(prefix)) return UnescapeValue(line.substr(prefix.size()));
     }
     return {};
+}
+
+std::vector<std::string> ExecArguments(const std::string& exec) {
+    std::vector<std::string> arguments;
+    std::size_t i = exec.find_first_not_of(" \t");
+    while (i != std::string::npos && i < exec.size()) {
+        std::string argument;
+        const bool quoted = exec[i] == '"';
+        if (quoted) ++i;
+        for (; i < exec.size(); ++i) {
+            const char c = exec[i];
+            if (quoted && c == '"') {
+                ++i;
+                break;
+            }
+            if (!quoted && (c == ' ' || c == '\t')) break;
+            if (quoted && c == '\\' && i + 1 < exec.size()) {
+                argument += exec[++i];
+            } else if (c == '%' && i + 1 < exec.size() && exec[i + 1] == '%') {
+                argument += '%';
+                ++i;
+            } else {
+                argument += c;
+            }
+        }
+        arguments.push_back(std::move(argument));
+        i = exec.find_first_not_of(" \t", i);
+    }
+    return arguments;
 }
 
 bool IsShortcutTo(const std::string& linkPath, const std::string& target) {

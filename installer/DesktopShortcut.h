@@ -38,6 +38,9 @@ std::string DesktopEntryText(const ShortcutFields& fields);
 // (reserved characters) and with '%' doubled.
 std::string QuoteExecArgument(const std::string& argument);
 
+// The arguments of an Exec value, unquoted, with "%%" as one '%'.
+std::vector<std::string> ExecArguments(const std::string& exec);
+
 // True when `linkPath` is a launcher that runs `target`, whatever symbolic
 // links either path passes through (so that removing a screen saver never
 // deletes a launcher of something else that happens to bear its name, and

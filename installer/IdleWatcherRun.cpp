@@ -5,7 +5,7 @@
 #include "installer/SaverWatcherClient.h"
 #include "installer/SaverWatcherService.h"
 #include "installer/ShowProcess.h"
-#include "package/PackageTrailer.h"
+#include "package/ScreenSaverFileRecogniser.h"
 #include "platform/gui/TerminationSignals.h"
 #include "platform/idle/IdleInhibitions.h"
 #include "platform/idle/IdleSourceChoice.h"
@@ -45,9 +45,12 @@ private slots:
 std::string ScreenSaverFileProblem(const std::string& file) {
     const QFileInfo info(QString::fromStdString(file));
     if (!info.exists()) return file + " is gone";
-    if (!info.isFile() || !info.isReadable()) return "cannot read " + file;
-    if (!HasValidTrailer(file))
-        return file + " holds no screen saver (damaged, or not a packed screen saver)";
+    // A Mac projector is a folder; everything else a readable file.
+    if (!info.isReadable() || (!info.isFile() && !IsMacAppFolder(file))) return "cannot read " + file;
+    const RecognisedFile recognised = RecogniseScreenSaverFile(file);
+    if (recognised.kind == ScreenSaverFileKind::None)
+        return file + " holds no screen saver (damaged, or neither a packed screen saver nor a Flash movie: " +
+               recognised.reason + ")";
     return {};
 }
 

@@ -5,11 +5,9 @@
 #include "dialogs/MessageForm.h"
 #include "dialogs/ModalResult.h"
 #include "installer/DesktopShortcut.h"
-#include "installer/IdleWatcherRegistration.h"
 #include "installer/InstallNames.h"
 #include "installer/InstalledCopy.h"
-#include "installer/ScreenSaverHost.h"
-#include "installer/ScreenSaverThemeEntry.h"
+#include "installer/ScreenSaverHandOver.h"
 #include "installer/UninstallEntry.h"
 #include "platform/CodePage.h"
 #include "platform/FileAttributes.h"
@@ -359,15 +357,10 @@ bool TFormXInstaller::InstallScreenSaver() {
 
     const std::string displayName = ui_.name->text().toStdString();
     WriteUninstallEntry(fileName, displayName, destination + " -U");
-    RegisterScreenSaverTheme(destination, displayName);
-    HandOverToScreenSaverHost(destination, displayName);
-    // A Wayland desktop starts no screen saver of its own accord: the idle
-    // watcher does, from now on and with every session. What it says (on
-    // sway, the config line to add) goes to standard output: the wizard has
-    // no place for it.
-    if (OnWaylandSession())
-        for (const std::string& line : EnableIdleWatcher({destination, std::nullopt}).lines)
-            std::printf("%s\n", line.c_str());
+    // What the hosts were told (on sway, the config line the idle watcher
+    // needs) goes to standard output: the wizard has no place for it.
+    for (const std::string& line : HandOverToScreenSaverHosts({destination, displayName, {}}))
+        std::printf("%s\n", line.c_str());
 
     done(mrOk);
     return true;

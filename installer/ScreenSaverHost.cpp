@@ -151,10 +151,10 @@ std::vector<std::string> ProgramEntries(const std::vector<std::string>& lines) {
     return entries;
 }
 
-// The program an entry runs: its command's first word, unquoted. An entry is
+// The words of an entry's command, unquoted. An entry is
 // "[-] [visual:] ["name"] command": a leading "-" disables it, a visual names
 // the kind of window it needs.
-std::string EntryProgram(std::string_view entry) {
+std::vector<std::string> EntryWords(std::string_view entry) {
     entry = TrimLeft(entry);
     if (entry.starts_with('-')) entry = TrimLeft(entry.substr(1));
     const auto visualEnd =
@@ -165,7 +165,9 @@ std::string EntryProgram(std::string_view entry) {
         const auto close = entry.find('"', 1);
         entry = close == std::string_view::npos ? std::string_view() : TrimLeft(entry.substr(close + 1));
     }
+    std::vector<std::string> words;
     std::string word;
+    bool inWord = false;
     char quote = 0;
     for (std::size_t i = 0; i < entry.size(); ++i) {
         const char c = entry[i];
@@ -178,20 +180,33 @@ std::string EntryProgram(std::string_view entry) {
                 word += c;
         } else if (c == '\'' || c == '"') {
             quote = c;
+            inWord = true;
         } else if (c == '\\' && i + 1 < entry.size()) {
             word += entry[++i];
+            inWord = true;
         } else if (c == ' ' || c == '\t') {
-            break;
+            if (inWord) words.push_back(std::move(word));
+            word.clear();
+            inWord = false;
         } else {
             word += c;
+            inWord = true;
         }
     }
-    return word;
+    if (inWord) words.push_back(std::move(word));
+    return words;
 }
 
+bool IsFile(const std::string& word, const std::string& file) {
+    return !word.empty() && (word == file || SameFile(word, file));
+}
+
+// The entry runs the file, or plays it ("PLAYER play FILE ...").
 bool RunsFile(const std::string& entry, const std::string& installedFile) {
-    const std::string program = EntryProgram(entry);
-    return !program.empty() && (program == installedFile || SameFile(program, installedFile));
+    const std::vector<std::string> words = EntryWords(entry);
+    if (words.empty()) return false;
+    return IsFile(words[0], installedFile) ||
+           (words.size() >= 3 && words[1] == "play" && IsFile(words[2], installedFile));
 }
 
 // The value of a one-line resource ("mode:", "selected:"), or nothing.
@@ -260,17 +275,24 @@ bool UpdateHostConfig(const std::function<std::string(const std::optional<std::s
 
 } // namespace
 
-std::string HostCommandFor(const std::string& installedFile) {
+namespace {
+
+// One word of a command line, shell-quoted where needed.
+std::string ShellWord(const std::string& text) {
     constexpr std::string_view plain =
         "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_./+-,:@=";
-    std::string word = installedFile;
-    if (word.empty() || word.find_first_not_of(plain) != std::string::npos) {
-        word = "'";
-        for (char c : installedFile)
-            word += c == '\'' ? std::string("'\\''") : std::string(1, c);
-        word += "'";
-    }
-    return word + " -root";
+    if (!text.empty() && text.find_first_not_of(plain) == std::string::npos) return text;
+    std::string word = "'";
+    for (char c : text)
+        word += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return word + "'";
+}
+
+} // namespace
+
+std::string HostCommandFor(const std::string& installedFile, const std::string& player) {
+    if (!player.empty()) return ShellWord(player) + " play " + ShellWord(installedFile) + " -root";
+    return ShellWord(installedFile) + " -root";
 }
 
 std::string AddHostProgram(const std::string& config, const std::string& command,
@@ -409,11 +431,13 @@ bool ScreenSaverHostInstalled() {
     return !QStandardPaths::findExecutable(QStringLiteral("xscreensaver")).isEmpty();
 }
 
-bool HandOverToScreenSaverHost(const std::string& installedFile, const std::string& displayName) {
+bool HandOverToScreenSaverHost(const std::string& installedFile, const std::string& displayName,
+                               const std::string& player) {
     if (!ScreenSaverHostInstalled()) return false;
     UpdateHostConfig([&](const std::optional<std::string>& old) {
-        const std::string added = AddHostProgram(old.value_or(std::string()), HostCommandFor(installedFile),
-                                                 displayName, old ? std::string() : HostDefaultPrograms());
+        const std::string added =
+            AddHostProgram(old.value_or(std::string()), HostCommandFor(installedFile, player), displayName,
+                           old ? std::string() : HostDefaultPrograms());
         return SelectHostProgram(added, installedFile);
     });
     static const char* const settings[] = {"xscreensaver-settings", "xscreensaver-demo", nullptr};

@@ -13,8 +13,10 @@
 
 namespace scr {
 
-// The command line the host runs: the path, shell-quoted where needed, and "-root".
-std::string HostCommandFor(const std::string& installedFile);
+// The command line the host runs: the path, shell-quoted where needed, and
+// "-root"; with a `player`, a file that cannot run by itself played by it:
+// the player, "play", the path and "-root".
+std::string HostCommandFor(const std::string& installedFile, const std::string& player = {});
 
 // Adds a program to the "programs:" resource of an xscreensaver
 // configuration text and returns the new text. The entry goes to the end of
@@ -27,8 +29,8 @@ std::string AddHostProgram(const std::string& config, const std::string& command
                            const std::string& displayName, const std::string& defaultPrograms = {});
 
 // The index (as the host's "selected:" counts) of the first entry of the
-// programs list that runs `installedFile`, whatever links either path passes
-// through; nothing when none does.
+// programs list that runs `installedFile` (or plays it: "PLAYER play FILE"),
+// whatever links either path passes through; nothing when none does.
 std::optional<std::size_t> FindHostProgram(const std::string& config, const std::string& installedFile);
 
 // Makes the entry that runs `installedFile` the one the host shows ("mode:
@@ -54,10 +56,11 @@ std::string HostConfigPath();
 // True when the host is installed (its program is on the PATH).
 bool ScreenSaverHostInstalled();
 
-// Registers the installed file with the host, selects it, and starts the
-// host's settings program without waiting. False, with nothing done, without
-// a host.
-bool HandOverToScreenSaverHost(const std::string& installedFile, const std::string& displayName);
+// Registers the installed file with the host (run by itself, or played by
+// `player`), selects it, and starts the host's settings program without
+// waiting. False, with nothing done, without a host.
+bool HandOverToScreenSaverHost(const std::string& installedFile, const std::string& displayName,
+                               const std::string& player = {});
 
 // Removes the installed file from the host's configuration, when there is
 // one. False when the configuration could not be written.

@@ -47,7 +47,7 @@ std::string EngineFolderPlayer() {
 }
 
 std::string ScreenSaverThemeEntryText(const std::string& installedFile, const std::string& displayName,
-                                      const std::string& player) {
+                                      const std::string& player, bool fileRunsItself) {
     ShortcutFields fields;
     fields.name = displayName;
     fields.target = installedFile;
@@ -64,8 +64,8 @@ std::string ScreenSaverThemeEntryText(const std::string& installedFile, const st
     fields.categories = "Screensaver;";
     // Like the hosts' own entries: offered by the screen-saver settings, not in application menus.
     fields.onlyShowIn = "MATE;XFCE;";
-    // Offered only while the installed file exists.
-    fields.tryExec = installedFile;
+    // Offered only while the installed file exists (or, for a movie file, its player).
+    fields.tryExec = fileRunsItself ? installedFile : player;
     return DesktopEntryText(fields);
 }
 
@@ -75,12 +75,16 @@ bool ScreenSaverThemeHostInstalled() {
     return false;
 }
 
-bool RegisterScreenSaverTheme(const std::string& installedFile, const std::string& displayName) {
+bool RegisterScreenSaverTheme(const std::string& installedFile, const std::string& displayName,
+                              const std::string& moviePlayer) {
     if (!ScreenSaverThemeHostInstalled()) return false;
     std::error_code ec;
     std::filesystem::create_directories(ThemeFolder(), ec);
     const std::string path = ScreenSaverThemeEntryPath(installedFile);
-    const std::string text = ScreenSaverThemeEntryText(installedFile, displayName, EngineFolderPlayer());
+    std::string player = EngineFolderPlayer();
+    if (player.empty()) player = moviePlayer;
+    const std::string text =
+        ScreenSaverThemeEntryText(installedFile, displayName, player, moviePlayer.empty());
     if (!WriteFileReplacing(path, {reinterpret_cast<const uint8_t*>(text.data()), text.size()})) return false;
     ::chmod(path.c_str(), 0644);
     return true;
@@ -89,8 +93,13 @@ bool RegisterScreenSaverTheme(const std::string& installedFile, const std::strin
 bool RemoveScreenSaverTheme(const std::string& installedFile) {
     const std::string path = ScreenSaverThemeEntryPath(installedFile);
     const std::string tryExec = DesktopEntryValue(path, "TryExec");
-    const bool ours = IsShortcutTo(path, installedFile) ||
-                      (!tryExec.empty() && (tryExec == installedFile || SameFile(tryExec, installedFile)));
+    const std::vector<std::string> exec = ExecArguments(DesktopEntryValue(path, "Exec"));
+    const auto isFile = [&](const std::string& named) {
+        return !named.empty() && (named == installedFile || SameFile(named, installedFile));
+    };
+    // It runs the file, or a player plays it.
+    const bool ours = IsShortcutTo(path, installedFile) || isFile(tryExec) ||
+                      (exec.size() >= 3 && exec[1] == "play" && isFile(exec[2]));
     if (!ours) return true;
     return ::unlink(path.c_str()) == 0 || errno == ENOENT;
 }

@@ -29,16 +29,21 @@ std::string EngineFolderPlayer();
 
 // The text of the entry: shown as `displayName`, running the file with
 // "-root" or, with a `player` (see EngineFolderPlayer), the player with
-// "play <file> -root". Offered only while the installed file exists.
+// "play <file> -root". Offered only while the installed file exists; a file
+// that does not run by itself (`fileRunsItself` false: a Flash movie file),
+// only while the player does.
 std::string ScreenSaverThemeEntryText(const std::string& installedFile, const std::string& displayName,
-                                      const std::string& player = {});
+                                      const std::string& player = {}, bool fileRunsItself = true);
 
 // True when one of those hosts is installed (on the PATH).
 bool ScreenSaverThemeHostInstalled();
 
 // Writes the entry (mode 0644, complete or not at all) when such a host is
-// installed. False when no host is installed or the entry cannot be written.
-bool RegisterScreenSaverTheme(const std::string& installedFile, const std::string& displayName);
+// installed. A file that cannot run by itself is played by `moviePlayer`
+// (unless an administrator put a player into the hosts' folders). False when
+// no host is installed or the entry cannot be written.
+bool RegisterScreenSaverTheme(const std::string& installedFile, const std::string& displayName,
+                              const std::string& moviePlayer = {});
 
 // Removes the entry of the installed file, only when it runs or plays that very file.
 // True when no such entry is left.

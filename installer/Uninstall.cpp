@@ -1,12 +1,12 @@
 #include "installer/Uninstall.h"
 
 #include "installer/DesktopShortcut.h"
-#include "installer/IdleWatcherRegistration.h"
 #include "installer/InstallNames.h"
-#include "installer/ScreenSaverHost.h"
-#include "installer/ScreenSaverThemeEntry.h"
+#include "installer/ScreenSaverHandOver.h"
 #include "installer/UninstallEntry.h"
+#include "package/MoviePackage.h"
 #include "package/PackageTrailer.h"
+#include "package/ScreenSaverFileRecogniser.h"
 #include "package/XSCR.h"
 #include "platform/CodePage.h"
 #include "platform/ExecutablePath.h"
@@ -58,15 +58,26 @@ bool UninstallScreenSaver(const std::string& path, const UninstallConfirmation& 
         if (IsShortcutTo(shortcut, path)) DeleteFileForced(shortcut);
     }
     // The screen-saver hosts stop offering it (while the file still exists to compare with).
-    RemoveScreenSaverTheme(path);
-    RemoveFromScreenSaverHost(path);
-    DisableIdleWatcher(path);
+    TakeBackFromScreenSaverHosts(path);
     SelfDelete(path);
     return true;
 }
 
+bool UninstallMovieScreenSaver(const std::string& path, const UninstallConfirmation& confirm) {
+    const RecognisedFile file = RecogniseScreenSaverFile(path);
+    if (!file.HasMovie()) return false;
+    if (!confirm(UninstallConfirmationText(QString::fromStdString(MovieScreenSaverName(path))),
+                 QString::fromLatin1(kUninstallCaption)))
+        return false;
+    TakeBackFromScreenSaverHosts(path);
+    return true;
+}
+
 void RunUninstall(const std::string& packagePath) {
-    UninstallScreenSaver(packagePath, ConfirmWithMessageBox);
+    if (HasValidTrailer(packagePath))
+        UninstallScreenSaver(packagePath, ConfirmWithMessageBox);
+    else
+        UninstallMovieScreenSaver(packagePath, ConfirmWithMessageBox);
 }
 
 bool DeleteFileForced(const std::string& path) {

@@ -28,8 +28,16 @@ bool ConfirmWithMessageBox(const QString& text, const QString& caption);
 // is not an installed screen saver: nothing is asked and nothing removed. True when the removal ran.
 bool UninstallScreenSaver(const std::string& path, const UninstallConfirmation& confirm);
 
-// The mode routine: UninstallScreenSaver on the file of this run's package,
-// confirmed with the message box. The application object must exist.
+// Uninstalls a Flash movie file that `scrtool install` registered where it
+// lies: asks `confirm`, and on Yes removes the hosts' entries that play it.
+// The file itself is the user's and stays. A file without a movie is not
+// such a screen saver: nothing is asked and nothing removed. True when the
+// removal ran.
+bool UninstallMovieScreenSaver(const std::string& path, const UninstallConfirmation& confirm);
+
+// The mode routine: UninstallScreenSaver (or, for a Flash movie file,
+// UninstallMovieScreenSaver) on the file of this run's package, confirmed
+// with the message box. The application object must exist.
 void RunUninstall(const std::string& packagePath);
 
 // Deletes a file, read-only or not. True when it did not exist or was deleted.

@@ -1,5 +1,6 @@
 #include "package/PackageTrailer.h"
 
+#include "package/ByteSource.h"
 #include "platform/ReadOnlyFile.h"
 
 #include <cstring>
@@ -33,10 +34,18 @@ uint8_t ReadPackageKind(const std::string& path) {
 }
 
 bool HasValidTrailer(const std::string& path) {
+    ReadOnlyFile file;
+    if (!file.open(path)) return false;
+    return HasValidTrailer(FileByteSource(file));
+}
+
+bool HasValidTrailer(const ByteSource& source) {
     TrailerBytes trailer{};
-    int64_t size = 0;
-    if (!ReadTrailer(path, trailer, &size)) return false;
-    if (size < ParseTrailerFields(trailer).packageSize) return false;
+    if (source.size() < kTrailerSize ||
+        !source.readAt(source.size() - kTrailerSize, trailer.data(), trailer.size()))
+        return false;
+    ScrambleBytes(trailer.data(), kTrailerSize);
+    if (source.size() < ParseTrailerFields(trailer).packageSize) return false;
     return SignatureMatches(trailer.data() + kInfoRecordOffset);
 }
 

@@ -33,8 +33,11 @@ bool ReadTrailer(const std::string& path, TrailerBytes& trailer, int64_t* fileSi
 // trailer, or 0 when the file cannot be read or has no valid signature.
 uint8_t ReadPackageKind(const std::string& path);
 
+class ByteSource;
+
 // True when the file carries a complete, valid trailer whose package fits the file.
 bool HasValidTrailer(const std::string& path);
+bool HasValidTrailer(const ByteSource& source);
 
 // Fields of an unscrambled trailer.
 struct TrailerFields {

@@ -3,6 +3,7 @@
 #include "platform/CodePage.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace scr {
 namespace {
@@ -86,20 +87,16 @@ bool PeResourceReader::ParseHeaders() {
     } else {
         return false;
     }
-    uint32_t directoryCount = 0, resourceRva = 0, resourceSize = 0;
-    if (!source_.readLE32(countField, directoryCount) || directoryCount <= kResourceDirectoryIndex)
-        return false;
-    const int64_t entry = directories + kResourceDirectoryIndex * 8;
-    if (entry + 8 > optional + optionalSize) return false;
-    if (!source_.readLE32(entry, resourceRva) || !source_.readLE32(entry + 4, resourceSize) ||
-        resourceRva == 0)
-        return false;
-
+    // The section table is read first: the section names are wanted also
+    // from a program without resources.
     const int64_t table = optional + optionalSize;
     for (uint16_t i = 0; i < sectionCount; ++i) {
         uint8_t header[kSectionHeaderSize];
         if (!source_.readAt(table + static_cast<int64_t>(i) * kSectionHeaderSize, header, sizeof header))
             return false;
+        std::string name(reinterpret_cast<const char*>(header), 8);
+        name.resize(std::min(name.find('\0'), name.size()));
+        sectionNames_.push_back(name);
         Section section{static_cast<uint32_t>(ReadLE32(header + 12)),
                         static_cast<uint32_t>(ReadLE32(header + 16)),
                         static_cast<uint32_t>(ReadLE32(header + 20))};
@@ -108,6 +105,15 @@ bool PeResourceReader::ParseHeaders() {
         section.rawSize = static_cast<uint32_t>(std::min<int64_t>(section.rawSize, available));
         sections_.push_back(section);
     }
+
+    uint32_t directoryCount = 0, resourceRva = 0, resourceSize = 0;
+    if (!source_.readLE32(countField, directoryCount) || directoryCount <= kResourceDirectoryIndex)
+        return false;
+    const int64_t entry = directories + kResourceDirectoryIndex * 8;
+    if (entry + 8 > optional + optionalSize) return false;
+    if (!source_.readLE32(entry, resourceRva) || !source_.readLE32(entry + 4, resourceSize) ||
+        resourceRva == 0)
+        return false;
     for (const auto& section : sections_) {
         const int64_t delta = static_cast<int64_t>(resourceRva) - section.virtualAddress;
         if (delta >= 0 && delta < section.rawSize) {
@@ -147,24 +153,113 @@ bool PeResourceReader::NameMatches(uint32_t nameOffset, std::string_view name) c
     return true;
 }
 
-std::optional<uint32_t> PeResourceReader::FindEntry(uint32_t dirOffset, std::string_view name, uint32_t id,
-                                                    bool any) const {
+bool PeResourceReader::ForEachEntry(uint32_t dirOffset,
+                                    const std::function<bool(uint32_t name, uint32_t target)>& entry) const {
     uint8_t header[16];
-    if (!ReadArea(dirOffset, header, sizeof header)) return std::nullopt;
+    if (!ReadArea(dirOffset, header, sizeof header)) return false;
     const uint32_t named = header[12] | (header[13] << 8);
     const uint32_t ids = header[14] | (header[15] << 8);
     for (uint32_t i = 0; i < named + ids; ++i) {
-        uint8_t entry[8];
-        if (!ReadArea(dirOffset + 16 + i * 8, entry, sizeof entry)) return std::nullopt;
-        const auto entryName = static_cast<uint32_t>(ReadLE32(entry));
-        const auto target = static_cast<uint32_t>(ReadLE32(entry + 4));
+        uint8_t raw[8];
+        if (!ReadArea(dirOffset + 16 + i * 8, raw, sizeof raw)) return false;
+        if (!entry(static_cast<uint32_t>(ReadLE32(raw)), static_cast<uint32_t>(ReadLE32(raw + 4))))
+            return true;
+    }
+    return true;
+}
+
+std::optional<uint32_t> PeResourceReader::FindEntry(uint32_t dirOffset, std::string_view name, uint32_t id,
+                                                    bool any) const {
+    std::optional<uint32_t> found;
+    const bool whole = ForEachEntry(dirOffset, [&](uint32_t entryName, uint32_t target) {
         const bool isNamed = (entryName & kHighBit) != 0;
         bool match = any;
         if (!match && !name.empty()) match = isNamed && NameMatches(entryName & ~kHighBit, name);
         if (!match && name.empty()) match = !isNamed && entryName == id;
-        if (match) return target;
+        if (match) found = target;
+        return !match;
+    });
+    // A directory cut short answers nothing, as before a match could be trusted.
+    if (!whole && !found) return std::nullopt;
+    return found;
+}
+
+PeResourceId PeResourceReader::ReadId(uint32_t nameField) const {
+    PeResourceId id;
+    if (!(nameField & kHighBit)) {
+        id.id = nameField;
+        return id;
     }
-    return std::nullopt;
+    id.named = true;
+    const uint32_t offset = nameField & ~kHighBit;
+    uint8_t lengthBytes[2];
+    if (!ReadArea(offset, lengthBytes, 2)) return id;
+    const std::size_t length = std::min<std::size_t>(lengthBytes[0] | (lengthBytes[1] << 8), kMaxNameUnits);
+    uint8_t raw[kMaxNameUnits * 2];
+    if (!ReadArea(offset + 2, raw, length * 2)) return id;
+    std::vector<uint16_t> units(length);
+    for (std::size_t i = 0; i < length; ++i)
+        units[i] = static_cast<uint16_t>(raw[2 * i] | (raw[2 * i + 1] << 8));
+    id.name = Utf16ToUtf8(units);
+    return id;
+}
+
+std::optional<PeResourceEntry> PeResourceReader::ReadDataEntry(uint32_t offset) const {
+    uint8_t dataEntry[16];
+    if (!ReadArea(offset, dataEntry, sizeof dataEntry)) return std::nullopt;
+    PeResourceEntry entry;
+    entry.size = static_cast<uint32_t>(ReadLE32(dataEntry + 4));
+    entry.fileOffset = MapRva(static_cast<uint32_t>(ReadLE32(dataEntry)), entry.size).value_or(-1);
+    return entry;
+}
+
+PeResourceList PeResourceReader::ListResources() const {
+    PeResourceList list;
+    if (!valid_) return list;
+    std::size_t budget = kMaxDirectoryEntriesRead;
+    // Three levels: type, name, language. Each level's entries are read within one budget.
+    const auto level = [&](uint32_t dirOffset, const std::function<void(uint32_t, uint32_t)>& each) {
+        ForEachEntry(dirOffset, [&](uint32_t name, uint32_t target) {
+            if (budget == 0 || list.entries.size() >= kMaxListedResources) {
+                list.truncated = true;
+                return false;
+            }
+            --budget;
+            each(name, target);
+            return true;
+        });
+    };
+    level(0, [&](uint32_t typeField, uint32_t typeTarget) {
+        if (!(typeTarget & kHighBit)) return;
+        const PeResourceId type = ReadId(typeField);
+        level(typeTarget & ~kHighBit, [&](uint32_t nameField, uint32_t nameTarget) {
+            if (!(nameTarget & kHighBit)) return;
+            const PeResourceId name = ReadId(nameField);
+            level(nameTarget & ~kHighBit, [&](uint32_t language, uint32_t dataTarget) {
+                if (dataTarget & kHighBit) return;
+                std::optional<PeResourceEntry> entry = ReadDataEntry(dataTarget);
+                if (!entry) return;
+                entry->type = type;
+                entry->name = name;
+                entry->language = language;
+                list.entries.push_back(std::move(*entry));
+            });
+        });
+    });
+    return list;
+}
+
+std::string PeResourceId::Text(bool isType) const {
+    if (named) return name;
+    if (isType) {
+        static constexpr const char* kTypeNames[] = {
+            nullptr,        "CURSOR",  "BITMAP",     "ICON",        "MENU",   "DIALOG",
+            "STRING",       "FONTDIR", "FONT",       "ACCELERATOR", "RCDATA", "MESSAGETABLE",
+            "GROUP_CURSOR", nullptr,   "GROUP_ICON", nullptr,       "VERSION"};
+        if (id < std::size(kTypeNames) && kTypeNames[id]) return kTypeNames[id];
+        if (id == 24) return "MANIFEST";
+    }
+    return std::to_string(id);
 }
 
 std::optional<std::vector<uint8_t>> PeResourceReader::FindResource(uint32_t type, std::string_view name,
@@ -177,13 +272,10 @@ std::optional<std::vector<uint8_t>> PeResourceReader::FindResource(uint32_t type
     if (!nameEntry || !(*nameEntry & kHighBit)) return std::nullopt;
     const auto languageEntry = FindEntry(*nameEntry & ~kHighBit, {}, 0, true);
     if (!languageEntry || (*languageEntry & kHighBit)) return std::nullopt;
-    uint8_t dataEntry[16];
-    if (!ReadArea(*languageEntry, dataEntry, sizeof dataEntry)) return std::nullopt;
-    const auto rva = static_cast<uint32_t>(ReadLE32(dataEntry));
-    const auto size = static_cast<uint32_t>(ReadLE32(dataEntry + 4));
-    const auto offset = MapRva(rva, size);
+    const std::optional<PeResourceEntry> entry = ReadDataEntry(*languageEntry);
     std::vector<uint8_t> data;
-    if (!offset || !source_.readBytes(*offset, size, data)) return std::nullopt;
+    if (!entry || entry->fileOffset < 0 || !source_.readBytes(entry->fileOffset, entry->size, data))
+        return std::nullopt;
     return data;
 }
 

@@ -19,7 +19,8 @@ EXPECTED=(
   bin/scrplayer bin/scrtool lib/scrplayer/scrplayer-flash.so
   share/scrplayer/ruffle/ruffle.js share/scrplayer/ruffle/LICENSE_MIT
   share/applications/scrplayer.desktop share/applications/scrplayer_configure.desktop
-  share/applications/scrplayer_install.desktop share/mime/packages/scrplayer.xml
+  share/applications/scrplayer_install.desktop share/applications/scrplayer_flash.desktop
+  share/mime/packages/scrplayer.xml
   share/icons/hicolor/scalable/apps/scrplayer.svg
   share/man/man1/scrplayer.1.gz share/man/man1/scrtool.1.gz
   share/bash-completion/completions/scrtool
@@ -60,6 +61,11 @@ mkdir -m 700 "$HOME_DIR"
     grep -q 'application/x-scrplayer-screensaver' <<<"$content_type" || fail "a .scr file is not recognised"
     handlers=$(gio mime application/x-scrplayer-screensaver)
     head -n 1 <<<"$handlers" | grep -q 'scrplayer\.desktop' || fail "opening a .scr file does not play it: $handlers"
+    # A Flash movie is offered Play as one more program for it, never made
+    # its default by the install: no mimeapps.list is written.
+    handlers=$(gio mime application/vnd.adobe.flash.movie)
+    grep -q 'scrplayer_flash\.desktop' <<<"$handlers" || fail "a Flash movie is not offered Play: $handlers"
+    [ -z "$(find "$HOME" -name mimeapps.list)" ] || fail "the install wrote a default application"
   fi
   # Completion of commands, of a command's options and of the play modes.
   bash -c 'source /usr/share/bash-completion/bash_completion && source "$1" || exit 1

@@ -35,7 +35,10 @@ public:
     virtual QWidget* view() = 0;
     // Plays a movie from its bytes; replaces the movie before. Trace
     // messages that start with `tracePrefix` are passed on (none when empty).
-    virtual void Load(const QByteArray& movie, const QString& tracePrefix) = 0;
+    // With a `folder`, the movie may read the files in that folder and the
+    // folders below it by relative URL (loadMovie("part2.swf"), XML); nothing
+    // outside it, and nothing from any network. Without one it reads nothing.
+    virtual void Load(const QByteArray& movie, const QString& tracePrefix, const QString& folder = {}) = 0;
     virtual void Resume() = 0;
     virtual void Suspend() = 0;
     // Unloads the movie (frees the player's memory for it).

@@ -24,6 +24,9 @@ public:
     virtual bool LoadPicture(Bitmap24& bitmap, int index, int scale) = 0;
     // The bytes of movie `index`; none when they cannot be read.
     virtual std::optional<std::vector<uint8_t>> ReadMovie(int index) = 0;
+    // The folder whose files movie `index` may load beside itself; empty,
+    // as for every movie of a package, when it may load nothing.
+    virtual std::string MovieFolder(int /*index*/) const { return {}; }
 };
 
 } // namespace scr

@@ -32,6 +32,9 @@ public:
     virtual std::string HomePage() const = 0;
     // The labels of an item; null or empty when it has none.
     virtual const LabelGroup* Labels(int itemIndex) const = 0;
+    // True when the items' movies loop as pinned movies do, instead of
+    // stopping at their last frame (a movie file shown as a screen saver).
+    virtual bool LoopMovies() const { return false; }
 };
 
 // PlacementMode value of packages whose items move about the screen.

@@ -168,7 +168,7 @@ void ShowSequencer::EnterCurrentItem() {
         return;
     }
     if (item.kind == kFlash) {
-        if (auto movie = content_.ReadMovie(index_)) stage_.CreateFlash(bounds_, *movie);
+        if (auto movie = content_.ReadMovie(index_)) stage_.CreateFlash(index_, bounds_, *movie);
         stage_.SetPictureVisible(false);
     }
     FinishAdvance();

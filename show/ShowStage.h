@@ -48,8 +48,8 @@ public:
     virtual void ShowPictureAtOnce() = 0;
     virtual void StopTransition() = 0;
 
-    // The Flash host of the current item.
-    virtual void CreateFlash(const Rect& bounds, const std::vector<uint8_t>& movie) = 0;
+    // The Flash host of the current item, item `itemIndex` of the package.
+    virtual void CreateFlash(int itemIndex, const Rect& bounds, const std::vector<uint8_t>& movie) = 0;
     virtual void ReleaseCurrentFlash() = 0;
     virtual MovieProgress CurrentMovie() = 0;
     // Top-left of the current Flash host; false when there is none.

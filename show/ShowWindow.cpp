@@ -510,7 +510,8 @@ void ShowWindow::StopTransition() {
     if (trans_) trans_->Player().Stop();
 }
 
-VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::vector<uint8_t>& movie, bool loop) {
+VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::vector<uint8_t>& movie, bool loop,
+                                     const std::string& folder) {
     if (!flashPlayers_) return nullptr; // the window is going
     flashAttach_ = FlashAttach::Attaching;
     VtFlashEx* host = CreateFlashHost(this, *flashPlayers_, r.left, r.top, r.right, r.bottom);
@@ -521,6 +522,7 @@ VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::vector<uint8_t>& 
         activateWindow();
     }
     if (!host) return nullptr;
+    host->SetMovieFolder(QString::fromStdString(folder));
     host->SetMovie(
         QByteArray(reinterpret_cast<const char*>(movie.data()), static_cast<qsizetype>(movie.size())));
     if (loop) host->SetLoop(true);
@@ -535,8 +537,9 @@ VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::vector<uint8_t>& 
     return host;
 }
 
-void ShowWindow::CreateFlash(const Rect& bounds, const std::vector<uint8_t>& movie) {
-    currentFlash_ = MakeFlashHost(limit_.Clamp(bounds), movie, false);
+void ShowWindow::CreateFlash(int itemIndex, const Rect& bounds, const std::vector<uint8_t>& movie) {
+    currentFlash_ =
+        MakeFlashHost(limit_.Clamp(bounds), movie, package_->LoopMovies(), package_->MovieFolder(itemIndex));
     // A movie the player gives up on has ended: the next item comes at once
     // rather than after the item's time in front of an empty stage.
     if (currentFlash_ && currentFlash_->Player())
@@ -591,7 +594,7 @@ void ShowWindow::CreatePinnedItems() {
             });
         } else if (item.kind == ShowItem::Flash) {
             if (auto movie = package_->ReadMovie(i))
-                if (VtFlashEx* host = MakeFlashHost(limit_.Clamp(r), *movie, true))
+                if (VtFlashEx* host = MakeFlashHost(limit_.Clamp(r), *movie, true, package_->MovieFolder(i)))
                     pinnedItems_.emplace_back(host);
         }
     }

@@ -151,7 +151,7 @@ private:
     void TransitionOver();
     void ShowPictureAtOnce() override;
     void StopTransition() override;
-    void CreateFlash(const Rect& bounds, const std::vector<uint8_t>& movie) override;
+    void CreateFlash(int itemIndex, const Rect& bounds, const std::vector<uint8_t>& movie) override;
     void ReleaseCurrentFlash() override;
     MovieProgress CurrentMovie() override;
     bool CurrentFlashPosition(Point& position) override;
@@ -164,7 +164,8 @@ private:
     void SetFlySize(Size size) override;
     void SetFlyTarget(bool flash) override;
 
-    VtFlashEx* MakeFlashHost(const Rect& bounds, const std::vector<uint8_t>& movie, bool loop);
+    VtFlashEx* MakeFlashHost(const Rect& bounds, const std::vector<uint8_t>& movie, bool loop,
+                             const std::string& folder);
     void CaptureArea(const Rect& r);
     // Where the transition control stands (the visible part of the bounds).
     Rect PictureGeometry() const;

@@ -8,16 +8,12 @@
 namespace scr {
 namespace {
 
-constexpr uint16_t kTagEnd = 0;
-constexpr uint16_t kTagShowFrame = 1;
 constexpr uint16_t kTagDoAction = 12;
-constexpr uint16_t kTagFileAttributes = 69;
 constexpr uint16_t kTagPlaceObject = 4;
 constexpr uint16_t kTagRemoveObject = 5;
 constexpr uint16_t kTagPlaceObject2 = 26;
 constexpr uint16_t kTagRemoveObject2 = 28;
 constexpr uint16_t kTagPlaceObject3 = 70;
-constexpr uint8_t kActionScript3Flag = 0x08;
 
 constexpr uint8_t kActionEnd = 0x00;
 constexpr uint8_t kActionStop = 0x07;
@@ -25,30 +21,8 @@ constexpr uint8_t kActionTrace = 0x26;
 constexpr uint8_t kActionPush = 0x96;
 constexpr uint8_t kPushString = 0;
 
-struct SwfTag {
-    uint16_t code = 0;
-    size_t start = 0;  // first byte of the tag header
-    size_t data = 0;   // first byte after the header
-    size_t length = 0; // bytes of data
-    size_t end() const { return data + length; }
-};
-
 uint16_t Le16(const uint8_t* p) {
     return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
-
-// Reads the tag at `offset`; nullopt when its header or data would pass the end.
-std::optional<SwfTag> ReadTag(std::span<const uint8_t> body, size_t offset) {
-    if (offset + 2 > body.size()) return std::nullopt;
-    uint16_t codeAndLength = Le16(&body[offset]);
-    SwfTag tag{static_cast<uint16_t>(codeAndLength >> 6), offset, offset + 2, codeAndLength & 0x3fu};
-    if (tag.length == 0x3f) {
-        if (offset + 6 > body.size()) return std::nullopt;
-        tag.length = static_cast<uint32_t>(Le16(&body[offset + 2]) | Le16(&body[offset + 4]) << 16);
-        tag.data = offset + 6;
-    }
-    if (tag.length > body.size() - tag.data) return std::nullopt;
-    return tag;
 }
 
 // The parsed movie header and its tags, read once and shared by probe and rewrite.
@@ -59,47 +33,21 @@ struct SwfLayout {
 };
 
 std::optional<SwfLayout> ReadLayout(const SwfContainer& movie) {
-    std::span<const uint8_t> body = movie.body;
     SwfLayout layout;
+    const SwfTimeline timeline =
+        WalkSwfTimeline(movie.body, movie.version, [&](const SwfTag& tag) { layout.tags.push_back(tag); });
+    if (!timeline.headerRead) return std::nullopt;
     SwfMovieInfo& info = layout.info;
     info.compression = movie.compression;
     info.version = movie.version;
-    if (body.empty()) return std::nullopt;
-    // Stage rectangle: 5 bits of field width, then four signed fields of that width (twips).
-    int bits = body[0] >> 3;
-    size_t rectBytes = (5 + 4 * static_cast<size_t>(bits) + 7) / 8;
-    if (rectBytes + 4 > body.size()) return std::nullopt;
-    auto field = [&](int index) {
-        int64_t value = 0;
-        for (int i = 0; i < bits; ++i) {
-            size_t bit = 5 + static_cast<size_t>(index * bits + i);
-            value = value << 1 | ((body[bit / 8] >> (7 - bit % 8)) & 1);
-        }
-        if (bits > 0 && (value >> (bits - 1)) & 1) value -= int64_t{1} << bits;
-        return value;
-    };
-    info.width = static_cast<int>((field(1) - field(0)) / 20);
-    info.height = static_cast<int>((field(3) - field(2)) / 20);
-    info.frameRate = body[rectBytes + 1] + body[rectBytes] / 256.0;
-    layout.frameCountOffset = rectBytes + 2;
-    info.headerFrames = Le16(&body[layout.frameCountOffset]);
-
-    size_t offset = rectBytes + 4;
-    bool ended = false;
-    while (offset < body.size()) {
-        std::optional<SwfTag> tag = ReadTag(body, offset);
-        if (!tag) break;
-        if (tag->code == kTagEnd) {
-            ended = true;
-            break;
-        }
-        if (layout.tags.empty() && tag->code == kTagFileAttributes && tag->length >= 1 && info.version >= 9)
-            info.actionScript3 = (body[tag->data] & kActionScript3Flag) != 0;
-        if (tag->code == kTagShowFrame) ++info.showFrames;
-        layout.tags.push_back(*tag);
-        offset = tag->end();
-    }
-    info.damaged = !movie.complete || !ended;
+    info.width = timeline.header.width;
+    info.height = timeline.header.height;
+    info.frameRate = timeline.header.frameRate;
+    info.headerFrames = timeline.header.frameCount;
+    info.showFrames = timeline.showFrames;
+    info.actionScript3 = timeline.actionScript3;
+    info.damaged = !movie.complete || !timeline.ended;
+    layout.frameCountOffset = timeline.header.frameCountAt;
     return layout;
 }
 
@@ -228,13 +176,13 @@ std::optional<SwfRewrite> RewriteSwfForHost(std::span<const uint8_t> file, bool 
     out[layout->frameCountOffset + 1] = static_cast<uint8_t>(info.showFrames >> 8);
     int frame = 0;
     for (const SwfTag& tag : layout->tags) {
-        if (tag.code == kTagShowFrame && probe) {
+        if (tag.code == kSwfTagShowFrame && probe) {
             if (frame == 0) {
                 std::vector<uint8_t> tags = As3FrameProbeTags(*probe, probeClass, loop, prefix);
                 out.insert(out.end(), tags.begin(), tags.end());
             }
             ++frame;
-        } else if (tag.code == kTagShowFrame) {
+        } else if (tag.code == kSwfTagShowFrame) {
             std::vector<uint8_t> notice =
                 FrameNoticeTag(frame, !loop && frame == info.showFrames - 1, prefix);
             out.insert(out.end(), notice.begin(), notice.end());
@@ -243,7 +191,7 @@ std::optional<SwfRewrite> RewriteSwfForHost(std::span<const uint8_t> file, bool 
         out.insert(out.end(), body.begin() + static_cast<ptrdiff_t>(tag.start),
                    body.begin() + static_cast<ptrdiff_t>(tag.end()));
     }
-    AppendTagHeader(out, kTagEnd, 0);
+    AppendTagHeader(out, kSwfTagEnd, 0);
     result.movie = EncodeSwf(SwfCompression::None, info.version, out);
     return result;
 }

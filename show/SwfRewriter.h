@@ -13,7 +13,8 @@
 // left as they are. Every tag length is bounded by the movie: a damaged movie
 // is cut after its last whole tag and still yields a well-formed file.
 
-#include "show/SwfContainer.h"
+#include "package/SwfContainer.h"
+#include "package/SwfTimeline.h"
 
 #include <cstdint>
 #include <optional>

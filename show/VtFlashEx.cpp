@@ -84,6 +84,9 @@ void VtFlashEx::SetLoop(bool loop) {
 QByteArray VtFlashEx::Movie() const {
     return player_ ? player_->Movie() : QByteArray();
 }
+void VtFlashEx::SetMovieFolder(const QString& folder) {
+    if (player_) player_->SetMovieFolder(folder);
+}
 void VtFlashEx::SetMovie(const QByteArray& movie) {
     if (player_) player_->SetMovie(movie);
 }

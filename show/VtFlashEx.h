@@ -49,6 +49,9 @@ public:
     // The movie's bytes (the player takes them from memory).
     QByteArray Movie() const;
     void SetMovie(const QByteArray& movie);
+    // The folder the movie may load its neighbours from (see
+    // VtXShockwaveFlashEx::SetMovieFolder); set it before the movie.
+    void SetMovieFolder(const QString& folder);
     QMenu* PM() const;
     void SetPM(QMenu* menu);
     MouseMoveEvent OnMouseMove() const;

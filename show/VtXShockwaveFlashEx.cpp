@@ -167,7 +167,7 @@ void VtXShockwaveFlashEx::LoadMovie() {
     }
     totalFrames_ = notices_ ? rewrite->info.showFrames : rewrite->info.headerFrames;
     AppendStatsLine("movie-load");
-    engine_->Load(bytes, notices_ ? prefix : QString());
+    engine_->Load(bytes, notices_ ? prefix : QString(), movieFolder_);
 }
 
 void VtXShockwaveFlashEx::CaptureFrame(std::function<void(const QImage&)> done) {

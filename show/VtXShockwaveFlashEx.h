@@ -50,6 +50,10 @@ public:
     void SetMovie(const QByteArray& movie);
     // Whether a movie was set (even one that cannot play).
     bool HasMovie() const { return hasMovie_; }
+    // The folder whose files (and those of the folders below it) the movie
+    // may load by relative URL; empty, the default: it loads nothing.
+    // Applies from the next load of a movie.
+    void SetMovieFolder(const QString& folder) { movieFolder_ = folder; }
     bool Loop() const { return loop_; }
     void SetLoop(bool loop);
     bool Playing() const;
@@ -90,6 +94,7 @@ private:
     std::unique_ptr<FlashEngine> engine_;
     ControlEvents events_;
     QByteArray movie_;
+    QString movieFolder_;
     bool hasMovie_ = false;
     bool loop_ = true;
     bool menu_ = true;

@@ -1,9 +1,12 @@
 #include "startup/Dispatch.h"
 
 #include "dialogs/ConfigDialog.h"
+#include "dialogs/MovieFileSettings.h"
 #include "installer/InstallerWizard.h"
 #include "installer/Uninstall.h"
+#include "package/MoviePackage.h"
 #include "package/PackageTrailer.h"
+#include "package/ScreenSaverFileRecogniser.h"
 #include "platform/FrameMemoryReuse.h"
 #include "platform/PasswordProvider.h"
 #include "platform/ShowEnvironment.h"
@@ -15,7 +18,7 @@
 #include "platform/gui/TaskbarEntry.h"
 #include "platform/gui/WallClock.h"
 #include "show/HomePage.h"
-#include "show/PackageShowContent.h"
+#include "show/ShowPackageFile.h"
 #include "show/ShowWindow.h"
 #include "startup/ModeDetection.h"
 #include "startup/RunContext.h"
@@ -44,6 +47,13 @@ void RunSaverOrConfig(RunContext& run) {
     const ShowEnvironment environment{
         {QtPrimaryScreenSize(), QtDesktopDecodeLimits()}, random, WallClock::Instance(), PixelOptions{}};
     if (run.mode == ShowMode::Config) {
+        // A movie file has nothing to configure: a message says so.
+        if (const RecognisedFile file = RecogniseScreenSaverFile(run.PackagePath()); file.HasMovie()) {
+            ShowMovieFileSettings(QString::fromStdString(MovieScreenSaverName(file.path)),
+                                  QString::fromUtf8(KindWord(file.kind).data(),
+                                                    static_cast<qsizetype>(KindWord(file.kind).size())));
+            return;
+        }
         TForm_XSCR_Config dialog(run.PackagePath(), run.parentWindow, environment.reading);
         TrimWorkingSet();
         dialog.exec();
@@ -53,8 +63,8 @@ void RunSaverOrConfig(RunContext& run) {
     // asked for with F2 opens once the window (and its package) is gone.
     std::string homePage;
     {
-        ShowWindow window(std::make_unique<PackageShowContent>(run.PackagePath(), environment.reading),
-                          environment, run.mode, run.parentWindow);
+        ShowWindow window(OpenShowPackage(run.PackagePath(), environment.reading), environment, run.mode,
+                          run.parentWindow);
         TrimWorkingSet();
         if (window.Start() && !window.hasEnded()) {
             QEventLoop loop;

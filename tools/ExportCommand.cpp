@@ -1,10 +1,14 @@
 // scrtool export FILE DIR [--no-pictures] [--no-music] [--screen WxH]: saves
 // the background, pictures, movies and music tracks of a packed screen saver
-// into DIR under the names the configuration dialog's export uses.
+// into DIR under the names the configuration dialog's export uses. A Flash
+// movie file (a projector, another maker's wrapper, a bare movie) gives its
+// movie, as Flash_1.swf.
 
+#include "package/ScreenSaverFileRecogniser.h"
 #include "package/XSCR.h"
 #include "platform/ExecutablePath.h"
 #include "platform/ReadOnlyFile.h"
+#include "platform/SafeFile.h"
 #include "tools/CommandArguments.h"
 #include "tools/PackageScreen.h"
 
@@ -62,6 +66,23 @@ FileState StateOf(const std::string& path) {
     return {true, st.st_ino, static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
+// The movie of a movie file, written as the export names a package's first movie.
+int ExportMovie(const RecognisedFile& file, const std::string& dir, bool pictures) {
+    if (!pictures) {
+        std::printf("0 files written to %s\n", dir.c_str());
+        return 0;
+    }
+    const std::optional<std::vector<uint8_t>> movie = ReadFoundMovie(file);
+    const std::string out = dir + "Flash_1.swf";
+    if (!movie || !WriteFileReplacing(out, *movie)) {
+        std::fprintf(stderr, "scrtool export: %s failed: the movie of %s could not be read or written\n",
+                     out.c_str(), file.path.c_str());
+        return 1;
+    }
+    std::printf("1 file written to %s\n", dir.c_str());
+    return 0;
+}
+
 } // namespace
 
 int RunExportCommand(int argc, char** argv) {
@@ -75,7 +96,8 @@ int RunExportCommand(int argc, char** argv) {
     }
     const std::string file = args.positional()[0];
     std::string dir = args.positional()[1];
-    if (!ReadOnlyFile(file).isOpen()) {
+    const RecognisedFile recognised = RecogniseScreenSaverFile(file);
+    if (!ReadOnlyFile(file).isOpen() && !IsMacAppFolder(file)) {
         std::fprintf(stderr, "scrtool export: cannot read %s\n", file.c_str());
         return 2;
     }
@@ -90,6 +112,11 @@ int RunExportCommand(int argc, char** argv) {
         return 1;
     }
     if (dir.back() != '/') dir += '/';
+    if (recognised.HasMovie()) return ExportMovie(recognised, dir, !args.flag("--no-pictures"));
+    if (IsMacAppFolder(file)) {
+        std::fprintf(stderr, "scrtool export: %s\n", NoMovieMessage(recognised).c_str());
+        return 1;
+    }
 
     XSCR package(file, screen.reading());
     const bool pictures = !args.flag("--no-pictures"), music = !args.flag("--no-music");

@@ -1,7 +1,10 @@
-// scrtool info FILE [--screen WxH] [--json]: loads FILE as the package source,
-// as if it were the running screen saver, and prints what the package reader
-// holds: a readable summary, or one JSON object.
+// scrtool info FILE [--screen WxH] [--json]: tells what FILE is (its kind
+// word) and prints what it holds: for a packed screen saver what the package
+// reader holds, as if it were the running screen saver; for a Flash movie
+// file (a projector, another maker's wrapper, a bare movie) where the movie
+// lies and what it is. A readable summary, or one JSON object.
 
+#include "package/ScreenSaverFileRecogniser.h"
 #include "package/XSCR.h"
 #include "platform/CodePage.h"
 #include "platform/ColorRef.h"
@@ -57,6 +60,7 @@ Json PackageJson(XSCR& package) {
     const uint8_t kind = package.PackageKind();
     const AuthorInfo& author = package.Author();
     Json json = {
+        {"kind", KindWord(ScreenSaverFileKind::Package)},
         {"appended", package.IsAppended()},
         {"name", package.NameUtf8()},
         {"description", package.DescriptionUtf8()},
@@ -125,9 +129,76 @@ std::string Kind(int kind) {
                                      : "kind " + std::to_string(kind);
 }
 
+Json MovieJson(const FoundMovie& movie) {
+    return {{"offset", movie.offset},
+            {"length", movie.size},
+            {"place", movie.place},
+            {"signature", SwfSignature(movie.header.compression)},
+            {"version", movie.header.version},
+            {"declared_length", movie.header.declaredLength},
+            {"width", movie.frame.width},
+            {"height", movie.frame.height},
+            {"frame_rate", movie.frame.frameRate},
+            {"frame_count", movie.frame.frameCount},
+            {"show_frames", movie.showFrames},
+            {"actionscript3", movie.actionScript3}};
+}
+
+Json MovieFileJson(const RecognisedFile& file) {
+    Json json = {{"kind", KindWord(file.kind)}, {"file", file.path}};
+    if (!file.HasMovie()) {
+        json["reason"] = file.reason;
+    } else {
+        json["movie_file"] = file.movieFile;
+        json["movie"] = MovieJson(*file.movie);
+        json["others"] = Json::array();
+        for (const FoundMovie& other : file.others)
+            json["others"].push_back(MovieJson(other));
+    }
+    json["rejected"] = Json::array();
+    for (const RejectedCandidate& candidate : file.rejected)
+        json["rejected"].push_back({{"offset", candidate.offset}, {"reason", candidate.reason}});
+    return json;
+}
+
+std::string FrameRateText(double rate) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", rate);
+    return text;
+}
+
+// The readable summary of a movie file, drawn from the same object the JSON form prints.
+void PrintMovieSummary(const Json& j) {
+    std::printf("File:             %s\n", j["file"].get<std::string>().c_str());
+    std::printf("Kind:             %s\n", j["kind"].get<std::string>().c_str());
+    const Json& m = j["movie"];
+    if (j["movie_file"] != j["file"])
+        std::printf("Movie file:       %s\n", j["movie_file"].get<std::string>().c_str());
+    std::printf("Movie:            offset %lld, length %lld bytes (%s)\n", m["offset"].get<long long>(),
+                m["length"].get<long long>(), m["place"].get<std::string>().c_str());
+    std::printf("Flash version:    %d (%s%s)\n", m["version"].get<int>(),
+                m["signature"].get<std::string>().c_str(),
+                m["actionscript3"].get<bool>() ? ", ActionScript 3" : "");
+    std::printf("Frame size:       %d x %d\n", m["width"].get<int>(), m["height"].get<int>());
+    std::printf("Frame rate:       %s fps\n", FrameRateText(m["frame_rate"].get<double>()).c_str());
+    std::printf("Frame count:      %d", m["frame_count"].get<int>());
+    if (m["show_frames"] != m["frame_count"])
+        std::printf(" (the main timeline shows %d)", m["show_frames"].get<int>());
+    std::printf("\n");
+    for (const Json& other : j["others"])
+        std::printf("Also found:       offset %lld, length %lld bytes, version %d, %d x %d, %d frames (%s)\n",
+                    other["offset"].get<long long>(), other["length"].get<long long>(),
+                    other["version"].get<int>(), other["width"].get<int>(), other["height"].get<int>(),
+                    other["frame_count"].get<int>(), other["place"].get<std::string>().c_str());
+    for (const Json& rejected : j["rejected"])
+        std::printf("Not a movie:      offset %lld: %s\n", rejected["offset"].get<long long>(),
+                    rejected["reason"].get<std::string>().c_str());
+}
+
 // The readable summary, drawn from the same object the JSON form prints.
 void PrintSummary(const std::string& file, const Json& j) {
     std::printf("File:             %s\n", file.c_str());
+    std::printf("Kind:             %s\n", j["kind"].get<std::string>().c_str());
     if (!j["appended"].get<bool>() && j["item_count"] == 0 && j["name"].get<std::string>().empty()) {
         std::printf("Package:          none\n");
         return;
@@ -184,7 +255,8 @@ int RunInfoCommand(int argc, char** argv) {
         return 2;
     }
     const std::string file = args.positional()[0];
-    if (!ReadOnlyFile(file).isOpen()) {
+    const RecognisedFile recognised = RecogniseScreenSaverFile(file);
+    if (!ReadOnlyFile(file).isOpen() && !IsMacAppFolder(file)) {
         std::fprintf(stderr, "scrtool info: cannot read %s\n", file.c_str());
         return 2;
     }
@@ -192,6 +264,17 @@ int RunInfoCommand(int argc, char** argv) {
     if (!screen.choose(args.option("--screen"))) {
         std::fprintf(stderr, "scrtool info: %s\n", screen.error().c_str());
         return 2;
+    }
+    if (recognised.kind != ScreenSaverFileKind::Package) {
+        // A movie file, or a file that holds neither a package nor a movie.
+        const Json json = MovieFileJson(recognised);
+        if (args.flag("--json"))
+            std::printf("%s\n", json.dump(2).c_str());
+        else if (recognised.HasMovie())
+            PrintMovieSummary(json);
+        if (recognised.HasMovie()) return 0;
+        std::fprintf(stderr, "scrtool info: %s\n", NoMovieMessage(recognised).c_str());
+        return 1;
     }
     XSCR package(file, screen.reading());
     const Json json = PackageJson(package);

@@ -2,32 +2,15 @@
 // saver from a manifest: the program (by default the player beside scrtool)
 // followed by the package.
 
-#include "dialogs/ProgramResource.h"
 #include "package/PackageManifest.h"
-#include "package/PackageTrailer.h"
 #include "platform/ExecutablePath.h"
 #include "tools/CommandArguments.h"
+#include "tools/EnglishLanguageTables.h"
 
 #include <cstdio>
 #include <filesystem>
 
 namespace scr {
-namespace {
-
-// The program's own English language tables, as a package stores them, for
-// packages whose manifest gives none: their dialogs are then complete.
-LanguageTableTexts EnglishLanguageTables() {
-    const auto table = [](const char* name) {
-        const std::optional<QByteArray> data = LoadProgramResource(QString::fromLatin1(name));
-        if (!data) return std::string();
-        std::string text(data->constData(), static_cast<std::size_t>(data->size()));
-        ScrambleBytes(text.data(), static_cast<long long>(text.size()));
-        return text;
-    };
-    return {table("LNGDYNA"), table("LNGSTATIC")};
-}
-
-} // namespace
 
 int RunPackCommand(int argc, char** argv) {
     CommandArguments args({}, {"-o", "--stub"});

@@ -1,10 +1,12 @@
 #include "tools/ShowRenderer.h"
 
+#include "package/ScreenSaverFileRecogniser.h"
 #include "package/XSCR.h"
 #include "platform/ShowEnvironment.h"
 #include "platform/VirtualClock.h"
 #include "platform/gui/ApplicationArguments.h"
 #include "platform/gui/QtScreenSize.h"
+#include "show/MovieShowContent.h"
 #include "show/MusicSettings.h"
 #include "show/PackageShowContent.h"
 #include "show/ShowWindow.h"
@@ -15,6 +17,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -106,6 +109,16 @@ int Fail(const std::string& message) {
     return 1;
 }
 
+} // namespace
+
+double MoviePassSeconds(const FoundMovie& movie) {
+    const double frames = movie.frame.frameCount > 0 ? movie.frame.frameCount : movie.showFrames;
+    const double seconds = movie.frame.frameRate > 0 ? frames / movie.frame.frameRate : 0;
+    return std::clamp(seconds, kMinMoviePassSeconds, kMaxRenderSeconds);
+}
+
+namespace {
+
 // Sample frames from the start of the video to the start of video frame `index`.
 int64_t SampleAtFrame(int64_t index, int fps) {
     return index * VideoEncoder::kSampleRate / fps;
@@ -186,7 +199,8 @@ private:
 
 int RenderShow(const RenderSettings& settings) {
     std::error_code ec;
-    if (!fs::is_regular_file(settings.package, ec))
+    // A folder may be a Mac projector.
+    if (!fs::is_regular_file(settings.package, ec) && !fs::is_directory(settings.package, ec))
         return Fail("'" + settings.package + "' is not a readable file");
     std::string error;
     const auto screenPath =
@@ -208,40 +222,53 @@ int RenderShow(const RenderSettings& settings) {
     SeededRandom random(settings.seed);
     VirtualClock clock;
     const ShowEnvironment environment{{ScreenSize{}, QtDesktopDecodeLimits()}, random, clock, PixelOptions{}};
-    auto content = std::make_unique<PackageShowContent>(settings.package, environment.reading);
-    PackageShowContent& package = *content;
-    if (!package.package().IsAppended() && package.ItemCount() == 0 && package.MusicCount() == 0)
-        return Fail("'" + settings.package + "' holds no packed screen saver");
-    RenderSoundTrack sound(package, ReadMusicSettings(package.Name()), random);
+    RenderSettings effective = settings;
+    std::unique_ptr<ShowPackage> content;
+    RecognisedFile file = RecogniseScreenSaverFile(settings.package);
+    if (file.HasMovie()) {
+        // A movie file: one pass is its frames at its frame rate.
+        if (!effective.durationSeconds)
+            effective.durationSeconds =
+                std::min(MoviePassSeconds(*file.movie) * effective.loops, kMaxRenderSeconds);
+        content = std::make_unique<MovieShowContent>(std::move(file), QtPrimaryScreenSize());
+    } else {
+        auto package = std::make_unique<PackageShowContent>(settings.package, environment.reading);
+        if (!package->package().IsAppended() && package->ItemCount() == 0 && package->MusicCount() == 0)
+            return Fail("'" + settings.package + "' holds no packed screen saver, and " +
+                        NoMovieMessage(file));
+        content = std::move(package);
+    }
+    RenderSoundTrack sound(*content, ReadMusicSettings(content->Name()), random);
     ShowWindow window(std::move(content), environment, ShowMode::Show, 0, ShowSound::Silent);
-    if (!settings.durationSeconds && window.sequencer().playList().empty())
+    if (!effective.durationSeconds && window.sequencer().playList().empty())
         return Fail("'" + settings.package + "' has no items that take turns on screen; give --duration");
 
-    const auto partPath = MakeFileBeside(settings.output, ".part", error);
+    const auto partPath = MakeFileBeside(effective.output, ".part", error);
     if (!partPath) return Fail(error);
     TemporaryFile part(*partPath);
     VideoEncoder encoder;
-    VideoFormat format{settings.width, settings.height, settings.fps, sound.hasMusic()};
-    if (!encoder.Open(part.path(), settings.container, format)) return Fail(encoder.error());
+    VideoFormat format{effective.width, effective.height, effective.fps, sound.hasMusic()};
+    if (!encoder.Open(part.path(), effective.container, format)) return Fail(encoder.error());
 
     window.StartUnattended();
     std::optional<int64_t> totalFrames;
-    if (settings.durationSeconds)
-        totalFrames = static_cast<int64_t>(*settings.durationSeconds * settings.fps + 0.5);
-    RenderProgress progress(
-        totalFrames, totalFrames ? std::nullopt
-                                 : std::optional<int>(settings.loops * window.sequencer().playList().size()));
-    Render render(settings, window, sound, encoder, clock);
+    if (effective.durationSeconds)
+        totalFrames = static_cast<int64_t>(*effective.durationSeconds * effective.fps + 0.5);
+    RenderProgress progress(totalFrames,
+                            totalFrames
+                                ? std::nullopt
+                                : std::optional<int>(effective.loops * window.sequencer().playList().size()));
+    Render render(effective, window, sound, encoder, clock);
     const Render::Outcome outcome = render.Run(progress);
     progress.Finish();
     const auto stopped = [&] { return window.rules().closing(); };
     if (outcome == Render::Outcome::Stopped || stopped()) {
         std::fprintf(stderr, "scrtool render: stopped by a signal; %s was not written\n",
-                     settings.output.c_str());
+                     effective.output.c_str());
         return 130;
     }
     if (outcome == Render::Outcome::Failed)
-        return Fail("cannot write " + settings.output + ": " + encoder.error());
+        return Fail("cannot write " + effective.output + ": " + encoder.error());
     if (render.frames() == 0) return Fail("the show gave no frame to write");
     const bool finished = encoder.Finish([&] {
         Render::RunEvents();
@@ -249,11 +276,12 @@ int RenderShow(const RenderSettings& settings) {
     });
     if (stopped()) {
         std::fprintf(stderr, "scrtool render: stopped by a signal; %s was not written\n",
-                     settings.output.c_str());
+                     effective.output.c_str());
         return 130;
     }
-    if (!finished) return Fail("cannot write " + settings.output + ": " + encoder.error());
-    if (!part.RenameTo(settings.output, error)) return Fail("cannot write " + settings.output + ": " + error);
+    if (!finished) return Fail("cannot write " + effective.output + ": " + encoder.error());
+    if (!part.RenameTo(effective.output, error))
+        return Fail("cannot write " + effective.output + ": " + error);
     const FlashFrameCapture& flash = render.flash();
     if (flash.framesLate() * 10 > flash.framesPaced())
         std::fprintf(
@@ -261,7 +289,7 @@ int RenderShow(const RenderSettings& settings) {
             "scrtool render: %lld of %lld frames with a movie on show came late: the machine did not "
             "keep real time, so movies run faster in %s than on screen\n",
             static_cast<long long>(flash.framesLate()), static_cast<long long>(flash.framesPaced()),
-            settings.output.c_str());
+            effective.output.c_str());
     return 0;
 }
 

@@ -31,6 +31,13 @@ struct RenderSettings {
 
 // The longest video a render makes, whatever the passes through the items take.
 inline constexpr double kMaxRenderSeconds = 12 * 3600;
+// A movie file's pass lasts at least this long (many movies have a main
+// timeline of one frame and animate by script).
+inline constexpr double kMinMoviePassSeconds = 10;
+
+struct FoundMovie;
+// One pass of a movie file: its frame count at its frame rate, at least kMinMoviePassSeconds.
+double MoviePassSeconds(const FoundMovie& movie);
 
 // Renders; reports on standard error and returns the exit status (0 done,
 // 1 failed, 130 stopped by a signal).

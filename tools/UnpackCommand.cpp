@@ -3,14 +3,20 @@
 // background, licence and language tables as files, and manifest.json with
 // every setting as stored. What cannot be read, or would not come back the
 // same from the manifest, is named, and the exit status is then 1.
+// A Flash movie file (a projector, another maker's wrapper, a bare movie)
+// gives its movie byte for byte as stored and a manifest of a package
+// holding it (MoviePackage.h).
 
 #include "package/DescriptionDifferences.h"
 #include "package/ManifestWriter.h"
+#include "package/MoviePackage.h"
 #include "package/PackageContents.h"
 #include "package/PackageManifest.h"
+#include "package/ScreenSaverFileRecogniser.h"
 #include "package/XSCR.h"
 #include "platform/ReadOnlyFile.h"
 #include "tools/CommandArguments.h"
+#include "tools/EnglishLanguageTables.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -58,6 +64,28 @@ std::vector<std::string> CheckRoundTrip(const PackageDescription& expected, cons
     return notes;
 }
 
+// The movie of a movie file and a manifest of a package that holds it.
+int UnpackMovie(const RecognisedFile& file, const std::string& dir, bool force) {
+    const std::optional<std::vector<uint8_t>> movie = ReadFoundMovie(file);
+    if (!movie) return Fail(1, "cannot read the movie of " + file.path);
+    if (const std::string problem = PrepareFolder(dir, force); !problem.empty()) return Fail(1, problem);
+    PackageDescription description = MoviePackageDescription(file, *movie);
+    // Packed again, its dialogs get the program's own texts.
+    const LanguageTableTexts tables = EnglishLanguageTables();
+    description.dynamicTexts = tables.dynamicTexts;
+    description.staticCaptions = tables.staticCaptions;
+    if (const Result<void> written = WriteManifestFolder(description, dir); !written)
+        return Fail(1, written.error());
+    const std::string manifest = (fs::path(dir) / kManifestFileName).string();
+    const std::vector<std::string> notes = CheckRoundTrip(description, manifest);
+    std::printf("%s: the movie of %s (%s), %lld bytes from offset %lld\n", manifest.c_str(),
+                file.path.c_str(), std::string(KindWord(file.kind)).c_str(),
+                static_cast<long long>(file.movie->size), static_cast<long long>(file.movie->offset));
+    for (const std::string& note : notes)
+        std::fprintf(stderr, "scrtool unpack: %s\n", note.c_str());
+    return notes.empty() ? 0 : 1;
+}
+
 } // namespace
 
 int RunUnpackCommand(int argc, char** argv) {
@@ -69,11 +97,15 @@ int RunUnpackCommand(int argc, char** argv) {
     }
     const std::string file = args.positional()[0], dir = args.positional()[1];
     std::error_code ec;
+    const RecognisedFile recognised = RecogniseScreenSaverFile(file);
+    if (recognised.HasMovie()) return UnpackMovie(recognised, dir, args.flag("--force"));
+    if (IsMacAppFolder(file)) return Fail(1, NoMovieMessage(recognised));
     if (!fs::is_regular_file(file, ec) || !ReadOnlyFile(file).isOpen()) return Fail(2, "cannot read " + file);
 
     // No screen size is known here, so the layout stays as stored.
     XSCR package(file);
-    if (!package.Info().signatureMatches()) return Fail(1, file + " carries no package");
+    if (!package.Info().signatureMatches())
+        return Fail(1, file + " carries no package, and " + NoMovieMessage(recognised));
     if (const std::string problem = PrepareFolder(dir, args.flag("--force")); !problem.empty())
         return Fail(1, problem);
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the Flash movies the demo, the benchmarks and hand tests play.
 
-Uncompressed (or zlib-compressed) SWF files built from first principles: the
+Uncompressed (or zlib- or LZMA-compressed) SWF files built from first principles: the
 header, the background colour, shapes, and per frame a PlaceObject2 that moves
 them and a ShowFrame.
 
@@ -9,15 +9,18 @@ them and a ShowFrame.
         The demo's movie: glowing orbs circling a pulsing sun (SWF 6, 640x400,
         24 fps, 144 frames). The orbit periods divide the frame count, so the
         movie loops without a seam.
-    make_swf.py square OUT.swf [--frames 24] [--fps 12] [--width 320] [--height 240] [--cws]
+    make_swf.py square OUT.swf [--frames 24] [--fps 12] [--width 320] [--height 240] [--cws | --zws]
         A coloured square crossing the stage, one position per frame
-        (ActionScript 1/2, SWF 8); --cws compresses it.
+        (ActionScript 1/2, SWF 8); --cws compresses it with zlib, --zws with
+        LZMA (a "ZWS" movie, SWF 13: the compressed length, the five LZMA
+        properties, then the raw LZMA data without the .lzma size field).
 """
 
 import argparse
 import math
 import os
 import struct
+import lzma
 import zlib
 
 # The demo movie.
@@ -189,8 +192,14 @@ def place(depth, x_px, y_px, shape_id=None, scale=None):
 
 
 def swf_file(version, body, compressed):
-    """The file: signature, version, uncompressed length, then the body."""
+    """The file: signature, version, uncompressed length, then the body.
+    `compressed` is False, 'zlib' (or True) or 'lzma'."""
     length = struct.pack('<I', 8 + len(body))
+    if compressed == 'lzma':
+        # The .lzma ("alone") form is 5 property bytes, an 8-byte size, the data.
+        alone = lzma.compress(body, format=lzma.FORMAT_ALONE)
+        properties, data = alone[:5], alone[13:]
+        return b'ZWS' + bytes([max(version, 13)]) + length + struct.pack('<I', len(data)) + properties + data
     if compressed:
         return b'CWS' + bytes([version]) + length + zlib.compress(body)
     return b'FWS' + bytes([version]) + length + body
@@ -287,12 +296,15 @@ def main():
     parser.add_argument('--fps', type=float, default=12)
     parser.add_argument('--width', type=int, default=320)
     parser.add_argument('--height', type=int, default=240)
-    parser.add_argument('--cws', action='store_true', help='compress with zlib')
+    compression = parser.add_mutually_exclusive_group()
+    compression.add_argument('--cws', action='store_true', help='compress with zlib')
+    compression.add_argument('--zws', action='store_true', help='compress with LZMA')
     args = parser.parse_args()
     if args.movie == 'orbits':
         data = orbits_movie()
     else:
-        data = square_movie(args.frames, args.fps, args.width, args.height, args.cws)
+        data = square_movie(args.frames, args.fps, args.width, args.height,
+                            'lzma' if args.zws else 'zlib' if args.cws else False)
     # Written whole, then renamed: a build never sees half a movie.
     partial = args.out + '.part'
     with open(partial, 'wb') as f:

@@ -7,6 +7,8 @@
 #include "package/LabelData.h"
 #include "package/PackageTrailer.h"
 #include "tests/package/PackageFixture.h"
+#include "tests/package/ProjectorFixtures.h"
+#include "tests/show/SwfTestMovies.h"
 
 #include <filesystem>
 #include <fstream>
@@ -74,6 +76,18 @@ int main(int argc, char** argv) {
           BuildPeFile({{"SCRINFO", BuildScrInfoResource(p)}, {"XLABELS", labels}, {"TRACK1", {1, 2, 3}}},
                       {{1, "Seed name"}, {17, "x"}}));
     Write(root / "pe_resources", n++, BuildPeFile({}, {{1, "Only"}}));
+    // Every kind of movie file, small.
+    n = 0;
+    const auto movie = TestMovie({.frames = 2, .width = 16, .height = 16});
+    const auto cws = TestMovie({.frames = 2, .width = 16, .height = 16, .compression = SwfCompression::Zlib});
+    const auto zws = TestMovie(
+        {.frames = 2, .width = 16, .height = 16, .version = 13, .compression = SwfCompression::Lzma});
+    for (const auto& file :
+         {movie, cws, zws, WindowsProjector(BuildPeFile({}), cws),
+          LinuxProjector(MinimalElfProgram(32), movie, 32), LinuxProjector(MinimalElfProgram(64), zws, 64),
+          WrapperWithDecoys(cws), BuildPeWithResources({{"SWF", 0, "MOVIE", 0, 1033, movie}}),
+          BuildAppendedPackage(Package(5), {})})
+        Write(root / "screen_saver_file_recogniser", n++, file);
     // Any bytes drive the random package descriptions; a package gives varied ones.
     n = 0;
     Write(root / "manifest_round_trip", n++, BuildAppendedPackage(Package(5), {}));

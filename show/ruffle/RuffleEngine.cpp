@@ -48,17 +48,18 @@ QWidget* RuffleEngine::view() {
     return view_;
 }
 
-void RuffleEngine::Load(const QByteArray& movie, const QString& tracePrefix) {
+void RuffleEngine::Load(const QByteArray& movie, const QString& tracePrefix, const QString& folder) {
     if (!Usable()) return;
     RuffleSchemeHandler* handler = pool_->schemeHandler();
     if (generation_) handler->DropMovie(generation_);
     generation_ = NextGeneration();
     tracePrefix_ = tracePrefix;
+    withFolder_ = !folder.isEmpty();
     playing_ = true;
     retried_ = false;
     failed_ = false;
     awaitingHeader_ = true;
-    handler->SetMovie(generation_, movie);
+    handler->SetMovie(generation_, movie, folder);
     view_->show();
     if (page_->broken()) {
         Failed(QStringLiteral("player page not usable"));
@@ -69,7 +70,8 @@ void RuffleEngine::Load(const QByteArray& movie, const QString& tracePrefix) {
 
 void RuffleEngine::StartMovie() {
     page_->RunWhenReady(
-        RufflePage::LoadScript(generation_, RuffleSchemeHandler::MovieUrl(generation_), tracePrefix_));
+        RufflePage::LoadScript(generation_, RuffleSchemeHandler::MovieUrl(generation_), tracePrefix_,
+                               withFolder_ ? RuffleSchemeHandler::FolderUrl(generation_) : QUrl()));
     if (!playing_) page_->RunWhenReady(RufflePage::SuspendScript());
 }
 

@@ -25,7 +25,7 @@ public:
     ~RuffleEngine() override;
 
     QWidget* view() override;
-    void Load(const QByteArray& movie, const QString& tracePrefix) override;
+    void Load(const QByteArray& movie, const QString& tracePrefix, const QString& folder = {}) override;
     void Resume() override;
     void Suspend() override;
     void Unload() override;
@@ -46,6 +46,7 @@ private:
     FlashEngineEvents events_;
     int generation_ = 0;
     QString tracePrefix_;
+    bool withFolder_ = false; // the movie may read files of its folder
     bool playing_ = true;
     bool retried_ = false;
     bool failed_ = false;

@@ -53,10 +53,12 @@ void RufflePage::RefusePermissions() {
             [](QWebEngineRegisterProtocolHandlerRequest request) { request.reject(); });
 }
 
-QString RufflePage::LoadScript(int generation, const QUrl& movie, const QString& tracePrefix) {
-    return QStringLiteral("scrLoad(%1, %2, %3)")
+QString RufflePage::LoadScript(int generation, const QUrl& movie, const QString& tracePrefix,
+                               const QUrl& folder) {
+    return QStringLiteral("scrLoad(%1, %2, %3, %4)")
         .arg(generation)
-        .arg(JsString(movie.toString(QUrl::FullyEncoded)), JsString(tracePrefix));
+        .arg(JsString(movie.toString(QUrl::FullyEncoded)), JsString(tracePrefix),
+             JsString(folder.isEmpty() ? QString() : folder.toString(QUrl::FullyEncoded)));
 }
 
 QImage RufflePage::DecodeCapture(const QVariant& result) {

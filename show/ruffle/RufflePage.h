@@ -32,7 +32,10 @@ public:
     void RunWhenReady(const QString& script);
 
     // Script calls of the page's own functions.
-    static QString LoadScript(int generation, const QUrl& movie, const QString& tracePrefix);
+    // With a `folder` URL the movie's relative URLs resolve there and it may
+    // load from there; without one it may load nothing.
+    static QString LoadScript(int generation, const QUrl& movie, const QString& tracePrefix,
+                              const QUrl& folder = {});
     static QString ResumeScript() { return QStringLiteral("scrResume()"); }
     static QString SuspendScript() { return QStringLiteral("scrSuspend()"); }
     static QString UnloadScript() { return QStringLiteral("scrUnload()"); }

@@ -31,7 +31,8 @@ const char* const kPageScript = R"JS("use strict";
   try { Object.defineProperty(navigator, "sendBeacon", { value: () => false }); } catch (e) { }
 
   // The web engine cannot fetch() from a scheme of the program's own: read
-  // the Ruffle files with XMLHttpRequest instead. Nothing else is fetched.
+  // the Ruffle files with XMLHttpRequest instead, and the files of the
+  // current movie's folder when it has one. Nothing else is fetched.
   function readOwn(url) {
     return new Promise((resolve, reject) => {
       const request = new XMLHttpRequest();
@@ -52,7 +53,8 @@ const char* const kPageScript = R"JS("use strict";
     try { url = new URL(request ? request.url : String(input), document.baseURI).href; }
     catch (e) { return blocked(); }
     const method = (init && init.method) || (request && request.method) || "GET";
-    if (!url.startsWith(OWN_FILES) || method.toUpperCase() !== "GET") return blocked();
+    const own = url.startsWith(OWN_FILES) || (folderUrl !== null && url.startsWith(folderUrl));
+    if (!own || method.toUpperCase() !== "GET") return blocked();
     return readOwn(url).then((request) => new Response(request.response, {
       status: 200,
       headers: { "Content-Type": request.getResponseHeader("Content-Type") || "application/octet-stream" },
@@ -69,6 +71,7 @@ const char* const kPageScript = R"JS("use strict";
   };
 
   let player = null;
+  let folderUrl = null;
   let generation = 0;
   let tracePrefix = null;
   let wantPlaying = false;
@@ -121,14 +124,20 @@ const char* const kPageScript = R"JS("use strict";
     if (!document.hidden && player && wantPlaying && generation) player.ruffle().resume();
   });
 
-  window.scrLoad = function (gen, movieUrl, prefix) {
+  // A movie with a folder URL may load files from there (and nothing else:
+  // the page's fetch and the program's request blocker see to that); one
+  // without may load nothing at all.
+  window.scrLoad = function (gen, movieUrl, prefix, folder) {
     generation = gen;
     tracePrefix = prefix || null;
+    folderUrl = folder || null;
     wantPlaying = true;
     readOwn(movieUrl).then((request) => {
       if (gen !== generation) return undefined;
       const current = ensurePlayer();
-      return current.ruffle().load({ data: request.response, swfFileName: "movie.swf" }).then(() => {
+      const options = { data: request.response, swfFileName: "movie.swf" };
+      if (folder) Object.assign(options, { base: folder, allowNetworking: "internal" });
+      return current.ruffle().load(options).then(() => {
         if (gen !== generation) return;
         current.ruffle().traceObserver = onTrace;
         if (wantPlaying) current.ruffle().resume(); else current.ruffle().suspend();
@@ -137,12 +146,14 @@ const char* const kPageScript = R"JS("use strict";
   };
   window.scrUnload = function () {
     generation = 0;
+    folderUrl = null;
     wantPlaying = false;
     if (player) { player.remove(); player = null; }
   };
   // Between movies: silent and paused, the element kept for the next movie.
   window.scrIdle = function () {
     generation = 0;
+    folderUrl = null;
     wantPlaying = false;
     tracePrefix = null;
     if (player) player.ruffle().suspend();

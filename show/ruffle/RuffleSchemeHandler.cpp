@@ -1,5 +1,6 @@
 #include "show/ruffle/RuffleSchemeHandler.h"
 
+#include "platform/FolderConfinedFile.h"
 #include "show/ruffle/RufflePageSource.h"
 
 #include <QBuffer>
@@ -15,6 +16,9 @@ namespace {
 
 const QString kRufflePrefix = QStringLiteral("/ruffle/");
 const QString kMoviePrefix = QStringLiteral("/movie/");
+const QString kFilesPrefix = QStringLiteral("/files/");
+// A movie's neighbour larger than this is not served.
+constexpr qint64 kMaxFolderFileBytes = qint64{256} << 20;
 
 // A Ruffle file is named plainly: no folders, no hidden files.
 bool IsPlainFileName(const QString& name) {
@@ -26,6 +30,19 @@ QByteArray ContentTypeOf(const QString& name) {
     if (name.endsWith(QLatin1String(".js"))) return "text/javascript";
     if (name.endsWith(QLatin1String(".wasm"))) return "application/wasm";
     return {};
+}
+
+// The type a movie's neighbour is served as; the player looks at the bytes, not the type.
+QByteArray FolderFileType(const QString& name) {
+    const QString lower = name.toLower();
+    if (lower.endsWith(QLatin1String(".swf"))) return "application/x-shockwave-flash";
+    if (lower.endsWith(QLatin1String(".xml"))) return "text/xml";
+    if (lower.endsWith(QLatin1String(".txt"))) return "text/plain";
+    if (lower.endsWith(QLatin1String(".jpg")) || lower.endsWith(QLatin1String(".jpeg"))) return "image/jpeg";
+    if (lower.endsWith(QLatin1String(".png"))) return "image/png";
+    if (lower.endsWith(QLatin1String(".gif"))) return "image/gif";
+    if (lower.endsWith(QLatin1String(".mp3"))) return "audio/mpeg";
+    return "application/octet-stream";
 }
 
 } // namespace
@@ -51,11 +68,17 @@ QUrl RuffleSchemeHandler::MovieUrl(int generation) {
         QStringLiteral("%1://%2/movie/%3").arg(QLatin1String(kScheme), QLatin1String(kHost)).arg(generation));
 }
 
+QUrl RuffleSchemeHandler::FolderUrl(int generation) {
+    return QUrl(QStringLiteral("%1://%2/files/%3/")
+                    .arg(QLatin1String(kScheme), QLatin1String(kHost))
+                    .arg(generation));
+}
+
 RuffleSchemeHandler::RuffleSchemeHandler(const QString& ruffleFolder, QObject* parent)
     : QWebEngineUrlSchemeHandler(parent), ruffleFolder_(ruffleFolder) {}
 
-void RuffleSchemeHandler::SetMovie(int generation, QByteArray bytes) {
-    movies_.insert(generation, std::move(bytes));
+void RuffleSchemeHandler::SetMovie(int generation, QByteArray bytes, const QString& folder) {
+    movies_.insert(generation, {std::move(bytes), folder});
 }
 
 void RuffleSchemeHandler::DropMovie(int generation) {
@@ -70,7 +93,18 @@ RuffleSchemeHandler::Reply RuffleSchemeHandler::Resolve(const QString& path) con
         int generation = path.mid(kMoviePrefix.size()).toInt(&ok);
         auto movie = movies_.constFind(generation);
         if (!ok || movie == movies_.constEnd()) return {};
-        return {"application/x-shockwave-flash", *movie, {}};
+        return {"application/x-shockwave-flash", movie->bytes, {}};
+    }
+    if (path.startsWith(kFilesPrefix)) {
+        const qsizetype slash = path.indexOf(u'/', kFilesPrefix.size());
+        bool ok = false;
+        const int generation =
+            slash < 0 ? 0 : path.mid(kFilesPrefix.size(), slash - kFilesPrefix.size()).toInt(&ok);
+        auto movie = movies_.constFind(generation);
+        if (!ok || movie == movies_.constEnd() || movie->folder.isEmpty()) return {};
+        const auto file = FolderConfinedFile(movie->folder.toStdString(), path.mid(slash + 1).toStdString());
+        if (!file || QFileInfo(QString::fromStdString(*file)).size() > kMaxFolderFileBytes) return {};
+        return {FolderFileType(QString::fromStdString(*file)), {}, QString::fromStdString(*file)};
     }
     if (path.startsWith(kRufflePrefix)) {
         const QString name = path.mid(kRufflePrefix.size());
@@ -93,7 +127,7 @@ void RuffleSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);
         return;
     }
-    const Reply reply = Resolve(url.path());
+    const Reply reply = Resolve(url.path(QUrl::FullyDecoded));
     if (reply.contentType.isEmpty()) {
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);
         return;

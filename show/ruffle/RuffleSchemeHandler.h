@@ -5,6 +5,10 @@
 //   /host.js             the page's own script
 //   /ruffle/<name>       a .js or .wasm file of the Ruffle folder, by plain name
 //   /movie/<generation>  the bytes of a movie handed over with SetMovie
+//   /files/<generation>/<path>
+//                        a file of the folder a movie was handed over with,
+//                        or of a folder below it (FolderConfinedFile.h): the
+//                        files a movie loads beside itself
 // Anything else fails as not found. Requests with a method other than GET
 // are refused.
 
@@ -27,11 +31,14 @@ public:
     static QUrl PageUrl();
     // The URL a page loads the movie of `generation` from.
     static QUrl MovieUrl(int generation);
+    // The URL the movie of `generation` reads its folder's files under (ends with '/').
+    static QUrl FolderUrl(int generation);
 
     RuffleSchemeHandler(const QString& ruffleFolder, QObject* parent);
 
-    // Movies are served from memory while their engine keeps them.
-    void SetMovie(int generation, QByteArray bytes);
+    // Movies are served from memory while their engine keeps them, and the
+    // files of their folder (none when `folder` is empty) as long.
+    void SetMovie(int generation, QByteArray bytes, const QString& folder = {});
     void DropMovie(int generation);
 
     void requestStarted(QWebEngineUrlRequestJob* job) override;
@@ -46,8 +53,12 @@ public:
     Reply Resolve(const QString& path) const;
 
 private:
+    struct Movie {
+        QByteArray bytes;
+        QString folder;
+    };
     QString ruffleFolder_;
-    QHash<int, QByteArray> movies_;
+    QHash<int, Movie> movies_;
 };
 
 } // namespace scr

@@ -3,9 +3,13 @@
 #include "installer/DesktopShortcut.h"
 #include "installer/IdleWatcherRegistration.h"
 #include "installer/InstalledCopy.h"
+#include "installer/ScreenSaverHandOver.h"
+#include "installer/ScreenSaverHost.h"
+#include "installer/ScreenSaverThemeEntry.h"
 #include "installer/UninstallEntry.h"
 #include "package/XSCR.h"
 #include "tests/installer/InstallerFixture.h"
+#include "tests/show/SwfTestMovies.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -180,6 +184,44 @@ TEST_F(Uninstall, HostileNamesDeleteNothingOutside) {
             EXPECT_TRUE(fs::exists(decoy)) << decoy;
         EXPECT_TRUE(EntryExists("b"));
     }
+}
+
+// A Flash movie file registered where it lies (scrtool install): the hosts
+// play it through the player; uninstalling takes their entries back after
+// the question, and the file, which is the user's own, stays.
+TEST_F(Uninstall, AMovieFileLosesItsHostEntriesAndStays) {
+    home.AddProgram("xscreensaver", "exit 0");
+    home.AddProgram("mate-screensaver", "exit 0");
+    const std::string file = home.file("My Fish.swf");
+    test::WriteFile(file, test::TestMovie({.frames = 3}));
+    const std::string player = "/opt/x/scrtool";
+    EXPECT_EQ(HandOverToScreenSaverHosts({file, "My Fish", player}).size(), 2u);
+    const auto config = [&] {
+        const auto bytes = test::ReadFile(HostConfigPath());
+        return std::string(bytes.begin(), bytes.end());
+    };
+    EXPECT_NE(config().find("\"My Fish\"  /opt/x/scrtool play '" + file + "' -root"), std::string::npos)
+        << config();
+    EXPECT_TRUE(FindHostProgram(config(), file));
+    const std::string entry = ScreenSaverThemeEntryPath(file);
+    const auto text = test::ReadFile(entry);
+    EXPECT_EQ(std::string(text.begin(), text.end()),
+              ScreenSaverThemeEntryText(file, "My Fish", player, false));
+    EXPECT_NE(std::string(text.begin(), text.end()).find("\nTryExec=/opt/x/scrtool\n"), std::string::npos);
+
+    EXPECT_FALSE(UninstallMovieScreenSaver(file, Answer(false)));
+    EXPECT_TRUE(fs::exists(entry));
+    ASSERT_TRUE(UninstallMovieScreenSaver(file, Answer(true)));
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_NE(asked[1].indexOf(QStringLiteral("ScreenSaver Name: My Fish\n")), -1);
+    EXPECT_FALSE(FindHostProgram(config(), file));
+    EXPECT_FALSE(fs::exists(entry));
+    EXPECT_TRUE(fs::exists(file));
+
+    // A file without a movie is no such screen saver: nothing is asked.
+    test::WriteFile(home.file("notes.txt"), {'h', 'i'});
+    EXPECT_FALSE(UninstallMovieScreenSaver(home.file("notes.txt"), Answer(true)));
+    EXPECT_EQ(asked.size(), 2u);
 }
 
 TEST_F(Uninstall, DeleteFileForcedAndSelfDelete) {

@@ -133,73 +133,88 @@ namespace {
 
 // Little builder of a resource section: directories are laid out first, then
 // name strings, data entries and data, all at offsets relative to the section.
+// Named entries come before numbered ones at every level, as the format requires.
 class ResourceSection {
 public:
-    struct Leaf {
-        bool named;
-        std::string name;
-        uint32_t id;
-        std::vector<uint8_t> data;
-    };
+    std::vector<uint8_t> Build(const std::vector<PeResourceFixture>& resources, uint32_t sectionRva) {
+        using Key = std::pair<std::string, uint32_t>; // (name, id): a name sorts named entries first
+        const auto key = [](const std::string& name, uint32_t id) {
+            return Key{name.empty() ? std::string("\x7f") : name, name.empty() ? id : 0};
+        };
+        std::map<Key, std::map<Key, std::vector<const PeResourceFixture*>>> tree;
+        for (const auto& r : resources)
+            tree[key(r.typeName, r.typeId)][key(r.name, r.nameId)].push_back(&r);
 
-    std::vector<uint8_t> Build(const std::map<uint32_t, std::vector<Leaf>>& types, uint32_t sectionRva) {
-        // Sizes: root + per type directory + per leaf name dir + language dir.
-        std::size_t directories = 16 + 8 * types.size();
-        for (const auto& [type, leaves] : types)
-            directories += 16 + 8 * leaves.size() + leaves.size() * (16 + 8);
-        std::vector<uint8_t> out(directories, 0);
-        std::size_t dirPos = 0;
-        const auto putDir = [&](std::size_t named, std::size_t ids) {
-            const std::size_t at = dirPos;
-            out[at + 12] = static_cast<uint8_t>(named);
-            out[at + 13] = static_cast<uint8_t>(named >> 8);
-            out[at + 14] = static_cast<uint8_t>(ids);
-            out[at + 15] = static_cast<uint8_t>(ids >> 8);
-            dirPos += 16 + 8 * (named + ids);
-            return at;
-        };
-        const auto putEntry = [&](std::size_t dir, std::size_t index, uint32_t name, uint32_t target) {
-            WriteLE32(&out[dir + 16 + 8 * index], static_cast<int32_t>(name));
-            WriteLE32(&out[dir + 16 + 8 * index + 4], static_cast<int32_t>(target));
-        };
-        const std::size_t root = putDir(0, types.size());
+        std::size_t directories = 16 + 8 * tree.size();
+        for (const auto& [type, names] : tree) {
+            directories += 16 + 8 * names.size();
+            for (const auto& [name, languages] : names)
+                directories += 16 + 8 * languages.size();
+        }
+        out_.assign(directories, 0);
+        dirPos_ = 0;
+        const std::size_t root = PutDir(tree);
         std::size_t typeIndex = 0;
-        for (const auto& [type, leaves] : types) {
-            std::size_t named = 0;
-            for (const auto& leaf : leaves)
-                named += leaf.named ? 1 : 0;
-            const std::size_t typeDir = putDir(named, leaves.size() - named);
-            putEntry(root, typeIndex++, type, 0x80000000u | static_cast<uint32_t>(typeDir));
-            // Named entries come first, as the format requires.
-            std::size_t index = 0;
-            for (int pass = 0; pass < 2; ++pass) {
-                for (const auto& leaf : leaves) {
-                    if (leaf.named != (pass == 0)) continue;
-                    const std::size_t languageDir = putDir(0, 1);
-                    uint32_t nameField = leaf.id;
-                    if (leaf.named) {
-                        nameField = 0x80000000u | static_cast<uint32_t>(out.size());
-                        out.push_back(static_cast<uint8_t>(leaf.name.size()));
-                        out.push_back(0);
-                        for (char c : leaf.name) {
-                            out.push_back(static_cast<uint8_t>(c));
-                            out.push_back(0);
-                        }
-                    }
-                    putEntry(typeDir, index++, nameField, 0x80000000u | static_cast<uint32_t>(languageDir));
-                    while (out.size() % 4)
-                        out.push_back(0);
-                    const std::size_t dataEntry = out.size();
-                    out.resize(out.size() + 16, 0);
-                    putEntry(languageDir, 0, 1033, static_cast<uint32_t>(dataEntry));
-                    WriteLE32(&out[dataEntry], static_cast<int32_t>(sectionRva + out.size()));
-                    WriteLE32(&out[dataEntry + 4], static_cast<int32_t>(leaf.data.size()));
-                    Append(out, leaf.data);
+        for (const auto& [type, names] : tree) {
+            const std::size_t typeDir = PutDir(names);
+            PutEntry(root, typeIndex++, NameField(type), 0x80000000u | static_cast<uint32_t>(typeDir));
+            std::size_t nameIndex = 0;
+            for (const auto& [name, languages] : names) {
+                const std::size_t languageDir = dirPos_;
+                PutDirHeader(0, languages.size());
+                PutEntry(typeDir, nameIndex++, NameField(name),
+                         0x80000000u | static_cast<uint32_t>(languageDir));
+                for (std::size_t i = 0; i < languages.size(); ++i) {
+                    while (out_.size() % 4)
+                        out_.push_back(0);
+                    const std::size_t dataEntry = out_.size();
+                    out_.resize(out_.size() + 16, 0);
+                    PutEntry(languageDir, i, languages[i]->language, static_cast<uint32_t>(dataEntry));
+                    WriteLE32(&out_[dataEntry], static_cast<int32_t>(sectionRva + out_.size()));
+                    WriteLE32(&out_[dataEntry + 4], static_cast<int32_t>(languages[i]->data.size()));
+                    Append(out_, languages[i]->data);
                 }
             }
         }
-        return out;
+        return out_;
     }
+
+private:
+    template <typename Map>
+    std::size_t PutDir(const Map& entries) {
+        std::size_t named = 0;
+        for (const auto& [k, v] : entries)
+            named += k.first != "\x7f" ? 1 : 0;
+        const std::size_t at = dirPos_;
+        PutDirHeader(named, entries.size() - named);
+        return at;
+    }
+    void PutDirHeader(std::size_t named, std::size_t ids) {
+        out_[dirPos_ + 12] = static_cast<uint8_t>(named);
+        out_[dirPos_ + 13] = static_cast<uint8_t>(named >> 8);
+        out_[dirPos_ + 14] = static_cast<uint8_t>(ids);
+        out_[dirPos_ + 15] = static_cast<uint8_t>(ids >> 8);
+        dirPos_ += 16 + 8 * (named + ids);
+    }
+    void PutEntry(std::size_t dir, std::size_t index, uint32_t name, uint32_t target) {
+        WriteLE32(&out_[dir + 16 + 8 * index], static_cast<int32_t>(name));
+        WriteLE32(&out_[dir + 16 + 8 * index + 4], static_cast<int32_t>(target));
+    }
+    // A number, or a name string written after everything so far.
+    uint32_t NameField(const std::pair<std::string, uint32_t>& key) {
+        if (key.first == "\x7f") return key.second;
+        const uint32_t field = 0x80000000u | static_cast<uint32_t>(out_.size());
+        out_.push_back(static_cast<uint8_t>(key.first.size()));
+        out_.push_back(0);
+        for (char c : key.first) {
+            out_.push_back(static_cast<uint8_t>(c));
+            out_.push_back(0);
+        }
+        return field;
+    }
+
+    std::vector<uint8_t> out_;
+    std::size_t dirPos_ = 0;
 };
 
 std::vector<uint8_t> StringBlock(const std::vector<std::pair<int, std::string>>& strings, int block) {
@@ -223,17 +238,21 @@ std::vector<uint8_t> StringBlock(const std::vector<std::pair<int, std::string>>&
 
 std::vector<uint8_t> BuildPeFile(const std::vector<PeResource>& rcdata,
                                  const std::vector<std::pair<int, std::string>>& strings, bool pe32Plus) {
-    constexpr uint32_t kSectionRva = 0x1000;
-    constexpr uint32_t kSectionFileOffset = 0x200;
-    std::map<uint32_t, std::vector<ResourceSection::Leaf>> types;
+    std::vector<PeResourceFixture> resources;
     for (const auto& resource : rcdata)
-        types[10].push_back({true, resource.name, 0, resource.data});
+        resources.push_back({{}, 10, resource.name, 0, 1033, resource.data});
     std::map<int, bool> blocks;
     for (const auto& [id, text] : strings)
         blocks[id / 16] = true;
     for (const auto& [block, unused] : blocks)
-        types[6].push_back({false, {}, static_cast<uint32_t>(block + 1), StringBlock(strings, block)});
-    const std::vector<uint8_t> section = ResourceSection().Build(types, kSectionRva);
+        resources.push_back({{}, 6, {}, static_cast<uint32_t>(block + 1), 1033, StringBlock(strings, block)});
+    return BuildPeWithResources(resources, pe32Plus);
+}
+
+std::vector<uint8_t> BuildPeWithResources(const std::vector<PeResourceFixture>& resources, bool pe32Plus) {
+    constexpr uint32_t kSectionRva = 0x1000;
+    constexpr uint32_t kSectionFileOffset = 0x200;
+    const std::vector<uint8_t> section = ResourceSection().Build(resources, kSectionRva);
 
     std::vector<uint8_t> out(kSectionFileOffset, 0);
     out[0] = 'M';

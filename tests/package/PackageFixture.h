@@ -56,6 +56,19 @@ std::vector<uint8_t> BuildPeFile(const std::vector<PeResource>& rcdata,
                                  const std::vector<std::pair<int, std::string>>& strings = {},
                                  bool pe32Plus = false);
 
+// Any resource: its type and name each a name (when not empty) or a number, and its language.
+struct PeResourceFixture {
+    std::string typeName;
+    uint32_t typeId = 10;
+    std::string name;
+    uint32_t nameId = 0;
+    uint32_t language = 1033;
+    std::vector<uint8_t> data;
+};
+// A PE32 (or PE32+) file whose only section holds these resources.
+std::vector<uint8_t> BuildPeWithResources(const std::vector<PeResourceFixture>& resources,
+                                          bool pe32Plus = false);
+
 // The stored SCRINFO resource (scrambled) of a package description.
 std::vector<uint8_t> BuildScrInfoResource(const FixturePackage& package);
 

@@ -1,7 +1,7 @@
 #include "tests/show/As3TestMovies.h"
 
+#include "package/SwfContainer.h"
 #include "show/AbcConstantPool.h"
-#include "show/SwfContainer.h"
 
 #include <map>
 #include <utility>

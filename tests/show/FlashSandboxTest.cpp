@@ -3,7 +3,8 @@
 // variables, XML and movies from the network and from local files, raw
 // sockets and script calls into the page. A local listener must see no
 // connection, no watched local file may be opened, and the page must stay
-// where it is, with no window opened.
+// where it is, with no window opened. A movie played from a movie file may
+// load the files of its own folder, and still nothing else.
 
 #include "show/FlashPlayers.h"
 #include "show/VtFlashEx.h"
@@ -17,7 +18,9 @@
 #endif
 
 #include <QApplication>
+#include <QColor>
 #include <QHostAddress>
+#include <QImage>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -27,6 +30,7 @@
 #include <QWidget>
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
 #include <sys/inotify.h>
@@ -113,12 +117,14 @@ protected:
 
     std::string SecretUrl(const std::string& name) const { return "file://" + secrets_.file(name); }
 
-    // Plays the movie to its end; false when it never ends.
-    bool PlayToEnd(const std::vector<uint8_t>& actions) {
+    // Plays the movie to its end; false when it never ends. With a folder,
+    // the movie may load the files of that folder.
+    bool PlayToEnd(const std::vector<uint8_t>& actions, const std::string& folder = {}) {
         const std::vector<uint8_t> movie =
             test::TestMovie({.frames = 12, .fps = 24, .firstFrameActions = actions});
         host_.reset(CreateFlashHost(&parent_, players_, 0, 0, 320, 240));
         if (!host_ || !host_->Player()) return false;
+        host_->SetMovieFolder(QString::fromStdString(folder));
         host_->SetMovie(
             QByteArray(reinterpret_cast<const char*>(movie.data()), static_cast<qsizetype>(movie.size())));
         host_->show();
@@ -209,6 +215,99 @@ TEST_F(FlashSandboxTest, HostileActionScript2MoviesReachNothing) {
         EXPECT_EQ(urls.count(), 0);
         EXPECT_EQ(static_cast<int>(QApplication::topLevelWidgets().size()), windows);
         EXPECT_TRUE(host_->Player()->Failure().isEmpty()) << host_->Player()->Failure().toStdString();
+        host_.reset();
+    }
+}
+
+// Pixels of the picture the player shows now that are pure green (the colour
+// of the neighbour movies these tests load); -1 when no picture came.
+int GreenPixels(VtXShockwaveFlashEx& player) {
+    int green = -1;
+    bool done = false;
+    player.CaptureFrame([&](const QImage& image) {
+        done = true;
+        if (image.isNull()) return;
+        green = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.green() > 200 && c.red() < 60 && c.blue() < 60) ++green;
+            }
+    });
+    return QTest::qWaitFor([&] { return done; }, 5000) ? green : -1;
+}
+
+// A movie of a movie file loads a movie beside it (loadMovie("part2.swf")),
+// which shows over it; the file is read through the program's own scheme.
+TEST_F(FlashSandboxTest, AMovieWithAFolderLoadsItsNeighbours) {
+    test::TempDir folder;
+    std::filesystem::create_directories(folder.file("Parts"));
+    test::WriteFile(folder.file("Parts/Part2.swf"), test::TestMovie({.frames = 24, .squareColor = 0x00ff00}));
+    FileWatch watch(folder.file("Parts"));
+    // Named as a movie made on Windows may name it.
+    const std::vector<uint8_t> actions = test::avm1::LoadMovieNum("parts\\part2.swf", 1);
+    const std::vector<uint8_t> movie =
+        test::TestMovie({.frames = 48, .fps = 24, .firstFrameActions = actions});
+    const auto play = [&](const std::string& movieFolder) {
+        host_.reset(CreateFlashHost(&parent_, players_, 0, 0, 320, 240));
+        ASSERT_TRUE(host_ && host_->Player());
+        host_->SetMovieFolder(QString::fromStdString(movieFolder));
+        host_->SetLoop(true);
+        host_->SetMovie(
+            QByteArray(reinterpret_cast<const char*>(movie.data()), static_cast<qsizetype>(movie.size())));
+        host_->show();
+        host_->Play();
+    };
+    // Without a folder (a movie of a package) the movie loads nothing.
+    play({});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host_->FrameNum() > 30; }, 20000));
+    EXPECT_EQ(GreenPixels(*host_->Player()), 0);
+    EXPECT_EQ(watch.Events(), 0);
+    play(folder.path());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return GreenPixels(*host_->Player()) > 500; }, 20000))
+        << "the neighbour movie did not show";
+    EXPECT_GT(watch.Events(), 0);
+    EXPECT_TRUE(host_->Player()->Failure().isEmpty()) << host_->Player()->Failure().toStdString();
+}
+
+// The same movie reaches nothing outside its folder: not by "..", an
+// absolute path, a file URL or a link out of the folder, and not the network.
+TEST_F(FlashSandboxTest, AMovieWithAFolderReachesNothingOutsideIt) {
+    Listener listener;
+    test::TempDir root;
+    const std::string folder = root.file("movie");
+    std::filesystem::create_directories(folder);
+    std::filesystem::create_directories(root.file("outside"));
+    test::WriteFile(root.file("outside/secret.swf"),
+                    test::TestMovie({.frames = 24, .squareColor = 0x00ff00}));
+    test::WriteFile(root.file("outside/secret.txt"), {'a', '=', '1'});
+    std::filesystem::create_symlink(root.file("outside/secret.swf"), folder + "/link.swf");
+    std::filesystem::create_symlink("/etc/hostname", folder + "/hostname.txt");
+    FileWatch watch(root.file("outside"));
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> actions;
+    };
+    const Case cases[] = {
+        {"loadMovieNum of ../", test::avm1::LoadMovieNum("../outside/secret.swf", 1)},
+        {"loadMovieNum of an absolute path", test::avm1::LoadMovieNum(root.file("outside/secret.swf"), 1)},
+        {"loadMovieNum of a file URL",
+         test::avm1::LoadMovieNum("file://" + root.file("outside/secret.swf"), 1)},
+        {"loadMovieNum of a link out", test::avm1::LoadMovieNum("link.swf", 1)},
+        {"XML.load of ../", test::avm1::NewObjectCall("XML", "load", {{"../outside/secret.txt"}})},
+        {"LoadVars.load of a link to /etc/hostname",
+         test::avm1::NewObjectCall("LoadVars", "load", {{"hostname.txt"}})},
+        {"loadVariablesNum from the listener", test::avm1::LoadVariablesNum(listener.url("vars"), 0)},
+        {"XML.load from the listener", test::avm1::NewObjectCall("XML", "load", {{listener.url("xml")}})},
+        {"getURL http", test::avm1::GetUrl(listener.url("get"), "_self")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(PlayToEnd(c.actions, folder)) << "the movie did not play to its end";
+        QTest::qWait(1000);
+        EXPECT_EQ(listener.connections(), 0);
+        EXPECT_EQ(watch.Events(), 0) << "a file outside the folder was opened";
+        EXPECT_EQ(GreenPixels(*host_->Player()), 0) << "a movie from outside the folder shows";
         host_.reset();
     }
 }

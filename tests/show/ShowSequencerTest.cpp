@@ -104,7 +104,7 @@ public:
     }
     void ShowPictureAtOnce() override { log.push_back("at once"); }
     void StopTransition() override { log.push_back("stop transition"); }
-    void CreateFlash(const Rect& r, const std::vector<uint8_t>& bytes) override {
+    void CreateFlash(int, const Rect& r, const std::vector<uint8_t>& bytes) override {
         flash = true;
         log.push_back("flash " + Str(r) + " " + std::string(bytes.begin(), bytes.end()));
     }

@@ -66,11 +66,13 @@ std::vector<uint8_t> Tag(uint16_t code, const std::vector<uint8_t>& data = {}) {
     return out;
 }
 
-std::vector<uint8_t> SquareShape(int32_t size) {
+std::vector<uint8_t> SquareShape(int32_t size, uint32_t rgb) {
     std::vector<uint8_t> data;
     Put16(data, 1); // character id
     Append(data, Rect(size, size));
-    Append(data, {1, 0x00, 0xf0, 0xc0, 0x20, 0}); // one solid fill, no line styles
+    // One solid fill, no line styles.
+    Append(data, {1, 0x00, static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8),
+                  static_cast<uint8_t>(rgb), 0});
     BitWriter b;
     b.Put(1, 4);        // fill bits
     b.Put(0, 4);        // line bits
@@ -221,7 +223,7 @@ std::vector<uint8_t> TestMovieBody(const TestMovieOptions& o) {
     Put16(body, static_cast<uint32_t>(o.frames));
     Append(body, Tag(69, {static_cast<uint8_t>(o.actionScript3 ? 0x08 : 0x00), 0, 0, 0}));
     Append(body, Tag(9, {0x20, 0x40, 0x80}));
-    Append(body, SquareShape(size));
+    Append(body, SquareShape(size, o.squareColor));
     constexpr int kSoundRate = 5512;
     const int samplesPerFrame = static_cast<int>(kSoundRate / o.fps);
     if (o.streamingSound) {

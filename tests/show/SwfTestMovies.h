@@ -3,7 +3,7 @@
 // position per frame (header, FileAttributes, SetBackgroundColor,
 // DefineShape, PlaceObject2 and ShowFrame per frame, End).
 
-#include "show/SwfContainer.h"
+#include "package/SwfContainer.h"
 
 #include <cstdint>
 #include <string>
@@ -24,6 +24,8 @@ struct TestMovieOptions {
     // A streaming sound (uncompressed 16-bit mono at 5512 Hz, a quiet tone)
     // with one block per frame: the player then paces the movie by its sound.
     bool streamingSound = false;
+    // The square's colour, 0xRRGGBB.
+    uint32_t squareColor = 0xf0c020;
 };
 
 // ActionScript 1/2 bytecode for test movies, one statement per call; the

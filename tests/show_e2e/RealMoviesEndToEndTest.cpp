@@ -28,15 +28,6 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-std::string RealWorldMovieFolder() {
-    if (const char* env = std::getenv("SCRPLAYER_REALWORLD_SWF")) return env;
-    for (const char* relative : {"/../shared/realworld/swf", "/../../shared/realworld/swf"}) {
-        const fs::path folder = fs::path(SourceDir() + relative);
-        if (fs::is_directory(folder)) return fs::canonical(folder).string();
-    }
-    return SourceDir() + "/tests/data/swf";
-}
-
 // The engine's error panel: a vertical gradient from red (253, 58, 64) to
 // orange (253, 161, 56) filling the movie's rectangle. True when a large part
 // of the screen is in that colour band and spans the gradient.

@@ -58,6 +58,15 @@ std::string SourceDir() {
     return SCR_SOURCE_DIR;
 }
 
+std::string RealWorldMovieFolder() {
+    if (const char* env = std::getenv("SCRPLAYER_REALWORLD_SWF")) return env;
+    for (const char* relative : {"/../shared/realworld/swf", "/../../shared/realworld/swf"}) {
+        const std::filesystem::path folder = std::filesystem::path(SourceDir() + relative);
+        if (std::filesystem::is_directory(folder)) return std::filesystem::canonical(folder).string();
+    }
+    return SourceDir() + "/tests/data/swf";
+}
+
 } // namespace scr::test
 
 namespace scr::test {

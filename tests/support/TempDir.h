@@ -33,6 +33,10 @@ std::string BuildBinDir();
 std::string SourceDir();
 // True when the build has the Flash engine plugin and the Ruffle files.
 bool FlashEngineBuilt();
+// A folder of public real-world movies: $SCRPLAYER_REALWORLD_SWF, else
+// shared/realworld/swf beside the source tree, else the few kept in
+// tests/data/swf.
+std::string RealWorldMovieFolder();
 
 } // namespace scr::test
 

@@ -105,7 +105,8 @@ TEST_F(PackageCommandsTest, PackThenInfoShowsWhatTheManifestSaid) {
     EXPECT_EQ(st.st_mode & 0777, 0755u);
 
     const json info = Info(out);
-    const std::vector<std::string> keys = {"appended",
+    const std::vector<std::string> keys = {"kind",
+                                           "appended",
                                            "name",
                                            "description",
                                            "package_kind",
@@ -138,6 +139,7 @@ TEST_F(PackageCommandsTest, PackThenInfoShowsWhatTheManifestSaid) {
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(actual, expected);
 
+    EXPECT_EQ(info["kind"], "package");
     EXPECT_EQ(info["appended"], true);
     EXPECT_EQ(info["name"], "Command Test");
     EXPECT_EQ(info["package_kind"], "S");
@@ -185,17 +187,22 @@ TEST_F(PackageCommandsTest, InfoFitsTheLayoutToTheGivenScreen) {
     EXPECT_NE(output.find("--screen"), std::string::npos);
 }
 
-TEST_F(PackageCommandsTest, AFileWithoutAPackageIsTheEmptyPackage) {
+// A file that holds neither a package nor a Flash movie is refused: its
+// kind is "none", and the reason is given on one line.
+TEST_F(PackageCommandsTest, AFileWithoutAPackageOrAMovieIsRefused) {
     test::WriteFile(dir.file("plain.bin"), std::vector<uint8_t>(1000, 0x41));
-    const json info = Info(dir.file("plain.bin"));
-    EXPECT_EQ(info["appended"], false);
-    EXPECT_EQ(info["name"], "");
-    EXPECT_EQ(info["package_kind"], "");
-    EXPECT_EQ(info["item_count"], 0);
-    EXPECT_EQ(info["background"], nullptr);
-    EXPECT_EQ(info["items"], json::array());
-
     std::string output;
+    EXPECT_EQ(test::RunCommand("'" + test::BuildBinDir() + "/scrtool' info '" + dir.file("plain.bin") +
+                                   "' --json 2>/dev/null",
+                               &output),
+              1);
+    const json info = json::parse(output);
+    EXPECT_EQ(info["kind"], "none");
+    EXPECT_NE(info["reason"].get<std::string>().find("holds no Flash movie header"), std::string::npos);
+    EXPECT_EQ(Tool("info '" + dir.file("plain.bin") + "'", &output), 1);
+    EXPECT_EQ(output, "scrtool info: no Flash movie found in " + dir.file("plain.bin") + ": " +
+                          info["reason"].get<std::string>() + "\n");
+
     EXPECT_EQ(Tool("info '" + dir.file("missing.scr") + "'", &output), 2);
     EXPECT_NE(output.find("missing.scr"), std::string::npos);
     EXPECT_EQ(Tool("info '" + dir.path() + "'"), 2); // a folder is not a package file

@@ -17,7 +17,10 @@ std::string Play(const std::string& environment, const std::string& arguments) {
 TEST(PlayCommand, TheArgumentsAfterTheFileChooseTheMode) {
     test::TempDir dir;
     const std::string file = dir.file("other.scr");
-    test::WriteFile(file, std::vector<uint8_t>(64, 0));
+    std::vector<uint8_t> image(64, 0);
+    const std::vector<uint8_t> trailer = test::StoredTrailer('S', 400);
+    image.insert(image.end(), trailer.begin(), trailer.end());
+    test::WriteFile(file, image);
     std::string output;
     EXPECT_EQ(test::RunCommand(Play("SCRPLAYER_PRINT_MODE=1", "'" + file + "' /p 77"), &output), 0);
     EXPECT_EQ(output, "mode=Preview parent=77\n");

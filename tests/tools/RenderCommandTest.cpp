@@ -4,6 +4,8 @@
 
 #include "package/JpegCodec.h"
 #include "platform/Bitmap24.h"
+#include "tests/package/PackageFixture.h"
+#include "tests/package/ProjectorFixtures.h"
 #include "tests/support/TempDir.h"
 
 #include <QImage>
@@ -448,6 +450,41 @@ TEST_F(RenderCommandTest, MoviesAreTakenFromTheirPlayersAndAMovieIsWaitedForToIt
     // back to the grey picture, which ends the video.
     EXPECT_LT(placeDifference(frames[5], frames.back(), item), 9.0) << "the show did not come back";
     EXPECT_LT(frames.size(), 80u) << "the movie's end was not waited for, its 5 s were";
+}
+
+// A movie file renders as the show of its movie: one pass is its frames at
+// its frame rate, but at least 10 seconds (a public shape morph of 10 frames
+// at 24 fps, in a Windows projector); --duration sets another length.
+TEST_F(RenderCommandTest, AMovieFileRendersOnePassOfItsMovieOfAtLeastTenSeconds) {
+    if (!test::FlashEngineBuilt())
+        GTEST_SKIP() << "the Flash engine plugin or the Ruffle files are not built";
+    const std::string projector = dir.file("Morph.exe");
+    test::WriteFile(projector, test::WindowsProjector(
+                                   test::BuildPeFile({}),
+                                   test::ReadFile(test::SourceDir() + "/tests/data/jpexs-morphshape.swf")));
+    const std::string video = dir.file("morph.webm");
+    std::string output;
+    ASSERT_EQ(Render(projector, video, "--size 320x240 --fps 10", &output), 0) << output;
+    EXPECT_NEAR(Discover(video).seconds, 10.0, 0.06);
+    const std::vector<Frame> frames = DecodeFrames(video);
+    ASSERT_EQ(frames.size(), 100u);
+    // The movie's shape (coloured, on its white stage) is on screen and moves.
+    int shown = 0, moving = 0;
+    for (size_t k = 30; k < frames.size(); ++k) {
+        int coloured = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                const uint8_t* p = frames[k].at(x, y);
+                coloured += *std::max_element(p, p + 3) - *std::min_element(p, p + 3) > 80;
+            }
+        shown += coloured > 300;
+        moving += MeanDifference(frames[k], frames[k - 1], 0, 0) > 0.3;
+    }
+    EXPECT_GT(shown, 60) << "the movie is missing from the video";
+    EXPECT_GT(moving, 20) << "the movie does not move in the video";
+
+    ASSERT_EQ(Render(projector, video, "--size 320x240 --fps 10 --duration 2", &output), 0) << output;
+    EXPECT_NEAR(Discover(video).seconds, 2.0, 0.06);
 }
 
 TEST_F(RenderCommandTest, TheWebEnginesOwnLogStaysOutOfTheRendersMessages) {
