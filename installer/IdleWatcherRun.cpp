@@ -49,7 +49,8 @@ std::string ScreenSaverFileProblem(const std::string& file) {
     if (!info.isReadable() || (!info.isFile() && !IsMacAppFolder(file))) return "cannot read " + file;
     const RecognisedFile recognised = RecogniseScreenSaverFile(file);
     if (recognised.kind == ScreenSaverFileKind::None)
-        return file + " holds no screen saver (damaged, or neither a packed screen saver nor a Flash movie: " +
+        return file +
+               " holds no screen saver (damaged, or neither a packed screen saver nor a Flash movie: " +
                recognised.reason + ")";
     return {};
 }
