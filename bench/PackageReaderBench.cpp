@@ -7,9 +7,9 @@
 
 #include "package/JpegCodec.h"
 #include "package/LabelData.h"
+#include "package/PackageFile.h"
 #include "package/PackageRecords.h"
 #include "package/PackageTrailer.h"
-#include "package/XSCR.h"
 #include "platform/ReadOnlyFile.h"
 
 #include <benchmark/benchmark.h>
@@ -162,7 +162,7 @@ void BM_LoadLargePackage(benchmark::State& state) {
     const std::string path = WriteLargePackage(itemBytes, "large-" + std::to_string(itemBytes));
     int items = 0;
     for (auto _ : state) {
-        XSCR package(path);
+        PackageFile package(path);
         items = package.ItemCount();
         benchmark::DoNotOptimize(items);
     }
@@ -170,7 +170,7 @@ void BM_LoadLargePackage(benchmark::State& state) {
     // (The growth of the resident set says nothing here: the loop above has
     // already made the allocator's pages resident, and the package reuses them.)
     const auto before = mallinfo2().uordblks;
-    auto kept = std::make_unique<XSCR>(path);
+    auto kept = std::make_unique<PackageFile>(path);
     const auto after = mallinfo2().uordblks;
     state.counters["items"] = items;
     state.counters["tracks"] = kept->MusicCount();
@@ -256,7 +256,7 @@ void BM_LoadPictureVsLibjpeg(benchmark::State& state) {
     std::vector<uint8_t> jpeg;
     EncodeJpeg(TexturedPicture(1920, 1080), 90, jpeg);
     const std::string path = WritePicturePackage(jpeg);
-    const XSCR package(path);
+    const PackageFile package(path);
     Bitmap24 bitmap;
     std::vector<uint8_t> pixels;
     double ours = 0, plain = 0;

@@ -3,8 +3,8 @@
 // program and its web engine processes) without and with a movie, and the CPU
 // share of a 1024 x 768 movie at its frame rate. Runs offscreen:
 //   QT_QPA_PLATFORM=offscreen build/bin/flash_figures
+#include "show/FlashHost.h"
 #include "show/FlashPlayers.h"
-#include "show/VtFlashEx.h"
 
 #include <QApplication>
 #include <QDir>
@@ -91,7 +91,7 @@ void Wait(int ms) {
 // does) and returns the milliseconds from Play to the notice of frame 1,
 // less one frame time: the time to the first frame.
 double StartMovie(QWidget& parent, scr::FlashPlayers& players, const QString& path, int width, int height,
-                  std::unique_ptr<scr::VtFlashEx>& host) {
+                  std::unique_ptr<scr::FlashHost>& host) {
     host.reset();
     host.reset(scr::CreateFlashHost(&parent, players, 0, 0, width, height));
     QFile file(path);
@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
     std::printf("memory without a movie: %.0f MiB PSS\n", PssMiB());
 
     scr::FlashPlayers players(&parent);
-    std::unique_ptr<scr::VtFlashEx> host;
+    std::unique_ptr<scr::FlashHost> host;
     std::printf("first movie, Play to first frame: %.0f ms\n",
                 StartMovie(parent, players, small, 640, 480, host));
     Wait(2000);

@@ -1,4 +1,4 @@
-// TForm_XSCR_Config: creation, filling, destruction, OK and Cancel.
+// ConfigDialog: creation, filling, destruction, OK and Cancel.
 #include "dialogs/ConfigDialog.h"
 
 #include "dialogs/DialogShell.h"
@@ -7,15 +7,15 @@
 #include "dialogs/OwnerDrawComboBox.h"
 #include "dialogs/PageControl.h"
 #include "dialogs/ProgramResource.h"
-#include "package/XSCR.h"
+#include "package/PackageFile.h"
 #include "platform/CodePage.h"
 #include "platform/ExecutablePath.h"
 #include "platform/gui/ForeignWindow.h"
 #include "platform/gui/ImageControl.h"
 #include "platform/gui/WindowActivation.h"
+#include "show/FlashHost.h"
 #include "show/FlashPlayers.h"
 #include "show/MusicPlayer.h"
-#include "show/VtFlashEx.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -41,10 +41,10 @@ QString FromCodePage(const std::string& text) {
 
 } // namespace
 
-TForm_XSCR_Config::TForm_XSCR_Config(std::string packagePath, WindowHandle parentWindow,
-                                     const ReadingEnvironment& reading, std::unique_ptr<DialogShell> shell,
-                                     QWidget* owner)
-    : TFormScrNeo(owner), shell_(shell ? std::move(shell) : std::make_unique<DialogShell>()),
+ConfigDialog::ConfigDialog(std::string packagePath, WindowHandle parentWindow,
+                           const ReadingEnvironment& reading, std::unique_ptr<DialogShell> shell,
+                           QWidget* owner)
+    : SkinnedDialog(owner), shell_(shell ? std::move(shell) : std::make_unique<DialogShell>()),
       parentWindow_(parentWindow) {
     setObjectName(QStringLiteral("Form_XSCR_Config"));
     flashPlayers_ = std::make_unique<FlashPlayers>(this);
@@ -60,7 +60,7 @@ TForm_XSCR_Config::TForm_XSCR_Config(std::string packagePath, WindowHandle paren
     ui_.tabBar->show();
     ui_.tabBar->raise();
 
-    package_ = std::make_unique<XSCR>(std::move(packagePath), reading);
+    package_ = std::make_unique<PackageFile>(std::move(packagePath), reading);
     ApplyProgramCaptions(QStringLiteral("FS_0"), this);
     LoadLanguage(QStringLiteral("FS_0"), dynamicTexts_, LanguageSourceOf(package_->SourcePath()), this);
     FillDialog();
@@ -68,7 +68,7 @@ TForm_XSCR_Config::TForm_XSCR_Config(std::string packagePath, WindowHandle paren
     if (!embedded) CenterOnScreen();
 }
 
-TForm_XSCR_Config::~TForm_XSCR_Config() {
+ConfigDialog::~ConfigDialog() {
     ui_.playerPoll->stop();
     // The preview's player ends before its host and the dialog's widgets go.
     flashPlayers_.reset();
@@ -83,7 +83,7 @@ TForm_XSCR_Config::~TForm_XSCR_Config() {
     if (returnTo != 0 && shell_->ForegroundWindow() != returnTo) shell_->SetForegroundWindow(returnTo);
 }
 
-bool TForm_XSCR_Config::AttachToParentWindow() {
+bool ConfigDialog::AttachToParentWindow() {
     if (parentWindow_ == 0) return false; // a top-level window without a border of its own
     // A window that has gone leaves the dialog a top-level window.
     if (!EmbedInForeignWindow(this, parentWindow_)) return false;
@@ -94,7 +94,7 @@ bool TForm_XSCR_Config::AttachToParentWindow() {
     return true;
 }
 
-void TForm_XSCR_Config::FillDialog() {
+void ConfigDialog::FillDialog() {
     FillGeneral();
     FillPictures();
     FillMusic();
@@ -103,7 +103,7 @@ void TForm_XSCR_Config::FillDialog() {
     ui_.pages->SetActivePage(ui_.generalPage);
 }
 
-void TForm_XSCR_Config::FillGeneral() {
+void ConfigDialog::FillGeneral() {
     const QString name = FromCodePage(package_->Name());
     SetFrameCaption(name + QLatin1Char(' ') + DynamicText(kTextCaptionSuffix, dynamicTexts_));
     QGuiApplication::setApplicationDisplayName(GetFrameCaption());
@@ -126,7 +126,7 @@ void TForm_XSCR_Config::FillGeneral() {
     ui_.icon->setPicture(LoadBitmapResource(QStringLiteral("MAINICON")));
 }
 
-void TForm_XSCR_Config::ShowPages() {
+void ConfigDialog::ShowPages() {
     const struct {
         QWidget* page;
         QToolButton* tab;
@@ -141,16 +141,16 @@ void TForm_XSCR_Config::ShowPages() {
     }
 }
 
-void TForm_XSCR_Config::BtnOKClick() {
+void ConfigDialog::BtnOKClick() {
     if (package_->MusicCount() > 0) WriteMusicOptions();
     done(mrOk);
 }
 
-void TForm_XSCR_Config::BtnCancelClick() {
+void ConfigDialog::BtnCancelClick() {
     done(mrCancel);
 }
 
-bool TForm_XSCR_Config::eventFilter(QObject* watched, QEvent* event) {
+bool ConfigDialog::eventFilter(QObject* watched, QEvent* event) {
     // The licence memo is read-only: Enter there neither types a line nor
     // reaches the dialog, which would take it for OK.
     if (watched == ui_.licenseText && event->type() == QEvent::KeyPress) {
@@ -162,7 +162,7 @@ bool TForm_XSCR_Config::eventFilter(QObject* watched, QEvent* event) {
         if (watched == ui_.email) LabelEmailClick();
         if (watched == ui_.homePage) LabelHomePageClick();
     }
-    return TFormScrNeo::eventFilter(watched, event);
+    return SkinnedDialog::eventFilter(watched, event);
 }
 
 } // namespace scr

@@ -1,12 +1,12 @@
 #pragma once
-// TForm_XSCR_Config: the configuration dialog. It presents the packed screen
+// ConfigDialog: the configuration dialog. It presents the packed screen
 // saver (name, description, author with e-mail and home page, icon), lets the
 // user browse the pictures and Flash movies with a live preview, save them or
 // make a picture the wallpaper, play the music tracks and set the three music
 // options the show obeys, and shows the licence text. Its only lasting effect
 // is the music options, written when the user presses OK.
 //
-// The dialog creates and owns the package (XSCR) of the process for its
+// The dialog creates and owns the package (PackageFile) of the process for its
 // lifetime. Started for another program's window (the parent window), it becomes a
 // child of that X11 window and hands the foreground back to it on closing.
 //
@@ -20,8 +20,8 @@
 
 #include "dialogs/BevelPanel.h"
 #include "dialogs/DialogShell.h"
-#include "dialogs/SaveDialogEx.h"
-#include "dialogs/SkinnedFrame.h"
+#include "dialogs/SaveFileDialog.h"
+#include "dialogs/SkinnedDialog.h"
 #include "package/PackageRecords.h"
 #include "platform/Bitmap24.h"
 #include "platform/ReadingEnvironment.h"
@@ -48,10 +48,10 @@ class ImageControl;
 class MusicPlayer;
 class OwnerDrawComboBox;
 class PageControl;
-class VtFlashEx;
-class XSCR;
+class FlashHost;
+class PackageFile;
 
-class TForm_XSCR_Config : public TFormScrNeo {
+class ConfigDialog : public SkinnedDialog {
     Q_OBJECT
 public:
     // Picture box of the thumbnails.
@@ -62,12 +62,11 @@ public:
     // Reads the package from `packagePath` in the reading environment of the
     // run; `parentWindow` is the window that started the dialog (0: none).
     // `shell` (the real desktop when null) does the dialog's outside work.
-    TForm_XSCR_Config(std::string packagePath, WindowHandle parentWindow,
-                      const ReadingEnvironment& reading = {}, std::unique_ptr<DialogShell> shell = nullptr,
-                      QWidget* owner = nullptr);
-    ~TForm_XSCR_Config() override;
+    ConfigDialog(std::string packagePath, WindowHandle parentWindow, const ReadingEnvironment& reading = {},
+                 std::unique_ptr<DialogShell> shell = nullptr, QWidget* owner = nullptr);
+    ~ConfigDialog() override;
 
-    XSCR* Package() const { return package_.get(); }
+    PackageFile* Package() const { return package_.get(); }
     // The X11 window the dialog was started for, and that window's parent
     // (0: none).
     WindowHandle ParentWindow() const { return parentWindow_; }
@@ -77,7 +76,7 @@ public:
     // The track last chosen in the track selector (-1: none yet).
     int ChosenTrack() const { return chosenTrack_; }
     // The Flash host playing the chosen movie in the preview; null otherwise.
-    VtFlashEx* FlashPreview() const { return flashPreview_; }
+    FlashHost* FlashPreview() const { return flashPreview_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -163,7 +162,7 @@ private:
         QPlainTextEdit* licenseText = nullptr; // MemoLA
 
         QTimer* playerPoll = nullptr;        // TimerMusics
-        TSaveDialogEx saveDialog;            // SaveDialog1
+        SaveFileDialog saveDialog;           // SaveDialog1
         QMenu* wallpaperMenu = nullptr;      // PMWallpaper
         QAction* centerWallpaper = nullptr;  // PMICenter
         QAction* tileWallpaper = nullptr;    // PMITile
@@ -218,7 +217,7 @@ private:
 
     Ui ui_;
     std::unique_ptr<DialogShell> shell_;
-    std::unique_ptr<XSCR> package_;
+    std::unique_ptr<PackageFile> package_;
     QStringList dynamicTexts_;
     WindowHandle parentWindow_ = 0;
     WindowHandle ownerOfParent_ = 0;
@@ -226,7 +225,7 @@ private:
     int chosenTrack_ = -1;
     // The player of the Flash preview; it ends before the dialog's widgets go.
     std::unique_ptr<FlashPlayers> flashPlayers_;
-    VtFlashEx* flashPreview_ = nullptr;
+    FlashHost* flashPreview_ = nullptr;
 };
 
 } // namespace scr

@@ -1,4 +1,4 @@
-// TForm_XSCR_Config: the components, their Tags and where they sit.
+// ConfigDialog: the components, their Tags and where they sit.
 #include "dialogs/ComponentRole.h"
 #include "dialogs/ConfigDialog.h"
 #include "dialogs/ConfigDialogIcons.h"
@@ -84,7 +84,7 @@ QFont SerifFont(int pixelSize, bool bold) {
 
 } // namespace
 
-void TForm_XSCR_Config::CreateComponents() {
+void ConfigDialog::CreateComponents() {
     ui_.panel = Named(new BevelPanel(this), "PanelMain");
     ui_.panel->setColor(ColorFromColorRef(kFormColor));
     ui_.panel->resize(kPanelWidth, kPanelHeight);
@@ -137,7 +137,7 @@ void TForm_XSCR_Config::CreateComponents() {
     ui_.removeWallpaper = addItem("PMIRemove", 1031);
 }
 
-void TForm_XSCR_Config::CreateGeneralPage() {
+void ConfigDialog::CreateGeneralPage() {
     ui_.generalPage = MakePage("TSGeneral", 1001);
     ui_.pages->AddPage(ui_.generalPage);
     const int pageWidth = ui_.pages->PageRect().width();
@@ -181,7 +181,7 @@ void TForm_XSCR_Config::CreateGeneralPage() {
     }
 }
 
-void TForm_XSCR_Config::CreatePicturesPage() {
+void ConfigDialog::CreatePicturesPage() {
     ui_.picturesPage = MakePage("TSPictures", 1002);
     ui_.pages->AddPage(ui_.picturesPage);
     ui_.pages->SetTabVisible(ui_.picturesPage, false);
@@ -219,7 +219,7 @@ void TForm_XSCR_Config::CreatePicturesPage() {
     ui_.preview->setTransparent(false);
 }
 
-void TForm_XSCR_Config::CreateMusicPage() {
+void ConfigDialog::CreateMusicPage() {
     ui_.musicPage = MakePage("TSMusics", 1003);
     ui_.pages->AddPage(ui_.musicPage);
     ui_.pages->SetTabVisible(ui_.musicPage, false);
@@ -278,7 +278,7 @@ void TForm_XSCR_Config::CreateMusicPage() {
     }
 }
 
-void TForm_XSCR_Config::CreateLicensePage() {
+void ConfigDialog::CreateLicensePage() {
     ui_.licensePage = MakePage("TSLicense", 1032);
     ui_.pages->AddPage(ui_.licensePage);
     const QRect page = ui_.pages->PageRect();
@@ -289,7 +289,7 @@ void TForm_XSCR_Config::CreateLicensePage() {
     ui_.licenseText->setGeometry(10, 10, page.width() - 20, page.height() - 20);
 }
 
-void TForm_XSCR_Config::CreateTabButtons() {
+void ConfigDialog::CreateTabButtons() {
     ui_.tabBar = Named(new BevelPanel(ui_.panel), "PanelHideTabs");
     ui_.tabBar->setColor(ColorFromColorRef(kFormColor));
     auto* group = new QButtonGroup(ui_.tabBar);
@@ -319,35 +319,33 @@ void TForm_XSCR_Config::CreateTabButtons() {
         "QToolButton:checked { background: #ECECEC; font-weight: bold; color: #10151C; }"));
 }
 
-void TForm_XSCR_Config::ConnectHandlers() {
-    connect(ui_.ok, &QPushButton::clicked, this, &TForm_XSCR_Config::BtnOKClick);
-    connect(ui_.cancel, &QPushButton::clicked, this, &TForm_XSCR_Config::BtnCancelClick);
+void ConfigDialog::ConnectHandlers() {
+    connect(ui_.ok, &QPushButton::clicked, this, &ConfigDialog::BtnOKClick);
+    connect(ui_.cancel, &QPushButton::clicked, this, &ConfigDialog::BtnCancelClick);
     for (QToolButton* tab : {ui_.generalTab, ui_.picturesTab, ui_.musicTab, ui_.licenseTab})
         connect(tab, &QToolButton::clicked, this, [this, tab] { BtnTabsClick(tab); });
-    connect(ui_.pictureSelector, &QComboBox::currentIndexChanged, this,
-            &TForm_XSCR_Config::ComboBoxPicsChange);
+    connect(ui_.pictureSelector, &QComboBox::currentIndexChanged, this, &ConfigDialog::ComboBoxPicsChange);
     ui_.pictureSelector->setDrawItemHandler(
         [this](QPainter& painter, int index, const QRect& rect, bool selected) {
             ComboBoxPicsDrawItem(painter, index, rect, selected);
         });
-    connect(ui_.trackSelector, &QComboBox::currentIndexChanged, this,
-            &TForm_XSCR_Config::ComboBoxMusicsChange);
+    connect(ui_.trackSelector, &QComboBox::currentIndexChanged, this, &ConfigDialog::ComboBoxMusicsChange);
     ui_.trackSelector->setDrawItemHandler(
         [this](QPainter& painter, int index, const QRect& rect, bool selected) {
             ComboBoxMusicsDrawItem(painter, index, rect, selected);
         });
-    connect(ui_.play, &QToolButton::clicked, this, &TForm_XSCR_Config::TBtnEMusicPlayClick);
-    connect(ui_.pause, &QToolButton::clicked, this, &TForm_XSCR_Config::TBtnEMusicPauseClick);
-    connect(ui_.stop, &QToolButton::clicked, this, &TForm_XSCR_Config::TBtnEMusicStopClick);
-    connect(ui_.saveTrack, &QToolButton::clicked, this, &TForm_XSCR_Config::TBtnSaveMClick);
-    connect(ui_.playerPoll, &QTimer::timeout, this, &TForm_XSCR_Config::TimerMusicsTimer);
-    connect(ui_.savePicture, &QToolButton::clicked, this, &TForm_XSCR_Config::SBtnPSaveClick);
-    connect(ui_.saveAllPictures, &QToolButton::clicked, this, &TForm_XSCR_Config::SBtnPSaveAllClick);
-    connect(ui_.wallpaper, &QToolButton::clicked, this, &TForm_XSCR_Config::BtnWallpaperClick);
-    connect(ui_.wallpaperMenu, &QMenu::aboutToShow, this, &TForm_XSCR_Config::PMWallpaperPopup);
+    connect(ui_.play, &QToolButton::clicked, this, &ConfigDialog::TBtnEMusicPlayClick);
+    connect(ui_.pause, &QToolButton::clicked, this, &ConfigDialog::TBtnEMusicPauseClick);
+    connect(ui_.stop, &QToolButton::clicked, this, &ConfigDialog::TBtnEMusicStopClick);
+    connect(ui_.saveTrack, &QToolButton::clicked, this, &ConfigDialog::TBtnSaveMClick);
+    connect(ui_.playerPoll, &QTimer::timeout, this, &ConfigDialog::TimerMusicsTimer);
+    connect(ui_.savePicture, &QToolButton::clicked, this, &ConfigDialog::SBtnPSaveClick);
+    connect(ui_.saveAllPictures, &QToolButton::clicked, this, &ConfigDialog::SBtnPSaveAllClick);
+    connect(ui_.wallpaper, &QToolButton::clicked, this, &ConfigDialog::BtnWallpaperClick);
+    connect(ui_.wallpaperMenu, &QMenu::aboutToShow, this, &ConfigDialog::PMWallpaperPopup);
     for (QAction* item : {ui_.centerWallpaper, ui_.tileWallpaper, ui_.stretchWallpaper})
         connect(item, &QAction::triggered, this, [this, item] { PMIWallpaperClick(item); });
-    connect(ui_.removeWallpaper, &QAction::triggered, this, &TForm_XSCR_Config::PMIRemoveClick);
+    connect(ui_.removeWallpaper, &QAction::triggered, this, &ConfigDialog::PMIRemoveClick);
 }
 
 } // namespace scr

@@ -1,7 +1,7 @@
-// TForm_XSCR_Config: the track selector, the player and the music options.
+// ConfigDialog: the track selector, the player and the music options.
 #include "dialogs/ConfigDialog.h"
 #include "dialogs/OwnerDrawComboBox.h"
-#include "package/XSCR.h"
+#include "package/PackageFile.h"
 #include "platform/CodePage.h"
 #include "show/MusicPlayer.h"
 #include "show/MusicSettings.h"
@@ -14,7 +14,7 @@
 
 namespace scr {
 
-void TForm_XSCR_Config::FillMusic() {
+void ConfigDialog::FillMusic() {
     const int count = package_->MusicCount();
     if (count <= 0) return;
     musicPlayer_ = MusicPlayer::Create();
@@ -47,7 +47,7 @@ void TForm_XSCR_Config::FillMusic() {
     ui_.mute->setChecked(settings.mute);
 }
 
-void TForm_XSCR_Config::WriteMusicOptions() {
+void ConfigDialog::WriteMusicOptions() {
     MusicSettings settings;
     settings.randomOrder = ui_.randomOrder->isChecked();
     settings.repeat = ui_.repeat->isChecked();
@@ -55,7 +55,7 @@ void TForm_XSCR_Config::WriteMusicOptions() {
     WriteMusicSettings(package_->Name(), settings); // a failed write is not reported
 }
 
-void TForm_XSCR_Config::ComboBoxMusicsChange() {
+void ConfigDialog::ComboBoxMusicsChange() {
     const int index = ui_.trackSelector->currentIndex();
     if (index < 0 || index == chosenTrack_) return;
     StopMusicPlayer();
@@ -65,7 +65,7 @@ void TForm_XSCR_Config::ComboBoxMusicsChange() {
     ui_.trackSelector->setToolTip(ui_.trackSelector->itemText(index));
 }
 
-void TForm_XSCR_Config::UpdateMusicButtons() {
+void ConfigDialog::UpdateMusicButtons() {
     const MusicPlayer::State state = musicPlayer_ ? musicPlayer_->state() : MusicPlayer::State::Closed;
     const bool playing = state == MusicPlayer::State::Playing;
     const bool busy = playing || state == MusicPlayer::State::Opening;
@@ -74,7 +74,7 @@ void TForm_XSCR_Config::UpdateMusicButtons() {
     ui_.stop->setEnabled(busy || state == MusicPlayer::State::Paused);
 }
 
-void TForm_XSCR_Config::StopMusicPlayer() {
+void ConfigDialog::StopMusicPlayer() {
     if (!musicPlayer_) return;
     if (musicPlayer_->state() == MusicPlayer::State::Opening)
         musicPlayer_->Close();
@@ -82,7 +82,7 @@ void TForm_XSCR_Config::StopMusicPlayer() {
         musicPlayer_->Stop();
 }
 
-void TForm_XSCR_Config::TBtnEMusicPlayClick() {
+void ConfigDialog::TBtnEMusicPlayClick() {
     const int index = ui_.trackSelector->currentIndex();
     const Result<ExtractedTrack> track = package_->ExtractMusic(index);
     // The track plays once the player says it opened (FillMusic).
@@ -90,24 +90,23 @@ void TForm_XSCR_Config::TBtnEMusicPlayClick() {
     UpdateMusicButtons();
 }
 
-void TForm_XSCR_Config::TBtnEMusicPauseClick() {
+void ConfigDialog::TBtnEMusicPauseClick() {
     if (musicPlayer_) musicPlayer_->Pause();
     ui_.playerPoll->stop();
     UpdateMusicButtons();
 }
 
-void TForm_XSCR_Config::TBtnEMusicStopClick() {
+void ConfigDialog::TBtnEMusicStopClick() {
     StopMusicPlayer();
     ui_.playerPoll->stop();
     UpdateMusicButtons();
 }
 
-void TForm_XSCR_Config::TimerMusicsTimer() {
+void ConfigDialog::TimerMusicsTimer() {
     UpdateMusicButtons();
 }
 
-void TForm_XSCR_Config::ComboBoxMusicsDrawItem(QPainter& painter, int index, const QRect& rect,
-                                               bool selected) {
+void ConfigDialog::ComboBoxMusicsDrawItem(QPainter& painter, int index, const QRect& rect, bool selected) {
     if (!package_) return;
     const QString text = index >= 0 && index < package_->MusicCount()
                              ? QString::fromStdString(package_->MusicNameUtf8(index))

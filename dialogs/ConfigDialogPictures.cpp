@@ -1,14 +1,14 @@
-// TForm_XSCR_Config: the picture selector with its thumbnails and the preview.
+// ConfigDialog: the picture selector with its thumbnails and the preview.
 #include "dialogs/ConfigDialog.h"
 #include "dialogs/JpegResource.h"
 #include "dialogs/OwnerDrawComboBox.h"
 #include "dialogs/PreviewPlacement.h"
+#include "package/PackageFile.h"
 #include "package/StretchBitmap.h"
-#include "package/XSCR.h"
 #include "platform/gui/Bitmap24Image.h"
 #include "platform/gui/ImageControl.h"
+#include "show/FlashHost.h"
 #include "show/FlashPlayers.h"
-#include "show/VtFlashEx.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -29,7 +29,7 @@ const QPixmap& FlashPlaceholder() {
 
 } // namespace
 
-void TForm_XSCR_Config::FillPictures() {
+void ConfigDialog::FillPictures() {
     const int count = package_->ItemCount();
     if (count <= 0) return;
     ui_.previewScreen->setColor(ColorFromColorRef(package_->BackgroundColor()));
@@ -53,7 +53,7 @@ void TForm_XSCR_Config::FillPictures() {
     ui_.saveAllPictures->setEnabled(count > 0 && !package_->NoSaving());
 }
 
-void TForm_XSCR_Config::ComboBoxPicsChange() {
+void ConfigDialog::ComboBoxPicsChange() {
     const int index = ui_.pictureSelector->currentIndex();
     if (index < 0) {
         ui_.savePicture->setEnabled(false);
@@ -91,7 +91,7 @@ void TForm_XSCR_Config::ComboBoxPicsChange() {
     ui_.savePicture->setEnabled(!package_->NoSaving());
 }
 
-void TForm_XSCR_Config::PlacePreviewImage(const Bitmap24& picture, const ShowItem& item) {
+void ConfigDialog::PlacePreviewImage(const Bitmap24& picture, const ShowItem& item) {
     const QRect bounds = PreviewPlacement(item, QSize(picture.width(), picture.height()),
                                           ui_.previewScreen->size(), package_->DesignWidth());
     ui_.preview->setGeometry(bounds);
@@ -105,7 +105,7 @@ void TForm_XSCR_Config::PlacePreviewImage(const Bitmap24& picture, const ShowIte
     ui_.preview->setPicture(QPixmap::fromImage(ImageFromBitmap(scaled)));
 }
 
-void TForm_XSCR_Config::ComboBoxPicsDrawItem(QPainter& painter, int index, const QRect& rect, bool) {
+void ConfigDialog::ComboBoxPicsDrawItem(QPainter& painter, int index, const QRect& rect, bool) {
     const QPixmap thumbnail = ui_.pictureSelector->itemData(index).value<QPixmap>();
     if (thumbnail.isNull()) return;
     const int left = rect.left() + (rect.width() - thumbnail.width()) / 2;
@@ -113,12 +113,12 @@ void TForm_XSCR_Config::ComboBoxPicsDrawItem(QPainter& painter, int index, const
     painter.drawPixmap(left, top, thumbnail);
 }
 
-void TForm_XSCR_Config::FreeFlashPreview() {
+void ConfigDialog::FreeFlashPreview() {
     delete flashPreview_;
     flashPreview_ = nullptr;
 }
 
-void TForm_XSCR_Config::FreeThumbnails() {
+void ConfigDialog::FreeThumbnails() {
     const QSignalBlocker quiet(ui_.pictureSelector);
     for (int i = ui_.pictureSelector->count() - 1; i >= 0; --i)
         ui_.pictureSelector->removeItem(i);

@@ -1,4 +1,4 @@
-// TForm_XSCR_Config: saving pictures, movies and tracks, and the wallpaper menu.
+// ConfigDialog: saving pictures, movies and tracks, and the wallpaper menu.
 #include "dialogs/ComponentRole.h"
 #include "dialogs/ConfigDialog.h"
 #include "dialogs/DesktopWallpaper.h"
@@ -8,8 +8,8 @@
 #include "dialogs/LanguageTables.h"
 #include "dialogs/OwnerDrawComboBox.h"
 #include "package/BitmapFiles.h"
+#include "package/PackageFile.h"
 #include "package/StretchBitmap.h"
-#include "package/XSCR.h"
 #include "platform/SafeFile.h"
 
 #include <QAction>
@@ -54,19 +54,19 @@ void ReportPictureNotWritten(DialogShell& shell, const QStringList& texts) {
 
 } // namespace
 
-void TForm_XSCR_Config::SBtnPSaveClick() {
+void ConfigDialog::SBtnPSaveClick() {
     SavePicture();
 }
 
-void TForm_XSCR_Config::SBtnPSaveAllClick() {
+void ConfigDialog::SBtnPSaveAllClick() {
     SaveAllPictures();
 }
 
-void TForm_XSCR_Config::TBtnSaveMClick() {
+void ConfigDialog::TBtnSaveMClick() {
     SaveMusic();
 }
 
-void TForm_XSCR_Config::SavePicture() {
+void ConfigDialog::SavePicture() {
     const int index = ui_.pictureSelector->currentIndex();
     if (index < 0) return;
     const ShowItem item = package_->GetItem(index);
@@ -90,7 +90,7 @@ void TForm_XSCR_Config::SavePicture() {
     if (!written) ReportPictureNotWritten(Shell(), dynamicTexts_);
 }
 
-void TForm_XSCR_Config::SaveAllPictures() {
+void ConfigDialog::SaveAllPictures() {
     const QString directory = Shell().BrowseForDirectory(QString::fromLatin1(kBrowsePrompt), this);
     if (directory.isEmpty()) return;
     ExportProgressForm progress(DynamicText(kTextSaveAllCaption, dynamicTexts_),
@@ -105,7 +105,7 @@ void TForm_XSCR_Config::SaveAllPictures() {
                             DynamicText(kTextSaveAllCaption, dynamicTexts_), kInformationOk, &dynamicTexts_);
 }
 
-void TForm_XSCR_Config::SaveMusic() {
+void ConfigDialog::SaveMusic() {
     const int index = ui_.trackSelector->currentIndex();
     if (index < 0 || ui_.trackSelector->count() == 0) return;
     const TrackSaveFilter filter =
@@ -122,13 +122,13 @@ void TForm_XSCR_Config::SaveMusic() {
                             &dynamicTexts_);
 }
 
-void TForm_XSCR_Config::BtnWallpaperClick() {
+void ConfigDialog::BtnWallpaperClick() {
     const int index = ui_.pictureSelector->currentIndex();
     if (index < 0 || ui_.pictureSelector->count() == 0) return;
     Shell().PopupMenu(ui_.wallpaperMenu, QCursor::pos());
 }
 
-void TForm_XSCR_Config::PMWallpaperPopup() {
+void ConfigDialog::PMWallpaperPopup() {
     const bool styles =
         ui_.pictureSelector->currentIndex() >= 0 && ui_.pictureSelector->count() > 0 && !package_->NoSaving();
     for (QAction* item : {ui_.centerWallpaper, ui_.tileWallpaper, ui_.stretchWallpaper})
@@ -136,7 +136,7 @@ void TForm_XSCR_Config::PMWallpaperPopup() {
     ui_.removeWallpaper->setVisible(true);
 }
 
-void TForm_XSCR_Config::PMIWallpaperClick(QObject* sender) {
+void ConfigDialog::PMIWallpaperClick(QObject* sender) {
     const int index = ui_.pictureSelector->currentIndex();
     if (!sender || index < 0 || ui_.pictureSelector->count() == 0 || !IsClass(sender, "QAction")) return;
     const int style = WallpaperStyleFromTag(TagOfComponent(sender));
@@ -153,7 +153,7 @@ void TForm_XSCR_Config::PMIWallpaperClick(QObject* sender) {
     Shell().SetWallpaper(path, style);
 }
 
-void TForm_XSCR_Config::PMIRemoveClick() {
+void ConfigDialog::PMIRemoveClick() {
     Shell().RemoveWallpaper();
 }
 

@@ -1,4 +1,4 @@
-// TForm_XSCR_Config: the tab-button bar and the author's links.
+// ConfigDialog: the tab-button bar and the author's links.
 #include "dialogs/ComponentRole.h"
 #include "dialogs/ConfigDialog.h"
 #include "dialogs/DialogShell.h"
@@ -18,7 +18,7 @@ constexpr int kTextMailSubject = 11;
 
 } // namespace
 
-void TForm_XSCR_Config::PageControlScrChange() {
+void ConfigDialog::PageControlScrChange() {
     const struct {
         QWidget* page;
         QToolButton* tab;
@@ -31,7 +31,7 @@ void TForm_XSCR_Config::PageControlScrChange() {
     LayoutTabButtons();
 }
 
-void TForm_XSCR_Config::LayoutTabButtons() {
+void ConfigDialog::LayoutTabButtons() {
     QToolButton* const order[] = {ui_.generalTab, ui_.picturesTab, ui_.musicTab, ui_.licenseTab};
     std::vector<TabButtonState> states;
     for (const QToolButton* button : order)
@@ -43,7 +43,7 @@ void TForm_XSCR_Config::LayoutTabButtons() {
     }
 }
 
-void TForm_XSCR_Config::BtnTabsClick(QObject* sender) {
+void ConfigDialog::BtnTabsClick(QObject* sender) {
     if (!sender) return;
     const int tag = TagOfComponent(sender);
     for (int i = 0; i < ui_.pages->PageCount(); ++i) {
@@ -56,7 +56,7 @@ void TForm_XSCR_Config::BtnTabsClick(QObject* sender) {
     PageControlScrChange();
 }
 
-void TForm_XSCR_Config::LabelEmailClick() {
+void ConfigDialog::LabelEmailClick() {
     const QString address = ui_.email->text();
     // An address needs an "@" from the second character on.
     if (address.indexOf(QLatin1Char('@'), 1) < 0) return;
@@ -67,7 +67,7 @@ void TForm_XSCR_Config::LabelEmailClick() {
     Shell().OpenUrl(url);
 }
 
-void TForm_XSCR_Config::LabelHomePageClick() {
+void ConfigDialog::LabelHomePageClick() {
     const QString page = ui_.homePage->text();
     if (!page.toLower().startsWith(QLatin1String("http"))) return;
     Shell().OpenUrl(QUrl(page));

@@ -2,8 +2,8 @@
 
 #include "dialogs/BrowseForDirectory.h"
 #include "dialogs/DesktopWallpaper.h"
-#include "dialogs/MessageForm.h"
-#include "dialogs/SaveDialogEx.h"
+#include "dialogs/MessageDialog.h"
+#include "dialogs/SaveFileDialog.h"
 #include "platform/gui/WindowActivation.h"
 
 #include <QDesktopServices>
@@ -14,7 +14,7 @@ namespace scr {
 
 DialogShell::~DialogShell() = default;
 
-bool DialogShell::ExecuteSaveDialog(TSaveDialogEx& dialog, QWidget* owner) {
+bool DialogShell::ExecuteSaveDialog(SaveFileDialog& dialog, QWidget* owner) {
     return dialog.Execute(owner);
 }
 

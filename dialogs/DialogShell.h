@@ -19,14 +19,14 @@ class QWidget;
 
 namespace scr {
 
-class TSaveDialogEx;
+class SaveFileDialog;
 
 class DialogShell {
 public:
     virtual ~DialogShell();
 
     // Runs the save dialog; true with dialog.FileName set when a file was chosen.
-    virtual bool ExecuteSaveDialog(TSaveDialogEx& dialog, QWidget* owner);
+    virtual bool ExecuteSaveDialog(SaveFileDialog& dialog, QWidget* owner);
     // The chosen folder, or empty text when cancelled.
     virtual QString BrowseForDirectory(const QString& prompt, QWidget* owner);
     // The dialogs' message box (ShowMessageForm); returns the answer.

@@ -9,7 +9,7 @@ namespace scr {
 
 ExportProgressForm::ExportProgressForm(const QString& caption, const QString& cancelText, QWidget* owner,
                                        int showAfterMs)
-    : TFormScrNeo(owner), showAfterMs_(showAfterMs) {
+    : SkinnedDialog(owner), showAfterMs_(showAfterMs) {
     setObjectName(QStringLiteral("FormExportProgress"));
     ui_.panel = new BevelPanel(this);
     ui_.panel->setObjectName(QStringLiteral("PanelMain"));

@@ -7,7 +7,7 @@
 // window).
 
 #include "dialogs/BevelPanel.h"
-#include "dialogs/SkinnedFrame.h"
+#include "dialogs/SkinnedDialog.h"
 
 #include <QElapsedTimer>
 
@@ -17,7 +17,7 @@ class QPushButton;
 
 namespace scr {
 
-class ExportProgressForm : public TFormScrNeo {
+class ExportProgressForm : public SkinnedDialog {
     Q_OBJECT
 public:
     static constexpr int kShowAfterMs = 400;

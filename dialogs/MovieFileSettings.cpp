@@ -1,6 +1,6 @@
 #include "dialogs/MovieFileSettings.h"
 
-#include "dialogs/MessageForm.h"
+#include "dialogs/MessageDialog.h"
 
 namespace scr {
 

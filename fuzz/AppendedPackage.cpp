@@ -4,8 +4,8 @@
 // extraction and thumbnails.
 
 #include "package/JpegCodec.h"
+#include "package/PackageFile.h"
 #include "package/PackageTrailer.h"
-#include "package/XSCR.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     scr::ReadingEnvironment reading;
     reading.screen = {1024, 768};
     reading.decode.maxPixels = 4'000'000;
-    scr::XSCR package(g_path, reading);
+    scr::PackageFile package(g_path, reading);
     scr::Bitmap24 bitmap;
     const int items = std::min(package.ItemCount(), 8);
     for (int i = 0; i < items; ++i) {

@@ -6,8 +6,8 @@
 #include "package/DescriptionDifferences.h"
 #include "package/ManifestWriter.h"
 #include "package/PackageContents.h"
+#include "package/PackageFile.h"
 #include "package/PackageManifest.h"
-#include "package/XSCR.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -119,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         pwrite(g_fd, package.data(), package.size(), 0) != static_cast<ssize_t>(package.size()))
         return 0;
 
-    const PackageContents contents = ReadPackageContents(XSCR(g_package));
+    const PackageContents contents = ReadPackageContents(PackageFile(g_package));
     if (!contents.skipped.empty()) Fail("the reader skipped parts", contents.skipped);
     if (const Result<void> written = WriteManifestFolder(contents.description, g_folder); !written)
         Fail(written.error().c_str());

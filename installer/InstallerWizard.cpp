@@ -2,7 +2,7 @@
 
 #include "dialogs/ComponentRole.h"
 #include "dialogs/LanguageTables.h"
-#include "dialogs/MessageForm.h"
+#include "dialogs/MessageDialog.h"
 #include "dialogs/ModalResult.h"
 #include "installer/DesktopShortcut.h"
 #include "installer/InstallNames.h"
@@ -90,10 +90,10 @@ QFont BoldFont(int pixelSize) {
 
 } // namespace
 
-TFormXInstaller::TFormXInstaller(QWidget* owner, std::string packagePath)
-    : TFormScrNeo(owner), sourcePath_(std::move(packagePath)) {
+InstallerWizard::InstallerWizard(QWidget* owner, std::string packagePath)
+    : SkinnedDialog(owner), sourcePath_(std::move(packagePath)) {
     setObjectName(QStringLiteral("FormXInstaller"));
-    package_ = std::make_unique<XSCR>(sourcePath_);
+    package_ = std::make_unique<PackageFile>(sourcePath_);
 
     CreateComponents();
     EmbedPanel(ui_.panel);
@@ -109,9 +109,9 @@ TFormXInstaller::TFormXInstaller(QWidget* owner, std::string packagePath)
     CenterOnScreen();
 }
 
-TFormXInstaller::~TFormXInstaller() = default;
+InstallerWizard::~InstallerWizard() = default;
 
-void TFormXInstaller::CreateComponents() {
+void InstallerWizard::CreateComponents() {
     ui_.panel = new BevelPanel(this);
     ui_.panel->setObjectName(QStringLiteral("PanelMain"));
     ui_.panel->setColor(ColorFromColorRef(kFormColor));
@@ -214,13 +214,13 @@ void TFormXInstaller::CreateComponents() {
     ui_.dataError->hide();
     ui_.dataError->installEventFilter(this);
 
-    connect(ui_.next, &QPushButton::clicked, this, &TFormXInstaller::BtnNextClick);
-    connect(ui_.back, &QPushButton::clicked, this, &TFormXInstaller::BtnPrevClick);
+    connect(ui_.next, &QPushButton::clicked, this, &InstallerWizard::BtnNextClick);
+    connect(ui_.back, &QPushButton::clicked, this, &InstallerWizard::BtnPrevClick);
     connect(ui_.cancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
-    connect(ui_.agree, &QCheckBox::toggled, this, &TFormXInstaller::CheckBoxAgreeClick);
+    connect(ui_.agree, &QCheckBox::toggled, this, &InstallerWizard::CheckBoxAgreeClick);
 }
 
-QWidget* TFormXInstaller::CreatePage(const char* name, int tag, const QString& caption) {
+QWidget* InstallerWizard::CreatePage(const char* name, int tag, const QString& caption) {
     auto* page = new QWidget(ui_.pages);
     page->setObjectName(QString::fromLatin1(name));
     page->setWindowTitle(caption);
@@ -229,7 +229,7 @@ QWidget* TFormXInstaller::CreatePage(const char* name, int tag, const QString& c
     return page;
 }
 
-void TFormXInstaller::FillFromPackage() {
+void InstallerWizard::FillFromPackage() {
     const QString name = FromCodePage(package_->Name());
     const QString title = DynamicText(kTextTitle, DynamicTexts);
     SetFrameCaption(title);
@@ -246,11 +246,11 @@ void TFormXInstaller::FillFromPackage() {
     if (ui_.license->toPlainText().isEmpty()) tabVisible_[kPageLicense] = false;
 }
 
-bool TFormXInstaller::HasUsablePackage() const {
+bool InstallerWizard::HasUsablePackage() const {
     return SignatureMatches(package_->Info().bytes().data());
 }
 
-void TFormXInstaller::ShowDataError() {
+void InstallerWizard::ShowDataError() {
     const QString title = QStringLiteral("ScreenSaver Installer");
     SetFrameCaption(title);
     ui_.pages->hide();
@@ -260,27 +260,27 @@ void TFormXInstaller::ShowDataError() {
     ui_.dataError->raise();
 }
 
-int TFormXInstaller::ActivePage() const {
+int InstallerWizard::ActivePage() const {
     return ui_.pages->currentIndex();
 }
 
-bool TFormXInstaller::PageTabVisible(int page) const {
+bool InstallerWizard::PageTabVisible(int page) const {
     return page >= 0 && page < kPageCount && tabVisible_[static_cast<std::size_t>(page)];
 }
 
-void TFormXInstaller::PCInstallerChange() {
+void InstallerWizard::PCInstallerChange() {
     ui_.pageCaption->setCaption(ui_.pages->currentWidget()->windowTitle());
 }
 
-bool TFormXInstaller::PCInstallerChanging() const {
+bool InstallerWizard::PCInstallerChanging() const {
     return ActivePage() != kPageLicense || ui_.next->isEnabled();
 }
 
-void TFormXInstaller::CheckBoxAgreeClick() {
+void InstallerWizard::CheckBoxAgreeClick() {
     ui_.next->setEnabled(ui_.agree->isChecked() || !PageTabVisible(kPageLicense));
 }
 
-void TFormXInstaller::MoveToVisiblePage(int direction) {
+void InstallerWizard::MoveToVisiblePage(int direction) {
     for (int page = ActivePage() + direction; page >= 0 && page < kPageCount; page += direction) {
         if (!PageTabVisible(page)) continue;
         if (!PCInstallerChanging()) return;
@@ -290,11 +290,11 @@ void TFormXInstaller::MoveToVisiblePage(int direction) {
     }
 }
 
-void TFormXInstaller::UpdatePrevButton() {
+void InstallerWizard::UpdatePrevButton() {
     ui_.back->setEnabled(ActivePage() != kPageScr);
 }
 
-void TFormXInstaller::BtnNextClick() {
+void InstallerWizard::BtnNextClick() {
     switch (ActivePage()) {
     case kPageDest:
         InstallScreenSaver();
@@ -312,7 +312,7 @@ void TFormXInstaller::BtnNextClick() {
     UpdatePrevButton();
 }
 
-void TFormXInstaller::BtnPrevClick() {
+void InstallerWizard::BtnPrevClick() {
     if (ActivePage() != kPageScr) {
         // Leaving the licence page backwards is always allowed.
         ui_.next->setEnabled(true);
@@ -321,19 +321,19 @@ void TFormXInstaller::BtnPrevClick() {
     UpdatePrevButton();
 }
 
-void TFormXInstaller::LabelErrorClick() {
+void InstallerWizard::LabelErrorClick() {
     done(mrCancel);
 }
 
-bool TFormXInstaller::eventFilter(QObject* watched, QEvent* event) {
+bool InstallerWizard::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui_.dataError && event->type() == QEvent::MouseButtonRelease) {
         LabelErrorClick();
         return true;
     }
-    return TFormScrNeo::eventFilter(watched, event);
+    return SkinnedDialog::eventFilter(watched, event);
 }
 
-bool TFormXInstaller::InstallScreenSaver() {
+bool InstallerWizard::InstallScreenSaver() {
     const QString title = DynamicText(kTextTitle, DynamicTexts);
     const std::string fileName = ui_.fileName->text().toStdString();
     const std::string destination = IncludeTrailingPathDelimiter(SystemDirectory()) + fileName + ".scr";
@@ -366,7 +366,7 @@ bool TFormXInstaller::InstallScreenSaver() {
     return true;
 }
 
-void TFormXInstaller::CreateDesktopShortcut(const std::string& destination) {
+void InstallerWizard::CreateDesktopShortcut(const std::string& destination) {
     std::string desktop;
     if (!GetSpecialFolder(desktop, kFolderDesktop)) return;
     std::error_code ec;

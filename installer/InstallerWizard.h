@@ -1,5 +1,5 @@
 #pragma once
-// TFormXInstaller: the installer wizard of a self-installing screen saver.
+// InstallerWizard: the installer wizard of a self-installing screen saver.
 // Three pages on the skinned frame: the screen saver (name, description), its
 // licence (only when it has one; Next waits for the agreement) and the
 // destination (file name in the system directory, desktop shortcut). Install
@@ -10,8 +10,8 @@
 
 #include "dialogs/BevelPanel.h"
 #include "dialogs/MessageStyle.h"
-#include "dialogs/SkinnedFrame.h"
-#include "package/XSCR.h"
+#include "dialogs/SkinnedDialog.h"
+#include "package/PackageFile.h"
 
 #include <QStringList>
 #include <array>
@@ -28,7 +28,7 @@ class QStackedWidget;
 
 namespace scr {
 
-class TFormXInstaller : public TFormScrNeo {
+class InstallerWizard : public SkinnedDialog {
     Q_OBJECT
 public:
     // Dynamic texts the wizard uses.
@@ -41,8 +41,8 @@ public:
 
     // Reads the package from `packagePath` (the file of this run's package,
     // which is also the file that gets installed).
-    TFormXInstaller(QWidget* owner, std::string packagePath);
-    ~TFormXInstaller() override;
+    InstallerWizard(QWidget* owner, std::string packagePath);
+    ~InstallerWizard() override;
 
     // True when the package carries its signature; otherwise the wizard must
     // show its "Data Error..." page instead (ShowDataError).
@@ -118,7 +118,7 @@ private:
 
     Ui ui_;
     std::string sourcePath_;
-    std::unique_ptr<XSCR> package_;
+    std::unique_ptr<PackageFile> package_;
     std::array<bool, kPageCount> tabVisible_{true, true, true};
     std::string installedPath_;
 };

@@ -5,9 +5,9 @@
 #include "installer/ScreenSaverHandOver.h"
 #include "installer/UninstallEntry.h"
 #include "package/MoviePackage.h"
+#include "package/PackageFile.h"
 #include "package/PackageTrailer.h"
 #include "package/ScreenSaverFileRecogniser.h"
-#include "package/XSCR.h"
 #include "platform/CodePage.h"
 #include "platform/ExecutablePath.h"
 #include "platform/FileAttributes.h"
@@ -39,7 +39,7 @@ bool UninstallScreenSaver(const std::string& path, const UninstallConfirmation& 
     // there is nothing installed to remove, and the file must not delete itself.
     if (!HasValidTrailer(path)) return false;
 
-    auto package = std::make_unique<XSCR>(path);
+    auto package = std::make_unique<PackageFile>(path);
     const std::string name = DecodeCodePage(TrimName(package->Name()));
     if (!confirm(UninstallConfirmationText(QString::fromStdString(name)),
                  QString::fromLatin1(kUninstallCaption))) {

@@ -1,6 +1,6 @@
 #include "package/PackageContents.h"
 
-#include "package/XSCR.h"
+#include "package/PackageFile.h"
 
 namespace scr {
 namespace {
@@ -17,7 +17,7 @@ std::optional<std::vector<uint8_t>> LocatedData(const ItemLocation& location,
     return data;
 }
 
-void ReadItems(const XSCR& package, PackageContents& contents) {
+void ReadItems(const PackageFile& package, PackageContents& contents) {
     PackageDescription& d = contents.description;
     const int stored = package.Info().itemCount();
     if (package.ItemCount() < stored)
@@ -38,7 +38,7 @@ void ReadItems(const XSCR& package, PackageContents& contents) {
     }
 }
 
-void ReadTracks(const XSCR& package, PackageContents& contents) {
+void ReadTracks(const PackageFile& package, PackageContents& contents) {
     PackageDescription& d = contents.description;
     const int stored = package.Info().musicCount();
     if (package.MusicCount() < stored)
@@ -55,7 +55,7 @@ void ReadTracks(const XSCR& package, PackageContents& contents) {
     }
 }
 
-std::string LanguageTable(const XSCR& package, bool staticCaptions, PackageContents& contents) {
+std::string LanguageTable(const PackageFile& package, bool staticCaptions, PackageContents& contents) {
     const std::vector<uint8_t> table = package.ReadLanguageTable(staticCaptions);
     const int32_t size = staticCaptions ? package.Fields().staticTextSize : package.Fields().dynamicTextSize;
     if (package.IsAppended() && size > 0 && table.empty())
@@ -66,7 +66,7 @@ std::string LanguageTable(const XSCR& package, bool staticCaptions, PackageConte
 
 } // namespace
 
-PackageContents ReadPackageContents(const XSCR& package) {
+PackageContents ReadPackageContents(const PackageFile& package) {
     PackageContents contents;
     PackageDescription& d = contents.description;
     d.name = package.Name();

@@ -12,7 +12,7 @@
 
 namespace scr {
 
-class XSCR;
+class PackageFile;
 
 struct PackageContents {
     PackageDescription description;
@@ -21,6 +21,6 @@ struct PackageContents {
 };
 
 // `package` should be loaded without a screen size, so that its layout is as stored.
-PackageContents ReadPackageContents(const XSCR& package);
+PackageContents ReadPackageContents(const PackageFile& package);
 
 } // namespace scr

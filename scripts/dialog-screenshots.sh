@@ -12,8 +12,8 @@ export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 chmod 700 "$XDG_RUNTIME_DIR"
 SCR_SCREENSHOT_DIR="$PWD/docs" "$BUILD_DIR/bin/test_dialogs" \
-  --gtest_filter='SkinnedFrame.DrawsItsPicturesAtTheirPlaces:SkinnedFrame.TitleBarStates:MessageForm.Screenshot'
-SCR_SCREENSHOT_DIR="$PWD/docs" "$BUILD_DIR/bin/test_installer" --gtest_filter='InstallerWizard.Screenshot'
+  --gtest_filter='SkinnedDialog.DrawsItsPicturesAtTheirPlaces:SkinnedDialog.TitleBarStates:MessageDialog.Screenshot'
+SCR_SCREENSHOT_DIR="$PWD/docs" "$BUILD_DIR/bin/test_installer" --gtest_filter='InstallerWizardTest.Screenshot'
 # The demo is designed for 1280 x 800: a screen of that size shows its
 # pictures in the preview as the show would.
 screens=$(mktemp)

@@ -1,7 +1,7 @@
 #pragma once
 // The Flash-capable player behind a Flash control: a widget that plays one
 // movie at a time and reports back through callbacks. The control
-// (VtXShockwaveFlashEx) keeps the properties the program reads; an engine only
+// (FlashControl) keeps the properties the program reads; an engine only
 // loads, pauses and resumes, and passes on what the movie tells it.
 // Engines are made by the FlashPlayers of a window; once those have ended, an
 // engine that still exists does nothing: its view is gone (view() is

@@ -1,6 +1,6 @@
 #include "show/PackageShowContent.h"
 
-#include "package/XSCR.h"
+#include "package/PackageFile.h"
 #include "platform/StatsLog.h"
 
 #include <new>
@@ -9,7 +9,7 @@
 namespace scr {
 
 PackageShowContent::PackageShowContent(std::string packagePath, const ReadingEnvironment& reading)
-    : package_(std::make_unique<XSCR>(std::move(packagePath), reading)) {}
+    : package_(std::make_unique<PackageFile>(std::move(packagePath), reading)) {}
 
 PackageShowContent::~PackageShowContent() = default;
 

@@ -11,7 +11,7 @@
 
 namespace scr {
 
-class XSCR;
+class PackageFile;
 
 class PackageShowContent : public ShowPackage {
 public:
@@ -19,7 +19,7 @@ public:
     PackageShowContent(std::string packagePath, const ReadingEnvironment& reading);
     ~PackageShowContent() override;
 
-    XSCR& package() { return *package_; }
+    PackageFile& package() { return *package_; }
 
     int ItemCount() const override;
     ShowItem GetItem(int index) const override;
@@ -43,7 +43,7 @@ public:
     const LabelGroup* Labels(int itemIndex) const override;
 
 private:
-    std::unique_ptr<XSCR> package_;
+    std::unique_ptr<PackageFile> package_;
 };
 
 } // namespace scr

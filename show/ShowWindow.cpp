@@ -9,15 +9,15 @@
 #include "platform/gui/TaskbarEntry.h"
 #include "platform/gui/WindowSystem.h"
 #include "show/BackgroundImage.h"
+#include "show/BouncingMotion.h"
+#include "show/FlashControl.h"
+#include "show/FlashHost.h"
 #include "show/FlashPlayers.h"
 #include "show/HomePage.h"
 #include "show/ItemLayout.h"
 #include "show/ShowInputFilter.h"
 #include "show/ShowLabels.h"
 #include "show/ShowMusic.h"
-#include "show/VtFlashEx.h"
-#include "show/VtXShockwaveFlashEx.h"
-#include "show/XFly.h"
 #include "transitions/control/TransitionView.h"
 
 #include <QCloseEvent>
@@ -84,7 +84,7 @@ ShowWindow::ShowWindow(std::unique_ptr<ShowPackage> package, const ShowEnvironme
         std::make_unique<ShowSequencer>(*package_, static_cast<ShowStage&>(*this), settings, random_);
 
     if (!sequencer_->playList().empty() && package_->PlacementMode() == kPlacementMoving)
-        fly_ = std::make_unique<XFly>(
+        fly_ = std::make_unique<BouncingMotion>(
             Rect{0, 0, width(), height()}, trans_,
             clock_.MakeTimer(TimerKind::Repeating, [this] { HandleInput({ShowInput::Kind::MovementTick}); }),
             random_);
@@ -236,7 +236,7 @@ void ShowWindow::Teardown() {
     // and those released whose deferred deletion has not come.
     flashPlayers_.reset();
     currentFlash_ = nullptr;
-    for (VtFlashEx* host : findChildren<VtFlashEx*>(Qt::FindDirectChildrenOnly))
+    for (FlashHost* host : findChildren<FlashHost*>(Qt::FindDirectChildrenOnly))
         delete host;
     for (auto it = pinnedItems_.rbegin(); it != pinnedItems_.rend(); ++it)
         delete it->data();
@@ -254,7 +254,7 @@ void ShowWindow::ReportEnd() {
     if (endReported_ || !StatsEnabled()) return;
     endReported_ = true;
     bool movieLoading = false;
-    for (const VtFlashEx* host : findChildren<VtFlashEx*>(Qt::FindDirectChildrenOnly))
+    for (const FlashHost* host : findChildren<FlashHost*>(Qt::FindDirectChildrenOnly))
         movieLoading = movieLoading || (host->Player() && host->Player()->MovieLoading());
     const bool transition = trans_ && trans_->Player().state() != TransitionPlayer::State::NotRunning;
     const bool renewing = flashPlayers_ && flashPlayers_->PageRenewing();
@@ -440,7 +440,7 @@ void ShowWindow::CaptureArea(const Rect& r) {
         for (QObject* child : children()) {
             auto* control = qobject_cast<QWidget*>(child);
             if (!control || control == background_ || control->isWindow() || !control->isVisible() ||
-                qobject_cast<VtFlashEx*>(control) || !control->geometry().intersects(area))
+                qobject_cast<FlashHost*>(control) || !control->geometry().intersects(area))
                 continue;
             RenderFlags flags = DrawChildren;
             if (control->autoFillBackground()) flags |= DrawWindowBackground;
@@ -510,11 +510,11 @@ void ShowWindow::StopTransition() {
     if (trans_) trans_->Player().Stop();
 }
 
-VtFlashEx* ShowWindow::MakeFlashHost(const Rect& r, const std::vector<uint8_t>& movie, bool loop,
+FlashHost* ShowWindow::MakeFlashHost(const Rect& r, const std::vector<uint8_t>& movie, bool loop,
                                      const std::string& folder) {
     if (!flashPlayers_) return nullptr; // the window is going
     flashAttach_ = FlashAttach::Attaching;
-    VtFlashEx* host = CreateFlashHost(this, *flashPlayers_, r.left, r.top, r.right, r.bottom);
+    FlashHost* host = CreateFlashHost(this, *flashPlayers_, r.left, r.top, r.right, r.bottom);
     flashAttach_ = FlashAttach::None;
     // A Wayland window cannot take the activation back; it was never lost.
     if (!preview_ && placement_ == Placement::Desktop && isVisible() && !isActiveWindow()) {
@@ -543,7 +543,7 @@ void ShowWindow::CreateFlash(int itemIndex, const Rect& bounds, const std::vecto
     // A movie the player gives up on has ended: the next item comes at once
     // rather than after the item's time in front of an empty stage.
     if (currentFlash_ && currentFlash_->Player())
-        currentFlash_->Player()->SetFailedHandler([this, host = QPointer<VtFlashEx>(currentFlash_)] {
+        currentFlash_->Player()->SetFailedHandler([this, host = QPointer<FlashHost>(currentFlash_)] {
             if (host && host == currentFlash_) SetItemTimer(1);
         });
 }
@@ -594,7 +594,7 @@ void ShowWindow::CreatePinnedItems() {
             });
         } else if (item.kind == ShowItem::Flash) {
             if (auto movie = package_->ReadMovie(i))
-                if (VtFlashEx* host = MakeFlashHost(limit_.Clamp(r), *movie, true, package_->MovieFolder(i)))
+                if (FlashHost* host = MakeFlashHost(limit_.Clamp(r), *movie, true, package_->MovieFolder(i)))
                     pinnedItems_.emplace_back(host);
         }
     }

@@ -38,8 +38,8 @@ class BackgroundImage;
 class FlashPlayers;
 class ShowInputFilter;
 class ShowMusic;
-class VtFlashEx;
-class XFly;
+class FlashHost;
+class BouncingMotion;
 class TransitionView;
 
 // The alpha (0..255) of a translucent show window for the package's opacity
@@ -90,7 +90,7 @@ public:
     const ShowSequencer& sequencer() const { return *sequencer_; }
     TransitionView* transitionView() const { return trans_; }
     BackgroundImage* backgroundImage() const { return background_; }
-    XFly* fly() const { return fly_.get(); }
+    BouncingMotion* fly() const { return fly_.get(); }
     // The item timer's interval while it runs; none when it is stopped.
     std::optional<int> itemTimerIntervalMs() const;
     bool cursorHidden() const { return cursorHidden_; }
@@ -164,7 +164,7 @@ private:
     void SetFlySize(Size size) override;
     void SetFlyTarget(bool flash) override;
 
-    VtFlashEx* MakeFlashHost(const Rect& bounds, const std::vector<uint8_t>& movie, bool loop,
+    FlashHost* MakeFlashHost(const Rect& bounds, const std::vector<uint8_t>& movie, bool loop,
                              const std::string& folder);
     void CaptureArea(const Rect& r);
     // Where the transition control stands (the visible part of the bounds).
@@ -205,9 +205,9 @@ private:
     // The Flash players of the window's hosts; they end before any widget of
     // the window goes.
     std::unique_ptr<FlashPlayers> flashPlayers_;
-    QPointer<VtFlashEx> currentFlash_;
+    QPointer<FlashHost> currentFlash_;
     std::vector<QPointer<QWidget>> pinnedItems_;
-    std::unique_ptr<XFly> fly_;
+    std::unique_ptr<BouncingMotion> fly_;
     std::unique_ptr<ShowMusic> music_;
     std::unique_ptr<ShowSequencer> sequencer_;
     QTimer* hostWatch_ = nullptr;

@@ -54,7 +54,7 @@ void RunSaverOrConfig(RunContext& run) {
                                                     static_cast<qsizetype>(KindWord(file.kind).size())));
             return;
         }
-        TForm_XSCR_Config dialog(run.PackagePath(), run.parentWindow, environment.reading);
+        ConfigDialog dialog(run.PackagePath(), run.parentWindow, environment.reading);
         TrimWorkingSet();
         dialog.exec();
         return;
@@ -78,7 +78,7 @@ void RunSaverOrConfig(RunContext& run) {
 
 void RunInstaller(RunContext& run) {
     run.Application();
-    TFormXInstaller wizard(nullptr, run.PackagePath());
+    InstallerWizard wizard(nullptr, run.PackagePath());
     // Without its signature the package is unusable: the wizard shows only
     // its "Data Error..." page.
     if (!wizard.HasUsablePackage()) wizard.ShowDataError();

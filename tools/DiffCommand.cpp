@@ -7,7 +7,7 @@
 
 #include "package/DescriptionDifferences.h"
 #include "package/PackageContents.h"
-#include "package/XSCR.h"
+#include "package/PackageFile.h"
 #include "platform/ReadOnlyFile.h"
 #include "tools/CommandArguments.h"
 
@@ -32,7 +32,7 @@ int RunDiffCommand(int argc, char** argv) {
             std::fprintf(stderr, "scrtool diff: cannot read %s\n", file.c_str());
             return 2;
         }
-        const XSCR package(file);
+        const PackageFile package(file);
         carriesPackage.push_back(package.Info().signatureMatches());
         contents.push_back(ReadPackageContents(package));
     }

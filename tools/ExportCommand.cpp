@@ -4,8 +4,8 @@
 // movie file (a projector, another maker's wrapper, a bare movie) gives its
 // movie, as Flash_1.swf.
 
+#include "package/PackageFile.h"
 #include "package/ScreenSaverFileRecogniser.h"
-#include "package/XSCR.h"
 #include "platform/ExecutablePath.h"
 #include "platform/ReadOnlyFile.h"
 #include "platform/SafeFile.h"
@@ -27,7 +27,7 @@ struct ExportOutput {
     std::string what;
 };
 
-std::vector<ExportOutput> ExpectedOutputs(XSCR& package, bool pictures, bool music) {
+std::vector<ExportOutput> ExpectedOutputs(PackageFile& package, bool pictures, bool music) {
     std::vector<ExportOutput> outputs;
     if (pictures) {
         if (package.Background()) outputs.push_back({"Pic_bk.jpg", "the background picture"});
@@ -118,7 +118,7 @@ int RunExportCommand(int argc, char** argv) {
         return 1;
     }
 
-    XSCR package(file, screen.reading());
+    PackageFile package(file, screen.reading());
     const bool pictures = !args.flag("--no-pictures"), music = !args.flag("--no-music");
     const std::vector<ExportOutput> outputs = ExpectedOutputs(package, pictures, music);
     std::vector<FileState> before;

@@ -1,7 +1,7 @@
 #include "tools/FlashFrameCapture.h"
 
-#include "show/VtFlashEx.h"
-#include "show/VtXShockwaveFlashEx.h"
+#include "show/FlashControl.h"
+#include "show/FlashHost.h"
 
 #include <QCoreApplication>
 #include <QPainter>
@@ -11,12 +11,12 @@
 
 namespace scr {
 
-std::vector<QPointer<VtXShockwaveFlashEx>> FlashFrameCapture::ControlsOnShow() const {
-    std::vector<QPointer<VtXShockwaveFlashEx>> controls;
+std::vector<QPointer<FlashControl>> FlashFrameCapture::ControlsOnShow() const {
+    std::vector<QPointer<FlashControl>> controls;
     // Through the hosts: the control has no meta-object of its own, so a
     // search by its class would also match every other widget below it.
-    for (VtFlashEx* host : window_.findChildren<VtFlashEx*>()) {
-        VtXShockwaveFlashEx* control = host->Player();
+    for (FlashHost* host : window_.findChildren<FlashHost*>()) {
+        FlashControl* control = host->Player();
         if (control && control->MovieOnShow() && control->isVisibleTo(&window_) && !control->size().isEmpty())
             controls.push_back(control);
     }
@@ -53,7 +53,7 @@ void FlashFrameCapture::KeepPace(int64_t videoMs) {
 
 void FlashFrameCapture::PaintOver(QImage& frame) {
     // A control may go while the answers are awaited (the events run).
-    const std::vector<QPointer<VtXShockwaveFlashEx>> controls = ControlsOnShow();
+    const std::vector<QPointer<FlashControl>> controls = ControlsOnShow();
     // The answers land here, also after this call gave up waiting.
     struct Answers {
         std::vector<QImage> pictures;

@@ -16,7 +16,7 @@ class QWidget;
 
 namespace scr {
 
-class VtXShockwaveFlashEx;
+class FlashControl;
 
 class FlashFrameCapture {
 public:
@@ -46,7 +46,7 @@ public:
     static constexpr int kHeldUpMs = 500;
 
 private:
-    std::vector<QPointer<VtXShockwaveFlashEx>> ControlsOnShow() const;
+    std::vector<QPointer<FlashControl>> ControlsOnShow() const;
 
     QWidget& window_;
     QElapsedTimer wall_;
@@ -55,7 +55,7 @@ private:
     int64_t framesPaced_ = 0;
     int64_t framesLate_ = 0;
     struct LastPicture {
-        QPointer<VtXShockwaveFlashEx> control;
+        QPointer<FlashControl> control;
         QImage picture;
     };
     std::vector<LastPicture> last_;

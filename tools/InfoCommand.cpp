@@ -4,8 +4,8 @@
 // file (a projector, another maker's wrapper, a bare movie) where the movie
 // lies and what it is. A readable summary, or one JSON object.
 
+#include "package/PackageFile.h"
 #include "package/ScreenSaverFileRecogniser.h"
-#include "package/XSCR.h"
 #include "platform/CodePage.h"
 #include "platform/ColorRef.h"
 #include "platform/ExecutablePath.h"
@@ -56,7 +56,7 @@ Json LabelsJson(const LabelGroup* group) {
     return labels;
 }
 
-Json PackageJson(XSCR& package) {
+Json PackageJson(PackageFile& package) {
     const uint8_t kind = package.PackageKind();
     const AuthorInfo& author = package.Author();
     Json json = {
@@ -276,7 +276,7 @@ int RunInfoCommand(int argc, char** argv) {
         std::fprintf(stderr, "scrtool info: %s\n", NoMovieMessage(recognised).c_str());
         return 1;
     }
-    XSCR package(file, screen.reading());
+    PackageFile package(file, screen.reading());
     const Json json = PackageJson(package);
     if (args.flag("--json"))
         std::printf("%s\n", json.dump(2).c_str());

@@ -1,7 +1,7 @@
 #include "tools/ShowRenderer.h"
 
+#include "package/PackageFile.h"
 #include "package/ScreenSaverFileRecogniser.h"
-#include "package/XSCR.h"
 #include "platform/ShowEnvironment.h"
 #include "platform/VirtualClock.h"
 #include "platform/gui/ApplicationArguments.h"

@@ -11,9 +11,9 @@
 #include "package/ManifestWriter.h"
 #include "package/MoviePackage.h"
 #include "package/PackageContents.h"
+#include "package/PackageFile.h"
 #include "package/PackageManifest.h"
 #include "package/ScreenSaverFileRecogniser.h"
-#include "package/XSCR.h"
 #include "platform/ReadOnlyFile.h"
 #include "tools/CommandArguments.h"
 #include "tools/EnglishLanguageTables.h"
@@ -103,7 +103,7 @@ int RunUnpackCommand(int argc, char** argv) {
     if (!fs::is_regular_file(file, ec) || !ReadOnlyFile(file).isOpen()) return Fail(2, "cannot read " + file);
 
     // No screen size is known here, so the layout stays as stored.
-    XSCR package(file);
+    PackageFile package(file);
     if (!package.Info().signatureMatches())
         return Fail(1, file + " carries no package, and " + NoMovieMessage(recognised));
     if (const std::string problem = PrepareFolder(dir, args.flag("--force")); !problem.empty())

@@ -1,7 +1,7 @@
 #include "dialogs/BevelPanel.h"
 #include "dialogs/ComponentRole.h"
 #include "dialogs/LanguageTables.h"
-#include "dialogs/SkinnedFrame.h"
+#include "dialogs/SkinnedDialog.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -136,7 +136,7 @@ TEST(Captions, TaggedEntriesAndEmptyValues) {
 }
 
 TEST(Captions, FrameCaptionIsAnUntaggedLabelThatCodeSetsAfterwards) {
-    TFormScrNeo frame;
+    SkinnedDialog frame;
     frame.SetFrameCaption(QStringLiteral("Setup"));
     ApplyCaptions(Table(QStringLiteral("S_0=Zero")), QStringLiteral("FS_0"), &frame);
     EXPECT_EQ(frame.GetFrameCaption(), QStringLiteral("Zero"));

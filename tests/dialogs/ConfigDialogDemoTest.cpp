@@ -2,9 +2,9 @@
 // is filled, and with SCR_SCREENSHOT_DIR set each page is saved as a picture
 // (scripts/dialog-screenshots.sh).
 #include "dialogs/PageControl.h"
-#include "package/XSCR.h"
+#include "package/PackageFile.h"
 #include "platform/gui/ImageControl.h"
-#include "show/VtFlashEx.h"
+#include "show/FlashHost.h"
 #include "tests/dialogs/ConfigDialogFixture.h"
 #include "tests/dialogs/Screenshot.h"
 #include "tests/support/FormControls.h"
@@ -89,7 +89,7 @@ TEST_F(ConfigDialogTest, ClosingWithAWornMoviePageTakesNoAction) {
     auto* pictures = FindControl<OwnerDrawComboBox>(*dialog, "ComboBoxPics");
     for (int i = 0; i < pictures->count(); ++i)
         if (dialog->Package()->GetItem(i).kind == ShowItem::Flash) pictures->setCurrentIndex(i);
-    VtFlashEx* const flash = dialog->FlashPreview();
+    FlashHost* const flash = dialog->FlashPreview();
     ASSERT_NE(flash, nullptr);
     if (!flash->Player()) GTEST_SKIP() << "no Flash player in this build";
     ASSERT_TRUE(QTest::qWaitFor([&] { return flash->FrameNum() > 0; }, 60000)) << "the movie never played";

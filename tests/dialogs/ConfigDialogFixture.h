@@ -7,7 +7,7 @@
 #include "dialogs/ConfigDialog.h"
 #include "dialogs/DialogShell.h"
 #include "dialogs/OwnerDrawComboBox.h"
-#include "dialogs/SaveDialogEx.h"
+#include "dialogs/SaveFileDialog.h"
 #include "package/JpegCodec.h"
 #include "package/PackageBuilder.h"
 #include "platform/ExecutablePath.h"
@@ -54,7 +54,7 @@ class RecordingShell : public DialogShell {
 public:
     explicit RecordingShell(std::shared_ptr<ShellLog> log) : log_(std::move(log)) {}
 
-    bool ExecuteSaveDialog(TSaveDialogEx& dialog, QWidget*) override {
+    bool ExecuteSaveDialog(SaveFileDialog& dialog, QWidget*) override {
         log_->saveRequests.push_back({dialog.Title, dialog.Filter, dialog.DefaultExt, dialog.FileName});
         if (log_->saveAnswers.empty()) return false;
         dialog.FileName = log_->saveAnswers.front();
@@ -200,9 +200,9 @@ protected:
         packagePath_ = path;
     }
 
-    std::unique_ptr<TForm_XSCR_Config> OpenDialog() {
-        return std::make_unique<TForm_XSCR_Config>(packagePath_, parentWindow_, ReadingEnvironment{},
-                                                   std::make_unique<RecordingShell>(log_));
+    std::unique_ptr<ConfigDialog> OpenDialog() {
+        return std::make_unique<ConfigDialog>(packagePath_, parentWindow_, ReadingEnvironment{},
+                                              std::make_unique<RecordingShell>(log_));
     }
 
     TempDir dir_;

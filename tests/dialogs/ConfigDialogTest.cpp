@@ -1,12 +1,12 @@
 #include "dialogs/BevelPanel.h"
 #include "dialogs/ComponentRole.h"
 #include "dialogs/PageControl.h"
-#include "package/XSCR.h"
+#include "package/PackageFile.h"
 #include "platform/RegistryStore.h"
 #include "platform/gui/ImageControl.h"
+#include "show/FlashHost.h"
 #include "show/MusicPlayer.h"
 #include "show/MusicSettings.h"
-#include "show/VtFlashEx.h"
 #include "tests/dialogs/ConfigDialogFixture.h"
 #include "tests/package/PackageFixture.h"
 #include "tests/support/FormControls.h"
@@ -203,7 +203,7 @@ TEST_F(ConfigDialogTest, PictureSelectorShowsThumbnailsAndPreviews) {
     // A movie plays in a Flash host over the preview; the wallpaper needs a picture.
     pictures->setCurrentIndex(2);
     EXPECT_TRUE(preview->isHidden());
-    VtFlashEx* const flash = dialog->FlashPreview();
+    FlashHost* const flash = dialog->FlashPreview();
     ASSERT_NE(flash, nullptr);
     EXPECT_EQ(flash->parentWidget(), screen);
     // Left 1, top 1, right width - 2, bottom height - 2.
@@ -217,7 +217,7 @@ TEST_F(ConfigDialogTest, PictureSelectorShowsThumbnailsAndPreviews) {
     EXPECT_TRUE(save->isEnabled());
 
     // The next selection frees the host.
-    QPointer<VtFlashEx> host = flash;
+    QPointer<FlashHost> host = flash;
     pictures->setCurrentIndex(1);
     EXPECT_TRUE(host.isNull());
     EXPECT_EQ(dialog->FlashPreview(), nullptr);
@@ -308,7 +308,7 @@ TEST_F(ConfigDialogTest, OnlyOkWithMusicWritesTheRegistry) {
     {
         auto dialog = OpenDialog();
         FindControl<QCheckBox>(*dialog, "CheckBoxMusicMute")->setChecked(true);
-        FindControl<XImageEx>(*dialog, "ImageClose")->clicked();
+        FindControl<HoverImage>(*dialog, "ImageClose")->clicked();
     }
     EXPECT_FALSE(RegistryKeyExists(RegistryRoot::CurrentUser, kKey));
 }

@@ -1,7 +1,7 @@
 #include "dialogs/DesktopWallpaper.h"
 #include "dialogs/ExportProgressForm.h"
 #include "package/BitmapFiles.h"
-#include "package/XSCR.h"
+#include "package/PackageFile.h"
 #include "tests/dialogs/ConfigDialogFixture.h"
 #include "tests/support/FormControls.h"
 
@@ -136,7 +136,7 @@ TEST_F(ConfigDialogTest, SaveAllExportsEveryItemIntoTheChosenFolder) {
 
 TEST_F(ConfigDialogTest, ExportReportsProgressAndStopsWhenCancelled) {
     UsePackage(DialogPackage(5, 0, {}));
-    XSCR package(dir_.file("saver.scr"));
+    PackageFile package(dir_.file("saver.scr"));
     const std::string out = dir_.file("out");
     std::filesystem::create_directory(out);
     std::vector<std::pair<int, int>> steps;

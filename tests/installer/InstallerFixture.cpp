@@ -1,6 +1,6 @@
 #include "tests/installer/InstallerFixture.h"
 
-#include "dialogs/MessageForm.h"
+#include "dialogs/MessageDialog.h"
 #include "platform/RegistryStore.h"
 
 #include <QApplication>
@@ -120,7 +120,7 @@ MessageAnswers::MessageAnswers(std::vector<MessageAnswer> results)
     state_->results = std::move(results);
     state_->timer.setInterval(10);
     QObject::connect(&state_->timer, &QTimer::timeout, [state = state_.get(), texts = texts_] {
-        auto* form = qobject_cast<TFormLumMsg*>(QApplication::activeModalWidget());
+        auto* form = qobject_cast<MessageDialog*>(QApplication::activeModalWidget());
         if (!form || !form->isVisible() || state->next >= state->results.size()) return;
         const auto* message = form->findChild<QLabel*>(QStringLiteral("LabelMsg"));
         texts->push_back(message ? message->text() : QStringLiteral("(no LabelMsg)"));

@@ -31,21 +31,21 @@ namespace fs = std::filesystem;
 using test::FindControl;
 using test::InvokeHandler;
 
-class InstallerWizard : public ::testing::Test {
+class InstallerWizardTest : public ::testing::Test {
 protected:
     // Writes an installer for `description` and opens the wizard on it.
-    std::unique_ptr<TFormXInstaller> Open(const PackageDescription& description) {
+    std::unique_ptr<InstallerWizard> Open(const PackageDescription& description) {
         installerBytes = test::WriteInstallerFile(installer, description);
-        return std::make_unique<TFormXInstaller>(nullptr, installer);
+        return std::make_unique<InstallerWizard>(nullptr, installer);
     }
     // Goes from the first page to the destination page, accepting a licence.
-    static void GoToDestination(TFormXInstaller& wizard) {
+    static void GoToDestination(InstallerWizard& wizard) {
         InvokeHandler(wizard, "BtnNextClick");
-        if (wizard.ActivePage() == TFormXInstaller::kPageLicense) {
+        if (wizard.ActivePage() == InstallerWizard::kPageLicense) {
             FindControl<QCheckBox>(wizard, "CheckBoxAgree")->setChecked(true);
             InvokeHandler(wizard, "BtnNextClick");
         }
-        ASSERT_EQ(wizard.ActivePage(), TFormXInstaller::kPageDest);
+        ASSERT_EQ(wizard.ActivePage(), InstallerWizard::kPageDest);
     }
     std::string Destination(const std::string& name) const {
         return home.systemDirectory() + "/" + name + ".scr";
@@ -62,7 +62,7 @@ struct NavigationState {
     bool next;
 };
 
-void ExpectState(const TFormXInstaller& wizard, NavigationState state, const char* step) {
+void ExpectState(const InstallerWizard& wizard, NavigationState state, const char* step) {
     EXPECT_EQ(wizard.ActivePage(), state.page) << step;
     EXPECT_EQ(FindControl<QPushButton>(wizard, "BtnPrev")->isEnabled(), state.prev) << step;
     EXPECT_EQ(FindControl<QPushButton>(wizard, "BtnNext")->isEnabled(), state.next) << step;
@@ -71,9 +71,9 @@ void ExpectState(const TFormXInstaller& wizard, NavigationState state, const cha
         << step;
 }
 
-TEST_F(InstallerWizard, LicencePageGatesNextAndKeepsTheAgreement) {
+TEST_F(InstallerWizardTest, LicencePageGatesNextAndKeepsTheAgreement) {
     auto wizard = Open(test::InstallerDescription("Waves", "Line one\r\nLine two"));
-    using W = TFormXInstaller;
+    using W = InstallerWizard;
     ExpectState(*wizard, {W::kPageScr, false, true}, "start");
     EXPECT_EQ(FindControl<QPlainTextEdit>(*wizard, "MemoLicense")->toPlainText(),
               QStringLiteral("Line one\r\nLine two").replace("\r\n", "\n"));
@@ -101,9 +101,9 @@ TEST_F(InstallerWizard, LicencePageGatesNextAndKeepsTheAgreement) {
     EXPECT_FALSE(FindControl<QCheckBox>(*wizard, "CheckBoxAgree")->isChecked());
 }
 
-TEST_F(InstallerWizard, EmptyLicenceSkipsItsPage) {
+TEST_F(InstallerWizardTest, EmptyLicenceSkipsItsPage) {
     auto wizard = Open(test::InstallerDescription("Waves", ""));
-    using W = TFormXInstaller;
+    using W = InstallerWizard;
     EXPECT_FALSE(wizard->PageTabVisible(W::kPageLicense));
     InvokeHandler(*wizard, "BtnNextClick");
     ExpectState(*wizard, {W::kPageDest, true, true}, "straight to the destination");
@@ -111,7 +111,7 @@ TEST_F(InstallerWizard, EmptyLicenceSkipsItsPage) {
     ExpectState(*wizard, {W::kPageScr, false, true}, "straight back");
 }
 
-TEST_F(InstallerWizard, FillsItsFieldsFromThePackageAndTheTables) {
+TEST_F(InstallerWizardTest, FillsItsFieldsFromThePackageAndTheTables) {
     auto wizard = Open(test::InstallerDescription("Waves"));
     EXPECT_EQ(FindControl<QLabel>(*wizard, "LabelScrName")->text(), QStringLiteral("Waves"));
     EXPECT_EQ(FindControl<QLineEdit>(*wizard, "EditFileName")->text(), QStringLiteral("Waves"));
@@ -130,9 +130,9 @@ TEST_F(InstallerWizard, FillsItsFieldsFromThePackageAndTheTables) {
     EXPECT_TRUE(FindControl<QCheckBox>(*wizard, "CheckBoxShorcut")->isChecked());
 }
 
-TEST_F(InstallerWizard, PackageWithoutSignatureShowsTheDataErrorPage) {
+TEST_F(InstallerWizardTest, PackageWithoutSignatureShowsTheDataErrorPage) {
     test::WriteFile(installer, std::vector<uint8_t>(5000, 0x41));
-    TFormXInstaller wizard(nullptr, installer);
+    InstallerWizard wizard(nullptr, installer);
     ASSERT_FALSE(wizard.HasUsablePackage());
     wizard.ShowDataError();
     EXPECT_TRUE(FindControl<QStackedWidget>(wizard, "PCInstaller")->isHidden());
@@ -145,7 +145,7 @@ TEST_F(InstallerWizard, PackageWithoutSignatureShowsTheDataErrorPage) {
     EXPECT_EQ(wizard.result(), mrCancel);
 }
 
-TEST_F(InstallerWizard, InstallsTheMarkedCopyShortcutEntry) {
+TEST_F(InstallerWizardTest, InstallsTheMarkedCopyShortcutEntry) {
     home.AddProgram("xscreensaver", "exit 0"); // a screen-saver host is installed
     auto wizard = Open(test::InstallerDescription("Waves"));
     GoToDestination(*wizard);
@@ -186,7 +186,7 @@ TEST_F(InstallerWizard, InstallsTheMarkedCopyShortcutEntry) {
 
 // A Wayland desktop starts no screen saver: the wizard registers the idle
 // watcher for the installed file there, and only there.
-TEST_F(InstallerWizard, OnAWaylandSessionTheIdleWatcherIsRegistered) {
+TEST_F(InstallerWizardTest, OnAWaylandSessionTheIdleWatcherIsRegistered) {
     for (const char* session : {"x11", "wayland"}) {
         SCOPED_TRACE(session);
         test::ScopedEnv type("XDG_SESSION_TYPE", session);
@@ -207,7 +207,7 @@ TEST_F(InstallerWizard, OnAWaylandSessionTheIdleWatcherIsRegistered) {
     }
 }
 
-TEST_F(InstallerWizard, BlanksInTheFileNameReachTheUninstallCommandUnquoted) {
+TEST_F(InstallerWizardTest, BlanksInTheFileNameReachTheUninstallCommandUnquoted) {
     auto wizard = Open(test::InstallerDescription("Waves", ""));
     GoToDestination(*wizard);
     FindControl<QLineEdit>(*wizard, "EditFileName")->setText(QStringLiteral("My Waves"));
@@ -219,7 +219,7 @@ TEST_F(InstallerWizard, BlanksInTheFileNameReachTheUninstallCommandUnquoted) {
     EXPECT_FALSE(fs::exists(home.desktop() + "/Waves.desktop")) << "no shortcut when unchecked";
 }
 
-TEST_F(InstallerWizard, EmptyFileNameInstallsAsDotScrWithoutAnEntry) {
+TEST_F(InstallerWizardTest, EmptyFileNameInstallsAsDotScrWithoutAnEntry) {
     ASSERT_TRUE(WriteUninstallEntry("Other", "Other", "/x/Other.scr -U"));
     auto wizard = Open(test::InstallerDescription("Waves", ""));
     GoToDestination(*wizard);
@@ -232,7 +232,7 @@ TEST_F(InstallerWizard, EmptyFileNameInstallsAsDotScrWithoutAnEntry) {
     EXPECT_EQ(test::ReadMachineString(*UninstallKeyPath("Other"), "DisplayName"), "Other");
 }
 
-TEST_F(InstallerWizard, ExistingReadOnlyDestinationIsReplacedAfterYesOnly) {
+TEST_F(InstallerWizardTest, ExistingReadOnlyDestinationIsReplacedAfterYesOnly) {
     const std::string destination = Destination("Waves");
     fs::create_directories(home.systemDirectory());
     const std::vector<uint8_t> old{'o', 'l', 'd'};
@@ -251,7 +251,7 @@ TEST_F(InstallerWizard, ExistingReadOnlyDestinationIsReplacedAfterYesOnly) {
         EXPECT_FALSE(fs::exists(home.desktop() + "/Waves.desktop")) << static_cast<int>(answer);
         EXPECT_FALSE(test::ReadMachineString(*UninstallKeyPath("Waves"), "DisplayName"))
             << static_cast<int>(answer);
-        EXPECT_EQ(wizard->ActivePage(), TFormXInstaller::kPageDest);
+        EXPECT_EQ(wizard->ActivePage(), InstallerWizard::kPageDest);
         EXPECT_EQ(wizard->result(), 0);
     }
 
@@ -263,7 +263,7 @@ TEST_F(InstallerWizard, ExistingReadOnlyDestinationIsReplacedAfterYesOnly) {
     EXPECT_EQ(wizard->result(), mrOk);
 }
 
-TEST_F(InstallerWizard, FailedCopyKeepsTheOldFileAndReportsIt) {
+TEST_F(InstallerWizardTest, FailedCopyKeepsTheOldFileAndReportsIt) {
     const std::string destination = Destination("Waves");
     fs::create_directories(home.systemDirectory());
     const std::vector<uint8_t> old(100, 'o');
@@ -289,14 +289,14 @@ TEST_F(InstallerWizard, FailedCopyKeepsTheOldFileAndReportsIt) {
         EXPECT_EQ(std::distance(fs::directory_iterator(home.systemDirectory()), fs::directory_iterator()), 1)
             << "no temporary file is left";
         EXPECT_FALSE(test::ReadMachineString(*UninstallKeyPath("Waves"), "DisplayName"));
-        EXPECT_EQ(wizard->ActivePage(), TFormXInstaller::kPageDest);
+        EXPECT_EQ(wizard->ActivePage(), InstallerWizard::kPageDest);
         EXPECT_EQ(wizard->result(), 0);
     }
 }
 
 // Package names that look like paths make names inside the system directory,
 // the desktop folder and the uninstall key, never outside them.
-TEST_F(InstallerWizard, HostileNamesStayInsideTheirFolders) {
+TEST_F(InstallerWizardTest, HostileNamesStayInsideTheirFolders) {
     for (const std::string name : {"../x", "../../Desktop/evil", "a/b\\c", "..", "/etc/passwd"}) {
         SCOPED_TRACE(name);
         auto wizard = Open(test::InstallerDescription(name, ""));
@@ -322,7 +322,7 @@ TEST_F(InstallerWizard, HostileNamesStayInsideTheirFolders) {
     }
 }
 
-TEST_F(InstallerWizard, TypedFolderSeparatorsAreRefused) {
+TEST_F(InstallerWizardTest, TypedFolderSeparatorsAreRefused) {
     auto wizard = Open(test::InstallerDescription("Waves", ""));
     GoToDestination(*wizard);
     FindControl<QLineEdit>(*wizard, "EditFileName")->setText(QStringLiteral("Waves"));
@@ -348,7 +348,7 @@ namespace {
 
 // The wizard's three pages side by side (and the Data Error page), saved as
 // docs/installer-wizard.png by scripts/dialog-screenshots.sh.
-TEST_F(InstallerWizard, Screenshot) {
+TEST_F(InstallerWizardTest, Screenshot) {
     auto description =
         test::InstallerDescription("Ocean Waves", "Permission is granted to use this screen saver "
                                                   "on any number of computers.\r\n\r\nIt comes "
@@ -364,7 +364,7 @@ TEST_F(InstallerWizard, Screenshot) {
     shots.push_back(wizard->grab().toImage());
     InvokeHandler(*wizard, "BtnNextClick");
     shots.push_back(wizard->grab().toImage());
-    TFormXInstaller broken(nullptr, home.file("missing.exe"));
+    InstallerWizard broken(nullptr, home.file("missing.exe"));
     broken.ShowDataError();
     broken.show();
     shots.push_back(broken.grab().toImage());

@@ -7,7 +7,7 @@
 #include "installer/ScreenSaverHost.h"
 #include "installer/ScreenSaverThemeEntry.h"
 #include "installer/UninstallEntry.h"
-#include "package/XSCR.h"
+#include "package/PackageFile.h"
 #include "tests/installer/InstallerFixture.h"
 #include "tests/show/SwfTestMovies.h"
 

@@ -3,7 +3,7 @@
 
 #include "package/JpegCodec.h"
 #include "package/PackageBuilder.h"
-#include "package/XSCR.h"
+#include "package/PackageFile.h"
 #include "tests/package/PackageFixtures.h"
 #include "tests/support/TempDir.h"
 
@@ -15,11 +15,11 @@ namespace {
 class PackageRoundTripTest : public ::testing::Test {
 protected:
     // Packs the description onto a small program and reads it back.
-    std::unique_ptr<XSCR> RoundTrip(const PackageDescription& d) {
+    std::unique_ptr<PackageFile> RoundTrip(const PackageDescription& d) {
         const std::string path = dir.file("package.scr");
         const Result<void> packed = WritePackedFile(path, program, d);
         EXPECT_TRUE(packed) << packed.error();
-        return std::make_unique<XSCR>(path);
+        return std::make_unique<PackageFile>(path);
     }
 
     static std::vector<uint8_t> FileBytes(const Result<ExtractedTrack>& track) {

@@ -7,8 +7,8 @@
 #include "package/PackageContents.h"
 #include "package/PackageManifest.h"
 #include "tests/package/ForeignPackage.h"
+#include "tests/package/PackageFileTestSupport.h"
 #include "tests/package/PackageFixtures.h"
-#include "tests/package/XscrTestSupport.h"
 
 #include <climits>
 #include <filesystem>
@@ -153,11 +153,11 @@ PackageDescription Extremes(int32_t level, bool high) {
     return d;
 }
 
-class PackageUnpackTest : public XscrTest {
+class PackageUnpackTest : public PackageFileTest {
 protected:
     // Unpacks a package file into a fresh folder and reads its manifest back.
     void Unpack(const std::string& path) {
-        const XSCR package(path);
+        const PackageFile package(path);
         contents = ReadPackageContents(package);
         folder = temp_.file("unpacked" + std::to_string(++unpacks));
         fs::create_directory(folder);
@@ -246,7 +246,7 @@ TEST_F(PackageUnpackTest, OtherWritersPackagesRepackToTheSameContent) {
 
                 const std::string rebuilt = WritePackage(BuildPackage(packed).value(), "rebuilt.scr");
                 EXPECT_NE(ReadFile(rebuilt), ReadFile(original));
-                const PackageContents again = ReadPackageContents(XSCR(rebuilt));
+                const PackageContents again = ReadPackageContents(PackageFile(rebuilt));
                 EXPECT_EQ(again.skipped, std::vector<std::string>());
                 EXPECT_EQ(DescriptionDifferences(contents.description, again.description),
                           std::vector<std::string>());
@@ -293,14 +293,15 @@ TEST_F(PackageUnpackTest, AResourceFormPackageUnpacksToAnAppendedOne) {
 
     Unpack(file);
     EXPECT_EQ(contents.skipped, std::vector<std::string>());
-    EXPECT_FALSE(XSCR(file).IsAppended());
+    EXPECT_FALSE(PackageFile(file).IsAppended());
     EXPECT_EQ(contents.description.name, "Resource form");
     EXPECT_EQ(contents.description.tracks[0].data, d.tracks[0].data);
     EXPECT_EQ(*contents.description.labels.Group(0), *d.labels.Group(0));
     const std::string rebuilt = WritePackage(BuildPackage(packed).value(), "appended.scr");
-    ASSERT_TRUE(XSCR(rebuilt).IsAppended());
-    EXPECT_EQ(DescriptionDifferences(contents.description, ReadPackageContents(XSCR(rebuilt)).description),
-              std::vector<std::string>());
+    ASSERT_TRUE(PackageFile(rebuilt).IsAppended());
+    EXPECT_EQ(
+        DescriptionDifferences(contents.description, ReadPackageContents(PackageFile(rebuilt)).description),
+        std::vector<std::string>());
 }
 
 TEST_F(PackageUnpackTest, TheFolderHoldsTheContentUnderNamesOfItsOwn) {
@@ -364,7 +365,7 @@ TEST_F(PackageUnpackTest, OtherLayoutsComeBackWithTheSameContents) {
     EXPECT_TRUE(contents.skipped.empty());
     const std::string rebuilt = WritePackage(BuildPackage(packed).value(), "rebuilt.scr");
     EXPECT_NE(ReadFile(rebuilt), ReadFile(original));
-    const PackageContents again = ReadPackageContents(XSCR(rebuilt));
+    const PackageContents again = ReadPackageContents(PackageFile(rebuilt));
     EXPECT_EQ(DescriptionDifferences(contents.description, again.description), std::vector<std::string>());
     EXPECT_EQ(again.description.info.bytes()[107], 0x77);
 }

@@ -1,8 +1,9 @@
+#include "show/FlashHost.h"
+
+#include "show/FlashControl.h"
 #include "show/FlashNoticeLabel.h"
 #include "show/FlashPlayers.h"
 #include "show/SwfRewriter.h"
-#include "show/VtFlashEx.h"
-#include "show/VtXShockwaveFlashEx.h"
 #include "tests/show/SwfTestMovies.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
@@ -35,7 +36,7 @@ struct MouseRecord {
     QObject* sender = nullptr;
     ShiftState shift = 0;
     int x = -1, y = -1;
-    void Hook(VtFlashEx& host) {
+    void Hook(FlashHost& host) {
         host.SetOnMouseMove([this](QObject* s, ShiftState sh, int px, int py) {
             ++moves;
             sender = s;
@@ -56,7 +57,7 @@ TEST(FlashHostTest, WithoutPlayerShowsTheNoticeAndEveryPropertyKeepsItsDefault) 
     QWidget parent;
     parent.resize(400, 300);
     FlashPlayers players(&parent);
-    std::unique_ptr<VtFlashEx> host(CreateFlashHost(&parent, players, 10, 20, 210, 170));
+    std::unique_ptr<FlashHost> host(CreateFlashHost(&parent, players, 10, 20, 210, 170));
     ASSERT_TRUE(host);
     EXPECT_EQ(host->Player(), nullptr);
     EXPECT_TRUE(host->isHidden());
@@ -105,7 +106,7 @@ TEST(FlashHostTest, WithoutPlayerShowsTheNoticeAndEveryPropertyKeepsItsDefault) 
 }
 
 TEST(FlashHostTest, PublishesExactlyItsPropertiesInOrder) {
-    const QMetaObject& meta = VtFlashEx::staticMetaObject;
+    const QMetaObject& meta = FlashHost::staticMetaObject;
     QStringList names;
     for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i)
         names << meta.property(i).name();
@@ -139,8 +140,8 @@ protected:
         return path;
     }
 
-    VtFlashEx* StartMovie(const std::string& path, bool loop) {
-        VtFlashEx* host = CreateFlashHost(&parent_, players_, 0, 0, 320, 240);
+    FlashHost* StartMovie(const std::string& path, bool loop) {
+        FlashHost* host = CreateFlashHost(&parent_, players_, 0, 0, 320, 240);
         if (!host) return nullptr;
         QFile file(QString::fromStdString(path));
         if (!file.open(QIODevice::ReadOnly)) return nullptr;
@@ -175,7 +176,7 @@ TEST(FlashHostTest, APartlyInstalledPlayerGivesTheNotice) {
         EXPECT_NE(reason.find(c.left), std::string::npos) << reason;
         QWidget parent;
         FlashPlayers players(&parent);
-        std::unique_ptr<VtFlashEx> host(CreateFlashHost(&parent, players, 0, 0, 200, 150));
+        std::unique_ptr<FlashHost> host(CreateFlashHost(&parent, players, 0, 0, 200, 150));
         ASSERT_TRUE(host);
         EXPECT_EQ(host->Player(), nullptr);
         EXPECT_TRUE(host->NoPlayerLabel());
@@ -185,7 +186,7 @@ TEST(FlashHostTest, APartlyInstalledPlayerGivesTheNotice) {
 TEST_F(RuffleHostTest, PlaysAMovieToItsEndWithoutLoop) {
     test::TempDir stats;
     ScopedEnv statsFile("SCRPLAYER_STATS", stats.file("stats.txt"));
-    std::unique_ptr<VtFlashEx> host(StartMovie(WriteMovie("a.swf", {.frames = 24, .fps = 12}), false));
+    std::unique_ptr<FlashHost> host(StartMovie(WriteMovie("a.swf", {.frames = 24, .fps = 12}), false));
     ASSERT_TRUE(host);
     ASSERT_NE(host->Player(), nullptr);
     EXPECT_EQ(host->TotalFrames(), 24);
@@ -226,7 +227,7 @@ TEST_F(RuffleHostTest, MoviesWithStreamingSoundAdvanceTheFirstMovieToo) {
     for (uint8_t version : {4, 5, 8}) {
         SCOPED_TRACE("Flash " + std::to_string(version));
         const std::string name = "sound" + std::to_string(version) + ".swf";
-        std::unique_ptr<VtFlashEx> host(StartMovie(
+        std::unique_ptr<FlashHost> host(StartMovie(
             WriteMovie(name, {.frames = 24, .fps = 12, .version = version, .streamingSound = true}), false));
         ASSERT_TRUE(host);
         ASSERT_TRUE(QTest::qWaitFor([&] { return host->FrameNum() > 0; }, 30000))
@@ -277,13 +278,13 @@ TEST_F(RuffleHostTest, APlayerThatFailsIsRetriedOnceInAFreshPageAndTheNextMovieP
 }
 
 TEST_F(RuffleHostTest, RoutesMouseInputReusesItsPageAndLoopsWhenAsked) {
-    std::unique_ptr<VtFlashEx> first(StartMovie(WriteMovie("b.swf", {.frames = 12, .fps = 24}), true));
+    std::unique_ptr<FlashHost> first(StartMovie(WriteMovie("b.swf", {.frames = 12, .fps = 24}), true));
     ASSERT_TRUE(first);
     ASSERT_TRUE(QTest::qWaitFor([&] { return first->FrameNum() > 0; }, 30000));
     first.reset();
     int pages = players_.PagesMade();
 
-    std::unique_ptr<VtFlashEx> host(StartMovie(WriteMovie("c.swf", {.frames = 12, .fps = 24}), true));
+    std::unique_ptr<FlashHost> host(StartMovie(WriteMovie("c.swf", {.frames = 12, .fps = 24}), true));
     ASSERT_TRUE(host);
     EXPECT_EQ(players_.PagesMade(), pages) << "the second movie should reuse the page";
     QElapsedTimer clock;

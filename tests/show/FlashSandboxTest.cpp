@@ -6,9 +6,9 @@
 // where it is, with no window opened. A movie played from a movie file may
 // load the files of its own folder, and still nothing else.
 
+#include "show/FlashControl.h"
+#include "show/FlashHost.h"
 #include "show/FlashPlayers.h"
-#include "show/VtFlashEx.h"
-#include "show/VtXShockwaveFlashEx.h"
 #include "tests/show/As3TestMovies.h"
 #include "tests/show/SwfTestMovies.h"
 #include "tests/support/TempDir.h"
@@ -143,7 +143,7 @@ protected:
     test::TempDir secrets_;
     QWidget parent_;
     FlashPlayers players_{&parent_}; // ends before its home, parent_
-    std::unique_ptr<VtFlashEx> host_;
+    std::unique_ptr<FlashHost> host_;
 };
 
 TEST_F(FlashSandboxTest, TheWatchersSeeWhatTheyWatch) {
@@ -221,7 +221,7 @@ TEST_F(FlashSandboxTest, HostileActionScript2MoviesReachNothing) {
 
 // Pixels of the picture the player shows now that are pure green (the colour
 // of the neighbour movies these tests load); -1 when no picture came.
-int GreenPixels(VtXShockwaveFlashEx& player) {
+int GreenPixels(FlashControl& player) {
     int green = -1;
     bool done = false;
     player.CaptureFrame([&](const QImage& image) {

@@ -5,7 +5,7 @@
 #include "platform/Bitmap24.h"
 #include "platform/VirtualClock.h"
 #include "show/BackgroundImage.h"
-#include "show/XFly.h"
+#include "show/BouncingMotion.h"
 #include "tests/support/JpegShowPackage.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestShowEnvironment.h"

@@ -2,7 +2,7 @@
 // and readable.
 
 #include "package/JpegCodec.h"
-#include "package/XSCR.h"
+#include "package/PackageFile.h"
 #include "platform/ReadOnlyFile.h"
 #include "tests/support/TempDir.h"
 
@@ -65,7 +65,7 @@ void ExpectWellFormedSwf(const std::vector<uint8_t>& swf) {
 
 TEST(DemoPackageTest, CarriesPicturesMovieMusicLabelsAndTexts) {
     if (!std::filesystem::exists(DemoPath())) GTEST_SKIP() << "built without the demo";
-    XSCR demo(DemoPath());
+    PackageFile demo(DemoPath());
     ASSERT_TRUE(demo.IsAppended());
     EXPECT_EQ(demo.NameUtf8(), "Demo Screen Saver");
     EXPECT_TRUE(demo.HasAuthorInfo());

@@ -1,7 +1,7 @@
 // scrtool pack, info and export, run as the real programs.
 
 #include "package/PackageBuilder.h"
-#include "package/XSCR.h"
+#include "package/PackageFile.h"
 #include "tests/package/PackageFixtures.h"
 #include "tests/support/TempDir.h"
 
@@ -81,7 +81,7 @@ TEST_F(PackageCommandsTest, PackStoresTheEnglishTablesWhereTheManifestGivesNone)
         const std::string out = dir.file("tables.scr");
         std::string output;
         ASSERT_EQ(Pack(out, &output), 0) << output;
-        const XSCR package(out);
+        const PackageFile package(out);
         const auto table = [&](bool staticCaptions) {
             const std::vector<uint8_t> bytes = package.ReadLanguageTable(staticCaptions);
             return std::string(bytes.begin(), bytes.end());

@@ -38,11 +38,11 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-class VtXShockwaveFlashEx : public QWidget {
+class FlashControl : public QWidget {
 public:
     // The player comes from `players`, the Flash players of the window.
-    VtXShockwaveFlashEx(QWidget* owner, FlashPlayers& players);
-    ~VtXShockwaveFlashEx() override;
+    FlashControl(QWidget* owner, FlashPlayers& players);
+    ~FlashControl() override;
 
     // The movie's bytes, which the player takes from memory. A movie larger
     // than the largest SWF body is not kept: it plays as "not a movie".

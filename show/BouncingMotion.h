@@ -14,7 +14,7 @@
 
 namespace scr {
 
-class XFly {
+class BouncingMotion {
 public:
     static constexpr int kIntervalMs = 100;
 
@@ -22,11 +22,11 @@ public:
     // `bounds` (in the target's parent's coordinates), keeping its size.
     // `movementTimer` runs (every kIntervalMs) while the movement runs; its
     // owner makes it call MoveStep on each tick. Random choices draw from `random`.
-    XFly(const Rect& bounds, QWidget* target, std::unique_ptr<ClockTimer> movementTimer,
-         RandomSource& random);
-    ~XFly();
-    XFly(const XFly&) = delete;
-    XFly& operator=(const XFly&) = delete;
+    BouncingMotion(const Rect& bounds, QWidget* target, std::unique_ptr<ClockTimer> movementTimer,
+                   RandomSource& random);
+    ~BouncingMotion();
+    BouncingMotion(const BouncingMotion&) = delete;
+    BouncingMotion& operator=(const BouncingMotion&) = delete;
 
     void StartMoving();
     void StopMoving();

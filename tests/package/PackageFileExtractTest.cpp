@@ -1,5 +1,5 @@
 #include "package/JpegCodec.h"
-#include "tests/package/XscrTestSupport.h"
+#include "tests/package/PackageFileTestSupport.h"
 
 #include <filesystem>
 #include <sys/stat.h>
@@ -43,7 +43,7 @@ TEST(SafeTrackExtension, OnlyPlainExtensionsPass) {
 }
 
 // Movies go to the player from memory: no file is written for them.
-TEST_F(XscrTest, MoviesAreReadIntoMemoryWithoutATemporaryFile) {
+TEST_F(PackageFileTest, MoviesAreReadIntoMemoryWithoutATemporaryFile) {
     const auto pkg = Open(MoviesAndTracks());
     const auto before = std::distance(fs::directory_iterator(temp_.path()), fs::directory_iterator());
     const auto movie = pkg->ReadMovie(1);
@@ -57,7 +57,7 @@ TEST_F(XscrTest, MoviesAreReadIntoMemoryWithoutATemporaryFile) {
 
 // A movie whose stored size is beyond what the player takes is not read at
 // all, whatever the file holds.
-TEST_F(XscrTest, AMovieLargerThanThePlayerTakesIsNotRead) {
+TEST_F(PackageFileTest, AMovieLargerThanThePlayerTakesIsNotRead) {
     FixturePackage p = MoviesAndTracks();
     const auto pkg = Open(p);
     ASSERT_TRUE(pkg->ReadMovie(1));
@@ -68,18 +68,18 @@ TEST_F(XscrTest, AMovieLargerThanThePlayerTakesIsNotRead) {
     for (std::size_t at = 0; at + ItemLocation::kSize <= bytes.size(); ++at) {
         const ItemLocation found = ItemLocation::Parse(&bytes[at]);
         if (found.offset == location.offset && found.size == location.size) {
-            ItemLocation{location.offset, XSCR::kMaxMovieBytes + 1}.Serialize(&bytes[at]);
+            ItemLocation{location.offset, PackageFile::kMaxMovieBytes + 1}.Serialize(&bytes[at]);
             patched = true;
             break;
         }
     }
     ASSERT_TRUE(patched);
     const auto damaged = OpenBytes(bytes, "huge.scr");
-    EXPECT_EQ(damaged->GetItemLocation(1).size, XSCR::kMaxMovieBytes + 1);
+    EXPECT_EQ(damaged->GetItemLocation(1).size, PackageFile::kMaxMovieBytes + 1);
     EXPECT_FALSE(damaged->ReadMovie(1));
 }
 
-TEST_F(XscrTest, ExtractionHappensOnceWhileTheFileExists) {
+TEST_F(PackageFileTest, ExtractionHappensOnceWhileTheFileExists) {
     const auto pkg = Open(MoviesAndTracks());
     const auto first = pkg->ExtractMusic(0);
     ASSERT_TRUE(first.ok());
@@ -98,7 +98,7 @@ TEST_F(XscrTest, ExtractionHappensOnceWhileTheFileExists) {
     EXPECT_EQ(ReadFile(third->path), std::vector<uint8_t>(40, 'M'));
 }
 
-TEST_F(XscrTest, TakenNamesAndLinksAreNeverReused) {
+TEST_F(PackageFileTest, TakenNamesAndLinksAreNeverReused) {
     WriteFile(temp_.file("~S_0.mp3"), {'o', 'l', 'd'});
     const std::string victim = temp_.file("victim");
     WriteFile(victim, {'v'});
@@ -113,7 +113,7 @@ TEST_F(XscrTest, TakenNamesAndLinksAreNeverReused) {
     EXPECT_FALSE(fs::exists(temp_.file("nowhere")));
 }
 
-TEST_F(XscrTest, TrackExtensionsFromThePackageCannotLeaveTheTemporaryFolder) {
+TEST_F(PackageFileTest, TrackExtensionsFromThePackageCannotLeaveTheTemporaryFolder) {
     const auto pkg = Open(MoviesAndTracks());
     const auto plain = pkg->ExtractMusic(0);
     ASSERT_TRUE(plain.ok());
@@ -125,7 +125,7 @@ TEST_F(XscrTest, TrackExtensionsFromThePackageCannotLeaveTheTemporaryFolder) {
     EXPECT_EQ(odd->music.extension(), "/../x"); // the record itself is handed back as stored
 }
 
-TEST_F(XscrTest, DestroyingThePackageRemovesItsTemporaryFiles) {
+TEST_F(PackageFileTest, DestroyingThePackageRemovesItsTemporaryFiles) {
     std::string track, other;
     {
         const auto pkg = Open(MoviesAndTracks());
@@ -138,7 +138,7 @@ TEST_F(XscrTest, DestroyingThePackageRemovesItsTemporaryFiles) {
     EXPECT_FALSE(fs::exists(other));
 }
 
-TEST_F(XscrTest, ExportWritesEveryKindWithSharedNumbering) {
+TEST_F(PackageFileTest, ExportWritesEveryKindWithSharedNumbering) {
     const FixturePackage p = MoviesAndTracks();
     const auto pkg = Open(p);
     const std::string out = temp_.file("out");
@@ -162,7 +162,7 @@ TEST_F(XscrTest, ExportWritesEveryKindWithSharedNumbering) {
     EXPECT_EQ(files, 5u);
 }
 
-TEST_F(XscrTest, ExportChoosesWhatToSave) {
+TEST_F(PackageFileTest, ExportChoosesWhatToSave) {
     const auto pkg = Open(MoviesAndTracks());
     const std::string music = temp_.file("music/");
     fs::create_directory(music);
@@ -171,7 +171,7 @@ TEST_F(XscrTest, ExportChoosesWhatToSave) {
     EXPECT_TRUE(fs::exists(music + "Music_1.mp3"));
 }
 
-TEST_F(XscrTest, ExportToAMissingDirectoryWritesNothing) {
+TEST_F(PackageFileTest, ExportToAMissingDirectoryWritesNothing) {
     const auto pkg = Open(MoviesAndTracks());
     EXPECT_FALSE(pkg->ExportContent(true, true, temp_.file("missing")));
     EXPECT_FALSE(fs::exists(temp_.file("missing")));
@@ -179,7 +179,7 @@ TEST_F(XscrTest, ExportToAMissingDirectoryWritesNothing) {
     EXPECT_FALSE(fs::exists(temp_.file("~F_0.swf"))); // nothing was even extracted
 }
 
-TEST_F(XscrTest, ExportStopsAtTheFirstFailureAndKeepsWhatWasWritten) {
+TEST_F(PackageFileTest, ExportStopsAtTheFirstFailureAndKeepsWhatWasWritten) {
     FixturePackage p = MoviesAndTracks();
     p.items.insert(p.items.begin() + 1, PictureItem({0xFF, 0xD8, 0xFF, 0x00, 0x13}));
     const auto pkg = Open(p);

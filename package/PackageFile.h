@@ -1,5 +1,5 @@
 #pragma once
-// XSCR: the in-memory form of the content package a packed screen saver
+// PackageFile: the in-memory form of the content package a packed screen saver
 // carries. It reads the settings, the item and track tables, labels, author,
 // background and licence when it is constructed; picture, movie and music
 // data stay in the file and are read on demand: pictures decoded straight
@@ -53,16 +53,16 @@ struct PackageReadGaps {
     bool licenseUnreadable = false; // the licence length or text is damaged
 };
 
-class XSCR {
+class PackageFile {
 public:
     // Reads the package from `sourcePath`, fitting its layout to the
     // reading environment's screen (when known) and decoding its pictures
     // within its limits.
-    explicit XSCR(std::string sourcePath, ReadingEnvironment reading = {});
+    explicit PackageFile(std::string sourcePath, ReadingEnvironment reading = {});
     // Deletes the temporary files this package extracted.
-    ~XSCR();
-    XSCR(const XSCR&) = delete;
-    XSCR& operator=(const XSCR&) = delete;
+    ~PackageFile();
+    PackageFile(const PackageFile&) = delete;
+    PackageFile& operator=(const PackageFile&) = delete;
 
     // Reads everything anew from SourcePath(); called by the constructor.
     void Load();

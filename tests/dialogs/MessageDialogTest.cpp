@@ -1,4 +1,4 @@
-#include "dialogs/MessageForm.h"
+#include "dialogs/MessageDialog.h"
 
 #include "platform/gui/ImageControl.h"
 #include "tests/dialogs/Screenshot.h"
@@ -28,7 +28,7 @@ QStringList NumberedTexts(int count) {
     return texts;
 }
 
-std::vector<QPushButton*> VisibleButtons(const TFormLumMsg& form) {
+std::vector<QPushButton*> VisibleButtons(const MessageDialog& form) {
     std::vector<QPushButton*> buttons;
     for (const char* name : {"Btn1", "Btn2", "Btn3"})
         if (QPushButton* button = FindControl<QPushButton>(form, name); button && !button->isHidden())
@@ -38,7 +38,7 @@ std::vector<QPushButton*> VisibleButtons(const TFormLumMsg& form) {
 
 // Shows the form, presses a key on it and returns the answer it finished
 // with, or nothing when the key did not end it.
-std::optional<MessageAnswer> AnswerOfKey(TFormLumMsg& form, Qt::Key key) {
+std::optional<MessageAnswer> AnswerOfKey(MessageDialog& form, Qt::Key key) {
     form.show();
     form.activateWindow();
     if (!QTest::qWaitForWindowActive(&form)) return std::nullopt;
@@ -62,7 +62,7 @@ using Icon = MessageIcon;
 using Buttons = MessageButtons;
 using Answer = MessageAnswer;
 
-TEST(MessageForm, WorkedExamples) {
+TEST(MessageDialog, WorkedExamples) {
     const Example examples[] = {
         {{Icon::Exclamation, Buttons::Ok}, -1, {"&OK"}, {146}, Answer::Ok, Answer::Ok},
         {{Icon::Question, Buttons::YesNoCancel},
@@ -89,8 +89,8 @@ TEST(MessageForm, WorkedExamples) {
                                         << e.style.defaultButton);
         const QStringList list = NumberedTexts(std::max(e.textCount, 0));
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-            TFormLumMsg form(QStringLiteral("Message"), QStringLiteral("Caption"), e.style,
-                             e.textCount >= 0 ? &list : nullptr);
+            MessageDialog form(QStringLiteral("Message"), QStringLiteral("Caption"), e.style,
+                               e.textCount >= 0 ? &list : nullptr);
             EXPECT_EQ(form.icon(), e.style.icon);
             EXPECT_EQ(FindControl<ImageControl>(form, "ImageIcon")->picture().isNull(),
                       e.style.icon == MessageIcon::None);
@@ -107,16 +107,16 @@ TEST(MessageForm, WorkedExamples) {
     }
 }
 
-TEST(MessageForm, EmptyListEntriesAreUsedAsTheyStand) {
+TEST(MessageDialog, EmptyListEntriesAreUsedAsTheyStand) {
     QStringList texts = NumberedTexts(21);
     texts[17] = QString();
-    TFormLumMsg form(QString(), QString(), MessageStyle{}, &texts);
+    MessageDialog form(QString(), QString(), MessageStyle{}, &texts);
     EXPECT_EQ(FindControl<QPushButton>(form, "Btn1")->text(), QString());
 }
 
-TEST(MessageForm, FrameAndMessageArea) {
-    TFormLumMsg form(QStringLiteral("Hello"), QStringLiteral("Greeting"), {Icon::Information, Buttons::Ok},
-                     nullptr);
+TEST(MessageDialog, FrameAndMessageArea) {
+    MessageDialog form(QStringLiteral("Hello"), QStringLiteral("Greeting"), {Icon::Information, Buttons::Ok},
+                       nullptr);
     EXPECT_EQ(form.size(), QSize(415, 244));
     EXPECT_EQ(FindControl<QWidget>(form, "PanelMain")->geometry(), QRect(10, 49, 392, 183));
     EXPECT_EQ(FindControl<QWidget>(form, "Panel1")->geometry(), QRect(16, 16, 361, 97));
@@ -126,25 +126,25 @@ TEST(MessageForm, FrameAndMessageArea) {
     EXPECT_EQ(form.GetFrameCaption(), QStringLiteral("Greeting"));
 }
 
-TEST(MessageForm, TheFramesCloseButtonAnswersCancel) {
-    TFormLumMsg form(QStringLiteral("Replace?"), QStringLiteral("Setup"), {Icon::None, Buttons::YesNo},
-                     nullptr);
+TEST(MessageDialog, TheFramesCloseButtonAnswersCancel) {
+    MessageDialog form(QStringLiteral("Replace?"), QStringLiteral("Setup"), {Icon::None, Buttons::YesNo},
+                       nullptr);
     form.show();
     QSignalSpy finished(&form, &QDialog::finished);
-    QTest::mouseClick(FindControl<XImageEx>(form, "ImageClose"), Qt::LeftButton);
+    QTest::mouseClick(FindControl<HoverImage>(form, "ImageClose"), Qt::LeftButton);
     ASSERT_EQ(finished.count(), 1);
     EXPECT_EQ(form.answer(), Answer::Cancel);
 }
 
-TEST(MessageForm, ShowMessageFormReturnsTheButtonPressed) {
+TEST(MessageDialog, ShowMessageFormReturnsTheButtonPressed) {
     const QStringList texts = NumberedTexts(26);
-    TFormScrNeo dialog;
+    SkinnedDialog dialog;
     dialog.show();
     dialog.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     QWidget* owner = nullptr;
     QTimer::singleShot(0, [&owner] {
-        auto* form = qobject_cast<TFormLumMsg*>(QApplication::activeModalWidget());
+        auto* form = qobject_cast<MessageDialog*>(QApplication::activeModalWidget());
         if (!form) return;
         owner = form->parentWidget();
         if (auto* no = form->findChild<QPushButton*>(QStringLiteral("Btn2"))) no->click();
@@ -155,13 +155,13 @@ TEST(MessageForm, ShowMessageFormReturnsTheButtonPressed) {
     EXPECT_EQ(owner, &dialog) << "the message stays in front of the dialog that shows it";
 }
 
-TEST(MessageForm, Screenshot) {
+TEST(MessageDialog, Screenshot) {
     QStringList texts = NumberedTexts(26);
     texts[17] = QStringLiteral("&OK");
     texts[18] = QStringLiteral("&Cancel");
     texts[19] = QStringLiteral("&Yes");
     texts[20] = QStringLiteral("&No");
-    TFormLumMsg form(
+    MessageDialog form(
         QStringLiteral("A file with this name is already installed.\nDo you want to replace it?"),
         QStringLiteral("Screen Saver Setup"), {Icon::Question, Buttons::YesNoCancel}, &texts);
     form.show();

@@ -1,4 +1,4 @@
-#include "show/XFly.h"
+#include "show/BouncingMotion.h"
 
 #include "platform/RandomSource.h"
 
@@ -11,8 +11,8 @@ int RandomSpeed(RandomSource& random) {
 }
 } // namespace
 
-XFly::XFly(const Rect& bounds, QWidget* target, std::unique_ptr<ClockTimer> movementTimer,
-           RandomSource& random)
+BouncingMotion::BouncingMotion(const Rect& bounds, QWidget* target, std::unique_ptr<ClockTimer> movementTimer,
+                               RandomSource& random)
     : timer_(std::move(movementTimer)), target_(target), random_(random), bounds_(bounds) {
     movingRight_ = random.Random(2) != 0;
     movingDown_ = random.Random(2) != 0;
@@ -29,21 +29,21 @@ XFly::XFly(const Rect& bounds, QWidget* target, std::unique_ptr<ClockTimer> move
     if (target) target->setGeometry(x_, y_, width_, height_);
 }
 
-XFly::~XFly() {
+BouncingMotion::~BouncingMotion() {
     StopMoving();
 }
 
-void XFly::StartMoving() {
+void BouncingMotion::StartMoving() {
     running_ = true;
     if (timer_ && !timer_->Active()) timer_->Start(kIntervalMs);
 }
 
-void XFly::StopMoving() {
+void BouncingMotion::StopMoving() {
     running_ = false;
     if (timer_) timer_->Stop();
 }
 
-void XFly::StepAxis(int& position, int extent, int low, int high, bool& forward, int& speed) {
+void BouncingMotion::StepAxis(int& position, int extent, int low, int high, bool& forward, int& speed) {
     if (forward) {
         if (position + extent < high) {
             position += speed;
@@ -61,24 +61,24 @@ void XFly::StepAxis(int& position, int extent, int low, int high, bool& forward,
     }
 }
 
-void XFly::MoveStep() {
+void BouncingMotion::MoveStep() {
     if (!target_ || !running_) return;
     StepAxis(x_, width_, bounds_.left, bounds_.right, movingRight_, speedX_);
     StepAxis(y_, height_, bounds_.top, bounds_.bottom, movingDown_, speedY_);
     target_->setGeometry(x_, y_, width_, height_);
 }
 
-void XFly::SetPosition(int x, int y) {
+void BouncingMotion::SetPosition(int x, int y) {
     x_ = x;
     y_ = y;
 }
 
-void XFly::SetSize(int width, int height) {
+void BouncingMotion::SetSize(int width, int height) {
     width_ = width;
     height_ = height;
 }
 
-void XFly::SetMotion(bool movingRight, bool movingDown, int speedX, int speedY) {
+void BouncingMotion::SetMotion(bool movingRight, bool movingDown, int speedX, int speedY) {
     movingRight_ = movingRight;
     movingDown_ = movingDown;
     speedX_ = speedX;

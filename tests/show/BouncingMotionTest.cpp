@@ -1,5 +1,5 @@
 // The bouncing movement of the current item.
-#include "show/XFly.h"
+#include "show/BouncingMotion.h"
 
 #include "platform/VirtualClock.h"
 
@@ -9,7 +9,7 @@
 namespace scr {
 namespace {
 
-class XFlyTest : public ::testing::Test {
+class BouncingMotionTest : public ::testing::Test {
 protected:
     // A movement timer on a virtual clock whose ticks are counted.
     std::unique_ptr<ClockTimer> MovementTimer() {
@@ -24,10 +24,10 @@ protected:
     SeededRandom random_{1};
 };
 
-TEST_F(XFlyTest, StartsInTheUpperLeftQuarterWithTheTargetSize) {
+TEST_F(BouncingMotionTest, StartsInTheUpperLeftQuarterWithTheTargetSize) {
     target_->resize(30, 20);
     for (int i = 0; i < 20; ++i) {
-        XFly fly(bounds_, target_, MovementTimer(), random_);
+        BouncingMotion fly(bounds_, target_, MovementTimer(), random_);
         EXPECT_GE(fly.x(), 0);
         EXPECT_LT(fly.x(), 100);
         EXPECT_GE(fly.y(), 0);
@@ -36,9 +36,9 @@ TEST_F(XFlyTest, StartsInTheUpperLeftQuarterWithTheTargetSize) {
     }
 }
 
-TEST_F(XFlyTest, TargetAsWideAsTheAreaOnlyTurnsHorizontally) {
+TEST_F(BouncingMotionTest, TargetAsWideAsTheAreaOnlyTurnsHorizontally) {
     target_->resize(200, 10);
-    XFly fly(bounds_, target_, MovementTimer(), random_);
+    BouncingMotion fly(bounds_, target_, MovementTimer(), random_);
     fly.SetPosition(0, 40);
     fly.SetMotion(true, true, 2, 1);
     fly.StartMoving();
@@ -51,9 +51,9 @@ TEST_F(XFlyTest, TargetAsWideAsTheAreaOnlyTurnsHorizontally) {
     EXPECT_EQ(fly.y(), 46);
 }
 
-TEST_F(XFlyTest, FastStepPassesTheEdgeByOnePixelThenTurnsWithoutMoving) {
+TEST_F(BouncingMotionTest, FastStepPassesTheEdgeByOnePixelThenTurnsWithoutMoving) {
     target_->resize(50, 10);
-    XFly fly(bounds_, target_, MovementTimer(), random_);
+    BouncingMotion fly(bounds_, target_, MovementTimer(), random_);
     fly.SetPosition(200 - 50 - 1, 10);
     fly.SetMotion(true, true, 2, 1);
     fly.StartMoving();
@@ -67,9 +67,9 @@ TEST_F(XFlyTest, FastStepPassesTheEdgeByOnePixelThenTurnsWithoutMoving) {
     EXPECT_LT(fly.x(), 151);
 }
 
-TEST_F(XFlyTest, PositionAndSizeTakeEffectOnTheNextStepOnly) {
+TEST_F(BouncingMotionTest, PositionAndSizeTakeEffectOnTheNextStepOnly) {
     target_->resize(20, 20);
-    XFly fly(bounds_, target_, MovementTimer(), random_);
+    BouncingMotion fly(bounds_, target_, MovementTimer(), random_);
     const QRect before = target_->geometry();
     fly.SetPosition(60, 30);
     fly.SetSize(40, 10);
@@ -80,9 +80,9 @@ TEST_F(XFlyTest, PositionAndSizeTakeEffectOnTheNextStepOnly) {
     EXPECT_EQ(target_->geometry(), QRect(61, 29, 40, 10));
 }
 
-TEST_F(XFlyTest, StoppedStepsDoNothingAndTimerFollowsStartStop) {
+TEST_F(BouncingMotionTest, StoppedStepsDoNothingAndTimerFollowsStartStop) {
     target_->resize(20, 20);
-    XFly fly(bounds_, target_, MovementTimer(), random_);
+    BouncingMotion fly(bounds_, target_, MovementTimer(), random_);
     fly.SetPosition(50, 50);
     fly.MoveStep();
     EXPECT_EQ(fly.x(), 50);
@@ -99,9 +99,9 @@ TEST_F(XFlyTest, StoppedStepsDoNothingAndTimerFollowsStartStop) {
     EXPECT_EQ(fly.x(), 50);
 }
 
-TEST_F(XFlyTest, ReleasedTargetIsNotTouched) {
+TEST_F(BouncingMotionTest, ReleasedTargetIsNotTouched) {
     target_->resize(20, 20);
-    XFly fly(bounds_, target_, MovementTimer(), random_);
+    BouncingMotion fly(bounds_, target_, MovementTimer(), random_);
     fly.StartMoving();
     delete target_;
     fly.MoveStep(); // must not touch the freed control

@@ -1,5 +1,5 @@
 #pragma once
-// XImageEx: an image control that tells its owner when the mouse pointer
+// HoverImage: an image control that tells its owner when the mouse pointer
 // enters and leaves it, and repaints itself on both occasions. The skinned
 // frame's close button uses it to light up under the mouse.
 
@@ -7,11 +7,11 @@
 
 namespace scr {
 
-class XImageEx : public ImageControl {
+class HoverImage : public ImageControl {
     Q_OBJECT
 public:
-    explicit XImageEx(QWidget* parent = nullptr);
-    ~XImageEx() override;
+    explicit HoverImage(QWidget* parent = nullptr);
+    ~HoverImage() override;
 
     // Fire the notifications; descendants may override them to react
     // without connecting to the signals.
@@ -20,8 +20,8 @@ public:
 
 signals:
     // OnMouseIn / OnMouseOut: the sender is the control itself.
-    void mouseIn(scr::XImageEx* sender);
-    void mouseOut(scr::XImageEx* sender);
+    void mouseIn(scr::HoverImage* sender);
+    void mouseOut(scr::HoverImage* sender);
 
 protected:
     // Every event first gets the image control's own handling (clicks and

@@ -1,8 +1,8 @@
-#include "show/VtFlashEx.h"
+#include "show/FlashHost.h"
 
 #include "platform/StatsLog.h"
+#include "show/FlashControl.h"
 #include "show/FlashNoticeLabel.h"
-#include "show/VtXShockwaveFlashEx.h"
 
 #include <QPainter>
 #include <qdrawutil.h>
@@ -10,10 +10,10 @@
 
 namespace scr {
 
-VtFlashEx::VtFlashEx(FlashPlayers& players, QWidget* owner) : QWidget(owner) {
+FlashHost::FlashHost(FlashPlayers& players, QWidget* owner) : QWidget(owner) {
     hide();
     try {
-        player_ = new VtXShockwaveFlashEx(this, players);
+        player_ = new FlashControl(this, players);
     } catch (const std::exception&) {
         player_ = nullptr;
     }
@@ -42,7 +42,7 @@ VtFlashEx::VtFlashEx(FlashPlayers& players, QWidget* owner) : QWidget(owner) {
     noPlayerLabel_->show();
 }
 
-VtFlashEx::~VtFlashEx() {
+FlashHost::~FlashHost() {
     if (player_ && player_->HasMovie() && StatsEnabled() && !player_->Failure().isEmpty())
         AppendStatsLine("flash error=" + player_->Failure().toStdString());
     if (player_ && player_->HasMovie() && StatsEnabled())
@@ -52,64 +52,64 @@ VtFlashEx::~VtFlashEx() {
     delete noPlayerLabel_;
 }
 
-QRect VtFlashEx::ClientRect() const {
+QRect FlashHost::ClientRect() const {
     int border = (bevelInner_ != PanelBevel::None) + (bevelOuter_ != PanelBevel::None);
     return rect().adjusted(border, border, -border, -border);
 }
 
-ControlEvents* VtFlashEx::Events() const {
+ControlEvents* FlashHost::Events() const {
     if (player_) return &player_->events();
     if (noPlayerLabel_) return &noPlayerLabel_->events();
     return nullptr;
 }
 
-int VtFlashEx::TotalFrames() const {
+int FlashHost::TotalFrames() const {
     return player_ ? player_->TotalFrames() : 0;
 }
-int VtFlashEx::FrameNum() const {
+int FlashHost::FrameNum() const {
     return player_ ? player_->FrameNum() : 0;
 }
-bool VtFlashEx::Playing() const {
+bool FlashHost::Playing() const {
     return player_ && player_->Playing();
 }
-void VtFlashEx::SetPlaying(bool playing) {
+void FlashHost::SetPlaying(bool playing) {
     if (player_) player_->SetPlaying(playing);
 }
-bool VtFlashEx::Loop() const {
+bool FlashHost::Loop() const {
     return player_ && player_->Loop();
 }
-void VtFlashEx::SetLoop(bool loop) {
+void FlashHost::SetLoop(bool loop) {
     if (player_) player_->SetLoop(loop);
 }
-QByteArray VtFlashEx::Movie() const {
+QByteArray FlashHost::Movie() const {
     return player_ ? player_->Movie() : QByteArray();
 }
-void VtFlashEx::SetMovieFolder(const QString& folder) {
+void FlashHost::SetMovieFolder(const QString& folder) {
     if (player_) player_->SetMovieFolder(folder);
 }
-void VtFlashEx::SetMovie(const QByteArray& movie) {
+void FlashHost::SetMovie(const QByteArray& movie) {
     if (player_) player_->SetMovie(movie);
 }
-QMenu* VtFlashEx::PM() const {
+QMenu* FlashHost::PM() const {
     return Events() ? Events()->popupMenu.data() : nullptr;
 }
-void VtFlashEx::SetPM(QMenu* menu) {
+void FlashHost::SetPM(QMenu* menu) {
     if (ControlEvents* events = Events()) events->popupMenu = menu;
 }
-MouseMoveEvent VtFlashEx::OnMouseMove() const {
+MouseMoveEvent FlashHost::OnMouseMove() const {
     return Events() ? Events()->onMouseMove : MouseMoveEvent();
 }
-void VtFlashEx::SetOnMouseMove(MouseMoveEvent handler) {
+void FlashHost::SetOnMouseMove(MouseMoveEvent handler) {
     if (ControlEvents* events = Events()) events->onMouseMove = std::move(handler);
 }
-NotifyEvent VtFlashEx::OnClick() const {
+NotifyEvent FlashHost::OnClick() const {
     return Events() ? Events()->onClick : NotifyEvent();
 }
-void VtFlashEx::SetOnClick(NotifyEvent handler) {
+void FlashHost::SetOnClick(NotifyEvent handler) {
     if (ControlEvents* events = Events()) events->onClick = std::move(handler);
 }
 
-void VtFlashEx::SetPlayerBounds(int left, int top, int right, int bottom) {
+void FlashHost::SetPlayerBounds(int left, int top, int right, int bottom) {
     QSize old = size();
     setGeometry(left, top, std::max(right - left, 0), std::max(bottom - top, 0));
     // A hidden widget gets its resize event only when shown: place the notice now.
@@ -120,7 +120,7 @@ void VtFlashEx::SetPlayerBounds(int left, int top, int right, int bottom) {
     }
 }
 
-void VtFlashEx::Reparent() {
+void FlashHost::Reparent() {
     if (!player_) return;
     bool shown = !player_->isHidden();
     QRect bounds = player_->geometry();
@@ -130,16 +130,16 @@ void VtFlashEx::Reparent() {
     if (shown) player_->show();
 }
 
-void VtFlashEx::Play() {
+void FlashHost::Play() {
     if (player_) player_->Play();
 }
 
-void VtFlashEx::resizeEvent(QResizeEvent*) {
+void FlashHost::resizeEvent(QResizeEvent*) {
     if (player_) player_->setGeometry(ClientRect());
     if (noPlayerLabel_) noPlayerLabel_->setGeometry(ClientRect());
 }
 
-void VtFlashEx::paintEvent(QPaintEvent*) {
+void FlashHost::paintEvent(QPaintEvent*) {
     if (bevelOuter_ == PanelBevel::None && bevelInner_ == PanelBevel::None) return;
     QPainter painter(this);
     QRect r = rect();
@@ -150,10 +150,10 @@ void VtFlashEx::paintEvent(QPaintEvent*) {
     }
 }
 
-VtFlashEx* CreateFlashHost(QWidget* parent, FlashPlayers& players, int left, int top, int right, int bottom) {
-    VtFlashEx* host = nullptr;
+FlashHost* CreateFlashHost(QWidget* parent, FlashPlayers& players, int left, int top, int right, int bottom) {
+    FlashHost* host = nullptr;
     try {
-        host = new VtFlashEx(players, nullptr);
+        host = new FlashHost(players, nullptr);
     } catch (const std::exception&) {
         return nullptr;
     }

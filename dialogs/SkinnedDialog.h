@@ -1,5 +1,5 @@
 #pragma once
-// TFormScrNeo: the skinned frame window all dialogs share. The window has no
+// SkinnedDialog: the skinned frame window all dialogs share. The window has no
 // system frame; it draws its own 49-pixel title bar (left part, stretched
 // middle, right part) with the caption text, the application icon and a
 // close button that lights up under the mouse, 10- and 13-pixel side borders
@@ -8,9 +8,9 @@
 // dragging the caption text moves the window. A derived form puts its whole
 // content on one panel and calls EmbedPanel, which wraps the frame around it.
 
+#include "dialogs/HoverImage.h"
 #include "platform/gui/ImageControl.h"
 #include "platform/gui/QtColorRef.h"
-#include "transitions/control/XImageEx.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -22,7 +22,7 @@ class QLabel;
 
 namespace scr {
 
-class TFormScrNeo : public QDialog {
+class SkinnedDialog : public QDialog {
     Q_OBJECT
 public:
     // Measures of the frame in pixels.
@@ -50,8 +50,8 @@ public:
         kSkinSlotCount = 8,
     };
 
-    explicit TFormScrNeo(QWidget* owner = nullptr);
-    ~TFormScrNeo() override;
+    explicit SkinnedDialog(QWidget* owner = nullptr);
+    ~SkinnedDialog() override;
 
     // Sets the caption text in the title bar and the window's own title.
     void SetFrameCaption(const QString& text);
@@ -89,8 +89,8 @@ private slots:
     // Event handlers, named after the component and the event.
     void ImageCloseClick();
     void ImageSysMenuClick();
-    void ImageCloseMouseIn(XImageEx* sender);
-    void ImageCloseMouseOut(XImageEx* sender);
+    void ImageCloseMouseIn(HoverImage* sender);
+    void ImageCloseMouseOut(HoverImage* sender);
 
 private:
     // The frame's controls. Each keeps its object name (the comment beside it), by
@@ -102,7 +102,7 @@ private:
         ImageControl* titleMiddle = nullptr;  // ImageTopCenter
         ImageControl* titleRight = nullptr;   // ImageTopRight
         ImageControl* systemMenu = nullptr;   // ImageSysMenu
-        XImageEx* closeButton = nullptr;      // ImageClose
+        HoverImage* closeButton = nullptr;    // ImageClose
         QWidget* bottomBorder = nullptr;      // PanelBottom
         ImageControl* bottomLeft = nullptr;   // ImageBottomLeft
         ImageControl* bottomMiddle = nullptr; // ImageBottomCenter

@@ -1,4 +1,4 @@
-#include "tests/package/XscrTestSupport.h"
+#include "tests/package/PackageFileTestSupport.h"
 
 namespace scr::test {
 namespace {
@@ -26,7 +26,7 @@ struct LayoutCase {
     int designWAfter, designHAfter;
 };
 
-class LayoutTest : public XscrTest, public ::testing::WithParamInterface<LayoutCase> {};
+class LayoutTest : public PackageFileTest, public ::testing::WithParamInterface<LayoutCase> {};
 
 TEST_P(LayoutTest, AdaptsTheStoredLayoutToTheScreen) {
     const LayoutCase& c = GetParam();
@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
-TEST_F(XscrTest, ScaleLayoutTruncatesTowardZero) {
+TEST_F(PackageFileTest, ScaleLayoutTruncatesTowardZero) {
     FixturePackage p = DesignedAt(800, 600, 4);
     p.items[0].item.left = -3;
     p.items[0].item.width = 7;

@@ -1,4 +1,4 @@
-#include "transitions/control/XImageEx.h"
+#include "dialogs/HoverImage.h"
 
 #include <QApplication>
 #include <QEnterEvent>
@@ -13,14 +13,14 @@ namespace scr {
 namespace {
 
 // Records, in order, the notifications and the paints with the picture each paint showed.
-class RecordingImage : public XImageEx {
+class RecordingImage : public HoverImage {
 public:
     std::vector<std::string> log;
 
 protected:
     void paintEvent(QPaintEvent* event) override {
         log.push_back("paint " + std::to_string(picture().cacheKey() == hot.cacheKey() ? 1 : 0));
-        XImageEx::paintEvent(event);
+        HoverImage::paintEvent(event);
     }
 
 public:
@@ -43,7 +43,7 @@ void Leave(QWidget* widget) {
     QApplication::sendEvent(widget, &event);
 }
 
-TEST(XImageEx, RepaintsOnEnterAndLeaveWithoutHandlers) {
+TEST(HoverImage, RepaintsOnEnterAndLeaveWithoutHandlers) {
     RecordingImage image;
     image.setPicture(Filled(Qt::gray));
     image.show();
@@ -55,19 +55,19 @@ TEST(XImageEx, RepaintsOnEnterAndLeaveWithoutHandlers) {
     EXPECT_EQ(image.log, (std::vector<std::string>{"paint 0", "paint 0"}));
 }
 
-TEST(XImageEx, HandlerRunsBeforeTheRepaint) {
+TEST(HoverImage, HandlerRunsBeforeTheRepaint) {
     RecordingImage image;
     const QPixmap normal = Filled(Qt::gray);
     image.hot = Filled(Qt::red);
     image.setPicture(normal);
     image.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&image));
-    QObject::connect(&image, &XImageEx::mouseIn, [&](XImageEx* sender) {
+    QObject::connect(&image, &HoverImage::mouseIn, [&](HoverImage* sender) {
         EXPECT_EQ(sender, &image);
         image.log.push_back("in");
         sender->setPicture(image.hot);
     });
-    QObject::connect(&image, &XImageEx::mouseOut, [&](XImageEx* sender) {
+    QObject::connect(&image, &HoverImage::mouseOut, [&](HoverImage* sender) {
         image.log.push_back("out");
         sender->setPicture(normal);
     });
@@ -77,14 +77,14 @@ TEST(XImageEx, HandlerRunsBeforeTheRepaint) {
     EXPECT_EQ(image.log, (std::vector<std::string>{"in", "paint 1", "out", "paint 0"}));
 }
 
-TEST(XImageEx, ClicksStillReachTheImage) {
-    XImageEx image;
+TEST(HoverImage, ClicksStillReachTheImage) {
+    HoverImage image;
     image.setPicture(Filled(Qt::gray));
     image.setAutoSize(true);
     image.show();
     EXPECT_EQ(image.size(), QSize(17, 19));
     QSignalSpy clicked(&image, &ImageControl::clicked);
-    QSignalSpy entered(&image, &XImageEx::mouseIn);
+    QSignalSpy entered(&image, &HoverImage::mouseIn);
     QTest::mouseClick(&image, Qt::LeftButton, {}, QPoint(5, 5));
     QTest::mouseClick(&image, Qt::RightButton, {}, QPoint(5, 5));
     EXPECT_EQ(clicked.count(), 1);

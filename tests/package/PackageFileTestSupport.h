@@ -3,7 +3,7 @@
 // (also used as the system's temporary directory for extractions) and a
 // chosen primary screen size.
 
-#include "package/XSCR.h"
+#include "package/PackageFile.h"
 #include "platform/ReadingEnvironment.h"
 #include "tests/package/PackageFixture.h"
 #include "tests/support/TempDir.h"
@@ -14,7 +14,7 @@
 
 namespace scr::test {
 
-class XscrTest : public ::testing::Test {
+class PackageFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const char* old = std::getenv("TMPDIR");
@@ -33,14 +33,14 @@ protected:
     void SetScreen(int width, int height) { reading_.screen = ScreenSize{width, height}; }
 
     // Writes the package to a file and opens it.
-    std::unique_ptr<XSCR> Open(const FixturePackage& package, const std::string& name = "saver.scr") {
+    std::unique_ptr<PackageFile> Open(const FixturePackage& package, const std::string& name = "saver.scr") {
         return OpenBytes(BuildAppendedPackage(package), name);
     }
-    std::unique_ptr<XSCR> OpenBytes(const std::vector<uint8_t>& bytes,
-                                    const std::string& name = "saver.scr") {
+    std::unique_ptr<PackageFile> OpenBytes(const std::vector<uint8_t>& bytes,
+                                           const std::string& name = "saver.scr") {
         const std::string path = temp_.file(name);
         WriteFile(path, bytes);
-        return std::make_unique<XSCR>(path, reading_);
+        return std::make_unique<PackageFile>(path, reading_);
     }
 
     TempDir temp_;

@@ -1,4 +1,4 @@
-#include "dialogs/SaveDialogEx.h"
+#include "dialogs/SaveFileDialog.h"
 
 #include "dialogs/FileFilters.h"
 
@@ -39,7 +39,7 @@ private:
 
 } // namespace
 
-bool TSaveDialogEx::Execute(QWidget* owner) {
+bool SaveFileDialog::Execute(QWidget* owner) {
     FilterSuffixDialog dialog(owner, Title, Filter, DefaultExt);
     if (!FileName.isEmpty()) dialog.selectFile(FileName);
     if (dialog.exec() != QDialog::Accepted) return false;

@@ -1,4 +1,4 @@
-#include "dialogs/SkinnedFrame.h"
+#include "dialogs/SkinnedDialog.h"
 
 #include "dialogs/ComponentRole.h"
 #include "dialogs/JpegResource.h"
@@ -54,7 +54,7 @@ QFont DialogFont(int pixelSize) {
     return font;
 }
 
-TFormScrNeo::TFormScrNeo(QWidget* owner) : QDialog(owner) {
+SkinnedDialog::SkinnedDialog(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("FormScrNeo"));
     // No system caption bar and no sizing border: the frame draws its own.
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
@@ -83,7 +83,7 @@ TFormScrNeo::TFormScrNeo(QWidget* owner) : QDialog(owner) {
     ui_.systemMenu = MakeImage(ui_.titleBar, "ImageSysMenu", false);
     ui_.systemMenu->setCenter(true);
     ui_.systemMenu->setGeometry(9, 5, 32, 32);
-    ui_.closeButton = new XImageEx(ui_.titleBar);
+    ui_.closeButton = new HoverImage(ui_.titleBar);
     ui_.closeButton->setObjectName(QStringLiteral("ImageClose"));
     ui_.closeButton->setCursor(Qt::PointingHandCursor);
     ui_.closeButton->setAutoSize(true);
@@ -98,11 +98,11 @@ TFormScrNeo::TFormScrNeo(QWidget* owner) : QDialog(owner) {
     ui_.rightBorder = MakeFramePanel(this, "PanelRight");
     ui_.rightPicture = MakeImage(ui_.rightBorder, "ImageRight", true);
 
-    connect(ui_.closeButton, &ImageControl::clicked, this, &TFormScrNeo::ImageCloseClick);
-    connect(ui_.closeButton, &XImageEx::mouseIn, this, &TFormScrNeo::ImageCloseMouseIn);
-    connect(ui_.closeButton, &XImageEx::mouseOut, this, &TFormScrNeo::ImageCloseMouseOut);
-    connect(ui_.systemMenu, &ImageControl::clicked, this, &TFormScrNeo::ImageSysMenuClick);
-    connect(ui_.systemMenu, &ImageControl::doubleClicked, this, &TFormScrNeo::ImageCloseClick);
+    connect(ui_.closeButton, &ImageControl::clicked, this, &SkinnedDialog::ImageCloseClick);
+    connect(ui_.closeButton, &HoverImage::mouseIn, this, &SkinnedDialog::ImageCloseMouseIn);
+    connect(ui_.closeButton, &HoverImage::mouseOut, this, &SkinnedDialog::ImageCloseMouseOut);
+    connect(ui_.systemMenu, &ImageControl::clicked, this, &SkinnedDialog::ImageSysMenuClick);
+    connect(ui_.systemMenu, &ImageControl::doubleClicked, this, &SkinnedDialog::ImageCloseClick);
 
     SetFrameCaption(windowTitle());
     LoadSkinImages();
@@ -115,9 +115,9 @@ TFormScrNeo::TFormScrNeo(QWidget* owner) : QDialog(owner) {
     SetFrameIcon(icon, true);
 }
 
-TFormScrNeo::~TFormScrNeo() = default;
+SkinnedDialog::~SkinnedDialog() = default;
 
-void TFormScrNeo::LoadSkinImages() {
+void SkinnedDialog::LoadSkinImages() {
     SkinBitmaps[kTitleLeftActive] = JpegSkinPicture("XTOP_0");
     SkinBitmaps[kTitleRightActive] = JpegSkinPicture("XTOP_1");
     SkinBitmaps[kTitleLeftInactive] = JpegSkinPicture("XTOP_2");
@@ -134,44 +134,44 @@ void TFormScrNeo::LoadSkinImages() {
     ui_.closeButton->setPicture(SkinBitmaps[kCloseNormal]);
 }
 
-const QPixmap& TFormScrNeo::SkinBitmap(int slot) const {
+const QPixmap& SkinnedDialog::SkinBitmap(int slot) const {
     static const QPixmap none;
     if (slot < 0 || slot >= kSkinSlotCount) return none;
     return SkinBitmaps[static_cast<std::size_t>(slot)];
 }
 
-void TFormScrNeo::SetFrameCaption(const QString& text) {
+void SkinnedDialog::SetFrameCaption(const QString& text) {
     ui_.caption->setText(text);
     ui_.caption->resize(ui_.caption->width(), CaptionHeight());
     setWindowTitle(text);
 }
 
-int TFormScrNeo::CaptionHeight() const {
+int SkinnedDialog::CaptionHeight() const {
     // The label is as high as its text (at least one line, also while empty).
     return std::max(ui_.caption->sizeHint().height(), ui_.caption->fontMetrics().height());
 }
 
-QString TFormScrNeo::GetFrameCaption() const {
+QString SkinnedDialog::GetFrameCaption() const {
     return ui_.caption->text();
 }
 
-void TFormScrNeo::SetFrameIcon(const QIcon& icon, bool transparent) {
+void SkinnedDialog::SetFrameIcon(const QIcon& icon, bool transparent) {
     ui_.systemMenu->setPicture(icon.isNull() ? QPixmap() : icon.pixmap(QSize(32, 32)));
     ui_.systemMenu->setTransparent(transparent);
 }
 
-void TFormScrNeo::SetCancelButton(QAbstractButton* button) {
+void SkinnedDialog::SetCancelButton(QAbstractButton* button) {
     cancelButton_ = button;
 }
 
-void TFormScrNeo::CenterOnScreen() {
+void SkinnedDialog::CenterOnScreen() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) return;
     const QRect area = screen->availableGeometry();
     move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
 }
 
-void TFormScrNeo::EmbedPanel(QWidget* panel) {
+void SkinnedDialog::EmbedPanel(QWidget* panel) {
     if (!panel) return;
     PanelTopResize();
     PanelBottomResize();
@@ -182,7 +182,7 @@ void TFormScrNeo::EmbedPanel(QWidget* panel) {
     panel->show();
 }
 
-void TFormScrNeo::AlignFrameParts() {
+void SkinnedDialog::AlignFrameParts() {
     const int w = width();
     const int h = height();
     const int sideHeight = std::max(h - kTitleHeight - kBottomHeight, 0);
@@ -196,7 +196,7 @@ void TFormScrNeo::AlignFrameParts() {
     PanelBottomResize();
 }
 
-void TFormScrNeo::PanelTopResize() {
+void SkinnedDialog::PanelTopResize() {
     const int t = ui_.titleBar->width();
     const int f = width();
     const int middle = t - kTitleLeftWidth - kTitleRightWidth;
@@ -210,7 +210,7 @@ void TFormScrNeo::PanelTopResize() {
     ui_.titleBar->update();
 }
 
-void TFormScrNeo::PanelBottomResize() {
+void SkinnedDialog::PanelBottomResize() {
     const int b = ui_.bottomBorder->width();
     ui_.bottomLeft->setGeometry(0, 0, kLeftWidth, kBottomHeight);
     ui_.bottomRight->setGeometry(b - kRightWidth, 0, kRightWidth, kBottomHeight);
@@ -218,18 +218,18 @@ void TFormScrNeo::PanelBottomResize() {
     ui_.bottomBorder->update();
 }
 
-void TFormScrNeo::ShowTitlePictures(bool active) {
+void SkinnedDialog::ShowTitlePictures(bool active) {
     ui_.titleLeft->setPicture(SkinBitmaps[active ? kTitleLeftActive : kTitleLeftInactive]);
     ui_.titleRight->setPicture(SkinBitmaps[active ? kTitleRightActive : kTitleRightInactive]);
     ui_.titleMiddle->setPicture(SkinBitmaps[active ? kTitleMiddleActive : kTitleMiddleInactive]);
 }
 
-void TFormScrNeo::FormActivate() {
+void SkinnedDialog::FormActivate() {
     PanelTopResize();
     PanelBottomResize();
 }
 
-bool TFormScrNeo::event(QEvent* event) {
+bool SkinnedDialog::event(QEvent* event) {
     const bool handled = QDialog::event(event);
     if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate) {
         ShowTitlePictures(event->type() == QEvent::WindowActivate);
@@ -242,24 +242,24 @@ bool TFormScrNeo::event(QEvent* event) {
     return handled;
 }
 
-void TFormScrNeo::resizeEvent(QResizeEvent* event) {
+void SkinnedDialog::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     AlignFrameParts();
 }
 
-bool TFormScrNeo::RequestSystemMove() {
+bool SkinnedDialog::RequestSystemMove() {
     QWindow* window = windowHandle();
     return window && window->startSystemMove();
 }
 
-void TFormScrNeo::Label_XNeo_CaptionMouseDown(QMouseEvent* event) {
+void SkinnedDialog::Label_XNeo_CaptionMouseDown(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     if (RequestSystemMove()) return;
     dragging_ = true;
     dragOffset_ = event->globalPosition().toPoint() - pos();
 }
 
-bool TFormScrNeo::eventFilter(QObject* watched, QEvent* event) {
+bool SkinnedDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui_.caption) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
@@ -278,21 +278,21 @@ bool TFormScrNeo::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TFormScrNeo::ImageCloseClick() {
+void SkinnedDialog::ImageCloseClick() {
     close();
 }
 
-void TFormScrNeo::ImageSysMenuClick() {}
+void SkinnedDialog::ImageSysMenuClick() {}
 
-void TFormScrNeo::ImageCloseMouseIn(XImageEx*) {
+void SkinnedDialog::ImageCloseMouseIn(HoverImage*) {
     ui_.closeButton->setPicture(SkinBitmaps[kCloseHot]);
 }
 
-void TFormScrNeo::ImageCloseMouseOut(XImageEx*) {
+void SkinnedDialog::ImageCloseMouseOut(HoverImage*) {
     ui_.closeButton->setPicture(SkinBitmaps[kCloseNormal]);
 }
 
-void TFormScrNeo::keyPressEvent(QKeyEvent* event) {
+void SkinnedDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         if (cancelButton_ && cancelButton_->isVisible() && cancelButton_->isEnabled()) cancelButton_->click();
         event->accept();
@@ -301,7 +301,7 @@ void TFormScrNeo::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void TFormScrNeo::reject() {
+void SkinnedDialog::reject() {
     done(mrCancel);
 }
 

@@ -1,4 +1,4 @@
-#include "package/XSCR.h"
+#include "package/PackageFile.h"
 
 #include "package/BitmapFiles.h"
 #include "package/JpegCodec.h"
@@ -66,16 +66,16 @@ std::string SafeTrackExtension(const std::string& stored) {
     return plain ? stored : ".bin";
 }
 
-XSCR::XSCR(std::string sourcePath, ReadingEnvironment reading)
+PackageFile::PackageFile(std::string sourcePath, ReadingEnvironment reading)
     : sourcePath_(std::move(sourcePath)), reading_(reading) {
     Load();
 }
 
-XSCR::~XSCR() {
+PackageFile::~PackageFile() {
     Clear();
 }
 
-void XSCR::ResetAll() {
+void PackageFile::ResetAll() {
     Clear();
     isAppended_ = false;
     fields_ = {};
@@ -91,7 +91,7 @@ void XSCR::ResetAll() {
     resources_.reset();
 }
 
-void XSCR::Load() {
+void PackageFile::Load() {
     ResetAll();
     if (sourcePath_.empty()) return;
     isAppended_ = HasValidTrailer(sourcePath_);
@@ -103,7 +103,7 @@ void XSCR::Load() {
     if (resources_) LoadResourceForm();
 }
 
-void XSCR::Clear() {
+void PackageFile::Clear() {
     for (int i = ItemCount() - 1; i >= 0; --i)
         DeleteItem(i);
     for (int i = MusicCount() - 1; i >= 0; --i)
@@ -112,11 +112,11 @@ void XSCR::Clear() {
     author_.clear();
 }
 
-int64_t XSCR::PackageStart(int64_t fileSize) const {
+int64_t PackageFile::PackageStart(int64_t fileSize) const {
     return fileSize - fields_.packageSize;
 }
 
-void XSCR::LoadAppended() {
+void PackageFile::LoadAppended() {
     ReadOnlyFile file;
     TrailerBytes trailer{};
     if (!file.open(sourcePath_) || file.size() < kTrailerSize ||
@@ -256,14 +256,14 @@ void XSCR::LoadAppended() {
     AdaptLayoutToScreen();
 }
 
-void XSCR::FillGeneratedMusicNames() {
+void PackageFile::FillGeneratedMusicNames() {
     musicNames_.clear();
     for (int n = 1; n <= MusicCount(); ++n)
         musicNames_.push_back("Music-" + std::to_string(n) +
                               musics_[static_cast<std::size_t>(n - 1)].music.extension());
 }
 
-void XSCR::LoadResourceForm() {
+void PackageFile::LoadResourceForm() {
     name_ = resources_->LoadString(1, kPackageNameSize - 1).value_or(std::string());
     auto info = resources_->FindRcData("SCRINFO");
     if (!info) return;
@@ -307,7 +307,7 @@ void XSCR::LoadResourceForm() {
     AdaptLayoutToScreen();
 }
 
-TrailerBytes XSCR::Trailer() const {
+TrailerBytes PackageFile::Trailer() const {
     TrailerBytes trailer{};
     const int32_t words[] = {fields_.packageSize, fields_.tableOffset, fields_.languageOffset,
                              fields_.dynamicTextSize, fields_.staticTextSize};
@@ -319,7 +319,7 @@ TrailerBytes XSCR::Trailer() const {
 
 // --- Items and tracks ---
 
-ShowItem XSCR::DefaultItem() const {
+ShowItem PackageFile::DefaultItem() const {
     ShowItem item;
     item.displaySeconds = info_.defaultDisplaySeconds();
     item.transitionStep = info_.defaultTransitionStep();
@@ -332,40 +332,40 @@ ShowItem XSCR::DefaultItem() const {
     return item;
 }
 
-ShowItem XSCR::GetItem(int index) const {
+ShowItem PackageFile::GetItem(int index) const {
     return index >= 0 && index < ItemCount() ? items_[static_cast<std::size_t>(index)].item : DefaultItem();
 }
 
-MusicItem XSCR::GetMusic(int index) const {
+MusicItem PackageFile::GetMusic(int index) const {
     return index >= 0 && index < MusicCount() ? musics_[static_cast<std::size_t>(index)].music : MusicItem{};
 }
 
-ItemLocation XSCR::GetItemLocation(int index) const {
+ItemLocation PackageFile::GetItemLocation(int index) const {
     return index >= 0 && index < ItemCount() ? items_[static_cast<std::size_t>(index)].location
                                              : ItemLocation{};
 }
 
-ItemLocation XSCR::GetMusicLocation(int index) const {
+ItemLocation PackageFile::GetMusicLocation(int index) const {
     return index >= 0 && index < MusicCount() ? musics_[static_cast<std::size_t>(index)].location
                                               : ItemLocation{};
 }
 
-std::string XSCR::MusicName(int index) const {
+std::string PackageFile::MusicName(int index) const {
     return index >= 0 && index < static_cast<int>(musicNames_.size())
                ? musicNames_[static_cast<std::size_t>(index)]
                : std::string();
 }
 
-std::string XSCR::MusicNameUtf8(int index) const {
+std::string PackageFile::MusicNameUtf8(int index) const {
     return DecodeCodePage(MusicName(index));
 }
 
-int XSCR::CountPinnedItems() const {
+int PackageFile::CountPinnedItems() const {
     return static_cast<int>(
         std::count_if(items_.begin(), items_.end(), [](const ItemEntry& e) { return e.item.pinned != 0; }));
 }
 
-std::optional<std::vector<uint8_t>> XSCR::ReadLocatedData(const ItemLocation& location) const {
+std::optional<std::vector<uint8_t>> PackageFile::ReadLocatedData(const ItemLocation& location) const {
     if (!isAppended_ || location.size <= 0) return std::nullopt;
     ReadOnlyFile file;
     if (!file.open(sourcePath_)) return std::nullopt;
@@ -377,12 +377,12 @@ std::optional<std::vector<uint8_t>> XSCR::ReadLocatedData(const ItemLocation& lo
     return data;
 }
 
-std::optional<std::vector<uint8_t>> XSCR::ReadItemData(int index) const {
+std::optional<std::vector<uint8_t>> PackageFile::ReadItemData(int index) const {
     if (index < 0 || index >= ItemCount()) return std::nullopt;
     return ReadLocatedData(items_[static_cast<std::size_t>(index)].location);
 }
 
-std::vector<uint8_t> XSCR::ReadBackgroundData() const {
+std::vector<uint8_t> PackageFile::ReadBackgroundData() const {
     auto data = ReadLocatedData(backgroundLocation_);
     if (!data) return {};
     // The background is scrambled as a whole, not only its first eighth.
@@ -390,7 +390,7 @@ std::vector<uint8_t> XSCR::ReadBackgroundData() const {
     return std::move(*data);
 }
 
-std::optional<std::vector<uint8_t>> XSCR::ReadMusicData(int index) const {
+std::optional<std::vector<uint8_t>> PackageFile::ReadMusicData(int index) const {
     if (index < 0 || index >= MusicCount()) return std::nullopt;
     const MusicEntry& entry = musics_[static_cast<std::size_t>(index)];
     if (isAppended_) return ReadLocatedData(entry.location);
@@ -400,14 +400,14 @@ std::optional<std::vector<uint8_t>> XSCR::ReadMusicData(int index) const {
     return data;
 }
 
-bool XSCR::LoadPicture(Bitmap24& bitmap, int index, int scale, ShowItem* item) const {
+bool PackageFile::LoadPicture(Bitmap24& bitmap, int index, int scale, ShowItem* item) const {
     if (item) *item = GetItem(index);
     if (index < 0 || index >= ItemCount()) return false;
     const auto data = ReadItemData(index);
     return data && DecodeJpeg(*data, scale, bitmap, reading_.decode);
 }
 
-bool XSCR::GetThumbnail(Bitmap24& bitmap, int index, int boxHeight, int boxWidth) const {
+bool PackageFile::GetThumbnail(Bitmap24& bitmap, int index, int boxHeight, int boxWidth) const {
     const ShowItem item = GetItem(index);
     if (item.kind == ShowItem::Picture) {
         Bitmap24 scratch;
@@ -428,7 +428,7 @@ bool XSCR::GetThumbnail(Bitmap24& bitmap, int index, int boxHeight, int boxWidth
     return false;
 }
 
-std::optional<std::vector<uint8_t>> XSCR::ReadMovie(int index) const {
+std::optional<std::vector<uint8_t>> PackageFile::ReadMovie(int index) const {
     if (index < 0 || index >= ItemCount()) return std::nullopt;
     const ItemLocation& location = items_[static_cast<std::size_t>(index)].location;
     if (location.size > kMaxMovieBytes) return std::nullopt;
@@ -437,7 +437,7 @@ std::optional<std::vector<uint8_t>> XSCR::ReadMovie(int index) const {
     return data;
 }
 
-Result<ExtractedTrack> XSCR::ExtractMusic(int index) {
+Result<ExtractedTrack> PackageFile::ExtractMusic(int index) {
     const std::string track = "track " + std::to_string(index + 1);
     if (index < 0 || index >= MusicCount()) return Failure{"there is no " + track};
     MusicEntry& entry = musics_[static_cast<std::size_t>(index)];
@@ -452,8 +452,8 @@ Result<ExtractedTrack> XSCR::ExtractMusic(int index) {
     return ExtractedTrack{entry.file, entry.music};
 }
 
-bool XSCR::ExportContent(bool savePictures, bool saveMusic, const std::string& directory,
-                         const ExportProgress& progress) {
+bool PackageFile::ExportContent(bool savePictures, bool saveMusic, const std::string& directory,
+                                const ExportProgress& progress) {
     std::error_code ec;
     if (directory.empty() || !std::filesystem::is_directory(directory, ec)) return false;
     const std::string dir = directory.back() == '/' ? directory : directory + "/";
@@ -494,14 +494,14 @@ bool XSCR::ExportContent(bool savePictures, bool saveMusic, const std::string& d
     return true;
 }
 
-bool XSCR::DeleteItem(int index) {
+bool PackageFile::DeleteItem(int index) {
     if (index < 0 || index >= ItemCount()) return false;
     items_.erase(items_.begin() + index);
     labels_.DeleteGroup(index);
     return true;
 }
 
-bool XSCR::DeleteMusic(int index) {
+bool PackageFile::DeleteMusic(int index) {
     if (index < 0 || index >= MusicCount()) return false;
     const auto at = musics_.begin() + index;
     if (IsOwnRegularFile(at->file)) ::unlink(at->file.c_str());
@@ -512,26 +512,26 @@ bool XSCR::DeleteMusic(int index) {
 
 // --- Settings ---
 
-std::string XSCR::NameUtf8() const {
+std::string PackageFile::NameUtf8() const {
     return DecodeCodePage(name_);
 }
-std::string XSCR::LicenseTextUtf8() const {
+std::string PackageFile::LicenseTextUtf8() const {
     return DecodeCodePage(licenseText_);
 }
 
-int XSCR::DesignWidth() const {
+int PackageFile::DesignWidth() const {
     return info_.designWidth() > 0 ? info_.designWidth() : reading_.screen.width;
 }
 
-int XSCR::DesignHeight() const {
+int PackageFile::DesignHeight() const {
     return extension_.designHeight > 0 ? extension_.designHeight : reading_.screen.height;
 }
 
-void XSCR::SetBackground(const Bitmap24* bitmap) {
+void PackageFile::SetBackground(const Bitmap24* bitmap) {
     background_ = bitmap ? std::make_unique<Bitmap24>(*bitmap) : nullptr;
 }
 
-std::vector<uint8_t> XSCR::ReadLanguageTable(bool staticCaptions) const {
+std::vector<uint8_t> PackageFile::ReadLanguageTable(bool staticCaptions) const {
     const int32_t size = staticCaptions ? fields_.staticTextSize : fields_.dynamicTextSize;
     if (!isAppended_ || size <= 0) return {};
     ReadOnlyFile file;
@@ -547,7 +547,7 @@ std::vector<uint8_t> XSCR::ReadLanguageTable(bool staticCaptions) const {
 
 // --- Layout ---
 
-void XSCR::AdaptLayoutToScreen() {
+void PackageFile::AdaptLayoutToScreen() {
     const ScreenSize& screen = reading_.screen;
     if (!screen.isKnown()) return;
     if (info_.formatLevel() >= 4) {
@@ -559,7 +559,7 @@ void XSCR::AdaptLayoutToScreen() {
     }
 }
 
-void XSCR::FitLayout(int w, int h) {
+void PackageFile::FitLayout(int w, int h) {
     const ScreenSize& screen = reading_.screen;
     if (!screen.isKnown() || w <= 0 || h <= 0) return;
     const double W = screen.width, H = screen.height;
@@ -572,7 +572,7 @@ void XSCR::FitLayout(int w, int h) {
     }
 }
 
-void XSCR::ScaleLayout(int dx, int dy, double f) {
+void PackageFile::ScaleLayout(int dx, int dy, double f) {
     for (auto& entry : items_) {
         ShowItem& item = entry.item;
         item.left = TruncToInt32(dx + item.left * f);

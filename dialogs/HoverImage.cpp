@@ -1,22 +1,22 @@
-#include "transitions/control/XImageEx.h"
+#include "dialogs/HoverImage.h"
 
 #include <QEvent>
 
 namespace scr {
 
-XImageEx::XImageEx(QWidget* parent) : ImageControl(parent) {}
+HoverImage::HoverImage(QWidget* parent) : ImageControl(parent) {}
 
-XImageEx::~XImageEx() = default;
+HoverImage::~HoverImage() = default;
 
-void XImageEx::MouseIn() {
+void HoverImage::MouseIn() {
     emit mouseIn(this);
 }
 
-void XImageEx::MouseOut() {
+void HoverImage::MouseOut() {
     emit mouseOut(this);
 }
 
-bool XImageEx::event(QEvent* event) {
+bool HoverImage::event(QEvent* event) {
     const bool handled = ImageControl::event(event);
     switch (event->type()) {
     case QEvent::Enter:

@@ -1,4 +1,4 @@
-#include "dialogs/MessageForm.h"
+#include "dialogs/MessageDialog.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -28,10 +28,10 @@ struct ButtonSet {
     int cancelButton; // index of the button Esc clicks, -1 for none
 };
 
-constexpr ButtonEntry kYes{TFormLumMsg::kTextYes, "&Yes", MessageAnswer::Yes};
-constexpr ButtonEntry kNo{TFormLumMsg::kTextNo, "&No", MessageAnswer::No};
-constexpr ButtonEntry kCancel{TFormLumMsg::kTextCancel, "&Cancel", MessageAnswer::Cancel};
-constexpr ButtonEntry kOk{TFormLumMsg::kTextOk, "&OK", MessageAnswer::Ok};
+constexpr ButtonEntry kYes{MessageDialog::kTextYes, "&Yes", MessageAnswer::Yes};
+constexpr ButtonEntry kNo{MessageDialog::kTextNo, "&No", MessageAnswer::No};
+constexpr ButtonEntry kCancel{MessageDialog::kTextCancel, "&Cancel", MessageAnswer::Cancel};
+constexpr ButtonEntry kOk{MessageDialog::kTextOk, "&OK", MessageAnswer::Ok};
 constexpr ButtonEntry kUnused{-1, "", MessageAnswer::Cancel};
 
 constexpr ButtonSet kYesNo{{kYes, kNo, kUnused}, 2, -1};
@@ -135,9 +135,9 @@ QPixmap MessageIconPixmap(MessageIcon icon, int size) {
     return pixmap;
 }
 
-TFormLumMsg::TFormLumMsg(const QString& message, const QString& caption, const MessageStyle& style,
-                         const QStringList* texts, QWidget* owner)
-    : TFormScrNeo(owner) {
+MessageDialog::MessageDialog(const QString& message, const QString& caption, const MessageStyle& style,
+                             const QStringList* texts, QWidget* owner)
+    : SkinnedDialog(owner) {
     setObjectName(QStringLiteral("FormLumMsg"));
     ui_.panel = new BevelPanel(this);
     ui_.panel->setObjectName(QStringLiteral("PanelMain"));
@@ -178,14 +178,14 @@ TFormLumMsg::TFormLumMsg(const QString& message, const QString& caption, const M
     CenterOnScreen();
 }
 
-TFormLumMsg::~TFormLumMsg() = default;
+MessageDialog::~MessageDialog() = default;
 
-void TFormLumMsg::Answer(MessageAnswer answer) {
+void MessageDialog::Answer(MessageAnswer answer) {
     answer_ = answer;
     done(QDialog::Accepted);
 }
 
-void TFormLumMsg::ConfigureButtons(const MessageStyle& style, const QStringList* texts) {
+void MessageDialog::ConfigureButtons(const MessageStyle& style, const QStringList* texts) {
     const ButtonSet& set = ButtonSetOf(style.buttons);
     const std::array<QPushButton*, 3>& buttons = ui_.buttons;
     for (int i = 0; i < set.count; ++i) {
@@ -206,7 +206,7 @@ void TFormLumMsg::ConfigureButtons(const MessageStyle& style, const QStringList*
     defaultButton->setFocus();
 }
 
-void TFormLumMsg::LayOutButtons() {
+void MessageDialog::LayOutButtons() {
     std::array<QPushButton*, 3> visible{};
     int n = 0;
     for (QPushButton* button : ui_.buttons)
@@ -223,7 +223,7 @@ void TFormLumMsg::LayOutButtons() {
 MessageAnswer ShowMessageForm(const QString& message, const QString& caption, const MessageStyle& style,
                               const QStringList* texts) {
     // Owned by the application; the active window keeps it in front of itself.
-    TFormLumMsg form(message, caption, style, texts, QApplication::activeWindow());
+    MessageDialog form(message, caption, style, texts, QApplication::activeWindow());
     form.exec();
     return form.answer();
 }

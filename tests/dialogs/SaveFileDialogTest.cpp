@@ -1,4 +1,4 @@
-#include "dialogs/SaveDialogEx.h"
+#include "dialogs/SaveFileDialog.h"
 
 #include "tests/support/TempDir.h"
 
@@ -30,7 +30,7 @@ void AnswerSaveDialog(const QString& filter, const QString& name, QStringList* s
     });
 }
 
-TEST(SaveDialogEx, ShowsTheStoredFilterAndAddsTheChosenFiltersExtension) {
+TEST(SaveFileDialog, ShowsTheStoredFilterAndAddsTheChosenFiltersExtension) {
     test::TempDir dir;
     const QString folder = QString::fromStdString(dir.path());
     const struct {
@@ -38,7 +38,7 @@ TEST(SaveDialogEx, ShowsTheStoredFilterAndAddsTheChosenFiltersExtension) {
         const char* expected;
     } cases[] = {{"", "/picture.jpg"}, {"Bitmap picture (*.bmp)", "/picture.bmp"}};
     for (const auto& c : cases) {
-        TSaveDialogEx save;
+        SaveFileDialog save;
         save.Title = QStringLiteral("Save Picture");
         save.Filter = QStringLiteral("JPEG picture (*.jpg)|*.jpg|Bitmap picture|*.bmp");
         save.DefaultExt = QStringLiteral("jpg");
@@ -51,8 +51,8 @@ TEST(SaveDialogEx, ShowsTheStoredFilterAndAddsTheChosenFiltersExtension) {
     }
 }
 
-TEST(SaveDialogEx, CancelLeavesTheFileNameAlone) {
-    TSaveDialogEx save;
+TEST(SaveFileDialog, CancelLeavesTheFileNameAlone) {
+    SaveFileDialog save;
     save.Filter = QStringLiteral("Music files(*)|*");
     save.FileName = QStringLiteral("unchanged");
     QTimer::singleShot(0, [] {

@@ -1,4 +1,4 @@
-#include "dialogs/SkinnedFrame.h"
+#include "dialogs/SkinnedDialog.h"
 
 #include "dialogs/JpegResource.h"
 #include "dialogs/ModalResult.h"
@@ -20,7 +20,7 @@ using test::FindControl;
 
 // A frame whose request to the window system is recorded; the window system
 // refuses it, so the frame follows the mouse itself.
-class RecordingFrame : public TFormScrNeo {
+class RecordingFrame : public SkinnedDialog {
 public:
     int systemMoveRequests = 0;
     bool systemMoveWorks = false;
@@ -54,15 +54,15 @@ void SendMouse(QWidget* target, QEvent::Type type, Qt::MouseButton button, QPoin
     QApplication::sendEvent(target, &event);
 }
 
-TEST(SkinnedFrame, SkinPicturesHaveTheirSizes) {
-    TFormScrNeo frame;
+TEST(SkinnedDialog, SkinPicturesHaveTheirSizes) {
+    SkinnedDialog frame;
     const QSize sizes[] = {{81, 49}, {94, 49}, {81, 49}, {94, 49}, {1, 49}, {1, 49}, {17, 19}, {17, 19}};
-    for (int slot = 0; slot < TFormScrNeo::kSkinSlotCount; ++slot)
+    for (int slot = 0; slot < SkinnedDialog::kSkinSlotCount; ++slot)
         EXPECT_EQ(frame.SkinBitmap(slot).size(), sizes[slot]) << "slot " << slot;
-    EXPECT_NE(frame.SkinBitmap(TFormScrNeo::kTitleLeftActive).toImage(),
-              frame.SkinBitmap(TFormScrNeo::kTitleLeftInactive).toImage());
-    EXPECT_NE(frame.SkinBitmap(TFormScrNeo::kCloseNormal).toImage(),
-              frame.SkinBitmap(TFormScrNeo::kCloseHot).toImage());
+    EXPECT_NE(frame.SkinBitmap(SkinnedDialog::kTitleLeftActive).toImage(),
+              frame.SkinBitmap(SkinnedDialog::kTitleLeftInactive).toImage());
+    EXPECT_NE(frame.SkinBitmap(SkinnedDialog::kCloseNormal).toImage(),
+              frame.SkinBitmap(SkinnedDialog::kCloseHot).toImage());
     EXPECT_EQ(FindControl<ImageControl>(frame, "ImageLeft")->picture().size(), QSize(10, 1));
     EXPECT_EQ(FindControl<ImageControl>(frame, "ImageRight")->picture().size(), QSize(13, 1));
     EXPECT_EQ(FindControl<ImageControl>(frame, "ImageBottomLeft")->picture().size(), QSize(10, 12));
@@ -71,9 +71,9 @@ TEST(SkinnedFrame, SkinPicturesHaveTheirSizes) {
     EXPECT_FALSE(FindControl<ImageControl>(frame, "ImageSysMenu")->picture().isNull()) << "the program icon";
 }
 
-TEST(SkinnedFrame, EmbedPanelWrapsTheFrameAroundThePanel) {
+TEST(SkinnedDialog, EmbedPanelWrapsTheFrameAroundThePanel) {
     EmbeddedFrame f;
-    TFormScrNeo& frame = f.frame;
+    SkinnedDialog& frame = f.frame;
     EXPECT_EQ(frame.size(), QSize(608, 454));
     EXPECT_EQ(f.panel->geometry(), QRect(10, 49, 585, 393));
     EXPECT_EQ(FindControl<QWidget>(frame, "PanelTop")->geometry(), QRect(0, 0, 608, 49));
@@ -86,7 +86,7 @@ TEST(SkinnedFrame, EmbedPanelWrapsTheFrameAroundThePanel) {
     EXPECT_EQ(FindControl<ImageControl>(frame, "ImageTopLeft")->geometry(), QRect(0, 0, 81, 49));
     EXPECT_EQ(FindControl<ImageControl>(frame, "ImageTopCenter")->geometry(), QRect(81, 0, 433, 49));
     EXPECT_EQ(FindControl<ImageControl>(frame, "ImageTopRight")->geometry(), QRect(514, 0, 94, 49));
-    EXPECT_EQ(FindControl<XImageEx>(frame, "ImageClose")->geometry(), QRect(570, 5, 17, 19));
+    EXPECT_EQ(FindControl<HoverImage>(frame, "ImageClose")->geometry(), QRect(570, 5, 17, 19));
     EXPECT_EQ(FindControl<ImageControl>(frame, "ImageSysMenu")->geometry(), QRect(9, 5, 32, 32));
     EXPECT_EQ(FindControl<ImageControl>(frame, "ImageBottomLeft")->geometry(), QRect(0, 0, 10, 12));
     EXPECT_EQ(FindControl<ImageControl>(frame, "ImageBottomCenter")->geometry(), QRect(10, 0, 585, 12));
@@ -98,20 +98,20 @@ TEST(SkinnedFrame, EmbedPanelWrapsTheFrameAroundThePanel) {
     EXPECT_EQ(order.indexOf(FindControl<QLabel>(frame, "Label_XNeo_Caption")), 1);
 }
 
-TEST(SkinnedFrame, LayoutFollowsAResize) {
-    TFormScrNeo frame;
+TEST(SkinnedDialog, LayoutFollowsAResize) {
+    SkinnedDialog frame;
     frame.show();
     frame.resize(300, 120);
     EXPECT_EQ(FindControl<ImageControl>(frame, "ImageTopRight")->x(), 206);
     EXPECT_EQ(FindControl<ImageControl>(frame, "ImageTopCenter")->width(), 125);
-    EXPECT_EQ(FindControl<XImageEx>(frame, "ImageClose")->x(), 262);
+    EXPECT_EQ(FindControl<HoverImage>(frame, "ImageClose")->x(), 262);
     EXPECT_EQ(FindControl<QLabel>(frame, "Label_XNeo_Caption")->width(), 125);
     EXPECT_EQ(FindControl<ImageControl>(frame, "ImageBottomRight")->x(), 287);
     EXPECT_EQ(FindControl<QWidget>(frame, "PanelRight")->geometry(), QRect(287, 49, 13, 59));
 }
 
-TEST(SkinnedFrame, CaptionIsTheLabelAndTheWindowTitle) {
-    TFormScrNeo frame;
+TEST(SkinnedDialog, CaptionIsTheLabelAndTheWindowTitle) {
+    SkinnedDialog frame;
     const int lineHeight = FindControl<QLabel>(frame, "Label_XNeo_Caption")->fontMetrics().height();
     EXPECT_GE(FindControl<QLabel>(frame, "Label_XNeo_Caption")->height(), lineHeight)
         << "an empty caption can still be dragged";
@@ -124,23 +124,24 @@ TEST(SkinnedFrame, CaptionIsTheLabelAndTheWindowTitle) {
     EXPECT_TRUE(frame.windowFlags() & Qt::FramelessWindowHint);
 }
 
-TEST(SkinnedFrame, TitlePicturesFollowActivation) {
+TEST(SkinnedDialog, TitlePicturesFollowActivation) {
     EmbeddedFrame f;
-    TFormScrNeo& frame = f.frame;
+    SkinnedDialog& frame = f.frame;
     auto showsSet = [&](int left, int right, int middle) {
         return Shows(FindControl<ImageControl>(frame, "ImageTopLeft"), frame.SkinBitmap(left)) &&
                Shows(FindControl<ImageControl>(frame, "ImageTopRight"), frame.SkinBitmap(right)) &&
                Shows(FindControl<ImageControl>(frame, "ImageTopCenter"), frame.SkinBitmap(middle));
     };
-    const auto inactive = std::make_tuple(TFormScrNeo::kTitleLeftInactive, TFormScrNeo::kTitleRightInactive,
-                                          TFormScrNeo::kTitleMiddleInactive);
+    const auto inactive =
+        std::make_tuple(SkinnedDialog::kTitleLeftInactive, SkinnedDialog::kTitleRightInactive,
+                        SkinnedDialog::kTitleMiddleInactive);
     EXPECT_TRUE(std::apply(showsSet, inactive)) << "before the first activation";
 
     frame.show();
     frame.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
-    EXPECT_TRUE(showsSet(TFormScrNeo::kTitleLeftActive, TFormScrNeo::kTitleRightActive,
-                         TFormScrNeo::kTitleMiddleActive));
+    EXPECT_TRUE(showsSet(SkinnedDialog::kTitleLeftActive, SkinnedDialog::kTitleRightActive,
+                         SkinnedDialog::kTitleMiddleActive));
 
     QWidget other;
     other.show();
@@ -150,11 +151,11 @@ TEST(SkinnedFrame, TitlePicturesFollowActivation) {
 
     frame.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
-    EXPECT_TRUE(showsSet(TFormScrNeo::kTitleLeftActive, TFormScrNeo::kTitleRightActive,
-                         TFormScrNeo::kTitleMiddleActive));
+    EXPECT_TRUE(showsSet(SkinnedDialog::kTitleLeftActive, SkinnedDialog::kTitleRightActive,
+                         SkinnedDialog::kTitleMiddleActive));
 }
 
-TEST(SkinnedFrame, OnlyTheLeftButtonOnTheCaptionMovesTheWindow) {
+TEST(SkinnedDialog, OnlyTheLeftButtonOnTheCaptionMovesTheWindow) {
     EmbeddedFrame f;
     RecordingFrame& frame = f.frame;
     frame.move(100, 100);
@@ -184,30 +185,31 @@ TEST(SkinnedFrame, OnlyTheLeftButtonOnTheCaptionMovesTheWindow) {
     EXPECT_EQ(frame.pos(), QPoint(140, 130)) << "the window system moves the window itself";
 }
 
-TEST(SkinnedFrame, CloseButtonLightsUpAndCloses) {
+TEST(SkinnedDialog, CloseButtonLightsUpAndCloses) {
     EmbeddedFrame f;
-    TFormScrNeo& frame = f.frame;
+    SkinnedDialog& frame = f.frame;
     frame.show();
     EXPECT_TRUE(
-        Shows(FindControl<XImageEx>(frame, "ImageClose"), frame.SkinBitmap(TFormScrNeo::kCloseNormal)));
+        Shows(FindControl<HoverImage>(frame, "ImageClose"), frame.SkinBitmap(SkinnedDialog::kCloseNormal)));
     QEnterEvent enter(QPointF(3, 3), QPointF(3, 3), QPointF(3, 3));
-    QApplication::sendEvent(FindControl<XImageEx>(frame, "ImageClose"), &enter);
-    EXPECT_TRUE(Shows(FindControl<XImageEx>(frame, "ImageClose"), frame.SkinBitmap(TFormScrNeo::kCloseHot)));
-    QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(FindControl<XImageEx>(frame, "ImageClose"), &leave);
+    QApplication::sendEvent(FindControl<HoverImage>(frame, "ImageClose"), &enter);
     EXPECT_TRUE(
-        Shows(FindControl<XImageEx>(frame, "ImageClose"), frame.SkinBitmap(TFormScrNeo::kCloseNormal)));
+        Shows(FindControl<HoverImage>(frame, "ImageClose"), frame.SkinBitmap(SkinnedDialog::kCloseHot)));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(FindControl<HoverImage>(frame, "ImageClose"), &leave);
+    EXPECT_TRUE(
+        Shows(FindControl<HoverImage>(frame, "ImageClose"), frame.SkinBitmap(SkinnedDialog::kCloseNormal)));
 
     QSignalSpy finished(&frame, &QDialog::finished);
-    QTest::mouseClick(FindControl<XImageEx>(frame, "ImageClose"), Qt::LeftButton);
+    QTest::mouseClick(FindControl<HoverImage>(frame, "ImageClose"), Qt::LeftButton);
     ASSERT_EQ(finished.count(), 1);
     EXPECT_EQ(finished.at(0).at(0).toInt(), mrCancel);
     EXPECT_FALSE(frame.isVisible());
 }
 
-TEST(SkinnedFrame, DoubleClickOnTheIconCloses) {
+TEST(SkinnedDialog, DoubleClickOnTheIconCloses) {
     EmbeddedFrame f;
-    TFormScrNeo& frame = f.frame;
+    SkinnedDialog& frame = f.frame;
     frame.show();
     QTest::mouseClick(FindControl<ImageControl>(frame, "ImageSysMenu"), Qt::LeftButton);
     EXPECT_TRUE(frame.isVisible()) << "a single click does nothing";
@@ -216,9 +218,9 @@ TEST(SkinnedFrame, DoubleClickOnTheIconCloses) {
     EXPECT_EQ(frame.result(), mrCancel);
 }
 
-TEST(SkinnedFrame, DrawsItsPicturesAtTheirPlaces) {
+TEST(SkinnedDialog, DrawsItsPicturesAtTheirPlaces) {
     EmbeddedFrame f;
-    TFormScrNeo& frame = f.frame;
+    SkinnedDialog& frame = f.frame;
     frame.SetFrameCaption(QStringLiteral("Aurora Screen Saver Settings"));
     frame.show();
     frame.activateWindow();
@@ -232,10 +234,10 @@ TEST(SkinnedFrame, DrawsItsPicturesAtTheirPlaces) {
         QPoint inPicture;
     };
     const Probe probes[] = {
-        {{20, 44}, frame.SkinBitmap(TFormScrNeo::kTitleLeftActive), {20, 44}},
-        {{600, 30}, frame.SkinBitmap(TFormScrNeo::kTitleRightActive), {86, 30}},
-        {{300, 40}, frame.SkinBitmap(TFormScrNeo::kTitleMiddleActive), {0, 40}},
-        {{578, 14}, frame.SkinBitmap(TFormScrNeo::kCloseNormal), {8, 9}},
+        {{20, 44}, frame.SkinBitmap(SkinnedDialog::kTitleLeftActive), {20, 44}},
+        {{600, 30}, frame.SkinBitmap(SkinnedDialog::kTitleRightActive), {86, 30}},
+        {{300, 40}, frame.SkinBitmap(SkinnedDialog::kTitleMiddleActive), {0, 40}},
+        {{578, 14}, frame.SkinBitmap(SkinnedDialog::kCloseNormal), {8, 9}},
         {{4, 200}, FindControl<ImageControl>(frame, "ImageLeft")->picture(), {4, 0}},
         {{604, 200}, FindControl<ImageControl>(frame, "ImageRight")->picture(), {9, 0}},
         {{300, 450}, FindControl<ImageControl>(frame, "ImageBottomCenter")->picture(), {0, 8}},
@@ -248,8 +250,8 @@ TEST(SkinnedFrame, DrawsItsPicturesAtTheirPlaces) {
 
 // The title bar active, active with the mouse over the close button, and
 // inactive, stacked into one picture.
-TEST(SkinnedFrame, TitleBarStates) {
-    TFormScrNeo frame;
+TEST(SkinnedDialog, TitleBarStates) {
+    SkinnedDialog frame;
     frame.resize(420, 120);
     frame.SetFrameCaption(QStringLiteral("Aurora Screen Saver Settings"));
     frame.show();
@@ -258,17 +260,17 @@ TEST(SkinnedFrame, TitleBarStates) {
     const QRect bar(0, 0, 420, 49);
     const QImage active = frame.grab(bar).toImage();
     QEnterEvent enter(QPointF(3, 3), QPointF(3, 3), QPointF(3, 3));
-    QApplication::sendEvent(FindControl<XImageEx>(frame, "ImageClose"), &enter);
+    QApplication::sendEvent(FindControl<HoverImage>(frame, "ImageClose"), &enter);
     const QImage hot = frame.grab(bar).toImage();
     QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(FindControl<XImageEx>(frame, "ImageClose"), &leave);
+    QApplication::sendEvent(FindControl<HoverImage>(frame, "ImageClose"), &leave);
     QWidget other;
     other.show();
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
     const QImage inactive = frame.grab(bar).toImage();
 
-    const QRect close = FindControl<XImageEx>(frame, "ImageClose")->geometry();
+    const QRect close = FindControl<HoverImage>(frame, "ImageClose")->geometry();
     EXPECT_NE(active.copy(close), hot.copy(close));
     EXPECT_EQ(active.copy(0, 0, close.left(), 49), hot.copy(0, 0, close.left(), 49));
     EXPECT_NE(active.copy(0, 0, close.left(), 49), inactive.copy(0, 0, close.left(), 49));

@@ -1,4 +1,4 @@
-#include "show/VtXShockwaveFlashEx.h"
+#include "show/FlashControl.h"
 
 #include "platform/StatsLog.h"
 #include "show/FlashPlayers.h"
@@ -42,7 +42,7 @@ std::span<const uint8_t> MovieBytes(const QByteArray& movie) {
 
 } // namespace
 
-VtXShockwaveFlashEx::VtXShockwaveFlashEx(QWidget* owner, FlashPlayers& players) : QWidget(owner) {
+FlashControl::FlashControl(QWidget* owner, FlashPlayers& players) : QWidget(owner) {
     FlashEngineEvents events;
     events.metadata = [this](int totalFrames, double frameRate, bool) {
         if (totalFrames > 0) totalFrames_ = totalFrames;
@@ -61,12 +61,12 @@ VtXShockwaveFlashEx::VtXShockwaveFlashEx(QWidget* owner, FlashPlayers& players) 
     sinceNotice_.start();
 }
 
-VtXShockwaveFlashEx::~VtXShockwaveFlashEx() {
+FlashControl::~FlashControl() {
     // The view goes first: it must not outlive the engine that gives its page back.
     engine_.reset();
 }
 
-void VtXShockwaveFlashEx::SetMovie(const QByteArray& movie) {
+void FlashControl::SetMovie(const QByteArray& movie) {
     hasMovie_ = !movie.isEmpty();
     movie_ = static_cast<uint64_t>(movie.size()) <= kMaxSwfBodyBytes ? movie : QByteArray();
     loaded_ = false;
@@ -82,7 +82,7 @@ void VtXShockwaveFlashEx::SetMovie(const QByteArray& movie) {
     if (pending_ && playing_) LoadMovie();
 }
 
-void VtXShockwaveFlashEx::SetLoop(bool loop) {
+void FlashControl::SetLoop(bool loop) {
     if (loop == loop_) return;
     loop_ = loop;
     // The end of a prepared movie depends on Loop: prepare it again.
@@ -92,7 +92,7 @@ void VtXShockwaveFlashEx::SetLoop(bool loop) {
     }
 }
 
-bool VtXShockwaveFlashEx::Stalled() const {
+bool FlashControl::Stalled() const {
     if (!notices_ || totalFrames_ <= 1) return false;
     qint64 limit = kFirstNoticeWaitMs;
     if (noticeSeen_) {
@@ -103,12 +103,12 @@ bool VtXShockwaveFlashEx::Stalled() const {
     return sinceNotice_.elapsed() > limit;
 }
 
-bool VtXShockwaveFlashEx::Playing() const {
+bool FlashControl::Playing() const {
     if (!playing_ || !loaded_) return false;
     return !ended_ && !Stalled();
 }
 
-void VtXShockwaveFlashEx::SetPlaying(bool playing) {
+void FlashControl::SetPlaying(bool playing) {
     if (playing) {
         Play();
         return;
@@ -117,12 +117,12 @@ void VtXShockwaveFlashEx::SetPlaying(bool playing) {
     playing_ = false;
 }
 
-int VtXShockwaveFlashEx::FrameNum() const {
+int FlashControl::FrameNum() const {
     if (!loaded_) return 0;
     return notices_ ? frameNum_ : std::max(totalFrames_ - 1, 0);
 }
 
-void VtXShockwaveFlashEx::Play() {
+void FlashControl::Play() {
     playing_ = true;
     sinceNotice_.restart();
     noticeSeen_ = false;
@@ -132,7 +132,7 @@ void VtXShockwaveFlashEx::Play() {
         engine_->Resume();
 }
 
-void VtXShockwaveFlashEx::LoadMovie() {
+void FlashControl::LoadMovie() {
     pending_ = false;
     if (!hasMovie_) return;
     QByteArray bytes = movie_;
@@ -170,7 +170,7 @@ void VtXShockwaveFlashEx::LoadMovie() {
     engine_->Load(bytes, notices_ ? prefix : QString(), movieFolder_);
 }
 
-void VtXShockwaveFlashEx::CaptureFrame(std::function<void(const QImage&)> done) {
+void FlashControl::CaptureFrame(std::function<void(const QImage&)> done) {
     if (!MovieOnShow()) {
         done(QImage());
         return;
@@ -178,7 +178,7 @@ void VtXShockwaveFlashEx::CaptureFrame(std::function<void(const QImage&)> done) 
     engine_->CaptureFrame(std::move(done));
 }
 
-void VtXShockwaveFlashEx::HostNotice(const QString& message) {
+void FlashControl::HostNotice(const QString& message) {
     if (!notices_) return;
     std::optional<scr::HostNotice> notice = ParseHostNotice(message.toStdString());
     if (!notice) return;
@@ -191,18 +191,18 @@ void VtXShockwaveFlashEx::HostNotice(const QString& message) {
     sinceNotice_.restart();
 }
 
-void VtXShockwaveFlashEx::resizeEvent(QResizeEvent*) {
+void FlashControl::resizeEvent(QResizeEvent*) {
     if (engine_ && engine_->view()) engine_->view()->setGeometry(rect());
 }
 
-void VtXShockwaveFlashEx::WatchInput(QWidget* widget) {
+void FlashControl::WatchInput(QWidget* widget) {
     widget->installEventFilter(this);
     widget->setMouseTracking(true);
     for (QObject* child : widget->children())
         if (child->isWidgetType()) WatchInput(static_cast<QWidget*>(child));
 }
 
-bool VtXShockwaveFlashEx::eventFilter(QObject* watched, QEvent* event) {
+bool FlashControl::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::ChildAdded: {
         QObject* child = static_cast<QChildEvent*>(event)->child();
@@ -219,7 +219,7 @@ bool VtXShockwaveFlashEx::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     auto* mouse = static_cast<QMouseEvent*>(event);
-    QPointer<VtXShockwaveFlashEx> self(this);
+    QPointer<FlashControl> self(this);
     const QPointer<QObject> target(watched);
     // A handler that released the control, or the widget the event was
     // for, ends the delivery.

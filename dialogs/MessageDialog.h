@@ -1,12 +1,12 @@
 #pragma once
-// TFormLumMsg: the dialogs' own message box. It carries the skinned frame,
+// MessageDialog: the dialogs' own message box. It carries the skinned frame,
 // shows an icon and a message, and offers one of four button sets
 // (MessageStyle) whose texts come from the caller's dynamic texts.
 // ShowMessageForm runs it modally and returns the answer of the button pressed.
 
 #include "dialogs/BevelPanel.h"
 #include "dialogs/MessageStyle.h"
-#include "dialogs/SkinnedFrame.h"
+#include "dialogs/SkinnedDialog.h"
 
 #include <QStringList>
 #include <array>
@@ -16,7 +16,7 @@ class QPushButton;
 
 namespace scr {
 
-class TFormLumMsg : public TFormScrNeo {
+class MessageDialog : public SkinnedDialog {
     Q_OBJECT
 public:
     // Indices of the button texts in the dynamic texts.
@@ -26,9 +26,9 @@ public:
     static constexpr int kTextNo = 20;
 
     // `texts` may be null: the built-in texts "&OK", "&Cancel", "&Yes", "&No" serve.
-    TFormLumMsg(const QString& message, const QString& caption, const MessageStyle& style,
-                const QStringList* texts, QWidget* owner = nullptr);
-    ~TFormLumMsg() override;
+    MessageDialog(const QString& message, const QString& caption, const MessageStyle& style,
+                  const QStringList* texts, QWidget* owner = nullptr);
+    ~MessageDialog() override;
 
     MessageIcon icon() const { return icon_; }
     // Ends the form with this answer, as its button does.

@@ -1,5 +1,5 @@
 #pragma once
-// TSaveDialogEx: the save-file dialog of the dialogs. The caller sets a
+// SaveFileDialog: the save-file dialog of the dialogs. The caller sets a
 // title, a filter in the stored form ("description|pattern|..."), a default
 // extension and a file name, and runs it; the dialog asks before replacing an
 // existing file, accepts only names in existing folders, and gives back the
@@ -12,7 +12,7 @@ class QWidget;
 
 namespace scr {
 
-class TSaveDialogEx {
+class SaveFileDialog {
 public:
     QString Title;
     QString Filter;

@@ -1,6 +1,6 @@
 #include "package/JpegCodec.h"
 #include "platform/ReadOnlyFile.h"
-#include "tests/package/XscrTestSupport.h"
+#include "tests/package/PackageFileTestSupport.h"
 
 #include <filesystem>
 #include <random>
@@ -77,7 +77,7 @@ FixturePackage FullPackage() {
     return p;
 }
 
-TEST_F(XscrTest, AppendedPackageRoundTripsEveryBlock) {
+TEST_F(PackageFileTest, AppendedPackageRoundTripsEveryBlock) {
     const FixturePackage p = FullPackage();
     const auto pkg = Open(p);
     ASSERT_TRUE(pkg->IsAppended());
@@ -131,7 +131,7 @@ TEST_F(XscrTest, AppendedPackageRoundTripsEveryBlock) {
     EXPECT_EQ(pkg->ReadMovie(1), p.items[1].data);
 }
 
-TEST_F(XscrTest, TrailerCopyMatchesTheStoredTrailer) {
+TEST_F(PackageFileTest, TrailerCopyMatchesTheStoredTrailer) {
     const auto bytes = BuildAppendedPackage(FullPackage());
     const auto pkg = OpenBytes(bytes);
     std::vector<uint8_t> stored(bytes.end() - kTrailerSize, bytes.end());
@@ -140,7 +140,7 @@ TEST_F(XscrTest, TrailerCopyMatchesTheStoredTrailer) {
     EXPECT_EQ(std::vector<uint8_t>(trailer.begin(), trailer.end()), stored);
 }
 
-TEST_F(XscrTest, DefaultItemAndOutOfRangeIndexes) {
+TEST_F(PackageFileTest, DefaultItemAndOutOfRangeIndexes) {
     const auto pkg = Open(FullPackage());
     for (int index : {-1, 3, 1000}) {
         const ShowItem item = pkg->GetItem(index);
@@ -170,7 +170,7 @@ TEST_F(XscrTest, DefaultItemAndOutOfRangeIndexes) {
     EXPECT_EQ(Open(fixed)->GetItem(-1).fixedPosition, 1);
 }
 
-TEST_F(XscrTest, TheNoPackageItem) {
+TEST_F(PackageFileTest, TheNoPackageItem) {
     const ShowItem none = NoPackageItem();
     EXPECT_EQ(none.displaySeconds, 10);
     EXPECT_EQ(none.transitionEffect, -1);
@@ -180,7 +180,7 @@ TEST_F(XscrTest, TheNoPackageItem) {
     EXPECT_EQ(none.left, 0);
 }
 
-TEST_F(XscrTest, MusicNamesFallBackToGeneratedNamesForAllTracks) {
+TEST_F(PackageFileTest, MusicNamesFallBackToGeneratedNamesForAllTracks) {
     FixturePackage p = FullPackage();
     p.tracks.push_back(p.tracks[0]);
     p.musicNames = "Only one\n";
@@ -197,7 +197,7 @@ TEST_F(XscrTest, MusicNamesFallBackToGeneratedNamesForAllTracks) {
     EXPECT_EQ(pkg->LicenseText(), "");
 }
 
-TEST_F(XscrTest, LicenceLengthBounds) {
+TEST_F(PackageFileTest, LicenceLengthBounds) {
     struct Case {
         int32_t length;
         std::size_t textSize;
@@ -219,7 +219,7 @@ TEST_F(XscrTest, LicenceLengthBounds) {
     }
 }
 
-TEST_F(XscrTest, BrokenBackgroundIsDroppedAndTheRestStays) {
+TEST_F(PackageFileTest, BrokenBackgroundIsDroppedAndTheRestStays) {
     FixturePackage p = FullPackage();
     p.background = {0xFF, 0xD8, 0x00, 0x01, 0x02};
     const auto pkg = Open(p);
@@ -228,7 +228,7 @@ TEST_F(XscrTest, BrokenBackgroundIsDroppedAndTheRestStays) {
     EXPECT_EQ(pkg->MusicName(0), "First song");
 }
 
-TEST_F(XscrTest, LabelsWithoutLocatorArePaddedEmptyGroups) {
+TEST_F(PackageFileTest, LabelsWithoutLocatorArePaddedEmptyGroups) {
     FixturePackage p = FullPackage();
     p.info.setFormatLevel(3);
     p.writeLabels = false;
@@ -238,7 +238,7 @@ TEST_F(XscrTest, LabelsWithoutLocatorArePaddedEmptyGroups) {
     EXPECT_EQ(pkg->ItemCount(), 3);
 }
 
-TEST_F(XscrTest, NameIsTrimmedOfControlAndBlankBytesAtBothEnds) {
+TEST_F(PackageFileTest, NameIsTrimmedOfControlAndBlankBytesAtBothEnds) {
     using namespace std::string_literals;
     const struct {
         std::string stored;
@@ -261,7 +261,7 @@ TEST_F(XscrTest, NameIsTrimmedOfControlAndBlankBytesAtBothEnds) {
     }
 }
 
-TEST_F(XscrTest, FilesWithoutPackageGiveAnEmptyUsablePackage) {
+TEST_F(PackageFileTest, FilesWithoutPackageGiveAnEmptyUsablePackage) {
     SetScreen(1024, 768);
     auto bytes = BuildAppendedPackage(FullPackage());
     bytes[bytes.size() - 400 + 20] ^= 0x01; // signature
@@ -277,11 +277,11 @@ TEST_F(XscrTest, FilesWithoutPackageGiveAnEmptyUsablePackage) {
         EXPECT_EQ(pkg->DesignHeight(), 768);
         EXPECT_EQ(pkg->Labels().GroupCount(), 0);
     }
-    EXPECT_EQ(std::make_unique<XSCR>(temp_.file("missing"))->ItemCount(), 0);
-    EXPECT_EQ(std::make_unique<XSCR>("")->ItemCount(), 0);
+    EXPECT_EQ(std::make_unique<PackageFile>(temp_.file("missing"))->ItemCount(), 0);
+    EXPECT_EQ(std::make_unique<PackageFile>("")->ItemCount(), 0);
 }
 
-TEST_F(XscrTest, TruncatedAndDamagedFilesNeverCrash) {
+TEST_F(PackageFileTest, TruncatedAndDamagedFilesNeverCrash) {
     const auto bytes = BuildAppendedPackage(FullPackage());
     // Every truncation from the end (the trailer moves into the data).
     for (std::size_t cut = 1; cut < bytes.size(); cut += 7) {
@@ -307,7 +307,7 @@ TEST_F(XscrTest, TruncatedAndDamagedFilesNeverCrash) {
     }
 }
 
-TEST_F(XscrTest, HugeCountsAndOffsetsAreBoundedByTheFile) {
+TEST_F(PackageFileTest, HugeCountsAndOffsetsAreBoundedByTheFile) {
     FixturePackage p = FullPackage();
     auto bytes = BuildAppendedPackage(p);
     // Unscramble the trailer, claim two billion items and tracks, scramble again.
@@ -322,7 +322,7 @@ TEST_F(XscrTest, HugeCountsAndOffsetsAreBoundedByTheFile) {
     EXPECT_EQ(pkg->Labels().GroupCount(), pkg->ItemCount());
 }
 
-TEST_F(XscrTest, LongTablesLoadEveryEntryInOrder) {
+TEST_F(PackageFileTest, LongTablesLoadEveryEntryInOrder) {
     // Tables are read a block of entries at a time: 2,500 items and 3 tracks
     // cross several blocks, and each entry must land at its own index.
     FixturePackage p;
@@ -350,7 +350,7 @@ TEST_F(XscrTest, LongTablesLoadEveryEntryInOrder) {
     EXPECT_EQ(pkg->GetMusic(2).extension(), ".mid");
 }
 
-TEST_F(XscrTest, DeleteItemKeepsDataAndLabelsAligned) {
+TEST_F(PackageFileTest, DeleteItemKeepsDataAndLabelsAligned) {
     const FixturePackage p = FullPackage();
     const auto pkg = Open(p);
     ASSERT_TRUE(pkg->DeleteItem(0));
@@ -370,7 +370,7 @@ TEST_F(XscrTest, DeleteItemKeepsDataAndLabelsAligned) {
     EXPECT_FALSE(std::filesystem::exists(track->path)); // Clear removes the temporary files
 }
 
-TEST_F(XscrTest, ResourceFormFromAWindowsExecutable) {
+TEST_F(PackageFileTest, ResourceFormFromAWindowsExecutable) {
     FixturePackage p = FullPackage();
     p.tracks[0].music.setResourceName("TRACK1");
     p.tracks[1].music.setResourceName("track2");
@@ -403,7 +403,7 @@ TEST_F(XscrTest, ResourceFormFromAWindowsExecutable) {
     EXPECT_FALSE(pkg->ReadMovie(1));
 }
 
-TEST_F(XscrTest, ResourceFormDamageEndsInAnEmptyPackageWithItsName) {
+TEST_F(PackageFileTest, ResourceFormDamageEndsInAnEmptyPackageWithItsName) {
     FixturePackage p = FullPackage();
     auto info = BuildScrInfoResource(p);
     info.resize(info.size() - 1); // last track record incomplete
@@ -429,7 +429,7 @@ TEST_F(XscrTest, ResourceFormDamageEndsInAnEmptyPackageWithItsName) {
     }
 }
 
-TEST_F(XscrTest, ThumbnailsFitTheBoxAndMoviesGetThePlaceholder) {
+TEST_F(PackageFileTest, ThumbnailsFitTheBoxAndMoviesGetThePlaceholder) {
     FixturePackage p = FullPackage();
     p.items[0] = PictureItem(MakeJpeg(1920, 1080));
     const auto pkg = Open(p);
@@ -446,7 +446,7 @@ TEST_F(XscrTest, ThumbnailsFitTheBoxAndMoviesGetThePlaceholder) {
     EXPECT_EQ(other.width(), 5);
 }
 
-TEST_F(XscrTest, LoadPictureDecodesAtEveryScale) {
+TEST_F(PackageFileTest, LoadPictureDecodesAtEveryScale) {
     FixturePackage p = FullPackage();
     p.items[0] = PictureItem(MakeJpeg(160, 120));
     const auto pkg = Open(p);

@@ -1,5 +1,5 @@
 #pragma once
-// The Flash host: a panel with one Flash control (VtXShockwaveFlashEx)
+// The Flash host: a panel with one Flash control (FlashControl)
 // filling it. When no Flash player is available the panel shows the notice
 // "Please install the\nMacromedia Flash Player..." instead, every property
 // reads its default and ignores writes, and the mouse handlers and popup
@@ -13,11 +13,11 @@ namespace scr {
 
 class FlashNoticeLabel;
 class FlashPlayers;
-class VtXShockwaveFlashEx;
+class FlashControl;
 
 enum class PanelBevel { None, Lowered, Raised };
 
-class VtFlashEx : public QWidget {
+class FlashHost : public QWidget {
     Q_OBJECT
     Q_PROPERTY(int TotalFrames READ TotalFrames)
     Q_PROPERTY(int FrameNum READ FrameNum)
@@ -32,10 +32,10 @@ public:
     static constexpr const char* kNoPlayerNotice = "Please install the\nMacromedia Flash Player...";
 
     // The player comes from `players`, the Flash players of the window.
-    explicit VtFlashEx(FlashPlayers& players, QWidget* owner = nullptr);
-    ~VtFlashEx() override;
+    explicit FlashHost(FlashPlayers& players, QWidget* owner = nullptr);
+    ~FlashHost() override;
 
-    VtXShockwaveFlashEx* Player() const { return player_; }
+    FlashControl* Player() const { return player_; }
     FlashNoticeLabel* NoPlayerLabel() const { return noPlayerLabel_; }
     PanelBevel BevelInner() const { return bevelInner_; }
     PanelBevel BevelOuter() const { return bevelOuter_; }
@@ -50,7 +50,7 @@ public:
     QByteArray Movie() const;
     void SetMovie(const QByteArray& movie);
     // The folder the movie may load its neighbours from (see
-    // VtXShockwaveFlashEx::SetMovieFolder); set it before the movie.
+    // FlashControl::SetMovieFolder); set it before the movie.
     void SetMovieFolder(const QString& folder);
     QMenu* PM() const;
     void SetPM(QMenu* menu);
@@ -75,7 +75,7 @@ private:
     ControlEvents* Events() const;
     QRect ClientRect() const;
 
-    VtXShockwaveFlashEx* player_ = nullptr;
+    FlashControl* player_ = nullptr;
     FlashNoticeLabel* noPlayerLabel_ = nullptr;
     PanelBevel bevelInner_ = PanelBevel::None;
     PanelBevel bevelOuter_ = PanelBevel::None;
@@ -86,6 +86,6 @@ private:
 // from `players`. The caller sets Movie, Loop and the handlers, shows it and
 // calls Play. The parent owns the host (the caller may delete it earlier);
 // nullptr when it cannot be made.
-VtFlashEx* CreateFlashHost(QWidget* parent, FlashPlayers& players, int left, int top, int right, int bottom);
+FlashHost* CreateFlashHost(QWidget* parent, FlashPlayers& players, int left, int top, int right, int bottom);
 
 } // namespace scr
