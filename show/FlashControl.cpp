@@ -54,6 +54,12 @@ FlashControl::FlashControl(QWidget* owner, FlashPlayers& players) : QWidget(owne
         failure_ = ShortReason(reason);
         if (failedHandler_) failedHandler_();
     };
+    events.shown = [this] {
+        if (shown_ || !loaded_) return;
+        shown_ = true;
+        if (StatsEnabled()) AppendStatsLine("movie-first-frame ms=" + std::to_string(sinceLoad_.elapsed()));
+        if (shownHandler_) shownHandler_();
+    };
     engine_ = players.Create(this, std::move(events));
     if (!engine_) throw FlashPlayerUnavailable(FlashEngineUnavailableReason().toStdString());
     WatchInput(engine_->view());
@@ -167,6 +173,8 @@ void FlashControl::LoadMovie() {
     }
     totalFrames_ = notices_ ? rewrite->info.showFrames : rewrite->info.headerFrames;
     AppendStatsLine("movie-load");
+    shown_ = false;
+    sinceLoad_.start();
     engine_->Load(bytes, notices_ ? prefix : QString(), movieFolder_);
 }
 

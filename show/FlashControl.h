@@ -70,6 +70,11 @@ public:
     // Called once when the player gives up on the movie, so the show need not
     // wait out the item's time in front of an empty stage.
     void SetFailedHandler(std::function<void()> handler) { failedHandler_ = std::move(handler); }
+    // Called once per load when the movie's first frame is on the player's
+    // canvas (the stats log gets "movie-first-frame ms=" with the time since
+    // the load began).
+    void SetShownHandler(std::function<void()> handler) { shownHandler_ = std::move(handler); }
+    bool MovieShown() const { return shown_; }
 
     // A movie was loaded into the player and the player has not given up on it.
     bool MovieOnShow() const { return loaded_ && failure_.isEmpty(); }
@@ -110,6 +115,9 @@ private:
     QElapsedTimer sinceNotice_; // since the last frame notice, or since playing began
     QString failure_;
     std::function<void()> failedHandler_;
+    std::function<void()> shownHandler_;
+    bool shown_ = false; // the current load's first frame is on the canvas
+    QElapsedTimer sinceLoad_;
 };
 
 } // namespace scr

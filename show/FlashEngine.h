@@ -20,6 +20,8 @@ namespace scr {
 struct FlashEngineEvents {
     // The player read the movie's header.
     std::function<void(int totalFrames, double frameRate, bool actionScript3)> metadata;
+    // The movie's first frame is on the player's canvas.
+    std::function<void()> shown;
     // The movie traced a message that starts with the load's trace prefix
     // (the prefix removed). Only these traces reach the program.
     std::function<void(const QString& message)> trace;

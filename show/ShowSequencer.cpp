@@ -161,15 +161,16 @@ void ShowSequencer::EnterCurrentItem() {
         stage_.SetPictureVisible(true);
         stage_.ShowPictureAtOnce();
     }
+    if (item.kind == kFlash) {
+        // The item before stays on screen until the movie's first frame is.
+        stage_.BringOnMovie(index_, bounds_, content_.ReadMovie(index_));
+        FinishAdvance();
+        return;
+    }
     stage_.ReleaseCurrentFlash();
-
     if (item.kind == kPicture) {
         EnterPicture();
         return;
-    }
-    if (item.kind == kFlash) {
-        if (auto movie = content_.ReadMovie(index_)) stage_.CreateFlash(index_, bounds_, *movie);
-        stage_.SetPictureVisible(false);
     }
     FinishAdvance();
 }

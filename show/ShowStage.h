@@ -8,7 +8,9 @@
 #include "show/ItemTiming.h"
 #include "transitions/Rect.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace scr {
 
@@ -49,7 +51,13 @@ public:
     virtual void StopTransition() = 0;
 
     // The Flash host of the current item, item `itemIndex` of the package.
-    virtual void CreateFlash(int itemIndex, const Rect& bounds, const std::vector<uint8_t>& movie) = 0;
+    // The movie of item `itemIndex` takes the place of what is on show (the
+    // previous movie, the picture) once its first frame is on screen, at
+    // most 1.5 s later: until then the item before stays, so the show never
+    // goes blank between its items. Without a movie (it could not be read)
+    // the item before goes at once.
+    virtual void BringOnMovie(int itemIndex, const Rect& bounds,
+                              std::optional<std::vector<uint8_t>> movie) = 0;
     virtual void ReleaseCurrentFlash() = 0;
     virtual MovieProgress CurrentMovie() = 0;
     // Top-left of the current Flash host; false when there is none.

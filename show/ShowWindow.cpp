@@ -15,6 +15,7 @@
 #include "show/FlashPlayers.h"
 #include "show/HomePage.h"
 #include "show/ItemLayout.h"
+#include "show/MovieHandover.h"
 #include "show/ShowInputFilter.h"
 #include "show/ShowLabels.h"
 #include "show/ShowMusic.h"
@@ -68,6 +69,8 @@ ShowWindow::ShowWindow(std::unique_ptr<ShowPackage> package, const ShowEnvironme
       terminationSignals_([this] { Carry(rules_.ForceClose()); }) {
     itemTimer_ = clock_.MakeTimer(TimerKind::Repeating, [this] { HandleInput({ShowInput::Kind::ItemTick}); });
     flashPlayers_ = std::make_unique<FlashPlayers>(this);
+    movieHandover_ = new MovieHandover(this);
+    connect(movieHandover_, &MovieHandover::handedOver, this, &ShowWindow::MovieHandedOver);
     SetUpGeometry(host);
     limit_ = PlacementLimit({width(), height()});
     const int designWidth = package_->DesignWidth() > 0 ? package_->DesignWidth() : primaryScreen_.width;
@@ -537,18 +540,43 @@ FlashHost* ShowWindow::MakeFlashHost(const Rect& r, const std::vector<uint8_t>& 
     return host;
 }
 
-void ShowWindow::CreateFlash(int itemIndex, const Rect& bounds, const std::vector<uint8_t>& movie) {
-    currentFlash_ =
-        MakeFlashHost(limit_.Clamp(bounds), movie, package_->LoopMovies(), package_->MovieFolder(itemIndex));
-    // A movie the player gives up on has ended: the next item comes at once
-    // rather than after the item's time in front of an empty stage.
-    if (currentFlash_ && currentFlash_->Player())
-        currentFlash_->Player()->SetFailedHandler([this, host = QPointer<FlashHost>(currentFlash_)] {
-            if (host && host == currentFlash_) SetItemTimer(1);
-        });
+void ShowWindow::BringOnMovie(int itemIndex, const Rect& bounds, std::optional<std::vector<uint8_t>> movie) {
+    movieHandover_->Finish();
+    FlashHost* leaving = currentFlash_;
+    currentFlash_ = nullptr;
+    if (!movie) {
+        // Nothing to bring on: the item before goes at once.
+        if (leaving) {
+            leaving->hide();
+            leaving->deleteLater();
+        }
+        SetPictureVisible(false);
+        return;
+    }
+    const auto make = [this, itemIndex, bytes = std::move(*movie)](const Rect& at) -> FlashHost* {
+        currentFlash_ = MakeFlashHost(at, bytes, package_->LoopMovies(), package_->MovieFolder(itemIndex));
+        // A movie the player gives up on has ended: it takes its place (showing
+        // nothing) and the next item comes at once rather than after the
+        // item's time in front of an empty stage.
+        if (currentFlash_ && currentFlash_->Player())
+            currentFlash_->Player()->SetFailedHandler([this, host = QPointer<FlashHost>(currentFlash_)] {
+                if (!host || host != currentFlash_) return;
+                movieHandover_->Finish();
+                SetItemTimer(1);
+            });
+        return currentFlash_;
+    };
+    movieHandover_->Begin(leaving, limit_.Clamp(bounds), make);
+}
+
+void ShowWindow::MovieHandedOver(FlashHost*) {
+    // The picture before (if any) goes; the movement takes the movie on.
+    SetPictureVisible(false);
+    if (fly_ && flyTargetsMovie_) fly_->SetTarget(currentFlash_);
 }
 
 void ShowWindow::ReleaseCurrentFlash() {
+    movieHandover_->Finish();
     if (!currentFlash_) return;
     currentFlash_->hide();
     // Deleted once control is back in the loop that runs the show, never
@@ -563,6 +591,11 @@ MovieProgress ShowWindow::CurrentMovie() {
 }
 
 bool ShowWindow::CurrentFlashPosition(Point& position) {
+    // A movie on its way stands where it will stand.
+    if (movieHandover_->pending()) {
+        position = {movieHandover_->place().left, movieHandover_->place().top};
+        return true;
+    }
     if (!currentFlash_) return false;
     position = {currentFlash_->x(), currentFlash_->y()};
     return true;
@@ -618,6 +651,12 @@ void ShowWindow::SetFlySize(Size size) {
 
 void ShowWindow::SetFlyTarget(bool flash) {
     if (!fly_) return;
+    flyTargetsMovie_ = flash;
+    // A movie on its way is taken on when it stands in its place.
+    if (flash && movieHandover_->pending()) {
+        fly_->SetTarget(nullptr);
+        return;
+    }
     if (flash)
         fly_->SetTarget(currentFlash_);
     else

@@ -36,6 +36,7 @@ namespace scr {
 
 class BackgroundImage;
 class FlashPlayers;
+class MovieHandover;
 class ShowInputFilter;
 class ShowMusic;
 class FlashHost;
@@ -151,8 +152,10 @@ private:
     void TransitionOver();
     void ShowPictureAtOnce() override;
     void StopTransition() override;
-    void CreateFlash(int itemIndex, const Rect& bounds, const std::vector<uint8_t>& movie) override;
+    void BringOnMovie(int itemIndex, const Rect& bounds, std::optional<std::vector<uint8_t>> movie) override;
     void ReleaseCurrentFlash() override;
+    // The coming movie stands in its place: what stood before goes.
+    void MovieHandedOver(FlashHost* host);
     MovieProgress CurrentMovie() override;
     bool CurrentFlashPosition(Point& position) override;
     void ShowItemLabels(int itemIndex) override;
@@ -206,6 +209,10 @@ private:
     // the window goes.
     std::unique_ptr<FlashPlayers> flashPlayers_;
     QPointer<FlashHost> currentFlash_;
+    // Brings each movie item on without a blank stage before it.
+    MovieHandover* movieHandover_ = nullptr;
+    // The movement moves the current movie once it stands in its place.
+    bool flyTargetsMovie_ = false;
     std::vector<QPointer<QWidget>> pinnedItems_;
     std::unique_ptr<BouncingMotion> fly_;
     std::unique_ptr<ShowMusic> music_;

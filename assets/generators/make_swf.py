@@ -226,12 +226,12 @@ def define_square(shape_id, size, rgb):
     return tag(2, struct.pack('<H', shape_id) + rect(0, size, 0, size) + fills + w.data())
 
 
-def square_movie(frames, fps, width, height, compressed):
+def square_movie(frames, fps, width, height, compressed, background=(0x20, 0x40, 0x80)):
     tw, th = width * TWIPS, height * TWIPS
     size = min(tw, th) // 3
     body = rect(0, tw, 0, th) + struct.pack('<HH', int(fps * 256) & 0xFFFF, frames)
     body += tag(69, struct.pack('<I', 0))  # FileAttributes: ActionScript 1/2, no network
-    body += tag(9, bytes([0x20, 0x40, 0x80]))  # background colour
+    body += tag(9, bytes(background))  # background colour
     body += define_square(1, size, (0xF0, 0xC0, 0x20))
     for f in range(frames):
         x = (tw - size) * f // max(frames - 1, 1)
@@ -296,6 +296,7 @@ def main():
     parser.add_argument('--fps', type=float, default=12)
     parser.add_argument('--width', type=int, default=320)
     parser.add_argument('--height', type=int, default=240)
+    parser.add_argument('--background', default='204080', help='the stage colour as RRGGBB (square)')
     compression = parser.add_mutually_exclusive_group()
     compression.add_argument('--cws', action='store_true', help='compress with zlib')
     compression.add_argument('--zws', action='store_true', help='compress with LZMA')
@@ -304,7 +305,8 @@ def main():
         data = orbits_movie()
     else:
         data = square_movie(args.frames, args.fps, args.width, args.height,
-                            'lzma' if args.zws else 'zlib' if args.cws else False)
+                            'lzma' if args.zws else 'zlib' if args.cws else False,
+                            bytes.fromhex(args.background))
     # Written whole, then renamed: a build never sees half a movie.
     partial = args.out + '.part'
     with open(partial, 'wb') as f:

@@ -141,6 +141,8 @@ void RuffleEngine::Notice(int generation, const QString& kind, const QString& pa
         if (events_.metadata)
             events_.metadata(parts.value(0).toInt(), parts.value(1).toDouble(),
                              parts.value(2) == QLatin1String("1"));
+    } else if (kind == QLatin1String("shown")) {
+        if (events_.shown) events_.shown();
     } else if (kind == QLatin1String("failed")) {
         Failed(payload);
     }

@@ -115,8 +115,19 @@ const char* const kPageScript = R"JS("use strict";
     });
     return player;
   }
+  // "shown": the movie's first frame is on the canvas. A movie that sends
+  // frame notices runs a frame's actions before drawing it, so two animation
+  // frames after its first notice that frame has been drawn; a movie without
+  // notices is taken as shown two animation frames after it started.
+  let shownGeneration = 0;
+  function announceShown(gen) {
+    if (shownGeneration === gen) return;
+    shownGeneration = gen;
+    requestAnimationFrame(() => requestAnimationFrame(() => { if (gen === generation) notify("shown", ""); }));
+  }
   function onTrace(message) {
     if (tracePrefix === null || typeof message !== "string" || !message.startsWith(tracePrefix)) return;
+    announceShown(generation);
     notify("trace", message.slice(tracePrefix.length, tracePrefix.length + MAX_TRACE));
   }
   // A page that was hidden and is shown again plays on when it should.
@@ -141,6 +152,7 @@ const char* const kPageScript = R"JS("use strict";
         if (gen !== generation) return;
         current.ruffle().traceObserver = onTrace;
         if (wantPlaying) current.ruffle().resume(); else current.ruffle().suspend();
+        if (tracePrefix === null) announceShown(gen);
       });
     }).catch((e) => fail(gen, e && e.message ? e.message : e));
   };

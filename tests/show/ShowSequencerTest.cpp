@@ -104,11 +104,16 @@ public:
     }
     void ShowPictureAtOnce() override { log.push_back("at once"); }
     void StopTransition() override { log.push_back("stop transition"); }
-    void CreateFlash(int, const Rect& r, const std::vector<uint8_t>& bytes) override {
-        flash = true;
-        log.push_back("flash " + Str(r) + " " + std::string(bytes.begin(), bytes.end()));
+    // The hand-over is immediate here: the movie replaces the item before.
+    void BringOnMovie(int, const Rect& r, std::optional<std::vector<uint8_t>> bytes) override {
+        flash = bytes.has_value();
+        visible = false;
+        if (bytes) log.push_back("flash " + Str(r) + " " + std::string(bytes->begin(), bytes->end()));
     }
-    void ReleaseCurrentFlash() override { flash = false; }
+    void ReleaseCurrentFlash() override {
+        if (flash) log.push_back("release flash");
+        flash = false;
+    }
     MovieProgress CurrentMovie() override {
         MovieProgress m = movie;
         m.exists = flash;
@@ -468,6 +473,19 @@ TEST_F(ShowSequencerTest, MovieThatCannotBeExtractedStillTakesItsTime) {
     EXPECT_FALSE(stage_.LoggedPrefix("flash"));
     EXPECT_FALSE(stage_.visible);
     EXPECT_EQ(stage_.timers, std::vector<int>{4000});
+}
+
+// A movie after a movie is handed the stage by the stage itself: the
+// sequencer takes nothing off before it (the stage keeps the movie before on
+// screen until the new one shows a frame).
+TEST_F(ShowSequencerTest, AMovieAfterAMovieIsBroughtOnWithoutTakingTheFirstOffFirst) {
+    content_.items = {Fixed(Movie(2), 0, 0, 320, 240), Fixed(Movie(2), 10, 10, 320, 240)};
+    ShowSequencer& s = Make();
+    s.Advance(true);
+    s.Advance(true);
+    EXPECT_TRUE(stage_.Logged("flash 10,10,320x240 movie 1"));
+    EXPECT_FALSE(stage_.Logged("release flash"));
+    EXPECT_TRUE(stage_.flash);
 }
 
 TEST_F(ShowSequencerTest, MovieThenPictureBringsTheTransitionControlBack) {
