@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <regex>
 #include <set>
@@ -450,6 +451,73 @@ TEST_F(RenderCommandTest, MoviesAreTakenFromTheirPlayersAndAMovieIsWaitedForToIt
     // back to the grey picture, which ends the video.
     EXPECT_LT(placeDifference(frames[5], frames.back(), item), 9.0) << "the show did not come back";
     EXPECT_LT(frames.size(), 80u) << "the movie's end was not waited for, its 5 s were";
+}
+
+// Between items the show never goes blank: a movie after a movie, and after a
+// picture, takes the place of the item before without a frame of the show's
+// background between them, and without a frame of an earlier movie. Two
+// generated movies on stages of their own colours and a picture, all in one
+// place, on a grey show background.
+TEST_F(RenderCommandTest, AMovieTakesThePlaceOfTheItemBeforeWithoutABlankBetween) {
+    if (!test::FlashEngineBuilt())
+        GTEST_SKIP() << "the Flash engine plugin or the Ruffle files are not built";
+    struct Colour {
+        const char* name;
+        const char* hex;
+        int r, g, b;
+    };
+    const Colour red{"red", "c02020", 0xc0, 0x20, 0x20}, blue{"blue", "2040c0", 0x20, 0x40, 0xc0};
+    for (const Colour& c : {red, blue})
+        ASSERT_EQ(test::RunCommand("python3 '" + test::SourceDir() +
+                                   "/assets/generators/make_swf.py' square '" +
+                                   dir.file(std::string(c.name) + ".swf") +
+                                   "' --frames 24 --fps 24 --background " + c.hex),
+                  0);
+    WriteJpeg(dir.file("green.jpg"), 64, 64, [](int, int) { return 0x20a040u; });
+    const QRect place(40, 40, 240, 160);
+    const auto item = [&](const std::string& file, const char* kind) {
+        return json{{"file", file},         {"kind", kind},           {"left", place.left()},
+                    {"top", place.top()},   {"width", place.width()}, {"height", place.height()},
+                    {"display_seconds", 1}, {"transition_effect", -2}};
+    };
+    const std::string package = Pack(0, "handover",
+                                     {{"background_color", "#606060"},
+                                      {"items",
+                                       {item("red.swf", "flash"), item("blue.swf", "flash"),
+                                        item("green.jpg", "picture"), item("red.swf", "flash")}},
+                                      {"tracks", json::array()}});
+    const std::string video = dir.file("handover.webm");
+    std::string output;
+    ASSERT_EQ(Render(package, video, "--size 320x240 --fps 10", &output), 0) << output;
+
+    // What the place shows in each frame: a movie's stage, the picture, or the background.
+    const auto near = [](const uint8_t* p, int r, int g, int b) {
+        return std::abs(p[0] - r) < 40 && std::abs(p[1] - g) < 40 && std::abs(p[2] - b) < 40;
+    };
+    std::string shown;
+    for (const Frame& frame : DecodeFrames(video)) {
+        std::map<char, int> votes;
+        for (int y = place.top() + 4; y < place.bottom() - 4; y += 8)
+            for (int x = place.left() + 4; x < place.right() - 4; x += 8) {
+                const uint8_t* p = frame.at(x, y);
+                votes[near(p, red.r, red.g, red.b)                    ? 'R'
+                      : near(p, blue.r, blue.g, blue.b)               ? 'B'
+                      : near(p, 0x20, 0xa0, 0x40)                     ? 'G'
+                      : near(p, 0x60, 0x60, 0x60) || near(p, 0, 0, 0) ? '.'
+                                                                      : '?']++;
+            }
+        shown += std::max_element(votes.begin(), votes.end(), [](auto& a, auto& b) {
+                     return a.second < b.second;
+                 })->first;
+    }
+    // Runs of one thing, in order: the start, then each item in turn.
+    std::string runs;
+    for (size_t i = 0; i < shown.size(); ++i)
+        if (i == 0 || shown[i] != shown[i - 1]) runs += shown[i];
+    SCOPED_TRACE("the place, frame by frame: " + shown);
+    ASSERT_NE(runs.find("RBGR"), std::string::npos) << "the items did not follow each other without a gap";
+    // Before the first movie only the background, and after the last one nothing else.
+    EXPECT_EQ(runs.substr(0, runs.find('R')).find_first_not_of('.'), std::string::npos);
 }
 
 // A movie file renders as the show of its movie: one pass is its frames at
