@@ -18,6 +18,10 @@ public:
     // A new engine with `parent` as its view's parent; nullptr when the
     // engine's run-time files are missing.
     virtual std::unique_ptr<FlashEngine> Create(QWidget* parent, FlashEngineEvents events) = 0;
+    // Makes a page ready for the first movie (the web engine started, the
+    // player loaded), when the pool has none yet; nothing when the engine's
+    // run-time files are missing.
+    virtual void Prepare() = 0;
     // How many player pages the pool has made so far (each costs a web
     // engine page and a compiled player; later movies reuse them).
     virtual int PagesMade() const = 0;

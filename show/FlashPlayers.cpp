@@ -13,22 +13,31 @@ FlashPlayers::~FlashPlayers() = default;
 
 #ifdef SCR_HAVE_FLASH_ENGINE
 
-std::unique_ptr<FlashEngine> FlashPlayers::Create(QWidget* parent, FlashEngineEvents events) {
+FlashEnginePool* FlashPlayers::Pool() {
     if (!pool_) {
         FlashEngineFactory* factory = FlashEnginePlugin();
         if (!factory || !home_) return nullptr;
         pool_ = factory->NewPool(home_);
     }
-    return pool_ ? pool_->Create(parent, std::move(events)) : nullptr;
+    return pool_.get();
 }
 
 #else
 
-std::unique_ptr<FlashEngine> FlashPlayers::Create(QWidget*, FlashEngineEvents) {
+FlashEnginePool* FlashPlayers::Pool() {
     return nullptr;
 }
 
 #endif
+
+std::unique_ptr<FlashEngine> FlashPlayers::Create(QWidget* parent, FlashEngineEvents events) {
+    FlashEnginePool* pool = Pool();
+    return pool ? pool->Create(parent, std::move(events)) : nullptr;
+}
+
+void FlashPlayers::Prepare() {
+    if (FlashEnginePool* pool = Pool()) pool->Prepare();
+}
 
 int FlashPlayers::PagesMade() const {
     return pool_ ? pool_->PagesMade() : 0;

@@ -34,12 +34,18 @@ public:
     // (FlashEngineUnavailableReason says why).
     std::unique_ptr<FlashEngine> Create(QWidget* parent, FlashEngineEvents events);
 
+    // Starts the engine and readies a page for the first movie, so that it
+    // starts sooner; nothing when there is no engine or a page exists.
+    void Prepare();
     // How many player pages were made so far.
     int PagesMade() const;
     // A worn or failed page is being replaced by a fresh one not yet ready.
     bool PageRenewing() const;
 
 private:
+    // The pool, made (and the engine plugin loaded) on first need; nullptr without an engine.
+    FlashEnginePool* Pool();
+
     QPointer<QWidget> home_;
     std::unique_ptr<FlashEnginePool> pool_;
 };

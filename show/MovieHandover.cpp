@@ -70,7 +70,9 @@ void MovieHandover::MakeComing(const QImage& leavingFrame) {
     }
     const QPointer<FlashHost> host = coming_;
     player->SetShownHandler([this, host] {
-        if (host && host == coming_) Finish();
+        if (!host) return;
+        if (host == coming_) Finish();
+        emit movieShown(host);
     });
 }
 

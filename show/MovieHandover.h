@@ -53,6 +53,9 @@ signals:
     // The coming movie stands in its place (nullptr when its host could not
     // be made) and what stood there before is gone.
     void handedOver(FlashHost* host);
+    // A movie brought on has its first frame on its player's canvas (also
+    // when that came after the hand-over).
+    void movieShown(FlashHost* host);
 
 private:
     // Holds the leaving movie's frame, lets its host go and makes the coming one.

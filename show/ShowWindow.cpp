@@ -71,6 +71,12 @@ ShowWindow::ShowWindow(std::unique_ptr<ShowPackage> package, const ShowEnvironme
     flashPlayers_ = std::make_unique<FlashPlayers>(this);
     movieHandover_ = new MovieHandover(this);
     connect(movieHandover_, &MovieHandover::handedOver, this, &ShowWindow::MovieHandedOver);
+    // A movie first on show: the show's first frame is the movie's.
+    connect(movieHandover_, &MovieHandover::movieShown, this, [this] {
+        if (firstFrameReported_) return;
+        firstFrameReported_ = true;
+        TransitionStats::ReportFirstItem();
+    });
     SetUpGeometry(host);
     limit_ = PlacementLimit({width(), height()});
     const int designWidth = package_->DesignWidth() > 0 ? package_->DesignWidth() : primaryScreen_.width;
@@ -194,6 +200,9 @@ void ShowWindow::SetUpAppearance() {
 bool ShowWindow::Start() {
     // A preview whose box does not exist has nothing to draw into.
     if (preview_ && !embedded()) return false;
+    // A show that opens with a movie starts the Flash engine at once, while
+    // its window comes up: the page's start is most of a first movie's wait.
+    if (FirstItemIsMovie()) flashPlayers_->Prepare();
     if (placement_ == Placement::Output) {
         showFullScreen();
         // A compositor grants activation when it sees fit, or never: the
@@ -263,6 +272,17 @@ void ShowWindow::ReportEnd() {
     const bool renewing = flashPlayers_ && flashPlayers_->PageRenewing();
     AppendStatsLine(std::string("show-end transition=") + (transition ? "1" : "0") + " movie-loading=" +
                     (movieLoading ? "1" : "0") + " page-renewal=" + (renewing ? "1" : "0"));
+}
+
+bool ShowWindow::FirstItemIsMovie() const {
+    const int first = sequencer_ ? sequencer_->playList().CurrentIndex() : -1;
+    return first >= 0 && package_->GetItem(first).kind == ShowItem::Flash;
+}
+
+bool ShowWindow::HasMovies() const {
+    for (int i = 0; i < package_->ItemCount(); ++i)
+        if (package_->GetItem(i).kind == ShowItem::Flash) return true;
+    return false;
 }
 
 std::string ShowWindow::HomePageToOpen() const {
@@ -358,6 +378,8 @@ void ShowWindow::AdvanceEnded() {
     // item is on screen (or once the first advance found nothing to show).
     if (musicStartMs_ || rules_.closing()) return;
     musicStartMs_ = clock_.NowMs();
+    // With the first item on screen, a page is readied for the movies to come.
+    if (HasMovies()) flashPlayers_->Prepare();
     if (sound_ == ShowSound::Play) StartMusic();
 }
 
@@ -572,6 +594,7 @@ void ShowWindow::BringOnMovie(int itemIndex, const Rect& bounds, std::optional<s
 void ShowWindow::MovieHandedOver(FlashHost*) {
     // The picture before (if any) goes; the movement takes the movie on.
     SetPictureVisible(false);
+
     if (fly_ && flyTargetsMovie_) fly_->SetTarget(currentFlash_);
 }
 

@@ -129,6 +129,8 @@ private:
     void Teardown();
     // Writes the stats line of the show's end (what was under way), once.
     void ReportEnd();
+    bool FirstItemIsMovie() const;
+    bool HasMovies() const;
     void StartMusic();
     // Stops movement, a running transition and the item timer.
     void StopActivity();

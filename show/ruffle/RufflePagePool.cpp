@@ -183,11 +183,36 @@ void RufflePagePool::Discard(RufflePage* page) {
     page->deleteLater(); // it may be the sender of the signal being handled
 }
 
+void RufflePagePool::ServeFrom(const QString& ruffleFolder) {
+    if (handler_) return;
+    handler_ = new RuffleSchemeHandler(ruffleFolder, this);
+    profile_->installUrlSchemeHandler(RuffleSchemeHandler::kScheme, handler_);
+}
+
+void RufflePagePool::Prepare() {
+    if (!views_.empty() || !home_) return;
+    const QString folder = FindRuffleFolder();
+    if (folder.isEmpty() || !MissingRuffleFiles(folder).isEmpty()) return;
+    ServeFrom(folder);
+    // A page of its own, parked in the home window and counting no movie,
+    // that the first movie takes.
+    QWebEngineView* view = NewView(home_);
+    view->hide();
+    idle_.push_back({PageOf(view), view, true});
+}
+
+QWebEngineView* RufflePagePool::NewView(QWidget* parent) {
+    std::erase_if(views_, [](const QPointer<QWebEngineView>& v) { return v.isNull(); });
+    auto* view = new QWebEngineView(parent);
+    views_.emplace_back(view);
+    view->setContextMenuPolicy(Qt::NoContextMenu);
+    view->setFocusPolicy(Qt::NoFocus);
+    view->setPage(NewPage()); // a view never owns a page it is given
+    return view;
+}
+
 QWebEngineView* RufflePagePool::Acquire(const QString& ruffleFolder, QWidget* parent) {
-    if (!handler_) {
-        handler_ = new RuffleSchemeHandler(ruffleFolder, this);
-        profile_->installUrlSchemeHandler(RuffleSchemeHandler::kScheme, handler_);
-    }
+    ServeFrom(ruffleFolder);
     QWebEngineView* view = nullptr;
     // Broken pages (their load failed) are dropped rather than handed out
     // again, and so are pages whose view went with their home.
@@ -208,14 +233,8 @@ QWebEngineView* RufflePagePool::Acquire(const QString& ruffleFolder, QWidget* pa
         PageOf(view)->CountMovie();
         return view;
     }
-    std::erase_if(views_, [](const QPointer<QWebEngineView>& v) { return v.isNull(); });
-    view = new QWebEngineView(parent);
-    views_.emplace_back(view);
-    view->setContextMenuPolicy(Qt::NoContextMenu);
-    view->setFocusPolicy(Qt::NoFocus);
-    RufflePage* page = NewPage();
-    view->setPage(page); // a view never owns a page it is given
-    page->CountMovie();
+    view = NewView(parent);
+    PageOf(view)->CountMovie();
     return view;
 }
 

@@ -47,6 +47,7 @@ public:
 
     // FlashEnginePool
     std::unique_ptr<FlashEngine> Create(QWidget* parent, FlashEngineEvents events) override;
+    void Prepare() override;
     int PagesMade() const override { return pagesMade_; }
     bool Renewing() const override;
 
@@ -80,6 +81,9 @@ private:
     };
 
     RufflePage* NewPage();
+    // A new view with a new page, a child of `parent`.
+    QWebEngineView* NewView(QWidget* parent);
+    void ServeFrom(const QString& ruffleFolder);
     void Discard(RufflePage* page);
     bool Worn(RufflePage* page) const;
     // Readies a page that came back for its next movie, from the event loop.
