@@ -2,6 +2,7 @@
 
 #include "package/BitmapFiles.h"
 #include "package/JpegCodec.h"
+#include "package/LayoutFit.h"
 #include "package/ModuleResources.h"
 #include "package/StretchBitmap.h"
 #include "platform/CodePage.h"
@@ -86,6 +87,7 @@ void PackageFile::ResetAll() {
     gaps_ = {};
     labels_.Clear();
     background_.reset();
+    backgroundDecoded_ = false;
     name_.clear();
     licenseText_.clear();
     resources_.reset();
@@ -225,13 +227,11 @@ void PackageFile::LoadAppended() {
         }
     }
     if (chainReadable && extension_.backgroundSize > 0) {
-        chainReadable =
-            file.seek(pos) && file.readBytes(static_cast<std::size_t>(extension_.backgroundSize), block);
+        // Read and decoded when first asked for (Background()): reading the
+        // package needs only its place, which must lie in the file.
+        chainReadable = pos + extension_.backgroundSize <= file.size();
         if (chainReadable) {
             backgroundLocation_ = {static_cast<int32_t>(pos - start), extension_.backgroundSize};
-            ScrambleBytes(block.data(), static_cast<long long>(block.size()));
-            auto picture = std::make_unique<Bitmap24>();
-            if (DecodeJpeg(block, JpegFull, *picture, reading_.decode)) background_ = std::move(picture);
             pos += extension_.backgroundSize;
         }
     }
@@ -458,12 +458,12 @@ bool PackageFile::ExportContent(bool savePictures, bool saveMusic, const std::st
     if (directory.empty() || !std::filesystem::is_directory(directory, ec)) return false;
     const std::string dir = directory.back() == '/' ? directory : directory + "/";
     const int total =
-        (savePictures ? (background_ ? 1 : 0) + ItemCount() : 0) + (saveMusic ? MusicCount() : 0);
+        (savePictures ? (Background() ? 1 : 0) + ItemCount() : 0) + (saveMusic ? MusicCount() : 0);
     int done = 0;
     // Called before each file; false when the caller cancels.
     const auto next = [&] { return !progress || progress(done++, total); };
     if (savePictures) {
-        if (background_ && (!next() || !SaveBitmapByExtension(*background_, dir + "Pic_bk.jpg", 80)))
+        if (Background() && (!next() || !SaveBitmapByExtension(*background_, dir + "Pic_bk.jpg", 80)))
             return false;
         for (int i = 0; i < ItemCount(); ++i) {
             if (!next()) return false;
@@ -527,7 +527,19 @@ int PackageFile::DesignHeight() const {
     return extension_.designHeight > 0 ? extension_.designHeight : reading_.screen.height;
 }
 
+const Bitmap24* PackageFile::Background() const {
+    if (!backgroundDecoded_) {
+        backgroundDecoded_ = true;
+        const std::vector<uint8_t> stored = ReadBackgroundData();
+        auto picture = std::make_unique<Bitmap24>();
+        if (!stored.empty() && DecodeJpeg(stored, JpegFull, *picture, reading_.decode))
+            background_ = std::move(picture);
+    }
+    return background_.get();
+}
+
 void PackageFile::SetBackground(const Bitmap24* bitmap) {
+    backgroundDecoded_ = true;
     background_ = bitmap ? std::make_unique<Bitmap24>(*bitmap) : nullptr;
 }
 
@@ -548,38 +560,20 @@ std::vector<uint8_t> PackageFile::ReadLanguageTable(bool staticCaptions) const {
 // --- Layout ---
 
 void PackageFile::AdaptLayoutToScreen() {
-    const ScreenSize& screen = reading_.screen;
-    if (!screen.isKnown()) return;
-    if (info_.formatLevel() >= 4) {
-        if (screen.width == DesignWidth() && screen.height == DesignHeight()) return;
-        FitLayout(DesignWidth(), DesignHeight());
-    } else {
-        if (screen.width == DesignWidth()) return;
-        ScaleLayout(0, 0, static_cast<double>(screen.width) / DesignWidth());
-    }
+    if (const auto scale =
+            ScaleForScreen(info_.formatLevel(), DesignWidth(), DesignHeight(), reading_.screen))
+        ScaleLayout(scale->dx, scale->dy, scale->factor);
 }
 
 void PackageFile::FitLayout(int w, int h) {
-    const ScreenSize& screen = reading_.screen;
-    if (!screen.isKnown() || w <= 0 || h <= 0) return;
-    const double W = screen.width, H = screen.height;
-    if (H / h > W / w) {
-        const double f = W / w;
-        ScaleLayout(0, TruncToInt32((H - h * f) * 0.5), f);
-    } else {
-        const double f = H / h;
-        ScaleLayout(TruncToInt32((W - w * f) * 0.5), 0, f);
-    }
+    if (const auto scale = FittingScale(w, h, reading_.screen))
+        ScaleLayout(scale->dx, scale->dy, scale->factor);
 }
 
 void PackageFile::ScaleLayout(int dx, int dy, double f) {
-    for (auto& entry : items_) {
-        ShowItem& item = entry.item;
-        item.left = TruncToInt32(dx + item.left * f);
-        item.top = TruncToInt32(dy + item.top * f);
-        item.width = TruncToInt32(item.width * f);
-        item.height = TruncToInt32(item.height * f);
-    }
+    const LayoutScale scale{dx, dy, f};
+    for (auto& entry : items_)
+        ApplyLayoutScale(entry.item, scale);
     labels_.ScaleLabels(dx, dy, f);
     const ScreenSize& screen = reading_.screen;
     if (screen.isKnown()) {

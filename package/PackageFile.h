@@ -4,8 +4,9 @@
 // background and licence when it is constructed; picture, movie and music
 // data stay in the file and are read on demand: pictures decoded straight
 // into a bitmap, movies handed over as bytes, tracks extracted to a temporary
-// file for the music player. It also fits the stored layout,
-// designed for one screen size, to the primary screen.
+// file for the music player, the background decoded when first asked for.
+// It also fits the stored layout, designed for one screen size, to the
+// primary screen (LayoutFit.h).
 //
 // Two stored forms exist: the appended package found through the trailer at
 // the end of the file, and the resource form (resources "SCRINFO" and
@@ -164,8 +165,9 @@ public:
     int DesignWidth() const;
     int DesignHeight() const;
 
-    // The background picture, or nullptr.
-    const Bitmap24* Background() const { return background_.get(); }
+    // The background picture, decoded on the first call; nullptr when there
+    // is none or it does not decode.
+    const Bitmap24* Background() const;
     // The background's stored JPEG bytes, whether they decode or not; empty when there are none.
     std::vector<uint8_t> ReadBackgroundData() const;
     // Replaces the background by a copy of `bitmap`, or drops it (nullptr).
@@ -218,7 +220,9 @@ private:
     bool musicNamesStored_ = false;
     ItemLocation backgroundLocation_; // the stored JPEG, from the package start
     PackageReadGaps gaps_;
-    std::unique_ptr<Bitmap24> background_;
+    // Decoded on first use: the package is read without it.
+    mutable std::unique_ptr<Bitmap24> background_;
+    mutable bool backgroundDecoded_ = false;
     LabelGroupList labels_;
     std::string name_;
     std::string licenseText_;
